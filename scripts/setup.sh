@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vorbix needs to build, test and benchmark.
+# Idempotent: packages already present are left alone, and the package lists
+# are refreshed only when something has to be installed.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-multimedia-dev libqt6test6 libqt6svg6
+  libicu-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev
+  libbenchmark-dev libpugixml-dev
+  clang-14 libclang-rt-14-dev
+  xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,55 @@
+#pragma once
+// The whole catalogue held in memory for a run: programs, emulators, filters,
+// categories, remembered folders and selections, and the general options.
+
+#include "catalogue/NameList.h"
+#include "catalogue/Records.h"
+
+#include <string>
+#include <vector>
+
+namespace vorbix {
+
+// The seven general options (the options dialog's controls show and edit them).
+struct OtherOptions {
+    bool CompatibilityWarning = false;
+    bool E00DfsWarning = false;
+    bool CopyDiskBack = false;
+    bool CopyPicture = false;
+    std::string PictureUrl;
+    bool AskAddToList = false;
+    bool UseE00Dfs = false;
+
+    bool operator==(const OtherOptions&) const = default;
+};
+
+struct Catalogue {
+    // The application folder, ending in a separator; files beside the application are
+    // AppDir + a relative name written with '/'.
+    std::string AppDir;
+
+    std::vector<ProgramRecord> ProgramList;
+    std::vector<EmuRecord> EmuList;
+    std::vector<FilterRecord> FilterList;
+    NameList Publishers;
+    NameList ProgramTypes;
+
+    std::string LastProgramDir;
+    std::string LastEmuDir;
+    std::string LastDocDir;
+    std::string LastFilter = "all";
+    std::string LastEmu;
+
+    bool ProgramsChanged = false;
+    bool DfsRomsPresent = false;
+
+    OtherOptions Options;
+
+    // Resets the remembered folders and selections and the options to their defaults
+    // (as before any file is read); the record lists and categories are kept.
+    void ResetRememberedAndOptions();
+
+    std::string AppFile(const std::string& relativeName) const { return AppDir + relativeName; }
+};
+
+} // namespace vorbix

@@ -1,0 +1,28 @@
+#include "catalogue/NameList.h"
+
+#include "platform/Collation.h"
+
+#include <algorithm>
+
+namespace vorbix {
+
+std::size_t NameList::Add(const std::string& name)
+{
+    auto pos = std::upper_bound(items_.begin(), items_.end(), name,
+        [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    return static_cast<std::size_t>(items_.insert(pos, name) - items_.begin());
+}
+
+void NameList::Delete(std::size_t index)
+{
+    if (index < items_.size())
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+int NameList::IndexOf(const std::string& name) const
+{
+    auto it = std::find(items_.begin(), items_.end(), name);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+} // namespace vorbix

@@ -1,0 +1,222 @@
+#include "catalogue/Utilities.h"
+
+#include "catalogue/Errors.h"
+#include "platform/Collation.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+
+#include <cctype>
+#include <sys/stat.h>
+
+namespace vorbix {
+
+bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+bool HasDriveDesignator(const std::string& path)
+{
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+namespace {
+
+// Length of the folder part: up to and including the last separator or the drive.
+std::size_t FolderPartLength(const std::string& path)
+{
+    auto sep = path.find_last_of("\\/");
+    if (sep != std::string::npos)
+        return sep + 1;
+    return HasDriveDesignator(path) ? 2 : 0;
+}
+
+} // namespace
+
+std::string FolderPart(const std::string& path)
+{
+    return path.substr(0, FolderPartLength(path));
+}
+
+std::string FileNamePart(const std::string& path)
+{
+    return path.substr(FolderPartLength(path));
+}
+
+std::string FileExtension(const std::string& path)
+{
+    std::string name = FileNamePart(path);
+    auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string IncludeBackslash(const std::string& folder)
+{
+    if (folder.empty())
+        return "/";
+    if (IsPathSeparator(folder.back()))
+        return folder;
+    const bool windowsStyle = folder.find('\\') != std::string::npos || HasDriveDesignator(folder);
+    return folder + (windowsStyle ? "\\" : "/");
+}
+
+std::string TrimTrailingSpaces(const std::string& text)
+{
+    auto end = text.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+std::string FileNameNoExt(const std::string& path)
+{
+    std::string name = FileNamePart(path);
+    auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string FolderName(const std::string& path)
+{
+    std::string rest = FolderPart(path);
+    if (rest.empty())
+        return rest;
+    if (IsPathSeparator(rest.back()))
+        rest.pop_back();
+    if (HasDriveDesignator(rest))
+        rest.erase(0, 2);
+    auto sep = rest.find_last_of("\\/");
+    if (sep != std::string::npos && sep > 0)
+        return rest.substr(sep + 1);
+    return rest;
+}
+
+namespace {
+// The image's folder with a trailing separator; a bare file name stays relative.
+std::string ImageFolder(const std::string& imagePath)
+{
+    std::string folder = FolderPart(imagePath);
+    return folder.empty() ? folder : IncludeBackslash(folder);
+}
+} // namespace
+
+std::string PictureFileFor(const std::string& imagePath)
+{
+    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + ".jpg";
+}
+
+std::string BoxCoverFileFor(const std::string& imagePath)
+{
+    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + "-box.jpg";
+}
+
+int ShellOpen(const std::string& target)
+{
+    return OpenWithDesktop(target, std::string(), {}, false).Code;
+}
+
+int ShellOpenIn(const std::string& file, const std::string& workingDir)
+{
+    return OpenWithDesktop(file, workingDir, {}, false).Code;
+}
+
+void ClearFileAttributes(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+}
+
+bool CopyFileOverwrite(const std::string& source, const std::string& destination)
+{
+    // No length limit of our own: the operating system's limits apply, and a path it
+    // refuses makes the copy fail like any other failure.
+    if (FileExists(destination))
+        ClearFileAttributes(destination);
+    bool copied = false;
+    if (FileExists(source)) {
+        try {
+            // Through a temporary file and a rename, so a failed copy never leaves a
+            // half-written destination (the destination may be the user's own disk image).
+            WriteFileAtomic(destination, ReadFileBytes(source));
+            copied = true;
+        } catch (const VorbixError&) {
+            copied = false;
+        }
+    }
+    if (FileExists(destination))
+        ClearFileAttributes(destination);
+    return copied;
+}
+
+bool NamesMatch(const std::string& a, const std::string& b)
+{
+    return SameAsciiIgnoreCase(a, b) || SameAsciiIgnoreCase(SplitCamelCase(a), SplitCamelCase(b));
+}
+
+std::string FindPublisher(const std::string& name, const NameList& publishers)
+{
+    std::string found;
+    for (const auto& publisher : publishers)
+        if (NamesMatch(name, publisher))
+            found = publisher;
+    return found;
+}
+
+bool IsUpperAscii(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
+bool IsLowerAscii(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+std::string SplitCamelCase(const std::string& text)
+{
+    std::string result = text;
+    for (std::size_t i = 1; i < result.size(); ++i) {
+        if (IsUpperAscii(result[i]) && IsLowerAscii(result[i - 1])) {
+            result.insert(i, 1, ' ');
+            ++i;
+        }
+    }
+    return result;
+}
+
+int MinInt(int a, int b)
+{
+    return b < a ? b : a;
+}
+
+std::string RemoveChar(char c, const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (char ch : text)
+        if (ch != c)
+            result += ch;
+    return result;
+}
+
+std::string ReplaceChar(char oldChar, char newChar, const std::string& text)
+{
+    std::string result = text;
+    for (char& ch : result)
+        if (ch == oldChar)
+            ch = newChar;
+    return result;
+}
+
+std::string CopyRange(const std::string& text, int from, int to)
+{
+    if (to < from)
+        return std::string();
+    // A start before the first character counts from the first one.
+    const long long first = from < 1 ? 1 : from;
+    const long long size = static_cast<long long>(text.size());
+    if (first > size || to < 1)
+        return std::string();
+    const long long last = to > size ? size : to;
+    return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+} // namespace vorbix

@@ -1,0 +1,51 @@
+#pragma once
+// Shared path, file, text and shell helpers. Paths may be Windows-style
+// (C:\Games\Elite.ssd) or native (/home/me/Elite.ssd): '\' and '/' both separate
+// folders, and a colon counts only as a drive designator ("C:" at the start).
+
+#include "catalogue/NameList.h"
+
+#include <string>
+
+namespace vorbix {
+
+bool IsPathSeparator(char c);
+bool HasDriveDesignator(const std::string& path);
+
+// Everything up to and including the last separator or the drive designator.
+std::string FolderPart(const std::string& path);
+// What follows the folder part.
+std::string FileNamePart(const std::string& path);
+// The extension of the file-name part with its dot ("" when it has none).
+std::string FileExtension(const std::string& path);
+
+std::string IncludeBackslash(const std::string& folder);
+std::string TrimTrailingSpaces(const std::string& text);
+std::string FileNameNoExt(const std::string& path);
+std::string FolderName(const std::string& path);
+
+// The picture and box-cover files that belong to an image: X.jpg and X-box.jpg beside X.ext.
+std::string PictureFileFor(const std::string& imagePath);
+std::string BoxCoverFileFor(const std::string& imagePath);
+
+// Opens a document, web or mail address with the desktop's opener, or starts an
+// executable; does not wait. Returns the shell result (greater than 32 on success).
+int ShellOpen(const std::string& target);
+int ShellOpenIn(const std::string& file, const std::string& workingDir);
+
+void ClearFileAttributes(const std::string& path);
+bool CopyFileOverwrite(const std::string& source, const std::string& destination);
+
+bool NamesMatch(const std::string& a, const std::string& b);
+std::string FindPublisher(const std::string& name, const NameList& publishers);
+
+bool IsUpperAscii(char c);
+bool IsLowerAscii(char c);
+std::string SplitCamelCase(const std::string& text);
+int MinInt(int a, int b);
+std::string RemoveChar(char c, const std::string& text);
+std::string ReplaceChar(char oldChar, char newChar, const std::string& text);
+// Characters from position from to position to (1-based, inclusive).
+std::string CopyRange(const std::string& text, int from, int to);
+
+} // namespace vorbix

@@ -1,0 +1,96 @@
+#pragma once
+// The reader and writer of the catalogue's own restricted XML dialect: elements
+// without attributes whose leaves hold escaped text, one element per line.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vorbix {
+
+class Prompts;
+
+// A found element: 1-based positions of the "<" of its opening tag and the ">" of its
+// closing tag in the reader's text.
+struct TXMLFocus {
+    std::int64_t First = -1;
+    std::int64_t Last = -1;
+    bool operator==(const TXMLFocus&) const = default;
+};
+
+inline constexpr TXMLFocus NoFocus{-1, -1};
+
+inline constexpr const char* kNoFocusMessage = "TXMLLoadObject.Getvalue: No focus set";
+
+bool TextToBool(std::string_view text);
+const char* BoolToText(bool value);
+
+// Escapes a value for the writer: & ' " < > become their entity references.
+std::string XmlEscape(std::string_view value);
+// Undoes the five entity references (&apos; &quot; &lt; &gt; and &amp; last).
+std::string XmlUnescape(std::string_view value);
+
+// Reads a document by tag search. The text keeps its entity references; values are
+// unescaped one by one when read, so a value can never be mistaken for a tag. Tag
+// positions are indexed once after loading and searched by binary search.
+class TXMLLoadObject {
+public:
+    // Prompts shows the "No focus set" message; may be null (no message shown).
+    explicit TXMLLoadObject(Prompts* prompts = nullptr) : prompts_(prompts) {}
+    TXMLLoadObject(const TXMLLoadObject&) = delete; // the index points into the text
+    TXMLLoadObject& operator=(const TXMLLoadObject&) = delete;
+
+    // Appends the file's lines, each trimmed of white space and control characters,
+    // without separators. Throws FileError::Open when the file cannot be read.
+    void LoadFromFile(const std::string& fileName);
+    // The same for text already in memory.
+    void LoadFromText(std::string text);
+
+    // Finds the index-th (from 1) element of the name inside the parent focus (the whole
+    // document when the parent is NoFocus). Sets Focus and out to it, or to NoFocus.
+    void FindElement(const std::string& name, int index, TXMLFocus& out, const TXMLFocus& parent);
+    bool IsFocusSet(const TXMLFocus& focus) const { return focus != NoFocus; }
+
+    // The text of the element in Focus; with no focus, the "No focus set" message, which is
+    // also shown to the user.
+    void Getvalue(std::string& value);
+    std::string Getvalue();
+
+    const std::string& XmlText() const { return text_; }
+
+    TXMLFocus Focus = NoFocus;
+
+private:
+    void BuildIndex();
+    const std::vector<std::uint32_t>* Positions(std::string_view tag) const;
+    // Fallback for names the index cannot hold (containing '<' or '>').
+    std::int64_t FindLiteral(const std::string& needle, std::int64_t from, std::int64_t last) const;
+
+    Prompts* prompts_;
+    std::string text_;
+    // Tag text between '<' and '>' -> 0-based positions of the '<', ascending.
+    std::unordered_map<std::string_view, std::vector<std::uint32_t>> index_;
+};
+
+// Builds a document as a flat sequence of open, leaf and close calls and writes it with
+// a fixed header, one element per line, indented two spaces per level, CR LF.
+class TXMLSaveObject {
+public:
+    void OpenElement(std::string_view name);
+    void WriteElement(std::string_view name, std::string_view value);
+    void CloseElement(std::string_view name);
+
+    // The whole file as it is written.
+    std::string ToBytes() const;
+    // Writes the file through a temporary file and a rename; throws FileError::Create.
+    void SaveToFile(const std::string& fileName) const;
+
+    std::string XmlText;
+    std::string Stylesheet;
+    std::string DocType;
+    std::string DtdFile;
+};
+
+} // namespace vorbix

@@ -1,0 +1,63 @@
+#include "platform/AppDir.h"
+
+#include "platform/FileSystem.h"
+
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace vorbix {
+
+namespace {
+
+std::string WithSlash(std::string dir)
+{
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string Absolute(const std::string& dir)
+{
+    if (!dir.empty() && dir.front() == '/')
+        return dir;
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer) == nullptr)
+        return dir;
+    return WithSlash(buffer) + dir;
+}
+
+} // namespace
+
+std::string ExecutablePath()
+{
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string ResolveAppDir(const std::string& commandLineDir, const std::string& executablePath)
+{
+    if (!commandLineDir.empty())
+        return WithSlash(Absolute(commandLineDir));
+    if (const char* env = std::getenv("VORBIX_APPDIR"); env != nullptr && *env != '\0')
+        return WithSlash(Absolute(env));
+    auto slash = executablePath.find_last_of('/');
+    if (slash != std::string::npos) {
+        std::string exeDir = executablePath.substr(0, slash + 1);
+        if (DirectoryExists(exeDir + "Data"))
+            return exeDir;
+    }
+    std::string dataHome;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
+        dataHome = xdg;
+    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        dataHome = WithSlash(home) + ".local/share";
+    else
+        dataHome = "/tmp";
+    std::string dir = WithSlash(dataHome) + "vorbix/";
+    ForceDirectories(dir);
+    return dir;
+}
+
+} // namespace vorbix

@@ -1,0 +1,128 @@
+#include "platform/Collation.h"
+
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace vorbix {
+
+namespace {
+
+// The user's collation locale: LC_ALL, then LC_COLLATE, then LANG; C and POSIX mean root.
+std::string UserCollationLocale()
+{
+    const char* names[] = {"LC_ALL", "LC_COLLATE", "LANG"};
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        if (value == nullptr || *value == '\0')
+            continue;
+        std::string locale(value);
+        locale = locale.substr(0, locale.find_first_of(".@"));
+        if (locale == "C" || locale == "POSIX")
+            return "root";
+        return locale;
+    }
+    return "root";
+}
+
+struct CollatorCloser {
+    void operator()(UCollator* c) const { ucol_close(c); }
+};
+using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
+
+CollatorPtr OpenCollator(const std::string& locale, UCollationStrength strength)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open(locale.c_str(), &status);
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        collator = ucol_open("", &status);
+    }
+    if (collator != nullptr) {
+        ucol_setStrength(collator, strength);
+        // Lower case first, matching the platform comparison users know from file lists.
+        status = U_ZERO_ERROR;
+        if (strength == UCOL_TERTIARY)
+            ucol_setAttribute(collator, UCOL_CASE_FIRST, UCOL_LOWER_FIRST, &status);
+    }
+    return CollatorPtr(collator);
+}
+
+struct Collators {
+    std::string locale = UserCollationLocale();
+    CollatorPtr caseSensitive = OpenCollator(locale, UCOL_TERTIARY);
+    CollatorPtr caseInsensitive = OpenCollator(locale, UCOL_SECONDARY);
+};
+
+// One set per thread: an ICU collator must not be used by two threads at once.
+Collators& ThreadCollators()
+{
+    thread_local Collators collators;
+    return collators;
+}
+
+int Collate(UCollator* collator, std::string_view a, std::string_view b)
+{
+    if (collator == nullptr)
+        return CompareAsciiUpper(a, b);
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()),
+        b.data(), static_cast<int32_t>(b.size()), &status);
+    if (U_FAILURE(status))
+        return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+    return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
+}
+
+inline unsigned char AsciiUpper(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
+}
+
+} // namespace
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    return Collate(ThreadCollators().caseSensitive.get(), a, b);
+}
+
+int CompareTextIgnoreCase(std::string_view a, std::string_view b)
+{
+    return Collate(ThreadCollators().caseInsensitive.get(), a, b);
+}
+
+int CompareAsciiUpper(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char ca = AsciiUpper(static_cast<unsigned char>(a[i]));
+        unsigned char cb = AsciiUpper(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SameTextIgnoreCase(std::string_view a, std::string_view b)
+{
+    return CompareTextIgnoreCase(a, b) == 0;
+}
+
+bool SameAsciiIgnoreCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareAsciiUpper(a, b) == 0;
+}
+
+const char* CollationLocaleName()
+{
+    return ThreadCollators().locale.c_str();
+}
+
+} // namespace vorbix
