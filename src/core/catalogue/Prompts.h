@@ -33,6 +33,10 @@ public:
         ShowMessageBox({"Error", text, MessageIcon::Stop, MessageButtons::Ok, true});
     }
 
+    // The box that holds a launch until the user says the emulator has finished
+    // ("Press OK after running emulator"); the command-line tool waits on the terminal.
+    virtual void PressOkAfterRunningEmulator() { ShowMessage("Press OK after running emulator"); }
+
     // A plain box with the application's title, no icon and an OK button.
     void ShowMessage(const std::string& text) { ShowMessageBox({"", text}); }
 

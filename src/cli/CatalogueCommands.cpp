@@ -1,0 +1,88 @@
+// info, programs and resave: the catalogue as loaded, and saving it again.
+
+#include "Cli.h"
+#include "CliCatalogue.h"
+#include "TerminalPrompts.h"
+
+#include <ostream>
+
+namespace vorbix::cli {
+
+namespace {
+
+const char* SourceName(CatalogueSource source)
+{
+    switch (source) {
+    case CatalogueSource::Xml: return "xml";
+    case CatalogueSource::Legacy: return "legacy";
+    default: return "none";
+    }
+}
+
+int NoArguments(CliContext& context, const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return kExitOk;
+    context.err << "Unexpected argument " << args.front() << "\n";
+    return kExitUsage;
+}
+
+int RunInfo(CliContext& context, const std::vector<std::string>& args)
+{
+    if (int status = NoArguments(context, args))
+        return status;
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    CatalogueSource source = CatalogueSource::None;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source))
+        return status;
+    context.out << "programs: " << catalogue.ProgramList.size() << "\n"
+                << "emulators: " << catalogue.EmuList.size() << "\n"
+                << "filters: " << catalogue.FilterList.size() << "\n"
+                << "publishers: " << catalogue.Publishers.size() << "\n"
+                << "types: " << catalogue.ProgramTypes.size() << "\n"
+                << "source: " << SourceName(source) << "\n";
+    return kExitOk;
+}
+
+int RunPrograms(CliContext& context, const std::vector<std::string>& args)
+{
+    if (int status = NoArguments(context, args))
+        return status;
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
+        return status;
+    for (std::size_t i = 0; i < catalogue.ProgramList.size(); ++i) {
+        const ProgramRecord& p = catalogue.ProgramList[i];
+        context.out << i << '\t' << p.PublisherName << '\t' << p.ProgramName << '\t' << p.ProgramType << '\t'
+                    << p.FileUrl << "\n";
+    }
+    return kExitOk;
+}
+
+// As the window's "&Save": both files are written, the selectors keep what was loaded.
+int RunResave(CliContext& context, const std::vector<std::string>& args)
+{
+    if (int status = NoArguments(context, args))
+        return status;
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
+        return status;
+    SaveResult result = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+    if (!result.Ok) {
+        context.err << "Error: " << result.Error << "\n";
+        return kExitFileError;
+    }
+    catalogue.ProgramsChanged = false;
+    return kExitOk;
+}
+
+const bool registered = RegisterCommand({"info", "", RunInfo})
+    && RegisterCommand({"programs", "", RunPrograms})
+    && RegisterCommand({"resave", "", RunResave});
+
+} // namespace
+
+} // namespace vorbix::cli

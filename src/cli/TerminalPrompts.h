@@ -1,0 +1,33 @@
+#pragma once
+// Prompts on a terminal: messages go to standard error one per line ("Error: " + text
+// for error boxes); questions are asked as y/n on the terminal, or all answered Yes.
+
+#include "catalogue/Prompts.h"
+
+#include <iosfwd>
+
+namespace vorbix::cli {
+
+class TerminalPrompts : public Prompts {
+public:
+    // interactive false: questions are not asked; every question gets Yes when answerYes,
+    // else No. OK boxes are only printed.
+    TerminalPrompts(std::ostream& out, std::ostream& err, std::istream& in, bool interactive, bool answerYes);
+
+    MessageAnswer ShowMessageBox(const MessageRequest& request) override;
+    void ShowErrorBox(const std::string& text) override;
+
+    int ErrorCount() const { return errors_; }
+
+private:
+    MessageAnswer Ask(const MessageRequest& request);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    std::istream& in_;
+    bool interactive_;
+    bool answerYes_;
+    int errors_ = 0;
+};
+
+} // namespace vorbix::cli

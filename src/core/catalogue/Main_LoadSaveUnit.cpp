@@ -1,0 +1,433 @@
+#include "catalogue/Main_LoadSaveUnit.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/Prompts.h"
+#include "catalogue/Utilities.h"
+#include "catalogue/XMLUtilities.h"
+#include "platform/Collation.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace vorbix {
+
+// ---- programs file --------------------------------------------------------
+
+namespace {
+
+// Reads the leaf of the given name inside the parent (the first one) and returns its value.
+std::string ReadLeaf(TXMLLoadObject& reader, const char* name, const TXMLFocus& parent)
+{
+    TXMLFocus leaf;
+    reader.FindElement(name, 1, leaf, parent);
+    return reader.Getvalue();
+}
+
+// Reads the i-th pair elements inside the parent into two parallel lists.
+void ReadPairs(TXMLLoadObject& reader, const TXMLFocus& parent, const char* element,
+    const char* first, const char* second, StringList& firsts, StringList& seconds)
+{
+    for (int i = 1;; ++i) {
+        TXMLFocus item;
+        reader.FindElement(element, i, item, parent);
+        if (!reader.IsFocusSet(item))
+            break;
+        firsts.push_back(ReadLeaf(reader, first, item));
+        seconds.push_back(ReadLeaf(reader, second, item));
+    }
+}
+
+// Deletes trailing comment lines that are empty once their trailing spaces are removed.
+void TrimTrailingBlankComments(StringList& comments)
+{
+    while (!comments.empty() && TrimTrailingSpaces(comments.back()).empty())
+        comments.pop_back();
+}
+
+} // namespace
+
+void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+{
+    catalogue.ProgramList.clear();
+    if (progress)
+        progress("Loading programs...");
+    const std::string path = catalogue.AppFile(kProgramsFile);
+    if (!FileExists(path))
+        return;
+    TXMLLoadObject reader(&prompts);
+    reader.LoadFromFile(path);
+
+    long long loaded = 0;
+    for (int p = 1;; ++p) {
+        TXMLFocus publisher;
+        reader.FindElement("publisher", p, publisher, NoFocus);
+        if (!reader.IsFocusSet(publisher))
+            break;
+        const std::string publisherName = ReadLeaf(reader, "publisher-name", publisher);
+        for (int k = 1;; ++k) {
+            TXMLFocus program;
+            reader.FindElement("program", k, program, publisher);
+            if (!reader.IsFocusSet(program))
+                break;
+            ProgramRecord record;
+            record.PublisherName = publisherName;
+            record.ProgramName = ReadLeaf(reader, "program-name", program);
+            record.ProgramType = ReadLeaf(reader, "program-type", program);
+            record.FileUrl = ReadLeaf(reader, "file-url", program);
+            record.Favourite = TextToBool(ReadLeaf(reader, "favourite", program));
+            record.E00Dfs = TextToBool(ReadLeaf(reader, "e00dfs", program));
+            for (int i = 1;; ++i) {
+                TXMLFocus line;
+                reader.FindElement("commentline", i, line, program);
+                if (!reader.IsFocusSet(line))
+                    break;
+                record.Comments.push_back(reader.Getvalue());
+            }
+            ReadPairs(reader, program, "emuwarning", "emu-name", "warningtext", record.EmuWarningEmus,
+                record.EmuWarningTexts);
+            ReadPairs(reader, program, "doclink", "doc-name", "doc-url", record.DocLinkNames, record.DocLinkUrls);
+            ++loaded;
+            if (progress)
+                progress("Loading programs: " + std::to_string(loaded));
+            catalogue.ProgramList.push_back(std::move(record));
+        }
+    }
+}
+
+std::string ProgramsFileBytes(Catalogue& catalogue)
+{
+    TXMLSaveObject writer;
+    writer.Stylesheet = "programs.xsl";
+    writer.DocType = "programs";
+    writer.DtdFile = "programs.dtd";
+
+    // Distinct publisher names (exact comparison), sorted without regard to case.
+    std::vector<std::string> publishers;
+    {
+        std::unordered_set<std::string> seen;
+        for (const auto& program : catalogue.ProgramList)
+            if (seen.insert(program.PublisherName).second)
+                publishers.push_back(program.PublisherName);
+    }
+    std::stable_sort(publishers.begin(), publishers.end(),
+        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
+
+    // The programs of each publisher in ProgramList order, grouped in one pass.
+    std::unordered_map<std::string, std::vector<std::size_t>> byPublisher;
+    for (std::size_t i = 0; i < catalogue.ProgramList.size(); ++i)
+        byPublisher[catalogue.ProgramList[i].PublisherName].push_back(i);
+
+    writer.XmlText.reserve(catalogue.ProgramList.size() * 400);
+    writer.OpenElement("programs");
+    writer.WriteElement("vorbix-version", kVorbixVersion);
+    for (const auto& publisher : publishers) {
+        writer.OpenElement("publisher");
+        writer.WriteElement("publisher-name", publisher);
+        for (std::size_t index : byPublisher[publisher]) {
+            ProgramRecord& program = catalogue.ProgramList[index];
+            writer.OpenElement("program");
+            writer.WriteElement("program-name", program.ProgramName);
+            writer.WriteElement("program-type", program.ProgramType);
+            writer.WriteElement("file-url", program.FileUrl);
+            writer.WriteElement("favourite", BoolToText(program.Favourite));
+            writer.WriteElement("e00dfs", BoolToText(program.E00Dfs));
+            const std::string picture = PictureFileFor(program.FileUrl);
+            if (FileExists(picture))
+                writer.WriteElement("picture-url", picture);
+            const std::string boxCover = BoxCoverFileFor(program.FileUrl);
+            if (FileExists(boxCover))
+                writer.WriteElement("boxcover-url", boxCover);
+            TrimTrailingBlankComments(program.Comments);
+            if (!program.Comments.empty()) {
+                writer.OpenElement("comments");
+                for (const auto& line : program.Comments)
+                    writer.WriteElement("commentline", line);
+                writer.CloseElement("comments");
+            }
+            if (!program.EmuWarningEmus.empty()) {
+                writer.OpenElement("emuwarnings");
+                for (std::size_t i = 0; i < program.EmuWarningEmus.size(); ++i) {
+                    writer.OpenElement("emuwarning");
+                    writer.WriteElement("emu-name", program.EmuWarningEmus[i]);
+                    // The pair's count comes from the first list; a short second list gives "".
+                    writer.WriteElement("warningtext",
+                        i < program.EmuWarningTexts.size() ? program.EmuWarningTexts[i] : std::string());
+                    writer.CloseElement("emuwarning");
+                }
+                writer.CloseElement("emuwarnings");
+            }
+            if (!program.DocLinkNames.empty()) {
+                writer.OpenElement("doclinks");
+                for (std::size_t i = 0; i < program.DocLinkNames.size(); ++i) {
+                    writer.OpenElement("doclink");
+                    writer.WriteElement("doc-name", program.DocLinkNames[i]);
+                    writer.WriteElement("doc-url",
+                        i < program.DocLinkUrls.size() ? program.DocLinkUrls[i] : std::string());
+                    writer.CloseElement("doclink");
+                }
+                writer.CloseElement("doclinks");
+            }
+            writer.CloseElement("program");
+        }
+        writer.CloseElement("publisher");
+    }
+    writer.CloseElement("programs");
+    return writer.ToBytes();
+}
+
+void SaveProgramsFile(Catalogue& catalogue)
+{
+    WriteFileAtomic(catalogue.AppFile(kProgramsFile), ProgramsFileBytes(catalogue));
+}
+
+// ---- options file ---------------------------------------------------------
+
+namespace {
+
+const char* FavouriteToText(FavouriteCondition condition)
+{
+    switch (condition) {
+    case FavouriteCondition::fcTrue: return "true";
+    case FavouriteCondition::fcFalse: return "false";
+    default: return "don't care";
+    }
+}
+
+FavouriteCondition FavouriteFromText(const std::string& text)
+{
+    if (text == "true")
+        return FavouriteCondition::fcTrue;
+    if (text == "false")
+        return FavouriteCondition::fcFalse;
+    return FavouriteCondition::fcDontCare;
+}
+
+// Finds a container in the whole document (NoFocus when missing, so that the search
+// for its children falls back to the whole document).
+TXMLFocus FindContainer(TXMLLoadObject& reader, const char* name)
+{
+    TXMLFocus container;
+    reader.FindElement(name, 1, container, NoFocus);
+    return container;
+}
+
+// Calls read(focus) for each index-th element of the name inside the container.
+template <typename Read>
+void ForEachElement(TXMLLoadObject& reader, const TXMLFocus& container, const char* name, Read read)
+{
+    for (int k = 1;; ++k) {
+        TXMLFocus item;
+        reader.FindElement(name, k, item, container);
+        if (!reader.IsFocusSet(item))
+            break;
+        read(item);
+    }
+}
+
+} // namespace
+
+void LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
+{
+    catalogue.EmuList.clear();
+    catalogue.FilterList.clear();
+    catalogue.ResetRememberedAndOptions();
+    const std::string path = catalogue.AppFile(kOptionsFile);
+    if (!FileExists(path))
+        return;
+    TXMLLoadObject reader(&prompts);
+    reader.LoadFromFile(path);
+
+    ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
+        EmuRecord emu;
+        emu.EmuName = ReadLeaf(reader, "emu-name", e);
+        emu.EmuUrl = ReadLeaf(reader, "emu-url", e);
+        emu.CommandLineString = ReadLeaf(reader, "commandline-string", e);
+        emu.EnvVarName = ReadLeaf(reader, "environment-var-name", e);
+        emu.EnvVarValue = ReadLeaf(reader, "environment-var-value", e);
+        emu.EnvVarSsName = ReadLeaf(reader, "environment-var-ss-name", e);
+        emu.EnvVarSsValue = ReadLeaf(reader, "environment-var-ss-value", e);
+        emu.EnvVarDsName = ReadLeaf(reader, "environment-var-ds-name", e);
+        emu.EnvVarDsValue = ReadLeaf(reader, "environment-var-ds-value", e);
+        emu.DiskWorkingDir = ReadLeaf(reader, "disk-working-dir", e);
+        emu.DiskFilename = ReadLeaf(reader, "disk-filename", e);
+        emu.RomWorkingDir = ReadLeaf(reader, "rom-working-dir", e);
+        emu.RomFilename = ReadLeaf(reader, "rom-filename", e);
+        emu.RomFileExt = ReadLeaf(reader, "rom-file-ext", e);
+        emu.DfsName = ReadLeaf(reader, "dfs-name", e);
+        emu.E00DfsName = ReadLeaf(reader, "e00dfs-name", e);
+        emu.CleanDiskWorkingDir = TextToBool(ReadLeaf(reader, "clean-disk-working-dir", e));
+        emu.CleanRomWorkingDir = TextToBool(ReadLeaf(reader, "clean-rom-working-dir", e));
+        emu.ProcessRomsCfgModelB = TextToBool(ReadLeaf(reader, "process-romscfg-modelb", e));
+        emu.ProcessRomsCfgMaster128 = TextToBool(ReadLeaf(reader, "process-romscfg-master128", e));
+        emu.HandleDfs = TextToBool(ReadLeaf(reader, "handle-dfs", e));
+        catalogue.EmuList.push_back(std::move(emu));
+    });
+
+    ForEachElement(reader, FindContainer(reader, "filters"), "filter", [&](const TXMLFocus& f) {
+        FilterRecord filter;
+        filter.FilterName = ReadLeaf(reader, "filter-name", f);
+        filter.FPublisher = ReadLeaf(reader, "f-publisher", f);
+        filter.FPubComp = ReadLeaf(reader, "f-pubcomp", f);
+        filter.FType = ReadLeaf(reader, "f-type", f);
+        filter.FTypeComp = ReadLeaf(reader, "f-typecomp", f);
+        filter.FFavourite = FavouriteFromText(ReadLeaf(reader, "f-favourite", f));
+        catalogue.FilterList.push_back(std::move(filter));
+    });
+
+    ForEachElement(reader, FindContainer(reader, "publishers"), "publisher",
+        [&](const TXMLFocus&) { catalogue.Publishers.Add(reader.Getvalue()); });
+    ForEachElement(reader, FindContainer(reader, "program-types"), "type",
+        [&](const TXMLFocus&) { catalogue.ProgramTypes.Add(reader.Getvalue()); });
+
+    const TXMLFocus other = FindContainer(reader, "other-options");
+    catalogue.LastProgramDir = ReadLeaf(reader, "last-program-dir", other);
+    catalogue.LastEmuDir = ReadLeaf(reader, "last-emu-dir", other);
+    catalogue.LastDocDir = ReadLeaf(reader, "last-doc-dir", other);
+    catalogue.LastFilter = ReadLeaf(reader, "last-filter", other);
+    catalogue.LastEmu = ReadLeaf(reader, "last-emu", other);
+    OtherOptions& o = catalogue.Options;
+    o.CompatibilityWarning = TextToBool(ReadLeaf(reader, "preprocessing-compatibilitywarning", other));
+    o.E00DfsWarning = TextToBool(ReadLeaf(reader, "preprocessing-e00dfswarning", other));
+    o.CopyDiskBack = TextToBool(ReadLeaf(reader, "postprocessing-copydiskback", other));
+    o.CopyPicture = TextToBool(ReadLeaf(reader, "postprocessing-copypicture", other));
+    o.PictureUrl = ReadLeaf(reader, "postprocessing-pictureurl", other);
+    o.AskAddToList = TextToBool(ReadLeaf(reader, "dropoption-askaddtolist", other));
+    o.UseE00Dfs = TextToBool(ReadLeaf(reader, "dropoption-usee00dfs", other));
+}
+
+std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu)
+{
+    TXMLSaveObject writer;
+    writer.DocType = "options";
+    writer.OpenElement("options");
+    writer.WriteElement("vorbix-version", kVorbixVersion);
+
+    writer.OpenElement("emulators");
+    for (const auto& emu : catalogue.EmuList) {
+        writer.OpenElement("emulator");
+        writer.WriteElement("emu-name", emu.EmuName);
+        writer.WriteElement("emu-url", emu.EmuUrl);
+        writer.WriteElement("commandline-string", emu.CommandLineString);
+        writer.OpenElement("environment-var");
+        writer.WriteElement("environment-var-name", emu.EnvVarName);
+        writer.WriteElement("environment-var-value", emu.EnvVarValue);
+        writer.CloseElement("environment-var");
+        writer.OpenElement("environment-var-ss");
+        writer.WriteElement("environment-var-ss-name", emu.EnvVarSsName);
+        writer.WriteElement("environment-var-ss-value", emu.EnvVarSsValue);
+        writer.CloseElement("environment-var-ss");
+        writer.OpenElement("environment-var-ds");
+        writer.WriteElement("environment-var-ds-name", emu.EnvVarDsName);
+        writer.WriteElement("environment-var-ds-value", emu.EnvVarDsValue);
+        writer.CloseElement("environment-var-ds");
+        writer.WriteElement("disk-working-dir", emu.DiskWorkingDir);
+        writer.WriteElement("disk-filename", emu.DiskFilename);
+        writer.WriteElement("rom-working-dir", emu.RomWorkingDir);
+        writer.WriteElement("rom-filename", emu.RomFilename);
+        writer.WriteElement("rom-file-ext", emu.RomFileExt);
+        writer.WriteElement("dfs-name", emu.DfsName);
+        writer.WriteElement("e00dfs-name", emu.E00DfsName);
+        writer.WriteElement("clean-disk-working-dir", BoolToText(emu.CleanDiskWorkingDir));
+        writer.WriteElement("clean-rom-working-dir", BoolToText(emu.CleanRomWorkingDir));
+        writer.WriteElement("process-romscfg-modelb", BoolToText(emu.ProcessRomsCfgModelB));
+        writer.WriteElement("process-romscfg-master128", BoolToText(emu.ProcessRomsCfgMaster128));
+        writer.WriteElement("handle-dfs", BoolToText(emu.HandleDfs));
+        writer.CloseElement("emulator");
+    }
+    writer.CloseElement("emulators");
+
+    writer.OpenElement("filters");
+    for (const auto& filter : catalogue.FilterList) {
+        writer.OpenElement("filter");
+        writer.WriteElement("filter-name", filter.FilterName);
+        writer.WriteElement("f-publisher", filter.FPublisher);
+        writer.WriteElement("f-pubcomp", filter.FPubComp);
+        writer.WriteElement("f-type", filter.FType);
+        writer.WriteElement("f-typecomp", filter.FTypeComp);
+        writer.WriteElement("f-favourite", FavouriteToText(filter.FFavourite));
+        writer.CloseElement("filter");
+    }
+    writer.CloseElement("filters");
+
+    writer.OpenElement("publishers");
+    for (const auto& name : catalogue.Publishers)
+        writer.WriteElement("publisher", name);
+    writer.CloseElement("publishers");
+    writer.OpenElement("program-types");
+    for (const auto& name : catalogue.ProgramTypes)
+        writer.WriteElement("type", name);
+    writer.CloseElement("program-types");
+
+    const OtherOptions& o = catalogue.Options;
+    writer.OpenElement("other-options");
+    writer.WriteElement("last-program-dir", catalogue.LastProgramDir);
+    writer.WriteElement("last-emu-dir", catalogue.LastEmuDir);
+    writer.WriteElement("last-doc-dir", catalogue.LastDocDir);
+    writer.WriteElement("last-filter", lastFilter);
+    writer.WriteElement("last-emu", lastEmu);
+    writer.WriteElement("preprocessing-compatibilitywarning", BoolToText(o.CompatibilityWarning));
+    writer.WriteElement("preprocessing-e00dfswarning", BoolToText(o.E00DfsWarning));
+    writer.WriteElement("postprocessing-copydiskback", BoolToText(o.CopyDiskBack));
+    writer.WriteElement("postprocessing-copypicture", BoolToText(o.CopyPicture));
+    writer.WriteElement("postprocessing-pictureurl", o.PictureUrl);
+    writer.WriteElement("dropoption-askaddtolist", BoolToText(o.AskAddToList));
+    writer.WriteElement("dropoption-usee00dfs", BoolToText(o.UseE00Dfs));
+    writer.CloseElement("other-options");
+    writer.CloseElement("options");
+    return writer.ToBytes();
+}
+
+void SaveOptionsFile(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu)
+{
+    WriteFileAtomic(catalogue.AppFile(kOptionsFile), OptionsFileBytes(catalogue, lastFilter, lastEmu));
+}
+
+// ---- start-up and shut-down -----------------------------------------------
+
+CatalogueSource LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+{
+    const bool haveOptions = FileExists(catalogue.AppFile(kOptionsFile));
+    const bool haveLegacy = FileExists(catalogue.AppFile("Options.ini"));
+    if (haveOptions || !haveLegacy) {
+        LoadProgramsFile(catalogue, prompts, progress);
+        LoadOptionsFile(catalogue, prompts);
+        return haveOptions || FileExists(catalogue.AppFile(kProgramsFile)) ? CatalogueSource::Xml
+                                                                            : CatalogueSource::None;
+    }
+    if (progress)
+        progress("Loading programs...");
+    ImportLegacyPrograms(catalogue);
+    ImportLegacyOptions(catalogue);
+    ImportLegacyEmus(catalogue);
+    ImportLegacyFilters(catalogue);
+    catalogue.ProgramsChanged = true;
+    return CatalogueSource::Legacy;
+}
+
+SaveResult SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter, const std::string& lastEmu)
+{
+    SaveResult result;
+    // A first save into a fresh application folder creates "Data".
+    const std::string dataDir = catalogue.AppFile("Data");
+    if (!DirectoryExists(dataDir) && !ForceDirectories(dataDir)) {
+        result.Ok = false;
+        result.Error = FileError::Create(catalogue.AppFile(catalogue.ProgramsChanged || !atExit ? kProgramsFile : kOptionsFile)).what();
+        return result;
+    }
+    try {
+        if (catalogue.ProgramsChanged || !atExit) {
+            SaveProgramsFile(catalogue);
+            result.ProgramsFileWritten = true;
+        }
+        SaveOptionsFile(catalogue, lastFilter, lastEmu);
+        result.OptionsFileWritten = true;
+    } catch (const std::exception& e) {
+        result.Ok = false;
+        result.Error = e.what();
+    }
+    return result;
+}
+
+} // namespace vorbix
