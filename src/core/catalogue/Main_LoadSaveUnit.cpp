@@ -53,8 +53,9 @@ void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress
     catalogue.ProgramList.clear();
     if (progress)
         progress("Loading programs...");
+    // Something at the path that is not a readable file is an error, not an empty catalogue.
     const std::string path = catalogue.AppFile(kProgramsFile);
-    if (!FileExists(path))
+    if (!PathExists(path))
         return;
     TXMLLoadObject reader(&prompts);
     reader.LoadFromFile(path);
@@ -234,7 +235,7 @@ void LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
     catalogue.FilterList.clear();
     catalogue.ResetRememberedAndOptions();
     const std::string path = catalogue.AppFile(kOptionsFile);
-    if (!FileExists(path))
+    if (!PathExists(path))
         return;
     TXMLLoadObject reader(&prompts);
     reader.LoadFromFile(path);

@@ -52,6 +52,12 @@ bool FileExists(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool PathExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
 bool DirectoryExists(const std::string& path)
 {
     struct stat st {};

@@ -1,0 +1,169 @@
+#include "catalogue/Errors.h"
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "platform/FileSystem.h"
+
+#include "support/FakePrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vorbix;
+using vorbix::test::FakePrompts;
+using vorbix::test::TempDir;
+
+namespace {
+
+Catalogue At(const TempDir& dir)
+{
+    Catalogue c;
+    c.AppDir = dir.path();
+    return c;
+}
+
+const char* kLegacyOptions = "1\n0\nAcornsoft\n\n\n\nall\n\nfalse\n\n\nfalse\nfalse\n\n";
+const char* kLegacyPrograms = "1\nElite\n/g/Elite.ssd\nAcornsoft\nSpace\nFalse\nFalse\n0\n0\n";
+
+} // namespace
+
+TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
+{
+    FakePrompts prompts;
+    {
+        TempDir dir;
+        Catalogue c = At(dir);
+        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::None);
+        EXPECT_TRUE(c.ProgramList.empty());
+        EXPECT_EQ(c.LastFilter, "all");
+        EXPECT_FALSE(c.ProgramsChanged);
+    }
+    {
+        // Legacy files and no options file: imported once, marked as changed.
+        TempDir dir;
+        dir.Write("Options.ini", kLegacyOptions);
+        dir.Write("Programs.ini", kLegacyPrograms);
+        Catalogue c = At(dir);
+        std::vector<std::string> progress;
+        EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }),
+            CatalogueSource::Legacy);
+        EXPECT_TRUE(c.ProgramsChanged);
+        ASSERT_EQ(c.ProgramList.size(), 1u);
+        EXPECT_EQ(c.Publishers.Items(), std::vector<std::string>{"Acornsoft"});
+        EXPECT_EQ(progress.front(), "Loading programs...");
+
+        // At exit both XML files are written; the next start reads them, whatever INI remain.
+        SaveResult saved = SaveCatalogue(c, true, "all", "");
+        EXPECT_TRUE(saved.Ok);
+        EXPECT_TRUE(saved.ProgramsFileWritten);
+        EXPECT_TRUE(saved.OptionsFileWritten);
+        dir.Write("Programs.ini", "0\n");
+        Catalogue next = At(dir);
+        EXPECT_EQ(LoadCatalogue(next, prompts), CatalogueSource::Xml);
+        EXPECT_FALSE(next.ProgramsChanged);
+        ASSERT_EQ(next.ProgramList.size(), 1u);
+        EXPECT_EQ(next.ProgramList[0].ProgramName, "Elite");
+    }
+    {
+        // The programs file never decides: options file without programs file is empty.
+        TempDir dir;
+        dir.Write("Programs.ini", kLegacyPrograms);
+        dir.Write("Options.ini", kLegacyOptions);
+        dir.Write("Data/options.xml", "<?xml version=\"1.0\"?>\r\n\r\n<options></options>\r\n");
+        Catalogue c = At(dir);
+        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::Xml);
+        EXPECT_TRUE(c.ProgramList.empty());
+    }
+    {
+        // Programs.ini alone (no Options.ini) is not imported.
+        TempDir dir;
+        dir.Write("Programs.ini", kLegacyPrograms);
+        Catalogue c = At(dir);
+        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::None);
+        EXPECT_TRUE(c.ProgramList.empty());
+    }
+}
+
+TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)
+{
+    TempDir dir;
+    dir.Write("Options.ini", kLegacyOptions);
+    dir.Write("Programs.ini", "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
+    Catalogue c = At(dir);
+    FakePrompts prompts;
+    EXPECT_THROW(LoadCatalogue(c, prompts), ConvertError);
+    EXPECT_FALSE(dir.Exists("Data"));
+    EXPECT_EQ(dir.Read("Programs.ini"), "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
+}
+
+TEST(SaveCatalogue, WhichFilesAreWritten)
+{
+    TempDir dir;
+    Catalogue c = At(dir);
+    // A first save into a fresh folder creates Data; at exit without changes only options.
+    SaveResult r = SaveCatalogue(c, true, "all", "");
+    EXPECT_TRUE(r.Ok) << r.Error;
+    EXPECT_FALSE(r.ProgramsFileWritten);
+    EXPECT_TRUE(dir.Exists("Data/options.xml"));
+    EXPECT_FALSE(dir.Exists("Data/programs.xml"));
+    // "&Save" writes both, whatever the flag.
+    r = SaveCatalogue(c, false, "Favs", "BeebEm");
+    EXPECT_TRUE(r.ProgramsFileWritten && r.OptionsFileWritten);
+    EXPECT_NE(dir.Read("Data/options.xml").find("<last-filter>Favs</last-filter>"), std::string::npos);
+    EXPECT_EQ(dir.Read("Data/programs.xml"),
+        "<?xml version=\"1.0\"?>\r\n<?xml-stylesheet type=\"text/xsl\" href=\"programs.xsl\"?>\r\n"
+        "<!DOCTYPE programs SYSTEM \"programs.dtd\">\r\n\r\n<programs>\r\n  <vorbix-version>2.3</vorbix-version>\r\n"
+        "</programs>\r\n");
+}
+
+TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
+{
+    TempDir dir;
+    Catalogue c = At(dir);
+    c.ProgramList.push_back(ProgramRecord{"New", "/g/new.ssd", "P", "T"});
+    c.ProgramsChanged = true;
+    dir.Write("Data/programs.xml", "old programs");
+    dir.Write("Data/options.xml", "old options");
+
+    // A read-only programs file: error, and the options file is not written after it.
+    test::SetMode(dir / "Data/programs.xml", 0444);
+    SaveResult r = SaveCatalogue(c, true, "all", "");
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error, "Cannot create file " + (dir / "Data/programs.xml"));
+    EXPECT_FALSE(r.OptionsFileWritten);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+    EXPECT_EQ(dir.Read("Data/options.xml"), "old options");
+    EXPECT_TRUE(c.ProgramsChanged);
+    test::SetMode(dir / "Data/programs.xml", 0644);
+
+    // A read-only Data folder.
+    test::SetMode(dir / "Data", 0555);
+    r = SaveCatalogue(c, false, "all", "");
+    EXPECT_FALSE(r.Ok);
+    test::SetMode(dir / "Data", 0755);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+
+    // A crash between writing the temporary file and the rename never replaces the catalogue.
+    SetAtomicWriteHookForTesting([](const std::string&) { throw std::runtime_error("power cut"); });
+    r = SaveCatalogue(c, false, "all", "");
+    SetAtomicWriteHookForTesting(nullptr);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+    Catalogue reloaded = At(dir);
+    FakePrompts prompts;
+    LoadCatalogue(reloaded, prompts);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+
+    // A Data folder that cannot be created (a file stands in its way).
+    TempDir blocked;
+    blocked.Write("Data", "not a folder");
+    Catalogue b = At(blocked);
+    r = SaveCatalogue(b, true, "all", "");
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error, "Cannot create file " + (blocked / "Data/options.xml"));
+
+    // Once the fault is gone, the save succeeds.
+    r = SaveCatalogue(c, false, "all", "");
+    EXPECT_TRUE(r.Ok);
+    EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>New</program-name>"), std::string::npos);
+}

@@ -1,0 +1,206 @@
+#include "catalogue/Errors.h"
+#include "catalogue/Main_LoadSaveUnit.h"
+
+#include "support/FakePrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vorbix;
+using vorbix::test::FakePrompts;
+using vorbix::test::TempDir;
+
+namespace {
+
+ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& file = "")
+{
+    ProgramRecord p;
+    p.PublisherName = publisher;
+    p.ProgramName = name;
+    p.ProgramType = "Arcade";
+    p.FileUrl = file.empty() ? "C:\\Games\\" + name + ".ssd" : file;
+    return p;
+}
+
+const std::string kNoFocus = "TXMLLoadObject.Getvalue: No focus set";
+
+const char* kHeader = "<?xml version=\"1.0\"?>\r\n"
+                      "<?xml-stylesheet type=\"text/xsl\" href=\"programs.xsl\"?>\r\n"
+                      "<!DOCTYPE programs SYSTEM \"programs.dtd\">\r\n"
+                      "\r\n";
+
+} // namespace
+
+TEST(ProgramsFile, ExactBytesForAProgramWithPictureCommentsAndLink)
+{
+    TempDir dir;
+    Catalogue c;
+    c.AppDir = dir.path();
+    std::string image = dir.Write("games/Elite.ssd", "disk");
+    dir.Write("games/Elite.jpg", "jpeg");
+    ProgramRecord p = Program("Acornsoft", "Elite", image);
+    p.Favourite = true;
+    p.Comments = {"Classic & best", "  indented  ", "", "   "};
+    p.DocLinkNames = {"Manual"};
+    p.DocLinkUrls = {"http://x.org/?a=1&b=2"};
+    c.ProgramList.push_back(p);
+    const std::string expected = std::string(kHeader) +
+        "<programs>\r\n"
+        "  <vorbix-version>2.3</vorbix-version>\r\n"
+        "  <publisher>\r\n"
+        "    <publisher-name>Acornsoft</publisher-name>\r\n"
+        "    <program>\r\n"
+        "      <program-name>Elite</program-name>\r\n"
+        "      <program-type>Arcade</program-type>\r\n"
+        "      <file-url>" + image + "</file-url>\r\n"
+        "      <favourite>true</favourite>\r\n"
+        "      <e00dfs>false</e00dfs>\r\n"
+        "      <picture-url>" + dir.path() + "games/Elite.jpg</picture-url>\r\n"
+        "      <comments>\r\n"
+        "        <commentline>Classic &amp; best</commentline>\r\n"
+        "        <commentline>  indented  </commentline>\r\n"
+        "      </comments>\r\n"
+        "      <doclinks>\r\n"
+        "        <doclink>\r\n"
+        "          <doc-name>Manual</doc-name>\r\n"
+        "          <doc-url>http://x.org/?a=1&amp;b=2</doc-url>\r\n"
+        "        </doclink>\r\n"
+        "      </doclinks>\r\n"
+        "    </program>\r\n"
+        "  </publisher>\r\n"
+        "</programs>\r\n";
+    EXPECT_EQ(ProgramsFileBytes(c), expected);
+    // Trailing blank comment lines are gone in memory too; inner ones stay.
+    EXPECT_EQ(c.ProgramList[0].Comments, (StringList{"Classic & best", "  indented  "}));
+
+    dir.Write("games/Elite-box.jpg", "jpeg");
+    EXPECT_NE(ProgramsFileBytes(c).find("      <boxcover-url>" + dir.path() + "games/Elite-box.jpg</boxcover-url>\r\n"
+                                        "      <comments>"),
+        std::string::npos);
+}
+
+TEST(ProgramsFile, PublishersGroupedCaseInsensitivelyKeepingListOrder)
+{
+    Catalogue c;
+    c.ProgramList = {Program("b", "B1"), Program("A", "A1"), Program("a", "a1"), Program("A", "A2"),
+        Program("", "NoPub"), Program("b", "B2")};
+    c.ProgramList[1].EmuWarningEmus = {"BeebEm"};
+    c.ProgramList[1].EmuWarningTexts = {"Slow"};
+    const std::string bytes = ProgramsFileBytes(c);
+    auto at = [&](const std::string& s) { return bytes.find(s); };
+    // The empty publisher first, then A and a (either order), then b.
+    EXPECT_LT(at("<publisher-name></publisher-name>"), at("<publisher-name>A</publisher-name>"));
+    EXPECT_LT(at("<publisher-name>A</publisher-name>"), at("<publisher-name>b</publisher-name>"));
+    EXPECT_LT(at("<publisher-name>a</publisher-name>"), at("<publisher-name>b</publisher-name>"));
+    EXPECT_LT(at("A1"), at("A2"));
+    EXPECT_LT(at("B1"), at("B2"));
+    EXPECT_NE(at("      <emuwarnings>\r\n        <emuwarning>\r\n          <emu-name>BeebEm</emu-name>\r\n"
+                 "          <warningtext>Slow</warningtext>\r\n        </emuwarning>\r\n      </emuwarnings>\r\n"),
+        std::string::npos);
+
+    // A program with nothing extra has exactly its five leaves.
+    EXPECT_NE(at("    <program>\r\n      <program-name>B2</program-name>\r\n      <program-type>Arcade</program-type>\r\n"
+                 "      <file-url>C:\\Games\\B2.ssd</file-url>\r\n      <favourite>false</favourite>\r\n"
+                 "      <e00dfs>false</e00dfs>\r\n    </program>\r\n"),
+        std::string::npos);
+
+    TempDir dir;
+    c.AppDir = dir.path();
+    std::filesystem::create_directory(dir / "Data");
+    SaveProgramsFile(c);
+    Catalogue loaded;
+    loaded.AppDir = dir.path();
+    FakePrompts prompts;
+    LoadProgramsFile(loaded, prompts);
+    EXPECT_TRUE(prompts.shown.empty());
+    ASSERT_EQ(loaded.ProgramList.size(), 6u);
+    // After the reload the list is grouped by publisher.
+    EXPECT_EQ(loaded.ProgramList[0].ProgramName, "NoPub");
+    EXPECT_EQ(loaded.ProgramList[0].PublisherName, "");
+    EXPECT_EQ(loaded.ProgramList[4].ProgramName, "B1");
+    EXPECT_EQ(loaded.ProgramList[5].ProgramName, "B2");
+    // Saving the reloaded catalogue gives the same bytes.
+    EXPECT_EQ(ProgramsFileBytes(loaded), bytes);
+}
+
+TEST(ProgramsFile, RoundTripKeepsEveryFieldByteForByte)
+{
+    TempDir dir;
+    Catalogue c;
+    c.AppDir = dir.path();
+    ProgramRecord p = Program("Bug-Byte \"&\" <Co>", "Manic 'Miner'", "/g/Manic.ssd");
+    p.ProgramType = "Platform \xC3\xA9";
+    p.E00Dfs = true;
+    p.Comments = {"line one", "", "line <three> &amp;"};
+    p.EmuWarningEmus = {"BeebEm", "B-Em"};
+    p.EmuWarningTexts = {"No sound", "Use Master"};
+    p.DocLinkNames = {"A", "B"};
+    p.DocLinkUrls = {"/docs/a.pdf", "mailto:x@y"};
+    c.ProgramList.push_back(p);
+    std::filesystem::create_directory(dir / "Data");
+    SaveProgramsFile(c);
+    const std::string first = dir.Read("Data/programs.xml");
+
+    Catalogue loaded;
+    loaded.AppDir = dir.path();
+    FakePrompts prompts;
+    std::vector<std::string> progress;
+    LoadProgramsFile(loaded, prompts, [&](const std::string& s) { progress.push_back(s); });
+    ASSERT_EQ(loaded.ProgramList.size(), 1u);
+    EXPECT_EQ(loaded.ProgramList[0], p);
+    EXPECT_EQ(progress, (std::vector<std::string>{"Loading programs...", "Loading programs: 1"}));
+    SaveProgramsFile(loaded);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), first);
+}
+
+TEST(ProgramsFile, HandWrittenFileWithMissingUnknownAndSplitElements)
+{
+    TempDir dir;
+    dir.Write("Data/programs.xml",
+        "<?xml version=\"1.0\"?>\n<programs><vorbix-version>9</vorbix-version>\n"
+        "<publisher><publisher-name>Superior</publisher-name>\n"
+        "  <program>\n    <program-name>Repton\n      Two</program-name>\n"
+        "    <favourite>TRUE</favourite><e00dfs>true</e00dfs><rating>5</rating>\n"
+        "    <file-url>/g/r2.ssd</file-url><commentline>loose</commentline>\n"
+        "    <emuwarnings><emuwarning><emu-name>X</emu-name></emuwarning></emuwarnings>\n"
+        "  </program>\n"
+        "  <program><program-name>Citadel</program-name><program-type>Adv</program-type>"
+        "<file-url></file-url><favourite>True</favourite><e00dfs/></program>\n"
+        "</publisher>\n<publisher><program><program-name>Orphan</program-name></program></publisher></programs>\n");
+    Catalogue c;
+    c.AppDir = dir.path();
+    FakePrompts prompts;
+    LoadProgramsFile(c, prompts);
+    ASSERT_EQ(c.ProgramList.size(), 3u);
+    const ProgramRecord& repton = c.ProgramList[0];
+    EXPECT_EQ(repton.ProgramName, "ReptonTwo");
+    EXPECT_EQ(repton.ProgramType, kNoFocus);
+    EXPECT_FALSE(repton.Favourite);
+    EXPECT_TRUE(repton.E00Dfs);
+    EXPECT_EQ(repton.Comments, StringList{"loose"});
+    EXPECT_EQ(repton.EmuWarningEmus, StringList{"X"});
+    EXPECT_EQ(repton.EmuWarningTexts, StringList{kNoFocus});
+    EXPECT_FALSE(c.ProgramList[1].Favourite);
+    EXPECT_FALSE(c.ProgramList[1].E00Dfs); // "<e00dfs/>" is not an element of this dialect
+    EXPECT_EQ(c.ProgramList[1].FileUrl, "");
+    EXPECT_EQ(c.ProgramList[2].PublisherName, kNoFocus);
+    // One message per missing element: Repton's type and warning text; Citadel's e00dfs;
+    // the orphan's publisher-name, type, file, favourite and e00dfs.
+    EXPECT_EQ(prompts.shown.size(), 8u);
+}
+
+TEST(ProgramsFile, MissingFileGivesAnEmptyCatalogueAndUnreadableFileAnError)
+{
+    TempDir dir;
+    Catalogue c;
+    c.AppDir = dir.path();
+    c.ProgramList.push_back(Program("x", "y"));
+    FakePrompts prompts;
+    LoadProgramsFile(c, prompts);
+    EXPECT_TRUE(c.ProgramList.empty());
+    EXPECT_TRUE(prompts.shown.empty());
+    std::filesystem::create_directories(dir / "Data/programs.xml");
+    EXPECT_THROW(LoadProgramsFile(c, prompts), FileError);
+}

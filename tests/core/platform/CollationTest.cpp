@@ -1,0 +1,42 @@
+#include "platform/Collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace vorbix;
+
+TEST(Collation, CaseSensitiveLocaleOrderPutsLowerCaseFirst)
+{
+    EXPECT_LT(CompareText("a", "A"), 0);
+    EXPECT_LT(CompareText("A", "b"), 0);
+    EXPECT_LT(CompareText("alpha", "Zeta"), 0);
+    EXPECT_EQ(CompareText("Same", "Same"), 0);
+    EXPECT_NE(CompareText("same", "Same"), 0);
+    std::vector<std::string> names{"Zeta", "alpha", "Beta", "beta", "\xC3\xA9lan", "elan"};
+    std::sort(names.begin(), names.end(), [](auto& a, auto& b) { return CompareText(a, b) < 0; });
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "beta", "Beta", "elan", "\xC3\xA9lan", "Zeta"}));
+}
+
+TEST(Collation, CaseInsensitiveLocaleOrder)
+{
+    EXPECT_EQ(CompareTextIgnoreCase("ACORNSOFT", "acornsoft"), 0);
+    EXPECT_LT(CompareTextIgnoreCase("acornsoft", "Bug-Byte"), 0);
+    EXPECT_TRUE(SameTextIgnoreCase("Elite", "ELITE"));
+    EXPECT_FALSE(SameTextIgnoreCase("Elite", "Elites"));
+    // Invalid UTF-8 compares without failing.
+    EXPECT_NE(CompareTextIgnoreCase("\xFF\xFE", "abc"), 2);
+}
+
+TEST(Collation, AsciiUpperCasingByteOrder)
+{
+    EXPECT_EQ(CompareAsciiUpper("elite", "ELITE"), 0);
+    // '_' (95) lies between 'Z' (90) and 'a' (97): after upper-casing it sorts after letters.
+    EXPECT_LT(CompareAsciiUpper("zebra", "_x"), 0);
+    EXPECT_LT(CompareAsciiUpper("ab", "abc"), 0);
+    EXPECT_GT(CompareAsciiUpper("\xC3\xA9", "Z"), 0);
+    EXPECT_TRUE(SameAsciiIgnoreCase("BlueSky", "BLUESKY"));
+    EXPECT_FALSE(SameAsciiIgnoreCase("\xC3\xA9", "\xC3\x89")); // only ASCII letters fold
+}

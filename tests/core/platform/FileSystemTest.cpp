@@ -1,0 +1,129 @@
+#include "catalogue/Errors.h"
+#include "platform/FileSystem.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace vorbix;
+using vorbix::test::TempDir;
+
+namespace {
+
+int EntriesIn(const std::string& folder)
+{
+    int n = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(FileSystem, SplitLinesAcceptsEveryLineBreak)
+{
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(SplitLines("\n"), (std::vector<std::string>{""}));
+    EXPECT_TRUE(SplitLines("").empty());
+    EXPECT_EQ(JoinLinesCrLf({"a", "", "b"}), "a\r\n\r\nb\r\n");
+}
+
+TEST(FileSystem, WriteFileAtomicReplacesKeepingPermissions)
+{
+    TempDir dir;
+    std::string path = dir.Write("f.txt", "old");
+    test::SetMode(path, 0640);
+    WriteFileAtomic(path, std::string("new\0bytes", 9));
+    EXPECT_EQ(dir.Read("f.txt"), std::string("new\0bytes", 9));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
+}
+
+TEST(FileSystem, WriteFileAtomicRefusesReadOnlyTargetsAndKeepsTheOldFile)
+{
+    TempDir dir;
+    std::string file = dir.Write("ro.txt", "keep me");
+    test::SetMode(file, 0444);
+    EXPECT_THROW(WriteFileAtomic(file, "lost"), FileError);
+    EXPECT_EQ(dir.Read("ro.txt"), "keep me");
+
+    std::string folder = dir / "rodir";
+    std::filesystem::create_directory(folder);
+    test::WriteAll(folder + "/x.txt", "old x");
+    test::SetMode(folder, 0555);
+    try {
+        WriteFileAtomic(folder + "/x.txt", "new x");
+        FAIL() << "wrote into a read-only folder";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + folder + "/x.txt");
+    }
+    test::SetMode(folder, 0755);
+    EXPECT_EQ(test::ReadAll(folder + "/x.txt"), "old x");
+    EXPECT_EQ(EntriesIn(folder), 1);
+    EXPECT_THROW(WriteFileAtomic(dir / "missing/x.txt", "x"), FileError);
+    EXPECT_THROW(WriteFileAtomic(dir.path(), "x"), FileError);
+}
+
+TEST(FileSystem, WriteFileAtomicOnAFullDiskLeavesTheOldFile)
+{
+    TempDir dir;
+    std::string path = dir.Write("big.txt", "the old contents");
+    // A file-size limit makes write() fail part-way, as a full disk does.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        WriteFileAtomic(path, std::string(100000, 'x'));
+    } catch (const FileError&) {
+        threw = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(dir.Read("big.txt"), "the old contents");
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
+}
+
+TEST(FileSystem, CrashBeforeRenameNeverReplacesTheTarget)
+{
+    TempDir dir;
+    std::string path = dir.Write("Data/programs.xml", "catalogue");
+    SetAtomicWriteHookForTesting([](const std::string&) { throw std::runtime_error("crash"); });
+    EXPECT_THROW(WriteFileAtomic(path, "half"), std::runtime_error);
+    SetAtomicWriteHookForTesting(nullptr);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "catalogue");
+    // The temporary file is left as a crash would leave it; the next save still works.
+    EXPECT_EQ(EntriesIn(dir / "Data"), 2);
+    WriteFileAtomic(path, "saved");
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "saved");
+}
+
+TEST(FileSystem, ReadAndExistenceTests)
+{
+    TempDir dir;
+    dir.Write("a/b.txt", "x\r\ny");
+    EXPECT_TRUE(FileExists(dir / "a/b.txt"));
+    EXPECT_FALSE(FileExists(dir / "a"));
+    EXPECT_TRUE(DirectoryExists(dir / "a"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_EQ(ReadFileLines(dir / "a/b.txt"), (std::vector<std::string>{"x", "y"}));
+    EXPECT_THROW(ReadFileBytes(dir / "a"), FileError);
+    EXPECT_THROW(ReadFileBytes(dir / "none"), FileError);
+    EXPECT_TRUE(ForceDirectories(dir / "p/q/r"));
+    EXPECT_TRUE(DirectoryExists(dir / "p/q/r"));
+    EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
+    EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
+    EXPECT_FALSE(FileExists(dir / "a/b.txt"));
+}
