@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Vorbix on a scratch copy of the demo catalogue
-# (the tracked demo/ folder is never written).
+# in /tmp/vorbix-demo (the tracked demo/ folder is never written).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default
 cmake --build --preset default -j "$(nproc)"
-./build/default/src/cli/vorbix-cli help
+rm -rf /tmp/vorbix-demo
+cp -r demo /tmp/vorbix-demo
+./build/default/src/cli/vorbix-cli --appdir /tmp/vorbix-demo programs

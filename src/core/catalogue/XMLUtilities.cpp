@@ -114,43 +114,114 @@ void TXMLLoadObject::LoadFromText(std::string text)
     BuildIndex();
 }
 
+namespace {
+
+std::uint64_t HashName(std::string_view name)
+{
+    std::uint64_t h = 1469598103934665603ULL; // FNV-1a
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ULL;
+    }
+    return h;
+}
+
+// The first index whose value is not below target (as std::lower_bound), searched from the
+// hint outwards, which makes a walk through ascending targets cost O(1) a step.
+std::size_t LowerBoundFrom(const std::vector<std::uint32_t>& v, std::uint32_t target, std::size_t& hint)
+{
+    const std::size_t n = v.size();
+    std::size_t lo = 0;
+    std::size_t hi = n;
+    if (hint < n && v[hint] < target) {
+        lo = hint + 1;
+        std::size_t step = 1;
+        while (lo + step < n && v[lo + step] < target) {
+            lo += step + 1;
+            step *= 2;
+        }
+        hi = std::min(n, lo + step + 1);
+    } else if (hint < n && (hint == 0 || v[hint - 1] < target)) {
+        return hint;
+    }
+    std::size_t found = static_cast<std::size_t>(
+        std::lower_bound(v.begin() + static_cast<std::ptrdiff_t>(lo), v.begin() + static_cast<std::ptrdiff_t>(hi), target)
+        - v.begin());
+    hint = found;
+    return found;
+}
+
+} // namespace
+
+TXMLLoadObject::TagPositions& TXMLLoadObject::Intern(std::string_view name, std::uint64_t hash)
+{
+    if ((entries_.size() + 1) * 2 > slots_.size()) {
+        std::vector<std::int32_t> grown(slots_.empty() ? 64 : slots_.size() * 2, -1);
+        for (std::size_t e = 0; e < entries_.size(); ++e) {
+            std::size_t i = entries_[e].hash & (grown.size() - 1);
+            while (grown[i] >= 0)
+                i = (i + 1) & (grown.size() - 1);
+            grown[i] = static_cast<std::int32_t>(e);
+        }
+        slots_ = std::move(grown);
+    }
+    std::size_t i = hash & (slots_.size() - 1);
+    while (slots_[i] >= 0) {
+        TagPositions& entry = entries_[static_cast<std::size_t>(slots_[i])];
+        if (entry.hash == hash && entry.name == name)
+            return entry;
+        i = (i + 1) & (slots_.size() - 1);
+    }
+    slots_[i] = static_cast<std::int32_t>(entries_.size());
+    entries_.push_back(TagPositions{name, hash, {}, {}});
+    return entries_.back();
+}
+
+const TXMLLoadObject::TagPositions* TXMLLoadObject::Lookup(std::string_view name) const
+{
+    if (slots_.empty())
+        return nullptr;
+    const std::uint64_t hash = HashName(name);
+    std::size_t i = hash & (slots_.size() - 1);
+    while (slots_[i] >= 0) {
+        const TagPositions& entry = entries_[static_cast<std::size_t>(slots_[i])];
+        if (entry.hash == hash && entry.name == name)
+            return &entry;
+        i = (i + 1) & (slots_.size() - 1);
+    }
+    return nullptr;
+}
+
 void TXMLLoadObject::BuildIndex()
 {
-    index_.clear();
+    entries_.clear();
+    slots_.clear();
     const char* base = text_.data();
     const std::size_t n = text_.size();
-    std::string_view lastKey;
-    std::vector<std::uint32_t>* lastList = nullptr;
     std::size_t i = 0;
     while (i < n) {
         const void* lt = std::memchr(base + i, '<', n - i);
         if (lt == nullptr)
             break;
-        std::size_t p = static_cast<const char*>(lt) - base;
-        const void* gt = std::memchr(base + p + 1, '>', n - p - 1);
-        if (gt == nullptr)
+        const std::size_t p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
+        // The tag text runs to the next '>'; a '<' before it starts the next candidate instead.
+        std::size_t q = p + 1;
+        while (q < n && base[q] != '>' && base[q] != '<')
+            ++q;
+        if (q >= n)
             break;
-        std::size_t q = static_cast<const char*>(gt) - base;
-        std::string_view key(base + p + 1, q - p - 1);
-        // A key holding '<' is not a tag any name can match; the '<' inside starts the next one.
-        const void* inner = std::memchr(key.data(), '<', key.size());
-        if (inner == nullptr) {
-            if (lastList == nullptr || key != lastKey) {
-                lastList = &index_[key];
-                lastKey = key;
-            }
-            lastList->push_back(static_cast<std::uint32_t>(p));
-            i = q + 1;
-        } else {
-            i = static_cast<const char*>(inner) - base;
+        if (base[q] == '<') {
+            i = q;
+            continue;
         }
+        std::string_view tag(base + p + 1, q - p - 1);
+        const bool closing = !tag.empty() && tag.front() == '/';
+        if (closing)
+            tag.remove_prefix(1);
+        TagPositions& entry = Intern(tag, HashName(tag));
+        (closing ? entry.closes : entry.opens).push_back(static_cast<std::uint32_t>(p));
+        i = q + 1;
     }
-}
-
-const std::vector<std::uint32_t>* TXMLLoadObject::Positions(std::string_view tag) const
-{
-    auto it = index_.find(tag);
-    return it == index_.end() ? nullptr : &it->second;
 }
 
 std::int64_t TXMLLoadObject::FindLiteral(const std::string& needle, std::int64_t from, std::int64_t last) const
@@ -179,35 +250,34 @@ void TXMLLoadObject::FindElement(const std::string& name, int index, TXMLFocus& 
     if (index < 1 || lo > hi)
         return;
 
-    const std::string open = "<" + name + ">";
-    const std::string close = "</" + name + ">";
-    const std::int64_t openLen = static_cast<std::int64_t>(open.size());
-    const std::int64_t closeLen = static_cast<std::int64_t>(close.size());
+    const std::int64_t openLen = static_cast<std::int64_t>(name.size()) + 2;
+    const std::int64_t closeLen = openLen + 1;
     std::int64_t p = -1;
     std::int64_t q = -1;
 
-    if (name.find_first_of("<>") != std::string::npos) {
+    if (name.empty() || name.front() == '/' || name.find_first_of("<>") != std::string::npos) {
+        const std::string open = "<" + name + ">";
+        const std::string close = "</" + name + ">";
         p = FindLiteral(open, lo, hi);
         for (int count = 1; count < index && p >= 0; ++count)
             p = FindLiteral(open, p + 1, hi);
         if (p >= 0)
             q = FindLiteral(close, p, hi);
     } else {
-        const auto* opens = Positions(std::string_view(open).substr(1, open.size() - 2));
-        if (opens == nullptr)
+        const TagPositions* tag = Lookup(name);
+        if (tag == nullptr)
             return;
-        auto it = std::lower_bound(opens->begin(), opens->end(), static_cast<std::uint32_t>(lo));
-        if (static_cast<std::int64_t>(opens->end() - it) < index)
+        const auto& opens = tag->opens;
+        const std::size_t first = LowerBoundFrom(opens, static_cast<std::uint32_t>(lo), tag->openHint);
+        if (static_cast<std::int64_t>(opens.size() - first) < index)
             return;
-        p = *(it + (index - 1));
+        p = opens[first + static_cast<std::size_t>(index - 1)];
         if (p + openLen - 1 > hi)
             return;
-        const auto* closes = Positions(std::string_view(close).substr(1, close.size() - 2));
-        if (closes != nullptr) {
-            auto c = std::lower_bound(closes->begin(), closes->end(), static_cast<std::uint32_t>(p));
-            if (c != closes->end() && static_cast<std::int64_t>(*c) + closeLen - 1 <= hi)
-                q = *c;
-        }
+        const auto& closes = tag->closes;
+        const std::size_t c = LowerBoundFrom(closes, static_cast<std::uint32_t>(p), tag->closeHint);
+        if (c < closes.size() && static_cast<std::int64_t>(closes[c]) + closeLen - 1 <= hi)
+            q = closes[c];
     }
     // An element without its closing tag inside the range counts as not found.
     if (p < 0 || q < 0)

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vorbix {
@@ -63,15 +62,29 @@ public:
     TXMLFocus Focus = NoFocus;
 
 private:
+    // The positions of one tag name's opening and closing tags, ascending, 0-based.
+    struct TagPositions {
+        std::string_view name;
+        std::uint64_t hash = 0;
+        std::vector<std::uint32_t> opens;
+        std::vector<std::uint32_t> closes;
+        // Where the last search in each list ended: the loaders walk forward, so the next
+        // search usually starts right there.
+        mutable std::size_t openHint = 0;
+        mutable std::size_t closeHint = 0;
+    };
+
     void BuildIndex();
-    const std::vector<std::uint32_t>* Positions(std::string_view tag) const;
+    TagPositions& Intern(std::string_view name, std::uint64_t hash);
+    const TagPositions* Lookup(std::string_view name) const;
     // Fallback for names the index cannot hold (containing '<' or '>').
     std::int64_t FindLiteral(const std::string& needle, std::int64_t from, std::int64_t last) const;
 
     Prompts* prompts_;
     std::string text_;
-    // Tag text between '<' and '>' -> 0-based positions of the '<', ascending.
-    std::unordered_map<std::string_view, std::vector<std::uint32_t>> index_;
+    // An open-addressing table of tag names (a catalogue has a few dozen) over entries_.
+    std::vector<TagPositions> entries_;
+    std::vector<std::int32_t> slots_;
 };
 
 // Builds a document as a flat sequence of open, leaf and close calls and writes it with
