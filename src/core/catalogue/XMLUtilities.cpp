@@ -235,7 +235,7 @@ std::int64_t TXMLLoadObject::FindLiteral(const std::string& needle, std::int64_t
     return static_cast<std::int64_t>(pos);
 }
 
-void TXMLLoadObject::FindElement(const std::string& name, int index, TXMLFocus& out, const TXMLFocus& parent)
+void TXMLLoadObject::FindElement(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent)
 {
     Focus = NoFocus;
     out = NoFocus;
@@ -255,9 +255,9 @@ void TXMLLoadObject::FindElement(const std::string& name, int index, TXMLFocus& 
     std::int64_t p = -1;
     std::int64_t q = -1;
 
-    if (name.empty() || name.front() == '/' || name.find_first_of("<>") != std::string::npos) {
-        const std::string open = "<" + name + ">";
-        const std::string close = "</" + name + ">";
+    if (name.empty() || name.front() == '/' || name.find_first_of("<>") != std::string_view::npos) {
+        const std::string open = "<" + std::string(name) + ">";
+        const std::string close = "</" + std::string(name) + ">";
         p = FindLiteral(open, lo, hi);
         for (int count = 1; count < index && p >= 0; ++count)
             p = FindLiteral(open, p + 1, hi);

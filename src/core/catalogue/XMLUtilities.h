@@ -49,7 +49,7 @@ public:
 
     // Finds the index-th (from 1) element of the name inside the parent focus (the whole
     // document when the parent is NoFocus). Sets Focus and out to it, or to NoFocus.
-    void FindElement(const std::string& name, int index, TXMLFocus& out, const TXMLFocus& parent);
+    void FindElement(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent);
     bool IsFocusSet(const TXMLFocus& focus) const { return focus != NoFocus; }
 
     // The text of the element in Focus; with no focus, the "No focus set" message, which is
