@@ -46,6 +46,22 @@ void TrimTrailingBlankComments(StringList& comments)
         comments.pop_back();
 }
 
+// A catalogue file without its whole root element (truncated, or not a catalogue file at
+// all) is read as far as it goes, but first copied aside and reported, so that a later
+// save cannot silently replace the only copy of what it held.
+void KeepDamagedFile(TXMLLoadObject& reader, const std::string& path, const char* root, Prompts& prompts)
+{
+    TXMLFocus whole;
+    reader.FindElement(root, 1, whole, NoFocus);
+    if (reader.IsFocusSet(whole))
+        return;
+    const std::string copy = path + ".damaged";
+    if (CopyFileOverwrite(path, copy))
+        prompts.ShowMessage("File " + path + " is damaged or incomplete. What could be read was loaded; the file was copied to " + copy + ".");
+    else
+        prompts.ShowMessage("File " + path + " is damaged or incomplete. What could be read was loaded.");
+}
+
 } // namespace
 
 void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
@@ -59,6 +75,7 @@ void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress
         return;
     TXMLLoadObject reader(&prompts);
     reader.LoadFromFile(path);
+    KeepDamagedFile(reader, path, "programs", prompts);
 
     long long loaded = 0;
     for (int p = 1;; ++p) {
@@ -239,6 +256,7 @@ void LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
         return;
     TXMLLoadObject reader(&prompts);
     reader.LoadFromFile(path);
+    KeepDamagedFile(reader, path, "options", prompts);
 
     ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
         EmuRecord emu;

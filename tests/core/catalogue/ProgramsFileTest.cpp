@@ -204,3 +204,44 @@ TEST(ProgramsFile, MissingFileGivesAnEmptyCatalogueAndUnreadableFileAnError)
     std::filesystem::create_directories(dir / "Data/programs.xml");
     EXPECT_THROW(LoadProgramsFile(c, prompts), FileError);
 }
+
+TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt)
+{
+    TempDir dir;
+    Catalogue c;
+    c.AppDir = dir.path();
+    c.ProgramList = {Program("A", "One"), Program("A", "Two"), Program("B", "Three")};
+    std::filesystem::create_directory(dir / "Data");
+    SaveProgramsFile(c);
+    std::string whole = dir.Read("Data/programs.xml");
+    // Cut inside the third program: the first two still load.
+    const std::string truncated = whole.substr(0, whole.find("Three"));
+    dir.Write("Data/programs.xml", truncated);
+    Catalogue loaded;
+    loaded.AppDir = dir.path();
+    FakePrompts prompts;
+    LoadProgramsFile(loaded, prompts);
+    ASSERT_EQ(loaded.ProgramList.size(), 2u);
+    EXPECT_EQ(loaded.ProgramList[1].ProgramName, "Two");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    const std::string path = dir / "Data/programs.xml";
+    EXPECT_EQ(prompts.shown[0].request.Text, "File " + path + " is damaged or incomplete. What could be read was "
+                                             "loaded; the file was copied to " + path + ".damaged.");
+    EXPECT_EQ(dir.Read("Data/programs.xml.damaged"), truncated);
+
+    // Binary junk in the options file: reported, copied, defaults stand.
+    std::string junk;
+    for (int i = 0; i < 3000; ++i)
+        junk += static_cast<char>((i * 131) & 0xFF);
+    dir.Write("Data/options.xml", junk);
+    FakePrompts optionPrompts;
+    LoadOptionsFile(loaded, optionPrompts);
+    EXPECT_EQ(dir.Read("Data/options.xml.damaged"), junk);
+    EXPECT_EQ(loaded.LastFilter.substr(0, 4), "TXML"); // the missing leaves read as the message
+    EXPECT_NE(optionPrompts.shown.at(0).request.Text.find("is damaged or incomplete"), std::string::npos);
+    // A whole file gives no such message.
+    dir.Write("Data/programs.xml", whole);
+    FakePrompts quiet;
+    LoadProgramsFile(loaded, quiet);
+    EXPECT_TRUE(quiet.shown.empty());
+}
