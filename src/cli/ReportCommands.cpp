@@ -1,0 +1,161 @@
+// report programs|compatibility|links and check: the three reports written into the
+// application folder or to standard output, and the links report as a catalogue check.
+
+#include "Cli.h"
+#include "CliCatalogue.h"
+#include "TerminalPrompts.h"
+#include "reports/Main_ReportsUnit.h"
+
+#include <ostream>
+
+namespace vorbix::cli {
+
+namespace {
+
+struct ReportArguments {
+    std::string kind;
+    bool toStdout = false;
+    ProgramsReportOptions programs;
+    CompatibilityReportOptions compatibility;
+    LinksReportOptions links;
+};
+
+bool ParseOrder(const std::string& text, ReportOrder& order)
+{
+    if (text != "publisher" && text != "program")
+        return false;
+    order = text == "publisher" ? ReportOrder::Publisher : ReportOrder::Program;
+    return true;
+}
+
+// The include box that a --no-... option of the programs report clears, or nullptr.
+bool* IncludeBox(ProgramsReportOptions& options, const std::string& arg)
+{
+    if (arg == "--no-type")
+        return &options.IncludeType;
+    if (arg == "--no-information")
+        return &options.IncludeInformation;
+    if (arg == "--no-warnings")
+        return &options.IncludeWarnings;
+    if (arg == "--no-links")
+        return &options.IncludeLinks;
+    return nullptr;
+}
+
+// One option of the report kind at args[i] (advancing i past a value); false when it is
+// not an option of that kind.
+bool ParseReportOption(const std::vector<std::string>& args, std::size_t& i, ReportArguments& parsed)
+{
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    const bool programs = parsed.kind == "programs";
+    const bool compatibility = parsed.kind == "compatibility";
+    if (arg == "--stdout") {
+        parsed.toStdout = true;
+        return true;
+    }
+    if (arg == "--filter" && hasValue) {
+        parsed.programs.FilterName = parsed.compatibility.FilterName = parsed.links.FilterName = args[++i];
+        return true;
+    }
+    if (arg == "--order" && hasValue && (programs || compatibility)) {
+        ReportOrder& order = programs ? parsed.programs.Order : parsed.compatibility.Order;
+        return ParseOrder(args[++i], order);
+    }
+    if (bool* box = programs ? IncludeBox(parsed.programs, arg) : nullptr) {
+        *box = false;
+        return true;
+    }
+    if (parsed.kind == "links" && arg == "--skip" && hasValue) {
+        const std::optional<LinksTest> test = LinksTestByControlName(args[++i]);
+        if (test)
+            parsed.links.SetChecked(*test, false);
+        return test.has_value();
+    }
+    return false;
+}
+
+int ParseReportArguments(CliContext& context, const std::vector<std::string>& args, ReportArguments& parsed)
+{
+    if (args.empty() || (args[0] != "programs" && args[0] != "compatibility" && args[0] != "links")) {
+        context.err << "report needs one of programs, compatibility, links\n";
+        return kExitUsage;
+    }
+    parsed.kind = args[0];
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (!ParseReportOption(args, i, parsed)) {
+            context.err << "Unexpected argument " << args[i] << "\n";
+            return kExitUsage;
+        }
+    }
+    return kExitOk;
+}
+
+struct ReportOutput {
+    std::string fileName;
+    std::string bytes;
+};
+
+ReportOutput MakeReport(const Catalogue& catalogue, const ReportArguments& parsed)
+{
+    if (parsed.kind == "programs")
+        return {kProgramsReportFile, ProgramsReportBytes(catalogue, parsed.programs)};
+    if (parsed.kind == "compatibility")
+        return {kCompatibilityReportFile, CompatibilityReportBytes(catalogue, parsed.compatibility)};
+    return {kLinksReportFile, LinksReportBytes(catalogue, parsed.links)};
+}
+
+// Without --stdout the file is written as the window writes it and its path printed; the
+// question whether to view it is not asked on a terminal.
+int RunReport(CliContext& context, const std::vector<std::string>& args)
+{
+    ReportArguments parsed;
+    if (int status = ParseReportArguments(context, args, parsed))
+        return status;
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
+        return status;
+    const ReportOutput report = MakeReport(catalogue, parsed);
+    if (parsed.toStdout) {
+        context.out << report.bytes;
+        return kExitOk;
+    }
+    const ReportFileResult written = WriteReportFile(catalogue, report.fileName, report.bytes);
+    if (!written.Written) {
+        context.err << "Error: " << written.Error << "\n";
+        return kExitFileError;
+    }
+    context.out << written.Path << "\n";
+    return kExitOk;
+}
+
+// The links report with all twelve tests over every program, on standard output.
+int RunCheck(CliContext& context, const std::vector<std::string>& args)
+{
+    if (!args.empty()) {
+        context.err << "Unexpected argument " << args.front() << "\n";
+        return kExitUsage;
+    }
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
+        return status;
+    const LinksReportOptions options;
+    const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
+    context.out << LinksReportBytes(findings, options);
+    for (const StringList& found : findings)
+        if (!found.empty())
+            return kExitFindings;
+    return kExitOk;
+}
+
+const bool kReportRegistered = RegisterCommand({"report",
+    "programs|compatibility|links [--filter NAME] [--order publisher|program] [--no-type] [--no-information] "
+    "[--no-warnings] [--no-links] [--skip CONTROL]... [--stdout]",
+    RunReport});
+const bool kCheckRegistered = RegisterCommand({"check", "", RunCheck});
+
+} // namespace
+
+} // namespace vorbix::cli

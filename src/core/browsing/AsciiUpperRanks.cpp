@@ -1,0 +1,118 @@
+#include "browsing/AsciiUpperRanks.h"
+
+#include "platform/Collation.h"
+
+#include <algorithm>
+
+namespace vorbix {
+
+namespace {
+
+inline unsigned char AsciiUpper(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 32) : u;
+}
+
+// Eight bytes of a text from the given offset, upper-cased, as a number that orders like
+// the texts: zero bytes stand past the end, so a shorter text still comes first.
+std::uint64_t UpperBytes(std::string_view text, std::size_t offset)
+{
+    std::uint64_t bytes = 0;
+    for (std::size_t i = offset; i < offset + 8; ++i)
+        bytes = (bytes << 8) | (i < text.size() ? AsciiUpper(text[i]) : 0u);
+    return bytes;
+}
+
+constexpr std::size_t kKeyBytes = 24;
+
+// A text with its first 24 bytes upper-cased as three such numbers. Texts whose prefixes
+// differ compare as their prefixes; two texts of at most 24 bytes with equal prefixes
+// differ only in length; only longer texts need the whole comparison.
+struct TextKey {
+    std::uint64_t part[3];
+    std::string_view text;
+    std::uint32_t id;  // the class of texts that compare equal, once numbered
+};
+
+TextKey KeyOf(std::string_view text)
+{
+    return {{UpperBytes(text, 0), UpperBytes(text, 8), UpperBytes(text, 16)}, text, 0};
+}
+
+int CompareKeys(const TextKey& a, const TextKey& b)
+{
+    for (int i = 0; i < 3; ++i)
+        if (a.part[i] != b.part[i])
+            return a.part[i] < b.part[i] ? -1 : 1;
+    if (a.text.size() <= kKeyBytes && b.text.size() <= kKeyBytes)
+        return a.text.size() == b.text.size() ? 0 : (a.text.size() < b.text.size() ? -1 : 1);
+    return CompareAsciiUpper(a.text, b.text);
+}
+
+bool SameKey(const TextKey& a, const TextKey& b)
+{
+    return a.part[0] == b.part[0] && a.part[1] == b.part[1] && a.part[2] == b.part[2]
+        && a.text.size() == b.text.size()
+        && (a.text.size() <= kKeyBytes || SameAsciiIgnoreCase(a.text.substr(kKeyBytes), b.text.substr(kKeyBytes)));
+}
+
+std::size_t HashOf(const TextKey& key)
+{
+    std::uint64_t h = key.text.size();
+    for (std::uint64_t part : key.part)
+        h = (h ^ part) * 0x9E3779B97F4A7C15ull + (h >> 29);
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+// Gives the texts that compare equal (ASCII letters upper-cased) one class number, in the
+// order they first appear, with an open-addressing table: one probe or two per text.
+// Returns one text of each class.
+std::vector<TextKey> NumberClasses(std::vector<TextKey>& keys)
+{
+    constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+    std::size_t capacity = 16;
+    while (capacity < keys.size() * 2)
+        capacity <<= 1;
+    std::vector<std::uint32_t> slots(capacity, kFree);
+    std::vector<TextKey> classes;
+    for (TextKey& key : keys) {
+        std::size_t slot = HashOf(key) & (capacity - 1);
+        while (slots[slot] != kFree && !SameKey(classes[slots[slot]], key))
+            slot = (slot + 1) & (capacity - 1);
+        key.id = slots[slot] == kFree ? static_cast<std::uint32_t>(classes.size()) : slots[slot];
+        if (slots[slot] == kFree) {
+            slots[slot] = key.id;
+            classes.push_back(key);
+        }
+    }
+    return classes;
+}
+
+} // namespace
+
+std::vector<std::uint32_t> AsciiUpperRanks(const std::vector<std::string_view>& texts)
+{
+    std::vector<TextKey> keys;
+    keys.reserve(texts.size());
+    // The texts lie scattered over the heap; asking for them a little ahead hides most of
+    // the wait for memory.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i + kAhead < texts.size())
+            __builtin_prefetch(texts[i + kAhead].data());
+        keys.push_back(KeyOf(texts[i]));
+    }
+    std::vector<TextKey> classes = NumberClasses(keys);
+    std::sort(classes.begin(), classes.end(),
+        [](const TextKey& a, const TextKey& b) { return CompareKeys(a, b) < 0; });
+    std::vector<std::uint32_t> rankOfClass(classes.size());
+    for (std::uint32_t rank = 0; rank < classes.size(); ++rank)
+        rankOfClass[classes[rank].id] = rank;
+    std::vector<std::uint32_t> ranks(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        ranks[i] = rankOfClass[keys[i].id];
+    return ranks;
+}
+
+} // namespace vorbix

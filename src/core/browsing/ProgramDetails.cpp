@@ -1,0 +1,72 @@
+#include "browsing/ProgramDetails.h"
+
+#include "catalogue/Prompts.h"
+#include "catalogue/Utilities.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "platform/Shell.h"
+
+#include <algorithm>
+
+namespace vorbix {
+
+namespace {
+
+// The partner list of a pair may be shorter in a damaged record; a missing entry reads empty.
+const std::string& EntryOrEmpty(const StringList& list, std::size_t index)
+{
+    static const std::string empty;
+    return index < list.size() ? list[index] : empty;
+}
+
+std::vector<DetailsLink> LinkRange(const ProgramRecord& program, std::size_t from, std::size_t to)
+{
+    std::vector<DetailsLink> links;
+    for (std::size_t i = from; i < std::min(to, program.DocLinkNames.size()); ++i)
+        links.push_back({program.DocLinkNames[i], EntryOrEmpty(program.DocLinkUrls, i)});
+    return links;
+}
+
+} // namespace
+
+ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
+{
+    ProgramDetails details;
+    details.HasProgram = true;
+    details.PictureFile = PictureFileFor(program.FileUrl);
+    details.PictureExists = PictureFileExists(program.FileUrl);
+    details.BoxCoverFile = BoxCoverFileFor(program.FileUrl);
+    details.BoxCoverExists = BoxCoverFileExists(program.FileUrl);
+    details.CommentLines = program.Comments;
+    for (std::size_t i = 0; i < program.EmuWarningEmus.size(); ++i)
+        details.WarningLines.push_back(program.EmuWarningEmus[i] + ": " + EntryOrEmpty(program.EmuWarningTexts, i));
+    details.LeftLinks = LinkRange(program, 0, kLinksPerColumn);
+    details.RightLinks = LinkRange(program, kLinksPerColumn, 2 * kLinksPerColumn);
+    details.Status = StatusBarTexts(program, rowCount);
+    return details;
+}
+
+bool PictureFileExists(const std::string& imagePath)
+{
+    return !imagePath.empty() && FileExists(PictureFileFor(imagePath));
+}
+
+bool BoxCoverFileExists(const std::string& imagePath)
+{
+    return !imagePath.empty() && FileExists(BoxCoverFileFor(imagePath));
+}
+
+bool LinkTargetExists(const std::string& target)
+{
+    return !IsAddress(target) && FileExists(target);
+}
+
+void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell)
+{
+    if (LinkTargetExists(target))
+        shell.Open(target);
+    else
+        prompts.ShowMessageBox({"", "Cannot find file " + target, MessageIcon::Stop, MessageButtons::Ok});
+}
+
+} // namespace vorbix

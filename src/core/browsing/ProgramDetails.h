@@ -1,0 +1,61 @@
+#pragma once
+// What the details panel shows for the selected program, as plain values: the window
+// only draws them.
+
+#include "browsing/StatusBarTexts.h"
+#include "catalogue/Records.h"
+
+#include <string>
+#include <vector>
+
+namespace vorbix {
+
+class Prompts;
+class Shell;
+
+// One entry of a link column: the name shown and the target opened on a click.
+struct DetailsLink {
+    std::string Name;
+    std::string Url;
+
+    bool operator==(const DetailsLink&) const = default;
+};
+
+inline constexpr std::size_t kLinksPerColumn = 7;
+
+// A default-constructed value is the panel without a selection: every part empty (no
+// picture, not the placeholder; empty box cover, texts, link columns and status bar), so
+// nothing of a previously selected program stays on screen.
+struct ProgramDetails {
+    bool HasProgram = false;
+    std::string PictureFile;
+    bool PictureExists = false;
+    std::string BoxCoverFile;
+    bool BoxCoverExists = false;
+    StringList CommentLines;
+    StringList WarningLines;             // emulator name + ": " + warning text
+    std::vector<DetailsLink> LeftLinks;  // links 1 to 7
+    std::vector<DetailsLink> RightLinks; // links 8 to 14; later links are not shown
+    StatusPanels Status;
+
+    // A selected program without a picture file shows the built-in placeholder picture.
+    bool ShowPlaceholderPicture() const { return HasProgram && !PictureExists; }
+};
+
+// The details of a selected program in a list of rowCount rows. Looks at the disk only to
+// test whether the picture and box-cover files exist.
+ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount);
+
+// Whether a file exists at the target; a web or mail address never does.
+bool LinkTargetExists(const std::string& target);
+
+// Whether the picture and the box-cover file of an image exist; a program without an
+// image file has neither.
+bool PictureFileExists(const std::string& imagePath);
+bool BoxCoverFileExists(const std::string& imagePath);
+
+// A click on a document link: opens an existing file through the shell, otherwise shows
+// "Cannot find file " + target as an error (a web address is never an existing file).
+void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell);
+
+} // namespace vorbix

@@ -1,0 +1,145 @@
+#include "browsing/ProgramListModel.h"
+
+#include "browsing/AsciiUpperRanks.h"
+#include "browsing/FilterEvaluation.h"
+#include "browsing/TypeAhead.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+namespace vorbix {
+
+namespace {
+
+// A row's place in the order: the sort column's rank in the sort direction, then the
+// other column's rank ascending, then its catalogue index, so equal rows keep their order.
+struct RowKey {
+    std::int64_t first;
+    std::uint32_t second;
+    int pidx;
+
+    bool operator<(const RowKey& other) const
+    {
+        if (first != other.first)
+            return first < other.first;
+        if (second != other.second)
+            return second < other.second;
+        return pidx < other.pidx;
+    }
+};
+
+std::vector<RowKey> RowKeys(const std::vector<std::string_view>& publishers,
+    const std::vector<std::string_view>& names, const std::vector<int>& rows, int sortColumn, int sortDirection)
+{
+    const std::vector<std::uint32_t> publisherRanks = AsciiUpperRanks(publishers);
+    const std::vector<std::uint32_t> nameRanks = AsciiUpperRanks(names);
+    const bool byPublisher = sortColumn == 0;
+    std::vector<RowKey> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::uint32_t first = byPublisher ? publisherRanks[i] : nameRanks[i];
+        keys[i] = {static_cast<std::int64_t>(first) * sortDirection,
+            byPublisher ? nameRanks[i] : publisherRanks[i], rows[i]};
+    }
+    return keys;
+}
+
+const std::string kEmptyText;
+
+} // namespace
+
+void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& filterName)
+{
+    programs_ = &catalogue.ProgramList;
+    rows_.clear();
+    const FilterConditions conditions = LookupFilter(catalogue.FilterList, filterName);
+    const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
+    std::vector<std::string_view> publishers;
+    std::vector<std::string_view> names;
+    rows_.reserve(programs.size());
+    publishers.reserve(programs.size());
+    names.reserve(programs.size());
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const ProgramRecord& p = programs[i];
+        if (ProgramMatchesFilter(conditions, p.PublisherName, p.ProgramType, p.Favourite)) {
+            rows_.push_back(static_cast<int>(i));
+            publishers.push_back(p.PublisherName);
+            names.push_back(p.ProgramName);
+        }
+    }
+    // One sort of all rows after they are in.
+    std::vector<RowKey> keys = RowKeys(publishers, names, rows_, sortColumn_, sortDirection_);
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        rows_[i] = keys[i].pidx;
+}
+
+void ProgramListModel::HeaderClick(int column)
+{
+    const int clicked = column == 0 ? 0 : 1;
+    sortDirection_ = sortColumn_ == clicked ? -sortDirection_ : 1;
+    sortColumn_ = clicked;
+}
+
+void ProgramListModel::SetSort(int sortColumn, int sortDirection)
+{
+    sortColumn_ = sortColumn == 0 ? 0 : 1;
+    sortDirection_ = sortDirection < 0 ? -1 : 1;
+}
+
+int ProgramListModel::PIdx(int row) const
+{
+    if (row < 0 || row >= RowCount())
+        return -1;
+    return rows_[static_cast<std::size_t>(row)];
+}
+
+const ProgramRecord* ProgramListModel::Program(int row) const
+{
+    const int pidx = PIdx(row);
+    if (pidx < 0 || programs_ == nullptr || static_cast<std::size_t>(pidx) >= programs_->size())
+        return nullptr;
+    return &(*programs_)[static_cast<std::size_t>(pidx)];
+}
+
+std::string ProgramListModel::CellText(int row, ListColumn column) const
+{
+    if (column == ListColumn::PIdx)
+        return PIdx(row) < 0 ? std::string() : std::to_string(PIdx(row));
+    const ProgramRecord* program = Program(row);
+    if (program == nullptr)
+        return std::string();
+    return column == ListColumn::Publisher ? program->PublisherName : program->ProgramName;
+}
+
+int ProgramListModel::RowOfPIdx(int pidx) const
+{
+    auto it = std::find(rows_.begin(), rows_.end(), pidx);
+    return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
+}
+
+const std::string& ProgramListModel::KeyText(int row) const
+{
+    const ProgramRecord* program = Program(row);
+    if (program == nullptr)
+        return kEmptyText;
+    return sortColumn_ == 0 ? program->PublisherName : program->ProgramName;
+}
+
+std::optional<int> ProgramListModel::FindRowByInitial(int start, int limit, char ch) const
+{
+    const int end = std::min(limit, RowCount());
+    for (int r = std::max(start + 1, 0); r < end; ++r)
+        if (InitialOf(KeyText(r)) == ch)
+            return r;
+    return std::nullopt;
+}
+
+std::optional<int> ProgramListModel::FindTypeAheadRow(int selectedRow, char ch) const
+{
+    if (std::optional<int> below = FindRowByInitial(selectedRow, RowCount(), ch))
+        return below;
+    return FindRowByInitial(-1, selectedRow, ch);
+}
+
+} // namespace vorbix

@@ -1,0 +1,58 @@
+#pragma once
+// The rows of the main window's program list: the programs a filter selects, as indices
+// into ProgramList (PIdx), in the list's row order. The window only presents them.
+
+#include "catalogue/Catalogue.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorbix {
+
+enum class ListColumn { Publisher = 0, Program = 1, PIdx = 2 };
+
+class ProgramListModel {
+public:
+    // Rebuilds the rows from the catalogue's ProgramList through the named filter (looked
+    // up exactly, as given) and sorts them once. The catalogue must outlive the rows; any
+    // change to ProgramList is followed by a Rebuild.
+    void Rebuild(const Catalogue& catalogue, const std::string& filterName);
+
+    // The header-click rules: a click on the sort column reverses the direction, a click on
+    // the other column sorts it ascending. Only the state changes; the caller rebuilds.
+    void HeaderClick(int column);
+    // Sets the order directly (direction +1 ascending, -1 descending); the caller rebuilds.
+    void SetSort(int sortColumn, int sortDirection);
+    int SortColumn() const { return sortColumn_; }
+    int SortDirection() const { return sortDirection_; }
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    // The row's index in ProgramList, or -1 for a row outside the list.
+    int PIdx(int row) const;
+    // The row's program, or nullptr for a row outside the list.
+    const ProgramRecord* Program(int row) const;
+    // The text of a cell: publisher, program name, or PIdx as decimal text.
+    std::string CellText(int row, ListColumn column) const;
+    // The row that shows the program with this PIdx, or -1.
+    int RowOfPIdx(int pidx) const;
+
+    // The type-ahead search: the first row r with start < r < limit whose key text (the
+    // publisher when sorted by publisher, else the program name) has the initial ch.
+    std::optional<int> FindRowByInitial(int start, int limit, char ch) const;
+    // A type-ahead from the row selected when the key went down (-1 for none): first the
+    // rows below it to the end, then from the top up to it; the row itself is never a hit.
+    std::optional<int> FindTypeAheadRow(int selectedRow, char ch) const;
+
+    const std::vector<int>& Rows() const { return rows_; }
+
+private:
+    const std::string& KeyText(int row) const;
+
+    const std::vector<ProgramRecord>* programs_ = nullptr;
+    std::vector<int> rows_;
+    int sortColumn_ = 0;
+    int sortDirection_ = 1;
+};
+
+} // namespace vorbix

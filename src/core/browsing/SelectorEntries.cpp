@@ -1,0 +1,57 @@
+#include "browsing/SelectorEntries.h"
+
+#include "browsing/FilterEvaluation.h"
+#include "platform/Collation.h"
+
+#include <algorithm>
+
+namespace vorbix {
+
+namespace {
+
+void SortIgnoringCase(StringList& names)
+{
+    std::stable_sort(names.begin(), names.end(),
+        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
+}
+
+} // namespace
+
+StringList FilterSelectorEntries(const std::vector<FilterRecord>& filterList)
+{
+    StringList names;
+    names.reserve(filterList.size());
+    for (const FilterRecord& filter : filterList)
+        names.push_back(filter.FilterName);
+    SortIgnoringCase(names);
+    names.insert(names.begin(), kAllFilterName);
+    return names;
+}
+
+StringList EmulatorSelectorEntries(const std::vector<EmuRecord>& emuList)
+{
+    StringList names;
+    names.reserve(emuList.size());
+    for (const EmuRecord& emu : emuList)
+        names.push_back(emu.EmuName);
+    SortIgnoringCase(names);
+    return names;
+}
+
+bool SelectorAcceptsText(const StringList& entries, const std::string& text)
+{
+    return std::any_of(entries.begin(), entries.end(),
+        [&text](const std::string& entry) { return SameTextIgnoreCase(entry, text); });
+}
+
+std::string ValidFilterSelectorText(const StringList& entries, const std::string& text)
+{
+    return SelectorAcceptsText(entries, text) ? text : std::string(kAllFilterName);
+}
+
+std::string ValidEmulatorSelectorText(const StringList& entries, const std::string& text)
+{
+    return SelectorAcceptsText(entries, text) ? text : std::string();
+}
+
+} // namespace vorbix

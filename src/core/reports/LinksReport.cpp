@@ -1,0 +1,169 @@
+// The links report: a consistency check of the catalogue in twelve tests, each written
+// as a titled section of sorted findings.
+
+#include "browsing/FilterEvaluation.h"
+#include "browsing/ProgramDetails.h"
+#include "platform/Collation.h"
+#include "platform/FileSystem.h"
+#include "reports/Main_ReportsUnit.h"
+#include "reports/ReportCommon.h"
+#include "reports/ReportLines.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace vorbix {
+
+namespace {
+
+// 15 spaces and the tag, between a finding's name part and its detail, so that findings
+// sort by the name part first.
+const std::string kTempMarker = "               #Temp       #123@#";
+constexpr int kTemp = 1;
+
+using NameSet = std::unordered_set<std::string>;
+
+NameSet SetOf(const NameList& names)
+{
+    return NameSet(names.begin(), names.end());
+}
+
+// The four tests whose findings are the bare heading of a program.
+constexpr std::array<LinksTest, 4> kHeadingTests = {LinksTest::ProgsNoTypes, LinksTest::ProgsPubsNoExists,
+    LinksTest::ProgsNoPics, LinksTest::ProgsNoBoxCovers};
+
+// A program with findings among the heading tests: bit i stands for kHeadingTests[i].
+struct HeadingFindings {
+    std::string heading;
+    unsigned tests;
+};
+
+struct Collector {
+    std::array<ReportLines, kLinksTestCount> lists;
+    std::vector<HeadingFindings> headings;
+
+    ReportLines& operator[](LinksTest test) { return lists[static_cast<std::size_t>(test)]; }
+
+    void AddDetailed(LinksTest test, const std::string& name, const std::string& detail)
+    {
+        (*this)[test].AddMarked(name, kTempMarker, kTemp, "  (" + detail + ")");
+    }
+};
+
+void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publishers, const NameSet& types)
+{
+    const std::string heading = ReportHeading(p, ReportOrder::Publisher);
+    if (!LinkTargetExists(p.FileUrl))
+        c.AddDetailed(LinksTest::BrokenProgs, heading, p.FileUrl);
+    for (std::size_t i = 0; i < p.DocLinkNames.size(); ++i) {
+        const std::string& url = PairedEntry(p.DocLinkUrls, i);
+        if (!LinkTargetExists(url))
+            c.AddDetailed(LinksTest::BrokenHyLinks, heading + " - " + p.DocLinkNames[i], url);
+    }
+    if (p.PublisherName.empty())
+        c[LinksTest::ProgsNoPubs].Add(p.ProgramName);
+    if (!p.ProgramType.empty() && !types.contains(p.ProgramType))
+        c.AddDetailed(LinksTest::ProgsTypesNoExists, heading, p.ProgramType);
+    const bool found[kHeadingTests.size()] = {p.ProgramType.empty(),
+        !p.PublisherName.empty() && !publishers.contains(p.PublisherName), !PictureFileExists(p.FileUrl),
+        !BoxCoverFileExists(p.FileUrl)};
+    unsigned tests = 0;
+    for (std::size_t i = 0; i < kHeadingTests.size(); ++i)
+        tests |= found[i] ? 1u << i : 0u;
+    if (tests != 0)
+        c.headings.push_back({heading, tests});
+}
+
+// The heading tests list subsets of the same headings; the headings are sorted once and
+// each list takes its own in that order, which is the order its own sort would give.
+void SortHeadingFindings(std::vector<HeadingFindings>& headings, LinksFindings& findings)
+{
+    std::stable_sort(headings.begin(), headings.end(), [](const HeadingFindings& a, const HeadingFindings& b) {
+        return CompareTextIgnoreCase(a.heading, b.heading) < 0;
+    });
+    for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
+        StringList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
+        for (const HeadingFindings& h : headings)
+            if (h.tests & (1u << i))
+                list.push_back(h.heading);
+    }
+}
+
+// Categories that no program of the whole catalogue uses, and filters naming categories
+// that are not defined ("any" is no category).
+void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const NameSet& publishers,
+    const NameSet& types)
+{
+    NameSet usedPublishers;
+    NameSet usedTypes;
+    for (const ProgramRecord& p : catalogue.ProgramList) {
+        usedPublishers.insert(p.PublisherName);
+        usedTypes.insert(p.ProgramType);
+    }
+    for (const std::string& publisher : catalogue.Publishers)
+        if (!usedPublishers.contains(publisher))
+            c[LinksTest::UnusedPublishers].Add(publisher);
+    for (const std::string& type : catalogue.ProgramTypes)
+        if (!usedTypes.contains(type))
+            c[LinksTest::UnusedTypes].Add(type);
+    for (const FilterRecord& f : catalogue.FilterList) {
+        if (f.FPublisher != kAnyValue && !publishers.contains(f.FPublisher))
+            c[LinksTest::FiltersNoPubs].Add(f.FilterName + "  (" + f.FPublisher + ")");
+        if (f.FType != kAnyValue && !types.contains(f.FType))
+            c[LinksTest::FiltersNoTypes].Add(f.FilterName + "  (" + f.FType + ")");
+    }
+}
+
+// Sorts a list and takes the marker out of its lines.
+StringList SortedFindings(ReportLines& lines)
+{
+    lines.Sort();
+    StringList out;
+    out.reserve(lines.size());
+    for (const ReportLines::Line& line : lines.Lines()) {
+        if (line.Tag == kTemp)
+            out.push_back(std::string(lines.Before(line)).append(lines.After(line)));
+        else
+            out.emplace_back(lines.Text(line));
+    }
+    return out;
+}
+
+} // namespace
+
+LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string& filterName)
+{
+    const NameSet publishers = SetOf(catalogue.Publishers);
+    const NameSet types = SetOf(catalogue.ProgramTypes);
+    Collector c;
+    for (const ProgramRecord* p : SelectedPrograms(catalogue, filterName))
+        CollectProgram(c, *p, publishers, types);
+    CollectCategoriesAndFilters(c, catalogue, publishers, types);
+    LinksFindings findings;
+    for (std::size_t i = 0; i < kLinksTestCount; ++i)
+        findings[i] = SortedFindings(c.lists[i]);
+    SortHeadingFindings(c.headings, findings);
+    return findings;
+}
+
+std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options)
+{
+    StringList out;
+    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
+        const LinksTest test = static_cast<LinksTest>(i);
+        if (!options.Checked(test))
+            continue;
+        const std::string caption = NamesOf(test).Caption;
+        out.insert(out.end(), {caption, std::string(caption.size(), '='), ""});
+        out.insert(out.end(), findings[i].begin(), findings[i].end());
+        out.insert(out.end(), {"", ""});
+    }
+    return JoinLinesCrLf(out);
+}
+
+std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options)
+{
+    return LinksReportBytes(CollectLinksFindings(catalogue, options.FilterName), options);
+}
+
+} // namespace vorbix

@@ -1,0 +1,203 @@
+#include "browsing/ProgramListModel.h"
+#include "browsing/TypeAhead.h"
+#include "platform/Collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using namespace vorbix;
+
+namespace {
+
+ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type = "Game",
+    bool favourite = false)
+{
+    ProgramRecord p;
+    p.PublisherName = publisher;
+    p.ProgramName = name;
+    p.ProgramType = type;
+    p.Favourite = favourite;
+    return p;
+}
+
+// "publisher/program" of every row, in row order.
+std::vector<std::string> Cells(const ProgramListModel& model)
+{
+    std::vector<std::string> cells;
+    for (int r = 0; r < model.RowCount(); ++r)
+        cells.push_back(model.CellText(r, ListColumn::Publisher) + "/" + model.CellText(r, ListColumn::Program));
+    return cells;
+}
+
+Catalogue SmallCatalogue()
+{
+    Catalogue c;
+    c.ProgramList = {
+        Program("Superior", "Repton"),
+        Program("acornsoft", "Elite"),
+        Program("Acornsoft", "Aviator", "Simulation", true),
+        Program("Superior", "Citadel"),
+        Program("", "Homebrew"),
+        Program("Acornsoft", "aardvark"),
+    };
+    return c;
+}
+
+} // namespace
+
+TEST(ProgramListModel, RowOrderAndHeaderClicks)
+{
+    const Catalogue c = SmallCatalogue();
+    ProgramListModel model;
+    model.Rebuild(c, "all");
+    EXPECT_EQ(model.SortColumn(), 0);
+    EXPECT_EQ(model.SortDirection(), 1);
+    // Publishers equal ignoring a-z case tie; the tie is broken by program name ascending.
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"/Homebrew", "Acornsoft/aardvark", "Acornsoft/Aviator",
+                                "acornsoft/Elite", "Superior/Citadel", "Superior/Repton"}));
+    EXPECT_EQ(model.CellText(2, ListColumn::PIdx), "2");
+    EXPECT_EQ(model.PIdx(1), 5);
+
+    model.HeaderClick(0);  // Publisher again: descending, names still ascending
+    model.Rebuild(c, "all");
+    EXPECT_EQ(model.SortDirection(), -1);
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Superior/Citadel", "Superior/Repton", "Acornsoft/aardvark",
+                                "Acornsoft/Aviator", "acornsoft/Elite", "/Homebrew"}));
+    model.HeaderClick(0);
+    EXPECT_EQ(model.SortDirection(), 1);
+
+    model.HeaderClick(0);  // descending, then Program: program ascending whatever the direction was
+    model.HeaderClick(1);
+    model.Rebuild(c, "all");
+    EXPECT_EQ(model.SortColumn(), 1);
+    EXPECT_EQ(model.SortDirection(), 1);
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Acornsoft/aardvark", "Acornsoft/Aviator", "Superior/Citadel",
+                                "acornsoft/Elite", "/Homebrew", "Superior/Repton"}));
+    model.HeaderClick(2);  // the hidden column counts as "any other header"
+    EXPECT_EQ(model.SortColumn(), 1);
+    EXPECT_EQ(model.SortDirection(), -1);
+}
+
+TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
+{
+    Catalogue c;
+    c.ProgramList = {Program("P", "abc"), Program("P", "ABC"), Program("P", "ab"), Program("P", "_x"),
+        Program("P", "Zed"), Program("P", "\xC3\xA9t\xC3\xA9"), Program("P", "ABCD")};
+    ProgramListModel model;
+    model.SetSort(1, 1);
+    model.Rebuild(c, "all");
+    // '_' (0x5F) sorts after the capitals, as the comparison is of upper-cased bytes; the
+    // two names equal ignoring case keep their catalogue order; a prefix comes first.
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"P/ab", "P/abc", "P/ABC", "P/ABCD", "P/Zed", "P/_x",
+                                "P/\xC3\xA9t\xC3\xA9"}));
+    model.SetSort(1, -1);
+    model.Rebuild(c, "all");
+    EXPECT_EQ(Cells(model).front(), "P/\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(model.Rows()[4], 0);  // "abc" before "ABC" also when descending
+    EXPECT_EQ(model.Rows()[5], 1);
+
+    // Long names that share their first 24 bytes: equal ignoring case ties, a later
+    // difference decides.
+    const std::string stem = "The Very Long Adventure Of ";
+    Catalogue longNames;
+    longNames.ProgramList = {Program("P", stem + "Zed"), Program("P", stem + "ann"), Program("P", stem + "ANN"),
+        Program("P", stem + "Ann2"), Program("P", stem + "an")};
+    model.SetSort(1, 1);
+    model.Rebuild(longNames, "all");
+    EXPECT_EQ(model.Rows(), (std::vector<int>{4, 1, 2, 3, 0}));
+}
+
+TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
+{
+    std::mt19937 rng(7);
+    const std::string letters("aAbB_ \x01\xE9\0", 9);
+    auto word = [&]() {
+        std::string w;
+        for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i)
+            w += letters[rng() % letters.size()];
+        return w;
+    };
+    Catalogue c;
+    for (int i = 0; i < 3000; ++i)
+        c.ProgramList.push_back(Program(word(), word()));
+    for (int column = 0; column < 2; ++column) {
+        for (int direction : {1, -1}) {
+            ProgramListModel model;
+            model.SetSort(column, direction);
+            model.Rebuild(c, "all");
+            std::vector<int> expected(c.ProgramList.size());
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                expected[i] = static_cast<int>(i);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const ProgramRecord& pa = c.ProgramList[a];
+                const ProgramRecord& pb = c.ProgramList[b];
+                const std::string& a1 = column == 0 ? pa.PublisherName : pa.ProgramName;
+                const std::string& b1 = column == 0 ? pb.PublisherName : pb.ProgramName;
+                const std::string& a2 = column == 0 ? pa.ProgramName : pa.PublisherName;
+                const std::string& b2 = column == 0 ? pb.ProgramName : pb.PublisherName;
+                int r = CompareAsciiUpper(a1, b1) * direction;
+                return (r != 0 ? r : CompareAsciiUpper(a2, b2)) < 0;
+            });
+            EXPECT_EQ(model.Rows(), expected) << "column " << column << " direction " << direction;
+        }
+    }
+}
+
+TEST(ProgramListModel, FilterSelectsRowsAndOutOfRangeAccessIsSafe)
+{
+    Catalogue c = SmallCatalogue();
+    c.FilterList = {{"Acorn", "Acornsoft", "=", "any", "=", FavouriteCondition::fcDontCare},
+        {"Favs", "any", "=", "any", "=", FavouriteCondition::fcTrue},
+        {"None", "any", "<>", "any", "=", FavouriteCondition::fcDontCare}};
+    ProgramListModel model;
+    model.Rebuild(c, "Acorn");
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Acornsoft/aardvark", "Acornsoft/Aviator"}));
+    model.Rebuild(c, "Favs");
+    EXPECT_EQ(model.Rows(), std::vector<int>{2});
+    EXPECT_EQ(model.RowOfPIdx(2), 0);
+    EXPECT_EQ(model.RowOfPIdx(3), -1);
+    model.Rebuild(c, "None");
+    EXPECT_EQ(model.RowCount(), 0);
+    EXPECT_EQ(model.PIdx(0), -1);
+    EXPECT_EQ(model.Program(0), nullptr);
+    EXPECT_EQ(model.CellText(-1, ListColumn::Program), "");
+    EXPECT_EQ(model.CellText(0, ListColumn::PIdx), "");
+    EXPECT_FALSE(model.FindTypeAheadRow(-1, 'A').has_value());
+}
+
+TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
+{
+    Catalogue c;
+    c.ProgramList = {Program("X", "Mango"), Program("X", "apple"), Program("X", "melon"), Program("X", "Zebra"),
+        Program("X", "mint"), Program("X", "")};
+    ProgramListModel model;
+    model.SetSort(1, 1);
+    model.Rebuild(c, "all");
+    // Rows: "", apple, Mango, melon, mint, Zebra
+    ASSERT_EQ(model.CellText(0, ListColumn::Program), "");
+    EXPECT_EQ(model.FindTypeAheadRow(1, 'M'), 2);
+    EXPECT_EQ(model.FindTypeAheadRow(2, 'M'), 3);
+    EXPECT_EQ(model.FindTypeAheadRow(4, 'M'), 2);  // wraps to the top
+    EXPECT_EQ(model.FindTypeAheadRow(3, 'Z'), 5);
+    EXPECT_FALSE(model.FindTypeAheadRow(1, 'Q').has_value());
+    EXPECT_FALSE(model.FindTypeAheadRow(1, 'A').has_value());  // the selected row itself is never a hit
+    EXPECT_EQ(model.FindTypeAheadRow(3, ' '), 0);              // an empty name has a blank initial
+    EXPECT_EQ(model.FindTypeAheadRow(-1, 'A'), 1);             // no selection: from the first row
+    EXPECT_EQ(model.FindRowByInitial(2, 4, 'M'), 3);
+    EXPECT_FALSE(model.FindRowByInitial(3, 100, 'A').has_value());
+    model.SetSort(0, 1);
+    model.Rebuild(c, "all");
+    EXPECT_EQ(model.FindTypeAheadRow(0, 'X'), 1);  // sorted by publisher: the publisher is the key
+
+    EXPECT_EQ(TypeAheadCharacter(0x4D), 'M');
+    EXPECT_EQ(TypeAheadCharacter(0x30), '0');
+    EXPECT_EQ(TypeAheadCharacter(0x70), 'P');  // F1
+    EXPECT_EQ(TypeAheadCharacter(0x60), '`');  // keypad 0
+    EXPECT_EQ(TypeAheadCharacter(0x7B), '{');  // F12
+    EXPECT_EQ(TypeAheadCharacter(0x7E), '~');
+    EXPECT_FALSE(TypeAheadCharacter(0x2F).has_value());
+    EXPECT_FALSE(TypeAheadCharacter(0x7F).has_value());
+    EXPECT_FALSE(TypeAheadCharacter(13).has_value());
+}

@@ -1,0 +1,82 @@
+#include "reports/ReportLines.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace vorbix;
+
+namespace {
+
+std::vector<std::string> Texts(const ReportLines& lines)
+{
+    std::vector<std::string> texts;
+    for (const ReportLines::Line& line : lines.Lines())
+        texts.emplace_back(lines.Text(line));
+    return texts;
+}
+
+} // namespace
+
+// Sorting in groups must give exactly the order of one stable sort of all lines, also when
+// groups interleave (fronts equal ignoring case or accents) or lines compare equal.
+TEST(ReportLines, GroupedSortEqualsOneStableSort)
+{
+    std::mt19937 rng(11);
+    const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork",
+        "", "Elite2"};
+    const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
+        "               #5WarnIn    #123@#"};
+    const std::vector<std::string> rests = {"", "a", "A", "\xC3\xA0", " b", "0000000001x", "0000000000y"};
+    for (int round = 0; round < 200; ++round) {
+        ReportLines grouped;
+        ReportLines plain;
+        for (int g = 0, groups = 1 + static_cast<int>(rng() % 8); g < groups; ++g) {
+            const std::string front = fronts[rng() % fronts.size()];
+            grouped.BeginGroup();
+            grouped.Add(front);
+            plain.Add(front);
+            if (rng() % 3 == 0) {  // a plain line equal to another group's front
+                const std::string other = fronts[rng() % fronts.size()];
+                grouped.Add(other);
+                plain.Add(other);
+            }
+            for (int i = 0, n = static_cast<int>(rng() % 5); i < n; ++i) {
+                const std::string& marker = markers[rng() % markers.size()];
+                const std::string& rest = rests[rng() % rests.size()];
+                grouped.AddMarked(front, marker, 1, rest);
+                plain.AddMarked(front, marker, 1, rest);
+            }
+        }
+        grouped.Sort();
+        plain.Sort();
+        ASSERT_EQ(Texts(grouped), Texts(plain)) << "round " << round;
+    }
+}
+
+TEST(ReportLines, EqualLinesOfDifferentGroupsKeepTheirOrder)
+{
+    ReportLines lines;
+    lines.BeginGroup();
+    lines.Add("Elite");
+    lines.BeginGroup();
+    lines.Add("A");
+    lines.Add("elite");
+    lines.Sort();
+    EXPECT_EQ(Texts(lines), (std::vector<std::string>{"A", "Elite", "elite"}));
+}
+
+TEST(ReportLines, MarkerPlaceIsKeptThroughTheSort)
+{
+    ReportLines lines;
+    lines.BeginGroup();
+    lines.AddMarked("B #Temp", "#M#", 7, " (x #M# y)");
+    lines.BeginGroup();
+    lines.Add("A");
+    lines.Sort();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines.Lines()[0].Tag, ReportLines::kPlain);
+    EXPECT_EQ(lines.Lines()[1].Tag, 7);
+    EXPECT_EQ(lines.Before(lines.Lines()[1]), "B #Temp");
+    EXPECT_EQ(lines.After(lines.Lines()[1]), " (x #M# y)");
+}
