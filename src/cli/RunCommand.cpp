@@ -1,0 +1,145 @@
+// run: starts an emulator through the launch sequence, as the window's Run Program, Run
+// Emulator and a dropped image do.
+
+#include "Cli.h"
+#include "CliCatalogue.h"
+#include "TerminalPrompts.h"
+#include "launching/LaunchProgram.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+
+#include <charconv>
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+namespace vorbix::cli {
+
+namespace {
+
+struct RunOptions {
+    std::string emulator;
+    std::optional<int> program;
+    std::optional<std::string> file;
+    bool noProgram = false;
+    bool yes = false;
+    bool wait = false;
+};
+
+// Terminal prompts whose "Press OK after running emulator" waits for Enter (or, with
+// --yes, is answered at once).
+class RunPrompts : public TerminalPrompts {
+public:
+    RunPrompts(CliContext& context, bool answerYes)
+        : TerminalPrompts(context.out, context.err, context.in, !answerYes, answerYes),
+          context_(context), answerYes_(answerYes)
+    {
+    }
+
+    void PressOkAfterRunningEmulator() override
+    {
+        context_.err << "Press OK after running emulator";
+        if (answerYes_) {
+            context_.err << "\n";
+            return;
+        }
+        context_.err << " [Enter] ";
+        context_.err.flush();
+        std::string line;
+        std::getline(context_.in, line);
+    }
+
+private:
+    CliContext& context_;
+    bool answerYes_;
+};
+
+std::optional<int> ParseIndex(const std::string& text)
+{
+    int value = -1;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+// Reads the options; returns an error text, empty when they are usable.
+std::string ParseRunOptions(const std::vector<std::string>& args, RunOptions& options)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--emulator" && hasValue) {
+            options.emulator = args[++i];
+        } else if (a == "--program" && hasValue) {
+            options.program = ParseIndex(args[++i]);
+            if (!options.program)
+                return "Not a program index: " + args[i];
+        } else if (a == "--file" && hasValue) {
+            options.file = args[++i];
+        } else if (a == "--no-program") {
+            options.noProgram = true;
+        } else if (a == "--yes") {
+            options.yes = true;
+        } else if (a == "--wait") {
+            options.wait = true;
+        } else {
+            return "Unexpected argument " + a;
+        }
+    }
+    if (options.emulator.empty())
+        return "Missing --emulator NAME";
+    if (int(options.program.has_value()) + int(options.file.has_value()) + int(options.noProgram) != 1)
+        return "Give exactly one of --program PIDX, --file PATH and --no-program";
+    return {};
+}
+
+LaunchInput MakeLaunchInput(const RunOptions& options, const Catalogue& catalogue)
+{
+    LaunchInput input;
+    input.SelectorText = options.emulator;
+    for (const EmuRecord& emu : catalogue.EmuList)
+        input.SelectorEntries.push_back(emu.EmuName);
+    input.WaitForEmulatorExit = options.wait;
+    if (options.noProgram) {
+        input.ProgramArg = kNoProgram;
+    } else if (options.file) {
+        // A dropped file arrives with its full path.
+        std::error_code ec;
+        const auto absolute = std::filesystem::absolute(*options.file, ec);
+        input.ProgramArg = ec ? *options.file : absolute.string();
+        input.FromDrop = true;
+    } else {
+        input.ProgramArg = kListItem;
+        input.SelectedPIdx = *options.program;
+    }
+    return input;
+}
+
+int RunRun(CliContext& context, const std::vector<std::string>& args)
+{
+    RunOptions options;
+    if (std::string problem = ParseRunOptions(args, options); !problem.empty()) {
+        context.err << problem << "\n";
+        return kExitUsage;
+    }
+    RunPrompts prompts(context, options.yes);
+    Catalogue catalogue;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
+        return status;
+    // As the window's start-up does.
+    catalogue.DfsRomsPresent = FileExists(catalogue.AppFile("DFSROMS/E00DFS.ROM"))
+        && FileExists(catalogue.AppFile("DFSROMS/DFS.ROM"));
+    SystemShell shell(options.wait);
+    const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
+    return result.Outcome == LaunchOutcome::Stopped ? kExitFindings : kExitOk;
+}
+
+const bool registered = RegisterCommand({"run",
+    "--emulator NAME (--program PIDX | --file PATH | --no-program) [--yes] [--wait]", RunRun});
+
+} // namespace
+
+} // namespace vorbix::cli

@@ -1,0 +1,74 @@
+#include "launching/DroppedFiles.h"
+
+#include "catalogue/Prompts.h"
+#include "catalogue/Utilities.h"
+#include "launching/ImageMasks.h"
+#include "platform/FileSystem.h"
+
+namespace vorbix {
+
+namespace {
+
+// Runs the dropped image; whatever the launch's outcome, the user may then add it.
+void DropImage(const std::string& path, const DropInput& input, const Catalogue& catalogue,
+    Prompts& prompts, Shell& shell, DropResult& result)
+{
+    LaunchInput launch;
+    launch.SelectorText = input.SelectorText;
+    launch.SelectorEntries = input.SelectorEntries;
+    launch.ProgramArg = path;
+    launch.FromDrop = true;
+    launch.SelectedPIdx = input.SelectedPIdx;
+    result.Launch = LaunchProgram(launch, catalogue, prompts, shell);
+    result.Launched = true;
+    if (catalogue.Options.AskAddToList && prompts.Confirm("Add " + FileNamePart(path) + " to the list?")) {
+        result.OpenProgramEditor = true;
+        result.NewProgramPath = path;
+    }
+}
+
+void DropPicture(const std::string& path, const DropInput& input, const Catalogue& catalogue,
+    Prompts& prompts, DropResult& result)
+{
+    const int pidx = input.SelectedPIdx;
+    const bool selected = pidx >= 0 && static_cast<std::size_t>(pidx) < catalogue.ProgramList.size();
+    if (input.ShownTab == DetailsTab::Information || !selected) {
+        prompts.ShowErrorBox("Make sure a program is selected as well as the Picture tab sheet or the "
+                             "Box Cover tab before dropping a JPEG file");
+        return;
+    }
+    const std::string& image = catalogue.ProgramList[static_cast<std::size_t>(pidx)].FileUrl;
+    const std::string destination =
+        input.ShownTab == DetailsTab::Picture ? PictureFileFor(image) : BoxCoverFileFor(image);
+    if (FileExists(destination) && !prompts.Confirm("Overwrite file " + destination + "?"))
+        return;
+    if (!CopyFileOverwrite(path, destination)) {
+        prompts.ShowErrorBox("Cannot copy file " + path + " to " + destination);
+        return;
+    }
+    result.RefreshDetails = true;
+}
+
+} // namespace
+
+// The path is used whole: a path longer than the window's drop buffer is not cut short,
+// since a shortened path would name another file.
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
+    Shell& shell)
+{
+    DropResult result;
+    if (input.Files.empty())
+        return result;
+    const std::string& path = input.Files.front();
+    const std::string ext = UpperExtension(path);
+    if (IsDiskExtension(ext) || IsRomExtension(ext))
+        DropImage(path, input, catalogue, prompts, shell, result);
+    else if (ext == ".JPG")
+        DropPicture(path, input, catalogue, prompts, result);
+    else
+        prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped",
+            MessageIcon::Stop, MessageButtons::Ok, true});
+    return result;
+}
+
+} // namespace vorbix

@@ -1,0 +1,35 @@
+#pragma once
+// Files dropped on the main window: a disk or ROM image is run (and may be added to the
+// catalogue), a JPEG becomes the selected program's picture or box cover.
+
+#include "launching/LaunchProgram.h"
+
+#include <string>
+#include <vector>
+
+namespace vorbix {
+
+// The tab the details panel shows.
+enum class DetailsTab { Picture, BoxCover, Information };
+
+struct DropInput {
+    std::vector<std::string> Files;  // in drop order; only the first one is handled
+    std::string SelectorText;        // the emulator selector, for a dropped image
+    std::vector<std::string> SelectorEntries;
+    int SelectedPIdx = -1;           // PIdx of the program list's selected row; -1 when none
+    DetailsTab ShownTab = DetailsTab::Picture;
+};
+
+// What the window must do after a drop.
+struct DropResult {
+    bool Launched = false;
+    LaunchResult Launch;             // the launch's requests, when an image was run
+    bool OpenProgramEditor = false;  // NewProgram with NewProgramPath
+    std::string NewProgramPath;
+    bool RefreshDetails = false;     // a dropped JPEG was copied
+};
+
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
+    Shell& shell);
+
+} // namespace vorbix

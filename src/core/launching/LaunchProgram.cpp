@@ -1,0 +1,328 @@
+#include "launching/LaunchProgram.h"
+
+#include "catalogue/Prompts.h"
+#include "catalogue/Utilities.h"
+#include "launching/EmulatorArguments.h"
+#include "launching/ImageMasks.h"
+#include "launching/RomsCfg.h"
+#include "platform/Collation.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace vorbix {
+
+namespace {
+
+constexpr const char* kDfsRomsFolder = "DFSROMS/";
+constexpr const char* kDfsRom = "DFS.ROM";
+constexpr const char* kE00DfsRom = "E00DFS.ROM";
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// One run of the sequence with its working values.
+class LaunchSequence {
+public:
+    LaunchSequence(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
+        : in_(input), cat_(catalogue), prompts_(prompts), shell_(shell)
+    {
+    }
+
+    LaunchResult Run();
+
+private:
+    bool ChooseEmulator();
+    bool ChooseProgram();
+    bool ShowWarnings();
+    bool PlaceImage();
+    bool PrepareDfs();
+    void SetVariables();
+    int StartEmulator();
+    bool AfterRunNeeded() const;
+    void WaitForEmulator(int pid);
+    void CopyBackAndCleanUp();
+    void RestoreDfs();
+    void CopyPicture();
+
+    bool NoProgram() const { return in_.ProgramArg == kNoProgram; }
+    bool DfsHandled() const { return cat_.DfsRomsPresent && emu_->HandleDfs; }
+    std::string EmuFolder() const { return FolderPart(emu_->EmuUrl); }
+    std::string WorkingFolder(const std::string& configured) const;
+    std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
+    std::string DfsSource(const char* name) const { return cat_.AppFile(std::string(kDfsRomsFolder) + name); }
+    void RomsCfg(bool insert, bool isDfs, const std::string& romName);
+    bool Stop(const std::string& message);
+    bool Decline();
+
+    const LaunchInput& in_;
+    const Catalogue& cat_;
+    Prompts& prompts_;
+    Shell& shell_;
+    LaunchResult result_;
+
+    const EmuRecord* emu_ = nullptr;
+    const ProgramRecord* record_ = nullptr;  // none for a dropped file
+    std::string programFile_;
+    std::string ext_;
+    bool isRom_ = false;
+    bool isDisk_ = false;
+    std::string targetName_;
+    std::string targetExt_;
+    std::string targetPath_;
+    bool targetIsProgramFile_ = false;
+    bool useE00_ = false;
+};
+
+LaunchResult LaunchSequence::Run()
+{
+    if (!ChooseEmulator())
+        return result_;
+    if (!NoProgram() && !(ChooseProgram() && ShowWarnings() && PlaceImage() && PrepareDfs()))
+        return result_;
+    SetVariables();
+    const int pid = StartEmulator();
+    if (NoProgram() || !AfterRunNeeded()) {
+        if (in_.WaitForEmulatorExit && pid > 0)
+            shell_.WaitForExit(pid);
+        return result_;
+    }
+    WaitForEmulator(pid);
+    CopyBackAndCleanUp();
+    RestoreDfs();
+    if (cat_.Options.CopyPicture)
+        CopyPicture();
+    return result_;
+}
+
+bool LaunchSequence::Stop(const std::string& message)
+{
+    prompts_.ShowErrorBox(message);
+    result_.Outcome = LaunchOutcome::Stopped;
+    return false;
+}
+
+bool LaunchSequence::Decline()
+{
+    result_.Outcome = LaunchOutcome::Declined;
+    return false;
+}
+
+// Steps 1 to 3: the selector's text must be one of its entries (ignoring case), and then
+// name an emulator exactly; of several with that name the last one counts.
+bool LaunchSequence::ChooseEmulator()
+{
+    const std::string& text = in_.SelectorText;
+    const auto& entries = in_.SelectorEntries;
+    if (std::none_of(entries.begin(), entries.end(),
+            [&](const std::string& e) { return SameTextIgnoreCase(e, text); })) {
+        result_.ClearSelectorText = true;
+        result_.UpdateCommandStates = true;
+        return Stop("No emulator selected");
+    }
+    for (const EmuRecord& emu : cat_.EmuList)
+        if (emu.EmuName == text)
+            emu_ = &emu;
+    if (emu_ == nullptr)
+        return Stop("Cannot find emulator " + text);
+    if (!FileExists(emu_->EmuUrl))
+        return Stop("Cannot find emulator file " + emu_->EmuUrl);
+    return true;
+}
+
+// Steps 5 to 7. A PIdx outside the catalogue counts as no selection.
+bool LaunchSequence::ChooseProgram()
+{
+    if (in_.FromDrop) {
+        programFile_ = in_.ProgramArg;
+    } else {
+        const int pidx = in_.SelectedPIdx;
+        if (pidx < 0 || static_cast<std::size_t>(pidx) >= cat_.ProgramList.size()) {
+            result_.UpdateCommandStates = true;
+            return Stop("No program selected");
+        }
+        record_ = &cat_.ProgramList[static_cast<std::size_t>(pidx)];
+        programFile_ = record_->FileUrl;
+    }
+    if (!FileExists(programFile_))
+        return Stop("Cannot find program file " + programFile_);
+    return true;
+}
+
+// Steps 8 and 9.
+bool LaunchSequence::ShowWarnings()
+{
+    const OtherOptions& options = cat_.Options;
+    if (options.CompatibilityWarning && record_ != nullptr) {
+        const std::size_t count = std::min(record_->EmuWarningEmus.size(), record_->EmuWarningTexts.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (record_->EmuWarningEmus[i] != emu_->EmuName)
+                continue;
+            const std::string text = record_->ProgramName + ": " + record_->EmuWarningTexts[i] + "\rContinue?";
+            if (prompts_.ShowMessageBox({emu_->EmuName + " Warning", text, MessageIcon::Question,
+                    MessageButtons::YesNo, true}) != MessageAnswer::Yes)
+                return Decline();
+        }
+    }
+    useE00_ = record_ != nullptr ? record_->E00Dfs : options.UseE00Dfs;
+    if (options.E00DfsWarning && useE00_)
+        prompts_.ShowMessageBox({"E00 DFS warning", "Make sure sideways ROM/RAM can be written to",
+            MessageIcon::Exclamation, MessageButtons::Ok, true});
+    return true;
+}
+
+// An empty working folder means the emulator's own folder; a configured one is a folder
+// whether or not it was stored with its trailing separator.
+std::string LaunchSequence::WorkingFolder(const std::string& configured) const
+{
+    return configured.empty() ? EmuFolder() : IncludeBackslash(configured);
+}
+
+// Steps 10 to 13.
+bool LaunchSequence::PlaceImage()
+{
+    ext_ = UpperExtension(programFile_);
+    isRom_ = IsRomExtension(ext_);
+    isDisk_ = IsDiskExtension(ext_);
+    targetName_ = isRom_ ? emu_->RomFilename : emu_->DiskFilename;
+    targetExt_ = isRom_ ? emu_->RomFileExt : std::string();
+    if (!targetExt_.empty() && targetExt_.front() != '.')
+        targetExt_.insert(0, 1, '.');
+    if (targetName_.empty())
+        targetName_ = FileNameNoExt(programFile_);
+    if (targetExt_.empty())
+        targetExt_ = FileExtension(programFile_);
+    targetPath_ = (isRom_ ? RomFolder() : WorkingFolder(emu_->DiskWorkingDir)) + targetName_ + targetExt_;
+
+    // An image that already lies where the emulator expects it is neither copied onto
+    // itself nor removed afterwards: it is the catalogue's own file.
+    targetIsProgramFile_ = SameFile(programFile_, targetPath_);
+    if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_))
+        return Stop("Cannot copy file " + programFile_);
+    if (isRom_)
+        RomsCfg(true, false, targetName_ + targetExt_);
+    return true;
+}
+
+// Step 15: the chosen DFS ROM image replaces the other one in the ROM folder and takes
+// the first slot.
+bool LaunchSequence::PrepareDfs()
+{
+    if (!DfsHandled())
+        return true;
+    RomsCfg(false, true, emu_->E00DfsName);
+    RomsCfg(false, true, emu_->DfsName);
+    const std::string romFolder = RomFolder();
+    DeleteFileAt(romFolder + (useE00_ ? emu_->DfsName : emu_->E00DfsName));
+    const std::string source = DfsSource(useE00_ ? kE00DfsRom : kDfsRom);
+    const std::string destinationName = useE00_ ? emu_->E00DfsName : emu_->DfsName;
+    if (!CopyFileOverwrite(source, romFolder + destinationName))
+        return Stop("Cannot copy file " + source);
+    RomsCfg(true, true, destinationName);
+    return true;
+}
+
+// Steps 16 and 17. The variables stay set in this process for later launches.
+void LaunchSequence::SetVariables()
+{
+    if (!NoProgram()) {
+        if ((ext_ == ".SSD" || ext_ == ".IMG" || ext_ == ".BBC") && !emu_->EnvVarSsName.empty())
+            shell_.SetEnvironmentVariable(emu_->EnvVarSsName, emu_->EnvVarSsValue);
+        if (ext_ == ".DSD" && !emu_->EnvVarDsName.empty())
+            shell_.SetEnvironmentVariable(emu_->EnvVarDsName, emu_->EnvVarDsValue);
+    }
+    if (!emu_->EnvVarName.empty())
+        shell_.SetEnvironmentVariable(emu_->EnvVarName, emu_->EnvVarValue);
+}
+
+// Step 18: the command line switches become the arguments, with %IMAGE% standing for
+// the placed image. The shell's result is not checked: the emulator is not watched.
+int LaunchSequence::StartEmulator()
+{
+    const std::string image = NoProgram() ? std::string() : targetPath_;
+    return shell_.OpenIn(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image)).Pid;
+}
+
+// Step 20: whether any after-run step applies.
+bool LaunchSequence::AfterRunNeeded() const
+{
+    const OtherOptions& options = cat_.Options;
+    return (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_)
+        || (DfsHandled() && useE00_) || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
+}
+
+void LaunchSequence::WaitForEmulator(int pid)
+{
+    if (in_.WaitForEmulatorExit && pid > 0)
+        shell_.WaitForExit(pid);
+    else
+        prompts_.PressOkAfterRunningEmulator();
+}
+
+// Steps 21 to 23.
+void LaunchSequence::CopyBackAndCleanUp()
+{
+    const bool copyBack = cat_.Options.CopyDiskBack && isDisk_ && !targetIsProgramFile_;
+    if (copyBack && !CopyFileOverwrite(targetPath_, programFile_))
+        prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_);
+    const bool clean = (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_);
+    if (clean && !targetIsProgramFile_ && !DeleteFileAt(targetPath_))
+        prompts_.ShowErrorBox("Cannot delete file " + targetPath_);
+    if (emu_->CleanRomWorkingDir && isRom_)
+        RomsCfg(false, false, targetName_ + targetExt_);
+}
+
+// Step 24: the normal DFS ROM image goes back after a run with the E00 DFS.
+void LaunchSequence::RestoreDfs()
+{
+    if (!(DfsHandled() && useE00_))
+        return;
+    const std::string romFolder = RomFolder();
+    DeleteFileAt(romFolder + emu_->E00DfsName);
+    RomsCfg(false, true, emu_->E00DfsName);
+    const std::string source = DfsSource(kDfsRom);
+    const std::string destination = romFolder + emu_->DfsName;
+    if (!CopyFileOverwrite(source, destination))
+        prompts_.ShowErrorBox("Cannot copy file " + source + " to " + destination);
+    RomsCfg(true, true, emu_->DfsName);
+}
+
+// Step 25: the screen picture the emulator saved becomes the program's picture.
+void LaunchSequence::CopyPicture()
+{
+    const std::string& source = cat_.Options.PictureUrl;
+    if (!FileExists(source)) {
+        Stop("Cannot find picture file " + source);
+        return;
+    }
+    const std::string destination = PictureFileFor(programFile_);
+    if (FileExists(destination) && !prompts_.Confirm("Overwrite file " + destination + "?")) {
+        Decline();
+        return;
+    }
+    if (!CopyFileOverwrite(source, destination)) {
+        Stop("Cannot copy file " + source + " to " + destination);
+        return;
+    }
+    result_.RefreshDetails = true;
+}
+
+void LaunchSequence::RomsCfg(bool insert, bool isDfs, const std::string& romName)
+{
+    UpdateRomsCfg(insert, isDfs, emu_->EmuUrl, romName, emu_->ProcessRomsCfgModelB,
+        emu_->ProcessRomsCfgMaster128, prompts_);
+}
+
+} // namespace
+
+LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
+{
+    return LaunchSequence(input, catalogue, prompts, shell).Run();
+}
+
+} // namespace vorbix

@@ -1,0 +1,202 @@
+#include "launching/RomsCfg.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/Prompts.h"
+#include "catalogue/Utilities.h"
+#include "platform/Collation.h"
+#include "platform/FileSystem.h"
+
+#include <filesystem>
+
+namespace vorbix {
+
+namespace {
+
+constexpr const char* kRomsCfgName = "ROMS.CFG";
+constexpr const char* kMasterPrefix = "M128\\";
+constexpr std::size_t kBlockSize = 17;             // the OS ROM line, then 16 banks
+constexpr std::size_t kFiveModelEntries = 4 * kBlockSize;  // more than two blocks: the five-model layout
+
+struct Section {
+    std::size_t firstChecked;
+    std::size_t firstSlot;
+    std::size_t lastSlot;
+};
+
+// Master 128 in the two-model layout is the second block; with five models it is the fourth.
+Section ChooseSection(bool modelB, std::size_t entryCount)
+{
+    if (modelB)
+        return {1, 1, 16};
+    const std::size_t os = entryCount >= kFiveModelEntries ? 3 * kBlockSize : kBlockSize;
+    return {os + 1, os + 8, os + 16};
+}
+
+bool IsBlankChar(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A blank line or a "#" comment is not an entry.
+bool IsEntryLine(const std::string& line)
+{
+    for (char c : line)
+        if (!IsBlankChar(c))
+            return c != '#';
+    return false;
+}
+
+std::string AsciiUpper(std::string text)
+{
+    for (char& c : text)
+        if (IsLowerAscii(c))
+            c = static_cast<char>(c - ('a' - 'A'));
+    return text;
+}
+
+std::string Normalise(const std::string& line)
+{
+    return RemoveChar(' ', AsciiUpper(line));
+}
+
+bool IsFreeSlot(const std::string& line)
+{
+    const std::string value = Normalise(line);
+    return value == "EMPTY" || value == "RAM";
+}
+
+// A name that would not read back as the entry it replaces (a line break, a blank
+// line, a "#" comment) would shift every later entry, so it is refused.
+bool CanBeEntry(const std::string& name)
+{
+    return IsEntryLine(name) && name.find_first_of("\r\n") == std::string::npos;
+}
+
+void InsertEntry(std::vector<std::string>& entries, const Section& s, const std::string& name, bool isDfs)
+{
+    for (std::size_t i = s.firstChecked; i <= s.lastSlot; ++i)
+        if (Normalise(entries[i]) == name)
+            return;
+    std::size_t target = s.lastSlot;
+    if (isDfs) {
+        target = s.firstSlot;
+    } else {
+        for (std::size_t i = s.firstSlot; i <= s.lastSlot; ++i) {
+            if (IsFreeSlot(entries[i])) {
+                target = i;
+                break;
+            }
+        }
+    }
+    InsertRomLine(entries, name, target, s.lastSlot);
+}
+
+void RemoveEntry(std::vector<std::string>& entries, const Section& s, const std::string& name)
+{
+    for (std::size_t i = s.firstSlot; i <= s.lastSlot; ++i) {
+        if (Normalise(entries[i]) == name) {
+            RemoveRomLine(entries, i, s.lastSlot);
+            return;
+        }
+    }
+}
+
+std::string FindCaseInsensitive(const std::string& folder, const std::string& name)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (SameAsciiIgnoreCase(candidate, name) && FileExists(folder + candidate))
+            return folder + candidate;
+    }
+    return {};
+}
+
+} // namespace
+
+void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target,
+    std::size_t lastSlot)
+{
+    for (std::size_t i = lastSlot; i > target; --i)
+        lines[i] = lines[i - 1];
+    lines[target] = name;
+}
+
+void RemoveRomLine(std::vector<std::string>& lines, std::size_t target, std::size_t lastSlot)
+{
+    for (std::size_t i = target; i < lastSlot; ++i)
+        lines[i] = lines[i + 1];
+    lines[lastSlot] = "EMPTY";
+}
+
+RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs,
+    const std::string& romName, bool modelB)
+{
+    const std::string name = AsciiUpper(modelB ? romName : kMasterPrefix + romName);
+    if (insert && !CanBeEntry(name))
+        return RomsCfgEdit::InvalidName;
+
+    std::vector<std::size_t> positions;  // where each entry line stands in the file
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (IsEntryLine(lines[i])) {
+            positions.push_back(i);
+            entries.push_back(lines[i]);
+        }
+    }
+    const Section section = ChooseSection(modelB, entries.size());
+    if (entries.size() <= section.lastSlot)
+        return RomsCfgEdit::TooFewLines;
+
+    if (insert)
+        InsertEntry(entries, section, name, isDfs);
+    else
+        RemoveEntry(entries, section, name);
+    for (std::size_t k = section.firstSlot; k <= section.lastSlot; ++k)
+        lines[positions[k]] = entries[k];
+    return RomsCfgEdit::Done;
+}
+
+std::string RomsCfgPath(const std::string& emuFile)
+{
+    // A bare executable name lies in the current folder, not in the root folder.
+    const std::string folderPart = FolderPart(emuFile);
+    const std::string folder = folderPart.empty() ? folderPart : IncludeBackslash(folderPart);
+    const std::string exact = folder + kRomsCfgName;
+    if (FileExists(exact))
+        return exact;
+    const std::string other = FindCaseInsensitive(folder, kRomsCfgName);
+    return other.empty() ? exact : other;
+}
+
+void UpdateRomsCfg(bool Insert, bool IsDfs, const std::string& EmuFile, const std::string& RomName,
+    bool ModelB, bool Master128, Prompts& prompts)
+{
+    if (!ModelB && !Master128)
+        return;
+    const std::string path = RomsCfgPath(EmuFile);
+    if (!FileExists(path)) {
+        prompts.ShowErrorBox("Cannot find file " + path);
+        return;
+    }
+    try {
+        std::vector<std::string> lines = ReadFileLines(path);
+        switch (EditRomsCfgLines(lines, Insert, IsDfs, RomName, ModelB)) {
+        case RomsCfgEdit::TooFewLines:
+            prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
+            return;
+        case RomsCfgEdit::InvalidName:
+            prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + RomName);
+            return;
+        case RomsCfgEdit::Done:
+            break;
+        }
+        WriteFileAtomic(path, JoinLinesCrLf(lines));
+    } catch (const VorbixError& e) {
+        prompts.ShowErrorBox(e.what());
+    }
+}
+
+} // namespace vorbix

@@ -1,0 +1,131 @@
+#include "Cli.h"
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+using namespace vorbix;
+using vorbix::test::TempDir;
+
+namespace {
+
+// A catalogue in DIR/app with one emulator, a fake script that logs its arguments and
+// the VBX_RUN variable and appends "+saved" to the disc it was given, and one program.
+class RunCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::unsetenv("VBX_RUN");
+        std::filesystem::create_directories(dir / "emu/discs");
+        const std::string script = "#!/bin/sh\n"
+                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + dir / "emu/args.log" + "'\n"
+                                   "printf '%s' \"${VBX_RUN-unset}\" > '" + dir / "emu/env.log" + "'\n"
+                                   "[ -n \"$1\" ] && printf '+saved' >> \"$1\"\n"
+                                   "exit 0\n";
+        dir.Write("emu/beebem", script);
+        vorbix::test::SetMode(dir / "emu/beebem", 0755);
+
+        cat.AppDir = dir / "app/";
+        EmuRecord emu;
+        emu.EmuName = "BeebEm";
+        emu.EmuUrl = dir / "emu/beebem";
+        emu.DiskWorkingDir = dir / "emu/discs/";
+        emu.CommandLineString = "%IMAGE%";
+        emu.EnvVarName = "VBX_RUN";
+        emu.EnvVarValue = "yes";
+        cat.EmuList.push_back(emu);
+        ProgramRecord p;
+        p.ProgramName = "Elite";
+        p.FileUrl = dir.Write("games/Elite.ssd", "elite");
+        p.EmuWarningEmus = {"BeebEm"};
+        p.EmuWarningTexts = {"slow"};
+        cat.ProgramList.push_back(p);
+        cat.Options.CompatibilityWarning = true;
+        cat.Options.CopyDiskBack = true;
+    }
+
+    int Run(std::vector<std::string> args, const std::string& input = "")
+    {
+        SaveFiles();
+        args.insert(args.begin(), {"--appdir", dir / "app", "run"});
+        std::istringstream in(input);
+        out.str("");
+        err.str("");
+        return cli::RunCli(args, out, err, in);
+    }
+
+    void SaveFiles()
+    {
+        SaveResult saved = SaveCatalogue(cat, false, "all", "BeebEm");
+        ASSERT_TRUE(saved.Ok) << saved.Error;
+    }
+
+    TempDir dir;
+    Catalogue cat;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+} // namespace
+
+TEST_F(RunCommandTest, ProgramRunWithWaitCopiesTheChangedDiscBack)
+{
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--yes", "--wait"}), cli::kExitOk) << err.str();
+    EXPECT_EQ(dir.Read("emu/args.log"), dir / "emu/discs/Elite.ssd\n");
+    EXPECT_EQ(dir.Read("emu/env.log"), "yes");
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite+saved");
+    EXPECT_NE(err.str().find("Elite: slow Continue? y"), std::string::npos);
+    EXPECT_EQ(err.str().find("Press OK"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, QuestionsOnTheTerminal)
+{
+    // The warning answered No: nothing is started.
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0"}, "n\n"), cli::kExitOk);
+    EXPECT_NE(err.str().find("Elite: slow Continue? [y/n] "), std::string::npos);
+    EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
+
+    // Yes, then Enter for the "Press OK" step.
+    cat.Options.CopyDiskBack = false;
+    cat.EmuList[0].CleanDiskWorkingDir = true;
+    cat.EmuList[0].CommandLineString.clear();  // the script, not waited for, leaves the disc alone
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0"}, "y\n\n"), cli::kExitOk);
+    EXPECT_NE(err.str().find("Press OK after running emulator [Enter] "), std::string::npos);
+    EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
+}
+
+TEST_F(RunCommandTest, DroppedFileAndNoProgram)
+{
+    const std::string disc = dir.Write("drop/Other.ssd", "other");
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--file", disc, "--wait"}), cli::kExitOk) << err.str();
+    EXPECT_EQ(dir.Read("drop/Other.ssd"), "other+saved");
+    EXPECT_EQ(err.str(), "");  // no compatibility warning for a dropped file
+
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--no-program", "--wait"}), cli::kExitOk);
+    EXPECT_EQ(dir.Read("emu/args.log"), "");
+    EXPECT_EQ(dir.Read("emu/env.log"), "yes");
+}
+
+TEST_F(RunCommandTest, StoppedLaunchesAndUsageErrors)
+{
+    EXPECT_EQ(Run({"--emulator", "beebem", "--no-program"}), cli::kExitFindings);
+    EXPECT_EQ(err.str(), "Error: Cannot find emulator beebem\n");
+    EXPECT_EQ(Run({"--emulator", "Nope", "--no-program"}), cli::kExitFindings);
+    EXPECT_EQ(err.str(), "Error: No emulator selected\n");
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "5"}), cli::kExitFindings);
+    EXPECT_EQ(err.str(), "Error: No program selected\n");
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--file", dir / "none.ssd"}), cli::kExitFindings);
+    EXPECT_EQ(err.str(), "Error: Cannot find program file " + dir / "none.ssd" + "\n");
+
+    EXPECT_EQ(Run({"--program", "0"}), cli::kExitUsage);
+    EXPECT_EQ(Run({"--emulator", "BeebEm"}), cli::kExitUsage);
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--no-program"}), cli::kExitUsage);
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "-1"}), cli::kExitUsage);
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "1x"}), cli::kExitUsage);
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--file"}), cli::kExitUsage);
+    EXPECT_EQ(err.str(), "Unexpected argument --file\n");
+}

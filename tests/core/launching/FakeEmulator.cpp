@@ -1,0 +1,83 @@
+#include "FakeEmulator.h"
+
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+
+namespace vorbix::test {
+
+std::string WriteFakeEmulator(const std::string& root)
+{
+    const std::string script = "#!/bin/sh\n"
+                               "root='" + root + "'\n"
+                               "root=${root%/}\n"
+                               "{\n"
+                               "  printf 'cwd=%s\\n' \"$(pwd)\"\n"
+                               "  for a in \"$@\"; do printf 'arg=%s\\n' \"$a\"; done\n"
+                               "  printf 'plain=%s\\n' \"${VBX_PLAIN-unset}\"\n"
+                               "  printf 'ss=%s\\n' \"${VBX_SS-unset}\"\n"
+                               "  printf 'ds=%s\\n' \"${VBX_DS-unset}\"\n"
+                               "  printf 'discs=%s\\n' \"$(ls \"$root/emu/discs\" 2>/dev/null | tr '\\n' ' ')\"\n"
+                               "  printf 'roms=%s\\n' \"$(ls \"$root/emu/roms\" 2>/dev/null | tr '\\n' ' ')\"\n"
+                               "  printf 'romscfg=%s\\n' \"$(tr -d '\\r' 2>/dev/null < \"$root/emu/ROMS.CFG\" | tr '\\n' '|')\"\n"
+                               "} > \"$root/emu/run.log.tmp\"\n"
+                               "if [ -f \"$root/control/save\" ]; then\n"
+                               "  for f in \"$root\"/emu/discs/*; do [ -f \"$f\" ] && printf '+saved' >> \"$f\"; done\n"
+                               "fi\n"
+                               "if [ -f \"$root/control/block\" ]; then\n"
+                               "  for f in \"$root\"/emu/discs/*; do rm -f \"$f\"; mkdir \"$f\"; touch \"$f/x\"; done\n"
+                               "fi\n"
+                               "[ -f \"$root/control/picture\" ] && printf 'NEWPIC' > \"$root/emu/screen.jpg\"\n"
+                               "mv \"$root/emu/run.log.tmp\" \"$root/emu/run.log\"\n"
+                               "exit 0\n";
+    const std::string path = root + "emu/beebem";
+    WriteAll(path, script);
+    SetMode(path, 0755);
+    return path;
+}
+
+std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& root)
+{
+    std::map<std::string, std::vector<std::string>> log;
+    if (!FileExists(root + "emu/run.log"))
+        return log;
+    for (const std::string& line : ReadFileLines(root + "emu/run.log")) {
+        auto eq = line.find('=');
+        if (eq != std::string::npos)
+            log[line.substr(0, eq)].push_back(line.substr(eq + 1));
+    }
+    return log;
+}
+
+StartResult RecordingShell::OpenIn(const std::string& file, const std::string& workingDir,
+    const std::vector<std::string>& arguments)
+{
+    starts.push_back({file, workingDir, arguments});
+    StartResult result = real_.OpenIn(file, workingDir, arguments);
+    if (result.Pid > 0)
+        running_.push_back(result.Pid);
+    return result;
+}
+
+void RecordingShell::WaitForExit(int pid)
+{
+    ++waits;
+    real_.WaitForExit(pid);
+    running_.erase(std::remove(running_.begin(), running_.end(), pid), running_.end());
+}
+
+void RecordingShell::SetEnvironmentVariable(const std::string& name, const std::string& value)
+{
+    variables.emplace_back(name, value);
+    real_.SetEnvironmentVariable(name, value);
+}
+
+void RecordingShell::WaitForAll()
+{
+    for (int pid : running_)
+        real_.WaitForExit(pid);
+    running_.clear();
+}
+
+} // namespace vorbix::test

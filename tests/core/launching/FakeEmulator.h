@@ -1,0 +1,68 @@
+#pragma once
+// The launch tests' outside world: a fake emulator script that records what it was given
+// and found, a shell that really starts it (attached, so tests can wait for it), and
+// prompts whose "Press OK" waits for the emulator like a user would.
+
+#include "platform/Process.h"
+#include "support/FakePrompts.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vorbix::test {
+
+// Writes root + "emu/beebem", an executable script. When run it writes root + "emu/run.log"
+// (its working folder, arguments, the VBX_PLAIN/VBX_SS/VBX_DS variables, the files in
+// emu/discs and emu/roms and the lines of emu/ROMS.CFG) and then acts on files in
+// root + "control/": "save" appends "+saved" to every disk image in emu/discs, "picture"
+// writes "NEWPIC" to emu/screen.jpg, "block" turns each file in emu/discs into a folder.
+// Returns the script's path.
+std::string WriteFakeEmulator(const std::string& root);
+
+// The run log as name -> values (several "arg" lines keep their order).
+std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& root);
+
+class RecordingShell : public Shell {
+public:
+    struct Start {
+        std::string file;
+        std::string workingDir;
+        std::vector<std::string> arguments;
+    };
+
+    ~RecordingShell() override { WaitForAll(); }
+
+    StartResult Open(const std::string& target) override { return real_.Open(target); }
+    StartResult OpenIn(const std::string& file, const std::string& workingDir,
+        const std::vector<std::string>& arguments) override;
+    void WaitForExit(int pid) override;
+    void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
+
+    void WaitForAll();
+
+    std::vector<Start> starts;
+    std::vector<std::pair<std::string, std::string>> variables;
+    int waits = 0;  // WaitForExit calls
+
+private:
+    SystemShell real_{true};
+    std::vector<int> running_;
+};
+
+// Pressing OK once the emulator has ended.
+class LaunchPrompts : public FakePrompts {
+public:
+    explicit LaunchPrompts(RecordingShell& shell) : shell_(shell) {}
+    void PressOkAfterRunningEmulator() override
+    {
+        FakePrompts::PressOkAfterRunningEmulator();
+        shell_.WaitForAll();
+    }
+
+private:
+    RecordingShell& shell_;
+};
+
+} // namespace vorbix::test

@@ -1,0 +1,456 @@
+#include "launching/LaunchProgram.h"
+
+#include "FakeEmulator.h"
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace vorbix;
+using namespace vorbix::test;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+std::string Crlf(const Texts& lines)
+{
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// Model B and Master 128 blocks; the DFS ROM in the first Model B slot.
+Texts RomsCfgLines()
+{
+    Texts lines{"OS12.ROM", "DFS.ROM", "BASIC2.ROM"};
+    for (int i = 3; i <= 16; ++i)
+        lines.push_back("EMPTY");
+    lines.push_back("M128\\MOS.ROM");
+    for (int i = 18; i <= 33; ++i)
+        lines.push_back("EMPTY");
+    return lines;
+}
+
+class LaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"VBX_PLAIN", "VBX_SS", "VBX_DS"})
+            ::unsetenv(name);
+        root = dir.path();
+        cat.AppDir = dir / "app/";
+        dir.Write("app/DFSROMS/DFS.ROM", "normal dfs");
+        dir.Write("app/DFSROMS/E00DFS.ROM", "e00 dfs");
+        std::filesystem::create_directories(dir / "emu/discs");
+        std::filesystem::create_directories(dir / "emu/roms");
+        std::filesystem::create_directories(dir / "control");
+        emu.EmuName = "BeebEm";
+        emu.EmuUrl = WriteFakeEmulator(root);
+        emu.DiskWorkingDir = dir / "emu/discs/";
+        emu.RomWorkingDir = dir / "emu/roms/";
+        cat.EmuList.push_back(emu);
+        AddProgram("Elite", "games/Elite.ssd", "elite disc");
+    }
+
+    std::size_t AddProgram(const std::string& name, const std::string& file, const std::string& bytes)
+    {
+        ProgramRecord p;
+        p.ProgramName = name;
+        p.FileUrl = dir.Write(file, bytes);
+        cat.ProgramList.push_back(p);
+        return cat.ProgramList.size() - 1;
+    }
+
+    EmuRecord& Emu() { return cat.EmuList.back(); }
+
+    LaunchInput Input(const std::string& programArg = kListItem, int pidx = 0)
+    {
+        LaunchInput in;
+        in.SelectorText = "BeebEm";
+        in.SelectorEntries = {"Other", "BeebEm"};
+        in.ProgramArg = programArg;
+        in.SelectedPIdx = pidx;
+        return in;
+    }
+
+    LaunchResult Run(const LaunchInput& in)
+    {
+        LaunchResult r = LaunchProgram(in, cat, prompts, shell);
+        shell.WaitForAll();
+        return r;
+    }
+    LaunchResult Run(int pidx = 0) { return Run(Input(kListItem, pidx)); }
+
+    std::map<std::string, Texts> Log() { return ReadRunLog(root); }
+    void Control(const std::string& name) { dir.Write("control/" + name, ""); }
+
+    TempDir dir;
+    std::string root;
+    Catalogue cat;
+    EmuRecord emu;
+    RecordingShell shell;
+    LaunchPrompts prompts{shell};
+};
+
+} // namespace
+
+TEST_F(LaunchTest, DiskImageWithNamedTargetRunsCopiesBackCleansUpAndFetchesThePicture)
+{
+    Emu().DiskFilename = "DISC";
+    Emu().CleanDiskWorkingDir = true;
+    cat.Options.CopyDiskBack = true;
+    cat.Options.CopyPicture = true;
+    cat.Options.PictureUrl = dir / "emu/screen.jpg";
+    Control("save");
+    Control("picture");
+
+    LaunchResult r = Run();
+    auto log = Log();
+    EXPECT_EQ(log["cwd"], Texts{dir / "emu"});
+    EXPECT_EQ(log["discs"], Texts{"DISC.ssd "});
+    EXPECT_EQ(log.count("arg"), 0u);
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    EXPECT_EQ(prompts.shown[0].request.Caption, "");
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
+    EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd"));
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
+    EXPECT_TRUE(dir.Exists("emu/screen.jpg"));
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_TRUE(r.RefreshDetails);
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].file, Emu().EmuUrl);
+    EXPECT_EQ(shell.starts[0].workingDir, dir / "emu/");
+}
+
+TEST_F(LaunchTest, UnnamedTargetKeepsItsNameAndNeedsNoOkWithoutAfterRunSteps)
+{
+    Emu().CommandLineString = "-b \"%IMAGE%\" --title \"Two words\"";
+    LaunchResult r = Run();
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite disc");
+    EXPECT_EQ(Log()["arg"], (Texts{"-b", dir / "emu/discs/Elite.ssd", "--title", "Two words"}));
+
+    // Without program the placeholder's word is left out and nothing is placed.
+    std::filesystem::remove(dir / "emu/run.log");
+    Run(Input(kNoProgram, -1));
+    EXPECT_EQ(Log()["arg"], (Texts{"-b", "--title", "Two words"}));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
+{
+    Emu().EnvVarName = "VBX_PLAIN";
+    Emu().EnvVarValue = "plain";
+    Emu().EnvVarSsName = "VBX_SS";
+    Emu().EnvVarSsValue = "single";
+    Emu().EnvVarDsName = "VBX_DS";
+    Emu().EnvVarDsValue = "double";
+    const int dsd = static_cast<int>(AddProgram("Two", "games/Two.DSD", "two sides"));
+    const int uef = static_cast<int>(AddProgram("Tape", "games/Tape.uef", "tape"));
+
+    Run(Input(kNoProgram, -1));
+    EXPECT_EQ(Log()["plain"], Texts{"plain"});
+    EXPECT_EQ(Log()["ss"], Texts{"unset"});
+    EXPECT_EQ(Log()["ds"], Texts{"unset"});
+
+    Run(dsd);
+    EXPECT_EQ(Log()["ds"], Texts{"double"});
+    EXPECT_EQ(Log()["ss"], Texts{"unset"});
+
+    Run(0);
+    EXPECT_EQ(Log()["ss"], Texts{"single"});
+    EXPECT_EQ(Log()["ds"], Texts{"double"});  // from the earlier launch
+
+    shell.variables.clear();
+    Run(uef);
+    EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
+    EXPECT_EQ(dir.Read("emu/discs/Tape.uef"), "tape");
+    EXPECT_EQ(Log()["ss"], Texts{"single"});
+}
+
+TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
+{
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    Emu().ProcessRomsCfgModelB = true;
+    Emu().CleanRomWorkingDir = true;
+    Emu().RomFilename = "GAME";
+    Emu().RomFileExt = "bin";  // stored without its dot
+    const int rom = static_cast<int>(AddProgram("Game", "games/Hopper.rom", "rom image"));
+
+    Run(rom);
+    auto log = Log();
+    EXPECT_EQ(log["roms"], Texts{"GAME.bin "});
+    Texts during = RomsCfgLines();
+    during[3] = "GAME.BIN";
+    std::string joined;
+    for (const auto& l : during)
+        joined += l + "|";
+    EXPECT_EQ(log["romscfg"], Texts{joined});
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    EXPECT_FALSE(dir.Exists("emu/roms/GAME.bin"));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+
+    // Without names the image keeps its own, and that name, upper-cased, goes in.
+    Emu().RomFilename.clear();
+    Emu().RomFileExt.clear();
+    Emu().CleanRomWorkingDir = false;
+    prompts.shown.clear();
+    Run(rom);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(dir.Read("emu/roms/Hopper.rom"), "rom image");
+    EXPECT_EQ(ReadFileLines(dir / "emu/ROMS.CFG")[3], "HOPPER.ROM");
+}
+
+TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
+{
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/roms/DFS.ROM", "normal dfs");
+    cat.DfsRomsPresent = true;
+    cat.Options.E00DfsWarning = true;
+    cat.ProgramList[0].E00Dfs = true;
+    Emu().HandleDfs = true;
+    Emu().ProcessRomsCfgModelB = true;
+
+    LaunchResult r = Run();
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    auto log = Log();
+    EXPECT_EQ(log["roms"], Texts{"E00DFS.ROM "});
+    EXPECT_EQ(log["romscfg"][0].substr(0, 20), "OS12.ROM|E00DFS.ROM|");
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].request.Caption, "E00 DFS warning");
+    EXPECT_EQ(prompts.shown[0].request.Text, "Make sure sideways ROM/RAM can be written to");
+    EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompts.shown[1].request.Text, "Press OK after running emulator");
+    EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
+    EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+
+    // A normal program gets the normal DFS and no after-run step.
+    cat.ProgramList[0].E00Dfs = false;
+    dir.Write("emu/roms/E00DFS.ROM", "e00 dfs");
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+
+    // Without the DFS ROM images at start-up HandleDfs has no effect.
+    cat.DfsRomsPresent = false;
+    cat.ProgramList[0].E00Dfs = true;
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});
+    EXPECT_EQ(prompts.Texts(), Texts{"Make sure sideways ROM/RAM can be written to"});
+}
+
+TEST_F(LaunchTest, EmulatorChecksStopBeforeAnythingHappens)
+{
+    LaunchInput in = Input();
+    in.SelectorText = "Missing";
+    LaunchResult r = Run(in);
+    EXPECT_EQ(prompts.Errors(), Texts{"No emulator selected"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_TRUE(r.ClearSelectorText);
+    EXPECT_TRUE(r.UpdateCommandStates);
+
+    in.SelectorText = "beebem";  // passes the selector, fails the exact lookup
+    prompts.shown.clear();
+    r = Run(in);
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot find emulator beebem"});
+    EXPECT_FALSE(r.ClearSelectorText);
+
+    // Of two emulators with one name the later one is started.
+    EmuRecord second = Emu();
+    second.EmuUrl = dir / "emu/missing";
+    cat.EmuList.push_back(second);
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot find emulator file " + dir / "emu/missing"});
+    EXPECT_TRUE(shell.starts.empty());
+    EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
+}
+
+TEST_F(LaunchTest, ProgramChecksAndCopyFailures)
+{
+    LaunchResult r = Run(-1);
+    EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
+    EXPECT_TRUE(r.UpdateCommandStates);
+    prompts.shown.clear();
+    Run(7);  // a stale PIdx
+    EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
+
+    std::filesystem::remove(dir / "games/Elite.ssd");
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot find program file " + dir / "games/Elite.ssd"});
+
+    dir.Write("games/Elite.ssd", "elite disc");
+    Emu().DiskWorkingDir = dir / "emu/nowhere/";
+    prompts.shown.clear();
+    r = Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "games/Elite.ssd"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_TRUE(shell.starts.empty());
+}
+
+TEST_F(LaunchTest, CompatibilityWarningsAskForTheExactEmulatorName)
+{
+    cat.Options.CompatibilityWarning = true;
+    ProgramRecord& p = cat.ProgramList[0];
+    p.EmuWarningEmus = {"BeebEm", "beebem", "BeebEm"};
+    p.EmuWarningTexts = {"slow", "other case", "no sound"};
+
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    prompts.QueueAnswer(MessageAnswer::No);
+    LaunchResult r = Run();
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Declined);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].request.Caption, "BeebEm Warning");
+    EXPECT_EQ(prompts.shown[0].request.Text, "Elite: slow\rContinue?");
+    EXPECT_EQ(prompts.shown[0].request.Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Question);
+    EXPECT_EQ(prompts.shown[1].request.Text, "Elite: no sound\rContinue?");
+    EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
+    EXPECT_TRUE(shell.starts.empty());
+
+    // Both answered Yes: the launch goes on; a dropped file is never warned about.
+    prompts.shown.clear();
+    EXPECT_EQ(Run().Outcome, LaunchOutcome::Finished);
+    EXPECT_EQ(prompts.shown.size(), 2u);
+    LaunchInput drop = Input(dir / "games/Elite.ssd", -1);
+    drop.FromDrop = true;
+    prompts.shown.clear();
+    Run(drop);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
+{
+    Emu().CleanDiskWorkingDir = true;
+    cat.Options.CopyDiskBack = true;
+    Control("block");  // the emulator leaves a folder where the image was
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    cat.DfsRomsPresent = true;
+    cat.ProgramList[0].E00Dfs = true;
+    Emu().HandleDfs = true;
+    Emu().ProcessRomsCfgModelB = true;
+    Emu().DfsName = "nosuch/DFS.ROM";  // the normal DFS ROM cannot be put back
+
+    LaunchResult r = Run();
+    const std::string target = dir / "emu/discs/Elite.ssd";
+    EXPECT_EQ(prompts.Errors(), (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd",
+        "Cannot delete file " + target,
+        "Cannot copy file " + dir / "app/DFSROMS/DFS.ROM" + " to " + dir / "emu/roms/nosuch/DFS.ROM"}));
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+    // The normal DFS name goes into the first slot whether or not its copy succeeded.
+    Texts cfg = RomsCfgLines();
+    cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
+    cfg.erase(cfg.begin() + 17);
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(cfg));
+}
+
+TEST_F(LaunchTest, DfsCopyFailureStopsAndKeepsTheRomPlaced)
+{
+    std::filesystem::remove(dir / "app/DFSROMS/E00DFS.ROM");
+    cat.DfsRomsPresent = true;
+    Emu().HandleDfs = true;
+    LaunchInput drop = Input(dir.Write("drop/Hopper.ROM", "rom"), -1);
+    drop.FromDrop = true;
+    cat.Options.UseE00Dfs = true;
+    LaunchResult r = Run(drop);
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "app/DFSROMS/E00DFS.ROM"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(dir.Read("emu/roms/Hopper.ROM"), "rom");
+    EXPECT_TRUE(shell.starts.empty());
+}
+
+TEST_F(LaunchTest, PictureCopyQuestionsAndFailures)
+{
+    cat.Options.CopyPicture = true;
+    cat.Options.PictureUrl = dir / "emu/screen.jpg";
+    Emu().CleanDiskWorkingDir = true;
+
+    // The emulator saved no picture: clean-up has run, then the launch stops.
+    LaunchResult r = Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot find picture file " + dir / "emu/screen.jpg"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
+
+    Control("picture");
+    dir.Write("games/Elite.jpg", "OLDPIC");
+    prompts.shown.clear();
+    prompts.QueueAnswer(MessageAnswer::No);
+    r = Run();
+    EXPECT_EQ(prompts.Texts(), (Texts{"Press OK after running emulator",
+        "Overwrite file " + dir / "games/Elite.jpg" + "?"}));
+    EXPECT_EQ(prompts.shown[1].request.Caption, "Confirm");
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Declined);
+    EXPECT_FALSE(r.RefreshDetails);
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "OLDPIC");
+
+    prompts.shown.clear();
+    r = Run();  // answered Yes
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
+    EXPECT_TRUE(r.RefreshDetails);
+
+    vorbix::test::SetMode(dir / "games", 0555);
+    prompts.shown.clear();
+    r = Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "emu/screen.jpg" + " to " + dir / "games/Elite.jpg"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
+}
+
+TEST_F(LaunchTest, MissingRomsCfgIsReportedAndTheEmulatorStillRuns)
+{
+    Emu().ProcessRomsCfgMaster128 = true;
+    const int rom = static_cast<int>(AddProgram("Game", "games/Game.rom", "rom"));
+    LaunchResult r = Run(rom);
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot find file " + dir / "emu/ROMS.CFG"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_EQ(shell.starts.size(), 1u);
+}
+
+TEST_F(LaunchTest, ImagesWithoutExtensionEmptyWorkingFoldersAndImagesAlreadyInPlace)
+{
+    Emu().CleanDiskWorkingDir = true;
+    cat.Options.CopyDiskBack = true;
+    const int bare = static_cast<int>(AddProgram("Bare", "games/README", "bare"));
+    Run(bare);
+    EXPECT_TRUE(prompts.shown.empty());  // neither disk nor ROM: no after-run step
+    EXPECT_EQ(dir.Read("emu/discs/README"), "bare");
+
+    // An empty working folder is the emulator's own folder.
+    Emu().DiskWorkingDir.clear();
+    Run(0);
+    EXPECT_EQ(Log()["discs"], Texts{"README "});
+    EXPECT_FALSE(dir.Exists("emu/Elite.ssd"));  // cleaned up after the run
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+
+    // The catalogue's image already lies where the emulator expects it: it stays.
+    Emu().DiskWorkingDir = dir / "games";  // stored without its separator
+    prompts.shown.clear();
+    Run(0);
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+}
+
+TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
+{
+    cat.Options.CopyDiskBack = true;
+    Control("save");
+    LaunchInput in = Input();
+    in.WaitForEmulatorExit = true;
+    LaunchResult r = LaunchProgram(in, cat, prompts, shell);
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(shell.waits, 1);
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
+}

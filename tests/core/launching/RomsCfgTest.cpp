@@ -1,0 +1,320 @@
+#include "launching/RomsCfg.h"
+
+#include "platform/FileSystem.h"
+#include "support/FakePrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+
+using namespace vorbix;
+using vorbix::test::FakePrompts;
+using vorbix::test::TempDir;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Crlf(const Lines& lines)
+{
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// The old two-model layout: Model B in lines 0-16, Master 128 in lines 17-33.
+Lines OldLayout()
+{
+    Lines lines{"OS12.ROM", "BASIC2.ROM"};
+    for (int i = 2; i <= 16; ++i)
+        lines.push_back("EMPTY");
+    lines.push_back("M128\\MOS.ROM");
+    for (int i = 18; i <= 24; ++i)
+        lines.push_back("M128\\BANK" + std::to_string(i) + ".ROM");
+    for (int i = 25; i <= 33; ++i)
+        lines.push_back("EMPTY");
+    return lines;
+}
+
+struct RomsCfgFile {
+    TempDir dir;
+    FakePrompts prompts;
+    std::string emu = dir / "emu/beebem";
+    std::string cfg = dir / "emu/ROMS.CFG";
+
+    explicit RomsCfgFile(const std::string& bytes) { dir.Write("emu/ROMS.CFG", bytes); }
+    std::string Bytes() const { return dir.Read("emu/ROMS.CFG"); }
+    void Update(bool insert, bool isDfs, const std::string& name, bool modelB, bool master)
+    {
+        UpdateRomsCfg(insert, isDfs, emu, name, modelB, master, prompts);
+    }
+};
+
+} // namespace
+
+TEST(RomsCfg, ModelBInsertShiftsEntriesDownAndRemoveRestoresTheBytes)
+{
+    Lines lines = OldLayout();
+    lines[3] = "ADFS.ROM";
+    RomsCfgFile f(Crlf(lines));
+    const std::string before = f.Bytes();
+
+    f.Update(true, false, "game.rom", true, false);
+    Lines expected = lines;
+    expected[2] = "GAME.ROM";
+    expected[3] = "EMPTY";     // old line 2
+    expected[4] = "ADFS.ROM";  // old line 3
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+
+    f.Update(false, false, "Game.Rom", true, false);
+    EXPECT_EQ(f.Bytes(), before);
+    EXPECT_TRUE(f.prompts.shown.empty());
+}
+
+TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
+{
+    Lines lines = OldLayout();
+    lines[1] = "BASIC2.ROM";
+    for (int i = 2; i <= 16; ++i)
+        lines[i] = "R" + std::to_string(i) + ".ROM";
+    lines[9] = "  rA m ";  // a free slot in mixed case with spaces
+    {
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "x.rom", true, false);
+        Lines expected = lines;
+        expected[9] = "X.ROM";
+        for (int i = 10; i <= 16; ++i)
+            expected[i] = lines[i - 1];
+        EXPECT_EQ(f.Bytes(), Crlf(expected));
+    }
+    lines[9] = "R9.ROM";
+    {
+        // No free slot: the last slot line is overwritten.
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "x.rom", true, false);
+        Lines expected = lines;
+        expected[16] = "X.ROM";
+        EXPECT_EQ(f.Bytes(), Crlf(expected));
+    }
+    {
+        // A DFS ROM goes to the first slot although slots are free; the last slot line is lost.
+        Lines withFree = OldLayout();
+        withFree[16] = "LAST.ROM";
+        RomsCfgFile f(Crlf(withFree));
+        f.Update(true, true, "dfs.rom", true, false);
+        Lines expected = withFree;
+        expected[1] = "DFS.ROM";
+        for (int i = 2; i <= 16; ++i)
+            expected[i] = withFree[i - 1];
+        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(expected[16], "EMPTY");
+    }
+}
+
+TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
+{
+    Lines lines = OldLayout();
+    lines[5] = "g AME.r om";  // normalised GAME.ROM
+    // Written with LF only: an unchanged file still comes back with CR LF line ends.
+    std::string lf;
+    for (const auto& l : lines)
+        lf += l + "\n";
+    RomsCfgFile f(lf);
+    f.Update(true, false, "GAME.ROM", true, false);
+    EXPECT_EQ(f.Bytes(), Crlf(lines));
+
+    f.Update(false, false, "OTHER.ROM", true, false);
+    EXPECT_EQ(f.Bytes(), Crlf(lines));
+
+    // The name keeps its space, the lines lose theirs: never a match, so it is inserted.
+    f.Update(true, false, "GAME .ROM", true, false);
+    Lines expected = lines;
+    expected[2] = "GAME .ROM";
+    for (int i = 3; i <= 16; ++i)
+        expected[i] = lines[i - 1];
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    f.Update(false, false, "GAME .ROM", true, false);
+    EXPECT_EQ(f.Bytes(), Crlf(expected));  // not found when removing either
+}
+
+TEST(RomsCfg, Master128SectionAndBothFlags)
+{
+    Lines lines = OldLayout();
+    RomsCfgFile f(Crlf(lines));
+    f.Update(true, false, "game.rom", false, true);
+    Lines expected = lines;
+    expected[25] = "M128\\GAME.ROM";
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    f.Update(false, false, "game.rom", false, true);
+    EXPECT_EQ(f.Bytes(), Crlf(lines));
+
+    // Already present in lines 18 to 24, which are checked but never slots.
+    f.Update(true, false, "bank20.rom", false, true);
+    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    // ...and not removed from there either.
+    f.Update(false, false, "bank20.rom", false, true);
+    EXPECT_EQ(f.Bytes(), Crlf(lines));
+
+    // Both flags: the Model B section without prefix.
+    f.Update(true, false, "game.rom", true, true);
+    expected = lines;
+    expected[2] = "GAME.ROM";
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_TRUE(f.prompts.shown.empty());
+}
+
+TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
+{
+    FakePrompts prompts;
+    TempDir dir;
+    UpdateRomsCfg(true, false, dir / "emu/beebem", "game.rom", true, false, prompts);
+    EXPECT_EQ(prompts.Errors(), Lines{"Cannot find file " + dir / "emu/ROMS.CFG"});
+    EXPECT_FALSE(dir.Exists("emu/ROMS.CFG"));
+
+    // Neither flag: nothing is looked at.
+    UpdateRomsCfg(true, false, dir / "emu/beebem", "game.rom", false, false, prompts);
+    EXPECT_EQ(prompts.Errors().size(), 1u);
+
+    Lines lines = OldLayout();
+    lines.resize(16);
+    RomsCfgFile shortB(Crlf(lines));
+    shortB.Update(true, false, "game.rom", true, false);
+    EXPECT_EQ(shortB.prompts.Errors(), Lines{"Cannot process file " + shortB.cfg + ": too few lines"});
+    EXPECT_EQ(shortB.Bytes(), Crlf(lines));
+
+    lines = OldLayout();
+    lines.resize(33);
+    RomsCfgFile shortMaster(Crlf(lines));
+    shortMaster.Update(false, false, "game.rom", false, true);
+    EXPECT_EQ(shortMaster.prompts.Errors(), Lines{"Cannot process file " + shortMaster.cfg + ": too few lines"});
+    shortMaster.Update(true, false, "game.rom", true, false);  // 33 lines are enough for Model B
+    EXPECT_EQ(shortMaster.prompts.Errors().size(), 1u);
+
+    RomsCfgFile empty("");
+    empty.Update(true, true, "DFS.ROM", true, false);
+    EXPECT_EQ(empty.Bytes(), "");
+    EXPECT_EQ(empty.prompts.Errors().size(), 1u);
+
+    RomsCfgFile locked(Crlf(OldLayout()));
+    vorbix::test::SetMode(locked.dir / "emu", 0555);
+    locked.Update(true, false, "game.rom", true, false);
+    EXPECT_EQ(locked.prompts.Errors(), Lines{"Cannot create file " + locked.cfg});
+    EXPECT_EQ(locked.Bytes(), Crlf(OldLayout()));
+}
+
+TEST(RomsCfg, NamesThatCannotBeEntryLinesAreRefused)
+{
+    for (const std::string& name : {std::string(), std::string("  "), std::string("#x.rom"),
+             std::string("a\nb.rom"), std::string("a\rb")}) {
+        RomsCfgFile f(Crlf(OldLayout()));
+        f.Update(true, false, name, true, false);
+        EXPECT_EQ(f.prompts.Errors(), Lines{"Cannot process file " + f.cfg + ": invalid rom name " + name});
+        EXPECT_EQ(f.Bytes(), Crlf(OldLayout()));
+    }
+    // With its prefix a Master 128 name is a proper entry.
+    RomsCfgFile f(Crlf(OldLayout()));
+    f.Update(true, false, "#x.rom", false, true);
+    EXPECT_TRUE(f.prompts.shown.empty());
+    EXPECT_EQ(ReadFileLines(f.cfg)[25], "M128\\#X.ROM");
+}
+
+TEST(RomsCfg, LowerCaseFileNameIsFoundOnCaseSensitiveFileSystems)
+{
+    TempDir dir;
+    dir.Write("emu/roms.cfg", Crlf(OldLayout()));
+    FakePrompts prompts;
+    EXPECT_EQ(RomsCfgPath(dir / "emu/beebem"), dir / "emu/roms.cfg");
+    UpdateRomsCfg(true, false, dir / "emu/beebem", "game.rom", true, false, prompts);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(ReadFileLines(dir / "emu/roms.cfg")[2], "GAME.ROM");
+    EXPECT_FALSE(dir.Exists("emu/ROMS.CFG"));
+}
+
+namespace {
+
+const char* const kModels[] = {"BBC B", "BBC B with Integra-B", "BBC B Plus", "Master 128", "Master ET"};
+
+std::string EntryName(int m, int e)
+{
+    return std::string(m == 3 ? "M128\\" : "") + "m" + std::to_string(m) + "e" + std::to_string(e) + ".rom";
+}
+
+// The five-model layout: a heading with blank lines around it before each block of 17.
+Lines FiveModels()
+{
+    Lines lines{"# Roms configuration"};
+    for (int m = 0; m < 5; ++m) {
+        lines.push_back("");
+        lines.push_back(std::string("# ") + kModels[m]);
+        lines.push_back("   ");
+        for (int e = 0; e < 17; ++e)
+            lines.push_back(e >= 8 && e % 2 == 0 ? "EMPTY" : EntryName(m, e));
+    }
+    return lines;
+}
+
+// Index in FiveModels() of entry e of model m.
+std::size_t At(int m, int e)
+{
+    return 1 + static_cast<std::size_t>(m) * 20 + 3 + static_cast<std::size_t>(e);
+}
+
+} // namespace
+
+TEST(RomsCfg, FiveModelFileTouchesOnlyTheFourthBlockForTheMaster128)
+{
+    const Lines lines = FiveModels();
+    RomsCfgFile f(Crlf(lines));
+    f.Update(true, false, "game.rom", false, true);
+    // Slots of the fourth block are entries 8-16; entry 8 is the first free one.
+    Lines expected = lines;
+    expected[At(3, 8)] = "M128\\GAME.ROM";
+    for (int e = 9; e <= 16; ++e)
+        expected[At(3, e)] = lines[At(3, e - 1)];
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+
+    // A name in the fourth block's lines before its first slot is present already.
+    const std::string beforeSecond = f.Bytes();
+    f.Update(true, false, "m3e5.rom", false, true);
+    EXPECT_EQ(f.Bytes(), beforeSecond);
+
+    RomsCfgFile g(Crlf(lines));
+    g.Update(true, false, "game.rom", false, true);
+    g.Update(false, false, "game.rom", false, true);
+    EXPECT_EQ(g.Bytes(), Crlf(lines));
+    g.Update(true, true, "e00dfs.rom", false, true);
+    Lines dfs = lines;
+    dfs[At(3, 8)] = "M128\\E00DFS.ROM";
+    for (int e = 9; e <= 16; ++e)
+        dfs[At(3, e)] = lines[At(3, e - 1)];
+    EXPECT_EQ(g.Bytes(), Crlf(dfs));
+
+    // Model B is the first block whatever the layout.
+    RomsCfgFile b(Crlf(lines));
+    b.Update(true, false, "game.rom", true, false);
+    Lines modelB = lines;
+    modelB[At(0, 8)] = "GAME.ROM";
+    for (int e = 9; e <= 16; ++e)
+        modelB[At(0, e)] = lines[At(0, e - 1)];
+    EXPECT_EQ(b.Bytes(), Crlf(modelB));
+    EXPECT_TRUE(f.prompts.shown.empty());
+}
+
+TEST(RomsCfg, FourModelFileAndTheBoundaryAt68Entries)
+{
+    Lines lines = FiveModels();
+    lines.resize(At(3, 16) + 1);  // four models: 68 entries
+    RomsCfgFile four(Crlf(lines));
+    four.Update(true, false, "game.rom", false, true);
+    EXPECT_EQ(ReadFileLines(four.cfg)[At(3, 8)], "M128\\GAME.ROM");
+
+    lines.pop_back();  // 67 entries: the Master 128 is the second block
+    RomsCfgFile two(Crlf(lines));
+    two.Update(true, false, "game.rom", false, true);
+    Lines expected = lines;
+    expected[At(1, 8)] = "M128\\GAME.ROM";
+    for (int e = 9; e <= 16; ++e)
+        expected[At(1, e)] = lines[At(1, e - 1)];
+    EXPECT_EQ(two.Bytes(), Crlf(expected));
+}
