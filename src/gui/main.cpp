@@ -1,0 +1,82 @@
+// The program start: the application object, the application folder, the windows, and
+// the message loop. `vorbix --appdir DIR --screenshot FILE.png` renders the main window
+// after start-up into a PNG and ends without saving.
+
+#include "catalogue/Catalogue.h"
+#include "mainwindow/HelpPages.h"
+#include "mainwindow/MainUnit.h"
+#include "mainwindow/QtPrompts.h"
+#include "mainwindow/VorbixApplication.h"
+#include "platform/AppDir.h"
+#include "platform/Process.h"
+
+#include <QCommandLineParser>
+#include <QMetaObject>
+#include <QPixmap>
+
+#include <iostream>
+
+namespace {
+
+struct Arguments {
+    std::string AppDir;
+    QString Screenshot;
+};
+
+Arguments ParseArguments(const QApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Vorbix, a front end for BBC Micro emulators");
+    parser.addHelpOption();
+    const QCommandLineOption appDir("appdir", "The application folder (Data, HELP, DFSROMS).", "DIR");
+    const QCommandLineOption screenshot("screenshot", "Render the main window after start-up to a PNG file and end.",
+        "FILE.png");
+    parser.addOptions({appDir, screenshot});
+    parser.process(app);
+    return {parser.value(appDir).toLocal8Bit().toStdString(), parser.value(screenshot)};
+}
+
+int RenderScreenshot(TMainForm& form, const QString& file)
+{
+    form.SetSplashMinimum(std::chrono::milliseconds(0));
+    form.show();
+    QApplication::processEvents();
+    if (!form.grab().save(file, "PNG")) {
+        std::cerr << "Cannot create file " << file.toLocal8Bit().toStdString() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// A screenshot needs no screen: without a chosen platform it renders off-screen.
+void PreferOffscreenForScreenshot(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (QString(argv[i]).startsWith("--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    PreferOffscreenForScreenshot(argc, argv);
+    vorbix::gui::VorbixApplication app(argc, argv);
+    const Arguments arguments = ParseArguments(app);
+
+    vorbix::Catalogue catalogue;
+    catalogue.AppDir = vorbix::ResolveAppDir(arguments.AppDir, vorbix::ExecutablePath());
+    vorbix::gui::InstallHelpPages(catalogue.AppDir);
+
+    vorbix::gui::QtPrompts prompts;
+    vorbix::SystemShell shell;
+    TMainForm form(catalogue, prompts, shell);
+    prompts.SetParent(&form);
+
+    if (!arguments.Screenshot.isEmpty())
+        return RenderScreenshot(form, arguments.Screenshot);
+
+    // Shown from the message loop, so that an error during start-up reaches the handler.
+    QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
+    return app.exec();
+}

@@ -1,0 +1,185 @@
+#include "mainwindow/DetailsPanel.h"
+
+#include "catalogue/Prompts.h"
+#include "mainwindow/Pictures.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace vorbix::gui {
+namespace {
+
+constexpr int kPictureWidth = 375;
+constexpr int kPictureHeight = 300;
+constexpr int kUrlRole = Qt::UserRole;
+
+QPlainTextEdit* CreateTextBox(QWidget* parent, const char* name, int top, int height)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setGeometry(0, top, 376, height);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette colours = box->palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    box->setPalette(colours);
+    return box;
+}
+
+QImage PictureOf(const QLabel* label)
+{
+    return label->pixmap().isNull() ? QImage() : label->pixmap().toImage();
+}
+
+} // namespace
+
+DetailsPanel::DetailsPanel(QWidget* parent) : QTabWidget(parent)
+{
+    setObjectName("PageControl1");
+    addTab(CreatePictureTab(), "Picture");
+    addTab(CreateBoxCoverTab(), "Box cover");
+    addTab(CreateInformationTab(), "Information");
+}
+
+QWidget* DetailsPanel::CreatePictureTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet1");
+    Image1 = new QLabel(page);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
+    Image1->setScaledContents(true);
+    return page;
+}
+
+QWidget* DetailsPanel::CreateBoxCoverTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet2");
+    Image2 = new QLabel(page);
+    Image2->setObjectName("Image2");
+    Image2->setGeometry(0, 0, kPictureWidth, kPictureHeight);
+    Image2->setAlignment(Qt::AlignCenter);  // a larger cover is centred and cut off at the edges
+    return page;
+}
+
+QWidget* DetailsPanel::CreateInformationTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet3");
+    Memo1 = CreateTextBox(page, "Memo1", 0, 101);
+    Memo2 = CreateTextBox(page, "Memo2", 105, 66);
+    ListView2 = CreateLinkColumn(page, "ListView2", 0);
+    ListView3 = CreateLinkColumn(page, "ListView3", 191);
+    return page;
+}
+
+QListWidget* DetailsPanel::CreateLinkColumn(QWidget* parent, const char* name, int left)
+{
+    auto* column = new QListWidget(parent);
+    column->setObjectName(name);
+    column->setGeometry(left, 175, 185, 124);
+    column->setFrameShape(QFrame::NoFrame);
+    column->setSelectionMode(QAbstractItemView::SingleSelection);
+    column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont font = column->font();
+    font.setUnderline(true);
+    column->setFont(font);
+    QPalette colours = column->palette();
+    colours.setColor(QPalette::Text, QColor(0, 0, 238));
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    column->setPalette(colours);
+    column->viewport()->setCursor(Qt::PointingHandCursor);
+    column->viewport()->installEventFilter(this);
+    return column;
+}
+
+bool DetailsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool left = watched == ListView2->viewport();
+    if ((left || watched == ListView3->viewport()) && event->type() == QEvent::MouseButtonRelease) {
+        QListWidget* column = left ? ListView2 : ListView3;
+        const QListWidgetItem* item = column->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (item) {
+            column->setCurrentItem(const_cast<QListWidgetItem*>(item));
+            emit LinkClicked(true, item->data(kUrlRole).toString().toLocal8Bit().toStdString());
+        } else {
+            emit LinkClicked(false, {});
+        }
+        return true;
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void DetailsPanel::ShowDetails(const ProgramDetails& details, Prompts& prompts)
+{
+    ShowPicture(details, prompts);
+    ShowBoxCover(details, prompts);
+    FillLines(Memo1, details.CommentLines);
+    FillLines(Memo2, details.WarningLines);
+    FillLinks(ListView2, details.LeftLinks);
+    FillLinks(ListView3, details.RightLinks);
+}
+
+void DetailsPanel::ShowPicture(const ProgramDetails& details, Prompts& prompts)
+{
+    Image1->clear();
+    showsPlaceholder_ = details.ShowPlaceholderPicture();
+    if (showsPlaceholder_) {
+        Image1->setPixmap(QPixmap::fromImage(PlaceholderPicture()));
+        return;
+    }
+    if (!details.HasProgram || !details.PictureExists)
+        return;
+    const QImage picture = LoadJpegFile(details.PictureFile);
+    if (picture.isNull())
+        prompts.ShowMessage("Error loading file " + details.PictureFile);
+    else
+        Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void DetailsPanel::ShowBoxCover(const ProgramDetails& details, Prompts& prompts)
+{
+    Image2->clear();
+    if (!details.HasProgram || !details.BoxCoverExists)
+        return;
+    const QImage cover = LoadJpegFile(details.BoxCoverFile);
+    if (cover.isNull())
+        prompts.ShowMessage("Error loading file " + details.BoxCoverFile);
+    else
+        Image2->setPixmap(QPixmap::fromImage(cover));
+}
+
+void DetailsPanel::FillLines(QPlainTextEdit* box, const StringList& lines)
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(lines.size()));
+    for (const auto& line : lines)
+        texts << QString::fromLocal8Bit(line);
+    box->setPlainText(texts.join('\n'));
+    box->moveCursor(QTextCursor::Start);  // the first line shows
+}
+
+void DetailsPanel::FillLinks(QListWidget* column, const std::vector<DetailsLink>& links)
+{
+    column->clear();
+    for (const auto& link : links) {
+        auto* item = new QListWidgetItem(QString::fromLocal8Bit(link.Name), column);
+        item->setData(kUrlRole, QString::fromLocal8Bit(link.Url));
+    }
+}
+
+QImage DetailsPanel::Picture() const
+{
+    return PictureOf(Image1);
+}
+
+QImage DetailsPanel::BoxCover() const
+{
+    return PictureOf(Image2);
+}
+
+} // namespace vorbix::gui

@@ -1,0 +1,61 @@
+#pragma once
+// The details panel: the selected program's picture, box cover and information (comments,
+// warnings, two columns of document links drawn as hyperlinks).
+
+#include "browsing/ProgramDetails.h"
+
+#include <QTabWidget>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+
+namespace vorbix {
+class Prompts;
+}
+
+namespace vorbix::gui {
+
+class DetailsPanel : public QTabWidget {
+    Q_OBJECT
+public:
+    enum Tab { PictureTab = 0, BoxCoverTab = 1, InformationTab = 2 };
+
+    explicit DetailsPanel(QWidget* parent = nullptr);
+
+    // Shows the details; a picture or box cover that cannot be loaded empties its tab and
+    // is reported through prompts ("Error loading file " + path), and the rest still shows.
+    void ShowDetails(const ProgramDetails& details, Prompts& prompts);
+
+    // The shown pictures (null when the tab is empty).
+    QImage Picture() const;
+    QImage BoxCover() const;
+    bool ShowsPlaceholder() const { return showsPlaceholder_; }
+
+signals:
+    // A click in a link column: the target of the entry clicked, or no target for a click
+    // on the empty area.
+    void LinkClicked(bool onEntry, const std::string& target);
+
+private:
+    QWidget* CreatePictureTab();
+    QWidget* CreateBoxCoverTab();
+    QWidget* CreateInformationTab();
+    QListWidget* CreateLinkColumn(QWidget* parent, const char* name, int left);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void ShowPicture(const ProgramDetails& details, Prompts& prompts);
+    void ShowBoxCover(const ProgramDetails& details, Prompts& prompts);
+    static void FillLinks(QListWidget* column, const std::vector<DetailsLink>& links);
+    static void FillLines(QPlainTextEdit* box, const StringList& lines);
+
+    QLabel* Image1 = nullptr;  // picture, scaled to fill
+    QLabel* Image2 = nullptr;  // box cover, own size, centred and clipped
+    QPlainTextEdit* Memo1 = nullptr;  // comments
+    QPlainTextEdit* Memo2 = nullptr;  // warnings
+    QListWidget* ListView2 = nullptr; // links 1 to 7
+    QListWidget* ListView3 = nullptr; // links 8 to 14
+    bool showsPlaceholder_ = false;
+};
+
+} // namespace vorbix::gui

@@ -1,0 +1,28 @@
+#include "mainwindow/ExitUnit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TExitForm::TExitForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName("ExitForm");
+    setWindowTitle("Vorbix");
+    auto* label = new QLabel("Saving data...", this);
+    label->setObjectName("Label1");
+    label->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    setFixedSize(209, 57);
+}
+
+void TExitForm::ShowNow()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,34 @@
+#include "mainwindow/HelpPages.h"
+
+#include "catalogue/Errors.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+namespace vorbix::gui {
+
+bool InstallHelpPages(const std::string& appDir)
+{
+    const std::string folder = appDir + "HELP";
+    if (DirectoryExists(folder))
+        return true;
+    if (!ForceDirectories(folder))
+        return false;
+    QDirIterator pages(":/HELP", {"*.HTM"}, QDir::Files);
+    try {
+        while (pages.hasNext()) {
+            QFile page(pages.next());
+            if (!page.open(QIODevice::ReadOnly))
+                return false;
+            const QByteArray bytes = page.readAll();
+            WriteFileAtomic(folder + "/" + pages.fileName().toStdString(), bytes.toStdString());
+        }
+    } catch (const FileError&) {
+        return false;  // a read-only application folder: the pages are simply missing
+    }
+    return true;
+}
+
+} // namespace vorbix::gui

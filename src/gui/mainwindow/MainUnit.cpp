@@ -1,0 +1,256 @@
+// TMainForm: building the window (menus, toolbar, list, details panel, status bar).
+
+#include "mainwindow/MainUnit.h"
+
+#include "catalogue/Catalogue.h"
+#include "mainwindow/CommandIcons.h"
+#include "mainwindow/DetailsPanel.h"
+#include "mainwindow/ExitUnit.h"
+#include "mainwindow/ProgramListView.h"
+#include "mainwindow/ProgramTableModel.h"
+#include "mainwindow/SplashUnit.h"
+#include "mainwindow/VorbixApplication.h"
+#include "platform/Shell.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace vorbix;
+using namespace vorbix::gui;
+
+namespace {
+
+constexpr int kClientWidth = 636;
+constexpr int kToolBarHeight = 33;
+constexpr int kStatusBarHeight = 19;
+constexpr int kCentralHeight = 386 - kToolBarHeight - kStatusBarHeight;
+constexpr int kNoIcon = -1;
+
+} // namespace
+
+TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      catalogue_(catalogue), shell_(shell),
+      prompts_(prompts, [this] { lastDialogTime_ = Now(); })
+{
+    setObjectName("MainForm");
+    setWindowTitle("Vorbix");
+    setAcceptDrops(true);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateCentralArea();
+    CreateStatusBar();
+    ConnectWidgets();
+    setFixedSize(sizeHint());
+    VorbixApplication::InstallErrorHandler([this](const std::string& message) { EndWithoutSaving(message); });
+    CreateForms();
+}
+
+TMainForm::~TMainForm()
+{
+    VorbixApplication::InstallErrorHandler({});
+}
+
+QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint, int icon)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (hint)
+        action->setToolTip(hint);
+    if (icon != kNoIcon)
+        action->setIcon(MakeCommandIcon(static_cast<CommandIcon>(icon)));
+    action->setIconVisibleInMenu(icon != kNoIcon);
+    return action;
+}
+
+void TMainForm::CreateActions()
+{
+    Save1 = AddAction("Save1", "&Save", nullptr, kNoIcon);
+    ProgramsReport1 = AddAction("ProgramsReport1", "&Programs Report", nullptr, kNoIcon);
+    CompatibilityReport1 = AddAction("CompatibilityReport1", "&Compatibility Report", nullptr, kNoIcon);
+    LinksReport1 = AddAction("LinksReport1", "&Links Report", nullptr, kNoIcon);
+    Exit1 = AddAction("Exit1", "&Exit", nullptr, kNoIcon);
+    RunProgram1 = AddAction("RunProgram1", "Run &Program", "Run Program", int(CommandIcon::RunProgram));
+    RunEmulator1 = AddAction("RunEmulator1", "Run &Emulator", "Run Emulator", int(CommandIcon::RunEmulator));
+    New1 = AddAction("New1", "&New", "New Program", int(CommandIcon::NewProgram));
+    Edit1 = AddAction("Edit1", "&Edit", "Edit Program", int(CommandIcon::EditProgram));
+    Delete1 = AddAction("Delete1", "&Delete", "Delete Program", int(CommandIcon::DeleteProgram));
+    Categories1 = AddAction("Categories1", "&Categories", "Edit Categories", int(CommandIcon::Categories));
+    Emulators1 = AddAction("Emulators1", "&Emulators", "Edit Emulators", int(CommandIcon::Emulators));
+    Filters1 = AddAction("Filters1", "&Filters", "Edit Filters", int(CommandIcon::Filters));
+    Options1 = AddAction("Options1", "&Options", "Edit Options", int(CommandIcon::Options));
+    Contents1 = AddAction("Contents1", "&Contents", nullptr, kNoIcon);
+    About1 = AddAction("About1", "&About", nullptr, kNoIcon);
+
+    // The report, program editor, categories, emulator, filter and options windows are
+    // not part of the program yet: their commands stand disabled rather than do nothing.
+    unavailable_ = {ProgramsReport1, CompatibilityReport1, LinksReport1, New1, Edit1, Delete1,
+        Categories1, Emulators1, Filters1, Options1};
+    for (QAction* action : unavailable_)
+        action->setEnabled(false);
+}
+
+void TMainForm::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(Save1);
+    file->addSeparator();
+    file->addActions({ProgramsReport1, CompatibilityReport1, LinksReport1});
+    file->addSeparator();
+    file->addAction(Exit1);
+    menuBar()->addMenu("&Run")->addActions({RunProgram1, RunEmulator1});
+    menuBar()->addMenu("&Programs")->addActions({New1, Edit1, Delete1});
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->addActions({Categories1, Emulators1, Filters1});
+    edit->addSeparator();
+    edit->addAction(Options1);
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(Contents1);
+    help->addSeparator();
+    help->addAction(About1);
+}
+
+void TMainForm::CreateToolBar()
+{
+    QToolBar* bar = addToolBar("ToolBar1");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kToolBarHeight);
+    bar->setIconSize(QSize(21, 21));
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    ComboBox1 = new QComboBox(bar);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setFixedWidth(135);
+    ComboBox2 = new QComboBox(bar);
+    ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setFixedWidth(95);
+    for (QComboBox* selector : {ComboBox1, ComboBox2}) {
+        selector->setEditable(true);
+        selector->setInsertPolicy(QComboBox::NoInsert);
+        selector->setCompleter(nullptr);
+    }
+
+    bar->addActions({RunProgram1, RunEmulator1});
+    bar->addSeparator();
+    bar->addWidget(ComboBox1);
+    bar->addSeparator();
+    bar->addWidget(ComboBox2);
+    bar->addSeparator();
+    bar->addActions({New1, Edit1, Delete1});
+    bar->addSeparator();
+    bar->addActions({Categories1, Emulators1, Filters1});
+    bar->addSeparator();
+    bar->addAction(Options1);
+
+    int number = 1;
+    for (QAction* action : bar->actions()) {
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            button->setObjectName(QString("ToolButton%1").arg(number++));
+            button->setAutoRaise(true);
+            button->setFixedSize(29, 29);
+        }
+    }
+}
+
+void TMainForm::CreateCentralArea()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName("ClientArea");
+    central->setFixedSize(kClientWidth, kCentralHeight);
+    setCentralWidget(central);
+
+    listModel_ = new ProgramTableModel(this);
+    ListView1 = new ProgramListView(central);
+    ListView1->setObjectName("ListView1");
+    ListView1->setModel(listModel_);
+    ListView1->setGeometry(0, 44 - kToolBarHeight, 247, 322);
+    ListView1->setColumnWidth(0, 100);
+    ListView1->setColumnWidth(1, 127);
+    ListView1->setColumnHidden(2, true);
+    ListView1->header()->setMaximumSectionSize(300);
+
+    PageControl1 = new DetailsPanel(central);
+    PageControl1->setGeometry(251, 38 - kToolBarHeight, 384, 328);
+}
+
+void TMainForm::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setFixedHeight(kStatusBarHeight);
+    bar->setSizeGripEnabled(false);
+    const int widths[5] = {191, 57, 33, 20, 200};
+    const Qt::Alignment alignments[5] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter,
+        Qt::AlignRight};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QString("StatusPanel%1").arg(i + 1));
+        panel->setFixedWidth(widths[i]);
+        panel->setAlignment(alignments[i] | Qt::AlignVCenter);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+        statusPanels_[i] = panel;
+    }
+}
+
+void TMainForm::ConnectWidgets()
+{
+    connect(Save1, &QAction::triggered, this, &TMainForm::Save1Click);
+    connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
+    connect(RunProgram1, &QAction::triggered, this, [this] { LaunchProgram("listitem"); });
+    connect(RunEmulator1, &QAction::triggered, this, [this] { LaunchProgram("noprog"); });
+    connect(Contents1, &QAction::triggered, this, &TMainForm::Contents1Click);
+    connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+
+    connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
+    connect(ComboBox2, &QComboBox::activated, this, &TMainForm::ComboBox2Change);
+    for (QComboBox* selector : {ComboBox1, ComboBox2}) {
+        selector->installEventFilter(this);
+        selector->lineEdit()->installEventFilter(this);
+    }
+
+    connect(ListView1, &ProgramListView::Clicked, this, &TMainForm::ListView1Click);
+    connect(ListView1, &ProgramListView::DoubleClicked, this, &TMainForm::ListView1DblClick);
+    connect(ListView1, &ProgramListView::KeyDown, this, &TMainForm::ListView1KeyDown);
+    connect(ListView1, &ProgramListView::KeyUp, this, &TMainForm::ListView1KeyUp);
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TMainForm::ListView1ColumnClick);
+    connect(PageControl1, &DetailsPanel::LinkClicked, this, &TMainForm::LinkClick);
+}
+
+void TMainForm::CreateForms()
+{
+    SplashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
+    ExitForm_ = new TExitForm(this);
+}
+
+void TMainForm::SetCommandEnabled(QAction* action, bool enabled)
+{
+    action->setEnabled(enabled && !unavailable_.contains(action));
+}
+
+std::string TMainForm::FilterText() const
+{
+    return ComboBox1->currentText().toLocal8Bit().toStdString();
+}
+
+std::string TMainForm::EmulatorText() const
+{
+    return ComboBox2->currentText().toLocal8Bit().toStdString();
+}
+
+TMainForm::TimePoint TMainForm::Now() const
+{
+    return shell_.Now();
+}

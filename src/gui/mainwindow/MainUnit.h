@@ -1,0 +1,153 @@
+#pragma once
+// The main window: toolbar with the filter and emulator selectors, the program list, the
+// details panel, the status bar, the menus, the start-up sequence and the saves at the end.
+
+#include "browsing/ProgramDetails.h"
+#include "mainwindow/WindowPrompts.h"
+
+#include <QMainWindow>
+
+#include <chrono>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class TExitForm;
+class TSplashForm;
+
+namespace vorbix {
+struct Catalogue;
+struct LaunchResult;
+class Shell;
+}
+
+namespace vorbix::gui {
+class DetailsPanel;
+class ProgramListView;
+class ProgramTableModel;
+}
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    using TimePoint = std::chrono::system_clock::time_point;
+
+    // Every message box of the window and of the core operations it calls goes to prompts;
+    // documents, links and emulators are opened through shell, whose clock the window uses.
+    TMainForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
+        QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The first showing runs the start-up sequence before the window becomes visible.
+    void setVisible(bool visible) override;
+
+    // Operations of the program list and the details panel offered to other windows.
+    void RefillProgramList();
+    void FillSelectors();
+    void UpdateCommandStates();
+    void RevealListRow(int row);
+    void RefreshDetails();
+    // The main window's error box; its closing counts as a dialog closing.
+    void ShowErrorBox(const std::string& text);
+    void LaunchProgram(const std::string& programArg);
+    // Files dropped on the window, in drop order (only the first is handled).
+    void HandleDroppedFiles(const std::vector<std::string>& files);
+
+    // The splash stays at least this long at start-up (2 seconds).
+    void SetSplashMinimum(std::chrono::milliseconds minimum) { splashMinimum_ = minimum; }
+    TimePoint LastDialogTime() const { return lastDialogTime_; }
+    // Whether the run is over: ended by Exit or the close, or by an unexpected error.
+    bool Ended() const { return ended_; }
+    bool EndedByError() const { return endedByError_; }
+
+    TSplashForm* SplashForm() const { return SplashForm_; }
+    TExitForm* ExitForm() const { return ExitForm_; }
+    vorbix::gui::DetailsPanel* Details() const { return PageControl1; }
+    // The text of the selector's entries as the window holds them.
+    vorbix::StringList FilterSelectorItems() const;
+    vorbix::StringList EmulatorSelectorItems() const;
+    // The PIdx of the selected row, or -1.
+    int SelectedPIdx() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Building the window.
+    void CreateActions();
+    QAction* AddAction(const char* name, const char* caption, const char* hint, int icon);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateCentralArea();
+    void CreateStatusBar();
+    void ConnectWidgets();
+    void CreateForms();
+
+    // The start-up sequence and the saves.
+    void FormShow();
+    void LoadCatalogueWithSplash();
+    void WaitUntil(TimePoint deadline);
+    bool SaveCatalogue(bool atExit);
+    bool SaveAtExit();
+    void EndWithoutSaving(const std::string& message);
+    void ApplyLaunchResult(const vorbix::LaunchResult& result);
+
+    // Commands.
+    void Save1Click();
+    void Exit1Click();
+    void Contents1Click();
+    void About1Click();
+
+    // Program list and selectors.
+    void ComboBox1Change();
+    void ComboBox1Exit();
+    void ComboBox2Change();
+    void ComboBox2Exit();
+    void ListView1Click();
+    void ListView1DblClick();
+    void ListView1ColumnClick(int column);
+    void ListView1KeyDown(int virtualKey);
+    void ListView1KeyUp(int virtualKey);
+    void LinkClick(bool onEntry, const std::string& target);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void ShowStatus(const vorbix::StatusPanels& panels);
+    void SetCommandEnabled(QAction* action, bool enabled);
+    std::string FilterText() const;
+    std::string EmulatorText() const;
+    TimePoint Now() const;
+
+    vorbix::Catalogue& catalogue_;
+    vorbix::Shell& shell_;
+    vorbix::gui::WindowPrompts prompts_;
+
+    QAction *Save1, *ProgramsReport1, *CompatibilityReport1, *LinksReport1, *Exit1;
+    QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1;
+    QAction *Categories1, *Emulators1, *Filters1, *Options1, *Contents1, *About1;
+    // Commands whose windows are not part of the program yet: shown, but disabled.
+    std::set<QAction*> unavailable_;
+
+    QComboBox* ComboBox1 = nullptr;  // filter selector
+    QComboBox* ComboBox2 = nullptr;  // emulator selector
+    vorbix::gui::ProgramListView* ListView1 = nullptr;
+    vorbix::gui::ProgramTableModel* listModel_ = nullptr;
+    vorbix::gui::DetailsPanel* PageControl1 = nullptr;
+    QLabel* statusPanels_[5] = {};
+
+    TSplashForm* SplashForm_ = nullptr;
+    TExitForm* ExitForm_ = nullptr;
+
+    int KeyDownTopRow = 0;
+    int KeyDownSelRow = 0;
+    TimePoint lastDialogTime_{};
+    std::chrono::milliseconds splashMinimum_{2000};
+    bool started_ = false;
+    bool ended_ = false;
+    bool endedByError_ = false;
+};

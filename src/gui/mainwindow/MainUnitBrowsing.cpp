@@ -1,0 +1,239 @@
+// TMainForm: the program list, the two selectors, the details and the status bar.
+
+#include "mainwindow/MainUnit.h"
+
+#include "browsing/CommandStates.h"
+#include "browsing/SelectorEntries.h"
+#include "browsing/TypeAhead.h"
+#include "catalogue/Catalogue.h"
+#include "mainwindow/DetailsPanel.h"
+#include "mainwindow/ProgramListView.h"
+#include "mainwindow/ProgramTableModel.h"
+#include "mainwindow/VirtualKeys.h"
+#include "platform/Shell.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace vorbix;
+using namespace vorbix::gui;
+
+namespace {
+
+StringList ItemsOf(const QComboBox* selector)
+{
+    StringList items;
+    items.reserve(static_cast<std::size_t>(selector->count()));
+    for (int i = 0; i < selector->count(); ++i)
+        items.push_back(selector->itemText(i).toLocal8Bit().toStdString());
+    return items;
+}
+
+// Replaces the entries and keeps the text, without the change counting as a pick.
+void SetItems(QComboBox* selector, const StringList& entries)
+{
+    const QString text = selector->currentText();
+    const QSignalBlocker blocker(selector);
+    selector->clear();
+    for (const auto& entry : entries)
+        selector->addItem(QString::fromLocal8Bit(entry));
+    selector->setEditText(text);
+}
+
+// Redrawing of the list is suspended while it is rebuilt or scrolled in code.
+class RedrawSuspender {
+public:
+    explicit RedrawSuspender(QWidget* widget) : widget_(widget) { widget_->setUpdatesEnabled(false); }
+    ~RedrawSuspender() { widget_->setUpdatesEnabled(true); }
+
+private:
+    QWidget* widget_;
+};
+
+} // namespace
+
+StringList TMainForm::FilterSelectorItems() const
+{
+    return ItemsOf(ComboBox1);
+}
+
+StringList TMainForm::EmulatorSelectorItems() const
+{
+    return ItemsOf(ComboBox2);
+}
+
+int TMainForm::SelectedPIdx() const
+{
+    return listModel_->Rows().PIdx(ListView1->SelectedRow());
+}
+
+void TMainForm::FillSelectors()
+{
+    SetItems(ComboBox1, FilterSelectorEntries(catalogue_.FilterList));
+    SetItems(ComboBox2, EmulatorSelectorEntries(catalogue_.EmuList));
+}
+
+void TMainForm::RefillProgramList()
+{
+    {
+        RedrawSuspender suspended(ListView1);
+        const std::string valid = ValidFilterSelectorText(FilterSelectorItems(), FilterText());
+        if (valid != FilterText())
+            ComboBox1->setEditText(QString::fromLocal8Bit(valid));
+        listModel_->Rebuild(catalogue_, FilterText());
+        if (listModel_->rowCount() > 0)
+            ListView1->SelectRow(0);
+        ListView1->scrollToTop();
+    }
+    RefreshDetails();
+}
+
+void TMainForm::UpdateCommandStates()
+{
+    const CommandStates states = vorbix::UpdateCommandStates(ListView1->SelectedRow() >= 0, EmulatorText());
+    SetCommandEnabled(RunProgram1, states.RunProgram);
+    SetCommandEnabled(RunEmulator1, states.RunEmulator);
+    SetCommandEnabled(Edit1, states.EditProgram);
+    SetCommandEnabled(Delete1, states.DeleteProgram);
+    SetCommandEnabled(New1, states.NewProgram);
+}
+
+void TMainForm::RevealListRow(int row)
+{
+    RedrawSuspender suspended(ListView1);
+    if (row < 0) {
+        ListView1->scrollToTop();
+        ListView1->SelectRow(-1);
+        return;
+    }
+    ListView1->scrollTo(listModel_->index(row, 0), QAbstractItemView::EnsureVisible);
+    ListView1->SelectRow(row);
+}
+
+void TMainForm::RefreshDetails()
+{
+    const ProgramRecord* program = listModel_->Rows().Program(ListView1->SelectedRow());
+    const ProgramDetails details = program ? DetailsFor(*program, listModel_->rowCount()) : ProgramDetails{};
+    PageControl1->ShowDetails(details, prompts_);
+    ShowStatus(details.Status);
+    UpdateCommandStates();
+}
+
+void TMainForm::ShowStatus(const StatusPanels& panels)
+{
+    for (std::size_t i = 0; i < panels.size(); ++i)
+        statusPanels_[i]->setText(QString::fromLocal8Bit(panels[i]));
+}
+
+void TMainForm::ComboBox1Change()
+{
+    RefillProgramList();
+    UpdateCommandStates();
+}
+
+void TMainForm::ComboBox1Exit()
+{
+    if (SelectorAcceptsText(FilterSelectorItems(), FilterText()))
+        return;
+    ComboBox1->setEditText("all");
+    RefillProgramList();
+    UpdateCommandStates();
+}
+
+void TMainForm::ComboBox2Change()
+{
+    UpdateCommandStates();
+}
+
+void TMainForm::ComboBox2Exit()
+{
+    if (SelectorAcceptsText(EmulatorSelectorItems(), EmulatorText()))
+        return;
+    ComboBox2->setEditText(QString());
+    UpdateCommandStates();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Opening a selector's own drop-down list is no loss of focus.
+    if (event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (watched == ComboBox1 || watched == ComboBox1->lineEdit())
+            ComboBox1Exit();
+        else if (watched == ComboBox2 || watched == ComboBox2->lineEdit())
+            ComboBox2Exit();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::ListView1Click()
+{
+    RefreshDetails();
+}
+
+void TMainForm::ListView1DblClick()
+{
+    RefreshDetails();
+    if (ListView1->SelectedRow() >= 0)
+        LaunchProgram("listitem");
+}
+
+void TMainForm::ListView1ColumnClick(int column)
+{
+    listModel_->Rows().HeaderClick(column);
+    const int remembered = SelectedPIdx();
+    RefillProgramList();
+    if (remembered < 0)
+        return;
+    const int row = listModel_->Rows().RowOfPIdx(remembered);
+    if (row >= 0)
+        RevealListRow(row);
+    RefreshDetails();
+}
+
+void TMainForm::ListView1KeyDown(int virtualKey)
+{
+    if (listModel_->rowCount() > 0) {
+        KeyDownTopRow = ListView1->TopRow();
+        // With rows but none selected no row is remembered: the search then starts at the
+        // first row and a key that finds nothing leaves the list without a selection.
+        KeyDownSelRow = ListView1->SelectedRow();
+    } else {
+        KeyDownTopRow = 0;
+        KeyDownSelRow = 0;
+    }
+    if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
+        && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {
+        lastDialogTime_ = Now();
+        LaunchProgram("listitem");
+    }
+}
+
+void TMainForm::ListView1KeyUp(int virtualKey)
+{
+    RefreshDetails();
+    const std::optional<char> ch = TypeAheadCharacter(virtualKey);
+    if (!ch || ListView1->SelectedRow() < 0)
+        return;
+    {
+        // Undo the view's own incremental search.
+        RedrawSuspender suspended(ListView1);
+        ListView1->scrollToTop();
+        ListView1->SetTopRow(KeyDownTopRow);
+        ListView1->SelectRow(KeyDownSelRow);
+    }
+    const std::optional<int> row = listModel_->Rows().FindTypeAheadRow(KeyDownSelRow, *ch);
+    if (row)
+        RevealListRow(*row);
+    RefreshDetails();
+}
+
+void TMainForm::LinkClick(bool onEntry, const std::string& target)
+{
+    ListView1->setFocus();
+    if (onEntry)
+        OpenDocumentLink(target, prompts_, shell_);
+}

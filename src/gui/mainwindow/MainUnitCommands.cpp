@@ -1,0 +1,232 @@
+// TMainForm: the start-up sequence, the saves at "&Save", "&Exit" and the close, the help
+// and About commands, launching, and the end of the run on an unexpected error.
+
+#include "mainwindow/MainUnit.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "launching/DroppedFiles.h"
+#include "launching/LaunchProgram.h"
+#include "mainwindow/DetailsPanel.h"
+#include "mainwindow/ExitUnit.h"
+#include "mainwindow/ProgramListView.h"
+#include "mainwindow/ProgramTableModel.h"
+#include "mainwindow/SplashUnit.h"
+#include "mainwindow/VorbixApplication.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMimeData>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QThread>
+
+using namespace vorbix;
+using namespace vorbix::gui;
+
+void TMainForm::setVisible(bool visible)
+{
+    if (visible && !started_) {
+        started_ = true;
+        FormShow();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void TMainForm::FormShow()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TimePoint earliestEnd = Now() + splashMinimum_;
+    SplashForm_->ShowAsSplash();
+    SplashForm_->show();
+    SplashForm_->repaint();
+
+    listModel_->Rows().SetSort(0, 1);
+    lastDialogTime_ = Now();
+    catalogue_.ProgramsChanged = false;
+    LoadCatalogueWithSplash();
+
+    ComboBox1->setEditText(QString::fromLocal8Bit(catalogue_.LastFilter));
+    ComboBox2->setEditText(QString::fromLocal8Bit(catalogue_.LastEmu));
+    PageControl1->setCurrentIndex(DetailsPanel::PictureTab);
+    FillSelectors();
+    RefillProgramList();
+    UpdateCommandStates();
+    ComboBox1->lineEdit()->setCursorPosition(0);  // a long name shows its beginning
+    ComboBox2->lineEdit()->setCursorPosition(0);
+    ListView1->setFocus();
+
+    catalogue_.DfsRomsPresent = FileExists(catalogue_.AppFile("DFSROMS/E00DFS.ROM"))
+        && FileExists(catalogue_.AppFile("DFSROMS/DFS.ROM"));
+
+    WaitUntil(earliestEnd);
+    SplashForm_->hide();
+    QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::LoadCatalogueWithSplash()
+{
+    // The status line changes after every program; painting it each time would cost more
+    // than the load itself, so it is painted at most every 40 ms (and once at the end).
+    auto lastPaint = std::chrono::steady_clock::now();
+    std::string lastLine;
+    const auto progress = [&](const std::string& line) {
+        lastLine = line;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastPaint >= std::chrono::milliseconds(40)) {
+            lastPaint = now;
+            SplashForm_->SetStatusLine(line);
+        }
+    };
+    vorbix::LoadCatalogue(catalogue_, prompts_, progress);
+    if (!lastLine.empty())
+        SplashForm_->SetStatusLine(lastLine);
+}
+
+void TMainForm::WaitUntil(TimePoint deadline)
+{
+    while (Now() < deadline) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+bool TMainForm::SaveCatalogue(bool atExit)
+{
+    const bool showExitForm = atExit && catalogue_.ProgramsChanged;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (showExitForm) {
+        hide();
+        ExitForm_->ShowNow();
+    }
+    const SaveResult result = vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText());
+    QApplication::restoreOverrideCursor();
+    if (showExitForm)
+        ExitForm_->hide();
+    if (!result.Ok)
+        ShowErrorBox(result.Error);
+    return result.Ok;
+}
+
+// A failed save at the end asks whether to quit anyway; No keeps the window and the data.
+bool TMainForm::SaveAtExit()
+{
+    if (SaveCatalogue(true))
+        return true;
+    if (prompts_.Confirm("Quit without saving?"))
+        return true;
+    lastDialogTime_ = Now();
+    if (!isVisible())
+        QMainWindow::setVisible(true);
+    return false;
+}
+
+void TMainForm::Save1Click()
+{
+    if (SaveCatalogue(false))
+        catalogue_.ProgramsChanged = false;
+}
+
+void TMainForm::Exit1Click()
+{
+    if (!SaveAtExit())
+        return;
+    ended_ = true;
+    // exit() rather than quit(): quit() would close the windows first and so run the
+    // close handler's save a second time.
+    QApplication::exit(0);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (ended_ || SaveAtExit()) {
+        ended_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TMainForm::EndWithoutSaving(const std::string& message)
+{
+    prompts_.ShowMessageBox({"Vorbix", UnexpectedErrorText(message), MessageIcon::Stop, MessageButtons::Ok});
+    ended_ = true;
+    endedByError_ = true;
+    QApplication::exit(1);
+}
+
+void TMainForm::ShowErrorBox(const std::string& text)
+{
+    prompts_.ShowErrorBox(text);
+}
+
+void TMainForm::LaunchProgram(const std::string& programArg)
+{
+    LaunchInput input;
+    input.SelectorText = EmulatorText();
+    input.SelectorEntries = EmulatorSelectorItems();
+    input.ProgramArg = programArg;
+    input.SelectedPIdx = SelectedPIdx();
+    ApplyLaunchResult(vorbix::LaunchProgram(input, catalogue_, prompts_, shell_));
+}
+
+void TMainForm::ApplyLaunchResult(const LaunchResult& result)
+{
+    if (result.ClearSelectorText)
+        ComboBox2->setEditText(QString());
+    if (result.RefreshDetails)
+        RefreshDetails();
+    if (result.UpdateCommandStates || result.ClearSelectorText)
+        UpdateCommandStates();
+}
+
+void TMainForm::Contents1Click()
+{
+    const std::string path = catalogue_.AppFile("HELP/INDEX.HTM");
+    if (FileExists(path))
+        shell_.Open(path);
+    else
+        prompts_.ShowMessageBox({"", "Cannot find file " + path, MessageIcon::Stop, MessageButtons::Ok});
+    lastDialogTime_ = Now();
+}
+
+void TMainForm::About1Click()
+{
+    SplashForm_->ShowAsAbout();
+    SplashForm_->exec();
+    lastDialogTime_ = Now();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toLocal8Bit().toStdString());
+    event->acceptProposedAction();
+    if (!files.empty())
+        HandleDroppedFiles(files);
+}
+
+void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
+{
+    DropInput input;
+    input.Files = files;
+    input.SelectorText = EmulatorText();
+    input.SelectorEntries = EmulatorSelectorItems();
+    input.SelectedPIdx = SelectedPIdx();
+    input.ShownTab = static_cast<DetailsTab>(PageControl1->currentIndex());
+    const DropResult result = vorbix::HandleDroppedFiles(input, catalogue_, prompts_, shell_);
+    if (result.Launched)
+        ApplyLaunchResult(result.Launch);
+    if (result.RefreshDetails)
+        RefreshDetails();
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The program list handles keys by Windows virtual-key codes; this maps Qt's key events
+// onto them (letters 0x41-0x5A, digits 0x30-0x39, keypad 0x60-0x6F, F1-F15 0x70-0x7E).
+
+#include <Qt>
+
+class QKeyEvent;
+
+namespace vorbix::gui {
+
+inline constexpr int kVirtualKeyReturn = 0x0D;
+
+// 0 for a key that has no virtual-key code here. Shifted digits give their digit key, as
+// the code names the key, not the character.
+int VirtualKeyFromQtKey(int qtKey, Qt::KeyboardModifiers modifiers);
+int VirtualKeyOf(const QKeyEvent& event);
+
+} // namespace vorbix::gui

@@ -1,0 +1,58 @@
+#include "mainwindow/VorbixApplication.h"
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+
+namespace vorbix::gui {
+namespace {
+
+VorbixApplication::ErrorHandler& InstalledHandler()
+{
+    static VorbixApplication::ErrorHandler handler;
+    return handler;
+}
+
+} // namespace
+
+VorbixApplication::VorbixApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName("Vorbix");
+}
+
+void VorbixApplication::InstallErrorHandler(ErrorHandler handler)
+{
+    InstalledHandler() = std::move(handler);
+}
+
+bool VorbixApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        HandleUnexpectedError(error.what());
+    } catch (...) {
+        HandleUnexpectedError("Unknown error");
+    }
+    return false;
+}
+
+void VorbixApplication::HandleUnexpectedError(const std::string& message)
+{
+    if (InstalledHandler()) {
+        InstalledHandler()(message);
+        return;
+    }
+    // Before the main window exists there is no one to show it: end at once.
+    std::cerr << "Vorbix: " << UnexpectedErrorText(message) << '\n';
+    std::exit(1);
+}
+
+std::string UnexpectedErrorText(const std::string& message)
+{
+    if (!message.empty() && message.back() == '.')
+        return message;
+    return message + ".";
+}
+
+} // namespace vorbix::gui

@@ -1,0 +1,33 @@
+#pragma once
+// The prompts the main window hands to core operations: every box goes to the prompts the
+// window was given, and the window learns when its error box closed (the program list's
+// Enter key waits 300 ms after any dialog of the main window).
+
+#include "catalogue/Prompts.h"
+
+#include <functional>
+
+namespace vorbix::gui {
+
+class WindowPrompts : public Prompts {
+public:
+    WindowPrompts(Prompts& target, std::function<void()> dialogClosed)
+        : target_(target), dialogClosed_(std::move(dialogClosed)) {}
+
+    MessageAnswer ShowMessageBox(const MessageRequest& request) override
+    {
+        return target_.ShowMessageBox(request);
+    }
+
+    void ShowErrorBox(const std::string& text) override
+    {
+        target_.ShowErrorBox(text);
+        dialogClosed_();
+    }
+
+private:
+    Prompts& target_;
+    std::function<void()> dialogClosed_;
+};
+
+} // namespace vorbix::gui

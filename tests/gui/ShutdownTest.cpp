@@ -1,0 +1,255 @@
+#include "GuiTestSupport.h"
+
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "mainwindow/ExitUnit.h"
+#include "mainwindow/SplashUnit.h"
+#include "mainwindow/VirtualKeys.h"
+#include "platform/FileSystem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace vorbix;
+using namespace vorbix::test;
+
+namespace {
+
+// Counts the files written through the atomic writer while it lives.
+class WriteCounter {
+public:
+    WriteCounter()
+    {
+        SetAtomicWriteHookForTesting([this](const std::string& temp) { written.push_back(temp); });
+    }
+    ~WriteCounter() { SetAtomicWriteHookForTesting({}); }
+    std::vector<std::string> written;
+};
+
+Catalogue TwoPrograms()
+{
+    Catalogue catalogue;
+    catalogue.ProgramList = {MakeProgram("Acornsoft", "Elite"), MakeProgram("Superior", "Repton")};
+    return catalogue;
+}
+
+void Trigger(const StartedWindow& w, const char* action)
+{
+    w.Find<QAction>(action)->trigger();
+}
+
+} // namespace
+
+TEST(MainFormShutdown, SaveWritesBothFilesAndExitAfterItOnlyTheOptions)
+{
+    TempDir dir;
+    WriteAppDir(TwoPrograms(), dir.path());
+    StartedWindow w(dir.path());
+    w.catalogue.ProgramList.push_back(MakeProgram("Bug Byte", "Manic Miner"));
+    w.catalogue.ProgramsChanged = true;
+    {
+        WriteCounter counter;
+        Trigger(w, "Save1");
+        EXPECT_EQ(counter.written.size(), 2u);
+    }
+    EXPECT_FALSE(w.catalogue.ProgramsChanged);
+    EXPECT_TRUE(w.form->isVisible());
+    EXPECT_NE(dir.Read("Data/programs.xml").find("Manic Miner"), std::string::npos);
+    EXPECT_NE(dir.Read("Data/options.xml").find("all"), std::string::npos);
+
+    WriteCounter counter;
+    Trigger(w, "Exit1");
+    EXPECT_EQ(counter.written.size(), 1u);  // unchanged programs: the options file only
+    EXPECT_TRUE(w.form->Ended());
+    w.form->close();  // the close after Exit does not save again
+    EXPECT_EQ(counter.written.size(), 1u);
+}
+
+TEST(MainFormShutdown, ExitAndCloseEachSaveOnceBehindTheExitWindow)
+{
+    for (const bool byClose : {false, true}) {
+        TempDir dir;
+        WriteAppDir(TwoPrograms(), dir.path());
+        StartedWindow w(dir.path());
+        w.catalogue.ProgramList.pop_back();
+        w.catalogue.ProgramsChanged = true;
+        bool exitFormShown = false;
+        SetAtomicWriteHookForTesting([&](const std::string&) {
+            exitFormShown = exitFormShown || (w.form->ExitForm()->isVisible() && !w.form->isVisible());
+        });
+        WriteCounter counter;
+        if (byClose)
+            w.form->close();
+        else
+            Trigger(w, "Exit1");
+        EXPECT_EQ(counter.written.size(), 2u) << "by close " << byClose;
+        EXPECT_FALSE(w.form->ExitForm()->isVisible());
+        EXPECT_TRUE(w.form->Ended());
+        EXPECT_EQ(dir.Read("Data/programs.xml").find("Repton"), std::string::npos);
+        w.form->close();
+        EXPECT_EQ(counter.written.size(), 2u);
+        EXPECT_TRUE(w.prompts.shown.empty());
+    }
+}
+
+TEST(MainFormShutdown, AFailedSaveKeepsTheWindowAndTheData)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    w.catalogue.ProgramList = TwoPrograms().ProgramList;
+    w.catalogue.ProgramsChanged = true;
+    dir.Write("Data", "a file where the Data folder belongs");
+
+    Trigger(w, "Save1");
+    ASSERT_EQ(w.prompts.Errors().size(), 1u);
+    EXPECT_EQ(w.prompts.Errors()[0].rfind("Cannot create file " + dir.path(), 0), 0u) << w.prompts.Errors()[0];
+    EXPECT_TRUE(w.form->isVisible());
+    EXPECT_TRUE(w.catalogue.ProgramsChanged);
+    EXPECT_EQ(w.catalogue.ProgramList.size(), 2u);
+
+    // At the end: "Quit without saving?" No keeps the window open.
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    Trigger(w, "Exit1");
+    ASSERT_EQ(w.prompts.shown.size(), 3u);
+    EXPECT_EQ(w.prompts.shown[2].request.Text, "Quit without saving?");
+    EXPECT_EQ(w.prompts.shown[2].request.Buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(w.form->Ended());
+    EXPECT_TRUE(w.form->isVisible());
+    EXPECT_FALSE(w.form->ExitForm()->isVisible());
+
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(w.form->close());
+    EXPECT_TRUE(w.form->isVisible());
+
+    // Once the folder can be written the data is all there.
+    std::remove((dir / "Data").c_str());
+    Trigger(w, "Save1");
+    EXPECT_NE(dir.Read("Data/programs.xml").find("Repton"), std::string::npos);
+
+    // A folder in the place of the programs file: it cannot be replaced now.
+    std::filesystem::remove(dir / "Data/programs.xml");
+    std::filesystem::create_directory(dir / "Data/programs.xml");
+    w.catalogue.ProgramsChanged = true;
+    w.prompts.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(w.form->close());
+    EXPECT_TRUE(w.form->Ended());
+}
+
+TEST(MainFormShutdown, AnUnexpectedErrorIsShownAndEndsTheRunWithoutSaving)
+{
+    TempDir dir;
+    dir.Write("Options.ini", "");
+    dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
+    StartedWindow w(dir.path(), false);
+    WriteCounter counter;
+    QMetaObject::invokeMethod(w.form.get(), [&w] { w.form->show(); }, Qt::QueuedConnection);
+    QApplication::processEvents();
+
+    ASSERT_EQ(w.prompts.shown.size(), 1u);
+    const MessageRequest& box = w.prompts.shown[0].request;
+    EXPECT_EQ(box.Caption, "Vorbix");
+    EXPECT_EQ(box.Icon, MessageIcon::Stop);
+    EXPECT_EQ(box.Text, "'many' is not a valid integer value.");
+    EXPECT_TRUE(w.form->EndedByError());
+    w.form->close();
+    EXPECT_TRUE(counter.written.empty());
+    EXPECT_FALSE(dir.Exists("Data/options.xml"));
+}
+
+TEST(MainFormShutdown, HelpContentsOpensTheIndexOrReportsItMissing)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    Trigger(w, "Contents1");
+    ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file " + dir / "HELP/INDEX.HTM"}));
+    EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);
+    EXPECT_TRUE(w.shell.Opened.empty());
+
+    dir.Write("HELP/INDEX.HTM", "<html></html>");
+    Trigger(w, "Contents1");
+    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
+}
+
+TEST(SplashForm, SplashAndAboutLooksAndTheSound)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    TSplashForm* splash = w.form->SplashForm();
+    auto* close = splash->findChild<QPushButton*>("BitBtn1");
+    splash->ShowAsSplash();
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(close->isHidden());
+    EXPECT_TRUE(splash->findChild<QLabel*>("Label4")->isHidden());
+    EXPECT_FALSE(splash->findChild<QLabel*>("Label6")->isHidden());
+    EXPECT_EQ(splash->findChild<QLabel*>("Label2")->text(), "Version 2.3");
+    EXPECT_EQ(splash->findChild<QLabel*>("Image1")->pixmap().size(), QSize(400, 300));
+
+    // Without "bbc.wav" the About window is silent; Enter closes it.
+    bool wasShownModal = false;
+    QTimer::singleShot(0, [splash, &wasShownModal] {
+        wasShownModal = splash->isModal() && splash->isVisible();
+        QTest::keyClick(splash, Qt::Key_Return);
+    });
+    w.Find<QAction>("About1")->trigger();
+    EXPECT_TRUE(wasShownModal);
+    EXPECT_EQ(splash->windowTitle(), "About");
+    EXPECT_FALSE(close->isHidden());
+    EXPECT_TRUE(splash->findChild<QLabel*>("Label6")->isHidden());
+    EXPECT_FALSE(splash->isVisible());
+    EXPECT_EQ(splash->SoundStarts(), 0);
+
+    dir.Write("bbc.wav", "RIFF");
+    splash->ShowAsAbout();
+    splash->ShowAsAbout();
+    EXPECT_EQ(splash->SoundStarts(), 2);
+    EXPECT_EQ(splash->Sound()->source().toLocalFile().toStdString(), dir / "bbc.wav");
+
+    // The links open through the shell and leave the focus on "Close".
+    QTest::mouseClick(splash->findChild<QLabel*>("Label5"), Qt::LeftButton);
+    QTest::mouseClick(splash->findChild<QLabel*>("Label4"), Qt::LeftButton);
+    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{std::string("mailto: ") + TSplashForm::kMailAddress,
+                                  TSplashForm::kWebAddress}));
+}
+
+TEST(VirtualKeys, QtKeysMapToWindowsVirtualKeyCodes)
+{
+    using vorbix::gui::VirtualKeyFromQtKey;
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_A, {}), 0x41);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Z, Qt::ShiftModifier), 0x5A);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_0, {}), 0x30);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Exclam, Qt::ShiftModifier), 0x31);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_5, Qt::KeypadModifier), 0x65);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Slash, Qt::KeypadModifier), 0x6F);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Slash, {}), 0xBF);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_F1, {}), 0x70);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_F15, {}), 0x7E);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_F16, {}), 0);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Return, {}), 0x0D);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Enter, Qt::KeypadModifier), 0x0D);
+    EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Down, {}), 0x28);
+}
+
+TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
+{
+    TempDir dir;
+    WriteAppDir(TwoPrograms(), dir.path());
+    const std::string png = dir / "shot.png";
+    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
+        + dir.path() + "' --screenshot '" + png + "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const QImage shot(QString::fromStdString(png));
+    EXPECT_GE(shot.width(), 636);
+    EXPECT_GE(shot.height(), 386);
+    EXPECT_TRUE(dir.Exists("HELP/INDEX.HTM"));  // the help pages come with the first start
+    EXPECT_EQ(ReadAll(dir / "Data/options.xml").find("BeebEm"), std::string::npos);
+}
