@@ -8,4 +8,4 @@ cmake --preset default
 cmake --build --preset default -j "$(nproc)"
 rm -rf /tmp/vorbix-demo
 cp -r demo /tmp/vorbix-demo
-./build/default/src/cli/vorbix-cli --appdir /tmp/vorbix-demo programs
+exec ./build/default/src/gui/vorbix --appdir /tmp/vorbix-demo "$@"
