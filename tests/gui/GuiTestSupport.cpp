@@ -3,13 +3,13 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/MainUnit.h"
 #include "mainwindow/VorbixApplication.h"
+#include "platform/JpegWriter.h"
 
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <jpeglib.h>
 
 namespace vorbix::test {
 namespace {
@@ -86,29 +86,7 @@ StartedWindow::~StartedWindow()
 
 std::string JpegBytes(int width, int height)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3, 128);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return EncodeJpeg(width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3, 128));
 }
 
 } // namespace vorbix::test

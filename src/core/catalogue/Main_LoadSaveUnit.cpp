@@ -62,6 +62,33 @@ void KeepDamagedFile(TXMLLoadObject& reader, const std::string& path, const char
         prompts.ShowMessage("File " + path + " is damaged or incomplete. What could be read was loaded.");
 }
 
+// Writes a container of pair elements when the first list has entries. The pair's count
+// comes from the first list; a shorter second list gives empty texts.
+void WritePairs(TXMLSaveObject& writer, const char* container, const char* element, const char* first,
+    const char* second, const StringList& firsts, const StringList& seconds)
+{
+    if (firsts.empty())
+        return;
+    writer.OpenElement(container);
+    for (std::size_t i = 0; i < firsts.size(); ++i) {
+        writer.OpenElement(element);
+        writer.WriteElement(first, firsts[i]);
+        writer.WriteElement(second, i < seconds.size() ? seconds[i] : std::string());
+        writer.CloseElement(element);
+    }
+    writer.CloseElement(container);
+}
+
+// Writes a group element holding two leaves.
+void WriteGroup(TXMLSaveObject& writer, const char* group, const char* first, const std::string& firstValue,
+    const char* second, const std::string& secondValue)
+{
+    writer.OpenElement(group);
+    writer.WriteElement(first, firstValue);
+    writer.WriteElement(second, secondValue);
+    writer.CloseElement(group);
+}
+
 } // namespace
 
 void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
@@ -164,29 +191,9 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
                     writer.WriteElement("commentline", line);
                 writer.CloseElement("comments");
             }
-            if (!program.EmuWarningEmus.empty()) {
-                writer.OpenElement("emuwarnings");
-                for (std::size_t i = 0; i < program.EmuWarningEmus.size(); ++i) {
-                    writer.OpenElement("emuwarning");
-                    writer.WriteElement("emu-name", program.EmuWarningEmus[i]);
-                    // The pair's count comes from the first list; a short second list gives "".
-                    writer.WriteElement("warningtext",
-                        i < program.EmuWarningTexts.size() ? program.EmuWarningTexts[i] : std::string());
-                    writer.CloseElement("emuwarning");
-                }
-                writer.CloseElement("emuwarnings");
-            }
-            if (!program.DocLinkNames.empty()) {
-                writer.OpenElement("doclinks");
-                for (std::size_t i = 0; i < program.DocLinkNames.size(); ++i) {
-                    writer.OpenElement("doclink");
-                    writer.WriteElement("doc-name", program.DocLinkNames[i]);
-                    writer.WriteElement("doc-url",
-                        i < program.DocLinkUrls.size() ? program.DocLinkUrls[i] : std::string());
-                    writer.CloseElement("doclink");
-                }
-                writer.CloseElement("doclinks");
-            }
+            WritePairs(writer, "emuwarnings", "emuwarning", "emu-name", "warningtext", program.EmuWarningEmus,
+                program.EmuWarningTexts);
+            WritePairs(writer, "doclinks", "doclink", "doc-name", "doc-url", program.DocLinkNames, program.DocLinkUrls);
             writer.CloseElement("program");
         }
         writer.CloseElement("publisher");
@@ -329,18 +336,12 @@ std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& last
         writer.WriteElement("emu-name", emu.EmuName);
         writer.WriteElement("emu-url", emu.EmuUrl);
         writer.WriteElement("commandline-string", emu.CommandLineString);
-        writer.OpenElement("environment-var");
-        writer.WriteElement("environment-var-name", emu.EnvVarName);
-        writer.WriteElement("environment-var-value", emu.EnvVarValue);
-        writer.CloseElement("environment-var");
-        writer.OpenElement("environment-var-ss");
-        writer.WriteElement("environment-var-ss-name", emu.EnvVarSsName);
-        writer.WriteElement("environment-var-ss-value", emu.EnvVarSsValue);
-        writer.CloseElement("environment-var-ss");
-        writer.OpenElement("environment-var-ds");
-        writer.WriteElement("environment-var-ds-name", emu.EnvVarDsName);
-        writer.WriteElement("environment-var-ds-value", emu.EnvVarDsValue);
-        writer.CloseElement("environment-var-ds");
+        WriteGroup(writer, "environment-var", "environment-var-name", emu.EnvVarName, "environment-var-value",
+            emu.EnvVarValue);
+        WriteGroup(writer, "environment-var-ss", "environment-var-ss-name", emu.EnvVarSsName,
+            "environment-var-ss-value", emu.EnvVarSsValue);
+        WriteGroup(writer, "environment-var-ds", "environment-var-ds-name", emu.EnvVarDsName,
+            "environment-var-ds-value", emu.EnvVarDsValue);
         writer.WriteElement("disk-working-dir", emu.DiskWorkingDir);
         writer.WriteElement("disk-filename", emu.DiskFilename);
         writer.WriteElement("rom-working-dir", emu.RomWorkingDir);
