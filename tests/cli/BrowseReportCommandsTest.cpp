@@ -6,12 +6,16 @@
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
+#include "support/Builders.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
+using vorbix::test::MakeProgram;
 using vorbix::test::FakePrompts;
 using vorbix::test::TempDir;
 
@@ -33,17 +37,6 @@ CliResult Cli(const TempDir& appDir, std::vector<std::string> args)
     return {status, out.str(), err.str()};
 }
 
-ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type,
-    const std::string& fileUrl)
-{
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
-    p.ProgramType = type;
-    p.FileUrl = fileUrl;
-    return p;
-}
-
 // An application folder whose catalogue has an image with pictures (Elite) and programs
 // with missing files, comments, warnings and links.
 void WriteCatalogue(const TempDir& dir, bool withProblems)
@@ -53,11 +46,11 @@ void WriteCatalogue(const TempDir& dir, bool withProblems)
     const std::string elite = dir.Write("Games/Elite.ssd", "image");
     dir.Write("Games/Elite.jpg", "jpeg");
     dir.Write("Games/Elite-box.jpg", "jpeg");
-    c.ProgramList.push_back(Program("Acornsoft", "Elite", "Game", elite));
+    c.ProgramList.push_back(MakeProgram("Acornsoft", "Elite", "Game", elite));
     c.Publishers.Add("Acornsoft");
     c.ProgramTypes.Add("Game");
     if (withProblems) {
-        ProgramRecord repton = Program("Superior", "Repton", "Arcade", "/nowhere/Repton.ssd");
+        ProgramRecord repton = MakeProgram("Superior", "Repton", "Arcade", "/nowhere/Repton.ssd");
         repton.Favourite = true;
         repton.Comments = {"Dig for diamonds"};
         repton.EmuWarningEmus = {"BeebEm"};
@@ -65,7 +58,7 @@ void WriteCatalogue(const TempDir& dir, bool withProblems)
         repton.DocLinkNames = {"Manual"};
         repton.DocLinkUrls = {"/nowhere/manual.pdf"};
         c.ProgramList.push_back(repton);
-        c.ProgramList.push_back(Program("superior", "aardvark", "", "/nowhere/a.ssd"));
+        c.ProgramList.push_back(MakeProgram("superior", "aardvark", "", "/nowhere/a.ssd"));
         c.FilterList = {{"Favs", "any", "=", "any", "=", FavouriteCondition::fcTrue}};
         EmuRecord emu;
         emu.EmuName = "BeebEm";

@@ -1,8 +1,12 @@
 #include "reports/Main_ReportsUnit.h"
 
+#include "support/Builders.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
+using vorbix::test::MakeProgram;
 
 namespace {
 
@@ -26,14 +30,6 @@ EmuRecord Emu(const std::string& name)
     return e;
 }
 
-std::string Bytes(std::initializer_list<std::string> lines)
-{
-    std::string bytes;
-    for (const std::string& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
 } // namespace
 
 TEST(CompatibilityReport, WarningsCountsAndFilter)
@@ -51,7 +47,7 @@ TEST(CompatibilityReport, WarningsCountsAndFilter)
     CompatibilityReportOptions options;
     options.FilterName = "NotFav";
     EXPECT_EQ(CompatibilityReportBytes(c, options),
-        Bytes({"Acornsoft - Aviator", "   beebem: case differs: counted nowhere", "Superior - Repton",
+        CrLfLines({"Acornsoft - Aviator", "   beebem: case differs: counted nowhere", "Superior - Repton",
             "   b2: no sound", "   BeebEm: flicker", "   Ghost: crash", "", "", "Tested: 3 programs",
             "Number of warnings:", "   b2: 1", "   BeebEm: 1", "   BeebEm: 1", "   Unused: 0"}));
 
@@ -68,11 +64,11 @@ TEST(CompatibilityReport, EmptyAndSingularAndMergedHeadings)
 {
     Catalogue c;
     c.EmuList = {Emu("B")};
-    EXPECT_EQ(CompatibilityReportBytes(c, {}), Bytes({"", "", "Tested: 0 programs", "Number of warnings:", "   B: 0"}));
+    EXPECT_EQ(CompatibilityReportBytes(c, {}), CrLfLines({"", "", "Tested: 0 programs", "Number of warnings:", "   B: 0"}));
     c.ProgramList = {Program("P", "X")};
-    EXPECT_EQ(CompatibilityReportBytes(c, {}), Bytes({"", "", "Tested: 1 programs", "Number of warnings:", "   B: 0"}));
+    EXPECT_EQ(CompatibilityReportBytes(c, {}), CrLfLines({"", "", "Tested: 1 programs", "Number of warnings:", "   B: 0"}));
     c.ProgramList = {Program("P", "X", {{"B", "zz"}}), Program("P", "X", {{"B", "aa"}, {"A", "mid"}})};
     EXPECT_EQ(CompatibilityReportBytes(c, {}),
-        Bytes({"P - X", "P - X", "   A: mid", "   B: aa", "   B: zz", "", "", "Tested: 2 programs",
+        CrLfLines({"P - X", "P - X", "   A: mid", "   B: aa", "   B: zz", "", "", "Tested: 2 programs",
             "Number of warnings:", "   B: 2"}));
 }

@@ -3,25 +3,18 @@
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
+#include "support/Builders.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
+using vorbix::test::MakeProgram;
 using vorbix::test::FakePrompts;
 using vorbix::test::RecordingShell;
 using vorbix::test::TempDir;
 
 namespace {
-
-ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type,
-    const std::string& fileUrl)
-{
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
-    p.ProgramType = type;
-    p.FileUrl = fileUrl;
-    return p;
-}
 
 std::string Section(const std::string& caption, std::initializer_list<std::string> findings)
 {
@@ -47,14 +40,14 @@ struct LinksFixture {
         c.Publishers.Add("Unused Soft");
         c.ProgramTypes.Add("Game");
         c.ProgramTypes.Add("Utility");
-        ProgramRecord p = Program("Acornsoft", "Elite", "Game", elite);
+        ProgramRecord p = MakeProgram("Acornsoft", "Elite", "Game", elite);
         p.DocLinkNames = {"Manual", "Web page"};
         p.DocLinkUrls = {manual, "http://www.example.com/elite"};
         c.ProgramList.push_back(p);
-        c.ProgramList.push_back(Program("", "Loose", "", ""));
-        c.ProgramList.push_back(Program("Superior", "Repton", "Arcade", dir / "Superior/Repton.ssd"));
-        c.ProgramList.push_back(Program("Superior", "Repton", "Game", dir / "Superior/A/Repton.ssd"));
-        c.ProgramList.push_back(Program("superior", "Citadel", "Utility", dir / "x.ssd"));
+        c.ProgramList.push_back(MakeProgram("", "Loose", "", ""));
+        c.ProgramList.push_back(MakeProgram("Superior", "Repton", "Arcade", dir / "Superior/Repton.ssd"));
+        c.ProgramList.push_back(MakeProgram("Superior", "Repton", "Game", dir / "Superior/A/Repton.ssd"));
+        c.ProgramList.push_back(MakeProgram("superior", "Citadel", "Utility", dir / "x.ssd"));
         c.ProgramList.back().Favourite = true;
         c.FilterList = {{"Favs", "any", "=", "any", "=", FavouriteCondition::fcTrue},
             {"Case", "acornsoft", "=", "any", "=", FavouriteCondition::fcDontCare},

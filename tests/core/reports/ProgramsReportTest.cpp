@@ -1,34 +1,17 @@
 #include "reports/Main_ReportsUnit.h"
 
+#include "support/Builders.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorbix;
-
-namespace {
-
-ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type = "")
-{
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
-    p.ProgramType = type;
-    return p;
-}
-
-std::string Bytes(std::initializer_list<std::string> lines)
-{
-    std::string bytes;
-    for (const std::string& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
-} // namespace
+using vorbix::test::CrLfLines;
+using vorbix::test::MakeProgram;
 
 TEST(ProgramsReport, FiveLineExample)
 {
     Catalogue c;
-    ProgramRecord elite = Program("Acornsoft", "Elite", "Game");
+    ProgramRecord elite = MakeProgram("Acornsoft", "Elite", "Game");
     elite.Comments = {"Trading game", ""};
     elite.EmuWarningEmus = {"B"};
     elite.EmuWarningTexts = {"No sound"};
@@ -37,29 +20,29 @@ TEST(ProgramsReport, FiveLineExample)
     c.ProgramList = {elite};
     ProgramsReportOptions options;
     options.Order = ReportOrder::Program;
-    EXPECT_EQ(ProgramsReportBytes(c, options), Bytes({"Elite - Acornsoft (Game)", "   : Trading game",
+    EXPECT_EQ(ProgramsReportBytes(c, options), CrLfLines({"Elite - Acornsoft (Game)", "   : Trading game",
                                                    "   * B: No sound", "   Documents:", "   - Manual"}));
     options.Order = ReportOrder::Publisher;
     options.IncludeType = false;
     options.IncludeWarnings = false;
     EXPECT_EQ(ProgramsReportBytes(c, options),
-        Bytes({"Acornsoft - Elite", "   : Trading game", "   Documents:", "   - Manual"}));
+        CrLfLines({"Acornsoft - Elite", "   : Trading game", "   Documents:", "   - Manual"}));
     options.IncludeInformation = false;
     options.IncludeLinks = false;
-    EXPECT_EQ(ProgramsReportBytes(c, options), Bytes({"Acornsoft - Elite"}));
+    EXPECT_EQ(ProgramsReportBytes(c, options), CrLfLines({"Acornsoft - Elite"}));
 }
 
 TEST(ProgramsReport, SectionsKeepRecordOrderAndBlankLines)
 {
     Catalogue c;
-    ProgramRecord p = Program("", "Zork", "Adventure");
+    ProgramRecord p = MakeProgram("", "Zork", "Adventure");
     for (int i = 12; i >= 1; --i)
         p.Comments.push_back("line " + std::to_string(i) + " #2InfoIn");
     p.Comments.insert(p.Comments.begin() + 3, "  ");
     p.Comments.push_back("   ");  // a last line of spaces only is dropped
     p.EmuWarningEmus = {"Master", "b2", "BeebEm"};
     p.EmuWarningTexts = {"slow", "no disc", "ok"};
-    c.ProgramList = {p, Program("Acornsoft", "Tab", "")};
+    c.ProgramList = {p, MakeProgram("Acornsoft", "Tab", "")};
     c.ProgramList[1].Comments = {"x", "\t"};  // a tab is not a blank
     c.ProgramList[1].DocLinkNames = {"B doc", "A doc"};
     c.ProgramList[1].DocLinkUrls = {"u1"};  // damaged: one URL short; names are still listed
@@ -82,19 +65,19 @@ TEST(ProgramsReport, SectionsKeepRecordOrderAndBlankLines)
 TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)
 {
     Catalogue c;
-    ProgramRecord a = Program("Acornsoft", "Elite", "Game");
+    ProgramRecord a = MakeProgram("Acornsoft", "Elite", "Game");
     a.Comments = {"zeta", "second of a"};
     a.DocLinkNames = {"Manual A"};
     a.DocLinkUrls = {"a"};
-    ProgramRecord b = Program("Acornsoft", "Elite", "Game");
+    ProgramRecord b = MakeProgram("Acornsoft", "Elite", "Game");
     b.Comments = {"alpha"};
     b.DocLinkNames = {"Manual B"};
     b.DocLinkUrls = {"b"};
-    ProgramRecord other = Program("Acornsoft", "Elite", "Utility");
+    ProgramRecord other = MakeProgram("Acornsoft", "Elite", "Utility");
     other.Favourite = true;
     c.ProgramList = {a, b, other};
     EXPECT_EQ(ProgramsReportBytes(c, ProgramsReportOptions{}),
-        Bytes({"Acornsoft - Elite (Game)", "Acornsoft - Elite (Game)", "   : alpha", "   : zeta",
+        CrLfLines({"Acornsoft - Elite (Game)", "Acornsoft - Elite (Game)", "   : alpha", "   : zeta",
             "   : second of a", "   Documents:", "   - Manual A", "   - Manual B", "Acornsoft - Elite (Utility)"}));
 
     // Without types the third program shares the heading too.
@@ -102,11 +85,11 @@ TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)
     noType.IncludeType = false;
     noType.IncludeInformation = false;
     noType.IncludeLinks = false;
-    EXPECT_EQ(ProgramsReportBytes(c, noType), Bytes({"Acornsoft - Elite", "Acornsoft - Elite", "Acornsoft - Elite"}));
+    EXPECT_EQ(ProgramsReportBytes(c, noType), CrLfLines({"Acornsoft - Elite", "Acornsoft - Elite", "Acornsoft - Elite"}));
 
     c.FilterList = {{"Favs", "any", "=", "any", "=", FavouriteCondition::fcTrue}};
     noType.FilterName = "Favs";
-    EXPECT_EQ(ProgramsReportBytes(c, noType), Bytes({"Acornsoft - Elite"}));
+    EXPECT_EQ(ProgramsReportBytes(c, noType), CrLfLines({"Acornsoft - Elite"}));
     c.FilterList = {{"None", "any", "<>", "any", "=", FavouriteCondition::fcDontCare}};
     noType.FilterName = "None";
     EXPECT_EQ(ProgramsReportBytes(c, noType), "");
@@ -116,8 +99,8 @@ TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)
 TEST(ProgramsReport, HeadingOrderIsCaseInsensitiveAndExtensionsFollow)
 {
     Catalogue c;
-    c.ProgramList = {Program("superior", "Repton 2"), Program("Superior", "Repton"), Program("Acornsoft", "Zalaga"),
-        Program("", "Nameless"), Program("Superior", "Repton"), Program("SUPERIOR", "repton")};
+    c.ProgramList = {MakeProgram("superior", "Repton 2"), MakeProgram("Superior", "Repton"), MakeProgram("Acornsoft", "Zalaga"),
+        MakeProgram("", "Nameless"), MakeProgram("Superior", "Repton"), MakeProgram("SUPERIOR", "repton")};
     c.ProgramList[1].Comments = {"first"};
     ProgramsReportOptions options;
     options.IncludeWarnings = false;
@@ -125,19 +108,19 @@ TEST(ProgramsReport, HeadingOrderIsCaseInsensitiveAndExtensionsFollow)
     // The three headings equal ignoring case keep their catalogue order and come before the
     // heading that extends them; the comment of one of them follows all three.
     EXPECT_EQ(ProgramsReportBytes(c, options),
-        Bytes({" - Nameless", "Acornsoft - Zalaga", "Superior - Repton", "Superior - Repton", "SUPERIOR - repton",
+        CrLfLines({" - Nameless", "Acornsoft - Zalaga", "Superior - Repton", "Superior - Repton", "SUPERIOR - repton",
             "   : first", "superior - Repton 2"}));
 }
 
 TEST(ProgramsReport, UserTextsThatLookLikeMarkersArePrintedWhole)
 {
     Catalogue c;
-    ProgramRecord p = Program("Pub", "A               #1InfoStart #123@#", "X               #Type       #123@#");
+    ProgramRecord p = MakeProgram("Pub", "A               #1InfoStart #123@#", "X               #Type       #123@#");
     p.Comments = {"               #3InfoEnd   #123@#"};
     p.DocLinkNames = {"               #9LinkEnd   #123@#"};
     p.DocLinkUrls = {"u"};
     c.ProgramList = {p};
     EXPECT_EQ(ProgramsReportBytes(c, ProgramsReportOptions{}),
-        Bytes({"Pub - A               #1InfoStart #123@# (X               #Type       #123@#)",
+        CrLfLines({"Pub - A               #1InfoStart #123@# (X               #Type       #123@#)",
             "   :                #3InfoEnd   #123@#", "   Documents:", "   -                #9LinkEnd   #123@#"}));
 }
