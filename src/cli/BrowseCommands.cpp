@@ -31,7 +31,9 @@ int ParseListArguments(CliContext& context, const std::vector<std::string>& args
         } else if (arg == "--descending") {
             parsed.sortDirection = -1;
         } else {
-            context.err << "Unexpected argument " << arg << "\n";
+            // An option with a value it does not take is named with that value.
+            context.err << "Unexpected argument " << arg << (arg == "--order" && hasValue ? " " + args[i + 1] : "")
+                        << "\n";
             return kExitUsage;
         }
     }
@@ -57,6 +59,11 @@ int RunList(CliContext& context, const std::vector<std::string>& args)
     for (int row = 0; row < model.RowCount(); ++row)
         context.out << model.CellText(row, ListColumn::PIdx) << '\t' << model.CellText(row, ListColumn::Publisher)
                     << '\t' << model.CellText(row, ListColumn::Program) << '\n';
+    // Rows that never reached the terminal or the pipe are no success.
+    if (!context.out.flush()) {
+        context.err << "Error: Cannot write to standard output\n";
+        return kExitFileError;
+    }
     return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "TerminalPrompts.h"
 #include "reports/Main_ReportsUnit.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace vorbix::cli {
@@ -58,21 +59,46 @@ bool ParseReportOption(const std::vector<std::string>& args, std::size_t& i, Rep
         parsed.programs.FilterName = parsed.compatibility.FilterName = parsed.links.FilterName = args[++i];
         return true;
     }
+    // An option whose value is not one it takes stops at the option, so that the message
+    // names both.
     if (arg == "--order" && hasValue && (programs || compatibility)) {
         ReportOrder& order = programs ? parsed.programs.Order : parsed.compatibility.Order;
-        return ParseOrder(args[++i], order);
+        if (!ParseOrder(args[i + 1], order))
+            return false;
+        ++i;
+        return true;
     }
     if (bool* box = programs ? IncludeBox(parsed.programs, arg) : nullptr) {
         *box = false;
         return true;
     }
     if (parsed.kind == "links" && arg == "--skip" && hasValue) {
-        const std::optional<LinksTest> test = LinksTestByControlName(args[++i]);
-        if (test)
-            parsed.links.SetChecked(*test, false);
-        return test.has_value();
+        const std::optional<LinksTest> test = LinksTestByControlName(args[i + 1]);
+        if (!test)
+            return false;
+        parsed.links.SetChecked(*test, false);
+        ++i;
+        return true;
     }
     return false;
+}
+
+// The rejected argument, with the value that followed an option that takes one.
+std::string RejectedArgument(const std::vector<std::string>& args, std::size_t i)
+{
+    const std::string& arg = args[i];
+    const bool takesValue = arg == "--order" || arg == "--skip" || arg == "--filter";
+    return takesValue && i + 1 < args.size() ? arg + " " + args[i + 1] : arg;
+}
+
+// Output that never reached the terminal or the pipe is no success.
+int FlushedOutput(CliContext& context, int status)
+{
+    if (!context.out.flush()) {
+        context.err << "Error: Cannot write to standard output\n";
+        return kExitFileError;
+    }
+    return status;
 }
 
 int ParseReportArguments(CliContext& context, const std::vector<std::string>& args, ReportArguments& parsed)
@@ -84,7 +110,7 @@ int ParseReportArguments(CliContext& context, const std::vector<std::string>& ar
     parsed.kind = args[0];
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (!ParseReportOption(args, i, parsed)) {
-            context.err << "Unexpected argument " << args[i] << "\n";
+            context.err << "Unexpected argument " << RejectedArgument(args, i) << "\n";
             return kExitUsage;
         }
     }
@@ -119,7 +145,7 @@ int RunReport(CliContext& context, const std::vector<std::string>& args)
     const ReportOutput report = MakeReport(catalogue, parsed);
     if (parsed.toStdout) {
         context.out << report.bytes;
-        return kExitOk;
+        return FlushedOutput(context, kExitOk);
     }
     const ReportFileResult written = WriteReportFile(catalogue, report.fileName, report.bytes);
     if (!written.Written) {
@@ -127,7 +153,7 @@ int RunReport(CliContext& context, const std::vector<std::string>& args)
         return kExitFileError;
     }
     context.out << written.Path << "\n";
-    return kExitOk;
+    return FlushedOutput(context, kExitOk);
 }
 
 // The links report with all twelve tests over every program, on standard output.
@@ -144,10 +170,9 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args)
     const LinksReportOptions options;
     const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
     context.out << LinksReportBytes(findings, options);
-    for (const StringList& found : findings)
-        if (!found.empty())
-            return kExitFindings;
-    return kExitOk;
+    const bool anyFinding = std::any_of(
+        findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
+    return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
 }
 
 const bool kReportRegistered = RegisterCommand({"report",

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <streambuf>
 
 using namespace vorbix;
 using vorbix::test::CrLfLines;
@@ -185,4 +186,71 @@ TEST(CliCheck, ExitStatusFollowsFindings)
     EXPECT_EQ(r.status, cli::kExitOk) << r.out;
     EXPECT_EQ(r.out.substr(0, 44), "Broken program links\r\n====================\r\n");
     EXPECT_EQ(Cli(clean, {"check", "--stdout"}).status, cli::kExitUsage);
+}
+
+namespace {
+
+// A standard output that takes nothing: a closed pipe or a full disk.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+CliResult CliToRefusingOutput(const TempDir& appDir, std::vector<std::string> args)
+{
+    args.insert(args.begin(), {"--appdir", appDir.path()});
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    std::istringstream in;
+    const int status = cli::RunCli(args, out, err, in);
+    return {status, "", err.str()};
+}
+
+} // namespace
+
+TEST(CliOutput, OutputThatCannotBeWrittenIsAnError)
+{
+    TempDir dir;
+    WriteCatalogue(dir, true);
+    const std::string message = "Error: Cannot write to standard output\n";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"list"}, {"report", "programs", "--stdout"}, {"report", "compatibility", "--stdout"},
+             {"report", "links", "--stdout"}, {"check"}}) {
+        const CliResult r = CliToRefusingOutput(dir, args);
+        EXPECT_EQ(r.status, cli::kExitFileError) << args.front() << " " << args.back();
+        EXPECT_EQ(r.err, message) << args.front() << " " << args.back();
+    }
+    // The file itself is written; only the printed path is lost.
+    const CliResult r = CliToRefusingOutput(dir, {"report", "links"});
+    EXPECT_EQ(r.status, cli::kExitFileError);
+    EXPECT_EQ(dir.Read("LinksReport.txt"), LinksReportBytes(Loaded(dir), LinksReportOptions{}));
+
+    // A catalogue without findings still fails when its clean report cannot be shown.
+    TempDir clean;
+    WriteCatalogue(clean, false);
+    EXPECT_EQ(CliToRefusingOutput(clean, {"check"}).status, cli::kExitFileError);
+}
+
+TEST(CliOutput, RejectedOptionValuesAreNamedWithTheirOption)
+{
+    TempDir dir;
+    WriteCatalogue(dir, true);
+    CliResult r = Cli(dir, {"list", "--order", "type"});
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.err, "Unexpected argument --order type\n");
+    EXPECT_EQ(r.out, "");
+    r = Cli(dir, {"report", "programs", "--order", "type", "--stdout"});
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.err, "Unexpected argument --order type\n");
+    EXPECT_EQ(r.out, "");
+    r = Cli(dir, {"report", "links", "--skip", "brokenprogs"});
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.err, "Unexpected argument --skip brokenprogs\n");
+    EXPECT_FALSE(dir.Exists("LinksReport.txt"));
+    r = Cli(dir, {"report", "compatibility", "--filter"});
+    EXPECT_EQ(r.err, "Unexpected argument --filter\n");
+    r = Cli(dir, {"report", "links", "--order", "program"});
+    EXPECT_EQ(r.err, "Unexpected argument --order program\n");
 }

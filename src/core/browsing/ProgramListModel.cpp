@@ -129,7 +129,9 @@ const std::string& ProgramListModel::KeyText(int row) const
 std::optional<int> ProgramListModel::FindRowByInitial(int start, int limit, char ch) const
 {
     const int end = std::min(limit, RowCount());
-    for (int r = std::max(start + 1, 0); r < end; ++r)
+    if (start >= end)
+        return std::nullopt;
+    for (int r = start < 0 ? 0 : start + 1; r < end; ++r)
         if (InitialOf(KeyText(r)) == ch)
             return r;
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 
 using namespace vorbix;
@@ -187,6 +188,9 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     EXPECT_EQ(model.FindTypeAheadRow(-1, 'A'), 1);             // no selection: from the first row
     EXPECT_EQ(model.FindRowByInitial(2, 4, 'M'), 3);
     EXPECT_FALSE(model.FindRowByInitial(3, 100, 'A').has_value());
+    EXPECT_EQ(model.FindRowByInitial(-5, 100, 'A'), 1);
+    EXPECT_FALSE(model.FindRowByInitial(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 'A'));
+    EXPECT_FALSE(model.FindRowByInitial(std::numeric_limits<int>::min(), 0, ' '));
     model.SetSort(0, 1);
     model.Rebuild(c, "all");
     EXPECT_EQ(model.FindTypeAheadRow(0, 'X'), 1);  // sorted by publisher: the publisher is the key

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace vorbix;
 using vorbix::test::CrLfLines;
 using vorbix::test::MakeProgram;
@@ -145,4 +147,34 @@ TEST(Reports, UnwritableFileGivesErrorAndNoQuestion)
     EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Stop);
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_FALSE(WriteReportFile(c, kLinksReportFile, "x").Written);
+}
+
+// Folders are no files: an image, a document or a picture that is a folder counts as missing.
+TEST(LinksReport, FoldersAreNotFiles)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "Games/Elite.ssd");
+    std::filesystem::create_directories(dir / "Docs/Manual.pdf");
+    const std::string repton = dir.Write("Games/Repton.ssd", "image");
+    std::filesystem::create_directories(dir / "Games/Repton.jpg");
+    dir.Write("Games/Repton-box.jpg", "jpeg");
+    Catalogue c;
+    c.Publishers.Add("Acornsoft");
+    c.Publishers.Add("Superior");
+    c.ProgramTypes.Add("Game");
+    c.ProgramList.push_back(MakeProgram("Acornsoft", "Elite", "Game", dir / "Games/Elite.ssd"));
+    c.ProgramList.back().DocLinkNames = {"Manual", "Folder of documents"};
+    c.ProgramList.back().DocLinkUrls = {dir / "Docs/Manual.pdf", dir / "Docs"};
+    c.ProgramList.push_back(MakeProgram("Superior", "Repton", "Game", repton));
+    const std::string& d = dir.path();
+    EXPECT_EQ(LinksReportBytes(c, LinksReportOptions{}),
+        Section("Broken program links", {"Acornsoft - Elite  (" + d + "Games/Elite.ssd)"})
+            + Section("Broken hyperlinks", {"Acornsoft - Elite - Folder of documents  (" + d + "Docs)",
+                                               "Acornsoft - Elite - Manual  (" + d + "Docs/Manual.pdf)"})
+            + Section("Programs without publishers", {}) + Section("Programs without types", {})
+            + Section("Programs with undefined publishers", {}) + Section("Programs with undefined types", {})
+            + Section("Programs without pictures", {"Acornsoft - Elite", "Superior - Repton"})
+            + Section("Programs without box covers", {"Acornsoft - Elite"}) + Section("Unused publishers", {})
+            + Section("Unused types", {}) + Section("Filters with undefined publishers", {})
+            + Section("Filters with undefined types", {}));
 }
