@@ -1,17 +1,25 @@
 // Feeds arbitrary ROMS.CFG bytes and ROM names to UpdateRomsCfg. Input: one byte of
 // flags (insert, DFS, Model B, Master 128), one byte giving the name's length, the name,
-// then the file. Checks that the rewritten file is the edited lines with CR LF, that the
-// line count and every blank and comment line stay, and that a refused file is untouched.
+// then the file. Checks, independently of the editing code where it can:
+// - a refused or untouched file keeps its bytes, and exactly one problem is shown;
+// - a rewritten file is the edited lines with CR LF and reads back as those lines;
+// - only the slot lines of the chosen section change; blank and comment lines and every
+//   other entry line keep their text and place;
+// - an inserted name is then listed in the section's checked lines;
+// - inserting a new name into a free slot and removing it again restores the lines when
+//   the section's last slot line read "EMPTY".
 
 #include "catalogue/Prompts.h"
 #include "launching/RomsCfg.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -47,10 +55,55 @@ bool IsEntry(const std::string& line)
     return first != std::string::npos && line[first] != '#';
 }
 
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string Normalised(const std::string& line)
+{
+    std::string value = Upper(line);
+    value.erase(std::remove(value.begin(), value.end(), ' '), value.end());
+    return value;
+}
+
 void Check(bool condition)
 {
     if (!condition)
         __builtin_trap();
+}
+
+struct Layout {
+    std::vector<std::size_t> entries;  // file line of each entry line
+    std::size_t firstChecked = 0, firstSlot = 0, lastSlot = 0;
+    bool fits = false;
+};
+
+// The section as the layout rules give it: Model B the first block of 17 entries; the
+// Master 128 the second block, or the fourth when there are 68 entries or more.
+Layout SectionOf(const std::vector<std::string>& lines, bool modelB)
+{
+    Layout layout;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (IsEntry(lines[i]))
+            layout.entries.push_back(i);
+    const std::size_t os = modelB ? 0 : (layout.entries.size() >= 68 ? 51 : 17);
+    layout.firstChecked = os + 1;
+    layout.firstSlot = modelB ? 1 : os + 8;
+    layout.lastSlot = os + 16;
+    layout.fits = layout.entries.size() > layout.lastSlot;
+    return layout;
+}
+
+bool Listed(const std::vector<std::string>& lines, const Layout& layout, const std::string& name)
+{
+    for (std::size_t k = layout.firstChecked; k <= layout.lastSlot; ++k)
+        if (Normalised(lines[layout.entries[k]]) == name)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -72,19 +125,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string after = vorbix::ReadFileBytes(cfg);
     const auto before = vorbix::SplitLines(bytes);
-    auto expected = before;
-    const bool edited = (modelB || master)
-        && vorbix::EditRomsCfgLines(expected, insert, isDfs, name, modelB) == vorbix::RomsCfgEdit::Done;
-    if (!edited) {
+    const Layout layout = SectionOf(before, modelB);
+    const std::string fullName = Upper(modelB ? name : "M128\\" + name);
+    const bool nameUsable = IsEntry(fullName) && fullName.find_first_of("\r\n") == std::string::npos;
+    const bool shouldEdit = (modelB || master) && layout.fits && (!insert || nameUsable);
+    if (!shouldEdit) {
         Check(after == bytes);
         Check((modelB || master) == (prompts.shown == 1));
         return 0;
     }
     Check(prompts.shown == 0);
-    Check(after == vorbix::JoinLinesCrLf(expected));
     const auto lines = vorbix::SplitLines(after);
+    Check(after == vorbix::JoinLinesCrLf(lines));
     Check(lines.size() == before.size());
-    for (std::size_t i = 0; i < before.size(); ++i)
-        Check(IsEntry(before[i]) ? IsEntry(lines[i]) : lines[i] == before[i]);
+
+    // Only the section's slot lines may change.
+    std::vector<bool> slot(before.size(), false);
+    for (std::size_t k = layout.firstSlot; k <= layout.lastSlot; ++k)
+        slot[layout.entries[k]] = true;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (!slot[i])
+            Check(lines[i] == before[i]);
+        else
+            Check(IsEntry(lines[i]));
+    }
+
+    if (insert) {
+        if (fullName.find(' ') == std::string::npos)
+            Check(Listed(lines, layout, fullName));
+        // A new name in a free slot comes out again with the lines as they were.
+        bool free = false;
+        for (std::size_t k = layout.firstSlot; k <= layout.lastSlot; ++k)
+            free = free || Normalised(before[layout.entries[k]]) == "EMPTY"
+                || Normalised(before[layout.entries[k]]) == "RAM";
+        if (!isDfs && free && !Listed(before, layout, fullName) && fullName.find(' ') == std::string::npos
+            && before[layout.entries[layout.lastSlot]] == "EMPTY") {
+            auto roundTrip = lines;
+            Check(vorbix::EditRomsCfgLines(roundTrip, false, false, name, modelB) == vorbix::RomsCfgEdit::Done);
+            Check(roundTrip == before);
+        }
+    } else if (!Listed(before, layout, fullName)) {
+        Check(lines == before);  // removing a name that is not listed changes nothing
+    }
     return 0;
 }

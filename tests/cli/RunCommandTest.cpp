@@ -129,3 +129,40 @@ TEST_F(RunCommandTest, StoppedLaunchesAndUsageErrors)
     EXPECT_EQ(Run({"--emulator", "BeebEm", "--file"}), cli::kExitUsage);
     EXPECT_EQ(err.str(), "Unexpected argument --file\n");
 }
+
+TEST_F(RunCommandTest, YesAnswersTheOkAtOnceAndThePictureQuestionIsAskedOnTheTerminal)
+{
+    cat.Options.CopyDiskBack = false;
+    cat.Options.CopyPicture = true;
+    cat.Options.PictureUrl = dir.Write("emu/screen.jpg", "NEWPIC");
+    cat.EmuList[0].CommandLineString.clear();
+    dir.Write("games/Elite.jpg", "OLDPIC");
+
+    // The warning answered Yes, Enter for the OK, the overwrite answered No.
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0"}, "y\n\nn\n"), cli::kExitOk) << err.str();
+    EXPECT_NE(err.str().find("Overwrite file " + dir / "games/Elite.jpg" + "? [y/n] "), std::string::npos);
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "OLDPIC");
+
+    // --yes: every question Yes and the OK at once.
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--yes"}), cli::kExitOk) << err.str();
+    EXPECT_NE(err.str().find("Press OK after running emulator\n"), std::string::npos);
+    EXPECT_NE(err.str().find("Overwrite file " + dir / "games/Elite.jpg" + "? y\n"), std::string::npos);
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
+
+    // The emulator saved no picture: the launch stops with an error.
+    std::filesystem::remove(dir / "emu/screen.jpg");
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--yes"}), cli::kExitFindings);
+    EXPECT_NE(err.str().find("Error: Cannot find picture file " + dir / "emu/screen.jpg" + "\n"), std::string::npos);
+}
+
+TEST_F(RunCommandTest, RelativeFileIsFoundInTheCurrentFolderAndCopiedBackThere)
+{
+    dir.Write("drop/Other.ssd", "other");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir / "drop");
+    const int status = Run({"--emulator", "BeebEm", "--file", "Other.ssd", "--wait"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(status, cli::kExitOk) << err.str();
+    EXPECT_EQ(dir.Read("emu/args.log"), dir / "emu/discs/Other.ssd\n");
+    EXPECT_EQ(dir.Read("drop/Other.ssd"), "other+saved");
+}

@@ -56,6 +56,9 @@ private:
     std::string WorkingFolder(const std::string& configured) const;
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
     std::string DfsSource(const char* name) const { return cat_.AppFile(std::string(kDfsRomsFolder) + name); }
+    bool IsDfsSource(const std::string& path) const;
+    void DeleteDfsRom(const std::string& path) const;
+    bool CopyDfsRom(const std::string& source, const std::string& destination) const;
     void RomsCfg(bool insert, bool isDfs, const std::string& romName);
     bool Stop(const std::string& message);
     bool Decline();
@@ -209,6 +212,27 @@ bool LaunchSequence::PlaceImage()
     return true;
 }
 
+// The two DFS ROM images under the application folder are the sources of every DFS swap.
+// A ROM working folder that is (or links to) that folder must not lose them: they are
+// never deleted, and a copy onto the other image counts as a failed copy.
+bool LaunchSequence::IsDfsSource(const std::string& path) const
+{
+    return SameFile(path, DfsSource(kDfsRom)) || SameFile(path, DfsSource(kE00DfsRom));
+}
+
+void LaunchSequence::DeleteDfsRom(const std::string& path) const
+{
+    if (!IsDfsSource(path))
+        DeleteFileAt(path);
+}
+
+bool LaunchSequence::CopyDfsRom(const std::string& source, const std::string& destination) const
+{
+    if (SameFile(source, destination))
+        return true;
+    return !IsDfsSource(destination) && CopyFileOverwrite(source, destination);
+}
+
 // Step 15: the chosen DFS ROM image replaces the other one in the ROM folder and takes
 // the first slot.
 bool LaunchSequence::PrepareDfs()
@@ -218,10 +242,10 @@ bool LaunchSequence::PrepareDfs()
     RomsCfg(false, true, emu_->E00DfsName);
     RomsCfg(false, true, emu_->DfsName);
     const std::string romFolder = RomFolder();
-    DeleteFileAt(romFolder + (useE00_ ? emu_->DfsName : emu_->E00DfsName));
+    DeleteDfsRom(romFolder + (useE00_ ? emu_->DfsName : emu_->E00DfsName));
     const std::string source = DfsSource(useE00_ ? kE00DfsRom : kDfsRom);
     const std::string destinationName = useE00_ ? emu_->E00DfsName : emu_->DfsName;
-    if (!CopyFileOverwrite(source, romFolder + destinationName))
+    if (!CopyDfsRom(source, romFolder + destinationName))
         return Stop("Cannot copy file " + source);
     RomsCfg(true, true, destinationName);
     return true;
@@ -283,11 +307,11 @@ void LaunchSequence::RestoreDfs()
     if (!(DfsHandled() && useE00_))
         return;
     const std::string romFolder = RomFolder();
-    DeleteFileAt(romFolder + emu_->E00DfsName);
+    DeleteDfsRom(romFolder + emu_->E00DfsName);
     RomsCfg(false, true, emu_->E00DfsName);
     const std::string source = DfsSource(kDfsRom);
     const std::string destination = romFolder + emu_->DfsName;
-    if (!CopyFileOverwrite(source, destination))
+    if (!CopyDfsRom(source, destination))
         prompts_.ShowErrorBox("Cannot copy file " + source + " to " + destination);
     RomsCfg(true, true, emu_->DfsName);
 }

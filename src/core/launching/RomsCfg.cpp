@@ -116,9 +116,12 @@ std::string FindCaseInsensitive(const std::string& folder, const std::string& na
 
 } // namespace
 
+// Both helpers leave the lines alone when the target or the last slot line lies outside them.
 void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target,
     std::size_t lastSlot)
 {
+    if (lastSlot >= lines.size() || target > lastSlot)
+        return;
     for (std::size_t i = lastSlot; i > target; --i)
         lines[i] = lines[i - 1];
     lines[target] = name;
@@ -126,6 +129,8 @@ void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std
 
 void RemoveRomLine(std::vector<std::string>& lines, std::size_t target, std::size_t lastSlot)
 {
+    if (lastSlot >= lines.size() || target > lastSlot)
+        return;
     for (std::size_t i = target; i < lastSlot; ++i)
         lines[i] = lines[i + 1];
     lines[lastSlot] = "EMPTY";

@@ -16,7 +16,8 @@ namespace vorbix {
 class Prompts;
 
 // Moves the slot lines from the target down by one (the old last slot line is lost) and
-// writes the name into the target line.
+// writes the name into the target line. Both helpers change nothing when the last slot
+// line is not one of the lines or the target lies after it.
 void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target,
     std::size_t lastSlot);
 // Moves the slot lines below the target up by one and writes "EMPTY" into the last slot line.

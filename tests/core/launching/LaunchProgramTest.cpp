@@ -454,3 +454,156 @@ TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
     EXPECT_EQ(shell.waits, 1);
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
 }
+
+TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsThePlainVariable)
+{
+    cat.ProgramList.clear();
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/roms/DFS.ROM", "normal dfs");
+    cat.DfsRomsPresent = true;
+    cat.Options.UseE00Dfs = true;
+    cat.Options.E00DfsWarning = true;
+    cat.Options.CompatibilityWarning = true;
+    cat.Options.CopyDiskBack = true;
+    cat.Options.CopyPicture = true;
+    cat.Options.PictureUrl = dir / "emu/screen.jpg";
+    Emu().HandleDfs = true;
+    Emu().ProcessRomsCfgModelB = true;
+    Emu().CleanDiskWorkingDir = true;
+    Emu().CleanRomWorkingDir = true;
+    Emu().EnvVarName = "VBX_PLAIN";
+    Emu().EnvVarValue = "plain";
+    Emu().EnvVarSsName = "VBX_SS";
+    Emu().EnvVarSsValue = "single";
+    Emu().EnvVarDsName = "VBX_DS";
+    Emu().EnvVarDsValue = "double";
+
+    LaunchResult r = Run(Input(kNoProgram, -1));
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_FALSE(r.RefreshDetails);
+    EXPECT_TRUE(prompts.shown.empty());  // no warning, no "Press OK after running emulator"
+    EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});  // the DFS ROM is left as it is
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(Log()["discs"], Texts{""});
+}
+
+TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord)
+{
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/roms/DFS.ROM", "normal dfs");
+    cat.DfsRomsPresent = true;
+    cat.Options.E00DfsWarning = true;
+    cat.Options.UseE00Dfs = true;
+    cat.ProgramList[0].E00Dfs = false;  // the selected row does not count for a drop
+    Emu().HandleDfs = true;
+    Emu().ProcessRomsCfgModelB = true;
+    LaunchInput drop = Input(dir.Write("drop/Chuckie.SSD", "chuckie"), 0);
+    drop.FromDrop = true;
+
+    LaunchResult r = Run(drop);
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    auto log = Log();
+    EXPECT_EQ(log["roms"], Texts{"E00DFS.ROM "});
+    EXPECT_EQ(log["discs"], Texts{"Chuckie.SSD "});
+    EXPECT_EQ(log["romscfg"][0].substr(0, 20), "OS12.ROM|E00DFS.ROM|");
+    EXPECT_EQ(prompts.Texts(), (Texts{"Make sure sideways ROM/RAM can be written to", "Press OK after running emulator"}));
+    EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
+    EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+
+    // Without the drop option the record's E00 DFS mark is not used either.
+    cat.Options.UseE00Dfs = false;
+    cat.ProgramList[0].E00Dfs = true;
+    prompts.shown.clear();
+    Run(drop);
+    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LaunchTest, TapeAndZipImagesAreCopiedBackAndCleanedUpLikeDisks)
+{
+    Emu().CleanDiskWorkingDir = true;
+    Emu().EnvVarSsName = "VBX_SS";
+    Emu().EnvVarSsValue = "single";
+    Emu().EnvVarDsName = "VBX_DS";
+    Emu().EnvVarDsValue = "double";
+    cat.Options.CopyDiskBack = true;
+    Control("save");
+    for (const char* file : {"games/Tape.uef", "games/Pack.ZIP"}) {
+        const int p = static_cast<int>(AddProgram("P", file, "data"));
+        prompts.shown.clear();
+        shell.variables.clear();
+        Run(p);
+        EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"}) << file;
+        EXPECT_EQ(dir.Read(file), "data+saved") << file;
+        EXPECT_EQ(Log()["discs"], Texts{std::string(file).substr(6) + " "}) << file;
+        EXPECT_FALSE(dir.Exists("emu/discs/" + std::string(file).substr(6))) << file;
+        EXPECT_TRUE(shell.variables.empty()) << file;
+    }
+}
+
+TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
+{
+    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    Emu().ProcessRomsCfgMaster128 = true;
+    Emu().CleanRomWorkingDir = true;
+    cat.Options.CompatibilityWarning = true;
+    cat.ProgramList[0].EmuWarningEmus = {"BeebEm"};
+    cat.ProgramList[0].EmuWarningTexts = {"slow"};
+    LaunchInput drop = Input(dir.Write("drop/Hopper.rom", "rom"), 0);
+    drop.FromDrop = true;
+
+    Run(drop);
+    Texts during = RomsCfgLines();
+    during[25] = "M128\\HOPPER.ROM";
+    std::string joined;
+    for (const auto& l : during)
+        joined += l + "|";
+    EXPECT_EQ(Log()["romscfg"], Texts{joined});
+    EXPECT_EQ(Log()["roms"], Texts{"Hopper.rom "});
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    EXPECT_FALSE(dir.Exists("emu/roms/Hopper.rom"));
+    EXPECT_EQ(dir.Read("drop/Hopper.rom"), "rom");
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+}
+
+TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)
+{
+    cat.DfsRomsPresent = true;
+    cat.ProgramList[0].E00Dfs = true;
+    Emu().HandleDfs = true;
+    Emu().RomWorkingDir = dir / "app/DFSROMS/";
+
+    LaunchResult r = Run();
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_TRUE(prompts.Errors().empty());
+    EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    EXPECT_EQ(dir.Read("app/DFSROMS/DFS.ROM"), "normal dfs");
+    EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
+
+    // A DFS name that would put one image over the other is a failed copy.
+    cat.ProgramList[0].E00Dfs = false;
+    Emu().DfsName = "E00DFS.ROM";
+    Emu().E00DfsName = "OTHER.ROM";
+    prompts.shown.clear();
+    r = Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "app/DFSROMS/DFS.ROM"});
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(dir.Read("app/DFSROMS/DFS.ROM"), "normal dfs");
+    EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
+}
+
+TEST_F(LaunchTest, AnyOtherProgramTextWithoutADropMeansTheSelectedRow)
+{
+    const std::string other = dir.Write("drop/Other.ssd", "other");
+    LaunchResult r = Run(Input(other, 0));
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_EQ(Log()["discs"], Texts{"Elite.ssd "});
+    EXPECT_FALSE(dir.Exists("emu/discs/Other.ssd"));
+
+    prompts.shown.clear();
+    r = Run(Input(other, -1));
+    EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
+}

@@ -318,3 +318,115 @@ TEST(RomsCfg, FourModelFileAndTheBoundaryAt68Entries)
         expected[At(1, e)] = lines[At(1, e - 1)];
     EXPECT_EQ(two.Bytes(), Crlf(expected));
 }
+
+TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
+{
+    // Model B: line 0 (the OS ROM) is not checked, so a name equal to it still goes in.
+    Lines lines = OldLayout();
+    {
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "os12.rom", true, false);
+        Lines expected = lines;
+        expected[2] = "OS12.ROM";
+        for (int i = 3; i <= 16; ++i)
+            expected[i] = lines[i - 1];
+        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        // Removing takes the slot entry, never line 0.
+        f.Update(false, false, "OS12.ROM", true, false);
+        EXPECT_EQ(f.Bytes(), Crlf(lines));
+        f.Update(false, false, "OS12.ROM", true, false);
+        EXPECT_EQ(f.Bytes(), Crlf(lines));
+    }
+    // Master 128: line 17 is not checked; line 18 is.
+    {
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "mos.rom", false, true);
+        Lines expected = lines;
+        expected[25] = "M128\\MOS.ROM";
+        EXPECT_EQ(f.Bytes(), Crlf(expected));
+    }
+    {
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "bank18.rom", false, true);
+        EXPECT_EQ(f.Bytes(), Crlf(lines));
+    }
+    // A Model B name listed only in the Master 128 block is not present for Model B.
+    {
+        RomsCfgFile f(Crlf(lines));
+        f.Update(true, false, "M128\\BANK20.ROM", true, false);
+        EXPECT_EQ(ReadFileLines(f.cfg)[2], "M128\\BANK20.ROM");
+        EXPECT_EQ(ReadFileLines(f.cfg)[20], "M128\\BANK20.ROM");
+    }
+}
+
+TEST(RomsCfg, RemovalTakesTheLowestMatchingSlotAndRefillsTheLastWithEmpty)
+{
+    Lines lines = OldLayout();
+    for (int i = 1; i <= 16; ++i)
+        lines[i] = "R" + std::to_string(i) + ".ROM";
+    lines[4] = "dup.rom";
+    lines[9] = "D U P.ROM";
+    RomsCfgFile f(Crlf(lines));
+    f.Update(false, false, "Dup.Rom", true, false);
+    Lines expected = lines;
+    for (int i = 4; i <= 15; ++i)
+        expected[i] = lines[i + 1];
+    expected[16] = "EMPTY";
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    f.Update(false, false, "dup.rom", true, false);
+    Lines second = expected;
+    for (int i = 8; i <= 15; ++i)
+        second[i] = expected[i + 1];
+    second[16] = "EMPTY";
+    EXPECT_EQ(f.Bytes(), Crlf(second));
+}
+
+TEST(RomsCfg, LineHelpersAtTheLastSlotAndOutsideTheLines)
+{
+    Lines lines{"a", "b", "c", "d"};
+    InsertRomLine(lines, "X", 3, 3);
+    EXPECT_EQ(lines, (Lines{"a", "b", "c", "X"}));
+    InsertRomLine(lines, "Y", 1, 3);
+    EXPECT_EQ(lines, (Lines{"a", "Y", "b", "c"}));
+    RemoveRomLine(lines, 3, 3);
+    EXPECT_EQ(lines, (Lines{"a", "Y", "b", "EMPTY"}));
+    RemoveRomLine(lines, 0, 2);
+    EXPECT_EQ(lines, (Lines{"Y", "b", "EMPTY", "EMPTY"}));
+
+    // Nothing outside the lines is read or written.
+    const Lines before = lines;
+    InsertRomLine(lines, "Z", 1, 4);
+    RemoveRomLine(lines, 1, 4);
+    InsertRomLine(lines, "Z", 3, 2);
+    RemoveRomLine(lines, 3, 2);
+    EXPECT_EQ(lines, before);
+}
+
+TEST(RomsCfg, ShortFilesWithCommentsCountOnlyTheirEntryLines)
+{
+    // 17 entries with headings and blank lines between them are enough for Model B.
+    Lines lines{"# BBC B", ""};
+    const Lines old = OldLayout();
+    for (int i = 0; i <= 16; ++i) {
+        lines.push_back(i <= 2 ? old[i] : "R" + std::to_string(i) + ".ROM");
+        if (i == 8)
+            lines.push_back("  # note");
+    }
+    RomsCfgFile f(Crlf(lines));
+    f.Update(true, false, "game.rom", true, false);
+    EXPECT_TRUE(f.prompts.shown.empty());
+    Lines expected = lines;
+    expected[4] = "GAME.ROM";  // entry 2
+    for (std::size_t i = 5; i < expected.size(); ++i)
+        if (i != 11)
+            expected[i] = lines[i == 12 ? 10 : i - 1];
+    EXPECT_EQ(f.Bytes(), Crlf(expected));
+
+    // Take one entry away and a blank line in its place does not make up for it.
+    Lines shortLines = lines;
+    shortLines.back() = "";
+    RomsCfgFile g(Crlf(shortLines));
+    g.Update(true, false, "game.rom", true, false);
+    EXPECT_EQ(g.prompts.Errors(), Lines{"Cannot process file " + g.cfg + ": too few lines"});
+    EXPECT_EQ(g.Bytes(), Crlf(shortLines));
+}
