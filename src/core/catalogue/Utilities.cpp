@@ -89,11 +89,11 @@ std::string FolderName(const std::string& path)
 }
 
 namespace {
-// The image's folder with a trailing separator; a bare file name stays relative.
+// The image's folder with a trailing separator; a bare file name gives the root folder, so
+// the answer never depends on the folder the program happens to run in.
 std::string ImageFolder(const std::string& imagePath)
 {
-    std::string folder = FolderPart(imagePath);
-    return folder.empty() ? folder : IncludeBackslash(folder);
+    return IncludeBackslash(FolderPart(imagePath));
 }
 } // namespace
 

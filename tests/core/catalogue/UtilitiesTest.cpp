@@ -70,7 +70,8 @@ TEST(Utilities, PictureNamesBesideTheImage)
     EXPECT_EQ(PictureFileFor("C:\\Games\\Demo.ssd"), "C:\\Games\\Demo.jpg");
     EXPECT_EQ(BoxCoverFileFor("C:\\Games\\Demo.ssd"), "C:\\Games\\Demo-box.jpg");
     EXPECT_EQ(PictureFileFor("/g/Demo.v2.ssd"), "/g/Demo.v2.jpg");
-    EXPECT_EQ(BoxCoverFileFor("Demo"), "Demo-box.jpg");
+    EXPECT_EQ(BoxCoverFileFor("Demo"), "/Demo-box.jpg");
+    EXPECT_EQ(PictureFileFor("C:Demo.ssd"), "C:\\Demo.jpg");
 }
 
 TEST(Utilities, NamesMatchAndFindPublisher)
