@@ -14,6 +14,7 @@
 #include <QMetaObject>
 #include <QPixmap>
 
+#include <exception>
 #include <iostream>
 
 namespace {
@@ -39,8 +40,17 @@ Arguments ParseArguments(const QApplication& app)
 int RenderScreenshot(TMainForm& form, const QString& file)
 {
     form.SetSplashMinimum(std::chrono::milliseconds(0));
-    form.show();
-    QApplication::processEvents();
+    // Outside the message loop an unexpected error would not reach the window's handler;
+    // it ends the rendering with its message instead of aborting the program.
+    try {
+        form.show();
+        QApplication::processEvents();
+    } catch (const std::exception& error) {
+        std::cerr << "Vorbix: " << vorbix::gui::UnexpectedErrorText(error.what()) << '\n';
+        return 1;
+    }
+    if (form.Ended())
+        return 1;
     if (!form.grab().save(file, "PNG")) {
         std::cerr << "Cannot create file " << file.toLocal8Bit().toStdString() << '\n';
         return 1;

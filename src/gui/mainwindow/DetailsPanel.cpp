@@ -100,7 +100,9 @@ QListWidget* DetailsPanel::CreateLinkColumn(QWidget* parent, const char* name, i
 bool DetailsPanel::eventFilter(QObject* watched, QEvent* event)
 {
     const bool left = watched == ListView2->viewport();
-    if ((left || watched == ListView3->viewport()) && event->type() == QEvent::MouseButtonRelease) {
+    // Only the left button follows a link, as only it clicks.
+    if ((left || watched == ListView3->viewport()) && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         QListWidget* column = left ? ListView2 : ListView3;
         const QListWidgetItem* item = column->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (item) {

@@ -139,6 +139,10 @@ void TMainForm::CreateToolBar()
         selector->setEditable(true);
         selector->setInsertPolicy(QComboBox::NoInsert);
         selector->setCompleter(nullptr);
+        // Leaving a selector (or Enter in it) with a text that names an entry would make
+        // QComboBox pick that entry; only a pick from the list is a pick here, and a typed
+        // valid name does not rebuild the program list.
+        QObject::disconnect(selector->lineEdit(), &QLineEdit::editingFinished, selector, nullptr);
     }
 
     bar->addActions({RunProgram1, RunEmulator1});

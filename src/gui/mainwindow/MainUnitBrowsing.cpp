@@ -158,9 +158,16 @@ void TMainForm::ComboBox2Exit()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // Opening a selector's own drop-down list is no loss of focus.
-    if (event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // Opening a selector's own drop-down list, a menu, or switching to another window
+    // (a message box, another application) is no loss of focus: the focus comes back to
+    // the selector, and only moving it to another control of this window validates.
+    const auto lostFocus = [event] {
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+    };
+    if (lostFocus()) {
         if (watched == ComboBox1 || watched == ComboBox1->lineEdit())
             ComboBox1Exit();
         else if (watched == ComboBox2 || watched == ComboBox2->lineEdit())
@@ -212,22 +219,24 @@ void TMainForm::ListView1KeyDown(int virtualKey)
     }
 }
 
+// The details follow the selection once it has settled: after a type-ahead character the
+// view's own incremental search (which goes by the first column) is undone first, so the
+// details never show, nor report a damaged picture of, the row that search landed on.
 void TMainForm::ListView1KeyUp(int virtualKey)
 {
-    RefreshDetails();
     const std::optional<char> ch = TypeAheadCharacter(virtualKey);
-    if (!ch || ListView1->SelectedRow() < 0)
-        return;
-    {
-        // Undo the view's own incremental search.
-        RedrawSuspender suspended(ListView1);
-        ListView1->scrollToTop();
-        ListView1->SetTopRow(KeyDownTopRow);
-        ListView1->SelectRow(KeyDownSelRow);
+    if (ch && ListView1->SelectedRow() >= 0) {
+        {
+            // Undo the view's own incremental search.
+            RedrawSuspender suspended(ListView1);
+            ListView1->scrollToTop();
+            ListView1->SetTopRow(KeyDownTopRow);
+            ListView1->SelectRow(KeyDownSelRow);
+        }
+        const std::optional<int> row = listModel_->Rows().FindTypeAheadRow(KeyDownSelRow, *ch);
+        if (row)
+            RevealListRow(*row);
     }
-    const std::optional<int> row = listModel_->Rows().FindTypeAheadRow(KeyDownSelRow, *ch);
-    if (row)
-        RevealListRow(*row);
     RefreshDetails();
 }
 

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMimeData>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QThread>
@@ -31,6 +32,11 @@ void TMainForm::setVisible(bool visible)
     if (visible && !started_) {
         started_ = true;
         FormShow();
+        if (ended_)
+            return;  // an unexpected error during start-up ended the run
+        // Centred on the desktop when first shown.
+        if (const QScreen* desktop = screen())
+            move(desktop->availableGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
     }
     QMainWindow::setVisible(visible);
 }
@@ -42,6 +48,11 @@ void TMainForm::FormShow()
     SplashForm_->ShowAsSplash();
     SplashForm_->show();
     SplashForm_->repaint();
+    // A new window is drawn only once the window system has mapped it; without this the
+    // splash stays blank (or absent) for as long as the load takes.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (ended_)
+        return;  // an unexpected error arrived meanwhile; the handler has ended the run
 
     listModel_->Rows().SetSort(0, 1);
     lastDialogTime_ = Now();
@@ -87,7 +98,7 @@ void TMainForm::LoadCatalogueWithSplash()
 
 void TMainForm::WaitUntil(TimePoint deadline)
 {
-    while (Now() < deadline) {
+    while (Now() < deadline && !ended_) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(10);
     }
@@ -151,6 +162,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::EndWithoutSaving(const std::string& message)
 {
+    // An error during start-up leaves the splash and the busy pointer up; the box must not
+    // stand behind the one or under the other.
+    SplashForm_->hide();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
     prompts_.ShowMessageBox({"Vorbix", UnexpectedErrorText(message), MessageIcon::Stop, MessageButtons::Ok});
     ended_ = true;
     endedByError_ = true;

@@ -59,6 +59,15 @@ void ProgramListView::SelectRow(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+// A click on the empty area below the last row clears the selection and the focus mark,
+// as the details panel and the commands then go by "no row selected".
+void ProgramListView::mousePressEvent(QMouseEvent* event)
+{
+    QTreeView::mousePressEvent(event);
+    if (!indexAt(event->position().toPoint()).isValid())
+        SelectRow(-1);
+}
+
 void ProgramListView::mouseReleaseEvent(QMouseEvent* event)
 {
     QTreeView::mouseReleaseEvent(event);
@@ -69,6 +78,8 @@ void ProgramListView::mouseReleaseEvent(QMouseEvent* event)
 void ProgramListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTreeView::mouseDoubleClickEvent(event);
+    if (!indexAt(event->position().toPoint()).isValid())
+        SelectRow(-1);
     if (event->button() == Qt::LeftButton)
         emit DoubleClicked();
 }

@@ -1,0 +1,508 @@
+// The main window's shape (menus, toolbar, status bar, layout) and the window events that
+// depend on real focus changes, mouse buttons and the order of refreshes.
+
+#include "GuiTestSupport.h"
+
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "mainwindow/DetailsPanel.h"
+#include "mainwindow/ExitUnit.h"
+#include "mainwindow/SplashUnit.h"
+#include "platform/FileSystem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <stdexcept>
+#include <sys/wait.h>
+
+using namespace vorbix;
+using namespace vorbix::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+Catalogue SixPrograms()
+{
+    Catalogue catalogue;
+    catalogue.ProgramList = {
+        MakeProgram("Superior", "Repton"),        // 0
+        MakeProgram("Acornsoft", "Elite"),        // 1
+        MakeProgram("acornsoft", "meteors"),      // 2
+        MakeProgram("Micro Power", "Moonraider"), // 3
+        MakeProgram("Acornsoft", "Monsters"),     // 4
+        MakeProgram("Bug Byte", "Manic Miner"),   // 5
+    };
+    FilterRecord acornsoft;
+    acornsoft.FilterName = "Acornsoft only";
+    acornsoft.FPublisher = "Acornsoft";
+    catalogue.FilterList = {acornsoft};
+    EmuRecord beebem;
+    beebem.EmuName = "BeebEm";
+    catalogue.EmuList = {beebem};
+    catalogue.LastEmu = "BeebEm";
+    return catalogue;
+}
+
+QTreeView* List(const StartedWindow& w)
+{
+    return w.Find<QTreeView>("ListView1");
+}
+
+int RowCount(const StartedWindow& w)
+{
+    return List(w)->model()->rowCount();
+}
+
+std::string SelectedName(const StartedWindow& w)
+{
+    const int pidx = w.form->SelectedPIdx();
+    return pidx < 0 ? "" : w.catalogue.ProgramList[static_cast<std::size_t>(pidx)].ProgramName;
+}
+
+void SelectRow(const StartedWindow& w, int row)
+{
+    List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
+    w.form->RefreshDetails();
+}
+
+void ClickHeader(const StartedWindow& w, int column)
+{
+    QHeaderView* header = List(w)->header();
+    const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Makes the window the active one, so that focus changes happen as for a user.
+void Activate(const StartedWindow& w)
+{
+    QApplication::setActiveWindow(w.form.get());
+    w.form->activateWindow();
+    QApplication::processEvents();
+}
+
+// The texts of a menu's items in order, "-" for a separator.
+std::vector<std::string> MenuItems(const QMenu* menu)
+{
+    std::vector<std::string> items;
+    for (const QAction* action : menu->actions())
+        items.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return items;
+}
+
+} // namespace
+
+TEST(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShortcuts)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    std::vector<std::string> titles;
+    std::vector<std::vector<std::string>> menus;
+    for (const QAction* action : w.form->menuBar()->actions()) {
+        titles.push_back(action->text().toStdString());
+        menus.push_back(MenuItems(action->menu()));
+        for (const QAction* item : action->menu()->actions())
+            EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Run", "&Programs", "&Edit", "&Help"}));
+    ASSERT_EQ(menus.size(), 5u);
+    EXPECT_EQ(menus[0], (std::vector<std::string>{"&Save", "-", "&Programs Report", "&Compatibility Report",
+                            "&Links Report", "-", "&Exit"}));
+    EXPECT_EQ(menus[1], (std::vector<std::string>{"Run &Program", "Run &Emulator"}));
+    EXPECT_EQ(menus[2], (std::vector<std::string>{"&New", "&Edit", "&Delete"}));
+    EXPECT_EQ(menus[3], (std::vector<std::string>{"&Categories", "&Emulators", "&Filters", "-", "&Options"}));
+    EXPECT_EQ(menus[4], (std::vector<std::string>{"&Contents", "-", "&About"}));
+
+    // The items of the Run, Programs and Edit menus show icons, with a greyed variant.
+    for (const char* name : {"RunProgram1", "RunEmulator1", "New1", "Edit1", "Delete1", "Categories1",
+             "Emulators1", "Filters1", "Options1"}) {
+        const QAction* action = w.Find<QAction>(name);
+        ASSERT_FALSE(action->icon().isNull()) << name;
+        EXPECT_TRUE(action->isIconVisibleInMenu()) << name;
+        const QImage normal = action->icon().pixmap(21, 21, QIcon::Normal).toImage();
+        const QImage greyed = action->icon().pixmap(21, 21, QIcon::Disabled).toImage();
+        EXPECT_NE(normal, greyed) << name;
+    }
+    for (const char* name : {"Save1", "Exit1", "Contents1", "About1"})
+        EXPECT_FALSE(w.Find<QAction>(name)->isIconVisibleInMenu()) << name;
+}
+
+TEST(MainWindowShape, ToolbarOrderHintsAndSelectorWidths)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    const auto* bar = w.Find<QToolBar>("ToolBar1");
+    std::vector<std::string> items;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) {
+            items.push_back("|");
+        } else if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            items.push_back(button->toolTip().toStdString());
+            EXPECT_EQ(button->size(), QSize(29, 29));
+            EXPECT_TRUE(button->autoRaise());
+            EXPECT_FALSE(button->icon().isNull());
+        } else {
+            items.push_back(bar->widgetForAction(action)->objectName().toStdString());
+        }
+    }
+    EXPECT_EQ(items, (std::vector<std::string>{"Run Program", "Run Emulator", "|", "ComboBox1", "|", "ComboBox2",
+                         "|", "New Program", "Edit Program", "Delete Program", "|", "Edit Categories",
+                         "Edit Emulators", "Edit Filters", "|", "Edit Options"}));
+    EXPECT_EQ(w.Find<QComboBox>("ComboBox1")->width(), 135);
+    EXPECT_EQ(w.Find<QComboBox>("ComboBox2")->width(), 95);
+    EXPECT_EQ(bar->height(), 33);
+}
+
+TEST(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    EXPECT_EQ(w.Find<QWidget>("ClientArea")->width(), 636);
+    EXPECT_EQ(w.Find<QWidget>("ClientArea")->height() + 33 + 19, 386);
+    EXPECT_EQ(List(w)->size(), QSize(247, 322));
+    EXPECT_EQ(List(w)->mapTo(w.form.get(), QPoint(0, 0)).y() - w.Find<QToolBar>("ToolBar1")->y(), 44);
+    EXPECT_EQ(w.form->Details()->size(), QSize(384, 328));
+    EXPECT_EQ(w.form->Details()->mapTo(w.form.get(), QPoint(0, 0)) - QPoint(0, w.Find<QToolBar>("ToolBar1")->y()),
+        QPoint(251, 38));
+    EXPECT_EQ(List(w)->columnWidth(0), 100);
+    EXPECT_EQ(List(w)->columnWidth(1), 127);
+    EXPECT_EQ(List(w)->model()->headerData(0, Qt::Horizontal).toString(), "Publisher");
+    EXPECT_EQ(List(w)->model()->headerData(1, Qt::Horizontal).toString(), "Program");
+
+    const int widths[5] = {191, 57, 33, 20, 200};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w.Find<QLabel>(("StatusPanel" + std::to_string(i + 1)).c_str())->width(), widths[i]) << i;
+    EXPECT_TRUE(w.Find<QLabel>("StatusPanel4")->alignment().testFlag(Qt::AlignHCenter));
+    EXPECT_TRUE(w.Find<QLabel>("StatusPanel5")->alignment().testFlag(Qt::AlignRight));
+    EXPECT_EQ(w.form->statusBar()->height(), 19);
+
+    EXPECT_EQ(w.form->minimumSize(), w.form->maximumSize());  // the user cannot resize it
+    EXPECT_FALSE(w.form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(w.form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(w.form->acceptDrops());
+
+    const QStringList tabs{w.form->Details()->tabText(0), w.form->Details()->tabText(1),
+        w.form->Details()->tabText(2)};
+    EXPECT_EQ(tabs, (QStringList{"Picture", "Box cover", "Information"}));
+}
+
+TEST(MainWindowShape, TheWindowIsCentredOnTheDesktopWhenFirstShown)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    const QRect desktop = w.form->screen()->availableGeometry();
+    const QPoint offset = w.form->frameGeometry().center() - desktop.center();
+    EXPECT_LE(std::abs(offset.x()), 1) << offset.x();
+    EXPECT_LE(std::abs(offset.y()), 1) << offset.y();
+}
+
+TEST(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
+{
+    TempDir dir;
+    WriteAppDir(SixPrograms(), dir.path());
+    StartedWindow w(dir.path());
+    Activate(w);
+    SelectRow(w, 4);
+    ASSERT_EQ(SelectedName(w), "Moonraider");
+
+    auto* filters = w.Find<QComboBox>("ComboBox1");
+    filters->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(filters->hasFocus());
+    filters->lineEdit()->selectAll();
+    QTest::keyClicks(filters->lineEdit(), "Acornsoft only");
+    QTest::keyClick(filters->lineEdit(), Qt::Key_Return);  // Enter in the selector is no pick either
+    List(w)->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(List(w)->hasFocus());
+    EXPECT_EQ(filters->currentText(), "Acornsoft only");
+    EXPECT_EQ(RowCount(w), 6);
+    EXPECT_EQ(SelectedName(w), "Moonraider");
+
+    // A text that names no filter becomes "all" on leaving, with a rebuild.
+    filters->setFocus();
+    QApplication::processEvents();
+    filters->lineEdit()->selectAll();
+    QTest::keyClicks(filters->lineEdit(), "Acorn");
+    List(w)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(filters->currentText(), "all");
+    EXPECT_EQ(SelectedName(w), "Elite");
+}
+
+TEST(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
+{
+    TempDir dir;
+    WriteAppDir(SixPrograms(), dir.path());
+    StartedWindow w(dir.path());
+    Activate(w);
+    auto* filters = w.Find<QComboBox>("ComboBox1");
+    filters->setFocus();
+    QTest::keyClick(filters, Qt::Key_Down);
+    EXPECT_EQ(filters->currentText(), "Acornsoft only");
+    EXPECT_EQ(RowCount(w), 2);
+}
+
+TEST(WindowEvents, SwitchingToAnotherApplicationIsNoLossOfFocusForTheSelectors)
+{
+    TempDir dir;
+    WriteAppDir(SixPrograms(), dir.path());
+    StartedWindow w(dir.path());
+    auto* emulators = w.Find<QComboBox>("ComboBox2");
+    emulators->setEditText("Beeb");  // half typed
+    QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(emulators, &deactivated);
+    EXPECT_EQ(emulators->currentText(), "Beeb");
+
+    QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(emulators, &tabbedAway);
+    EXPECT_EQ(emulators->currentText(), "");
+}
+
+// The view's own incremental search goes by the first column; the details must not show
+// (or report a damaged picture of) the row it lands on before the type-ahead moves on.
+TEST(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
+{
+    TempDir dir;
+    Catalogue catalogue;
+    catalogue.ProgramList = {MakeProgram("Bug Byte", "Zalaga", dir / "Zalaga.ssd"),
+        MakeProgram("Acornsoft", "Elite", dir / "Elite.ssd"), MakeProgram("Xor", "Boffin", dir / "Boffin.ssd")};
+    WriteAppDir(catalogue, dir.path());
+    dir.Write("Zalaga.jpg", "no JPEG at all");
+    StartedWindow w(dir.path());
+    ClickHeader(w, 1);  // Boffin, Elite, Zalaga
+    SelectRow(w, 1);
+    ASSERT_EQ(SelectedName(w), "Elite");
+
+    QTest::keyClick(List(w), Qt::Key_B);  // wraps to Boffin; the publisher "Bug Byte" is no hit
+    EXPECT_EQ(SelectedName(w), "Boffin");
+    EXPECT_TRUE(w.prompts.shown.empty()) << w.prompts.Texts()[0];
+    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "3 Programs  ");
+
+    QTest::keyClick(List(w), Qt::Key_Z);
+    EXPECT_EQ(SelectedName(w), "Zalaga");
+    EXPECT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Error loading file " + dir / "Zalaga.jpg"}));
+}
+
+TEST(WindowEvents, DoubleClickLaunchesTheClickedRowAndNothingWithoutARow)
+{
+    TempDir dir;
+    Catalogue catalogue = SixPrograms();
+    catalogue.LastEmu = "NoSuchEmu";  // a launch stops at once with "No emulator selected"
+    WriteAppDir(catalogue, dir.path());
+    StartedWindow w(dir.path());
+    QTreeView* list = List(w);
+    const QRect second = list->visualRect(list->model()->index(1, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(SelectedName(w), "meteors");
+    EXPECT_EQ(w.prompts.Errors(), (std::vector<std::string>{"No emulator selected"}));
+
+    // Below the last row: the selection goes, and nothing is launched.
+    w.Find<QComboBox>("ComboBox2")->setEditText("NoSuchEmu");
+    const QPoint below(5, list->viewport()->height() - 3);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(w.form->SelectedPIdx(), -1);
+    EXPECT_EQ(w.prompts.Errors().size(), 1u);
+
+    // A single click there clears the selection too, and the details follow.
+    SelectRow(w, 2);
+    ASSERT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "6 Programs  ");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(w.form->SelectedPIdx(), -1);
+    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "");
+    EXPECT_FALSE(w.Find<QAction>("RunProgram1")->isEnabled());
+}
+
+TEST(WindowEvents, EnterWithoutASelectedRowLaunchesNothing)
+{
+    TempDir dir;
+    Catalogue catalogue = SixPrograms();
+    catalogue.LastEmu = "NoSuchEmu";
+    WriteAppDir(catalogue, dir.path());
+    StartedWindow w(dir.path());
+    w.shell.FixedNow = std::chrono::system_clock::now() + 1s;
+    w.form->RevealListRow(-1);
+    QTest::keyClick(List(w), Qt::Key_Return);
+    EXPECT_TRUE(w.prompts.shown.empty());
+}
+
+TEST(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
+{
+    TempDir dir;
+    Catalogue catalogue;
+    ProgramRecord program = MakeProgram("A", "Linked");
+    program.DocLinkNames = {"Manual"};
+    program.DocLinkUrls = {dir / "Manual.txt"};
+    catalogue.ProgramList = {program};
+    WriteAppDir(catalogue, dir.path());
+    dir.Write("Manual.txt", "read me");
+    StartedWindow w(dir.path());
+    Activate(w);
+    w.form->Details()->setCurrentIndex(vorbix::gui::DetailsPanel::InformationTab);
+    auto* left = w.Find<QListWidget>("ListView2");
+    const QPoint entry = left->visualItemRect(left->item(0)).center();
+
+    QTest::mouseClick(left->viewport(), Qt::RightButton, {}, entry);
+    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.prompts.shown.empty());
+
+    left->setFocus();
+    QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, entry);
+    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "Manual.txt"}));
+    EXPECT_TRUE(List(w)->hasFocus());
+
+    // A click on the empty area of a column only moves the focus.
+    left->setFocus();
+    QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, QPoint(5, left->viewport()->height() - 3));
+    EXPECT_EQ(w.shell.Opened.size(), 1u);
+    EXPECT_TRUE(w.prompts.shown.empty());
+    EXPECT_TRUE(List(w)->hasFocus());
+}
+
+TEST(WindowEvents, AnUnexpectedErrorDuringTheSplashKeepsTheWindowHidden)
+{
+    TempDir dir;
+    WriteAppDir(SixPrograms(), dir.path());
+    StartedWindow w(dir.path(), false);
+    w.form->SetSplashMinimum(300ms);
+    QTimer::singleShot(0, [] { throw std::runtime_error("Out of luck"); });
+    w.form->show();
+    ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Out of luck."}));
+    EXPECT_EQ(w.prompts.shown[0].request.Caption, "Vorbix");
+    EXPECT_TRUE(w.form->EndedByError());
+    EXPECT_FALSE(w.form->isVisible());
+    EXPECT_FALSE(w.form->SplashForm()->isVisible());
+}
+
+TEST(VorbixProgram, AnUnexpectedErrorInScreenshotModeEndsWithAMessageNotACrash)
+{
+    TempDir dir;
+    dir.Write("Options.ini", "");
+    dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
+    const std::string png = dir / "shot.png";
+    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
+        + dir.path() + "' --screenshot '" + png + "' 2>'" + (dir / "errors.txt") + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(dir.Read("errors.txt").find("'many' is not a valid integer value."), std::string::npos)
+        << dir.Read("errors.txt");
+    EXPECT_FALSE(dir.Exists("shot.png"));
+    EXPECT_FALSE(dir.Exists("Data/options.xml"));
+}
+
+TEST(StartUpAndShutDown, AFirstStartWithNoFilesIsSilentAndTheExitWritesOnlyTheOptionsFile)
+{
+    TempDir dir;
+    StartedWindow w(dir.path());
+    EXPECT_TRUE(w.prompts.shown.empty());
+    EXPECT_EQ(RowCount(w), 0);
+    EXPECT_EQ(w.Find<QComboBox>("ComboBox1")->currentText(), "all");
+    EXPECT_EQ(w.form->FilterSelectorItems(), (StringList{"all"}));
+    EXPECT_FALSE(w.Find<QAction>("RunProgram1")->isEnabled());
+    EXPECT_FALSE(w.Find<QAction>("RunEmulator1")->isEnabled());
+    EXPECT_FALSE(w.catalogue.DfsRomsPresent);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy pointer is gone
+
+    w.Find<QAction>("Exit1")->trigger();
+    EXPECT_TRUE(w.form->Ended());
+    EXPECT_TRUE(dir.Exists("Data/options.xml"));
+    EXPECT_FALSE(dir.Exists("Data/programs.xml"));
+    EXPECT_FALSE(w.form->ExitForm()->isVisible());
+}
+
+TEST(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWindowAtTheClose)
+{
+    TempDir dir;
+    dir.Write("Options.ini", "1\n0\nAcornsoft\n\n\n\nall\n\nfalse\n\n\nfalse\nfalse\n\n");
+    dir.Write("Programs.ini", "1\nElite\n/g/Elite.ssd\nAcornsoft\nSpace\nFalse\nFalse\n0\n0\n");
+    StartedWindow w(dir.path());
+    ASSERT_EQ(RowCount(w), 1);
+    EXPECT_EQ(SelectedName(w), "Elite");
+    EXPECT_EQ(w.Find<QLabel>("StatusPanel1")->text(), " Space");
+    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "1 Programs  ");
+    EXPECT_TRUE(w.catalogue.ProgramsChanged);
+    // The legacy import counts nothing on the splash.
+    EXPECT_EQ(w.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs...");
+
+    bool exitWindowStood = false;
+    SetAtomicWriteHookForTesting([&](const std::string&) {
+        exitWindowStood = exitWindowStood
+            || (w.form->ExitForm()->isVisible() && !w.form->isVisible()
+                && w.form->ExitForm()->windowTitle() == "Vorbix"
+                && w.form->ExitForm()->findChild<QLabel*>()->text() == "Saving data...");
+    });
+    EXPECT_TRUE(w.form->close());
+    SetAtomicWriteHookForTesting({});
+    EXPECT_TRUE(exitWindowStood);
+    EXPECT_NE(dir.Read("Data/programs.xml").find("Elite"), std::string::npos);
+    EXPECT_TRUE(dir.Exists("Data/options.xml"));
+
+    // The next start reads the XML files, whatever the INI files say.
+    dir.Write("Programs.ini", "0\n");
+    StartedWindow next(dir.path());
+    EXPECT_EQ(RowCount(next), 1);
+    EXPECT_FALSE(next.catalogue.ProgramsChanged);
+    // The programs file's loader counts on the splash's status line.
+    EXPECT_EQ(next.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs: 1");
+}
+
+TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerBeforeTheBox)
+{
+    // Prompts that note what stands on screen when a box comes up.
+    struct WatchingPrompts : FakePrompts {
+        std::function<void()> OnShow;
+        MessageAnswer ShowMessageBox(const MessageRequest& request) override
+        {
+            if (OnShow)
+                OnShow();
+            return FakePrompts::ShowMessageBox(request);
+        }
+    };
+    TempDir dir;
+    dir.Write("Options.ini", "");
+    dir.Write("Programs.ini", "many\r\n");
+    Catalogue catalogue;
+    catalogue.AppDir = dir.path();
+    WatchingPrompts prompts;
+    FakeShell shell;
+    {
+        TMainForm form(catalogue, prompts, shell);
+        form.SetSplashMinimum(0ms);
+        bool splashUpAtTheBox = true;
+        bool busyAtTheBox = true;
+        prompts.OnShow = [&] {
+            splashUpAtTheBox = form.SplashForm()->isVisible();
+            busyAtTheBox = QApplication::overrideCursor() != nullptr;
+        };
+        QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
+        QApplication::processEvents();
+        ASSERT_EQ(prompts.Texts(), (std::vector<std::string>{"'many' is not a valid integer value."}));
+        EXPECT_FALSE(splashUpAtTheBox);
+        EXPECT_FALSE(busyAtTheBox);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(form.EndedByError());
+    }
+    // The handler ended the message loop; a loop of our own clears that request.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
