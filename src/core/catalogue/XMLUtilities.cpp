@@ -87,12 +87,24 @@ void TXMLLoadObject::LoadFromText(std::string text)
     // Trim every line (CR LF, CR or LF) of characters up to the space and join the rest,
     // compacting in place.
     const std::size_t n = text.size();
+    const char* base = text.data();
+    // The next CR and LF at or after the cursor, found with memchr and kept until the cursor
+    // passes them, so every byte is searched once whatever line breaks the file uses.
+    auto find = [&](char c, std::size_t from) {
+        const void* hit = from < n ? std::memchr(base + from, c, n - from) : nullptr;
+        return hit == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    };
+    std::size_t nextCr = find('\r', 0);
+    std::size_t nextLf = find('\n', 0);
+    auto next = [&](std::size_t& cached, char c, std::size_t from) {
+        if (cached < from)
+            cached = find(c, from);
+        return cached;
+    };
     std::size_t out = 0;
     std::size_t i = 0;
     while (i < n) {
-        std::size_t end = i;
-        while (end < n && text[end] != '\r' && text[end] != '\n')
-            ++end;
+        const std::size_t end = std::min(next(nextCr, '\r', i), next(nextLf, '\n', i));
         std::size_t s = i;
         std::size_t e = end;
         while (s < e && static_cast<unsigned char>(text[s]) <= 32)
