@@ -330,6 +330,7 @@ TEST(MainForm, TwentyLinksShowFourteenAndSevenLeaveTheRightColumnEmpty)
     Catalogue catalogue;
     ProgramRecord many = MakeProgram("A", "Many");
     ProgramRecord seven = MakeProgram("B", "Seven");
+    ProgramRecord nine = MakeProgram("C", "Nine");
     for (int i = 0; i < 20; ++i) {
         many.DocLinkNames.push_back("L" + std::to_string(i));
         many.DocLinkUrls.push_back("u");
@@ -337,8 +338,12 @@ TEST(MainForm, TwentyLinksShowFourteenAndSevenLeaveTheRightColumnEmpty)
             seven.DocLinkNames.push_back("S" + std::to_string(i));
             seven.DocLinkUrls.push_back("u");
         }
+        if (i < 9) {
+            nine.DocLinkNames.push_back("N" + std::to_string(i));
+            nine.DocLinkUrls.push_back("u");
+        }
     }
-    catalogue.ProgramList = {many, seven};
+    catalogue.ProgramList = {many, seven, nine};
     WriteAppDir(catalogue, dir.path());
     StartedWindow w(dir.path());
     auto* left = w.Find<QListWidget>("ListView2");
@@ -348,6 +353,13 @@ TEST(MainForm, TwentyLinksShowFourteenAndSevenLeaveTheRightColumnEmpty)
     QTest::keyClick(List(w), Qt::Key_Down);
     EXPECT_EQ(left->count(), 7);
     EXPECT_EQ(right->count(), 0);
+    // Nine links: seven on the left, the last two on the right.
+    QTest::keyClick(List(w), Qt::Key_Down);
+    ASSERT_EQ(left->count(), 7);
+    ASSERT_EQ(right->count(), 2);
+    EXPECT_EQ(left->item(6)->text(), "N6");
+    EXPECT_EQ(right->item(0)->text(), "N7");
+    EXPECT_EQ(right->item(1)->text(), "N8");
 }
 
 TEST(MainForm, MissingAndDamagedPicturesNeverStopTheRefresh)
