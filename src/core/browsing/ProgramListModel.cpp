@@ -12,36 +12,46 @@ namespace vorbix {
 
 namespace {
 
-// A row's place in the order: the sort column's rank in the sort direction, then the
-// other column's rank ascending, then its catalogue index, so equal rows keep their order.
-struct RowKey {
-    std::int64_t first;
-    std::uint32_t second;
-    int pidx;
-
-    bool operator<(const RowKey& other) const
-    {
-        if (first != other.first)
-            return first < other.first;
-        if (second != other.second)
-            return second < other.second;
-        return pidx < other.pidx;
-    }
-};
-
-std::vector<RowKey> RowKeys(const std::vector<std::string_view>& publishers,
-    const std::vector<std::string_view>& names, const std::vector<int>& rows, int sortColumn, int sortDirection)
+// Stable counting sort of the positions by their ranks (each below rankCount).
+std::vector<std::uint32_t> CountingSort(const std::vector<std::uint32_t>& positions,
+    const std::vector<std::uint32_t>& ranks, std::size_t rankCount)
 {
+    std::vector<std::uint32_t> starts(rankCount + 1, 0);
+    for (std::uint32_t position : positions)
+        ++starts[ranks[position] + 1];
+    for (std::size_t r = 1; r <= rankCount; ++r)
+        starts[r] += starts[r - 1];
+    std::vector<std::uint32_t> sorted(positions.size());
+    for (std::uint32_t position : positions)
+        sorted[starts[ranks[position]]++] = position;
+    return sorted;
+}
+
+std::size_t RankCount(const std::vector<std::uint32_t>& ranks)
+{
+    return ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end()) + 1;
+}
+
+// The order of the rows: the sort column's rank in the sort direction, then the other
+// column's rank ascending, then the catalogue index (the rows come in index order and both
+// passes are stable). Ranks are small whole numbers, so two counting passes do the one sort.
+std::vector<std::uint32_t> RowOrder(const std::vector<std::string_view>& publishers,
+    const std::vector<std::string_view>& names, int sortColumn, int sortDirection)
+{
+    const bool byPublisher = sortColumn == 0;
     const std::vector<std::uint32_t> publisherRanks = AsciiUpperRanks(publishers);
     const std::vector<std::uint32_t> nameRanks = AsciiUpperRanks(names);
-    const bool byPublisher = sortColumn == 0;
-    std::vector<RowKey> keys(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::uint32_t first = byPublisher ? publisherRanks[i] : nameRanks[i];
-        keys[i] = {static_cast<std::int64_t>(first) * sortDirection,
-            byPublisher ? nameRanks[i] : publisherRanks[i], rows[i]};
-    }
-    return keys;
+    const std::vector<std::uint32_t>& secondRanks = byPublisher ? nameRanks : publisherRanks;
+    std::vector<std::uint32_t> firstRanks = byPublisher ? publisherRanks : nameRanks;
+    const std::size_t firstCount = RankCount(firstRanks);
+    if (sortDirection < 0)
+        for (std::uint32_t& rank : firstRanks)
+            rank = static_cast<std::uint32_t>(firstCount - 1 - rank);
+    std::vector<std::uint32_t> positions(publishers.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = static_cast<std::uint32_t>(i);
+    positions = CountingSort(positions, secondRanks, RankCount(secondRanks));
+    return CountingSort(positions, firstRanks, firstCount);
 }
 
 const std::string kEmptyText;
@@ -68,10 +78,10 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
         }
     }
     // One sort of all rows after they are in.
-    std::vector<RowKey> keys = RowKeys(publishers, names, rows_, sortColumn_, sortDirection_);
-    std::sort(keys.begin(), keys.end());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        rows_[i] = keys[i].pidx;
+    const std::vector<int> unsorted = rows_;
+    const std::vector<std::uint32_t> order = RowOrder(publishers, names, sortColumn_, sortDirection_);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        rows_[i] = unsorted[order[i]];
 }
 
 void ProgramListModel::HeaderClick(int column)
