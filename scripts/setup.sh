@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6test6 libqt6svg6
+  qt6-base-dev qt6-multimedia-dev libqt6test6
   libicu-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev libpugixml-dev
