@@ -30,38 +30,22 @@ void BM_ProgramListRebuild(benchmark::State& state)
 }
 BENCHMARK(BM_ProgramListRebuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_ProgramsReport(benchmark::State& state)
+// One report, with its default options, generated in memory again and again.
+template <typename Options, std::string (*Generate)(const Catalogue&, const Options&)>
+void BM_Report(benchmark::State& state)
 {
     const Catalogue& catalogue = BigCatalogue();
-    ProgramsReportOptions options;
+    Options options;
     std::size_t bytes = 0;
     for (auto _ : state)
-        bytes = ProgramsReportBytes(catalogue, options).size();
+        bytes = Generate(catalogue, options).size();
     state.counters["bytes"] = static_cast<double>(bytes);
 }
-BENCHMARK(BM_ProgramsReport)->Unit(benchmark::kMillisecond);
-
-void BM_CompatibilityReport(benchmark::State& state)
-{
-    const Catalogue& catalogue = BigCatalogue();
-    CompatibilityReportOptions options;
-    std::size_t bytes = 0;
-    for (auto _ : state)
-        bytes = CompatibilityReportBytes(catalogue, options).size();
-    state.counters["bytes"] = static_cast<double>(bytes);
-}
-BENCHMARK(BM_CompatibilityReport)->Unit(benchmark::kMillisecond);
-
-void BM_LinksReport(benchmark::State& state)
-{
-    const Catalogue& catalogue = BigCatalogue();
-    LinksReportOptions options;
-    std::size_t bytes = 0;
-    for (auto _ : state)
-        bytes = LinksReportBytes(catalogue, options).size();
-    state.counters["bytes"] = static_cast<double>(bytes);
-}
-BENCHMARK(BM_LinksReport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Report<ProgramsReportOptions, ProgramsReportBytes>)->Name("BM_ProgramsReport")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Report<CompatibilityReportOptions, CompatibilityReportBytes>)
+    ->Name("BM_CompatibilityReport")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Report<LinksReportOptions, LinksReportBytes>)->Name("BM_LinksReport")->Unit(benchmark::kMillisecond);
 
 } // namespace
 
