@@ -2,7 +2,7 @@
 // against pugixml's parse of the same programs file, with the peak memory of a load.
 
 #include "catalogue/Main_LoadSaveUnit.h"
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "support/BenchCatalogue.h"
 
 #include <benchmark/benchmark.h>
@@ -15,11 +15,6 @@
 using namespace vorbix;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    MessageAnswer ShowMessageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
-};
 
 struct BenchFolder {
     std::string appDir;
@@ -40,7 +35,7 @@ const BenchFolder& Folder()
 
 void BM_LoadCatalogue(benchmark::State& state)
 {
-    SilentPrompts prompts;
+    bench::SilentPrompts prompts;
     for (auto _ : state) {
         auto c = std::make_unique<Catalogue>();
         c->AppDir = Folder().appDir;
@@ -65,7 +60,7 @@ void BM_PugixmlParseProgramsFile(benchmark::State& state)
 
 void BM_SaveCatalogue(benchmark::State& state)
 {
-    SilentPrompts prompts;
+    bench::SilentPrompts prompts;
     Catalogue c;
     c.AppDir = Folder().appDir;
     LoadCatalogue(c, prompts);
@@ -89,7 +84,7 @@ void BM_LoadPeakMemory(benchmark::State& state)
         if (child == 0) {
             ::close(fds[0]);
             long long before = bench::PeakRssBytes();
-            SilentPrompts prompts;
+            bench::SilentPrompts prompts;
             Catalogue c;
             c.AppDir = Folder().appDir;
             LoadCatalogue(c, prompts);

@@ -2,7 +2,7 @@
 // is shown (the splash's minimum time set to zero, so the figure is what start-up adds to
 // it), and rebuilding the list when the filter selector changes.
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "mainwindow/MainUnit.h"
 #include "platform/Process.h"
 #include "support/BenchCatalogue.h"
@@ -18,11 +18,6 @@
 using namespace vorbix;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    MessageAnswer ShowMessageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
-};
 
 const std::string& AppDir()
 {
@@ -40,7 +35,7 @@ void BM_StartUpUntilShown(benchmark::State& state)
     for (auto _ : state) {
         Catalogue catalogue;
         catalogue.AppDir = AppDir();
-        SilentPrompts prompts;
+        bench::SilentPrompts prompts;
         SystemShell shell;
         auto form = std::make_unique<TMainForm>(catalogue, prompts, shell);
         form->SetSplashMinimum(std::chrono::milliseconds(0));
@@ -56,7 +51,7 @@ void BM_FilterChangeRebuildsTheList(benchmark::State& state)
 {
     Catalogue catalogue;
     catalogue.AppDir = AppDir();
-    SilentPrompts prompts;
+    bench::SilentPrompts prompts;
     SystemShell shell;
     TMainForm form(catalogue, prompts, shell);
     form.SetSplashMinimum(std::chrono::milliseconds(0));

@@ -9,7 +9,7 @@
 // - inserting a new name into a free slot and removing it again restores the lines when
 //   the section's last slot line read "EMPTY".
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "launching/RomsCfg.h"
 #include "platform/FileSystem.h"
 
@@ -30,6 +30,8 @@ public:
         ++shown;
         return vorbix::MessageAnswer::Ok;
     }
+    std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder(const vorbix::FolderRequest&) override { return std::nullopt; }
     int shown = 0;
 };
 

@@ -3,10 +3,19 @@
 // comments, warnings and links, written as a real application folder when asked.
 
 #include "catalogue/Catalogue.h"
+#include "host/Prompts.h"
 
 #include <string>
 
 namespace vorbix::bench {
+
+// Prompts that answer every box with OK and choose nothing.
+class SilentPrompts : public Prompts {
+public:
+    MessageAnswer ShowMessageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
+    std::optional<std::string> ChooseFile(const FileOpenRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder(const FolderRequest&) override { return std::nullopt; }
+};
 
 // A deterministic catalogue: programs spread over publishers, ten program types, four
 // emulators, a few filters; about a third of the programs have comments, warnings or links.

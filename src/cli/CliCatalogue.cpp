@@ -1,6 +1,6 @@
 #include "CliCatalogue.h"
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 
 #include <ostream>
 

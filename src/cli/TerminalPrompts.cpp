@@ -43,6 +43,18 @@ void TerminalPrompts::ShowErrorBox(const std::string& text)
     ShowMessageBox({"Error", text, MessageIcon::Stop, MessageButtons::Ok, true});
 }
 
+std::optional<std::string> TerminalPrompts::ChooseFile(const FileOpenRequest&)
+{
+    err_ << "No file can be chosen on the terminal\n";
+    return std::nullopt;
+}
+
+std::optional<std::string> TerminalPrompts::ChooseFolder(const FolderRequest&)
+{
+    err_ << "No folder can be chosen on the terminal\n";
+    return std::nullopt;
+}
+
 MessageAnswer TerminalPrompts::Ask(const MessageRequest& request)
 {
     const bool withCancel = request.Buttons == MessageButtons::YesNoCancel;

@@ -2,7 +2,7 @@
 // Prompts on a terminal: messages go to standard error one per line ("Error: " + text
 // for error boxes); questions are asked as y/n on the terminal, or all answered Yes.
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 
 #include <iosfwd>
 
@@ -16,6 +16,9 @@ public:
 
     MessageAnswer ShowMessageBox(const MessageRequest& request) override;
     void ShowErrorBox(const std::string& text) override;
+    // A terminal has no chooser: the request is refused (nothing is chosen) and said so.
+    std::optional<std::string> ChooseFile(const FileOpenRequest& request) override;
+    std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
 
     int ErrorCount() const { return errors_; }
 

@@ -4,7 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "mainwindow/MainUnit.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 

@@ -19,6 +19,27 @@ void FakePrompts::ShowErrorBox(const std::string& text)
     shown.push_back({"error", {"Error", text, MessageIcon::Stop, MessageButtons::Ok, true}});
 }
 
+std::optional<std::string> FakePrompts::NextChoice()
+{
+    if (choices_.empty())
+        return std::nullopt;
+    std::optional<std::string> choice = std::move(choices_.front());
+    choices_.pop_front();
+    return choice;
+}
+
+std::optional<std::string> FakePrompts::ChooseFile(const FileOpenRequest& request)
+{
+    fileRequests.push_back(request);
+    return NextChoice();
+}
+
+std::optional<std::string> FakePrompts::ChooseFolder(const FolderRequest& request)
+{
+    folderRequests.push_back(request);
+    return NextChoice();
+}
+
 std::vector<std::string> FakePrompts::Texts() const
 {
     std::vector<std::string> texts;

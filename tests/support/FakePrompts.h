@@ -1,9 +1,10 @@
 #pragma once
 // Prompts that record every box and answer from a script.
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@ public:
 
     MessageAnswer ShowMessageBox(const MessageRequest& request) override;
     void ShowErrorBox(const std::string& text) override;
+    std::optional<std::string> ChooseFile(const FileOpenRequest& request) override;
+    std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
+
+    // Paths the choosers return in order, file and folder choosers alike; nothing queued
+    // (or std::nullopt queued) means the chooser was cancelled.
+    void QueueChoice(std::optional<std::string> path) { choices_.push_back(std::move(path)); }
+    std::vector<FileOpenRequest> fileRequests;
+    std::vector<FolderRequest> folderRequests;
 
     // Answers given in order to questions (Yes/No boxes); when none are left, DefaultAnswer.
     void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
@@ -29,7 +38,10 @@ public:
     std::vector<Shown> shown;
 
 private:
+    std::optional<std::string> NextChoice();
+
     std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<std::string>> choices_;
 };
 
 } // namespace vorbix::test

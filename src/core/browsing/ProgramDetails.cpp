@@ -1,10 +1,10 @@
 #include "browsing/ProgramDetails.h"
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <algorithm>
 
@@ -44,21 +44,6 @@ ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
     details.RightLinks = LinkRange(program, kLinksPerColumn, 2 * kLinksPerColumn);
     details.Status = StatusBarTexts(program, rowCount);
     return details;
-}
-
-bool PictureFileExists(const std::string& imagePath)
-{
-    return !imagePath.empty() && FileExists(PictureFileFor(imagePath));
-}
-
-bool BoxCoverFileExists(const std::string& imagePath)
-{
-    return !imagePath.empty() && FileExists(BoxCoverFileFor(imagePath));
-}
-
-bool LinkTargetExists(const std::string& target)
-{
-    return !IsAddress(target) && FileExists(target);
 }
 
 void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell)

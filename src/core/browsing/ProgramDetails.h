@@ -46,14 +46,6 @@ struct ProgramDetails {
 // test whether the picture and box-cover files exist.
 ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount);
 
-// Whether a file exists at the target; a web or mail address never does.
-bool LinkTargetExists(const std::string& target);
-
-// Whether the picture and the box-cover file of an image exist; a program without an
-// image file has neither.
-bool PictureFileExists(const std::string& imagePath);
-bool BoxCoverFileExists(const std::string& imagePath);
-
 // A click on a document link: opens an existing file through the shell, otherwise shows
 // "Cannot find file " + target as an error (a web address is never an existing file).
 void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell);

@@ -1,7 +1,7 @@
 // The one-time import of the four legacy files: plain lines read by position, with
 // counts that say how many lines follow.
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 

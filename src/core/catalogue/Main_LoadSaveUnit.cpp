@@ -1,7 +1,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
-#include "catalogue/Errors.h"
-#include "catalogue/Prompts.h"
+#include "host/Errors.h"
+#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
 #include "platform/Collation.h"

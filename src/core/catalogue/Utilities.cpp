@@ -1,8 +1,9 @@
 #include "catalogue/Utilities.h"
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
+#include "host/Shell.h"
 #include "platform/Process.h"
 
 #include <cctype>
@@ -107,14 +108,29 @@ std::string BoxCoverFileFor(const std::string& imagePath)
     return ImageFolder(imagePath) + FileNameNoExt(imagePath) + "-box.jpg";
 }
 
-int ShellOpen(const std::string& target)
+bool PictureFileExists(const std::string& imagePath)
 {
-    return OpenWithDesktop(target, std::string(), {}, false).Code;
+    return !imagePath.empty() && FileExists(PictureFileFor(imagePath));
 }
 
-int ShellOpenIn(const std::string& file, const std::string& workingDir)
+bool BoxCoverFileExists(const std::string& imagePath)
 {
-    return OpenWithDesktop(file, workingDir, {}, false).Code;
+    return !imagePath.empty() && FileExists(BoxCoverFileFor(imagePath));
+}
+
+bool LinkTargetExists(const std::string& target)
+{
+    return !IsAddress(target) && FileExists(target);
+}
+
+int ShellOpen(Shell& shell, const std::string& target)
+{
+    return shell.Open(target).Code;
+}
+
+int ShellOpenIn(Shell& shell, const std::string& file, const std::string& workingDir)
+{
+    return shell.OpenIn(file, workingDir).Code;
 }
 
 void ClearFileAttributes(const std::string& path)

@@ -9,6 +9,8 @@
 
 namespace vorbix {
 
+class Shell;
+
 bool IsPathSeparator(char c);
 bool HasDriveDesignator(const std::string& path);
 
@@ -27,11 +29,18 @@ std::string FolderName(const std::string& path);
 // The picture and box-cover files that belong to an image: X.jpg and X-box.jpg beside X.ext.
 std::string PictureFileFor(const std::string& imagePath);
 std::string BoxCoverFileFor(const std::string& imagePath);
+// Whether the picture and the box-cover file of an image exist; a program without an
+// image file has neither.
+bool PictureFileExists(const std::string& imagePath);
+bool BoxCoverFileExists(const std::string& imagePath);
+// Whether a file exists at a link's target; a web or mail address never does.
+bool LinkTargetExists(const std::string& target);
 
 // Opens a document, web or mail address with the desktop's opener, or starts an
-// executable; does not wait. Returns the shell result (greater than 32 on success).
-int ShellOpen(const std::string& target);
-int ShellOpenIn(const std::string& file, const std::string& workingDir);
+// executable, through the given shell; does not wait. Returns the shell result (greater
+// than 32 on success).
+int ShellOpen(Shell& shell, const std::string& target);
+int ShellOpenIn(Shell& shell, const std::string& file, const std::string& workingDir);
 
 void ClearFileAttributes(const std::string& path);
 bool CopyFileOverwrite(const std::string& source, const std::string& destination);

@@ -1,7 +1,7 @@
 #include "catalogue/XMLUtilities.h"
 
-#include "catalogue/Errors.h"
-#include "catalogue/Prompts.h"
+#include "host/Errors.h"
+#include "host/Prompts.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "launching/DroppedFiles.h"
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "launching/ImageMasks.h"
 #include "platform/FileSystem.h"

@@ -1,13 +1,13 @@
 #include "launching/LaunchProgram.h"
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "launching/EmulatorArguments.h"
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <algorithm>
 #include <filesystem>

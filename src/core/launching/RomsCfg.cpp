@@ -1,7 +1,7 @@
 #include "launching/RomsCfg.h"
 
-#include "catalogue/Errors.h"
-#include "catalogue/Prompts.h"
+#include "host/Errors.h"
+#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "platform/JpegDecoder.h"
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include <csetjmp>

@@ -2,7 +2,7 @@
 // Starting outside programs: the desktop's opener for documents and addresses, or an
 // executable directly.
 
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <string>
 #include <vector>

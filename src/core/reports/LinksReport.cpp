@@ -2,7 +2,7 @@
 // as a titled section of sorted findings.
 
 #include "browsing/FilterEvaluation.h"
-#include "browsing/ProgramDetails.h"
+#include "catalogue/Utilities.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "reports/Main_ReportsUnit.h"

@@ -1,9 +1,9 @@
 #include "reports/Main_ReportsUnit.h"
 
-#include "catalogue/Errors.h"
-#include "catalogue/Prompts.h"
+#include "host/Errors.h"
+#include "host/Prompts.h"
 #include "platform/FileSystem.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 namespace vorbix {
 

@@ -1,6 +1,6 @@
 #include "mainwindow/DetailsPanel.h"
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 #include "mainwindow/Pictures.h"
 
 #include <QLabel>

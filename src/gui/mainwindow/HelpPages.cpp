@@ -1,6 +1,6 @@
 #include "mainwindow/HelpPages.h"
 
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>

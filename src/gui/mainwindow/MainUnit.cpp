@@ -10,7 +10,7 @@
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/VorbixApplication.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <QAction>
 #include <QComboBox>

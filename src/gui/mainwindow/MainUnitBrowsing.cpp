@@ -10,7 +10,7 @@
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/VirtualKeys.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -14,7 +14,7 @@
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/FileSystem.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,9 @@
 #include "mainwindow/QtPrompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QStringList>
 
 namespace vorbix::gui {
 namespace {
@@ -38,7 +40,55 @@ MessageAnswer AnswerOf(int button)
     }
 }
 
+// "Executables|*.exe;*.pif;*.bat;*.com|All files|*" as Qt's name filters:
+// "Executables (*.exe *.pif *.bat *.com)", "All files (*)". "*.*" means every file, as
+// it does on Windows, also a file without an extension.
+QStringList NameFilters(const std::string& filter)
+{
+    const QStringList parts = QString::fromLocal8Bit(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList masks;
+        for (const QString& mask : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            const QString trimmed = mask.trimmed();
+            masks << (trimmed == "*.*" ? QString("*") : trimmed);
+        }
+        filters << parts[i].trimmed() + " (" + masks.join(' ') + ")";
+    }
+    return filters;
+}
+
+std::optional<std::string> ChosenPath(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+}
+
 } // namespace
+
+std::optional<std::string> QtPrompts::ChooseFile(const FileOpenRequest& request)
+{
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(NameFilters(request.Filter));
+    if (!request.InitialDir.empty())
+        dialog.setDirectory(QString::fromLocal8Bit(request.InitialDir));
+    if (!request.FileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(request.FileName));
+    return ChosenPath(dialog);
+}
+
+std::optional<std::string> QtPrompts::ChooseFolder(const FolderRequest& request)
+{
+    QFileDialog dialog(parent_);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!request.InitialDir.empty())
+        dialog.setDirectory(QString::fromLocal8Bit(request.InitialDir));
+    return ChosenPath(dialog);
+}
 
 MessageAnswer QtPrompts::ShowMessageBox(const MessageRequest& request)
 {

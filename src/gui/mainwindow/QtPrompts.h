@@ -1,7 +1,7 @@
 #pragma once
 // The window's message boxes: core prompts shown as modal QMessageBoxes.
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 
 class QWidget;
 
@@ -14,6 +14,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     MessageAnswer ShowMessageBox(const MessageRequest& request) override;
+    std::optional<std::string> ChooseFile(const FileOpenRequest& request) override;
+    std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
 
 private:
     QWidget* parent_;

@@ -3,7 +3,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/Pictures.h"
 #include "platform/FileSystem.h"
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // window was given, and the window learns when its error box closed (the program list's
 // Enter key waits 300 ms after any dialog of the main window).
 
-#include "catalogue/Prompts.h"
+#include "host/Prompts.h"
 
 #include <functional>
 
@@ -17,6 +17,16 @@ public:
     MessageAnswer ShowMessageBox(const MessageRequest& request) override
     {
         return target_.ShowMessageBox(request);
+    }
+
+    std::optional<std::string> ChooseFile(const FileOpenRequest& request) override
+    {
+        return target_.ChooseFile(request);
+    }
+
+    std::optional<std::string> ChooseFolder(const FolderRequest& request) override
+    {
+        return target_.ChooseFolder(request);
     }
 
     void ShowErrorBox(const std::string& text) override

@@ -1,7 +1,7 @@
 #pragma once
 // A shell that records what it was asked to open and starts nothing.
 
-#include "platform/Shell.h"
+#include "host/Shell.h"
 
 #include <string>
 #include <vector>

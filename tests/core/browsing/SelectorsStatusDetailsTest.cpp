@@ -2,6 +2,7 @@
 #include "browsing/ProgramDetails.h"
 #include "browsing/SelectorEntries.h"
 #include "browsing/StatusBarTexts.h"
+#include "catalogue/Utilities.h"
 #include "core/browsing/RecordingShell.h"
 #include "platform/Collation.h"
 #include "support/FakePrompts.h"

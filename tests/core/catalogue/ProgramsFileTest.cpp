@@ -1,4 +1,4 @@
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 
 #include "support/FakePrompts.h"

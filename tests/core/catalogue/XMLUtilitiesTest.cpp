@@ -1,4 +1,4 @@
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "catalogue/XMLUtilities.h"
 
 #include "support/FakePrompts.h"

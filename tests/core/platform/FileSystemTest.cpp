@@ -1,4 +1,4 @@
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include "support/TempDir.h"

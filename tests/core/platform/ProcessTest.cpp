@@ -64,12 +64,13 @@ struct PathPrefix {
 
 TEST(Process, ShellOpenInStartsAnExecutableInItsFolderWithoutWaitingOrZombies)
 {
+    SystemShell shell;
     TempDir dir;
     std::string out = dir / "out.txt";
     std::string emu = Script(dir, "emu.sh", "sleep 2; pwd > '" + out + "'\n");
     test::WriteAll(dir / "work/.keep", "");
     auto start = std::chrono::steady_clock::now();
-    EXPECT_GT(ShellOpenIn(emu, dir / "work"), 32);
+    EXPECT_GT(ShellOpenIn(shell, emu, dir / "work"), 32);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     ASSERT_TRUE(WaitForFile(out));
     EXPECT_EQ(test::ReadAll(out), dir.path() + "work\n");
@@ -91,15 +92,16 @@ TEST(Process, AttachedStartPassesArgumentsAndCanBeWaitedFor)
 
 TEST(Process, DocumentsAndAddressesGoToTheDesktopOpener)
 {
+    SystemShell shell;
     TempDir dir;
     std::string log = dir / "opened.txt";
     Script(dir, "bin/xdg-open", "echo \"$1\" >> '" + log + "'\n");
     PathPrefix path(dir / "bin");
     std::string doc = dir.Write("manual.pdf", "%PDF");
-    EXPECT_GT(ShellOpen(doc), 32);
+    EXPECT_GT(ShellOpen(shell, doc), 32);
     ASSERT_TRUE(WaitForFile(log));
-    EXPECT_GT(ShellOpen("http://www.example.org/"), 32);
-    EXPECT_GT(ShellOpen("mailto:someone@example.org"), 32);
+    EXPECT_GT(ShellOpen(shell, "http://www.example.org/"), 32);
+    EXPECT_GT(ShellOpen(shell, "mailto:someone@example.org"), 32);
     for (int i = 0; i < 500 && test::ReadAll(log).size() < doc.size() + 50; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::string opened = test::ReadAll(log);
@@ -111,15 +113,16 @@ TEST(Process, DocumentsAndAddressesGoToTheDesktopOpener)
 
 TEST(Process, FailuresGiveShellCodesAtOrBelow32)
 {
+    SystemShell shell;
     TempDir dir;
-    EXPECT_LE(ShellOpen(dir / "missing.exe"), 32);
-    EXPECT_LE(ShellOpen(""), 32);
+    EXPECT_LE(ShellOpen(shell, dir / "missing.exe"), 32);
+    EXPECT_LE(ShellOpen(shell, ""), 32);
     std::string emu = Script(dir, "emu.sh", "exit 0\n");
-    EXPECT_LE(ShellOpenIn(emu, dir / "no-such-folder"), 32);
+    EXPECT_LE(ShellOpenIn(shell, emu, dir / "no-such-folder"), 32);
     // A file that claims to be executable but cannot be executed.
     std::string broken = dir.Write("broken", "\x7f" "ELF garbage");
     test::SetMode(broken, 0755);
-    EXPECT_LE(ShellOpen(broken), 32);
+    EXPECT_LE(ShellOpen(shell, broken), 32);
     EXPECT_TRUE(IsAddress("https://x.org"));
     EXPECT_TRUE(IsAddress("mailto:a@b"));
     EXPECT_FALSE(IsAddress("C:\\Games\\x.ssd"));

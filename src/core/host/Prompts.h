@@ -1,7 +1,8 @@
 #pragma once
-// How core operations talk to the user: the window implements this with message
-// boxes, the command-line tool on the terminal, tests with scripted fakes.
+// How core operations talk to the user: the window implements this with message boxes
+// and file choosers, the command-line tool on the terminal, tests with scripted fakes.
 
+#include <optional>
 #include <string>
 
 namespace vorbix {
@@ -19,12 +20,35 @@ struct MessageRequest {
     bool Foreground = false;
 };
 
+// The file-open chooser. Filter is written as the system writes it: description and
+// masks in pairs, all separated by "|", masks separated by ";"
+// ("Executables|*.exe;*.pif;*.bat;*.com", "Disk/rom images|*.SSD; *.DSD; ...").
+struct FileOpenRequest {
+    std::string Filter;
+    std::string InitialDir;  // where the chooser starts; empty for the platform's choice
+    std::string FileName;    // the file preset in it; empty for none
+    bool MustExist = true;   // only an existing file (in an existing folder) may be chosen
+
+    bool operator==(const FileOpenRequest&) const = default;
+};
+
+// The folder chooser.
+struct FolderRequest {
+    std::string InitialDir;
+
+    bool operator==(const FolderRequest&) const = default;
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
 
     // Shows a modal box and returns the button that closed it.
     virtual MessageAnswer ShowMessageBox(const MessageRequest& request) = 0;
+
+    // The file-open and folder choosers: the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFile(const FileOpenRequest& request) = 0;
+    virtual std::optional<std::string> ChooseFolder(const FolderRequest& request) = 0;
 
     // The main window's error box: caption "Error", stop icon, OK, brought to the foreground.
     // The window also records the time it closed (the Enter-key rule of the program list).
@@ -39,6 +63,9 @@ public:
 
     // A plain box with the application's title, no icon and an OK button.
     void ShowMessage(const std::string& text) { ShowMessageBox({"", text}); }
+
+    // An error message with the stop icon and an OK button ("Cannot find file " + path).
+    void ShowError(const std::string& text) { ShowMessageBox({"", text, MessageIcon::Stop, MessageButtons::Ok}); }
 
     // A confirmation box with the question icon and Yes/No; true only for Yes.
     bool Confirm(const std::string& text, const std::string& caption = "Confirm")

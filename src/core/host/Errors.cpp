@@ -1,4 +1,4 @@
-#include "catalogue/Errors.h"
+#include "host/Errors.h"
 
 namespace vorbix {
 

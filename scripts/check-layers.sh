@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Fails when a folder of src/core includes a header of a folder above it, or any Qt header.
+# The layers, bottom first:
+#   host <- platform <- catalogue <- browsing <- launching, reports, editing
+# launching, reports and editing sit side by side and use of browsing only its filter
+# evaluation. The per-folder libraries make the linker refuse most wrong arrows; this also
+# catches a header-only use, which the linker never sees.
+set -euo pipefail
+cd "$(dirname "$0")/../src/core"
+
+allowed_for() {
+  case "$1" in
+    host) echo "" ;;
+    platform) echo "host" ;;
+    catalogue) echo "host platform" ;;
+    browsing) echo "host platform catalogue" ;;
+    launching|reports|editing) echo "host platform catalogue browsing/FilterEvaluation.h" ;;
+    *) echo "?" ;;
+  esac
+}
+
+status=0
+for folder in */; do
+  folder=${folder%/}
+  allowed=$(allowed_for "$folder")
+  if [ "$allowed" = "?" ]; then
+    echo "src/core/$folder: a folder the layers do not name" >&2
+    status=1
+    continue
+  fi
+  while IFS=: read -r file line text; do
+    header=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"].*/\1/' <<<"$text")
+    case "$header" in
+      Q*|Qt*/*) echo "src/core/$folder/$file:$line: Qt header $header in core" >&2; status=1; continue ;;
+    esac
+    top=${header%%/*}
+    # System and library headers have no folder of ours in front.
+    [ -d "$top" ] || continue
+    [ "$top" = "$folder" ] && continue
+    ok=0
+    for entry in $allowed; do
+      if [ "$entry" = "$top" ] || [ "$entry" = "$header" ]; then ok=1; fi
+    done
+    if [ $ok -eq 0 ]; then
+      echo "src/core/$folder/$file:$line: $folder may not include $header" >&2
+      status=1
+    fi
+  done < <(cd "$folder" && grep -nE '^[[:space:]]*#[[:space:]]*include' -- *.h *.cpp 2>/dev/null | sed -E 's/^([^:]+):([0-9]+):/\1:\2:/')
+done
+[ $status -eq 0 ] && echo "Layers: no include runs back up."
+exit $status
