@@ -37,7 +37,7 @@ void BM_StartUpUntilShown(benchmark::State& state)
         catalogue.AppDir = AppDir();
         bench::SilentPrompts prompts;
         SystemShell shell;
-        auto form = std::make_unique<TMainForm>(catalogue, prompts, shell);
+        auto form = std::make_unique<vorbix::gui::TMainForm>(catalogue, prompts, shell);
         form->SetSplashMinimum(std::chrono::milliseconds(0));
         form->show();
         QApplication::processEvents();
@@ -53,7 +53,7 @@ void BM_FilterChangeRebuildsTheList(benchmark::State& state)
     catalogue.AppDir = AppDir();
     bench::SilentPrompts prompts;
     SystemShell shell;
-    TMainForm form(catalogue, prompts, shell);
+    vorbix::gui::TMainForm form(catalogue, prompts, shell);
     form.SetSplashMinimum(std::chrono::milliseconds(0));
     form.show();
     auto* selector = form.findChild<QComboBox*>("ComboBox1");

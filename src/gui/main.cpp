@@ -37,7 +37,7 @@ Arguments ParseArguments(const QApplication& app)
     return {parser.value(appDir).toLocal8Bit().toStdString(), parser.value(screenshot)};
 }
 
-int RenderScreenshot(TMainForm& form, const QString& file)
+int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
 {
     form.SetSplashMinimum(std::chrono::milliseconds(0));
     // Outside the message loop an unexpected error would not reach the window's handler;
@@ -80,7 +80,7 @@ int main(int argc, char** argv)
 
     vorbix::gui::QtPrompts prompts;
     vorbix::SystemShell shell;
-    TMainForm form(catalogue, prompts, shell);
+    vorbix::gui::TMainForm form(catalogue, prompts, shell);
     prompts.SetParent(&form);
 
     if (!arguments.Screenshot.isEmpty())

@@ -68,7 +68,7 @@ void WriteAppDir(Catalogue catalogue, const std::string& appDir)
 StartedWindow::StartedWindow(const std::string& appDir, bool show)
 {
     catalogue.AppDir = appDir;
-    form = std::make_unique<TMainForm>(catalogue, prompts, shell);
+    form = std::make_unique<vorbix::gui::TMainForm>(catalogue, prompts, shell);
     form->SetSplashMinimum(std::chrono::milliseconds(0));
     if (show)
         form->show();

@@ -42,7 +42,7 @@ struct StartedWindow {
     Catalogue catalogue;
     FakePrompts prompts;
     FakeShell shell;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<vorbix::gui::TMainForm> form;
 
     explicit StartedWindow(const std::string& appDir, bool show = true);
     ~StartedWindow();

@@ -184,7 +184,7 @@ TEST(SplashForm, SplashAndAboutLooksAndTheSound)
 {
     TempDir dir;
     StartedWindow w(dir.path());
-    TSplashForm* splash = w.form->SplashForm();
+    vorbix::gui::TSplashForm* splash = w.form->SplashForm();
     auto* close = splash->findChild<QPushButton*>("BitBtn1");
     splash->ShowAsSplash();
     EXPECT_TRUE(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -217,8 +217,8 @@ TEST(SplashForm, SplashAndAboutLooksAndTheSound)
     // The links open through the shell and leave the focus on "Close".
     QTest::mouseClick(splash->findChild<QLabel*>("Label5"), Qt::LeftButton);
     QTest::mouseClick(splash->findChild<QLabel*>("Label4"), Qt::LeftButton);
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{std::string("mailto: ") + TSplashForm::kMailAddress,
-                                  TSplashForm::kWebAddress}));
+    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
+                                  vorbix::gui::TSplashForm::kWebAddress}));
 }
 
 TEST(VirtualKeys, QtKeysMapToWindowsVirtualKeyCodes)

@@ -485,7 +485,7 @@ TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerB
     WatchingPrompts prompts;
     FakeShell shell;
     {
-        TMainForm form(catalogue, prompts, shell);
+        vorbix::gui::TMainForm form(catalogue, prompts, shell);
         form.SetSplashMinimum(0ms);
         bool splashUpAtTheBox = true;
         bool busyAtTheBox = true;

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace vorbix::gui {
+
 TExitForm::TExitForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -26,3 +28,5 @@ void TExitForm::ShowNow()
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+} // namespace vorbix::gui

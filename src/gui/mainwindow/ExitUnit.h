@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+namespace vorbix::gui {
+
 class TExitForm : public QDialog {
     Q_OBJECT
 public:
@@ -12,3 +14,5 @@ public:
     // does not return to the event loop).
     void ShowNow();
 };
+
+} // namespace vorbix::gui

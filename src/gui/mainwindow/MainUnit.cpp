@@ -22,8 +22,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-using namespace vorbix;
-using namespace vorbix::gui;
+namespace vorbix::gui {
 
 namespace {
 
@@ -31,7 +30,6 @@ constexpr int kClientWidth = 636;
 constexpr int kToolBarHeight = 33;
 constexpr int kStatusBarHeight = 19;
 constexpr int kCentralHeight = 386 - kToolBarHeight - kStatusBarHeight;
-constexpr int kNoIcon = -1;
 
 } // namespace
 
@@ -60,36 +58,37 @@ TMainForm::~TMainForm()
     VorbixApplication::InstallErrorHandler({});
 }
 
-QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint, int icon)
+QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint,
+    std::optional<CommandIcon> icon)
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
     if (hint)
         action->setToolTip(hint);
-    if (icon != kNoIcon)
-        action->setIcon(MakeCommandIcon(static_cast<CommandIcon>(icon)));
-    action->setIconVisibleInMenu(icon != kNoIcon);
+    if (icon)
+        action->setIcon(MakeCommandIcon(*icon));
+    action->setIconVisibleInMenu(icon.has_value());
     return action;
 }
 
 void TMainForm::CreateActions()
 {
-    Save1 = AddAction("Save1", "&Save", nullptr, kNoIcon);
-    ProgramsReport1 = AddAction("ProgramsReport1", "&Programs Report", nullptr, kNoIcon);
-    CompatibilityReport1 = AddAction("CompatibilityReport1", "&Compatibility Report", nullptr, kNoIcon);
-    LinksReport1 = AddAction("LinksReport1", "&Links Report", nullptr, kNoIcon);
-    Exit1 = AddAction("Exit1", "&Exit", nullptr, kNoIcon);
-    RunProgram1 = AddAction("RunProgram1", "Run &Program", "Run Program", int(CommandIcon::RunProgram));
-    RunEmulator1 = AddAction("RunEmulator1", "Run &Emulator", "Run Emulator", int(CommandIcon::RunEmulator));
-    New1 = AddAction("New1", "&New", "New Program", int(CommandIcon::NewProgram));
-    Edit1 = AddAction("Edit1", "&Edit", "Edit Program", int(CommandIcon::EditProgram));
-    Delete1 = AddAction("Delete1", "&Delete", "Delete Program", int(CommandIcon::DeleteProgram));
-    Categories1 = AddAction("Categories1", "&Categories", "Edit Categories", int(CommandIcon::Categories));
-    Emulators1 = AddAction("Emulators1", "&Emulators", "Edit Emulators", int(CommandIcon::Emulators));
-    Filters1 = AddAction("Filters1", "&Filters", "Edit Filters", int(CommandIcon::Filters));
-    Options1 = AddAction("Options1", "&Options", "Edit Options", int(CommandIcon::Options));
-    Contents1 = AddAction("Contents1", "&Contents", nullptr, kNoIcon);
-    About1 = AddAction("About1", "&About", nullptr, kNoIcon);
+    Save1 = AddAction("Save1", "&Save");
+    ProgramsReport1 = AddAction("ProgramsReport1", "&Programs Report");
+    CompatibilityReport1 = AddAction("CompatibilityReport1", "&Compatibility Report");
+    LinksReport1 = AddAction("LinksReport1", "&Links Report");
+    Exit1 = AddAction("Exit1", "&Exit");
+    RunProgram1 = AddAction("RunProgram1", "Run &Program", "Run Program", CommandIcon::RunProgram);
+    RunEmulator1 = AddAction("RunEmulator1", "Run &Emulator", "Run Emulator", CommandIcon::RunEmulator);
+    New1 = AddAction("New1", "&New", "New Program", CommandIcon::NewProgram);
+    Edit1 = AddAction("Edit1", "&Edit", "Edit Program", CommandIcon::EditProgram);
+    Delete1 = AddAction("Delete1", "&Delete", "Delete Program", CommandIcon::DeleteProgram);
+    Categories1 = AddAction("Categories1", "&Categories", "Edit Categories", CommandIcon::Categories);
+    Emulators1 = AddAction("Emulators1", "&Emulators", "Edit Emulators", CommandIcon::Emulators);
+    Filters1 = AddAction("Filters1", "&Filters", "Edit Filters", CommandIcon::Filters);
+    Options1 = AddAction("Options1", "&Options", "Edit Options", CommandIcon::Options);
+    Contents1 = AddAction("Contents1", "&Contents");
+    About1 = AddAction("About1", "&About");
 
     // The report, program editor, categories, emulator, filter and options windows are
     // not part of the program yet: their commands stand disabled rather than do nothing.
@@ -258,3 +257,5 @@ TMainForm::TimePoint TMainForm::Now() const
 {
     return shell_.Now();
 }
+
+} // namespace vorbix::gui

@@ -3,12 +3,14 @@
 // details panel, the status bar, the menus, the start-up sequence and the saves at the end.
 
 #include "browsing/ProgramDetails.h"
+#include "mainwindow/CommandIcons.h"
 #include "mainwindow/WindowPrompts.h"
 
 #include <QMainWindow>
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,8 +18,6 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class TExitForm;
-class TSplashForm;
 
 namespace vorbix {
 struct Catalogue;
@@ -26,10 +26,12 @@ class Shell;
 }
 
 namespace vorbix::gui {
+
 class DetailsPanel;
 class ProgramListView;
 class ProgramTableModel;
-}
+class TExitForm;
+class TSplashForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -81,7 +83,8 @@ protected:
 private:
     // Building the window.
     void CreateActions();
-    QAction* AddAction(const char* name, const char* caption, const char* hint, int icon);
+    QAction* AddAction(const char* name, const char* caption, const char* hint = nullptr,
+        std::optional<CommandIcon> icon = std::nullopt);
     void CreateMenus();
     void CreateToolBar();
     void CreateCentralArea();
@@ -151,3 +154,5 @@ private:
     bool ended_ = false;
     bool endedByError_ = false;
 };
+
+} // namespace vorbix::gui

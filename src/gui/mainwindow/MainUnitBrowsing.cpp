@@ -18,8 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using namespace vorbix;
-using namespace vorbix::gui;
+namespace vorbix::gui {
 
 namespace {
 
@@ -246,3 +245,5 @@ void TMainForm::LinkClick(bool onEntry, const std::string& target)
     if (onEntry)
         OpenDocumentLink(target, prompts_, shell_);
 }
+
+} // namespace vorbix::gui

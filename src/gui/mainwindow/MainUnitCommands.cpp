@@ -24,8 +24,7 @@
 #include <QLineEdit>
 #include <QThread>
 
-using namespace vorbix;
-using namespace vorbix::gui;
+namespace vorbix::gui {
 
 void TMainForm::setVisible(bool visible)
 {
@@ -246,3 +245,5 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
     if (result.RefreshDetails)
         RefreshDetails();
 }
+
+} // namespace vorbix::gui

@@ -12,6 +12,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+namespace vorbix::gui {
+
 namespace {
 
 constexpr int kPictureWidth = 400;
@@ -147,3 +149,5 @@ void TSplashForm::LinkClick(QLabel* link)
     else
         shell_.Open(std::string("mailto: ") + kMailAddress);
 }
+
+} // namespace vorbix::gui

@@ -14,6 +14,8 @@ namespace vorbix {
 class Shell;
 }
 
+namespace vorbix::gui {
+
 class TSplashForm : public QDialog {
     Q_OBJECT
 public:
@@ -55,3 +57,5 @@ private:
     std::unique_ptr<QSoundEffect> sound_;
     int soundStarts_ = 0;
 };
+
+} // namespace vorbix::gui
