@@ -39,7 +39,8 @@ void BM_LoadCatalogue(benchmark::State& state)
     for (auto _ : state) {
         auto c = std::make_unique<Catalogue>();
         c->AppDir = Folder().appDir;
-        LoadCatalogue(*c, prompts);
+        if (!LoadCatalogue(*c, prompts))
+            state.SkipWithError("the catalogue did not load");
         benchmark::DoNotOptimize(c->ProgramList.data());
         // Freeing the catalogue is not part of loading it.
         state.PauseTiming();
@@ -63,11 +64,12 @@ void BM_SaveCatalogue(benchmark::State& state)
     bench::SilentPrompts prompts;
     Catalogue c;
     c.AppDir = Folder().appDir;
-    LoadCatalogue(c, prompts);
+    if (!LoadCatalogue(c, prompts))
+        state.SkipWithError("the catalogue did not load");
     for (auto _ : state) {
-        SaveResult r = SaveCatalogue(c, false, "all", "Emu0");
-        if (!r.Ok)
-            state.SkipWithError(r.Error.c_str());
+        const Result<SavedFiles> r = SaveCatalogue(c, false, "all", "Emu0");
+        if (!r)
+            state.SkipWithError(r.Message().c_str());
     }
 }
 
@@ -87,7 +89,7 @@ void BM_LoadPeakMemory(benchmark::State& state)
             bench::SilentPrompts prompts;
             Catalogue c;
             c.AppDir = Folder().appDir;
-            LoadCatalogue(c, prompts);
+            (void)LoadCatalogue(c, prompts);
             long long peak[2] = {before, bench::PeakRssBytes()};
             (void)!::write(fds[1], peak, sizeof peak);
             ::_exit(0);

@@ -121,11 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool insert = flags & 1, isDfs = flags & 2, modelB = flags & 4, master = flags & 8;
 
     const std::string cfg = Folder() + "ROMS.CFG";
-    vorbix::WriteFileAtomic(cfg, bytes);
+    Check(vorbix::WriteFileAtomic(cfg, bytes).Ok());
     SilentPrompts prompts;
     vorbix::UpdateRomsCfg(insert, isDfs, Folder() + "beebem", name, modelB, master, prompts);
 
-    const std::string after = vorbix::ReadFileBytes(cfg);
+    const std::string after = vorbix::ReadFileBytes(cfg).Value();
     const auto before = vorbix::SplitLines(bytes);
     const Layout layout = SectionOf(before, modelB);
     const std::string fullName = Upper(modelB ? name : "M128\\" + name);

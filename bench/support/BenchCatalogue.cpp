@@ -93,8 +93,8 @@ long long WriteBenchAppDir(Catalogue& catalogue, const std::string& appDir)
 {
     catalogue.AppDir = appDir;
     ForceDirectories(appDir + "Data");
-    SaveProgramsFile(catalogue);
-    SaveOptionsFile(catalogue, "all", "Emu0");
+    if (!SaveProgramsFile(catalogue) || !SaveOptionsFile(catalogue, "all", "Emu0"))
+        std::abort();
     return static_cast<long long>(std::filesystem::file_size(appDir + kProgramsFile));
 }
 

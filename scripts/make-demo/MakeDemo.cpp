@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -101,7 +102,10 @@ struct DemoProgram {
 void Write(const std::string& path, const std::string& bytes)
 {
     ForceDirectories(path.substr(0, path.find_last_of('/')));
-    WriteFileAtomic(path, bytes);
+    if (!WriteFileAtomic(path, bytes)) {
+        std::cerr << "Cannot create file " << path << "\n";
+        std::exit(1);
+    }
 }
 
 } // namespace
@@ -224,8 +228,10 @@ int main(int argc, char** argv)
     std::string programsXml = ProgramsFileBytes(c);
     for (std::size_t pos = 0; (pos = programsXml.find(out, pos)) != std::string::npos; pos += home.size())
         programsXml.replace(pos, out.size(), home);
-    WriteFileAtomic(out + kProgramsFile, programsXml);
-    SaveOptionsFile(c, "all", "Fake BeebEm");
+    if (!WriteFileAtomic(out + kProgramsFile, programsXml) || !SaveOptionsFile(c, "all", "Fake BeebEm")) {
+        std::cerr << "Cannot write the demo catalogue into " << out << "Data\n";
+        return 1;
+    }
     std::cout << "demo written to " << argv[1] << " for " << home << "\n";
     return 0;
 }

@@ -1,8 +1,6 @@
 // list: the rows of the program list as the main window shows them.
 
-#include "Cli.h"
 #include "CliCatalogue.h"
-#include "TerminalPrompts.h"
 #include "browsing/ProgramListModel.h"
 #include "browsing/SelectorEntries.h"
 
@@ -40,36 +38,28 @@ int ParseListArguments(CliContext& context, const std::vector<std::string>& args
     return kExitOk;
 }
 
+} // namespace
+
 int RunList(CliContext& context, const std::vector<std::string>& args)
 {
     ListArguments parsed;
     if (int status = ParseListArguments(context, args, parsed))
         return status;
-    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
-    Catalogue catalogue;
-    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
-        return status;
-    // As the filter selector: a name that is none of its entries (ignoring case) becomes "all".
-    const std::string filter = ValidFilterSelectorText(FilterSelectorEntries(catalogue.FilterList), parsed.filter);
-    if (filter != parsed.filter)
-        context.err << "No filter named " << parsed.filter << "; showing all\n";
-    ProgramListModel model;
-    model.SetSort(parsed.sortColumn, parsed.sortDirection);
-    model.Rebuild(catalogue, filter);
-    for (int row = 0; row < model.RowCount(); ++row)
-        context.out << model.CellText(row, ListColumn::PIdx) << '\t' << model.CellText(row, ListColumn::Publisher)
-                    << '\t' << model.CellText(row, ListColumn::Program) << '\n';
-    // Rows that never reached the terminal or the pipe are no success.
-    if (!context.out.flush()) {
-        context.err << "Error: Cannot write to standard output\n";
-        return kExitFileError;
-    }
-    return kExitOk;
+    return WithCatalogue(context, [&](const Catalogue& catalogue, CatalogueSource) {
+        // As the filter selector: a name that is none of its entries (ignoring case) becomes "all".
+        const std::string filter =
+            ValidFilterSelectorText(FilterSelectorEntries(catalogue.FilterList), parsed.filter);
+        if (filter != parsed.filter)
+            context.err << "No filter named " << parsed.filter << "; showing all\n";
+        ProgramListModel model;
+        model.SetSort(parsed.sortColumn, parsed.sortDirection);
+        model.Rebuild(catalogue, filter);
+        for (int row = 0; row < model.RowCount(); ++row)
+            context.out << model.CellText(row, ListColumn::PIdx) << '\t'
+                        << model.CellText(row, ListColumn::Publisher) << '\t'
+                        << model.CellText(row, ListColumn::Program) << '\n';
+        return FlushedOutput(context, kExitOk);
+    });
 }
-
-const bool kRegistered = RegisterCommand(
-    {"list", "[--filter NAME] [--order publisher|program] [--descending]", RunList});
-
-} // namespace
 
 } // namespace vorbix::cli

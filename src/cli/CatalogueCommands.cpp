@@ -1,8 +1,6 @@
 // info, programs and resave: the catalogue as loaded, and saving it again.
 
-#include "Cli.h"
 #include "CliCatalogue.h"
-#include "TerminalPrompts.h"
 
 #include <ostream>
 
@@ -21,63 +19,53 @@ const char* SourceName(CatalogueSource source)
 
 // Loads the catalogue for a command that takes no arguments and hands it on.
 template <typename Body>
-int WithCatalogue(CliContext& context, const std::vector<std::string>& args, Body body)
+int WithCatalogueOnly(CliContext& context, const std::vector<std::string>& args, Body body)
 {
     if (!args.empty()) {
         context.err << "Unexpected argument " << args.front() << "\n";
         return kExitUsage;
     }
-    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
-    Catalogue catalogue;
-    CatalogueSource source = CatalogueSource::None;
-    if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source))
-        return status;
-    return body(catalogue, source);
+    return WithCatalogue(context, body);
 }
+
+} // namespace
 
 int RunInfo(CliContext& context, const std::vector<std::string>& args)
 {
-    return WithCatalogue(context, args, [&](const Catalogue& catalogue, CatalogueSource source) {
+    return WithCatalogueOnly(context, args, [&](const Catalogue& catalogue, CatalogueSource source) {
         context.out << "programs: " << catalogue.ProgramList.size() << "\n"
                     << "emulators: " << catalogue.EmuList.size() << "\n"
                     << "filters: " << catalogue.FilterList.size() << "\n"
                     << "publishers: " << catalogue.Publishers.size() << "\n"
                     << "types: " << catalogue.ProgramTypes.size() << "\n"
                     << "source: " << SourceName(source) << "\n";
-        return kExitOk;
+        return FlushedOutput(context, kExitOk);
     });
 }
 
 int RunPrograms(CliContext& context, const std::vector<std::string>& args)
 {
-    return WithCatalogue(context, args, [&](const Catalogue& catalogue, CatalogueSource) {
+    return WithCatalogueOnly(context, args, [&](const Catalogue& catalogue, CatalogueSource) {
         for (std::size_t i = 0; i < catalogue.ProgramList.size(); ++i) {
             const ProgramRecord& p = catalogue.ProgramList[i];
             context.out << i << '\t' << p.PublisherName << '\t' << p.ProgramName << '\t' << p.ProgramType
                         << '\t' << p.FileUrl << "\n";
         }
-        return kExitOk;
+        return FlushedOutput(context, kExitOk);
     });
 }
 
 // As the window's "&Save": both files are written, the selectors keep what was loaded.
 int RunResave(CliContext& context, const std::vector<std::string>& args)
 {
-    return WithCatalogue(context, args, [&](Catalogue& catalogue, CatalogueSource) {
-        SaveResult result = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
-        if (!result.Ok) {
-            context.err << "Error: " << result.Error << "\n";
+    return WithCatalogueOnly(context, args, [&](Catalogue& catalogue, CatalogueSource) {
+        const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+        if (!saved) {
+            context.err << "Error: " << saved.Message() << "\n";
             return kExitFileError;
         }
-        catalogue.ProgramsChanged = false;
         return kExitOk;
     });
 }
-
-const bool registered = RegisterCommand({"info", "", RunInfo})
-    && RegisterCommand({"programs", "", RunPrograms})
-    && RegisterCommand({"resave", "", RunResave});
-
-} // namespace
 
 } // namespace vorbix::cli

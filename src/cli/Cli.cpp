@@ -4,32 +4,46 @@
 
 #include <algorithm>
 #include <iostream>
-#include <map>
 
 namespace vorbix::cli {
 
 namespace {
 
-std::map<std::string, CommandInfo>& Commands()
+struct CommandInfo {
+    const char* name;
+    const char* usage;  // the argument synopsis shown by the usage text
+    int (*run)(CliContext&, const std::vector<std::string>&);
+};
+
+// In the order the usage text lists them.
+constexpr CommandInfo kCommands[] = {
+    {"check", "", RunCheck},
+    {"info", "", RunInfo},
+    {"list", "[--filter NAME] [--order publisher|program] [--descending]", RunList},
+    {"programs", "", RunPrograms},
+    {"report",
+        "programs|compatibility|links [--filter NAME] [--order publisher|program] [--no-type] [--no-information] "
+        "[--no-warnings] [--no-links] [--skip CONTROL]... [--stdout]",
+        RunReport},
+    {"resave", "", RunResave},
+    {"run", "--emulator NAME (--program PIDX | --file PATH | --no-program) [--yes] [--wait]", RunRun},
+};
+
+const CommandInfo* FindCommand(const std::string& name)
 {
-    static std::map<std::string, CommandInfo> commands;
-    return commands;
+    for (const CommandInfo& command : kCommands)
+        if (name == command.name)
+            return &command;
+    return nullptr;
 }
 
 } // namespace
 
-bool RegisterCommand(CommandInfo info)
-{
-    std::string name = info.name;
-    Commands()[name] = std::move(info);
-    return true;
-}
-
 void PrintUsage(std::ostream& out)
 {
     out << "usage: vorbix-cli [--appdir DIR] COMMAND [ARGS]\n\ncommands:\n";
-    for (const auto& [name, info] : Commands())
-        out << "  " << name << (info.usage.empty() ? "" : " ") << info.usage << "\n";
+    for (const CommandInfo& command : kCommands)
+        out << "  " << command.name << (*command.usage == '\0' ? "" : " ") << command.usage << "\n";
     out << "  help\n\nThe application folder is DIR, else $VORBIX_APPDIR, else the folder of the\n"
            "executable when it holds Data/, else ~/.local/share/vorbix/.\n";
 }
@@ -63,15 +77,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(out);
         return kExitOk;
     }
-    auto it = Commands().find(command);
-    if (it == Commands().end()) {
+    const CommandInfo* found = FindCommand(command);
+    if (found == nullptr) {
         err << "Unknown command " << command << "\n";
         PrintUsage(err);
         return kExitUsage;
     }
     CliContext context{ResolveAppDir(appDirArg, ExecutablePath()), out, err, in};
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-    return it->second.run(context, rest);
+    return found->run(context, rest);
 }
 
 } // namespace vorbix::cli

@@ -1,8 +1,7 @@
 #pragma once
-// vorbix-cli: the catalogue driven from a terminal. Commands register themselves in
-// the table below, each in its own source file.
+// vorbix-cli: the catalogue driven from a terminal. The commands are listed in one table
+// (Cli.cpp); each is a function in its own source file.
 
-#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -22,16 +21,14 @@ struct CliContext {
     std::istream& in;
 };
 
-using CommandFunction = std::function<int(CliContext&, const std::vector<std::string>& args)>;
-
-struct CommandInfo {
-    std::string name;
-    std::string usage;  // the argument synopsis shown by the usage text
-    CommandFunction run;
-};
-
-// Adds a command; used by the static registrars of the command source files.
-bool RegisterCommand(CommandInfo info);
+// The commands; each returns the tool's exit status.
+int RunCheck(CliContext& context, const std::vector<std::string>& args);
+int RunInfo(CliContext& context, const std::vector<std::string>& args);
+int RunList(CliContext& context, const std::vector<std::string>& args);
+int RunPrograms(CliContext& context, const std::vector<std::string>& args);
+int RunReport(CliContext& context, const std::vector<std::string>& args);
+int RunResave(CliContext& context, const std::vector<std::string>& args);
+int RunRun(CliContext& context, const std::vector<std::string>& args);
 
 // Runs the tool on the arguments (without the program name); returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in);

@@ -1,23 +1,27 @@
 #include "CliCatalogue.h"
 
-#include "host/Errors.h"
-
-#include <ostream>
-
 namespace vorbix::cli {
 
 int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts, CatalogueSource* source)
 {
     catalogue.AppDir = context.appDir;
-    try {
-        CatalogueSource loaded = LoadCatalogue(catalogue, prompts);
-        if (source != nullptr)
-            *source = loaded;
-        return kExitOk;
-    } catch (const VorbixError& e) {
-        context.err << "Error: " << e.what() << "\n";
+    Result<CatalogueSource> loaded = LoadCatalogue(catalogue, prompts);
+    if (!loaded) {
+        context.err << "Error: " << loaded.Message() << "\n";
         return kExitFileError;
     }
+    if (source != nullptr)
+        *source = loaded.Value();
+    return kExitOk;
+}
+
+int FlushedOutput(CliContext& context, int status)
+{
+    if (!context.out.flush()) {
+        context.err << "Error: Cannot write to standard output\n";
+        return kExitFileError;
+    }
+    return status;
 }
 
 } // namespace vorbix::cli

@@ -1,15 +1,36 @@
 #pragma once
-// Loading the catalogue for a command: errors that would end the window's start-up
-// are printed ("Error: " + message) and turned into exit status 3.
+// What the commands share: loading the catalogue (errors that would end the window's
+// start-up are printed as "Error: " + message and give exit status 3) and the check that
+// what a command printed reached its reader.
 
 #include "Cli.h"
+#include "TerminalPrompts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Main_LoadSaveUnit.h"
+
+#include <ostream>
 
 namespace vorbix::cli {
 
 // Loads the catalogue of context.appDir; returns kExitOk or kExitFileError.
 int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts,
     CatalogueSource* source = nullptr);
+
+// Loads the catalogue with prompts that ask nothing and hands it to body(catalogue,
+// source), whose exit status is returned; a failed load gives kExitFileError.
+template <typename Body>
+int WithCatalogue(CliContext& context, Body body)
+{
+    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    Catalogue catalogue;
+    CatalogueSource source = CatalogueSource::None;
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source))
+        return status;
+    return body(catalogue, source);
+}
+
+// Output that never reached the terminal or the pipe is no success: kExitFileError with
+// "Error: Cannot write to standard output", else status.
+int FlushedOutput(CliContext& context, int status);
 
 } // namespace vorbix::cli

@@ -1,9 +1,7 @@
 // report programs|compatibility|links and check: the three reports written into the
 // application folder or to standard output, and the links report as a catalogue check.
 
-#include "Cli.h"
 #include "CliCatalogue.h"
-#include "TerminalPrompts.h"
 #include "reports/Main_ReportsUnit.h"
 
 #include <algorithm>
@@ -91,16 +89,6 @@ std::string RejectedArgument(const std::vector<std::string>& args, std::size_t i
     return takesValue && i + 1 < args.size() ? arg + " " + args[i + 1] : arg;
 }
 
-// Output that never reached the terminal or the pipe is no success.
-int FlushedOutput(CliContext& context, int status)
-{
-    if (!context.out.flush()) {
-        context.err << "Error: Cannot write to standard output\n";
-        return kExitFileError;
-    }
-    return status;
-}
-
 int ParseReportArguments(CliContext& context, const std::vector<std::string>& args, ReportArguments& parsed)
 {
     if (args.empty() || (args[0] != "programs" && args[0] != "compatibility" && args[0] != "links")) {
@@ -131,6 +119,8 @@ ReportOutput MakeReport(const Catalogue& catalogue, const ReportArguments& parse
     return {kLinksReportFile, LinksReportBytes(catalogue, parsed.links)};
 }
 
+} // namespace
+
 // Without --stdout the file is written as the window writes it and its path printed; the
 // question whether to view it is not asked on a terminal.
 int RunReport(CliContext& context, const std::vector<std::string>& args)
@@ -138,22 +128,20 @@ int RunReport(CliContext& context, const std::vector<std::string>& args)
     ReportArguments parsed;
     if (int status = ParseReportArguments(context, args, parsed))
         return status;
-    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
-    Catalogue catalogue;
-    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
-        return status;
-    const ReportOutput report = MakeReport(catalogue, parsed);
-    if (parsed.toStdout) {
-        context.out << report.bytes;
+    return WithCatalogue(context, [&](const Catalogue& catalogue, CatalogueSource) {
+        const ReportOutput report = MakeReport(catalogue, parsed);
+        if (parsed.toStdout) {
+            context.out << report.bytes;
+            return FlushedOutput(context, kExitOk);
+        }
+        const Result<std::string> written = WriteReportFile(catalogue, report.fileName, report.bytes);
+        if (!written) {
+            context.err << "Error: " << written.Message() << "\n";
+            return kExitFileError;
+        }
+        context.out << written.Value() << "\n";
         return FlushedOutput(context, kExitOk);
-    }
-    const ReportFileResult written = WriteReportFile(catalogue, report.fileName, report.bytes);
-    if (!written.Written) {
-        context.err << "Error: " << written.Error << "\n";
-        return kExitFileError;
-    }
-    context.out << written.Path << "\n";
-    return FlushedOutput(context, kExitOk);
+    });
 }
 
 // The links report with all twelve tests over every program, on standard output.
@@ -163,24 +151,14 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args)
         context.err << "Unexpected argument " << args.front() << "\n";
         return kExitUsage;
     }
-    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
-    Catalogue catalogue;
-    if (int status = LoadCatalogueForCli(context, catalogue, prompts))
-        return status;
-    const LinksReportOptions options;
-    const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
-    context.out << LinksReportBytes(findings, options);
-    const bool anyFinding = std::any_of(
-        findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
-    return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
+    return WithCatalogue(context, [&](const Catalogue& catalogue, CatalogueSource) {
+        const LinksReportOptions options;
+        const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
+        context.out << LinksReportBytes(findings, options);
+        const bool anyFinding = std::any_of(
+            findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
+        return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
+    });
 }
-
-const bool kReportRegistered = RegisterCommand({"report",
-    "programs|compatibility|links [--filter NAME] [--order publisher|program] [--no-type] [--no-information] "
-    "[--no-warnings] [--no-links] [--skip CONTROL]... [--stdout]",
-    RunReport});
-const bool kCheckRegistered = RegisterCommand({"check", "", RunCheck});
-
-} // namespace
 
 } // namespace vorbix::cli

@@ -1,9 +1,8 @@
 // run: starts an emulator through the launch sequence, as the window's Run Program, Run
 // Emulator and a dropped image do.
 
-#include "Cli.h"
 #include "CliCatalogue.h"
-#include "TerminalPrompts.h"
+#include "catalogue/Utilities.h"
 #include "launching/LaunchProgram.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
@@ -100,23 +99,24 @@ LaunchInput MakeLaunchInput(const RunOptions& options, const Catalogue& catalogu
 {
     LaunchInput input;
     input.SelectorText = options.emulator;
-    for (const EmuRecord& emu : catalogue.EmuList)
-        input.SelectorEntries.push_back(emu.EmuName);
+    input.SelectorEntries = SortedEmulatorNames(catalogue.EmuList);
     input.WaitForEmulatorExit = options.wait;
     if (options.noProgram) {
-        input.ProgramArg = kNoProgram;
+        input.Mode = LaunchMode::NoProgram;
     } else if (options.file) {
         // A dropped file arrives with its full path.
         std::error_code ec;
         const auto absolute = std::filesystem::absolute(*options.file, ec);
-        input.ProgramArg = ec ? *options.file : absolute.string();
-        input.FromDrop = true;
+        input.Mode = LaunchMode::DroppedFile;
+        input.DroppedFile = ec ? *options.file : absolute.string();
     } else {
-        input.ProgramArg = kListItem;
+        input.Mode = LaunchMode::ListItem;
         input.SelectedPIdx = *options.program;
     }
     return input;
 }
+
+} // namespace
 
 int RunRun(CliContext& context, const std::vector<std::string>& args)
 {
@@ -130,16 +130,10 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
     if (int status = LoadCatalogueForCli(context, catalogue, prompts))
         return status;
     // As the window's start-up does.
-    catalogue.DfsRomsPresent = FileExists(catalogue.AppFile("DFSROMS/E00DFS.ROM"))
-        && FileExists(catalogue.AppFile("DFSROMS/DFS.ROM"));
+    catalogue.DfsRomsPresent = DfsRomsPresentIn(catalogue);
     SystemShell shell(options.wait);
     const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
     return result.Outcome == LaunchOutcome::Stopped ? kExitFindings : kExitOk;
 }
-
-const bool registered = RegisterCommand({"run",
-    "--emulator NAME (--program PIDX | --file PATH | --no-program) [--yes] [--wait]", RunRun});
-
-} // namespace
 
 } // namespace vorbix::cli

@@ -16,6 +16,7 @@
 
 #include <exception>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -36,6 +37,24 @@ Arguments ParseArguments(const QApplication& app)
     parser.process(app);
     return {parser.value(appDir).toLocal8Bit().toStdString(), parser.value(screenshot)};
 }
+
+// A screenshot is taken without anyone to answer a box: messages go to standard error and
+// questions are answered No, choosers cancelled.
+class StderrPrompts : public vorbix::Prompts {
+public:
+    vorbix::MessageAnswer ShowMessageBox(const vorbix::MessageRequest& request) override
+    {
+        std::cerr << "Vorbix: " << request.Text << '\n';
+        switch (request.Buttons) {
+        case vorbix::MessageButtons::YesNo: return vorbix::MessageAnswer::No;
+        case vorbix::MessageButtons::YesNoCancel: return vorbix::MessageAnswer::Cancel;
+        case vorbix::MessageButtons::Ok: break;
+        }
+        return vorbix::MessageAnswer::Ok;
+    }
+    std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder(const vorbix::FolderRequest&) override { return std::nullopt; }
+};
 
 int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
 {
@@ -78,13 +97,16 @@ int main(int argc, char** argv)
     catalogue.AppDir = vorbix::ResolveAppDir(arguments.AppDir, vorbix::ExecutablePath());
     vorbix::gui::InstallHelpPages(catalogue.AppDir);
 
-    vorbix::gui::QtPrompts prompts;
     vorbix::SystemShell shell;
+    if (!arguments.Screenshot.isEmpty()) {
+        StderrPrompts prompts;
+        vorbix::gui::TMainForm form(catalogue, prompts, shell);
+        return RenderScreenshot(form, arguments.Screenshot);
+    }
+
+    vorbix::gui::QtPrompts prompts;
     vorbix::gui::TMainForm form(catalogue, prompts, shell);
     prompts.SetParent(&form);
-
-    if (!arguments.Screenshot.isEmpty())
-        return RenderScreenshot(form, arguments.Screenshot);
 
     // Shown from the message loop, so that an error during start-up reaches the handler.
     QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);

@@ -66,8 +66,8 @@ void WriteCatalogue(const TempDir& dir, bool withProblems)
         c.EmuList.push_back(emu);
     }
     std::filesystem::create_directories(dir / "Data");
-    SaveProgramsFile(c);
-    SaveOptionsFile(c, "all", "");
+    EXPECT_TRUE(SaveProgramsFile(c).Ok());
+    EXPECT_TRUE(SaveOptionsFile(c, "all", "").Ok());
 }
 
 // The catalogue as the tool loads it, for the PIdx of each program and expected report bytes.
@@ -76,7 +76,7 @@ Catalogue Loaded(const TempDir& dir)
     Catalogue c;
     c.AppDir = dir.path();
     FakePrompts prompts;
-    LoadCatalogue(c, prompts);
+    EXPECT_TRUE(LoadCatalogue(c, prompts).Ok());
     return c;
 }
 

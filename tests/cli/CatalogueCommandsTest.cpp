@@ -34,8 +34,8 @@ void MakeCatalogue(const TempDir& dir)
     c.ProgramTypes.Add("Arcade");
     c.ProgramTypes.Add("Adventure");
     std::filesystem::create_directory(dir / "Data");
-    SaveProgramsFile(c);
-    SaveOptionsFile(c, "all", "");
+    EXPECT_TRUE(SaveProgramsFile(c).Ok());
+    EXPECT_TRUE(SaveOptionsFile(c, "all", "").Ok());
 }
 
 } // namespace

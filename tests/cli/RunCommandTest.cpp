@@ -60,8 +60,8 @@ protected:
 
     void SaveFiles()
     {
-        SaveResult saved = SaveCatalogue(cat, false, "all", "BeebEm");
-        ASSERT_TRUE(saved.Ok) << saved.Error;
+        const auto saved = SaveCatalogue(cat, false, "all", "BeebEm");
+        ASSERT_TRUE(saved.Ok()) << saved.Message();
     }
 
     TempDir dir;

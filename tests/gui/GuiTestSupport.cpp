@@ -61,8 +61,8 @@ ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
 void WriteAppDir(Catalogue catalogue, const std::string& appDir)
 {
     catalogue.AppDir = appDir;
-    const SaveResult result = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
-    ASSERT_TRUE(result.Ok) << result.Error;
+    const auto saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+    ASSERT_TRUE(saved.Ok()) << saved.Message();
 }
 
 StartedWindow::StartedWindow(const std::string& appDir, bool show)

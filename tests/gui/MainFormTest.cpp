@@ -122,7 +122,7 @@ TEST(MainForm, StartUpLoadsTheCatalogueFillsTheSelectorsAndSelectsTheFirstRow)
     EXPECT_EQ(SelectedName(w), "Elite");
     EXPECT_EQ(Panel(w, 1), " Game");
     EXPECT_EQ(Panel(w, 5), "6 Programs  ");
-    EXPECT_EQ(w.form->Details()->currentIndex(), vorbix::gui::DetailsPanel::PictureTab);
+    EXPECT_EQ(w.form->Details()->ShownTab(), DetailsTab::Picture);
     EXPECT_TRUE(Enabled(w, "RunProgram1"));
     EXPECT_TRUE(Enabled(w, "RunEmulator1"));
     // Only one of the two DFS ROM images is present.
@@ -310,7 +310,7 @@ TEST(MainForm, StatusBarAndDetailsShowTheSelectedProgram)
     EXPECT_EQ(right->item(1)->text(), "Doc 9");
 
     // A web address is never an existing file; afterwards the focus is in the list.
-    w.form->Details()->setCurrentIndex(vorbix::gui::DetailsPanel::InformationTab);
+    w.form->Details()->ShowTab(DetailsTab::Information);
     QTest::mouseClick(right->viewport(), Qt::LeftButton, {}, right->visualItemRect(right->item(0)).center());
     ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file https://example.org/8"}));
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "support/Writers.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/ExitUnit.h"
@@ -25,17 +26,6 @@ using namespace vorbix::test;
 
 namespace {
 
-// Counts the files written through the atomic writer while it lives.
-class WriteCounter {
-public:
-    WriteCounter()
-    {
-        SetAtomicWriteHookForTesting([this](const std::string& temp) { written.push_back(temp); });
-    }
-    ~WriteCounter() { SetAtomicWriteHookForTesting({}); }
-    std::vector<std::string> written;
-};
-
 Catalogue TwoPrograms()
 {
     Catalogue catalogue;
@@ -58,7 +48,8 @@ TEST(MainFormShutdown, SaveWritesBothFilesAndExitAfterItOnlyTheOptions)
     w.catalogue.ProgramList.push_back(MakeProgram("Bug Byte", "Manic Miner"));
     w.catalogue.ProgramsChanged = true;
     {
-        WriteCounter counter;
+        WatchingWriter counter;
+        w.form->SetFileWriter(counter);
         Trigger(w, "Save1");
         EXPECT_EQ(counter.written.size(), 2u);
     }
@@ -67,7 +58,8 @@ TEST(MainFormShutdown, SaveWritesBothFilesAndExitAfterItOnlyTheOptions)
     EXPECT_NE(dir.Read("Data/programs.xml").find("Manic Miner"), std::string::npos);
     EXPECT_NE(dir.Read("Data/options.xml").find("all"), std::string::npos);
 
-    WriteCounter counter;
+    WatchingWriter counter;
+    w.form->SetFileWriter(counter);
     Trigger(w, "Exit1");
     EXPECT_EQ(counter.written.size(), 1u);  // unchanged programs: the options file only
     EXPECT_TRUE(w.form->Ended());
@@ -83,16 +75,19 @@ TEST(MainFormShutdown, ExitAndCloseEachSaveOnceBehindTheExitWindow)
         StartedWindow w(dir.path());
         w.catalogue.ProgramList.pop_back();
         w.catalogue.ProgramsChanged = true;
-        bool exitFormShown = false;
-        SetAtomicWriteHookForTesting([&](const std::string&) {
-            exitFormShown = exitFormShown || (w.form->ExitForm()->isVisible() && !w.form->isVisible());
-        });
-        WriteCounter counter;
+        // Every file is written while the exit window stands and the main window is hidden.
+        int writtenBehindExitWindow = 0;
+        WatchingWriter counter;
+        counter.OnWrite = [&](const std::string&) {
+            writtenBehindExitWindow += w.form->ExitForm()->isVisible() && !w.form->isVisible();
+        };
+        w.form->SetFileWriter(counter);
         if (byClose)
             w.form->close();
         else
             Trigger(w, "Exit1");
         EXPECT_EQ(counter.written.size(), 2u) << "by close " << byClose;
+        EXPECT_EQ(writtenBehindExitWindow, 2) << "by close " << byClose;
         EXPECT_FALSE(w.form->ExitForm()->isVisible());
         EXPECT_TRUE(w.form->Ended());
         EXPECT_EQ(dir.Read("Data/programs.xml").find("Repton"), std::string::npos);
@@ -151,7 +146,8 @@ TEST(MainFormShutdown, AnUnexpectedErrorIsShownAndEndsTheRunWithoutSaving)
     dir.Write("Options.ini", "");
     dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
     StartedWindow w(dir.path(), false);
-    WriteCounter counter;
+    WatchingWriter counter;
+    w.form->SetFileWriter(counter);
     QMetaObject::invokeMethod(w.form.get(), [&w] { w.form->show(); }, Qt::QueuedConnection);
     QApplication::processEvents();
 

@@ -2,6 +2,7 @@
 // depend on real focus changes, mouse buttons and the order of refreshes.
 
 #include "GuiTestSupport.h"
+#include "support/Writers.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/DetailsPanel.h"
@@ -356,7 +357,7 @@ TEST(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
     dir.Write("Manual.txt", "read me");
     StartedWindow w(dir.path());
     Activate(w);
-    w.form->Details()->setCurrentIndex(vorbix::gui::DetailsPanel::InformationTab);
+    w.form->Details()->ShowTab(DetailsTab::Information);
     auto* left = w.Find<QListWidget>("ListView2");
     const QPoint entry = left->visualItemRect(left->item(0)).center();
 
@@ -444,14 +445,15 @@ TEST(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWindo
     EXPECT_EQ(w.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs...");
 
     bool exitWindowStood = false;
-    SetAtomicWriteHookForTesting([&](const std::string&) {
+    WatchingWriter writer;
+    writer.OnWrite = [&](const std::string&) {
         exitWindowStood = exitWindowStood
             || (w.form->ExitForm()->isVisible() && !w.form->isVisible()
                 && w.form->ExitForm()->windowTitle() == "Vorbix"
                 && w.form->ExitForm()->findChild<QLabel*>()->text() == "Saving data...");
-    });
+    };
+    w.form->SetFileWriter(writer);
     EXPECT_TRUE(w.form->close());
-    SetAtomicWriteHookForTesting({});
     EXPECT_TRUE(exitWindowStood);
     EXPECT_NE(dir.Read("Data/programs.xml").find("Elite"), std::string::npos);
     EXPECT_TRUE(dir.Exists("Data/options.xml"));

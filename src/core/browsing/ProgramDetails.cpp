@@ -12,18 +12,11 @@ namespace vorbix {
 
 namespace {
 
-// The partner list of a pair may be shorter in a damaged record; a missing entry reads empty.
-const std::string& EntryOrEmpty(const StringList& list, std::size_t index)
-{
-    static const std::string empty;
-    return index < list.size() ? list[index] : empty;
-}
-
 std::vector<DetailsLink> LinkRange(const ProgramRecord& program, std::size_t from, std::size_t to)
 {
     std::vector<DetailsLink> links;
     for (std::size_t i = from; i < std::min(to, program.DocLinkNames.size()); ++i)
-        links.push_back({program.DocLinkNames[i], EntryOrEmpty(program.DocLinkUrls, i)});
+        links.push_back({program.DocLinkNames[i], PairedEntry(program.DocLinkUrls, i)});
     return links;
 }
 
@@ -39,7 +32,7 @@ ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
     details.BoxCoverExists = BoxCoverFileExists(program.FileUrl);
     details.CommentLines = program.Comments;
     for (std::size_t i = 0; i < program.EmuWarningEmus.size(); ++i)
-        details.WarningLines.push_back(program.EmuWarningEmus[i] + ": " + EntryOrEmpty(program.EmuWarningTexts, i));
+        details.WarningLines.push_back(program.EmuWarningEmus[i] + ": " + PairedEntry(program.EmuWarningTexts, i));
     details.LeftLinks = LinkRange(program, 0, kLinksPerColumn);
     details.RightLinks = LinkRange(program, kLinksPerColumn, 2 * kLinksPerColumn);
     details.Status = StatusBarTexts(program, rowCount);

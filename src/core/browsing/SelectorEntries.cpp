@@ -28,16 +28,6 @@ StringList FilterSelectorEntries(const std::vector<FilterRecord>& filterList)
     return names;
 }
 
-StringList EmulatorSelectorEntries(const std::vector<EmuRecord>& emuList)
-{
-    StringList names;
-    names.reserve(emuList.size());
-    for (const EmuRecord& emu : emuList)
-        names.push_back(emu.EmuName);
-    SortIgnoringCase(names);
-    return names;
-}
-
 bool SelectorAcceptsText(const StringList& entries, const std::string& text)
 {
     return std::any_of(entries.begin(), entries.end(),

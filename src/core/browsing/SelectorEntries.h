@@ -11,8 +11,6 @@ namespace vorbix {
 
 // "all", then every FilterName sorted ignoring case (a name two filters share is listed twice).
 StringList FilterSelectorEntries(const std::vector<FilterRecord>& filterList);
-// Every EmuName sorted ignoring case.
-StringList EmulatorSelectorEntries(const std::vector<EmuRecord>& emuList);
 
 // A selector accepts a text that equals one of its entries ignoring case.
 bool SelectorAcceptsText(const StringList& entries, const std::string& text);

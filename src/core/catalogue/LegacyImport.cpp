@@ -1,7 +1,6 @@
 // The one-time import of the four legacy files: plain lines read by position, with
 // counts that say how many lines follow.
 
-#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 
@@ -30,39 +29,48 @@ public:
     void Skip() { Next(); }
 
     // A count line: a decimal integer (an optional sign, then digits); a negative count
-    // means no lines follow. Anything else raises the conversion error.
+    // means no lines follow. Anything else is the conversion error, which ends the reading:
+    // the cursor stands at the end from then on.
     int NextCount()
     {
         if (AtEnd())
             return 0;
         const std::string text = lines_[pos_++];
-        return ParseCount(text);
+        std::optional<int> count = ParseCount(text);
+        if (!count) {
+            failure_ = Failure::NotAnInteger(text);
+            pos_ = lines_.size();
+            return 0;
+        }
+        return *count;
     }
 
     const std::vector<std::string>& Lines() const { return lines_; }
+    Status Outcome() const { return failure_ ? Status(*failure_) : Status(); }
 
 private:
-    static int ParseCount(const std::string& text)
+    static std::optional<int> ParseCount(const std::string& text)
     {
         std::size_t i = 0;
         bool negative = false;
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             negative = text[i++] == '-';
         if (i == text.size())
-            throw ConvertError(text);
+            return std::nullopt;
         long long value = 0;
         for (; i < text.size(); ++i) {
             if (!std::isdigit(static_cast<unsigned char>(text[i])))
-                throw ConvertError(text);
+                return std::nullopt;
             value = value * 10 + (text[i] - '0');
             if (value > INT_MAX)
-                throw ConvertError(text);
+                return std::nullopt;
         }
         return negative ? 0 : static_cast<int>(value);
     }
 
     std::vector<std::string> lines_;
     std::size_t pos_ = 0;
+    std::optional<Failure> failure_;
 };
 
 // Flags of Programs.ini and Emus.ini: only "False" is false.
@@ -87,44 +95,51 @@ void ReadPairs(LineCursor& cursor, int count, StringList& firsts, StringList& se
     }
 }
 
-std::optional<LineCursor> OpenLegacy(const Catalogue& catalogue, const char* name)
+// Reads a legacy file's lines with the cursor; a missing file reads nothing, one that
+// cannot be read is "Cannot open file " + path.
+template <typename Read>
+Status ReadLegacy(const Catalogue& catalogue, const char* name, Read read)
 {
     const std::string path = catalogue.AppFile(name);
     if (!FileExists(path))
-        return std::nullopt;
-    return LineCursor(ReadFileLines(path));
+        return {};
+    Result<std::vector<std::string>> lines = ReadFileLines(path);
+    if (!lines)
+        return lines.Error();
+    LineCursor cursor(std::move(lines).Value());
+    read(cursor);
+    return cursor.Outcome();
 }
 
 constexpr const char* kWarningsSeparator = "#@%#123#@%#";
 
 } // namespace
 
-void ImportLegacyPrograms(Catalogue& catalogue)
+Status ImportLegacyPrograms(Catalogue& catalogue)
 {
     catalogue.ProgramList.clear();
-    auto cursor = OpenLegacy(catalogue, "Programs.ini");
-    if (!cursor)
-        return;
-    const int count = cursor->NextCount();
-    for (int n = 0; n < count && !cursor->AtEnd(); ++n) {
-        ProgramRecord program;
-        program.ProgramName = cursor->Next();
-        program.FileUrl = cursor->Next();
-        program.PublisherName = cursor->Next();
-        program.ProgramType = cursor->Next();
-        program.Favourite = NotFalse(cursor->Next());
-        program.E00Dfs = NotFalse(cursor->Next());
-        ReadLines(*cursor, cursor->NextCount(), program.Comments);
-        if (cursor->Peek() == kWarningsSeparator) {
-            cursor->Skip();
-            ReadPairs(*cursor, cursor->NextCount(), program.EmuWarningEmus, program.EmuWarningTexts);
+    return ReadLegacy(catalogue, "Programs.ini", [&](LineCursor& cursor) {
+        const int count = cursor.NextCount();
+        for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
+            ProgramRecord program;
+            program.ProgramName = cursor.Next();
+            program.FileUrl = cursor.Next();
+            program.PublisherName = cursor.Next();
+            program.ProgramType = cursor.Next();
+            program.Favourite = NotFalse(cursor.Next());
+            program.E00Dfs = NotFalse(cursor.Next());
+            ReadLines(cursor, cursor.NextCount(), program.Comments);
+            if (cursor.Peek() == kWarningsSeparator) {
+                cursor.Skip();
+                ReadPairs(cursor, cursor.NextCount(), program.EmuWarningEmus, program.EmuWarningTexts);
+            }
+            ReadPairs(cursor, cursor.NextCount(), program.DocLinkNames, program.DocLinkUrls);
+            catalogue.ProgramList.push_back(std::move(program));
         }
-        ReadPairs(*cursor, cursor->NextCount(), program.DocLinkNames, program.DocLinkUrls);
-        catalogue.ProgramList.push_back(std::move(program));
-    }
+    });
 }
 
-void ImportLegacyOptions(Catalogue& catalogue)
+Status ImportLegacyOptions(Catalogue& catalogue)
 {
     catalogue.LastProgramDir.clear();
     catalogue.LastEmuDir.clear();
@@ -135,83 +150,80 @@ void ImportLegacyOptions(Catalogue& catalogue)
     o.CopyDiskBack = o.CopyPicture = o.UseE00Dfs = o.AskAddToList = false;
     o.PictureUrl.clear();
 
-    auto cursor = OpenLegacy(catalogue, "Options.ini");
-    if (!cursor)
-        return;
-    const int publishers = cursor->NextCount();
-    const int types = cursor->NextCount();
-    for (int i = 0; i < publishers && !cursor->AtEnd(); ++i)
-        catalogue.Publishers.Add(cursor->Next());
-    for (int i = 0; i < types && !cursor->AtEnd(); ++i)
-        catalogue.ProgramTypes.Add(cursor->Next());
-    catalogue.LastProgramDir = cursor->Next();
-    catalogue.LastEmuDir = cursor->Next();
-    catalogue.LastDocDir = cursor->Next();
-    catalogue.LastFilter = cursor->Next();
-    catalogue.LastEmu = cursor->Next();
-    o.AskAddToList = cursor->Next() == "true";
-    cursor->Skip();
-    cursor->Skip();
-    o.CopyDiskBack = cursor->Next() == "true";
-    o.CopyPicture = cursor->Next() == "true";
-    o.PictureUrl = cursor->Next();
-    // The last three lines belong to a later layout; a file that ends before them sets them off.
-    o.UseE00Dfs = cursor->Next() == "true";
-    o.CompatibilityWarning = cursor->Next() == "true";
-    o.E00DfsWarning = cursor->Next() == "true";
+    return ReadLegacy(catalogue, "Options.ini", [&](LineCursor& cursor) {
+        const int publishers = cursor.NextCount();
+        const int types = cursor.NextCount();
+        for (int i = 0; i < publishers && !cursor.AtEnd(); ++i)
+            catalogue.Publishers.Add(cursor.Next());
+        for (int i = 0; i < types && !cursor.AtEnd(); ++i)
+            catalogue.ProgramTypes.Add(cursor.Next());
+        catalogue.LastProgramDir = cursor.Next();
+        catalogue.LastEmuDir = cursor.Next();
+        catalogue.LastDocDir = cursor.Next();
+        catalogue.LastFilter = cursor.Next();
+        catalogue.LastEmu = cursor.Next();
+        o.AskAddToList = cursor.Next() == "true";
+        cursor.Skip();
+        cursor.Skip();
+        o.CopyDiskBack = cursor.Next() == "true";
+        o.CopyPicture = cursor.Next() == "true";
+        o.PictureUrl = cursor.Next();
+        // The last three lines belong to a later layout; a file that ends before them sets them off.
+        o.UseE00Dfs = cursor.Next() == "true";
+        o.CompatibilityWarning = cursor.Next() == "true";
+        o.E00DfsWarning = cursor.Next() == "true";
+    });
 }
 
-void ImportLegacyEmus(Catalogue& catalogue)
+Status ImportLegacyEmus(Catalogue& catalogue)
 {
     catalogue.EmuList.clear();
-    auto cursor = OpenLegacy(catalogue, "Emus.ini");
-    if (!cursor)
-        return;
-    const bool laterLayout = !cursor->Lines().empty() && cursor->Lines().back() == "2.2";
-    const int count = cursor->NextCount();
-    for (int n = 0; n < count && !cursor->AtEnd(); ++n) {
-        EmuRecord emu;
-        std::string* texts[] = {&emu.EmuName, &emu.EmuUrl, &emu.CommandLineString, &emu.EnvVarName,
-            &emu.EnvVarValue, &emu.EnvVarSsName, &emu.EnvVarSsValue, &emu.EnvVarDsName, &emu.EnvVarDsValue,
-            &emu.DiskWorkingDir, &emu.DiskFilename, &emu.RomWorkingDir, &emu.RomFilename, &emu.RomFileExt,
-            &emu.DfsName, &emu.E00DfsName};
-        for (std::string* field : texts)
-            *field = cursor->Next();
-        emu.CleanDiskWorkingDir = NotFalse(cursor->Next());
-        emu.CleanRomWorkingDir = NotFalse(cursor->Next());
-        if (laterLayout) {
-            emu.ProcessRomsCfgModelB = NotFalse(cursor->Next());
-            emu.ProcessRomsCfgMaster128 = NotFalse(cursor->Next());
-            emu.HandleDfs = NotFalse(cursor->Next());
-        } else {
-            emu.ProcessRomsCfgModelB = false;
-            emu.ProcessRomsCfgMaster128 = false;
-            emu.HandleDfs = true;
+    return ReadLegacy(catalogue, "Emus.ini", [&](LineCursor& cursor) {
+        const bool laterLayout = !cursor.Lines().empty() && cursor.Lines().back() == "2.2";
+        const int count = cursor.NextCount();
+        for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
+            EmuRecord emu;
+            std::string* texts[] = {&emu.EmuName, &emu.EmuUrl, &emu.CommandLineString, &emu.EnvVarName,
+                &emu.EnvVarValue, &emu.EnvVarSsName, &emu.EnvVarSsValue, &emu.EnvVarDsName, &emu.EnvVarDsValue,
+                &emu.DiskWorkingDir, &emu.DiskFilename, &emu.RomWorkingDir, &emu.RomFilename, &emu.RomFileExt,
+                &emu.DfsName, &emu.E00DfsName};
+            for (std::string* field : texts)
+                *field = cursor.Next();
+            emu.CleanDiskWorkingDir = NotFalse(cursor.Next());
+            emu.CleanRomWorkingDir = NotFalse(cursor.Next());
+            if (laterLayout) {
+                emu.ProcessRomsCfgModelB = NotFalse(cursor.Next());
+                emu.ProcessRomsCfgMaster128 = NotFalse(cursor.Next());
+                emu.HandleDfs = NotFalse(cursor.Next());
+            } else {
+                emu.ProcessRomsCfgModelB = false;
+                emu.ProcessRomsCfgMaster128 = false;
+                emu.HandleDfs = true;
+            }
+            catalogue.EmuList.push_back(std::move(emu));
         }
-        catalogue.EmuList.push_back(std::move(emu));
-    }
+    });
 }
 
-void ImportLegacyFilters(Catalogue& catalogue)
+Status ImportLegacyFilters(Catalogue& catalogue)
 {
     catalogue.FilterList.clear();
-    auto cursor = OpenLegacy(catalogue, "Filters.ini");
-    if (!cursor)
-        return;
-    const int count = cursor->NextCount();
-    for (int n = 0; n < count && !cursor->AtEnd(); ++n) {
-        FilterRecord filter;
-        filter.FilterName = cursor->Next();
-        filter.FPublisher = cursor->Next();
-        filter.FType = cursor->Next();
-        const std::string favourite = cursor->Next();
-        filter.FFavourite = favourite == "Checked"     ? FavouriteCondition::fcTrue
-                          : favourite == "Unchecked" ? FavouriteCondition::fcFalse
-                                                     : FavouriteCondition::fcDontCare;
-        filter.FPubComp = "=";
-        filter.FTypeComp = "=";
-        catalogue.FilterList.push_back(std::move(filter));
-    }
+    return ReadLegacy(catalogue, "Filters.ini", [&](LineCursor& cursor) {
+        const int count = cursor.NextCount();
+        for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
+            FilterRecord filter;
+            filter.FilterName = cursor.Next();
+            filter.FPublisher = cursor.Next();
+            filter.FType = cursor.Next();
+            const std::string favourite = cursor.Next();
+            filter.FFavourite = favourite == "Checked"     ? FavouriteCondition::fcTrue
+                              : favourite == "Unchecked" ? FavouriteCondition::fcFalse
+                                                         : FavouriteCondition::fcDontCare;
+            filter.FPubComp = "=";
+            filter.FTypeComp = "=";
+            catalogue.FilterList.push_back(std::move(filter));
+        }
+    });
 }
 
 } // namespace vorbix

@@ -1,6 +1,5 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
-#include "host/Errors.h"
 #include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
@@ -91,7 +90,7 @@ void WriteGroup(TXMLSaveObject& writer, const char* group, const char* first, co
 
 } // namespace
 
-void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
 {
     catalogue.ProgramList.clear();
     if (progress)
@@ -99,9 +98,10 @@ void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress
     // Something at the path that is not a readable file is an error, not an empty catalogue.
     const std::string path = catalogue.AppFile(kProgramsFile);
     if (!PathExists(path))
-        return;
+        return {};
     TXMLLoadObject reader(&prompts);
-    reader.LoadFromFile(path);
+    if (Status loaded = reader.LoadFromFile(path); !loaded)
+        return loaded;
     KeepDamagedFile(reader, path, "programs", prompts);
 
     long long loaded = 0;
@@ -139,6 +139,7 @@ void LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress
             catalogue.ProgramList.push_back(std::move(record));
         }
     }
+    return {};
 }
 
 std::string ProgramsFileBytes(Catalogue& catalogue)
@@ -202,9 +203,9 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
     return writer.ToBytes();
 }
 
-void SaveProgramsFile(Catalogue& catalogue)
+Status SaveProgramsFile(Catalogue& catalogue, FileWriter& writer)
 {
-    WriteFileAtomic(catalogue.AppFile(kProgramsFile), ProgramsFileBytes(catalogue));
+    return writer.WriteFile(catalogue.AppFile(kProgramsFile), ProgramsFileBytes(catalogue));
 }
 
 // ---- options file ---------------------------------------------------------
@@ -253,16 +254,17 @@ void ForEachElement(TXMLLoadObject& reader, const TXMLFocus& container, const ch
 
 } // namespace
 
-void LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
+Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
 {
     catalogue.EmuList.clear();
     catalogue.FilterList.clear();
     catalogue.ResetRememberedAndOptions();
     const std::string path = catalogue.AppFile(kOptionsFile);
     if (!PathExists(path))
-        return;
+        return {};
     TXMLLoadObject reader(&prompts);
-    reader.LoadFromFile(path);
+    if (Status loaded = reader.LoadFromFile(path); !loaded)
+        return loaded;
     KeepDamagedFile(reader, path, "options", prompts);
 
     ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
@@ -321,6 +323,7 @@ void LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
     o.PictureUrl = ReadLeaf(reader, "postprocessing-pictureurl", other);
     o.AskAddToList = TextToBool(ReadLeaf(reader, "dropoption-askaddtolist", other));
     o.UseE00Dfs = TextToBool(ReadLeaf(reader, "dropoption-usee00dfs", other));
+    return {};
 }
 
 std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu)
@@ -399,55 +402,55 @@ std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& last
     return writer.ToBytes();
 }
 
-void SaveOptionsFile(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu)
+Status SaveOptionsFile(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu,
+    FileWriter& writer)
 {
-    WriteFileAtomic(catalogue.AppFile(kOptionsFile), OptionsFileBytes(catalogue, lastFilter, lastEmu));
+    return writer.WriteFile(catalogue.AppFile(kOptionsFile), OptionsFileBytes(catalogue, lastFilter, lastEmu));
 }
 
 // ---- start-up and shut-down -----------------------------------------------
 
-CatalogueSource LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
 {
     const bool haveOptions = FileExists(catalogue.AppFile(kOptionsFile));
     const bool haveLegacy = FileExists(catalogue.AppFile("Options.ini"));
     if (haveOptions || !haveLegacy) {
-        LoadProgramsFile(catalogue, prompts, progress);
-        LoadOptionsFile(catalogue, prompts);
+        if (Status loaded = LoadProgramsFile(catalogue, prompts, progress); !loaded)
+            return loaded.Error();
+        if (Status loaded = LoadOptionsFile(catalogue, prompts); !loaded)
+            return loaded.Error();
         return haveOptions || FileExists(catalogue.AppFile(kProgramsFile)) ? CatalogueSource::Xml
                                                                             : CatalogueSource::None;
     }
     if (progress)
         progress("Loading programs...");
-    ImportLegacyPrograms(catalogue);
-    ImportLegacyOptions(catalogue);
-    ImportLegacyEmus(catalogue);
-    ImportLegacyFilters(catalogue);
+    for (Status (*import)(Catalogue&) : {ImportLegacyPrograms, ImportLegacyOptions, ImportLegacyEmus,
+             ImportLegacyFilters}) {
+        if (Status imported = import(catalogue); !imported)
+            return imported.Error();
+    }
     catalogue.ProgramsChanged = true;
     return CatalogueSource::Legacy;
 }
 
-SaveResult SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter, const std::string& lastEmu)
+Result<SavedFiles> SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter,
+    const std::string& lastEmu, FileWriter& writer)
 {
-    SaveResult result;
+    const bool withPrograms = catalogue.ProgramsChanged || !atExit;
     // A first save into a fresh application folder creates "Data".
     const std::string dataDir = catalogue.AppFile("Data");
-    if (!DirectoryExists(dataDir) && !ForceDirectories(dataDir)) {
-        result.Ok = false;
-        result.Error = FileError::Create(catalogue.AppFile(catalogue.ProgramsChanged || !atExit ? kProgramsFile : kOptionsFile)).what();
-        return result;
+    if (!DirectoryExists(dataDir) && !ForceDirectories(dataDir))
+        return Failure::CannotCreate(catalogue.AppFile(withPrograms ? kProgramsFile : kOptionsFile));
+    SavedFiles saved;
+    if (withPrograms) {
+        if (Status written = SaveProgramsFile(catalogue, writer); !written)
+            return written.Error();
+        saved.ProgramsFile = true;
     }
-    try {
-        if (catalogue.ProgramsChanged || !atExit) {
-            SaveProgramsFile(catalogue);
-            result.ProgramsFileWritten = true;
-        }
-        SaveOptionsFile(catalogue, lastFilter, lastEmu);
-        result.OptionsFileWritten = true;
-    } catch (const std::exception& e) {
-        result.Ok = false;
-        result.Error = e.what();
-    }
-    return result;
+    if (Status written = SaveOptionsFile(catalogue, lastFilter, lastEmu, writer); !written)
+        return written.Error();
+    saved.OptionsFile = true;
+    return saved;
 }
 
 } // namespace vorbix

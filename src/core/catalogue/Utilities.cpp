@@ -1,11 +1,11 @@
 #include "catalogue/Utilities.h"
 
-#include "host/Errors.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "host/Shell.h"
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sys/stat.h>
 
@@ -140,26 +140,41 @@ void ClearFileAttributes(const std::string& path)
         ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
 }
 
-bool CopyFileOverwrite(const std::string& source, const std::string& destination)
+Status CopyFileOverwrite(const std::string& source, const std::string& destination)
 {
     // No length limit of our own: the operating system's limits apply, and a path it
     // refuses makes the copy fail like any other failure.
     if (FileExists(destination))
         ClearFileAttributes(destination);
-    bool copied = false;
+    Status copied = Failure::CannotOpen(source);
     if (FileExists(source)) {
-        try {
-            // Through a temporary file and a rename, so a failed copy never leaves a
-            // half-written destination (the destination may be the user's own disk image).
-            WriteFileAtomic(destination, ReadFileBytes(source));
-            copied = true;
-        } catch (const VorbixError&) {
-            copied = false;
-        }
+        // Through a temporary file and a rename, so a failed copy never leaves a
+        // half-written destination (the destination may be the user's own disk image).
+        if (Result<std::string> bytes = ReadFileBytes(source))
+            copied = WriteFileAtomic(destination, bytes.Value());
+        else
+            copied = bytes.Error();
     }
     if (FileExists(destination))
         ClearFileAttributes(destination);
     return copied;
+}
+
+StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList)
+{
+    StringList names;
+    names.reserve(emuList.size());
+    for (const EmuRecord& emu : emuList)
+        names.push_back(emu.EmuName);
+    std::stable_sort(names.begin(), names.end(),
+        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
+    return names;
+}
+
+const std::string& PairedEntry(const StringList& list, std::size_t index)
+{
+    static const std::string empty;
+    return index < list.size() ? list[index] : empty;
 }
 
 bool NamesMatch(const std::string& a, const std::string& b)

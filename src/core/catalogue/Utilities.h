@@ -4,6 +4,8 @@
 // folders, and a colon counts only as a drive designator ("C:" at the start).
 
 #include "catalogue/NameList.h"
+#include "catalogue/Records.h"
+#include "host/Result.h"
 
 #include <string>
 
@@ -43,7 +45,16 @@ int ShellOpen(Shell& shell, const std::string& target);
 int ShellOpenIn(Shell& shell, const std::string& file, const std::string& workingDir);
 
 void ClearFileAttributes(const std::string& path);
-bool CopyFileOverwrite(const std::string& source, const std::string& destination);
+// Copies a file over any file at the destination, clearing its read-only mark first.
+Status CopyFileOverwrite(const std::string& source, const std::string& destination);
+
+// Every EmuName sorted ignoring case (a name two emulators share is listed twice): the
+// emulator selectors' entries and the compatibility report's order.
+StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList);
+
+// The entry of the second list of a pair (warning texts, link targets) at the index, or
+// empty where a damaged record's second list is shorter than its first.
+const std::string& PairedEntry(const StringList& list, std::size_t index);
 
 bool NamesMatch(const std::string& a, const std::string& b);
 std::string FindPublisher(const std::string& name, const NameList& publishers);

@@ -1,6 +1,5 @@
 #include "catalogue/XMLUtilities.h"
 
-#include "host/Errors.h"
 #include "host/Prompts.h"
 #include "platform/FileSystem.h"
 
@@ -73,13 +72,16 @@ std::string XmlUnescape(std::string_view value)
 
 // ---- TXMLLoadObject -------------------------------------------------------
 
-void TXMLLoadObject::LoadFromFile(const std::string& fileName)
+Status TXMLLoadObject::LoadFromFile(const std::string& fileName)
 {
-    std::string bytes = ReadFileBytes(fileName);
+    Result<std::string> bytes = ReadFileBytes(fileName);
+    if (!bytes)
+        return bytes.Error();
     // Positions are kept in 32 bits; a larger file is not a catalogue this reader can hold.
-    if (text_.size() + bytes.size() >= std::numeric_limits<std::uint32_t>::max())
-        throw FileError::Open(fileName);
-    LoadFromText(std::move(bytes));
+    if (text_.size() + bytes.Value().size() >= std::numeric_limits<std::uint32_t>::max())
+        return Failure::CannotOpen(fileName);
+    LoadFromText(std::move(bytes).Value());
+    return {};
 }
 
 void TXMLLoadObject::LoadFromText(std::string text)
@@ -401,9 +403,9 @@ std::string TXMLSaveObject::ToBytes() const
     return out;
 }
 
-void TXMLSaveObject::SaveToFile(const std::string& fileName) const
+Status TXMLSaveObject::SaveToFile(const std::string& fileName, FileWriter& writer) const
 {
-    WriteFileAtomic(fileName, ToBytes());
+    return writer.WriteFile(fileName, ToBytes());
 }
 
 } // namespace vorbix

@@ -2,6 +2,9 @@
 // The reader and writer of the catalogue's own restricted XML dialect: elements
 // without attributes whose leaves hold escaped text, one element per line.
 
+#include "host/Result.h"
+#include "platform/FileSystem.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,8 +45,8 @@ public:
     TXMLLoadObject& operator=(const TXMLLoadObject&) = delete;
 
     // Appends the file's lines, each trimmed of white space and control characters,
-    // without separators. Throws FileError::Open when the file cannot be read.
-    void LoadFromFile(const std::string& fileName);
+    // without separators; "Cannot open file " + name when the file cannot be read.
+    Status LoadFromFile(const std::string& fileName);
     // The same for text already in memory.
     void LoadFromText(std::string text);
 
@@ -97,8 +100,8 @@ public:
 
     // The whole file as it is written.
     std::string ToBytes() const;
-    // Writes the file through a temporary file and a rename; throws FileError::Create.
-    void SaveToFile(const std::string& fileName) const;
+    // Writes the file through the writer (a temporary file and a rename).
+    Status SaveToFile(const std::string& fileName, FileWriter& writer = SystemFileWriter()) const;
 
     std::string XmlText;
     std::string Stylesheet;

@@ -34,7 +34,9 @@ public:
     // Only on success.
     T& Value() & { return std::get<0>(state_); }
     const T& Value() const& { return std::get<0>(state_); }
-    T&& Value() && { return std::get<0>(std::move(state_)); }
+    // Moved out of a result that is going away, so that a loop over a returned result's
+    // value never holds a reference into the gone result.
+    T Value() && { return std::get<0>(std::move(state_)); }
     // Only on failure.
     const Failure& Error() const { return std::get<1>(state_); }
     const std::string& Message() const { return Error().Message; }

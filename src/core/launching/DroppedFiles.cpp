@@ -16,8 +16,8 @@ void DropImage(const std::string& path, const DropInput& input, const Catalogue&
     LaunchInput launch;
     launch.SelectorText = input.SelectorText;
     launch.SelectorEntries = input.SelectorEntries;
-    launch.ProgramArg = path;
-    launch.FromDrop = true;
+    launch.Mode = LaunchMode::DroppedFile;
+    launch.DroppedFile = path;
     launch.SelectedPIdx = input.SelectedPIdx;
     result.Launch = LaunchProgram(launch, catalogue, prompts, shell);
     result.Launched = true;

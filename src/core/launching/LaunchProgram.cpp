@@ -16,9 +16,6 @@ namespace vorbix {
 
 namespace {
 
-constexpr const char* kDfsRomsFolder = "DFSROMS/";
-constexpr const char* kDfsRom = "DFS.ROM";
-constexpr const char* kE00DfsRom = "E00DFS.ROM";
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -50,12 +47,12 @@ private:
     void RestoreDfs();
     void CopyPicture();
 
-    bool NoProgram() const { return in_.ProgramArg == kNoProgram; }
+    bool NoProgram() const { return in_.Mode == LaunchMode::NoProgram; }
     bool DfsHandled() const { return cat_.DfsRomsPresent && emu_->HandleDfs; }
     std::string EmuFolder() const { return FolderPart(emu_->EmuUrl); }
     std::string WorkingFolder(const std::string& configured) const;
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
-    std::string DfsSource(const char* name) const { return cat_.AppFile(std::string(kDfsRomsFolder) + name); }
+    std::string DfsSource(const char* file) const { return cat_.AppFile(file); }
     bool IsDfsSource(const std::string& path) const;
     void DeleteDfsRom(const std::string& path) const;
     bool CopyDfsRom(const std::string& source, const std::string& destination) const;
@@ -141,8 +138,8 @@ bool LaunchSequence::ChooseEmulator()
 // Steps 5 to 7. A PIdx outside the catalogue counts as no selection.
 bool LaunchSequence::ChooseProgram()
 {
-    if (in_.FromDrop) {
-        programFile_ = in_.ProgramArg;
+    if (in_.Mode == LaunchMode::DroppedFile) {
+        programFile_ = in_.DroppedFile;
     } else {
         const int pidx = in_.SelectedPIdx;
         if (pidx < 0 || static_cast<std::size_t>(pidx) >= cat_.ProgramList.size()) {
@@ -217,7 +214,7 @@ bool LaunchSequence::PlaceImage()
 // never deleted, and a copy onto the other image counts as a failed copy.
 bool LaunchSequence::IsDfsSource(const std::string& path) const
 {
-    return SameFile(path, DfsSource(kDfsRom)) || SameFile(path, DfsSource(kE00DfsRom));
+    return SameFile(path, DfsSource(kDfsRomFile)) || SameFile(path, DfsSource(kE00DfsRomFile));
 }
 
 void LaunchSequence::DeleteDfsRom(const std::string& path) const
@@ -243,7 +240,7 @@ bool LaunchSequence::PrepareDfs()
     RomsCfg(false, true, emu_->DfsName);
     const std::string romFolder = RomFolder();
     DeleteDfsRom(romFolder + (useE00_ ? emu_->DfsName : emu_->E00DfsName));
-    const std::string source = DfsSource(useE00_ ? kE00DfsRom : kDfsRom);
+    const std::string source = DfsSource(useE00_ ? kE00DfsRomFile : kDfsRomFile);
     const std::string destinationName = useE00_ ? emu_->E00DfsName : emu_->DfsName;
     if (!CopyDfsRom(source, romFolder + destinationName))
         return Stop("Cannot copy file " + source);
@@ -309,7 +306,7 @@ void LaunchSequence::RestoreDfs()
     const std::string romFolder = RomFolder();
     DeleteDfsRom(romFolder + emu_->E00DfsName);
     RomsCfg(false, true, emu_->E00DfsName);
-    const std::string source = DfsSource(kDfsRom);
+    const std::string source = DfsSource(kDfsRomFile);
     const std::string destination = romFolder + emu_->DfsName;
     if (!CopyDfsRom(source, destination))
         prompts_.ShowErrorBox("Cannot copy file " + source + " to " + destination);
@@ -343,6 +340,11 @@ void LaunchSequence::RomsCfg(bool insert, bool isDfs, const std::string& romName
 }
 
 } // namespace
+
+bool DfsRomsPresentIn(const Catalogue& catalogue)
+{
+    return FileExists(catalogue.AppFile(kE00DfsRomFile)) && FileExists(catalogue.AppFile(kDfsRomFile));
+}
 
 LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
 {

@@ -12,18 +12,25 @@ namespace vorbix {
 class Prompts;
 class Shell;
 
-inline constexpr const char* kNoProgram = "noprog";
-inline constexpr const char* kListItem = "listitem";
+// What a launch runs: the selected row's program (Run Program, a double-click, Enter in
+// the list), no program (Run Emulator), or a dropped image file.
+enum class LaunchMode { ListItem, NoProgram, DroppedFile };
+
+// The two DFS ROM images every DFS swap copies from, under the application folder.
+inline constexpr const char* kDfsRomFile = "DFSROMS/DFS.ROM";
+inline constexpr const char* kE00DfsRomFile = "DFSROMS/E00DFS.ROM";
+
+// Whether both DFS ROM images lie in the application folder (E00DFS.ROM is tested first,
+// DFS.ROM only then); what the window sets DfsRomsPresent from at start-up.
+bool DfsRomsPresentIn(const Catalogue& catalogue);
 
 // What the window hands to a launch.
 struct LaunchInput {
     std::string SelectorText;                  // the emulator selector's text
     std::vector<std::string> SelectorEntries;  // its entries
-    // kNoProgram, kListItem, or with FromDrop the dropped image's full path. Any other
-    // text without FromDrop means the selected row.
-    std::string ProgramArg = kListItem;
-    bool FromDrop = false;
-    int SelectedPIdx = -1;  // PIdx of the program list's selected row; -1 when none
+    LaunchMode Mode = LaunchMode::ListItem;
+    std::string DroppedFile;  // with LaunchMode::DroppedFile: the image's full path
+    int SelectedPIdx = -1;    // PIdx of the program list's selected row; -1 when none
     // Wait for the started emulator process to end (when the shell started it attached)
     // instead of holding the after-run steps with "Press OK after running emulator".
     bool WaitForEmulatorExit = false;

@@ -1,6 +1,5 @@
 #include "launching/RomsCfg.h"
 
-#include "host/Errors.h"
 #include "host/Prompts.h"
 #include "catalogue/Utilities.h"
 #include "platform/Collation.h"
@@ -186,22 +185,23 @@ void UpdateRomsCfg(bool Insert, bool IsDfs, const std::string& EmuFile, const st
         prompts.ShowErrorBox("Cannot find file " + path);
         return;
     }
-    try {
-        std::vector<std::string> lines = ReadFileLines(path);
-        switch (EditRomsCfgLines(lines, Insert, IsDfs, RomName, ModelB)) {
-        case RomsCfgEdit::TooFewLines:
-            prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
-            return;
-        case RomsCfgEdit::InvalidName:
-            prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + RomName);
-            return;
-        case RomsCfgEdit::Done:
-            break;
-        }
-        WriteFileAtomic(path, JoinLinesCrLf(lines));
-    } catch (const VorbixError& e) {
-        prompts.ShowErrorBox(e.what());
+    Result<std::vector<std::string>> lines = ReadFileLines(path);
+    if (!lines) {
+        prompts.ShowErrorBox(lines.Message());
+        return;
     }
+    switch (EditRomsCfgLines(lines.Value(), Insert, IsDfs, RomName, ModelB)) {
+    case RomsCfgEdit::TooFewLines:
+        prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
+        return;
+    case RomsCfgEdit::InvalidName:
+        prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + RomName);
+        return;
+    case RomsCfgEdit::Done:
+        break;
+    }
+    if (Status written = WriteFileAtomic(path, JoinLinesCrLf(lines.Value())); !written)
+        prompts.ShowErrorBox(written.Message());
 }
 
 } // namespace vorbix

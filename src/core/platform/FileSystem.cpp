@@ -1,7 +1,5 @@
 #include "platform/FileSystem.h"
 
-#include "host/Errors.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,12 +11,6 @@ namespace vorbix {
 
 namespace {
 
-std::function<void(const std::string&)>& AtomicWriteHook()
-{
-    static std::function<void(const std::string&)> hook;
-    return hook;
-}
-
 std::string ParentFolder(const std::string& path)
 {
     auto slash = path.find_last_of('/');
@@ -29,19 +21,11 @@ std::string ParentFolder(const std::string& path)
     return path.substr(0, slash);
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size)
+mode_t NewFileMode()
 {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
 }
 
 } // namespace
@@ -92,15 +76,15 @@ bool IsReadOnly(const std::string& path)
     return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-std::string ReadFileBytes(const std::string& path)
+Result<std::string> ReadFileBytes(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw FileError::Open(path);
+        return Failure::CannotOpen(path);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
-        throw FileError::Open(path);
+        return Failure::CannotOpen(path);
     }
     std::string bytes;
     if (st.st_size > 0)
@@ -112,7 +96,7 @@ std::string ReadFileBytes(const std::string& path)
             if (errno == EINTR)
                 continue;
             ::close(fd);
-            throw FileError::Open(path);
+            return Failure::CannotOpen(path);
         }
         if (n == 0)
             break;
@@ -143,9 +127,12 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> ReadFileLines(const std::string& path)
+Result<std::vector<std::string>> ReadFileLines(const std::string& path)
 {
-    return SplitLines(ReadFileBytes(path));
+    Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return bytes.Error();
+    return SplitLines(bytes.Value());
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines)
@@ -162,37 +149,47 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines)
     return out;
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& bytes)
+bool FileWriter::WriteBytes(int fd, const char* data, std::size_t size)
 {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+Status FileWriter::WriteFile(const std::string& path, const std::string& bytes)
+{
+    const Failure failed = Failure::CannotCreate(path);
     if (path.empty() || DirectoryExists(path))
-        throw FileError::Create(path);
+        return failed;
     const std::string folder = ParentFolder(path);
     if (!DirectoryExists(folder) || IsReadOnly(folder))
-        throw FileError::Create(path);
+        return failed;
     struct stat old {};
     const bool hadOld = ::stat(path.c_str(), &old) == 0;
     if (hadOld && IsReadOnly(path))
-        throw FileError::Create(path);
+        return failed;
 
     std::string temp = path + ".vbxtmp-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        throw FileError::Create(path);
-    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+        return failed;
+    bool ok = WriteBytes(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     // Keep the old file's permissions; a new file gets the usual ones.
-    mode_t mode = hadOld ? (old.st_mode & 07777) : static_cast<mode_t>(0666 & ~[] {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }());
-    ok = ::fchmod(fd, mode) == 0 && ok;
+    ok = ::fchmod(fd, hadOld ? (old.st_mode & 07777) : NewFileMode()) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    if (ok && AtomicWriteHook()) {
-        AtomicWriteHook()(temp); // may throw: the temporary file is then left as after a crash
-    }
+    if (ok)
+        BeforeRename(temp);
     if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
-        throw FileError::Create(path);
+        return failed;
     }
     // Make the rename itself durable.
     int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -200,11 +197,18 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes)
         ::fsync(dfd);
         ::close(dfd);
     }
+    return {};
 }
 
-void SetAtomicWriteHookForTesting(std::function<void(const std::string&)> hook)
+FileWriter& SystemFileWriter()
 {
-    AtomicWriteHook() = std::move(hook);
+    static FileWriter writer;
+    return writer;
+}
+
+Status WriteFileAtomic(const std::string& path, const std::string& bytes)
+{
+    return SystemFileWriter().WriteFile(path, bytes);
 }
 
 } // namespace vorbix

@@ -2,8 +2,9 @@
 // File operations on paths given as catalogue text. Paths are used as they stand
 // (bytes in the system code page); nothing here re-encodes.
 
-#include <functional>
-#include <optional>
+#include "host/Result.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,22 +22,36 @@ bool ForceDirectories(const std::string& path);
 // permission is off (the counterpart of the read-only attribute, honoured even for root).
 bool IsReadOnly(const std::string& path);
 
-// Reads a whole file. Throws FileError::Open when it exists but cannot be read.
-std::string ReadFileBytes(const std::string& path);
+// Reads a whole file; "Cannot open file " + path when it cannot be read.
+Result<std::string> ReadFileBytes(const std::string& path);
 // Reads a file as lines (CR LF, CR or LF end a line; a final line break adds no empty line).
-std::vector<std::string> ReadFileLines(const std::string& path);
+Result<std::vector<std::string>> ReadFileLines(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
-
-// Writes a file through a temporary file in the same folder that is flushed to disk and
-// renamed over the target, so a failure never leaves a half-written file and the old file
-// stays as it was. Throws FileError::Create (with the target path) on any failure.
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
 
 // Joins lines with CR LF after every line.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
-// A test hook: called with the temporary file's path after it is written and before the
-// rename; throwing from it simulates a crash in the middle of a save.
-void SetAtomicWriteHookForTesting(std::function<void(const std::string& tempPath)> hook);
+// Writes whole files for every operation that saves. The file goes to a temporary file in
+// the same folder that is flushed to disk and renamed over the target, so a failure never
+// leaves a half-written file and the old file stays as it was. Any failure is
+// "Cannot create file " + path. Operations that save take a writer, so that a test can
+// hand in one that fails part-way (a full disk) or looks on while the file is written.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    Status WriteFile(const std::string& path, const std::string& bytes);
+
+protected:
+    // Writes bytes to the open temporary file; false when the disk refuses them.
+    virtual bool WriteBytes(int fd, const char* data, std::size_t size);
+    // The temporary file is complete and about to replace the target.
+    virtual void BeforeRename(const std::string& /*tempPath*/) {}
+};
+
+// The writer of the real system.
+FileWriter& SystemFileWriter();
+
+// SystemFileWriter().WriteFile(path, bytes).
+Status WriteFileAtomic(const std::string& path, const std::string& bytes);
 
 } // namespace vorbix

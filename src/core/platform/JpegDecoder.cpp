@@ -1,6 +1,5 @@
 #include "platform/JpegDecoder.h"
 
-#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include <csetjmp>
@@ -84,13 +83,10 @@ bool ReadScanLines(jpeg_decompress_struct& info, std::vector<JSAMPLE>& rowBuffer
 
 } // namespace
 
-JpegDecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size)
+Result<RgbImage> DecodeJpeg(const std::uint8_t* data, std::size_t size)
 {
-    JpegDecodeResult result;
-    if (data == nullptr || size == 0) {
-        result.Error = "Empty input file";
-        return result;
-    }
+    if (data == nullptr || size == 0)
+        return Failure{"Empty input file", {}};
 
     jpeg_decompress_struct info{};
     JumpingErrorManager errors{};
@@ -100,13 +96,12 @@ JpegDecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size)
 
     // Everything that must survive a longjmp lives outside the setjmp scope and is only
     // resized (never constructed) after it.
+    RgbImage image;
     std::vector<JSAMPLE> rowBuffer;
     if (setjmp(errors.Return) != 0) {
-        result.Error = LibjpegMessage(reinterpret_cast<j_common_ptr>(&info));
+        Failure failure{LibjpegMessage(reinterpret_cast<j_common_ptr>(&info)), {}};
         jpeg_destroy_decompress(&info);
-        result.Image = RgbImage{};
-        result.Ok = false;
-        return result;
+        return failure;
     }
 
     jpeg_create_decompress(&info);
@@ -117,48 +112,40 @@ JpegDecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size)
 
     const std::uint64_t pixels = std::uint64_t(info.output_width) * info.output_height;
     if (pixels == 0 || pixels > kMaxJpegPixels) {
-        result.Error = "Picture too large: " + std::to_string(info.output_width) + " x "
-            + std::to_string(info.output_height);
+        Failure failure{"Picture too large: " + std::to_string(info.output_width) + " x "
+                + std::to_string(info.output_height), {}};
         jpeg_destroy_decompress(&info);
-        return result;
+        return failure;
     }
 
     jpeg_start_decompress(&info);
-    result.Image.Width = static_cast<int>(info.output_width);
-    result.Image.Height = static_cast<int>(info.output_height);
-    result.Image.Pixels.resize(static_cast<std::size_t>(pixels) * 3);
+    image.Width = static_cast<int>(info.output_width);
+    image.Height = static_cast<int>(info.output_height);
+    image.Pixels.resize(static_cast<std::size_t>(pixels) * 3);
     rowBuffer.resize(static_cast<std::size_t>(info.output_width) * info.output_components);
 
-    const bool complete = ReadScanLines(info, rowBuffer, result.Image);
+    const bool complete = ReadScanLines(info, rowBuffer, image);
     if (complete && !errors.PrematureEnd)
         jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
 
-    if (!complete || errors.PrematureEnd) {
-        result.Image = RgbImage{};
-        result.Error = "Premature end of JPEG file";
-        return result;
-    }
-    result.Ok = true;
-    return result;
+    if (!complete || errors.PrematureEnd)
+        return Failure{"Premature end of JPEG file", {}};
+    return image;
 }
 
-JpegDecodeResult DecodeJpegFile(const std::string& path)
+Result<RgbImage> DecodeJpegFile(const std::string& path)
 {
-    std::string bytes;
-    try {
-        if (!FileExists(path)) {
-            JpegDecodeResult missing;
-            missing.Error = "Cannot open file " + path;
-            return missing;
-        }
-        bytes = ReadFileBytes(path);
-    } catch (const VorbixError& error) {
-        JpegDecodeResult unreadable;
-        unreadable.Error = error.what();
-        return unreadable;
-    }
-    return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!FileExists(path))
+        return Failure::CannotOpen(path);
+    Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return bytes.Error();
+    Result<RgbImage> decoded = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.Value().data()),
+        bytes.Value().size());
+    if (!decoded)
+        return Failure{decoded.Message(), path};
+    return decoded;
 }
 
 } // namespace vorbix

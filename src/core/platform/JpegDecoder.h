@@ -3,6 +3,8 @@
 // libjpeg into a plain RGB buffer. A damaged or foreign file gives an error message; it
 // never ends the process.
 
+#include "host/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,17 +21,13 @@ struct RgbImage {
     bool Empty() const { return Width == 0 || Height == 0; }
 };
 
-struct JpegDecodeResult {
-    bool Ok = false;
-    std::string Error;  // libjpeg's message, or why the data was refused
-    RgbImage Image;
-};
-
 // Pictures larger than this many pixels are refused rather than allocated.
 inline constexpr std::uint64_t kMaxJpegPixels = 64ull * 1024 * 1024;
 
-JpegDecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size);
-// Reads and decodes a file; a missing or unreadable file is an error like damaged data.
-JpegDecodeResult DecodeJpegFile(const std::string& path);
+// A failure carries libjpeg's message, or why the data was refused.
+Result<RgbImage> DecodeJpeg(const std::uint8_t* data, std::size_t size);
+// Reads and decodes a file; a missing or unreadable file is an error like damaged data,
+// and every failure names the file.
+Result<RgbImage> DecodeJpegFile(const std::string& path);
 
 } // namespace vorbix

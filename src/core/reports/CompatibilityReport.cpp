@@ -1,6 +1,7 @@
 // The compatibility report: every warning of the programs a filter selects, then the
 // count of tested programs and the count of warnings per defined emulator.
 
+#include "catalogue/Utilities.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "reports/Main_ReportsUnit.h"
@@ -17,16 +18,6 @@ namespace {
 // 20 spaces and the tag: a program's warnings sort right after its heading.
 const std::string kWarnMarker = "                    #1Warn#123@#";
 constexpr int kWarn = 1;
-
-StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList)
-{
-    StringList names;
-    for (const EmuRecord& emu : emuList)
-        names.push_back(emu.EmuName);
-    std::stable_sort(names.begin(), names.end(),
-        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
-    return names;
-}
 
 // A warning line loses its key and marker and is indented; a heading stays.
 StringList Rewrite(const ReportLines& report)

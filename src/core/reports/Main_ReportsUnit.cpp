@@ -1,6 +1,5 @@
 #include "reports/Main_ReportsUnit.h"
 
-#include "host/Errors.h"
 #include "host/Prompts.h"
 #include "platform/FileSystem.h"
 #include "host/Shell.h"
@@ -9,48 +8,42 @@ namespace vorbix {
 
 namespace {
 
-bool WriteAndOffer(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes,
+Status WriteAndOffer(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes,
     Prompts& prompts, Shell& shell)
 {
-    const ReportFileResult result = WriteReportFile(catalogue, fileName, bytes);
-    if (!result.Written) {
-        prompts.ShowMessageBox({"", result.Error, MessageIcon::Stop, MessageButtons::Ok});
-        return false;
-    }
-    if (prompts.Confirm("View report file " + result.Path + "?"))
-        shell.Open(result.Path);
-    return true;
+    const Result<std::string> written = WriteReportFile(catalogue, fileName, bytes);
+    if (!written)
+        return written.Error();
+    if (prompts.Confirm("View report file " + written.Value() + "?"))
+        shell.Open(written.Value());
+    return {};
 }
 
 } // namespace
 
-ReportFileResult WriteReportFile(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes)
+Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName,
+    const std::string& bytes, FileWriter& writer)
 {
-    ReportFileResult result;
-    result.Path = catalogue.AppFile(fileName);
-    try {
-        WriteFileAtomic(result.Path, bytes);
-        result.Written = true;
-    } catch (const FileError& e) {
-        result.Error = e.what();
-    }
-    return result;
+    const std::string path = catalogue.AppFile(fileName);
+    if (Status written = writer.WriteFile(path, bytes); !written)
+        return written.Error();
+    return path;
 }
 
-bool GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
+Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
     Prompts& prompts, Shell& shell)
 {
     return WriteAndOffer(catalogue, kProgramsReportFile, ProgramsReportBytes(catalogue, options), prompts, shell);
 }
 
-bool GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
+Status GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
     Prompts& prompts, Shell& shell)
 {
     return WriteAndOffer(catalogue, kCompatibilityReportFile, CompatibilityReportBytes(catalogue, options),
         prompts, shell);
 }
 
-bool GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
+Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
     Prompts& prompts, Shell& shell)
 {
     return WriteAndOffer(catalogue, kLinksReportFile, LinksReportBytes(catalogue, options), prompts, shell);

@@ -4,6 +4,8 @@
 // after which the user is asked whether to view it.
 
 #include "catalogue/Catalogue.h"
+#include "host/Result.h"
+#include "platform/FileSystem.h"
 #include "reports/ReportOptions.h"
 
 #include <array>
@@ -29,22 +31,18 @@ LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string
 std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options);
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options);
 
-// Writing a report file beside the application, through a temporary file.
-struct ReportFileResult {
-    bool Written = false;
-    std::string Path;
-    std::string Error;  // "Cannot create file " + path when not written
-};
-ReportFileResult WriteReportFile(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes);
+// Writes a report file beside the application, through a temporary file; gives its path.
+Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName,
+    const std::string& bytes, FileWriter& writer = SystemFileWriter());
 
 // The window commands: write the report file, then ask "View report file " + path + "?"
-// and open the file on Yes. A file that cannot be written is shown as an error and not
-// offered. Return whether the file was written.
-bool GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
+// and open the file on Yes. A file that cannot be written is not offered: the failure
+// ("Cannot create file " + path) is returned for the window to show.
+Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
     Prompts& prompts, Shell& shell);
-bool GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
+Status GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
     Prompts& prompts, Shell& shell);
-bool GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
+Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
     Prompts& prompts, Shell& shell);
 
 } // namespace vorbix

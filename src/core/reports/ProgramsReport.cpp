@@ -1,6 +1,7 @@
 // The programs report: the programs a filter selects, each with its type, comment lines,
 // compatibility warnings and document names as chosen.
 
+#include "catalogue/Utilities.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"

@@ -21,10 +21,4 @@ std::vector<const ProgramRecord*> SelectedPrograms(const Catalogue& catalogue, c
     return selected;
 }
 
-const std::string& PairedEntry(const StringList& list, std::size_t index)
-{
-    static const std::string empty;
-    return index < list.size() ? list[index] : empty;
-}
-
 } // namespace vorbix

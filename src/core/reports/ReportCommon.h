@@ -15,8 +15,4 @@ std::string ReportHeading(const ProgramRecord& program, ReportOrder order);
 // The programs the named filter selects, in ProgramList order.
 std::vector<const ProgramRecord*> SelectedPrograms(const Catalogue& catalogue, const std::string& filterName);
 
-// The entry of the second list of a pair at the index, or empty where a damaged record's
-// second list is shorter than its first.
-const std::string& PairedEntry(const StringList& list, std::size_t index);
-
 } // namespace vorbix

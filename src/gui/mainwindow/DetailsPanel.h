@@ -3,6 +3,7 @@
 // warnings, two columns of document links drawn as hyperlinks).
 
 #include "browsing/ProgramDetails.h"
+#include "launching/DroppedFiles.h"
 
 #include <QTabWidget>
 
@@ -20,9 +21,11 @@ namespace vorbix::gui {
 class DetailsPanel : public QTabWidget {
     Q_OBJECT
 public:
-    enum Tab { PictureTab = 0, BoxCoverTab = 1, InformationTab = 2 };
-
     explicit DetailsPanel(QWidget* parent = nullptr);
+
+    // The tabs are added in the order of DetailsTab, so a tab's index is its value.
+    DetailsTab ShownTab() const { return static_cast<DetailsTab>(currentIndex()); }
+    void ShowTab(DetailsTab tab) { setCurrentIndex(static_cast<int>(tab)); }
 
     // Shows the details; a picture or box cover that cannot be loaded empties its tab and
     // is reported through prompts ("Error loading file " + path), and the rest still shows.

@@ -1,6 +1,5 @@
 #include "mainwindow/HelpPages.h"
 
-#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -17,16 +16,14 @@ bool InstallHelpPages(const std::string& appDir)
     if (!ForceDirectories(folder))
         return false;
     QDirIterator pages(":/HELP", {"*.HTM"}, QDir::Files);
-    try {
-        while (pages.hasNext()) {
-            QFile page(pages.next());
-            if (!page.open(QIODevice::ReadOnly))
-                return false;
-            const QByteArray bytes = page.readAll();
-            WriteFileAtomic(folder + "/" + pages.fileName().toStdString(), bytes.toStdString());
-        }
-    } catch (const FileError&) {
-        return false;  // a read-only application folder: the pages are simply missing
+    while (pages.hasNext()) {
+        QFile page(pages.next());
+        if (!page.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = page.readAll();
+        // A read-only application folder: the pages are simply missing.
+        if (!WriteFileAtomic(folder + "/" + pages.fileName().toStdString(), bytes.toStdString()))
+            return false;
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/VorbixApplication.h"
 #include "host/Shell.h"
+#include "platform/FileSystem.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,7 +37,7 @@ constexpr int kCentralHeight = 386 - kToolBarHeight - kStatusBarHeight;
 TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      catalogue_(catalogue), shell_(shell),
+      catalogue_(catalogue), shell_(shell), writer_(&SystemFileWriter()),
       prompts_(prompts, [this] { lastDialogTime_ = Now(); })
 {
     setObjectName("MainForm");
@@ -212,8 +213,8 @@ void TMainForm::ConnectWidgets()
 {
     connect(Save1, &QAction::triggered, this, &TMainForm::Save1Click);
     connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
-    connect(RunProgram1, &QAction::triggered, this, [this] { LaunchProgram("listitem"); });
-    connect(RunEmulator1, &QAction::triggered, this, [this] { LaunchProgram("noprog"); });
+    connect(RunProgram1, &QAction::triggered, this, [this] { LaunchProgram(LaunchMode::ListItem); });
+    connect(RunEmulator1, &QAction::triggered, this, [this] { LaunchProgram(LaunchMode::NoProgram); });
     connect(Contents1, &QAction::triggered, this, &TMainForm::Contents1Click);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
 

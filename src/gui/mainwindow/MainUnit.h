@@ -3,6 +3,7 @@
 // details panel, the status bar, the menus, the start-up sequence and the saves at the end.
 
 #include "browsing/ProgramDetails.h"
+#include "launching/LaunchProgram.h"
 #include "mainwindow/CommandIcons.h"
 #include "mainwindow/WindowPrompts.h"
 
@@ -21,7 +22,7 @@ class QLabel;
 
 namespace vorbix {
 struct Catalogue;
-struct LaunchResult;
+class FileWriter;
 class Shell;
 }
 
@@ -55,9 +56,12 @@ public:
     void RefreshDetails();
     // The main window's error box; its closing counts as a dialog closing.
     void ShowErrorBox(const std::string& text);
-    void LaunchProgram(const std::string& programArg);
+    void LaunchProgram(LaunchMode mode);
     // Files dropped on the window, in drop order (only the first is handled).
     void HandleDroppedFiles(const std::vector<std::string>& files);
+
+    // The saves write through this writer (the system's until a test hands in another).
+    void SetFileWriter(FileWriter& writer) { writer_ = &writer; }
 
     // The splash stays at least this long at start-up (2 seconds).
     void SetSplashMinimum(std::chrono::milliseconds minimum) { splashMinimum_ = minimum; }
@@ -128,6 +132,7 @@ private:
 
     vorbix::Catalogue& catalogue_;
     vorbix::Shell& shell_;
+    vorbix::FileWriter* writer_;
     vorbix::gui::WindowPrompts prompts_;
 
     QAction *Save1, *ProgramsReport1, *CompatibilityReport1, *LinksReport1, *Exit1;

@@ -6,6 +6,7 @@
 #include "browsing/SelectorEntries.h"
 #include "browsing/TypeAhead.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/Utilities.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
@@ -72,7 +73,7 @@ int TMainForm::SelectedPIdx() const
 void TMainForm::FillSelectors()
 {
     SetItems(ComboBox1, FilterSelectorEntries(catalogue_.FilterList));
-    SetItems(ComboBox2, EmulatorSelectorEntries(catalogue_.EmuList));
+    SetItems(ComboBox2, SortedEmulatorNames(catalogue_.EmuList));
 }
 
 void TMainForm::RefillProgramList()
@@ -184,7 +185,7 @@ void TMainForm::ListView1DblClick()
 {
     RefreshDetails();
     if (ListView1->SelectedRow() >= 0)
-        LaunchProgram("listitem");
+        LaunchProgram(LaunchMode::ListItem);
 }
 
 void TMainForm::ListView1ColumnClick(int column)
@@ -214,7 +215,7 @@ void TMainForm::ListView1KeyDown(int virtualKey)
     if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
         && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {
         lastDialogTime_ = Now();
-        LaunchProgram("listitem");
+        LaunchProgram(LaunchMode::ListItem);
     }
 }
 

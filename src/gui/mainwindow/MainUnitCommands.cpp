@@ -57,10 +57,12 @@ void TMainForm::FormShow()
     lastDialogTime_ = Now();
     catalogue_.ProgramsChanged = false;
     LoadCatalogueWithSplash();
+    if (ended_)
+        return;
 
     ComboBox1->setEditText(QString::fromLocal8Bit(catalogue_.LastFilter));
     ComboBox2->setEditText(QString::fromLocal8Bit(catalogue_.LastEmu));
-    PageControl1->setCurrentIndex(DetailsPanel::PictureTab);
+    PageControl1->ShowTab(DetailsTab::Picture);
     FillSelectors();
     RefillProgramList();
     UpdateCommandStates();
@@ -68,8 +70,7 @@ void TMainForm::FormShow()
     ComboBox2->lineEdit()->setCursorPosition(0);
     ListView1->setFocus();
 
-    catalogue_.DfsRomsPresent = FileExists(catalogue_.AppFile("DFSROMS/E00DFS.ROM"))
-        && FileExists(catalogue_.AppFile("DFSROMS/DFS.ROM"));
+    catalogue_.DfsRomsPresent = DfsRomsPresentIn(catalogue_);
 
     WaitUntil(earliestEnd);
     SplashForm_->hide();
@@ -90,9 +91,13 @@ void TMainForm::LoadCatalogueWithSplash()
             SplashForm_->SetStatusLine(line);
         }
     };
-    vorbix::LoadCatalogue(catalogue_, prompts_, progress);
+    const Result<CatalogueSource> loaded = vorbix::LoadCatalogue(catalogue_, prompts_, progress);
     if (!lastLine.empty())
         SplashForm_->SetStatusLine(lastLine);
+    // A catalogue that cannot be read ends the run without saving, through the handler
+    // of unexpected errors.
+    if (!loaded)
+        EndWithoutSaving(loaded.Message());
 }
 
 void TMainForm::WaitUntil(TimePoint deadline)
@@ -111,13 +116,13 @@ bool TMainForm::SaveCatalogue(bool atExit)
         hide();
         ExitForm_->ShowNow();
     }
-    const SaveResult result = vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText());
+    const Result<SavedFiles> saved = vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText(), *writer_);
     QApplication::restoreOverrideCursor();
     if (showExitForm)
         ExitForm_->hide();
-    if (!result.Ok)
-        ShowErrorBox(result.Error);
-    return result.Ok;
+    if (!saved)
+        ShowErrorBox(saved.Message());
+    return saved.Ok();
 }
 
 // A failed save at the end asks whether to quit anyway; No keeps the window and the data.
@@ -177,12 +182,12 @@ void TMainForm::ShowErrorBox(const std::string& text)
     prompts_.ShowErrorBox(text);
 }
 
-void TMainForm::LaunchProgram(const std::string& programArg)
+void TMainForm::LaunchProgram(LaunchMode mode)
 {
     LaunchInput input;
     input.SelectorText = EmulatorText();
     input.SelectorEntries = EmulatorSelectorItems();
-    input.ProgramArg = programArg;
+    input.Mode = mode;
     input.SelectedPIdx = SelectedPIdx();
     ApplyLaunchResult(vorbix::LaunchProgram(input, catalogue_, prompts_, shell_));
 }
@@ -199,11 +204,7 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
 
 void TMainForm::Contents1Click()
 {
-    const std::string path = catalogue_.AppFile("HELP/INDEX.HTM");
-    if (FileExists(path))
-        shell_.Open(path);
-    else
-        prompts_.ShowMessageBox({"", "Cannot find file " + path, MessageIcon::Stop, MessageButtons::Ok});
+    OpenDocumentLink(catalogue_.AppFile("HELP/INDEX.HTM"), prompts_, shell_);
     lastDialogTime_ = Now();
 }
 
@@ -238,7 +239,7 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
     input.SelectorText = EmulatorText();
     input.SelectorEntries = EmulatorSelectorItems();
     input.SelectedPIdx = SelectedPIdx();
-    input.ShownTab = static_cast<DetailsTab>(PageControl1->currentIndex());
+    input.ShownTab = PageControl1->ShownTab();
     const DropResult result = vorbix::HandleDroppedFiles(input, catalogue_, prompts_, shell_);
     if (result.Launched)
         ApplyLaunchResult(result.Launch);

@@ -9,11 +9,11 @@
 namespace vorbix::gui {
 namespace {
 
-QImage ToQImage(const JpegDecodeResult& decoded)
+QImage ToQImage(const Result<RgbImage>& decoded)
 {
-    if (!decoded.Ok)
+    if (!decoded)
         return {};
-    const RgbImage& rgb = decoded.Image;
+    const RgbImage& rgb = decoded.Value();
     QImage view(rgb.Pixels.data(), rgb.Width, rgb.Height, rgb.Width * 3, QImage::Format_RGB888);
     return view.copy();  // the decoder's buffer goes away with the result
 }

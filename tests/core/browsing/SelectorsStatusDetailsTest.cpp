@@ -51,9 +51,9 @@ TEST(SelectorEntries, SortedIgnoringCaseWithDuplicatesAndValidation)
     emus[0].EmuName = "b2";
     emus[1].EmuName = "BeebEm";
     emus[2].EmuName = "Arculator";
-    EXPECT_EQ(EmulatorSelectorEntries(emus), (StringList{"Arculator", "b2", "BeebEm"}));
-    EXPECT_EQ(ValidEmulatorSelectorText(EmulatorSelectorEntries(emus), "beebem"), "beebem");
-    EXPECT_EQ(ValidEmulatorSelectorText(EmulatorSelectorEntries(emus), "MAME"), "");
+    EXPECT_EQ(SortedEmulatorNames(emus), (StringList{"Arculator", "b2", "BeebEm"}));
+    EXPECT_EQ(ValidEmulatorSelectorText(SortedEmulatorNames(emus), "beebem"), "beebem");
+    EXPECT_EQ(ValidEmulatorSelectorText(SortedEmulatorNames(emus), "MAME"), "");
 }
 
 TEST(CommandStates, EnabledStates)

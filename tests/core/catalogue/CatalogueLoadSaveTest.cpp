@@ -1,9 +1,9 @@
-#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
+#include "support/Writers.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
     {
         TempDir dir;
         Catalogue c = At(dir);
-        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::None);
+        EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::None);
         EXPECT_TRUE(c.ProgramList.empty());
         EXPECT_EQ(c.LastFilter, "all");
         EXPECT_FALSE(c.ProgramsChanged);
@@ -45,7 +45,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         dir.Write("Programs.ini", kLegacyPrograms);
         Catalogue c = At(dir);
         std::vector<std::string> progress;
-        EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }),
+        EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }).Value(),
             CatalogueSource::Legacy);
         EXPECT_TRUE(c.ProgramsChanged);
         ASSERT_EQ(c.ProgramList.size(), 1u);
@@ -53,13 +53,13 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         EXPECT_EQ(progress.front(), "Loading programs...");
 
         // At exit both XML files are written; the next start reads them, whatever INI remain.
-        SaveResult saved = SaveCatalogue(c, true, "all", "");
-        EXPECT_TRUE(saved.Ok);
-        EXPECT_TRUE(saved.ProgramsFileWritten);
-        EXPECT_TRUE(saved.OptionsFileWritten);
+        Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "");
+        ASSERT_TRUE(saved.Ok());
+        EXPECT_TRUE(saved.Value().ProgramsFile);
+        EXPECT_TRUE(saved.Value().OptionsFile);
         dir.Write("Programs.ini", "0\n");
         Catalogue next = At(dir);
-        EXPECT_EQ(LoadCatalogue(next, prompts), CatalogueSource::Xml);
+        EXPECT_EQ(LoadCatalogue(next, prompts).Value(), CatalogueSource::Xml);
         EXPECT_FALSE(next.ProgramsChanged);
         ASSERT_EQ(next.ProgramList.size(), 1u);
         EXPECT_EQ(next.ProgramList[0].ProgramName, "Elite");
@@ -71,7 +71,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         dir.Write("Options.ini", kLegacyOptions);
         dir.Write("Data/options.xml", "<?xml version=\"1.0\"?>\r\n\r\n<options></options>\r\n");
         Catalogue c = At(dir);
-        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::Xml);
+        EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::Xml);
         EXPECT_TRUE(c.ProgramList.empty());
     }
     {
@@ -79,7 +79,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         TempDir dir;
         dir.Write("Programs.ini", kLegacyPrograms);
         Catalogue c = At(dir);
-        EXPECT_EQ(LoadCatalogue(c, prompts), CatalogueSource::None);
+        EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::None);
         EXPECT_TRUE(c.ProgramList.empty());
     }
 }
@@ -91,7 +91,9 @@ TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)
     dir.Write("Programs.ini", "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
     Catalogue c = At(dir);
     FakePrompts prompts;
-    EXPECT_THROW(LoadCatalogue(c, prompts), ConvertError);
+    const Result<CatalogueSource> loaded = LoadCatalogue(c, prompts);
+    ASSERT_FALSE(loaded.Ok());
+    EXPECT_EQ(loaded.Message(), "'many' is not a valid integer value");
     EXPECT_FALSE(dir.Exists("Data"));
     EXPECT_EQ(dir.Read("Programs.ini"), "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
 }
@@ -101,14 +103,15 @@ TEST(SaveCatalogue, WhichFilesAreWritten)
     TempDir dir;
     Catalogue c = At(dir);
     // A first save into a fresh folder creates Data; at exit without changes only options.
-    SaveResult r = SaveCatalogue(c, true, "all", "");
-    EXPECT_TRUE(r.Ok) << r.Error;
-    EXPECT_FALSE(r.ProgramsFileWritten);
+    Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
+    ASSERT_TRUE(r.Ok()) << r.Message();
+    EXPECT_FALSE(r.Value().ProgramsFile);
     EXPECT_TRUE(dir.Exists("Data/options.xml"));
     EXPECT_FALSE(dir.Exists("Data/programs.xml"));
     // "&Save" writes both, whatever the flag.
     r = SaveCatalogue(c, false, "Favs", "BeebEm");
-    EXPECT_TRUE(r.ProgramsFileWritten && r.OptionsFileWritten);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_TRUE(r.Value().ProgramsFile && r.Value().OptionsFile);
     EXPECT_NE(dir.Read("Data/options.xml").find("<last-filter>Favs</last-filter>"), std::string::npos);
     EXPECT_EQ(dir.Read("Data/programs.xml"),
         "<?xml version=\"1.0\"?>\r\n<?xml-stylesheet type=\"text/xsl\" href=\"programs.xsl\"?>\r\n"
@@ -127,10 +130,9 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
 
     // A read-only programs file: error, and the options file is not written after it.
     test::SetMode(dir / "Data/programs.xml", 0444);
-    SaveResult r = SaveCatalogue(c, true, "all", "");
-    EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.Error, "Cannot create file " + (dir / "Data/programs.xml"));
-    EXPECT_FALSE(r.OptionsFileWritten);
+    Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
+    ASSERT_FALSE(r.Ok());
+    EXPECT_EQ(r.Error(), (Failure{"Cannot create file " + (dir / "Data/programs.xml"), dir / "Data/programs.xml"}));
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     EXPECT_EQ(dir.Read("Data/options.xml"), "old options");
     EXPECT_TRUE(c.ProgramsChanged);
@@ -139,19 +141,23 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     // A read-only Data folder.
     test::SetMode(dir / "Data", 0555);
     r = SaveCatalogue(c, false, "all", "");
-    EXPECT_FALSE(r.Ok);
+    EXPECT_FALSE(r.Ok());
     test::SetMode(dir / "Data", 0755);
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
 
-    // A crash between writing the temporary file and the rename never replaces the catalogue.
-    SetAtomicWriteHookForTesting([](const std::string&) { throw std::runtime_error("power cut"); });
-    r = SaveCatalogue(c, false, "all", "");
-    SetAtomicWriteHookForTesting(nullptr);
-    EXPECT_FALSE(r.Ok);
+    // A disk that fills up part-way and a crash between writing the temporary file and
+    // the rename never replace the catalogue.
+    test::FailingWriter fullDisk(100);
+    r = SaveCatalogue(c, false, "all", "", fullDisk);
+    EXPECT_EQ(r.Message(), "Cannot create file " + (dir / "Data/programs.xml"));
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+    test::WatchingWriter crash;
+    crash.OnWrite = [](const std::string&) { throw std::runtime_error("power cut"); };
+    EXPECT_THROW(SaveCatalogue(c, false, "all", "", crash), std::runtime_error);
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     Catalogue reloaded = At(dir);
     FakePrompts prompts;
-    LoadCatalogue(reloaded, prompts);
+    EXPECT_TRUE(LoadCatalogue(reloaded, prompts).Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
 
     // A Data folder that cannot be created (a file stands in its way).
@@ -159,11 +165,10 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     blocked.Write("Data", "not a folder");
     Catalogue b = At(blocked);
     r = SaveCatalogue(b, true, "all", "");
-    EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.Error, "Cannot create file " + (blocked / "Data/options.xml"));
+    EXPECT_EQ(r.Message(), "Cannot create file " + (blocked / "Data/options.xml"));
 
     // Once the fault is gone, the save succeeds.
     r = SaveCatalogue(c, false, "all", "");
-    EXPECT_TRUE(r.Ok);
+    EXPECT_TRUE(r.Ok());
     EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>New</program-name>"), std::string::npos);
 }

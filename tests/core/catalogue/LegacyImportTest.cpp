@@ -1,4 +1,3 @@
-#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 
 #include "support/FakePrompts.h"
@@ -56,7 +55,7 @@ TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
         "0",
         "Short", "x.ssd", "P", "T", "False", "False", "1"}));
     Catalogue c = At(dir);
-    ImportLegacyPrograms(c);
+    EXPECT_TRUE(ImportLegacyPrograms(c).Ok());
     ASSERT_EQ(c.ProgramList.size(), 3u);
     const ProgramRecord& elite = c.ProgramList[0];
     EXPECT_EQ(elite.ProgramName, "Elite");
@@ -87,19 +86,14 @@ TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
     TempDir dir;
     dir.Write("Programs.ini", Lines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
     Catalogue c = At(dir);
-    try {
-        ImportLegacyPrograms(c);
-        FAIL();
-    } catch (const ConvertError& e) {
-        EXPECT_STREQ(e.what(), "'two' is not a valid integer value");
-    }
+    EXPECT_EQ(ImportLegacyPrograms(c).Message(), "'two' is not a valid integer value");
     dir.Write("Filters.ini", "\n");
-    EXPECT_THROW(ImportLegacyFilters(c), ConvertError);
+    EXPECT_EQ(ImportLegacyFilters(c).Message(), "'' is not a valid integer value");
     dir.Write("Filters.ini", "99999999999\n");
-    EXPECT_THROW(ImportLegacyFilters(c), ConvertError);
+    EXPECT_EQ(ImportLegacyFilters(c).Message(), "'99999999999' is not a valid integer value");
     // A huge count in a short file imports what is there without spinning.
     dir.Write("Filters.ini", "2000000000\nOnly\nany\nany\nChecked\n");
-    ImportLegacyFilters(c);
+    EXPECT_TRUE(ImportLegacyFilters(c).Ok());
     EXPECT_EQ(c.FilterList.size(), 1u);
 }
 
@@ -109,7 +103,7 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     dir.Write("Options.ini", Lines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
         "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}, "\n"));
     Catalogue c = At(dir);
-    ImportLegacyOptions(c);
+    EXPECT_TRUE(ImportLegacyOptions(c).Ok());
     EXPECT_EQ(c.Publishers.Items(), (std::vector<std::string>{"alpha", "Zeta"}));
     EXPECT_EQ(c.ProgramTypes.Items(), (std::vector<std::string>{"Arcade"}));
     EXPECT_EQ(c.LastProgramDir, "C:\\Games\\");
@@ -129,7 +123,7 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     shortDir.Write("Options.ini", Lines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
     Catalogue s = At(shortDir);
     s.Options.UseE00Dfs = s.Options.CompatibilityWarning = s.Options.E00DfsWarning = true;
-    ImportLegacyOptions(s);
+    EXPECT_TRUE(ImportLegacyOptions(s).Ok());
     EXPECT_FALSE(s.Options.UseE00Dfs);
     EXPECT_FALSE(s.Options.CompatibilityWarning);
     EXPECT_FALSE(s.Options.E00DfsWarning);
@@ -149,7 +143,7 @@ TEST(LegacyImport, EmusInBothLayouts)
     later.push_back("2.2");
     dir.Write("Emus.ini", Join(later));
     Catalogue c = At(dir);
-    ImportLegacyEmus(c);
+    EXPECT_TRUE(ImportLegacyEmus(c).Ok());
     ASSERT_EQ(c.EmuList.size(), 2u);
     const EmuRecord& e = c.EmuList[1];
     EXPECT_EQ(e.EmuName, "B-Em");
@@ -170,7 +164,7 @@ TEST(LegacyImport, EmusInBothLayouts)
     }
     earlier.push_back("2.1");
     dir.Write("Emus.ini", Join(earlier));
-    ImportLegacyEmus(c);
+    EXPECT_TRUE(ImportLegacyEmus(c).Ok());
     ASSERT_EQ(c.EmuList.size(), 2u);
     EXPECT_EQ(c.EmuList[1].EmuName, "Two"); // 18 lines a block
     for (const auto& emu : c.EmuList) {
@@ -186,7 +180,7 @@ TEST(LegacyImport, FiltersAndMissingFiles)
     dir.Write("Filters.ini", Lines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
         "All", "any", "Arcade", "Grayed"}));
     Catalogue c = At(dir);
-    ImportLegacyFilters(c);
+    EXPECT_TRUE(ImportLegacyFilters(c).Ok());
     ASSERT_EQ(c.FilterList.size(), 3u);
     EXPECT_EQ(c.FilterList[0].FFavourite, FavouriteCondition::fcTrue);
     EXPECT_EQ(c.FilterList[1].FFavourite, FavouriteCondition::fcFalse);
@@ -199,10 +193,10 @@ TEST(LegacyImport, FiltersAndMissingFiles)
     TempDir empty;
     Catalogue e = At(empty);
     e.LastFilter = "x";
-    ImportLegacyPrograms(e);
-    ImportLegacyOptions(e);
-    ImportLegacyEmus(e);
-    ImportLegacyFilters(e);
+    EXPECT_TRUE(ImportLegacyPrograms(e).Ok());
+    EXPECT_TRUE(ImportLegacyOptions(e).Ok());
+    EXPECT_TRUE(ImportLegacyEmus(e).Ok());
+    EXPECT_TRUE(ImportLegacyFilters(e).Ok());
     EXPECT_TRUE(e.ProgramList.empty() && e.EmuList.empty() && e.FilterList.empty());
     EXPECT_EQ(e.LastFilter, "all");
 }

@@ -125,7 +125,7 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     c.LastProgramDir = "/games/";
     c.LastEmuDir = "/emus/";
     std::filesystem::create_directory(dir / "Data");
-    SaveOptionsFile(c, "Favs", "BeebEm");
+    EXPECT_TRUE(SaveOptionsFile(c, "Favs", "BeebEm").Ok());
     const std::string first = dir.Read("Data/options.xml");
     EXPECT_NE(first.find("<f-favourite>don&apos;t care</f-favourite>"), std::string::npos);
     EXPECT_NE(first.find("<f-pubcomp>&lt;&gt;</f-pubcomp>"), std::string::npos);
@@ -133,7 +133,7 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     Catalogue loaded;
     loaded.AppDir = dir.path();
     FakePrompts prompts;
-    LoadOptionsFile(loaded, prompts);
+    EXPECT_TRUE(LoadOptionsFile(loaded, prompts).Ok());
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(loaded.EmuList, c.EmuList);
     EXPECT_EQ(loaded.FilterList, c.FilterList);
@@ -144,7 +144,7 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     EXPECT_EQ(loaded.LastProgramDir, "/games/");
     EXPECT_EQ(loaded.LastEmuDir, "/emus/");
     EXPECT_EQ(loaded.LastDocDir, "/docs/");
-    SaveOptionsFile(loaded, loaded.LastFilter, loaded.LastEmu);
+    EXPECT_TRUE(SaveOptionsFile(loaded, loaded.LastFilter, loaded.LastEmu).Ok());
     EXPECT_EQ(dir.Read("Data/options.xml"), first);
 }
 
@@ -170,7 +170,7 @@ TEST(OptionsFile, HandEditedFileWithoutGroupsMissingLeavesAndOddValues)
     c.AppDir = dir.path();
     c.Options.UseE00Dfs = true; // reset by the load
     FakePrompts prompts;
-    LoadOptionsFile(c, prompts);
+    EXPECT_TRUE(LoadOptionsFile(c, prompts).Ok());
     ASSERT_EQ(c.EmuList.size(), 1u);
     EXPECT_EQ(c.EmuList[0].EnvVarName, "N");
     EXPECT_EQ(c.EmuList[0].EnvVarValue, "V");
@@ -199,7 +199,7 @@ TEST(OptionsFile, NoFileMeansDefaults)
     c.LastEmu = "y";
     c.Options.CopyDiskBack = true;
     FakePrompts prompts;
-    LoadOptionsFile(c, prompts);
+    EXPECT_TRUE(LoadOptionsFile(c, prompts).Ok());
     EXPECT_TRUE(c.EmuList.empty());
     EXPECT_EQ(c.LastFilter, "all");
     EXPECT_EQ(c.LastEmu, "");

@@ -1,4 +1,3 @@
-#include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 
 #include "support/FakePrompts.h"
@@ -109,11 +108,11 @@ TEST(ProgramsFile, PublishersGroupedCaseInsensitivelyKeepingListOrder)
     TempDir dir;
     c.AppDir = dir.path();
     std::filesystem::create_directory(dir / "Data");
-    SaveProgramsFile(c);
+    EXPECT_TRUE(SaveProgramsFile(c).Ok());
     Catalogue loaded;
     loaded.AppDir = dir.path();
     FakePrompts prompts;
-    LoadProgramsFile(loaded, prompts);
+    EXPECT_TRUE(LoadProgramsFile(loaded, prompts).Ok());
     EXPECT_TRUE(prompts.shown.empty());
     ASSERT_EQ(loaded.ProgramList.size(), 6u);
     // After the reload the list is grouped by publisher.
@@ -140,18 +139,18 @@ TEST(ProgramsFile, RoundTripKeepsEveryFieldByteForByte)
     p.DocLinkUrls = {"/docs/a.pdf", "mailto:x@y"};
     c.ProgramList.push_back(p);
     std::filesystem::create_directory(dir / "Data");
-    SaveProgramsFile(c);
+    EXPECT_TRUE(SaveProgramsFile(c).Ok());
     const std::string first = dir.Read("Data/programs.xml");
 
     Catalogue loaded;
     loaded.AppDir = dir.path();
     FakePrompts prompts;
     std::vector<std::string> progress;
-    LoadProgramsFile(loaded, prompts, [&](const std::string& s) { progress.push_back(s); });
+    EXPECT_TRUE(LoadProgramsFile(loaded, prompts, [&](const std::string& s) { progress.push_back(s); }).Ok());
     ASSERT_EQ(loaded.ProgramList.size(), 1u);
     EXPECT_EQ(loaded.ProgramList[0], p);
     EXPECT_EQ(progress, (std::vector<std::string>{"Loading programs...", "Loading programs: 1"}));
-    SaveProgramsFile(loaded);
+    EXPECT_TRUE(SaveProgramsFile(loaded).Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), first);
 }
 
@@ -172,7 +171,7 @@ TEST(ProgramsFile, HandWrittenFileWithMissingUnknownAndSplitElements)
     Catalogue c;
     c.AppDir = dir.path();
     FakePrompts prompts;
-    LoadProgramsFile(c, prompts);
+    EXPECT_TRUE(LoadProgramsFile(c, prompts).Ok());
     ASSERT_EQ(c.ProgramList.size(), 3u);
     const ProgramRecord& repton = c.ProgramList[0];
     EXPECT_EQ(repton.ProgramName, "ReptonTwo");
@@ -198,11 +197,11 @@ TEST(ProgramsFile, MissingFileGivesAnEmptyCatalogueAndUnreadableFileAnError)
     c.AppDir = dir.path();
     c.ProgramList.push_back(Program("x", "y"));
     FakePrompts prompts;
-    LoadProgramsFile(c, prompts);
+    EXPECT_TRUE(LoadProgramsFile(c, prompts).Ok());
     EXPECT_TRUE(c.ProgramList.empty());
     EXPECT_TRUE(prompts.shown.empty());
     std::filesystem::create_directories(dir / "Data/programs.xml");
-    EXPECT_THROW(LoadProgramsFile(c, prompts), FileError);
+    EXPECT_EQ(LoadProgramsFile(c, prompts).Message(), "Cannot open file " + dir / "Data/programs.xml");
 }
 
 TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt)
@@ -212,7 +211,7 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     c.AppDir = dir.path();
     c.ProgramList = {Program("A", "One"), Program("A", "Two"), Program("B", "Three")};
     std::filesystem::create_directory(dir / "Data");
-    SaveProgramsFile(c);
+    EXPECT_TRUE(SaveProgramsFile(c).Ok());
     std::string whole = dir.Read("Data/programs.xml");
     // Cut inside the third program: the first two still load.
     const std::string truncated = whole.substr(0, whole.find("Three"));
@@ -220,7 +219,7 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     Catalogue loaded;
     loaded.AppDir = dir.path();
     FakePrompts prompts;
-    LoadProgramsFile(loaded, prompts);
+    EXPECT_TRUE(LoadProgramsFile(loaded, prompts).Ok());
     ASSERT_EQ(loaded.ProgramList.size(), 2u);
     EXPECT_EQ(loaded.ProgramList[1].ProgramName, "Two");
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -235,13 +234,13 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
         junk += static_cast<char>((i * 131) & 0xFF);
     dir.Write("Data/options.xml", junk);
     FakePrompts optionPrompts;
-    LoadOptionsFile(loaded, optionPrompts);
+    EXPECT_TRUE(LoadOptionsFile(loaded, optionPrompts).Ok());
     EXPECT_EQ(dir.Read("Data/options.xml.damaged"), junk);
     EXPECT_EQ(loaded.LastFilter.substr(0, 4), "TXML"); // the missing leaves read as the message
     EXPECT_NE(optionPrompts.shown.at(0).request.Text.find("is damaged or incomplete"), std::string::npos);
     // A whole file gives no such message.
     dir.Write("Data/programs.xml", whole);
     FakePrompts quiet;
-    LoadProgramsFile(loaded, quiet);
+    EXPECT_TRUE(LoadProgramsFile(loaded, quiet).Ok());
     EXPECT_TRUE(quiet.shown.empty());
 }

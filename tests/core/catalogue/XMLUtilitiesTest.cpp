@@ -1,4 +1,3 @@
-#include "host/Errors.h"
 #include "catalogue/XMLUtilities.h"
 
 #include "support/FakePrompts.h"
@@ -74,14 +73,9 @@ TEST(XmlWriter, SaveToFileReplacesAtomicallyAndReportsCannotCreate)
     TXMLSaveObject w;
     w.OpenElement("options");
     w.CloseElement("options");
-    w.SaveToFile(dir / "Data/options.xml");
+    EXPECT_TRUE(w.SaveToFile(dir / "Data/options.xml").Ok());
     EXPECT_EQ(dir.Read("Data/options.xml"), "<?xml version=\"1.0\"?>\r\n\r\n<options></options>\r\n");
-    try {
-        w.SaveToFile(dir / "Missing/options.xml");
-        FAIL() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (dir / "Missing/options.xml"));
-    }
+    EXPECT_EQ(w.SaveToFile(dir / "Missing/options.xml").Message(), "Cannot create file " + (dir / "Missing/options.xml"));
     EXPECT_FALSE(dir.Exists("Missing"));
 }
 
@@ -225,22 +219,17 @@ TEST(XmlReader, LoadFromFileAndTheOpenError)
     TempDir dir;
     std::string path = dir.Write("doc.xml", "<?xml version=\"1.0\"?>\r\n\r\n<r>\r\n  <k>v</k>\r\n</r>\r\n");
     TXMLLoadObject r;
-    r.LoadFromFile(path);
+    EXPECT_TRUE(r.LoadFromFile(path).Ok());
     EXPECT_EQ(r.XmlText(), "<?xml version=\"1.0\"?><r><k>v</k></r>");
     EXPECT_EQ(Value(r, "k", 1, NoFocus), "v");
     TXMLLoadObject missing;
-    try {
-        missing.LoadFromFile(dir / "folder-not-file");
-        FAIL();
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + (dir / "folder-not-file"));
-    }
+    EXPECT_EQ(missing.LoadFromFile(dir / "folder-not-file").Message(), "Cannot open file " + (dir / "folder-not-file"));
     // Binary junk loads without error and finds nothing.
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk += static_cast<char>((i * 7919) & 0xFF);
     TXMLLoadObject j;
-    j.LoadFromFile(dir.Write("junk.xml", junk));
+    EXPECT_TRUE(j.LoadFromFile(dir.Write("junk.xml", junk)).Ok());
     TXMLFocus f;
     j.FindElement("program", 1, f, NoFocus);
     EXPECT_FALSE(j.IsFocusSet(f));

@@ -42,7 +42,7 @@ std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& ro
     std::map<std::string, std::vector<std::string>> log;
     if (!FileExists(root + "emu/run.log"))
         return log;
-    for (const std::string& line : ReadFileLines(root + "emu/run.log")) {
+    for (const std::string& line : ReadFileLines(root + "emu/run.log").Value()) {
         auto eq = line.find('=');
         if (eq != std::string::npos)
             log[line.substr(0, eq)].push_back(line.substr(eq + 1));

@@ -68,13 +68,19 @@ protected:
 
     EmuRecord& Emu() { return cat.EmuList.back(); }
 
-    LaunchInput Input(const std::string& programArg = kListItem, int pidx = 0)
+    LaunchInput Input(LaunchMode mode = LaunchMode::ListItem, int pidx = 0)
     {
         LaunchInput in;
         in.SelectorText = "BeebEm";
         in.SelectorEntries = {"Other", "BeebEm"};
-        in.ProgramArg = programArg;
+        in.Mode = mode;
         in.SelectedPIdx = pidx;
+        return in;
+    }
+    LaunchInput Dropped(const std::string& file, int pidx)
+    {
+        LaunchInput in = Input(LaunchMode::DroppedFile, pidx);
+        in.DroppedFile = file;
         return in;
     }
 
@@ -84,7 +90,7 @@ protected:
         shell.WaitForAll();
         return r;
     }
-    LaunchResult Run(int pidx = 0) { return Run(Input(kListItem, pidx)); }
+    LaunchResult Run(int pidx = 0) { return Run(Input(LaunchMode::ListItem, pidx)); }
 
     std::map<std::string, Texts> Log() { return ReadRunLog(root); }
     void Control(const std::string& name) { dir.Write("control/" + name, ""); }
@@ -138,7 +144,7 @@ TEST_F(LaunchTest, UnnamedTargetKeepsItsNameAndNeedsNoOkWithoutAfterRunSteps)
 
     // Without program the placeholder's word is left out and nothing is placed.
     std::filesystem::remove(dir / "emu/run.log");
-    Run(Input(kNoProgram, -1));
+    Run(Input(LaunchMode::NoProgram, -1));
     EXPECT_EQ(Log()["arg"], (Texts{"-b", "--title", "Two words"}));
     EXPECT_TRUE(prompts.shown.empty());
 }
@@ -154,7 +160,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
     const int dsd = static_cast<int>(AddProgram("Two", "games/Two.DSD", "two sides"));
     const int uef = static_cast<int>(AddProgram("Tape", "games/Tape.uef", "tape"));
 
-    Run(Input(kNoProgram, -1));
+    Run(Input(LaunchMode::NoProgram, -1));
     EXPECT_EQ(Log()["plain"], Texts{"plain"});
     EXPECT_EQ(Log()["ss"], Texts{"unset"});
     EXPECT_EQ(Log()["ds"], Texts{"unset"});
@@ -204,7 +210,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
     Run(rom);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(dir.Read("emu/roms/Hopper.rom"), "rom image");
-    EXPECT_EQ(ReadFileLines(dir / "emu/ROMS.CFG")[3], "HOPPER.ROM");
+    EXPECT_EQ(ReadFileLines(dir / "emu/ROMS.CFG").Value()[3], "HOPPER.ROM");
 }
 
 TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
@@ -323,8 +329,7 @@ TEST_F(LaunchTest, CompatibilityWarningsAskForTheExactEmulatorName)
     prompts.shown.clear();
     EXPECT_EQ(Run().Outcome, LaunchOutcome::Finished);
     EXPECT_EQ(prompts.shown.size(), 2u);
-    LaunchInput drop = Input(dir / "games/Elite.ssd", -1);
-    drop.FromDrop = true;
+    LaunchInput drop = Dropped(dir / "games/Elite.ssd", -1);
     prompts.shown.clear();
     Run(drop);
     EXPECT_TRUE(prompts.shown.empty());
@@ -361,8 +366,7 @@ TEST_F(LaunchTest, DfsCopyFailureStopsAndKeepsTheRomPlaced)
     std::filesystem::remove(dir / "app/DFSROMS/E00DFS.ROM");
     cat.DfsRomsPresent = true;
     Emu().HandleDfs = true;
-    LaunchInput drop = Input(dir.Write("drop/Hopper.ROM", "rom"), -1);
-    drop.FromDrop = true;
+    LaunchInput drop = Dropped(dir.Write("drop/Hopper.ROM", "rom"), -1);
     cat.Options.UseE00Dfs = true;
     LaunchResult r = Run(drop);
     EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "app/DFSROMS/E00DFS.ROM"});
@@ -478,7 +482,7 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     Emu().EnvVarDsName = "VBX_DS";
     Emu().EnvVarDsValue = "double";
 
-    LaunchResult r = Run(Input(kNoProgram, -1));
+    LaunchResult r = Run(Input(LaunchMode::NoProgram, -1));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_FALSE(r.RefreshDetails);
     EXPECT_TRUE(prompts.shown.empty());  // no warning, no "Press OK after running emulator"
@@ -499,8 +503,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
     cat.ProgramList[0].E00Dfs = false;  // the selected row does not count for a drop
     Emu().HandleDfs = true;
     Emu().ProcessRomsCfgModelB = true;
-    LaunchInput drop = Input(dir.Write("drop/Chuckie.SSD", "chuckie"), 0);
-    drop.FromDrop = true;
+    LaunchInput drop = Dropped(dir.Write("drop/Chuckie.SSD", "chuckie"), 0);
 
     LaunchResult r = Run(drop);
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
@@ -552,8 +555,7 @@ TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
     cat.Options.CompatibilityWarning = true;
     cat.ProgramList[0].EmuWarningEmus = {"BeebEm"};
     cat.ProgramList[0].EmuWarningTexts = {"slow"};
-    LaunchInput drop = Input(dir.Write("drop/Hopper.rom", "rom"), 0);
-    drop.FromDrop = true;
+    LaunchInput drop = Dropped(dir.Write("drop/Hopper.rom", "rom"), 0);
 
     Run(drop);
     Texts during = RomsCfgLines();
@@ -595,15 +597,3 @@ TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)
     EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
 }
 
-TEST_F(LaunchTest, AnyOtherProgramTextWithoutADropMeansTheSelectedRow)
-{
-    const std::string other = dir.Write("drop/Other.ssd", "other");
-    LaunchResult r = Run(Input(other, 0));
-    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
-    EXPECT_EQ(Log()["discs"], Texts{"Elite.ssd "});
-    EXPECT_FALSE(dir.Exists("emu/discs/Other.ssd"));
-
-    prompts.shown.clear();
-    r = Run(Input(other, -1));
-    EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
-}

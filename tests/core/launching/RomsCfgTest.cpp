@@ -216,7 +216,7 @@ TEST(RomsCfg, NamesThatCannotBeEntryLinesAreRefused)
     RomsCfgFile f(Crlf(OldLayout()));
     f.Update(true, false, "#x.rom", false, true);
     EXPECT_TRUE(f.prompts.shown.empty());
-    EXPECT_EQ(ReadFileLines(f.cfg)[25], "M128\\#X.ROM");
+    EXPECT_EQ(ReadFileLines(f.cfg).Value()[25], "M128\\#X.ROM");
 }
 
 TEST(RomsCfg, LowerCaseFileNameIsFoundOnCaseSensitiveFileSystems)
@@ -227,7 +227,7 @@ TEST(RomsCfg, LowerCaseFileNameIsFoundOnCaseSensitiveFileSystems)
     EXPECT_EQ(RomsCfgPath(dir / "emu/beebem"), dir / "emu/roms.cfg");
     UpdateRomsCfg(true, false, dir / "emu/beebem", "game.rom", true, false, prompts);
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(ReadFileLines(dir / "emu/roms.cfg")[2], "GAME.ROM");
+    EXPECT_EQ(ReadFileLines(dir / "emu/roms.cfg").Value()[2], "GAME.ROM");
     EXPECT_FALSE(dir.Exists("emu/ROMS.CFG"));
 }
 
@@ -307,7 +307,7 @@ TEST(RomsCfg, FourModelFileAndTheBoundaryAt68Entries)
     lines.resize(At(3, 16) + 1);  // four models: 68 entries
     RomsCfgFile four(Crlf(lines));
     four.Update(true, false, "game.rom", false, true);
-    EXPECT_EQ(ReadFileLines(four.cfg)[At(3, 8)], "M128\\GAME.ROM");
+    EXPECT_EQ(ReadFileLines(four.cfg).Value()[At(3, 8)], "M128\\GAME.ROM");
 
     lines.pop_back();  // 67 entries: the Master 128 is the second block
     RomsCfgFile two(Crlf(lines));
@@ -354,8 +354,8 @@ TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
     {
         RomsCfgFile f(Crlf(lines));
         f.Update(true, false, "M128\\BANK20.ROM", true, false);
-        EXPECT_EQ(ReadFileLines(f.cfg)[2], "M128\\BANK20.ROM");
-        EXPECT_EQ(ReadFileLines(f.cfg)[20], "M128\\BANK20.ROM");
+        EXPECT_EQ(ReadFileLines(f.cfg).Value()[2], "M128\\BANK20.ROM");
+        EXPECT_EQ(ReadFileLines(f.cfg).Value()[20], "M128\\BANK20.ROM");
     }
 }
 

@@ -1,7 +1,7 @@
-#include "host/Errors.h"
 #include "platform/FileSystem.h"
 
 #include "support/TempDir.h"
+#include "support/Writers.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(FileSystem, WriteFileAtomicReplacesKeepingPermissions)
     TempDir dir;
     std::string path = dir.Write("f.txt", "old");
     test::SetMode(path, 0640);
-    WriteFileAtomic(path, std::string("new\0bytes", 9));
+    EXPECT_TRUE(WriteFileAtomic(path, std::string("new\0bytes", 9)).Ok());
     EXPECT_EQ(dir.Read("f.txt"), std::string("new\0bytes", 9));
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -52,24 +52,19 @@ TEST(FileSystem, WriteFileAtomicRefusesReadOnlyTargetsAndKeepsTheOldFile)
     TempDir dir;
     std::string file = dir.Write("ro.txt", "keep me");
     test::SetMode(file, 0444);
-    EXPECT_THROW(WriteFileAtomic(file, "lost"), FileError);
+    EXPECT_EQ(WriteFileAtomic(file, "lost").Error(), (Failure{"Cannot create file " + file, file}));
     EXPECT_EQ(dir.Read("ro.txt"), "keep me");
 
     std::string folder = dir / "rodir";
     std::filesystem::create_directory(folder);
     test::WriteAll(folder + "/x.txt", "old x");
     test::SetMode(folder, 0555);
-    try {
-        WriteFileAtomic(folder + "/x.txt", "new x");
-        FAIL() << "wrote into a read-only folder";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + folder + "/x.txt");
-    }
+    EXPECT_EQ(WriteFileAtomic(folder + "/x.txt", "new x").Message(), "Cannot create file " + folder + "/x.txt");
     test::SetMode(folder, 0755);
     EXPECT_EQ(test::ReadAll(folder + "/x.txt"), "old x");
     EXPECT_EQ(EntriesIn(folder), 1);
-    EXPECT_THROW(WriteFileAtomic(dir / "missing/x.txt", "x"), FileError);
-    EXPECT_THROW(WriteFileAtomic(dir.path(), "x"), FileError);
+    EXPECT_FALSE(WriteFileAtomic(dir / "missing/x.txt", "x").Ok());
+    EXPECT_FALSE(WriteFileAtomic(dir.path(), "x").Ok());
 }
 
 TEST(FileSystem, WriteFileAtomicOnAFullDiskLeavesTheOldFile)
@@ -83,15 +78,10 @@ TEST(FileSystem, WriteFileAtomicOnAFullDiskLeavesTheOldFile)
     struct rlimit small = old;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    try {
-        WriteFileAtomic(path, std::string(100000, 'x'));
-    } catch (const FileError&) {
-        threw = true;
-    }
+    const Status written = WriteFileAtomic(path, std::string(100000, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_TRUE(threw);
+    EXPECT_EQ(written.Message(), "Cannot create file " + path);
     EXPECT_EQ(dir.Read("big.txt"), "the old contents");
     EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
@@ -100,13 +90,17 @@ TEST(FileSystem, CrashBeforeRenameNeverReplacesTheTarget)
 {
     TempDir dir;
     std::string path = dir.Write("Data/programs.xml", "catalogue");
-    SetAtomicWriteHookForTesting([](const std::string&) { throw std::runtime_error("crash"); });
-    EXPECT_THROW(WriteFileAtomic(path, "half"), std::runtime_error);
-    SetAtomicWriteHookForTesting(nullptr);
+    test::WatchingWriter crash;
+    crash.OnWrite = [](const std::string&) { throw std::runtime_error("crash"); };
+    EXPECT_THROW((void)crash.WriteFile(path, "half"), std::runtime_error);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), "catalogue");
+    // A disk that fills up after 3 bytes: the temporary file goes, the old file stays.
+    test::FailingWriter full(3);
+    EXPECT_FALSE(full.WriteFile(path, "half").Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), "catalogue");
     // The temporary file is left as a crash would leave it; the next save still works.
     EXPECT_EQ(EntriesIn(dir / "Data"), 2);
-    WriteFileAtomic(path, "saved");
+    EXPECT_TRUE(WriteFileAtomic(path, "saved").Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), "saved");
 }
 
@@ -118,9 +112,9 @@ TEST(FileSystem, ReadAndExistenceTests)
     EXPECT_FALSE(FileExists(dir / "a"));
     EXPECT_TRUE(DirectoryExists(dir / "a"));
     EXPECT_FALSE(FileExists(""));
-    EXPECT_EQ(ReadFileLines(dir / "a/b.txt"), (std::vector<std::string>{"x", "y"}));
-    EXPECT_THROW(ReadFileBytes(dir / "a"), FileError);
-    EXPECT_THROW(ReadFileBytes(dir / "none"), FileError);
+    EXPECT_EQ(ReadFileLines(dir / "a/b.txt").Value(), (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(ReadFileBytes(dir / "a").Message(), "Cannot open file " + dir / "a");
+    EXPECT_EQ(ReadFileBytes(dir / "none").Error().Path, dir / "none");
     EXPECT_TRUE(ForceDirectories(dir / "p/q/r"));
     EXPECT_TRUE(DirectoryExists(dir / "p/q/r"));
     EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));

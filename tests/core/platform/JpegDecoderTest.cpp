@@ -52,7 +52,7 @@ std::string SolidRgb(int width, int height, int r, int g, int b)
     return EncodeJpeg(width, height, 3, JCS_RGB, [=](int, int, int c) { return c == 0 ? r : c == 1 ? g : b; });
 }
 
-JpegDecodeResult Decode(const std::string& bytes)
+Result<RgbImage> Decode(const std::string& bytes)
 {
     return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
@@ -73,23 +73,23 @@ TEST(JpegDecoder, DecodesRgbGreyAndCmykPicturesToRgb)
     const auto halves = EncodeJpeg(37, 23, 3, JCS_RGB,
         [](int x, int, int c) { return x < 16 ? (c == 0 ? 200 : 20) : (c == 2 ? 220 : 10); });
     const auto rgb = Decode(halves);
-    ASSERT_TRUE(rgb.Ok) << rgb.Error;
-    EXPECT_EQ(rgb.Image.Width, 37);
-    EXPECT_EQ(rgb.Image.Height, 23);
-    ASSERT_EQ(rgb.Image.Pixels.size(), 37u * 23u * 3u);
-    ExpectPixelNear(rgb.Image, 2, 2, 200, 20, 20);
-    ExpectPixelNear(rgb.Image, 34, 20, 10, 10, 220);
+    ASSERT_TRUE(rgb.Ok()) << rgb.Message();
+    EXPECT_EQ(rgb.Value().Width, 37);
+    EXPECT_EQ(rgb.Value().Height, 23);
+    ASSERT_EQ(rgb.Value().Pixels.size(), 37u * 23u * 3u);
+    ExpectPixelNear(rgb.Value(), 2, 2, 200, 20, 20);
+    ExpectPixelNear(rgb.Value(), 34, 20, 10, 10, 220);
 
     const auto grey = Decode(EncodeJpeg(8, 9, 1, JCS_GRAYSCALE, [](int, int, int) { return 90; }));
-    ASSERT_TRUE(grey.Ok) << grey.Error;
-    EXPECT_EQ(grey.Image.Pixels.size(), 8u * 9u * 3u);
-    ExpectPixelNear(grey.Image, 4, 4, 90, 90, 90);
+    ASSERT_TRUE(grey.Ok()) << grey.Message();
+    EXPECT_EQ(grey.Value().Pixels.size(), 8u * 9u * 3u);
+    ExpectPixelNear(grey.Value(), 4, 4, 90, 90, 90);
 
     // libjpeg writes an Adobe marker with CMYK, whose samples are stored inverted.
     const auto cmyk = Decode(EncodeJpeg(16, 16, 4, JCS_CMYK,
         [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; }));
-    ASSERT_TRUE(cmyk.Ok) << cmyk.Error;
-    ExpectPixelNear(cmyk.Image, 8, 8, 255, 0, 0);
+    ASSERT_TRUE(cmyk.Ok()) << cmyk.Message();
+    ExpectPixelNear(cmyk.Value(), 8, 8, 255, 0, 0);
 }
 
 TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
@@ -98,21 +98,19 @@ TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
     const auto good = EncodeJpeg(200, 150, 3, JCS_RGB, [](int x, int y, int c) { return (x * 7 + y * 13 + c * 50) % 256; });
 
     const auto truncated = Decode(good.substr(0, good.size() / 2));
-    EXPECT_FALSE(truncated.Ok);
-    EXPECT_EQ(truncated.Error, "Premature end of JPEG file");
-    EXPECT_TRUE(truncated.Image.Empty());
-    EXPECT_TRUE(truncated.Image.Pixels.empty());
+    EXPECT_FALSE(truncated.Ok());
+    EXPECT_EQ(truncated.Message(), "Premature end of JPEG file");
 
     const auto onlyStart = Decode(good.substr(0, 2));
-    EXPECT_FALSE(onlyStart.Ok);
-    EXPECT_FALSE(onlyStart.Error.empty());
+    EXPECT_FALSE(onlyStart.Ok());
+    EXPECT_FALSE(onlyStart.Message().empty());
 
     const auto text = Decode("This is a text file, not a picture.\r\n");
-    EXPECT_FALSE(text.Ok);
-    EXPECT_NE(text.Error.find("Not a JPEG file"), std::string::npos) << text.Error;
+    EXPECT_FALSE(text.Ok());
+    EXPECT_NE(text.Message().find("Not a JPEG file"), std::string::npos) << text.Message();
 
-    EXPECT_FALSE(Decode("").Ok);
-    EXPECT_FALSE(DecodeJpeg(nullptr, 10).Ok);
+    EXPECT_FALSE(Decode("").Ok());
+    EXPECT_FALSE(DecodeJpeg(nullptr, 10).Ok());
 
     // Junk in every position of the compressed data: each decode either fails cleanly or
     // gives a picture of the declared size.
@@ -120,10 +118,11 @@ TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
         std::string damaged = good;
         damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
         const auto result = Decode(damaged);
-        if (result.Ok)
-            EXPECT_EQ(result.Image.Pixels.size(), std::size_t(result.Image.Width) * result.Image.Height * 3);
+        if (result.Ok())
+            EXPECT_EQ(result.Value().Pixels.size(), std::size_t(result.Value().Width) * result.Value().Height * 3)
+                << "at " << at;
         else
-            EXPECT_TRUE(result.Image.Pixels.empty()) << "at " << at;
+            EXPECT_FALSE(result.Message().empty()) << "at " << at;
     }
 }
 
@@ -138,8 +137,8 @@ TEST(JpegDecoder, RefusesPicturesTooLargeToHold)
         bytes[i + 1] = static_cast<char>(0x60);
     }
     const auto huge = Decode(bytes);
-    EXPECT_FALSE(huge.Ok);
-    EXPECT_EQ(huge.Error, "Picture too large: 60000 x 60000");
+    EXPECT_FALSE(huge.Ok());
+    EXPECT_EQ(huge.Message(), "Picture too large: 60000 x 60000");
 }
 
 TEST(JpegDecoder, ReadsFilesAndReportsMissingOnes)
@@ -147,14 +146,14 @@ TEST(JpegDecoder, ReadsFilesAndReportsMissingOnes)
     TempDir dir;
     const auto path = dir.Write("Elite.jpg", SolidRgb(10, 12, 250, 250, 250));
     const auto read = DecodeJpegFile(path);
-    ASSERT_TRUE(read.Ok) << read.Error;
-    EXPECT_EQ(read.Image.Width, 10);
-    EXPECT_EQ(read.Image.Height, 12);
+    ASSERT_TRUE(read.Ok()) << read.Message();
+    EXPECT_EQ(read.Value().Width, 10);
+    EXPECT_EQ(read.Value().Height, 12);
 
     const auto missing = DecodeJpegFile(dir / "None.jpg");
-    EXPECT_FALSE(missing.Ok);
-    EXPECT_EQ(missing.Error, "Cannot open file " + dir / "None.jpg");
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_EQ(missing.Error(), (Failure{"Cannot open file " + dir / "None.jpg", dir / "None.jpg"}));
 
     const auto folder = DecodeJpegFile(dir.path());
-    EXPECT_FALSE(folder.Ok);
+    EXPECT_FALSE(folder.Ok());
 }

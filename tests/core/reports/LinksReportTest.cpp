@@ -116,7 +116,7 @@ TEST(Reports, GenerateWritesAsksAndOpens)
     LinksReportOptions options;
     options.Tests.fill(false);
     options.SetChecked(LinksTest::UnusedTypes, true);
-    EXPECT_TRUE(GenerateLinksReport(f.c, options, prompts, shell));
+    EXPECT_TRUE(GenerateLinksReport(f.c, options, prompts, shell).Ok());
     const std::string path = f.dir / "LinksReport.txt";
     EXPECT_EQ(f.dir.Read("LinksReport.txt"), Section("Unused types", {}));
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -125,12 +125,12 @@ TEST(Reports, GenerateWritesAsksAndOpens)
     EXPECT_EQ(shell.opened, std::vector<std::string>{path});
 
     prompts.QueueAnswer(MessageAnswer::No);
-    EXPECT_TRUE(GenerateProgramsReport(f.c, ProgramsReportOptions{}, prompts, shell));
+    EXPECT_TRUE(GenerateProgramsReport(f.c, ProgramsReportOptions{}, prompts, shell).Ok());
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(f.dir.Read("ProgramsReport.txt"), ProgramsReportBytes(f.c, ProgramsReportOptions{}));
     EXPECT_EQ(prompts.shown.back().request.Text, "View report file " + f.dir / "ProgramsReport.txt?");
 
-    EXPECT_TRUE(GenerateCompatibilityReport(f.c, CompatibilityReportOptions{}, prompts, shell));
+    EXPECT_TRUE(GenerateCompatibilityReport(f.c, CompatibilityReportOptions{}, prompts, shell).Ok());
     EXPECT_EQ(f.dir.Read("CompatibilityReport.txt"), "\r\n\r\nTested: 5 programs\r\nNumber of warnings:\r\n");
 }
 
@@ -141,12 +141,12 @@ TEST(Reports, UnwritableFileGivesErrorAndNoQuestion)
     c.AppDir = dir / "missing/folder/";
     FakePrompts prompts;
     RecordingShell shell;
-    EXPECT_FALSE(GenerateProgramsReport(c, ProgramsReportOptions{}, prompts, shell));
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].request.Text, "Cannot create file " + dir / "missing/folder/ProgramsReport.txt");
-    EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Stop);
+    const std::string path = dir / "missing/folder/ProgramsReport.txt";
+    EXPECT_EQ(GenerateProgramsReport(c, ProgramsReportOptions{}, prompts, shell).Error(),
+        (Failure{"Cannot create file " + path, path}));
+    EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_FALSE(WriteReportFile(c, kLinksReportFile, "x").Written);
+    EXPECT_FALSE(WriteReportFile(c, kLinksReportFile, "x").Ok());
 }
 
 // Folders are no files: an image, a document or a picture that is a folder counts as missing.
