@@ -8,19 +8,13 @@ namespace vorbix {
 
 namespace {
 
-inline unsigned char AsciiUpper(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 32) : u;
-}
-
 // Eight bytes of a text from the given offset, upper-cased, as a number that orders like
 // the texts: zero bytes stand past the end, so a shorter text still comes first.
 std::uint64_t UpperBytes(std::string_view text, std::size_t offset)
 {
     std::uint64_t bytes = 0;
     for (std::size_t i = offset; i < offset + 8; ++i)
-        bytes = (bytes << 8) | (i < text.size() ? AsciiUpper(text[i]) : 0u);
+        bytes = (bytes << 8) | (i < text.size() ? static_cast<unsigned char>(AsciiUpperChar(text[i])) : 0u);
     return bytes;
 }
 

@@ -1,26 +1,19 @@
 #include "browsing/TypeAhead.h"
 
+#include "platform/Collation.h"
+
 namespace vorbix {
-
-namespace {
-
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-} // namespace
 
 std::optional<char> TypeAheadCharacter(int virtualKey)
 {
     if (virtualKey < 0x30 || virtualKey > 0x7E)
         return std::nullopt;
-    return AsciiUpper(static_cast<char>(virtualKey));
+    return AsciiUpperChar(static_cast<char>(virtualKey));
 }
 
 char InitialOf(const std::string& keyText)
 {
-    return keyText.empty() ? ' ' : AsciiUpper(keyText.front());
+    return keyText.empty() ? ' ' : AsciiUpperChar(keyText.front());
 }
 
 } // namespace vorbix

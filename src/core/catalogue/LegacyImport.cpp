@@ -2,6 +2,7 @@
 // counts that say how many lines follow.
 
 #include "catalogue/Main_LoadSaveUnit.h"
+#include "catalogue/RecordFields.h"
 #include "platform/FileSystem.h"
 
 #include <cctype>
@@ -183,19 +184,14 @@ Status ImportLegacyEmus(Catalogue& catalogue)
         const int count = cursor.NextCount();
         for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
             EmuRecord emu;
-            std::string* texts[] = {&emu.EmuName, &emu.EmuUrl, &emu.CommandLineString, &emu.EnvVarName,
-                &emu.EnvVarValue, &emu.EnvVarSsName, &emu.EnvVarSsValue, &emu.EnvVarDsName, &emu.EnvVarDsValue,
-                &emu.DiskWorkingDir, &emu.DiskFilename, &emu.RomWorkingDir, &emu.RomFilename, &emu.RomFileExt,
-                &emu.DfsName, &emu.E00DfsName};
-            for (std::string* field : texts)
-                *field = cursor.Next();
-            emu.CleanDiskWorkingDir = NotFalse(cursor.Next());
-            emu.CleanRomWorkingDir = NotFalse(cursor.Next());
-            if (laterLayout) {
-                emu.ProcessRomsCfgModelB = NotFalse(cursor.Next());
-                emu.ProcessRomsCfgMaster128 = NotFalse(cursor.Next());
-                emu.HandleDfs = NotFalse(cursor.Next());
-            } else {
+            for (const EmuTextField& field : kEmuTextFields)
+                emu.*field.Member = cursor.Next();
+            int flag = 0;
+            for (const EmuFlagField& field : kEmuFlagFields)
+                if (flag++ < kEmuFlagsInEveryLegacyFile || laterLayout)
+                    emu.*field.Member = NotFalse(cursor.Next());
+            // The earlier layout knows no ROMS.CFG processing and always handled the DFS.
+            if (!laterLayout) {
                 emu.ProcessRomsCfgModelB = false;
                 emu.ProcessRomsCfgMaster128 = false;
                 emu.HandleDfs = true;
@@ -212,9 +208,9 @@ Status ImportLegacyFilters(Catalogue& catalogue)
         const int count = cursor.NextCount();
         for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
             FilterRecord filter;
-            filter.FilterName = cursor.Next();
-            filter.FPublisher = cursor.Next();
-            filter.FType = cursor.Next();
+            for (const FilterTextField& field : kFilterTextFields)
+                if (field.InLegacyFile)
+                    filter.*field.Member = cursor.Next();
             const std::string favourite = cursor.Next();
             filter.FFavourite = favourite == "Checked"     ? FavouriteCondition::fcTrue
                               : favourite == "Unchecked" ? FavouriteCondition::fcFalse

@@ -1,12 +1,14 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
 #include "host/Prompts.h"
+#include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -76,16 +78,6 @@ void WritePairs(TXMLSaveObject& writer, const char* container, const char* eleme
         writer.CloseElement(element);
     }
     writer.CloseElement(container);
-}
-
-// Writes a group element holding two leaves.
-void WriteGroup(TXMLSaveObject& writer, const char* group, const char* first, const std::string& firstValue,
-    const char* second, const std::string& secondValue)
-{
-    writer.OpenElement(group);
-    writer.WriteElement(first, firstValue);
-    writer.WriteElement(second, secondValue);
-    writer.CloseElement(group);
 }
 
 } // namespace
@@ -269,37 +261,17 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
 
     ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
         EmuRecord emu;
-        emu.EmuName = ReadLeaf(reader, "emu-name", e);
-        emu.EmuUrl = ReadLeaf(reader, "emu-url", e);
-        emu.CommandLineString = ReadLeaf(reader, "commandline-string", e);
-        emu.EnvVarName = ReadLeaf(reader, "environment-var-name", e);
-        emu.EnvVarValue = ReadLeaf(reader, "environment-var-value", e);
-        emu.EnvVarSsName = ReadLeaf(reader, "environment-var-ss-name", e);
-        emu.EnvVarSsValue = ReadLeaf(reader, "environment-var-ss-value", e);
-        emu.EnvVarDsName = ReadLeaf(reader, "environment-var-ds-name", e);
-        emu.EnvVarDsValue = ReadLeaf(reader, "environment-var-ds-value", e);
-        emu.DiskWorkingDir = ReadLeaf(reader, "disk-working-dir", e);
-        emu.DiskFilename = ReadLeaf(reader, "disk-filename", e);
-        emu.RomWorkingDir = ReadLeaf(reader, "rom-working-dir", e);
-        emu.RomFilename = ReadLeaf(reader, "rom-filename", e);
-        emu.RomFileExt = ReadLeaf(reader, "rom-file-ext", e);
-        emu.DfsName = ReadLeaf(reader, "dfs-name", e);
-        emu.E00DfsName = ReadLeaf(reader, "e00dfs-name", e);
-        emu.CleanDiskWorkingDir = TextToBool(ReadLeaf(reader, "clean-disk-working-dir", e));
-        emu.CleanRomWorkingDir = TextToBool(ReadLeaf(reader, "clean-rom-working-dir", e));
-        emu.ProcessRomsCfgModelB = TextToBool(ReadLeaf(reader, "process-romscfg-modelb", e));
-        emu.ProcessRomsCfgMaster128 = TextToBool(ReadLeaf(reader, "process-romscfg-master128", e));
-        emu.HandleDfs = TextToBool(ReadLeaf(reader, "handle-dfs", e));
+        for (const EmuTextField& field : kEmuTextFields)
+            emu.*field.Member = ReadLeaf(reader, field.Leaf, e);
+        for (const EmuFlagField& field : kEmuFlagFields)
+            emu.*field.Member = TextToBool(ReadLeaf(reader, field.Leaf, e));
         catalogue.EmuList.push_back(std::move(emu));
     });
 
     ForEachElement(reader, FindContainer(reader, "filters"), "filter", [&](const TXMLFocus& f) {
         FilterRecord filter;
-        filter.FilterName = ReadLeaf(reader, "filter-name", f);
-        filter.FPublisher = ReadLeaf(reader, "f-publisher", f);
-        filter.FPubComp = ReadLeaf(reader, "f-pubcomp", f);
-        filter.FType = ReadLeaf(reader, "f-type", f);
-        filter.FTypeComp = ReadLeaf(reader, "f-typecomp", f);
+        for (const FilterTextField& field : kFilterTextFields)
+            filter.*field.Member = ReadLeaf(reader, field.Leaf, f);
         filter.FFavourite = FavouriteFromText(ReadLeaf(reader, "f-favourite", f));
         catalogue.FilterList.push_back(std::move(filter));
     });
@@ -336,27 +308,23 @@ std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& last
     writer.OpenElement("emulators");
     for (const auto& emu : catalogue.EmuList) {
         writer.OpenElement("emulator");
-        writer.WriteElement("emu-name", emu.EmuName);
-        writer.WriteElement("emu-url", emu.EmuUrl);
-        writer.WriteElement("commandline-string", emu.CommandLineString);
-        WriteGroup(writer, "environment-var", "environment-var-name", emu.EnvVarName, "environment-var-value",
-            emu.EnvVarValue);
-        WriteGroup(writer, "environment-var-ss", "environment-var-ss-name", emu.EnvVarSsName,
-            "environment-var-ss-value", emu.EnvVarSsValue);
-        WriteGroup(writer, "environment-var-ds", "environment-var-ds-name", emu.EnvVarDsName,
-            "environment-var-ds-value", emu.EnvVarDsValue);
-        writer.WriteElement("disk-working-dir", emu.DiskWorkingDir);
-        writer.WriteElement("disk-filename", emu.DiskFilename);
-        writer.WriteElement("rom-working-dir", emu.RomWorkingDir);
-        writer.WriteElement("rom-filename", emu.RomFilename);
-        writer.WriteElement("rom-file-ext", emu.RomFileExt);
-        writer.WriteElement("dfs-name", emu.DfsName);
-        writer.WriteElement("e00dfs-name", emu.E00DfsName);
-        writer.WriteElement("clean-disk-working-dir", BoolToText(emu.CleanDiskWorkingDir));
-        writer.WriteElement("clean-rom-working-dir", BoolToText(emu.CleanRomWorkingDir));
-        writer.WriteElement("process-romscfg-modelb", BoolToText(emu.ProcessRomsCfgModelB));
-        writer.WriteElement("process-romscfg-master128", BoolToText(emu.ProcessRomsCfgMaster128));
-        writer.WriteElement("handle-dfs", BoolToText(emu.HandleDfs));
+        // Consecutive fields of one group share its element.
+        const char* openGroup = nullptr;
+        for (const EmuTextField& field : kEmuTextFields) {
+            if (openGroup != nullptr && (field.Group == nullptr || std::strcmp(field.Group, openGroup) != 0)) {
+                writer.CloseElement(openGroup);
+                openGroup = nullptr;
+            }
+            if (field.Group != nullptr && openGroup == nullptr) {
+                openGroup = field.Group;
+                writer.OpenElement(openGroup);
+            }
+            writer.WriteElement(field.Leaf, emu.*field.Member);
+        }
+        if (openGroup != nullptr)
+            writer.CloseElement(openGroup);
+        for (const EmuFlagField& field : kEmuFlagFields)
+            writer.WriteElement(field.Leaf, BoolToText(emu.*field.Member));
         writer.CloseElement("emulator");
     }
     writer.CloseElement("emulators");
@@ -364,11 +332,8 @@ std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& last
     writer.OpenElement("filters");
     for (const auto& filter : catalogue.FilterList) {
         writer.OpenElement("filter");
-        writer.WriteElement("filter-name", filter.FilterName);
-        writer.WriteElement("f-publisher", filter.FPublisher);
-        writer.WriteElement("f-pubcomp", filter.FPubComp);
-        writer.WriteElement("f-type", filter.FType);
-        writer.WriteElement("f-typecomp", filter.FTypeComp);
+        for (const FilterTextField& field : kFilterTextFields)
+            writer.WriteElement(field.Leaf, filter.*field.Member);
         writer.WriteElement("f-favourite", FavouriteToText(filter.FFavourite));
         writer.CloseElement("filter");
     }

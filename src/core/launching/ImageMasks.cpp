@@ -1,28 +1,13 @@
 #include "launching/ImageMasks.h"
 
 #include "catalogue/Utilities.h"
+#include "platform/Collation.h"
 
 #include <string_view>
 
 namespace vorbix {
 
 namespace {
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text)
-        if (IsUpperAscii(c))
-            c = static_cast<char>(c + ('a' - 'A'));
-    return text;
-}
-
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text)
-        if (IsLowerAscii(c))
-            c = static_cast<char>(c - ('a' - 'A'));
-    return text;
-}
 
 bool OccursIn(const std::string& upperExt, std::string_view masks)
 {
@@ -32,14 +17,14 @@ bool OccursIn(const std::string& upperExt, std::string_view masks)
 // The masks in lower case with every ";" turned into ",".
 std::string CaptionList(const char* masks)
 {
-    return ReplaceChar(';', ',', AsciiLower(masks));
+    return ReplaceChar(';', ',', AsciiLowerText(masks));
 }
 
 } // namespace
 
 std::string UpperExtension(const std::string& path)
 {
-    return AsciiUpper(FileExtension(path));
+    return AsciiUpperText(FileExtension(path));
 }
 
 bool IsRomExtension(const std::string& upperExt)

@@ -45,17 +45,9 @@ bool IsEntryLine(const std::string& line)
     return false;
 }
 
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text)
-        if (IsLowerAscii(c))
-            c = static_cast<char>(c - ('a' - 'A'));
-    return text;
-}
-
 std::string Normalise(const std::string& line)
 {
-    return RemoveChar(' ', AsciiUpper(line));
+    return RemoveChar(' ', AsciiUpperText(line));
 }
 
 bool IsFreeSlot(const std::string& line)
@@ -138,7 +130,7 @@ void RemoveRomLine(std::vector<std::string>& lines, std::size_t target, std::siz
 RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs,
     const std::string& romName, bool modelB)
 {
-    const std::string name = AsciiUpper(modelB ? romName : kMasterPrefix + romName);
+    const std::string name = AsciiUpperText(modelB ? romName : kMasterPrefix + romName);
     if (insert && !CanBeEntry(name))
         return RomsCfgEdit::InvalidName;
 

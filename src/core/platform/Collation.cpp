@@ -79,11 +79,6 @@ int Collate(UCollator* collator, std::string_view a, std::string_view b)
     return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
 }
 
-inline unsigned char AsciiUpper(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
-}
-
 } // namespace
 
 int CompareText(std::string_view a, std::string_view b)
@@ -100,8 +95,8 @@ int CompareAsciiUpper(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char ca = AsciiUpper(static_cast<unsigned char>(a[i]));
-        unsigned char cb = AsciiUpper(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(AsciiUpperChar(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiUpperChar(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -120,9 +115,21 @@ bool SameAsciiIgnoreCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && CompareAsciiUpper(a, b) == 0;
 }
 
-const char* CollationLocaleName()
+std::string AsciiUpperText(std::string_view text)
 {
-    return ThreadCollators().locale.c_str();
+    std::string upper(text);
+    for (char& c : upper)
+        c = AsciiUpperChar(c);
+    return upper;
+}
+
+std::string AsciiLowerText(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
 }
 
 } // namespace vorbix

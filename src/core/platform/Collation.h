@@ -1,6 +1,7 @@
 #pragma once
 // The three ways the system compares names. Nothing else compares names.
 
+#include <string>
 #include <string_view>
 
 namespace vorbix {
@@ -15,7 +16,14 @@ int CompareAsciiUpper(std::string_view a, std::string_view b);
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 bool SameAsciiIgnoreCase(std::string_view a, std::string_view b);
 
-// The locale whose collation rules are used ("root" for C/POSIX); for diagnostics and tests.
-const char* CollationLocaleName();
+// The ASCII upper-casing itself: a-z become A-Z, every other byte stays (so text in any
+// code page keeps its other characters).
+constexpr char AsciiUpperChar(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+std::string AsciiUpperText(std::string_view text);
+// The other way round, A-Z to a-z (the emulator editor's captions from the image masks).
+std::string AsciiLowerText(std::string_view text);
 
 } // namespace vorbix

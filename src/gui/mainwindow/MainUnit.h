@@ -124,6 +124,8 @@ private:
     void LinkClick(bool onEntry, const std::string& target);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // RefillProgramList without refreshing the details.
+    void RebuildRows();
     void ShowStatus(const vorbix::StatusPanels& panels);
     void SetCommandEnabled(QAction* action, bool enabled);
     std::string FilterText() const;

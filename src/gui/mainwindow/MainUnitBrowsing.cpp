@@ -78,17 +78,20 @@ void TMainForm::FillSelectors()
 
 void TMainForm::RefillProgramList()
 {
-    {
-        RedrawSuspender suspended(ListView1);
-        const std::string valid = ValidFilterSelectorText(FilterSelectorItems(), FilterText());
-        if (valid != FilterText())
-            ComboBox1->setEditText(QString::fromLocal8Bit(valid));
-        listModel_->Rebuild(catalogue_, FilterText());
-        if (listModel_->rowCount() > 0)
-            ListView1->SelectRow(0);
-        ListView1->scrollToTop();
-    }
+    RebuildRows();
     RefreshDetails();
+}
+
+void TMainForm::RebuildRows()
+{
+    RedrawSuspender suspended(ListView1);
+    const std::string valid = ValidFilterSelectorText(FilterSelectorItems(), FilterText());
+    if (valid != FilterText())
+        ComboBox1->setEditText(QString::fromLocal8Bit(valid));
+    listModel_->Rebuild(catalogue_, FilterText());
+    if (listModel_->rowCount() > 0)
+        ListView1->SelectRow(0);
+    ListView1->scrollToTop();
 }
 
 void TMainForm::UpdateCommandStates()
@@ -192,12 +195,14 @@ void TMainForm::ListView1ColumnClick(int column)
 {
     listModel_->Rows().HeaderClick(column);
     const int remembered = SelectedPIdx();
-    RefillProgramList();
-    if (remembered < 0)
-        return;
-    const int row = listModel_->Rows().RowOfPIdx(remembered);
-    if (row >= 0)
-        RevealListRow(row);
+    // The rows are rebuilt without showing the first row's details: the details are shown
+    // once, for the re-selected program.
+    RebuildRows();
+    if (remembered >= 0) {
+        const int row = listModel_->Rows().RowOfPIdx(remembered);
+        if (row >= 0)
+            RevealListRow(row);
+    }
     RefreshDetails();
 }
 
