@@ -10,7 +10,9 @@ std::size_t NameList::Add(const std::string& name)
 {
     auto pos = std::upper_bound(items_.begin(), items_.end(), name,
         [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-    return static_cast<std::size_t>(items_.insert(pos, name) - items_.begin());
+    // begin() only after the insert: the insert may move the entries.
+    const auto inserted = items_.insert(pos, name);
+    return static_cast<std::size_t>(inserted - items_.begin());
 }
 
 void NameList::Delete(std::size_t index)

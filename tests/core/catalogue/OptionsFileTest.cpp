@@ -226,10 +226,11 @@ TEST(Records, DefaultsOfNewEmulatorAndFilter)
     ProgramRecord p;
     EXPECT_TRUE(p.Comments.empty() && p.EmuWarningEmus.empty() && p.DocLinkNames.empty());
     NameList names;
-    names.Add("b");
-    names.Add("B");
-    names.Add("a");
-    names.Add("b");
+    // Each Add returns the place it inserted at, after any equal names.
+    EXPECT_EQ(names.Add("b"), 0u);
+    EXPECT_EQ(names.Add("B"), 1u);
+    EXPECT_EQ(names.Add("a"), 0u);
+    EXPECT_EQ(names.Add("b"), 2u);
     EXPECT_EQ(names.Items(), (std::vector<std::string>{"a", "b", "b", "B"}));
     EXPECT_EQ(names.IndexOf("B"), 3);
     EXPECT_EQ(names.IndexOf("c"), -1);

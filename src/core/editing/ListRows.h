@@ -1,0 +1,43 @@
+#pragma once
+// The rows of the emulator and filter list dialogs, and the row rules that every list of
+// the editing dialogs shares: which row is selected after a deletion, and when a typed
+// drop-down text counts as one of its entries.
+
+#include "editing/CatalogueChange.h"
+
+#include <string>
+#include <vector>
+
+namespace vorbix {
+
+// One row of a list dialog: the record's name and, hidden, its index in its store.
+struct ListRow {
+    std::string Caption;
+    int EIdx = -1;
+
+    bool operator==(const ListRow&) const = default;
+};
+
+// What a list dialog shows after one of its commands.
+struct ListEdit {
+    CatalogueChange Change;
+    int EIdx = -1;              // the record added or replaced; -1 after a delete
+    std::vector<ListRow> Rows;  // the list's rows, refilled and sorted
+    int SelectRow = -1;         // the row to reveal (RevealListRow); -1 for none
+};
+
+// One row per caption, in store order, then sorted by caption.
+std::vector<ListRow> SortedListRows(const std::vector<std::string>& captions);
+
+// The row whose hidden index is eidx, or -1.
+int RowOfEIdx(const std::vector<ListRow>& rows, int eidx);
+
+// The row to select after deleting the row at deletedRow from a list of rowCount rows:
+// the row that moves into its place, or the new last row when the last row went; -1 when
+// the list is now empty.
+int RowAfterDelete(int deletedRow, int rowCount);
+
+// A drop-down accepts a typed text that equals one of its entries ignoring case.
+bool IsEntryIgnoringCase(const std::vector<std::string>& entries, const std::string& text);
+
+} // namespace vorbix
