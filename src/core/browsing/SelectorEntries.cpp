@@ -1,6 +1,7 @@
 #include "browsing/SelectorEntries.h"
 
 #include "browsing/FilterEvaluation.h"
+#include "catalogue/Utilities.h"
 #include "platform/Collation.h"
 
 #include <algorithm>
@@ -28,20 +29,14 @@ StringList FilterSelectorEntries(const std::vector<FilterRecord>& filterList)
     return names;
 }
 
-bool SelectorAcceptsText(const StringList& entries, const std::string& text)
-{
-    return std::any_of(entries.begin(), entries.end(),
-        [&text](const std::string& entry) { return SameTextIgnoreCase(entry, text); });
-}
-
 std::string ValidFilterSelectorText(const StringList& entries, const std::string& text)
 {
-    return SelectorAcceptsText(entries, text) ? text : std::string(kAllFilterName);
+    return IsEntryIgnoringCase(entries, text) ? text : std::string(kAllFilterName);
 }
 
 std::string ValidEmulatorSelectorText(const StringList& entries, const std::string& text)
 {
-    return SelectorAcceptsText(entries, text) ? text : std::string();
+    return IsEntryIgnoringCase(entries, text) ? text : std::string();
 }
 
 } // namespace vorbix

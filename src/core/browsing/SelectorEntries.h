@@ -12,8 +12,6 @@ namespace vorbix {
 // "all", then every FilterName sorted ignoring case (a name two filters share is listed twice).
 StringList FilterSelectorEntries(const std::vector<FilterRecord>& filterList);
 
-// A selector accepts a text that equals one of its entries ignoring case.
-bool SelectorAcceptsText(const StringList& entries, const std::string& text);
 // The filter selector's text after validation: the text when accepted, else "all".
 std::string ValidFilterSelectorText(const StringList& entries, const std::string& text);
 // The emulator selector's text after validation: the text when accepted, else empty.

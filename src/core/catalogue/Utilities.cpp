@@ -177,6 +177,12 @@ const std::string& PairedEntry(const StringList& list, std::size_t index)
     return index < list.size() ? list[index] : empty;
 }
 
+bool IsEntryIgnoringCase(const std::vector<std::string>& entries, const std::string& text)
+{
+    return std::any_of(entries.begin(), entries.end(),
+        [&text](const std::string& entry) { return SameTextIgnoreCase(entry, text); });
+}
+
 bool NamesMatch(const std::string& a, const std::string& b)
 {
     return SameAsciiIgnoreCase(a, b) || SameAsciiIgnoreCase(SplitCamelCase(a), SplitCamelCase(b));

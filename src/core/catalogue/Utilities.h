@@ -56,6 +56,10 @@ StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList);
 // empty where a damaged record's second list is shorter than its first.
 const std::string& PairedEntry(const StringList& list, std::size_t index);
 
+// A drop-down (a selector, a publisher or type box) accepts a typed text that equals one
+// of its entries ignoring case.
+bool IsEntryIgnoringCase(const std::vector<std::string>& entries, const std::string& text);
+
 bool NamesMatch(const std::string& a, const std::string& b);
 std::string FindPublisher(const std::string& name, const NameList& publishers);
 

@@ -1,6 +1,7 @@
 #include "editing/FilterEditing.h"
 
 #include "browsing/FilterEvaluation.h"
+#include "catalogue/Utilities.h"
 
 #include <utility>
 

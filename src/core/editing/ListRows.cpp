@@ -33,10 +33,4 @@ int RowAfterDelete(int deletedRow, int rowCount)
     return std::min(deletedRow, remaining - 1);
 }
 
-bool IsEntryIgnoringCase(const std::vector<std::string>& entries, const std::string& text)
-{
-    return std::any_of(entries.begin(), entries.end(),
-        [&text](const std::string& entry) { return SameTextIgnoreCase(entry, text); });
-}
-
 } // namespace vorbix

@@ -37,7 +37,4 @@ int RowOfEIdx(const std::vector<ListRow>& rows, int eidx);
 // the list is now empty.
 int RowAfterDelete(int deletedRow, int rowCount);
 
-// A drop-down accepts a typed text that equals one of its entries ignoring case.
-bool IsEntryIgnoringCase(const std::vector<std::string>& entries, const std::string& text);
-
 } // namespace vorbix

@@ -199,20 +199,9 @@ void SetWarning(ProgramRecord& working, const std::string& emuName, const std::s
     }
 }
 
-StringList WarningSelectorEntries(const std::vector<EmuRecord>& emuList)
-{
-    StringList names;
-    names.reserve(emuList.size());
-    for (const EmuRecord& emu : emuList)
-        names.push_back(emu.EmuName);
-    std::stable_sort(names.begin(), names.end(),
-        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
-    return names;
-}
-
 WarningShown FirstWarningShown(const std::vector<EmuRecord>& emuList, const ProgramRecord& working)
 {
-    for (const std::string& name : WarningSelectorEntries(emuList)) {
+    for (const std::string& name : SortedEmulatorNames(emuList)) {
         std::string text = GetWarning(working, name);
         if (!text.empty())
             return {name, std::move(text)};

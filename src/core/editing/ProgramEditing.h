@@ -53,8 +53,6 @@ std::string GetWarning(const ProgramRecord& working, const std::string& emuName)
 // character adds one. Rows of other emulators, defined or not, are left untouched.
 void SetWarning(ProgramRecord& working, const std::string& emuName, const std::string& text);
 
-// The emulator selector's items: every EmuName, sorted ignoring case.
-StringList WarningSelectorEntries(const std::vector<EmuRecord>& emuList);
 // What the selector and the warning box show when the dialog opens: the first emulator in
 // the selector's order with a warning, and that warning; both empty when none has one.
 struct WarningShown {

@@ -119,8 +119,7 @@ bool LaunchSequence::ChooseEmulator()
 {
     const std::string& text = in_.SelectorText;
     const auto& entries = in_.SelectorEntries;
-    if (std::none_of(entries.begin(), entries.end(),
-            [&](const std::string& e) { return SameTextIgnoreCase(e, text); })) {
+    if (!IsEntryIgnoringCase(entries, text)) {
         result_.ClearSelectorText = true;
         result_.UpdateCommandStates = true;
         return Stop("No emulator selected");

@@ -3,6 +3,7 @@
 // details panel, the status bar, the menus, the start-up sequence and the saves at the end.
 
 #include "browsing/ProgramDetails.h"
+#include "editing/CatalogueChange.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/CommandIcons.h"
 #include "mainwindow/WindowPrompts.h"
@@ -54,6 +55,13 @@ public:
     void UpdateCommandStates();
     void RevealListRow(int row);
     void RefreshDetails();
+    // Carries out what an editing operation or a closed dialog changed: the selectors are
+    // refilled after emulators or filters (an emulator text that is no entry is cleared, a
+    // filter text that is no entry becomes "all"), the program list is rebuilt when asked or
+    // after filters, the row asked for is revealed, and the details and command states are
+    // refreshed. A dialog that was shown passes its flag even when nothing changed, so that
+    // its after-close steps run.
+    void ApplyChange(const CatalogueChange& change);
     // The main window's error box; its closing counts as a dialog closing.
     void ShowErrorBox(const std::string& text);
     void LaunchProgram(LaunchMode mode);

@@ -139,7 +139,7 @@ void TMainForm::ComboBox1Change()
 
 void TMainForm::ComboBox1Exit()
 {
-    if (SelectorAcceptsText(FilterSelectorItems(), FilterText()))
+    if (IsEntryIgnoringCase(FilterSelectorItems(), FilterText()))
         return;
     ComboBox1->setEditText("all");
     RefillProgramList();
@@ -153,7 +153,7 @@ void TMainForm::ComboBox2Change()
 
 void TMainForm::ComboBox2Exit()
 {
-    if (SelectorAcceptsText(EmulatorSelectorItems(), EmulatorText()))
+    if (IsEntryIgnoringCase(EmulatorSelectorItems(), EmulatorText()))
         return;
     ComboBox2->setEditText(QString());
     UpdateCommandStates();

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Main_LoadSaveUnit.h"
+#include "catalogue/Utilities.h"
 #include "launching/DroppedFiles.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/DetailsPanel.h"
@@ -190,6 +191,27 @@ void TMainForm::LaunchProgram(LaunchMode mode)
     input.Mode = mode;
     input.SelectedPIdx = SelectedPIdx();
     ApplyLaunchResult(vorbix::LaunchProgram(input, catalogue_, prompts_, shell_));
+}
+
+void TMainForm::ApplyChange(const CatalogueChange& change)
+{
+    if (change.Emulators || change.Filters)
+        FillSelectors();
+    if (change.Emulators && !IsEntryIgnoringCase(EmulatorSelectorItems(), EmulatorText()))
+        ComboBox2->setEditText(QString());
+    // RebuildRows puts a filter text that is no entry back to "all".
+    const bool rebuild = change.RebuildProgramList || change.Filters;
+    if (rebuild)
+        RebuildRows();
+    if (change.RevealRow) {
+        RevealListRow(*change.RevealRow);
+    } else if (rebuild && change.RevealPIdx >= 0) {
+        const int row = listModel_->Rows().RowOfPIdx(change.RevealPIdx);
+        if (row >= 0)
+            RevealListRow(row);  // a program the filter hides keeps the rebuild's first row
+    }
+    if (rebuild || change.Programs || change.Emulators)
+        RefreshDetails();  // also updates the command states
 }
 
 void TMainForm::ApplyLaunchResult(const LaunchResult& result)

@@ -1,5 +1,7 @@
 #include "editing/ProgramEditing.h"
 
+#include "catalogue/Utilities.h"
+
 #include "support/Builders.h"
 #include "support/FakePrompts.h"
 
@@ -153,7 +155,7 @@ TEST(ProgramEditing, CategoryBoxesAndWarnings)
     emus[0].EmuName = "Zed";
     emus[1].EmuName = "elkulator";
     emus[2].EmuName = "BeebEm";
-    EXPECT_EQ(WarningSelectorEntries(emus), (Texts{"BeebEm", "elkulator", "Zed"}));
+    EXPECT_EQ(SortedEmulatorNames(emus), (Texts{"BeebEm", "elkulator", "Zed"}));
     p.EmuWarningEmus = {"Zed", "elkulator", "BeebEm"};
     p.EmuWarningTexts = {"z", "e", ""};
     EXPECT_EQ(FirstWarningShown(emus, p), (WarningShown{"elkulator", "e"}));
@@ -161,7 +163,7 @@ TEST(ProgramEditing, CategoryBoxesAndWarnings)
     EXPECT_EQ(FirstWarningShown(emus, p), WarningShown{});
     EXPECT_EQ(FirstWarningShown({}, p), WarningShown{});
 
-    const Texts entries = WarningSelectorEntries(emus);
+    const Texts entries = SortedEmulatorNames(emus);
     EXPECT_EQ(WarningSelectorOnLeave(entries, "ZED", "BeebEm"), "ZED");
     EXPECT_EQ(WarningSelectorOnLeave(entries, "Ze", "BeebEm"), "BeebEm");
 }
