@@ -74,11 +74,11 @@ bool EmulatorExists(const std::vector<EmuRecord>& emuList, const std::string& na
     return std::any_of(emuList.begin(), emuList.end(), [&](const EmuRecord& e) { return e.EmuName == name; });
 }
 
-bool SyncProgramWarnings(Catalogue& catalogue, const std::string& OldName, const std::string& NewName)
+bool SyncProgramWarnings(Catalogue& catalogue, const std::string& oldName, const std::string& newName)
 {
     bool changed = false;
     for (ProgramRecord& program : catalogue.ProgramList)
-        changed = SyncWarnings(program, catalogue.EmuList, OldName, NewName) || changed;
+        changed = SyncWarnings(program, catalogue.EmuList, oldName, newName) || changed;
     return changed;
 }
 

@@ -19,9 +19,9 @@ namespace vorbix {
 bool EmulatorExists(const std::vector<EmuRecord>& emuList, const std::string& name);
 
 // After a New (both names empty) or an Edit (the old and new name): a warning for an
-// existing emulator stays, a warning for OldName moves to NewName when both are given,
+// existing emulator stays, a warning for oldName moves to newName when both are given,
 // and every other warning is dropped with its text. True when some program's warnings changed.
-bool SyncProgramWarnings(Catalogue& catalogue, const std::string& OldName, const std::string& NewName);
+bool SyncProgramWarnings(Catalogue& catalogue, const std::string& oldName, const std::string& newName);
 
 // The list dialog's rows: one per EmuRecord, sorted by EmuName.
 std::vector<ListRow> EmulatorListRows(const std::vector<EmuRecord>& emuList);

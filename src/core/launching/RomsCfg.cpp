@@ -167,12 +167,12 @@ std::string RomsCfgPath(const std::string& emuFile)
     return other.empty() ? exact : other;
 }
 
-void UpdateRomsCfg(bool Insert, bool IsDfs, const std::string& EmuFile, const std::string& RomName,
-    bool ModelB, bool Master128, Prompts& prompts)
+void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName,
+    bool modelB, bool master128, Prompts& prompts)
 {
-    if (!ModelB && !Master128)
+    if (!modelB && !master128)
         return;
-    const std::string path = RomsCfgPath(EmuFile);
+    const std::string path = RomsCfgPath(emuFile);
     if (!FileExists(path)) {
         prompts.ShowErrorBox("Cannot find file " + path);
         return;
@@ -182,12 +182,12 @@ void UpdateRomsCfg(bool Insert, bool IsDfs, const std::string& EmuFile, const st
         prompts.ShowErrorBox(lines.Message());
         return;
     }
-    switch (EditRomsCfgLines(lines.Value(), Insert, IsDfs, RomName, ModelB)) {
+    switch (EditRomsCfgLines(lines.Value(), insert, isDfs, romName, modelB)) {
     case RomsCfgEdit::TooFewLines:
         prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
         return;
     case RomsCfgEdit::InvalidName:
-        prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + RomName);
+        prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + romName);
         return;
     case RomsCfgEdit::Done:
         break;

@@ -38,7 +38,7 @@ std::string RomsCfgPath(const std::string& emuFile);
 // Enters (insert) or removes the ROM name in the emulator's ROMS.CFG when ModelB or
 // Master128 is set; the file is rewritten through a temporary file and a rename. Problems
 // are shown in the error box and leave the file as it was.
-void UpdateRomsCfg(bool Insert, bool IsDfs, const std::string& EmuFile, const std::string& RomName,
-    bool ModelB, bool Master128, Prompts& prompts);
+void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName,
+    bool modelB, bool master128, Prompts& prompts);
 
 } // namespace vorbix

@@ -235,8 +235,8 @@ void TMainForm::ConnectWidgets()
 
 void TMainForm::CreateForms()
 {
-    SplashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
-    ExitForm_ = new TExitForm(this);
+    splashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
+    exitForm_ = new TExitForm(this);
 }
 
 void TMainForm::SetCommandEnabled(QAction* action, bool enabled)

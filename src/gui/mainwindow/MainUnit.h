@@ -78,8 +78,8 @@ public:
     bool Ended() const { return ended_; }
     bool EndedByError() const { return endedByError_; }
 
-    TSplashForm* SplashForm() const { return SplashForm_; }
-    TExitForm* ExitForm() const { return ExitForm_; }
+    TSplashForm* SplashForm() const { return splashForm_; }
+    TExitForm* ExitForm() const { return exitForm_; }
     vorbix::gui::DetailsPanel* Details() const { return PageControl1; }
     // The text of the selector's entries as the window holds them.
     vorbix::StringList FilterSelectorItems() const;
@@ -158,11 +158,11 @@ private:
     vorbix::gui::DetailsPanel* PageControl1 = nullptr;
     QLabel* statusPanels_[5] = {};
 
-    TSplashForm* SplashForm_ = nullptr;
-    TExitForm* ExitForm_ = nullptr;
+    TSplashForm* splashForm_ = nullptr;
+    TExitForm* exitForm_ = nullptr;
 
-    int KeyDownTopRow = 0;
-    int KeyDownSelRow = 0;
+    int keyDownTopRow_ = 0;
+    int keyDownSelRow_ = 0;
     TimePoint lastDialogTime_{};
     std::chrono::milliseconds splashMinimum_{2000};
     bool started_ = false;

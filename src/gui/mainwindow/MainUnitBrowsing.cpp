@@ -209,13 +209,13 @@ void TMainForm::ListView1ColumnClick(int column)
 void TMainForm::ListView1KeyDown(int virtualKey)
 {
     if (listModel_->rowCount() > 0) {
-        KeyDownTopRow = ListView1->TopRow();
+        keyDownTopRow_ = ListView1->TopRow();
         // With rows but none selected no row is remembered: the search then starts at the
         // first row and a key that finds nothing leaves the list without a selection.
-        KeyDownSelRow = ListView1->SelectedRow();
+        keyDownSelRow_ = ListView1->SelectedRow();
     } else {
-        KeyDownTopRow = 0;
-        KeyDownSelRow = 0;
+        keyDownTopRow_ = 0;
+        keyDownSelRow_ = 0;
     }
     if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
         && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {
@@ -235,10 +235,10 @@ void TMainForm::ListView1KeyUp(int virtualKey)
             // Undo the view's own incremental search.
             RedrawSuspender suspended(ListView1);
             ListView1->scrollToTop();
-            ListView1->SetTopRow(KeyDownTopRow);
-            ListView1->SelectRow(KeyDownSelRow);
+            ListView1->SetTopRow(keyDownTopRow_);
+            ListView1->SelectRow(keyDownSelRow_);
         }
-        const std::optional<int> row = listModel_->Rows().FindTypeAheadRow(KeyDownSelRow, *ch);
+        const std::optional<int> row = listModel_->Rows().FindTypeAheadRow(keyDownSelRow_, *ch);
         if (row)
             RevealListRow(*row);
     }

@@ -45,9 +45,9 @@ void TMainForm::FormShow()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TimePoint earliestEnd = Now() + splashMinimum_;
-    SplashForm_->ShowAsSplash();
-    SplashForm_->show();
-    SplashForm_->repaint();
+    splashForm_->ShowAsSplash();
+    splashForm_->show();
+    splashForm_->repaint();
     // A new window is drawn only once the window system has mapped it; without this the
     // splash stays blank (or absent) for as long as the load takes.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -74,7 +74,7 @@ void TMainForm::FormShow()
     catalogue_.DfsRomsPresent = DfsRomsPresentIn(catalogue_);
 
     WaitUntil(earliestEnd);
-    SplashForm_->hide();
+    splashForm_->hide();
     QApplication::restoreOverrideCursor();
 }
 
@@ -89,12 +89,12 @@ void TMainForm::LoadCatalogueWithSplash()
         const auto now = std::chrono::steady_clock::now();
         if (now - lastPaint >= std::chrono::milliseconds(40)) {
             lastPaint = now;
-            SplashForm_->SetStatusLine(line);
+            splashForm_->SetStatusLine(line);
         }
     };
     const Result<CatalogueSource> loaded = vorbix::LoadCatalogue(catalogue_, prompts_, progress);
     if (!lastLine.empty())
-        SplashForm_->SetStatusLine(lastLine);
+        splashForm_->SetStatusLine(lastLine);
     // A catalogue that cannot be read ends the run without saving, through the handler
     // of unexpected errors.
     if (!loaded)
@@ -115,12 +115,12 @@ bool TMainForm::SaveCatalogue(bool atExit)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (showExitForm) {
         hide();
-        ExitForm_->ShowNow();
+        exitForm_->ShowNow();
     }
     const Result<SavedFiles> saved = vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText(), *writer_);
     QApplication::restoreOverrideCursor();
     if (showExitForm)
-        ExitForm_->hide();
+        exitForm_->hide();
     if (!saved)
         ShowErrorBox(saved.Message());
     return saved.Ok();
@@ -169,7 +169,7 @@ void TMainForm::EndWithoutSaving(const std::string& message)
 {
     // An error during start-up leaves the splash and the busy pointer up; the box must not
     // stand behind the one or under the other.
-    SplashForm_->hide();
+    splashForm_->hide();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     prompts_.ShowMessageBox({"Vorbix", UnexpectedErrorText(message), MessageIcon::Stop, MessageButtons::Ok});
@@ -232,8 +232,8 @@ void TMainForm::Contents1Click()
 
 void TMainForm::About1Click()
 {
-    SplashForm_->ShowAsAbout();
-    SplashForm_->exec();
+    splashForm_->ShowAsAbout();
+    splashForm_->exec();
     lastDialogTime_ = Now();
 }
 

@@ -48,7 +48,7 @@ void TSplashForm::CreateWidgets()
     AddText("Label3", 224, 158, kCredit);
     Label4 = AddLink("Label4", 222, 178, kWebAddress);
     Label5 = AddLink("Label5", 222, 198, kMailAddress);
-    StatusLine = AddText("Label6", 152, 258, "Loading programs...");
+    Label6 = AddText("Label6", 152, 258, "Loading programs...");
 
     BitBtn1 = new QPushButton("Close", this);
     BitBtn1->setObjectName("BitBtn1");
@@ -87,9 +87,9 @@ void TSplashForm::ShowAsSplash()
     BitBtn1->hide();
     Label4->hide();
     Label5->hide();
-    StatusLine->setText("Loading programs...");
-    StatusLine->adjustSize();
-    StatusLine->show();
+    Label6->setText("Loading programs...");
+    Label6->adjustSize();
+    Label6->show();
     findChild<QLabel*>("Label2")->setText(VersionText());
     setFixedSize(kPictureWidth, kPictureHeight);
 }
@@ -101,7 +101,7 @@ void TSplashForm::ShowAsAbout()
     BitBtn1->show();
     Label4->show();
     Label5->show();
-    StatusLine->hide();
+    Label6->hide();
     findChild<QLabel*>("Label2")->setText(VersionText());
     // The client area is the picture; the window manager adds the border and caption.
     setFixedSize(kPictureWidth, kPictureHeight);
@@ -111,10 +111,10 @@ void TSplashForm::ShowAsAbout()
 
 void TSplashForm::SetStatusLine(const std::string& text)
 {
-    StatusLine->setText(QString::fromLocal8Bit(text));
-    StatusLine->adjustSize();
+    Label6->setText(QString::fromLocal8Bit(text));
+    Label6->adjustSize();
     if (isVisible())
-        StatusLine->repaint();
+        Label6->repaint();
 }
 
 void TSplashForm::PlaySound()
