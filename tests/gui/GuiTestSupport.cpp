@@ -31,23 +31,6 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new QtEnviron
 
 } // namespace
 
-StartResult FakeShell::Open(const std::string& target)
-{
-    Opened.push_back(target);
-    return {42, -1};
-}
-
-StartResult FakeShell::OpenIn(const std::string& file, const std::string&, const std::vector<std::string>&)
-{
-    Opened.push_back(file);
-    return {42, -1};
-}
-
-std::chrono::system_clock::time_point FakeShell::Now()
-{
-    return FixedNow ? *FixedNow : std::chrono::system_clock::now();
-}
-
 ProgramRecord MakeProgram(const std::string& publisher, const std::string& name, const std::string& fileUrl)
 {
     ProgramRecord program;

@@ -1,11 +1,11 @@
 #pragma once
-// What the widget tests share: the application object, a shell that records what it was
-// asked to open and keeps a settable clock, and an application folder with a catalogue.
+// What the widget tests share: the application object, a window started over an
+// application folder with a catalogue, and JPEG files.
 
 #include "catalogue/Catalogue.h"
 #include "mainwindow/MainUnit.h"
-#include "host/Shell.h"
 #include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
 #include "support/TempDir.h"
 
 #include <QString>
@@ -18,19 +18,6 @@
 
 namespace vorbix::test {
 
-class FakeShell : public Shell {
-public:
-    StartResult Open(const std::string& target) override;
-    StartResult OpenIn(const std::string& file, const std::string& workingDir,
-        const std::vector<std::string>& arguments = {}) override;
-    void SetEnvironmentVariable(const std::string&, const std::string&) override {}
-    std::chrono::system_clock::time_point Now() override;
-
-    std::vector<std::string> Opened;  // Open targets and OpenIn files, in order
-    // When set, the clock stands at this time; otherwise it is the real clock.
-    std::optional<std::chrono::system_clock::time_point> FixedNow;
-};
-
 ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
     const std::string& fileUrl = "/nowhere/Game.ssd");
 
@@ -41,7 +28,7 @@ void WriteAppDir(Catalogue catalogue, const std::string& appDir);
 struct StartedWindow {
     Catalogue catalogue;
     FakePrompts prompts;
-    FakeShell shell;
+    RecordingShell shell;
     std::unique_ptr<vorbix::gui::TMainForm> form;
 
     explicit StartedWindow(const std::string& appDir, bool show = true);

@@ -314,13 +314,13 @@ TEST(MainForm, StatusBarAndDetailsShowTheSelectedProgram)
     QTest::mouseClick(right->viewport(), Qt::LeftButton, {}, right->visualItemRect(right->item(0)).center());
     ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file https://example.org/8"}));
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);
-    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.shell.opened.empty());
     // An existing document is opened through the shell.
     const std::string manual = dir.Write("Manual.txt", "read me");
     w.catalogue.ProgramList[0].DocLinkUrls[0] = manual;
     w.form->RefreshDetails();
     QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, left->visualItemRect(left->item(0)).center());
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{manual}));
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{manual}));
     EXPECT_EQ(w.prompts.shown.size(), 1u);
 }
 

@@ -173,11 +173,11 @@ TEST(MainFormShutdown, HelpContentsOpensTheIndexOrReportsItMissing)
     Trigger(w, "Contents1");
     ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file " + dir / "HELP/INDEX.HTM"}));
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);
-    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.shell.opened.empty());
 
     dir.Write("HELP/INDEX.HTM", "<html></html>");
     Trigger(w, "Contents1");
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
 }
 
 TEST(SplashForm, SplashAndAboutLooksAndTheSound)
@@ -217,7 +217,7 @@ TEST(SplashForm, SplashAndAboutLooksAndTheSound)
     // The links open through the shell and leave the focus on "Close".
     QTest::mouseClick(splash->findChild<QLabel*>("Label5"), Qt::LeftButton);
     QTest::mouseClick(splash->findChild<QLabel*>("Label4"), Qt::LeftButton);
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
                                   vorbix::gui::TSplashForm::kWebAddress}));
 }
 

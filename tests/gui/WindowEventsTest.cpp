@@ -361,18 +361,18 @@ TEST(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
     const QPoint entry = left->visualItemRect(left->item(0)).center();
 
     QTest::mouseClick(left->viewport(), Qt::RightButton, {}, entry);
-    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.shell.opened.empty());
     EXPECT_TRUE(w.prompts.shown.empty());
 
     left->setFocus();
     QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, entry);
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "Manual.txt"}));
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{dir / "Manual.txt"}));
     EXPECT_TRUE(List(w)->hasFocus());
 
     // A click on the empty area of a column only moves the focus.
     left->setFocus();
     QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, QPoint(5, left->viewport()->height() - 3));
-    EXPECT_EQ(w.shell.Opened.size(), 1u);
+    EXPECT_EQ(w.shell.opened.size(), 1u);
     EXPECT_TRUE(w.prompts.shown.empty());
     EXPECT_TRUE(List(w)->hasFocus());
 }
@@ -483,7 +483,7 @@ TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerB
     Catalogue catalogue;
     catalogue.AppDir = dir.path();
     WatchingPrompts prompts;
-    FakeShell shell;
+    RecordingShell shell;
     {
         vorbix::gui::TMainForm form(catalogue, prompts, shell);
         form.SetSplashMinimum(0ms);

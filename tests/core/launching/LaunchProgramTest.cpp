@@ -1,6 +1,6 @@
 #include "launching/LaunchProgram.h"
 
-#include "FakeEmulator.h"
+#include "support/FakeEmulator.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
@@ -93,7 +93,7 @@ protected:
     std::string root;
     Catalogue cat;
     EmuRecord emu;
-    RecordingShell shell;
+    EmulatorShell shell;
     LaunchPrompts prompts{shell};
 };
 

@@ -1,9 +1,9 @@
-#include "core/browsing/RecordingShell.h"
 #include "reports/Main_ReportsUnit.h"
-#include "support/FakePrompts.h"
-#include "support/TempDir.h"
 
 #include "support/Builders.h"
+#include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
