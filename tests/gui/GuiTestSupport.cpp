@@ -31,16 +31,6 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new QtEnviron
 
 } // namespace
 
-ProgramRecord MakeProgram(const std::string& publisher, const std::string& name, const std::string& fileUrl)
-{
-    ProgramRecord program;
-    program.PublisherName = publisher;
-    program.ProgramName = name;
-    program.FileUrl = fileUrl;
-    program.ProgramType = "Game";
-    return program;
-}
-
 void WriteAppDir(Catalogue catalogue, const std::string& appDir)
 {
     catalogue.AppDir = appDir;

@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "mainwindow/MainUnit.h"
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
@@ -17,9 +18,6 @@
 
 
 namespace vorbix::test {
-
-ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
-    const std::string& fileUrl = "/nowhere/Game.ssd");
 
 // An application folder whose catalogue files hold the given catalogue.
 void WriteAppDir(Catalogue catalogue, const std::string& appDir);

@@ -30,12 +30,12 @@ Catalogue BrowsingCatalogue()
 {
     Catalogue catalogue;
     catalogue.ProgramList = {
-        MakeProgram("Superior", "Repton"),      // 0
-        MakeProgram("Acornsoft", "Elite"),      // 1
-        MakeProgram("acornsoft", "meteors"),    // 2
-        MakeProgram("Micro Power", "Moonraider"), // 3
-        MakeProgram("Acornsoft", "Monsters"),   // 4
-        MakeProgram("Bug Byte", "Manic Miner"), // 5
+        MakeProgram("Superior", "Repton", "Game"),      // 0
+        MakeProgram("Acornsoft", "Elite", "Game"),      // 1
+        MakeProgram("acornsoft", "meteors", "Game"),    // 2
+        MakeProgram("Micro Power", "Moonraider", "Game"), // 3
+        MakeProgram("Acornsoft", "Monsters", "Game"),   // 4
+        MakeProgram("Bug Byte", "Manic Miner", "Game"), // 5
     };
     FilterRecord acornsoft;
     acornsoft.FilterName = "Acornsoft only";
@@ -276,7 +276,7 @@ TEST(MainForm, StatusBarAndDetailsShowTheSelectedProgram)
 {
     TempDir dir;
     Catalogue catalogue;
-    ProgramRecord program = MakeProgram("Acornsoft", "Elite", dir / "games/Elite.v2.ssd");
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite", "Game", dir / "games/Elite.v2.ssd");
     program.Favourite = true;
     program.E00Dfs = true;
     program.Comments = {"Trade and fight", "Second line"};
@@ -366,7 +366,8 @@ TEST(MainForm, MissingAndDamagedPicturesNeverStopTheRefresh)
 {
     TempDir dir;
     Catalogue catalogue;
-    catalogue.ProgramList = {MakeProgram("A", "Plain", dir / "Plain.ssd"), MakeProgram("B", "Broken", dir / "a.b.ssd")};
+    catalogue.ProgramList = {MakeProgram("A", "Plain", "Game", dir / "Plain.ssd"),
+        MakeProgram("B", "Broken", "Game", dir / "a.b.ssd")};
     WriteAppDir(catalogue, dir.path());
     dir.Write("a.b.jpg", "GIF89a this is no JPEG");
     const std::string goodBytes = JpegBytes(32, 32);

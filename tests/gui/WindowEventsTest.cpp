@@ -283,8 +283,8 @@ TEST(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
 {
     TempDir dir;
     Catalogue catalogue;
-    catalogue.ProgramList = {MakeProgram("Bug Byte", "Zalaga", dir / "Zalaga.ssd"),
-        MakeProgram("Acornsoft", "Elite", dir / "Elite.ssd"), MakeProgram("Xor", "Boffin", dir / "Boffin.ssd")};
+    catalogue.ProgramList = {MakeProgram("Bug Byte", "Zalaga", "Game", dir / "Zalaga.ssd"),
+        MakeProgram("Acornsoft", "Elite", "Game", dir / "Elite.ssd"), MakeProgram("Xor", "Boffin", "Game", dir / "Boffin.ssd")};
     WriteAppDir(catalogue, dir.path());
     dir.Write("Zalaga.jpg", "no JPEG at all");
     StartedWindow w(dir.path());
