@@ -3,8 +3,8 @@
 
 #include "catalogue/Records.h"
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace vorbix::test {
 
@@ -12,6 +12,8 @@ ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
     const std::string& fileUrl = "");
 
 // The lines, each followed by CR LF: the bytes of a file the system writes.
-std::string CrLfLines(std::initializer_list<std::string> lines);
+std::string CrLfLines(const std::vector<std::string>& lines);
+// The lines, each followed by LF alone: a file written elsewhere.
+std::string LfLines(const std::vector<std::string>& lines);
 
 } // namespace vorbix::test

@@ -1,24 +1,19 @@
 #include "host/Errors.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
 using vorbix::test::FakePrompts;
+using vorbix::test::LfLines;
 using vorbix::test::TempDir;
 
 namespace {
-
-std::string Lines(std::initializer_list<const char*> lines, const char* eol = "\r\n")
-{
-    std::string s;
-    for (const char* l : lines)
-        s += std::string(l) + eol;
-    return s;
-}
 
 Catalogue At(const TempDir& dir)
 {
@@ -33,20 +28,12 @@ std::vector<std::string> EmuBlock(const char* name)
         "DFS.ROM", "E00DFS.ROM", "False", "yes"};
 }
 
-std::string Join(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const auto& l : lines)
-        s += l + "\n";
-    return s;
-}
-
 } // namespace
 
 TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
 {
     TempDir dir;
-    dir.Write("Programs.ini", Lines({"3",
+    dir.Write("Programs.ini", CrLfLines({"3",
         "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Space", "True", "False",
         "2", "Trade", "Fight",
         "#@%#123#@%#", "1", "BeebEm", "Slow",
@@ -85,7 +72,7 @@ TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
 TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 {
     TempDir dir;
-    dir.Write("Programs.ini", Lines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
+    dir.Write("Programs.ini", CrLfLines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
     Catalogue c = At(dir);
     try {
         ImportLegacyPrograms(c);
@@ -106,8 +93,8 @@ TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 TEST(LegacyImport, OptionsLongAndShortLayouts)
 {
     TempDir dir;
-    dir.Write("Options.ini", Lines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
-        "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}, "\n"));
+    dir.Write("Options.ini", LfLines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
+        "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}));
     Catalogue c = At(dir);
     ImportLegacyOptions(c);
     EXPECT_EQ(c.Publishers.Items(), (std::vector<std::string>{"alpha", "Zeta"}));
@@ -126,7 +113,8 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     EXPECT_FALSE(c.Options.E00DfsWarning);
 
     TempDir shortDir;
-    shortDir.Write("Options.ini", Lines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
+    shortDir.Write("Options.ini",
+        CrLfLines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
     Catalogue s = At(shortDir);
     s.Options.UseE00Dfs = s.Options.CompatibilityWarning = s.Options.E00DfsWarning = true;
     ImportLegacyOptions(s);
@@ -147,7 +135,7 @@ TEST(LegacyImport, EmusInBothLayouts)
         later.insert(later.end(), {"True", "False", "x"});
     }
     later.push_back("2.2");
-    dir.Write("Emus.ini", Join(later));
+    dir.Write("Emus.ini", LfLines(later));
     Catalogue c = At(dir);
     ImportLegacyEmus(c);
     ASSERT_EQ(c.EmuList.size(), 2u);
@@ -169,7 +157,7 @@ TEST(LegacyImport, EmusInBothLayouts)
         earlier.insert(earlier.end(), block.begin(), block.end());
     }
     earlier.push_back("2.1");
-    dir.Write("Emus.ini", Join(earlier));
+    dir.Write("Emus.ini", LfLines(earlier));
     ImportLegacyEmus(c);
     ASSERT_EQ(c.EmuList.size(), 2u);
     EXPECT_EQ(c.EmuList[1].EmuName, "Two"); // 18 lines a block
@@ -183,7 +171,7 @@ TEST(LegacyImport, EmusInBothLayouts)
 TEST(LegacyImport, FiltersAndMissingFiles)
 {
     TempDir dir;
-    dir.Write("Filters.ini", Lines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
+    dir.Write("Filters.ini", CrLfLines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
         "All", "any", "Arcade", "Grayed"}));
     Catalogue c = At(dir);
     ImportLegacyFilters(c);

@@ -2,6 +2,7 @@
 
 #include "support/FakeEmulator.h"
 #include "platform/FileSystem.h"
+#include "support/Builders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,6 @@ using namespace vorbix::test;
 namespace {
 
 using Texts = std::vector<std::string>;
-
-std::string Crlf(const Texts& lines)
-{
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 // Model B and Master 128 blocks; the DFS ROM in the first Model B slot.
 Texts RomsCfgLines()
@@ -176,7 +169,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
 
 TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     Emu().ProcessRomsCfgModelB = true;
     Emu().CleanRomWorkingDir = true;
     Emu().RomFilename = "GAME";
@@ -194,7 +187,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
     EXPECT_EQ(log["romscfg"], Texts{joined});
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
     EXPECT_FALSE(dir.Exists("emu/roms/GAME.bin"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without names the image keeps its own, and that name, upper-cased, goes in.
     Emu().RomFilename.clear();
@@ -209,7 +202,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
 
 TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.E00DfsWarning = true;
@@ -229,7 +222,7 @@ TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
     EXPECT_EQ(prompts.shown[1].request.Text, "Press OK after running emulator");
     EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
     EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // A normal program gets the normal DFS and no after-run step.
     cat.ProgramList[0].E00Dfs = false;
@@ -238,7 +231,7 @@ TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
     Run();
     EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without the DFS ROM images at start-up HandleDfs has no effect.
     cat.DfsRomsPresent = false;
@@ -335,7 +328,7 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
     Emu().CleanDiskWorkingDir = true;
     cat.Options.CopyDiskBack = true;
     Control("block");  // the emulator leaves a folder where the image was
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     cat.DfsRomsPresent = true;
     cat.ProgramList[0].E00Dfs = true;
     Emu().HandleDfs = true;
@@ -353,7 +346,7 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
     Texts cfg = RomsCfgLines();
     cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
     cfg.erase(cfg.begin() + 17);
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(cfg));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(cfg));
 }
 
 TEST_F(LaunchTest, DfsCopyFailureStopsAndKeepsTheRomPlaced)
@@ -458,7 +451,7 @@ TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
 TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsThePlainVariable)
 {
     cat.ProgramList.clear();
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.UseE00Dfs = true;
@@ -485,13 +478,13 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});  // the DFS ROM is left as it is
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
     EXPECT_EQ(Log()["discs"], Texts{""});
 }
 
 TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.E00DfsWarning = true;
@@ -511,7 +504,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
     EXPECT_EQ(prompts.Texts(), (Texts{"Make sure sideways ROM/RAM can be written to", "Press OK after running emulator"}));
     EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
     EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without the drop option the record's E00 DFS mark is not used either.
     cat.Options.UseE00Dfs = false;
@@ -546,7 +539,7 @@ TEST_F(LaunchTest, TapeAndZipImagesAreCopiedBackAndCleanedUpLikeDisks)
 
 TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     Emu().ProcessRomsCfgMaster128 = true;
     Emu().CleanRomWorkingDir = true;
     cat.Options.CompatibilityWarning = true;
@@ -566,7 +559,7 @@ TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
     EXPECT_FALSE(dir.Exists("emu/roms/Hopper.rom"));
     EXPECT_EQ(dir.Read("drop/Hopper.rom"), "rom");
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 }
 
 TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)
