@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/ExitUnit.h"
