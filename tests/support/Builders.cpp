@@ -13,6 +13,13 @@ ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
     return p;
 }
 
+Catalogue CatalogueIn(const std::string& appDir)
+{
+    Catalogue catalogue;
+    catalogue.AppDir = appDir;
+    return catalogue;
+}
+
 namespace {
 
 std::string JoinLines(const std::vector<std::string>& lines, const char* end)

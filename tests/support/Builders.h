@@ -1,6 +1,7 @@
 #pragma once
 // Small builders the test suites share.
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/Records.h"
 
 #include <string>
@@ -10,6 +11,9 @@ namespace vorbix::test {
 
 ProgramRecord MakeProgram(const std::string& publisher, const std::string& name, const std::string& type = "",
     const std::string& fileUrl = "");
+
+// An empty catalogue whose application folder is appDir.
+Catalogue CatalogueIn(const std::string& appDir);
 
 // The lines, each followed by CR LF: the bytes of a file the system writes.
 std::string CrLfLines(const std::vector<std::string>& lines);

@@ -9,18 +9,12 @@
 
 using namespace vorbix;
 using vorbix::test::CrLfLines;
+using vorbix::test::CatalogueIn;
 using vorbix::test::FakePrompts;
 using vorbix::test::LfLines;
 using vorbix::test::TempDir;
 
 namespace {
-
-Catalogue At(const TempDir& dir)
-{
-    Catalogue c;
-    c.AppDir = dir.path();
-    return c;
-}
 
 std::vector<std::string> EmuBlock(const char* name)
 {
@@ -42,7 +36,7 @@ TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
         "0",
         "0",
         "Short", "x.ssd", "P", "T", "False", "False", "1"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     ImportLegacyPrograms(c);
     ASSERT_EQ(c.ProgramList.size(), 3u);
     const ProgramRecord& elite = c.ProgramList[0];
@@ -73,7 +67,7 @@ TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 {
     TempDir dir;
     dir.Write("Programs.ini", CrLfLines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     try {
         ImportLegacyPrograms(c);
         FAIL();
@@ -95,7 +89,7 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     TempDir dir;
     dir.Write("Options.ini", LfLines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
         "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     ImportLegacyOptions(c);
     EXPECT_EQ(c.Publishers.Items(), (std::vector<std::string>{"alpha", "Zeta"}));
     EXPECT_EQ(c.ProgramTypes.Items(), (std::vector<std::string>{"Arcade"}));
@@ -115,7 +109,7 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     TempDir shortDir;
     shortDir.Write("Options.ini",
         CrLfLines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
-    Catalogue s = At(shortDir);
+    Catalogue s = CatalogueIn(shortDir.path());
     s.Options.UseE00Dfs = s.Options.CompatibilityWarning = s.Options.E00DfsWarning = true;
     ImportLegacyOptions(s);
     EXPECT_FALSE(s.Options.UseE00Dfs);
@@ -136,7 +130,7 @@ TEST(LegacyImport, EmusInBothLayouts)
     }
     later.push_back("2.2");
     dir.Write("Emus.ini", LfLines(later));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     ImportLegacyEmus(c);
     ASSERT_EQ(c.EmuList.size(), 2u);
     const EmuRecord& e = c.EmuList[1];
@@ -173,7 +167,7 @@ TEST(LegacyImport, FiltersAndMissingFiles)
     TempDir dir;
     dir.Write("Filters.ini", CrLfLines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
         "All", "any", "Arcade", "Grayed"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     ImportLegacyFilters(c);
     ASSERT_EQ(c.FilterList.size(), 3u);
     EXPECT_EQ(c.FilterList[0].FFavourite, FavouriteCondition::fcTrue);
@@ -185,7 +179,7 @@ TEST(LegacyImport, FiltersAndMissingFiles)
     EXPECT_EQ(c.FilterList[2].FTypeComp, "=");
 
     TempDir empty;
-    Catalogue e = At(empty);
+    Catalogue e = CatalogueIn(empty.path());
     e.LastFilter = "x";
     ImportLegacyPrograms(e);
     ImportLegacyOptions(e);
