@@ -60,6 +60,14 @@ protected:
     }
 
     EmuRecord& Emu() { return cat.EmuList.back(); }
+    // VBX_SS=single for single-sided images, VBX_DS=double for double-sided ones.
+    void SideVariables()
+    {
+        Emu().EnvVarSsName = "VBX_SS";
+        Emu().EnvVarSsValue = "single";
+        Emu().EnvVarDsName = "VBX_DS";
+        Emu().EnvVarDsValue = "double";
+    }
 
     LaunchInput Input(const std::string& programArg = kListItem, int pidx = 0)
     {
@@ -140,10 +148,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
 {
     Emu().EnvVarName = "VBX_PLAIN";
     Emu().EnvVarValue = "plain";
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
     const int dsd = static_cast<int>(AddProgram("Two", "games/Two.DSD", "two sides"));
     const int uef = static_cast<int>(AddProgram("Tape", "games/Tape.uef", "tape"));
 
@@ -466,10 +471,7 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     Emu().CleanRomWorkingDir = true;
     Emu().EnvVarName = "VBX_PLAIN";
     Emu().EnvVarValue = "plain";
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
 
     LaunchResult r = Run(Input(kNoProgram, -1));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
@@ -518,10 +520,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
 TEST_F(LaunchTest, TapeAndZipImagesAreCopiedBackAndCleanedUpLikeDisks)
 {
     Emu().CleanDiskWorkingDir = true;
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
     cat.Options.CopyDiskBack = true;
     Control("save");
     for (const char* file : {"games/Tape.uef", "games/Pack.ZIP"}) {
