@@ -1,3 +1,4 @@
+#include "support/RunProcess.h"
 #include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -244,9 +245,9 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     TempDir dir;
     WriteAppDir(TwoPrograms(), dir.path());
     const std::string png = dir / "shot.png";
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
-        + dir.path() + "' --screenshot '" + png + "' 2>/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", png},
+        {"QT_QPA_PLATFORM=offscreen"});
+    ASSERT_EQ(run.status, 0) << run.err;
     const QImage shot(QString::fromStdString(png));
     EXPECT_GE(shot.width(), 636);
     EXPECT_GE(shot.height(), 386);

@@ -1,6 +1,7 @@
 // The main window's shape (menus, toolbar, status bar, layout) and the window events that
 // depend on real focus changes, mouse buttons and the order of refreshes.
 
+#include "support/RunProcess.h"
 #include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -31,7 +32,6 @@
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
-#include <sys/wait.h>
 
 using namespace vorbix;
 using namespace vorbix::test;
@@ -341,14 +341,10 @@ TEST(VorbixProgram, AnUnexpectedErrorInScreenshotModeEndsWithAMessageNotACrash)
     TempDir dir;
     dir.Write("Options.ini", "");
     dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
-    const std::string png = dir / "shot.png";
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
-        + dir.path() + "' --screenshot '" + png + "' 2>'" + (dir / "errors.txt") + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(dir.Read("errors.txt").find("'many' is not a valid integer value."), std::string::npos)
-        << dir.Read("errors.txt");
+    const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", dir / "shot.png"},
+        {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'many' is not a valid integer value."), std::string::npos) << run.err;
     EXPECT_FALSE(dir.Exists("shot.png"));
     EXPECT_FALSE(dir.Exists("Data/options.xml"));
 }
