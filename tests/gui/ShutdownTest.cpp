@@ -1,4 +1,5 @@
-#include "GuiTestSupport.h"
+#include "support/RunProcess.h"
+#include "support/gui/WindowTest.h"
 #include "support/Writers.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -169,11 +170,11 @@ TEST(MainFormShutdown, HelpContentsOpensTheIndexOrReportsItMissing)
     Trigger(w, "Contents1");
     ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file " + dir / "HELP/INDEX.HTM"}));
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);
-    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.shell.opened.empty());
 
     dir.Write("HELP/INDEX.HTM", "<html></html>");
     Trigger(w, "Contents1");
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
 }
 
 TEST(SplashForm, SplashAndAboutLooksAndTheSound)
@@ -213,7 +214,7 @@ TEST(SplashForm, SplashAndAboutLooksAndTheSound)
     // The links open through the shell and leave the focus on "Close".
     QTest::mouseClick(splash->findChild<QLabel*>("Label5"), Qt::LeftButton);
     QTest::mouseClick(splash->findChild<QLabel*>("Label4"), Qt::LeftButton);
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
                                   vorbix::gui::TSplashForm::kWebAddress}));
 }
 
@@ -240,9 +241,9 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     TempDir dir;
     WriteAppDir(TwoPrograms(), dir.path());
     const std::string png = dir / "shot.png";
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
-        + dir.path() + "' --screenshot '" + png + "' 2>/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", png},
+        {"QT_QPA_PLATFORM=offscreen"});
+    ASSERT_EQ(run.status, 0) << run.err;
     const QImage shot(QString::fromStdString(png));
     EXPECT_GE(shot.width(), 636);
     EXPECT_GE(shot.height(), 386);

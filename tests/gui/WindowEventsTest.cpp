@@ -1,7 +1,8 @@
 // The main window's shape (menus, toolbar, status bar, layout) and the window events that
 // depend on real focus changes, mouse buttons and the order of refreshes.
 
-#include "GuiTestSupport.h"
+#include "support/RunProcess.h"
+#include "support/gui/WindowTest.h"
 #include "support/Writers.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,7 +33,6 @@
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
-#include <sys/wait.h>
 
 using namespace vorbix;
 using namespace vorbix::test;
@@ -41,55 +40,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-Catalogue SixPrograms()
-{
-    Catalogue catalogue;
-    catalogue.ProgramList = {
-        MakeProgram("Superior", "Repton"),        // 0
-        MakeProgram("Acornsoft", "Elite"),        // 1
-        MakeProgram("acornsoft", "meteors"),      // 2
-        MakeProgram("Micro Power", "Moonraider"), // 3
-        MakeProgram("Acornsoft", "Monsters"),     // 4
-        MakeProgram("Bug Byte", "Manic Miner"),   // 5
-    };
-    FilterRecord acornsoft;
-    acornsoft.FilterName = "Acornsoft only";
-    acornsoft.FPublisher = "Acornsoft";
-    catalogue.FilterList = {acornsoft};
-    EmuRecord beebem;
-    beebem.EmuName = "BeebEm";
-    catalogue.EmuList = {beebem};
-    catalogue.LastEmu = "BeebEm";
-    return catalogue;
-}
-
-QTreeView* List(const StartedWindow& w)
-{
-    return w.Find<QTreeView>("ListView1");
-}
+using MainWindowShape = WindowTest;
+using WindowEvents = WindowTest;
+using StartUpAndShutDown = WindowTest;
 
 int RowCount(const StartedWindow& w)
 {
-    return List(w)->model()->rowCount();
-}
-
-std::string SelectedName(const StartedWindow& w)
-{
-    const int pidx = w.form->SelectedPIdx();
-    return pidx < 0 ? "" : w.catalogue.ProgramList[static_cast<std::size_t>(pidx)].ProgramName;
+    return w.List()->model()->rowCount();
 }
 
 void SelectRow(const StartedWindow& w, int row)
 {
-    List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
+    w.List()->setCurrentIndex(w.List()->model()->index(row, 0));
     w.form->RefreshDetails();
-}
-
-void ClickHeader(const StartedWindow& w, int column)
-{
-    QHeaderView* header = List(w)->header();
-    const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
 // Makes the window the active one, so that focus changes happen as for a user.
@@ -111,10 +74,9 @@ std::vector<std::string> MenuItems(const QMenu* menu)
 
 } // namespace
 
-TEST(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShortcuts)
+TEST_F(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShortcuts)
 {
-    TempDir dir;
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     std::vector<std::string> titles;
     std::vector<std::vector<std::string>> menus;
     for (const QAction* action : w.form->menuBar()->actions()) {
@@ -146,10 +108,9 @@ TEST(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShortcu
         EXPECT_FALSE(w.Find<QAction>(name)->isIconVisibleInMenu()) << name;
 }
 
-TEST(MainWindowShape, ToolbarOrderHintsAndSelectorWidths)
+TEST_F(MainWindowShape, ToolbarOrderHintsAndSelectorWidths)
 {
-    TempDir dir;
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     const auto* bar = w.Find<QToolBar>("ToolBar1");
     std::vector<std::string> items;
     for (QAction* action : bar->actions()) {
@@ -172,21 +133,20 @@ TEST(MainWindowShape, ToolbarOrderHintsAndSelectorWidths)
     EXPECT_EQ(bar->height(), 33);
 }
 
-TEST(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
+TEST_F(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
 {
-    TempDir dir;
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     EXPECT_EQ(w.Find<QWidget>("ClientArea")->width(), 636);
     EXPECT_EQ(w.Find<QWidget>("ClientArea")->height() + 33 + 19, 386);
-    EXPECT_EQ(List(w)->size(), QSize(247, 322));
-    EXPECT_EQ(List(w)->mapTo(w.form.get(), QPoint(0, 0)).y() - w.Find<QToolBar>("ToolBar1")->y(), 44);
+    EXPECT_EQ(w.List()->size(), QSize(247, 322));
+    EXPECT_EQ(w.List()->mapTo(w.form.get(), QPoint(0, 0)).y() - w.Find<QToolBar>("ToolBar1")->y(), 44);
     EXPECT_EQ(w.form->Details()->size(), QSize(384, 328));
     EXPECT_EQ(w.form->Details()->mapTo(w.form.get(), QPoint(0, 0)) - QPoint(0, w.Find<QToolBar>("ToolBar1")->y()),
         QPoint(251, 38));
-    EXPECT_EQ(List(w)->columnWidth(0), 100);
-    EXPECT_EQ(List(w)->columnWidth(1), 127);
-    EXPECT_EQ(List(w)->model()->headerData(0, Qt::Horizontal).toString(), "Publisher");
-    EXPECT_EQ(List(w)->model()->headerData(1, Qt::Horizontal).toString(), "Program");
+    EXPECT_EQ(w.List()->columnWidth(0), 100);
+    EXPECT_EQ(w.List()->columnWidth(1), 127);
+    EXPECT_EQ(w.List()->model()->headerData(0, Qt::Horizontal).toString(), "Publisher");
+    EXPECT_EQ(w.List()->model()->headerData(1, Qt::Horizontal).toString(), "Program");
 
     const int widths[5] = {191, 57, 33, 20, 200};
     for (int i = 0; i < 5; ++i)
@@ -205,24 +165,21 @@ TEST(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
     EXPECT_EQ(tabs, (QStringList{"Picture", "Box cover", "Information"}));
 }
 
-TEST(MainWindowShape, TheWindowIsCentredOnTheDesktopWhenFirstShown)
+TEST_F(MainWindowShape, TheWindowIsCentredOnTheDesktopWhenFirstShown)
 {
-    TempDir dir;
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     const QRect desktop = w.form->screen()->availableGeometry();
     const QPoint offset = w.form->frameGeometry().center() - desktop.center();
     EXPECT_LE(std::abs(offset.x()), 1) << offset.x();
     EXPECT_LE(std::abs(offset.y()), 1) << offset.y();
 }
 
-TEST(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
+TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
 {
-    TempDir dir;
-    WriteAppDir(SixPrograms(), dir.path());
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start(SixPrograms());
     Activate(w);
     SelectRow(w, 4);
-    ASSERT_EQ(SelectedName(w), "Moonraider");
+    ASSERT_EQ(w.SelectedName(), "Moonraider");
 
     auto* filters = w.Find<QComboBox>("ComboBox1");
     filters->setFocus();
@@ -231,29 +188,27 @@ TEST(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
     filters->lineEdit()->selectAll();
     QTest::keyClicks(filters->lineEdit(), "Acornsoft only");
     QTest::keyClick(filters->lineEdit(), Qt::Key_Return);  // Enter in the selector is no pick either
-    List(w)->setFocus();
+    w.List()->setFocus();
     QApplication::processEvents();
-    ASSERT_TRUE(List(w)->hasFocus());
+    ASSERT_TRUE(w.List()->hasFocus());
     EXPECT_EQ(filters->currentText(), "Acornsoft only");
     EXPECT_EQ(RowCount(w), 6);
-    EXPECT_EQ(SelectedName(w), "Moonraider");
+    EXPECT_EQ(w.SelectedName(), "Moonraider");
 
     // A text that names no filter becomes "all" on leaving, with a rebuild.
     filters->setFocus();
     QApplication::processEvents();
     filters->lineEdit()->selectAll();
     QTest::keyClicks(filters->lineEdit(), "Acorn");
-    List(w)->setFocus();
+    w.List()->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(filters->currentText(), "all");
-    EXPECT_EQ(SelectedName(w), "Elite");
+    EXPECT_EQ(w.SelectedName(), "Elite");
 }
 
-TEST(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
+TEST_F(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
 {
-    TempDir dir;
-    WriteAppDir(SixPrograms(), dir.path());
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start(SixPrograms());
     Activate(w);
     auto* filters = w.Find<QComboBox>("ComboBox1");
     filters->setFocus();
@@ -262,11 +217,9 @@ TEST(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
     EXPECT_EQ(RowCount(w), 2);
 }
 
-TEST(WindowEvents, SwitchingToAnotherApplicationIsNoLossOfFocusForTheSelectors)
+TEST_F(WindowEvents, SwitchingToAnotherApplicationIsNoLossOfFocusForTheSelectors)
 {
-    TempDir dir;
-    WriteAppDir(SixPrograms(), dir.path());
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start(SixPrograms());
     auto* emulators = w.Find<QComboBox>("ComboBox2");
     emulators->setEditText("Beeb");  // half typed
     QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -280,40 +233,37 @@ TEST(WindowEvents, SwitchingToAnotherApplicationIsNoLossOfFocusForTheSelectors)
 
 // The view's own incremental search goes by the first column; the details must not show
 // (or report a damaged picture of) the row it lands on before the type-ahead moves on.
-TEST(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
+TEST_F(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
 {
-    TempDir dir;
     Catalogue catalogue;
-    catalogue.ProgramList = {MakeProgram("Bug Byte", "Zalaga", dir / "Zalaga.ssd"),
-        MakeProgram("Acornsoft", "Elite", dir / "Elite.ssd"), MakeProgram("Xor", "Boffin", dir / "Boffin.ssd")};
-    WriteAppDir(catalogue, dir.path());
+    catalogue.ProgramList = {MakeProgram("Bug Byte", "Zalaga", "Game", dir / "Zalaga.ssd"),
+        MakeProgram("Acornsoft", "Elite", "Game", dir / "Elite.ssd"),
+        MakeProgram("Xor", "Boffin", "Game", dir / "Boffin.ssd")};
     dir.Write("Zalaga.jpg", "no JPEG at all");
-    StartedWindow w(dir.path());
-    ClickHeader(w, 1);  // Boffin, Elite, Zalaga
+    StartedWindow& w = Start(catalogue);
+    w.ClickHeader(1);  // Boffin, Elite, Zalaga
     SelectRow(w, 1);
-    ASSERT_EQ(SelectedName(w), "Elite");
+    ASSERT_EQ(w.SelectedName(), "Elite");
 
-    QTest::keyClick(List(w), Qt::Key_B);  // wraps to Boffin; the publisher "Bug Byte" is no hit
-    EXPECT_EQ(SelectedName(w), "Boffin");
+    QTest::keyClick(w.List(), Qt::Key_B);  // wraps to Boffin; the publisher "Bug Byte" is no hit
+    EXPECT_EQ(w.SelectedName(), "Boffin");
     EXPECT_TRUE(w.prompts.shown.empty()) << w.prompts.Texts()[0];
-    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "3 Programs  ");
+    EXPECT_EQ(w.Panel(5), "3 Programs  ");
 
-    QTest::keyClick(List(w), Qt::Key_Z);
-    EXPECT_EQ(SelectedName(w), "Zalaga");
+    QTest::keyClick(w.List(), Qt::Key_Z);
+    EXPECT_EQ(w.SelectedName(), "Zalaga");
     EXPECT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Error loading file " + dir / "Zalaga.jpg"}));
 }
 
-TEST(WindowEvents, DoubleClickLaunchesTheClickedRowAndNothingWithoutARow)
+TEST_F(WindowEvents, DoubleClickLaunchesTheClickedRowAndNothingWithoutARow)
 {
-    TempDir dir;
     Catalogue catalogue = SixPrograms();
     catalogue.LastEmu = "NoSuchEmu";  // a launch stops at once with "No emulator selected"
-    WriteAppDir(catalogue, dir.path());
-    StartedWindow w(dir.path());
-    QTreeView* list = List(w);
+    StartedWindow& w = Start(catalogue);
+    QTreeView* list = w.List();
     const QRect second = list->visualRect(list->model()->index(1, 1));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
-    EXPECT_EQ(SelectedName(w), "meteors");
+    EXPECT_EQ(w.SelectedName(), "meteors");
     EXPECT_EQ(w.prompts.Errors(), (std::vector<std::string>{"No emulator selected"}));
 
     // Below the last row: the selection goes, and nothing is launched.
@@ -325,64 +275,58 @@ TEST(WindowEvents, DoubleClickLaunchesTheClickedRowAndNothingWithoutARow)
 
     // A single click there clears the selection too, and the details follow.
     SelectRow(w, 2);
-    ASSERT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "6 Programs  ");
+    ASSERT_EQ(w.Panel(5), "6 Programs  ");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(w.form->SelectedPIdx(), -1);
-    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "");
-    EXPECT_FALSE(w.Find<QAction>("RunProgram1")->isEnabled());
+    EXPECT_EQ(w.Panel(5), "");
+    EXPECT_FALSE(w.Enabled("RunProgram1"));
 }
 
-TEST(WindowEvents, EnterWithoutASelectedRowLaunchesNothing)
+TEST_F(WindowEvents, EnterWithoutASelectedRowLaunchesNothing)
 {
-    TempDir dir;
     Catalogue catalogue = SixPrograms();
     catalogue.LastEmu = "NoSuchEmu";
-    WriteAppDir(catalogue, dir.path());
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start(catalogue);
     w.shell.FixedNow = std::chrono::system_clock::now() + 1s;
     w.form->RevealListRow(-1);
-    QTest::keyClick(List(w), Qt::Key_Return);
+    QTest::keyClick(w.List(), Qt::Key_Return);
     EXPECT_TRUE(w.prompts.shown.empty());
 }
 
-TEST(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
+TEST_F(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
 {
-    TempDir dir;
     Catalogue catalogue;
     ProgramRecord program = MakeProgram("A", "Linked");
     program.DocLinkNames = {"Manual"};
     program.DocLinkUrls = {dir / "Manual.txt"};
     catalogue.ProgramList = {program};
-    WriteAppDir(catalogue, dir.path());
     dir.Write("Manual.txt", "read me");
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start(catalogue);
     Activate(w);
     w.form->Details()->ShowTab(DetailsTab::Information);
     auto* left = w.Find<QListWidget>("ListView2");
     const QPoint entry = left->visualItemRect(left->item(0)).center();
 
     QTest::mouseClick(left->viewport(), Qt::RightButton, {}, entry);
-    EXPECT_TRUE(w.shell.Opened.empty());
+    EXPECT_TRUE(w.shell.opened.empty());
     EXPECT_TRUE(w.prompts.shown.empty());
 
     left->setFocus();
     QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, entry);
-    EXPECT_EQ(w.shell.Opened, (std::vector<std::string>{dir / "Manual.txt"}));
-    EXPECT_TRUE(List(w)->hasFocus());
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{dir / "Manual.txt"}));
+    EXPECT_TRUE(w.List()->hasFocus());
 
     // A click on the empty area of a column only moves the focus.
     left->setFocus();
     QTest::mouseClick(left->viewport(), Qt::LeftButton, {}, QPoint(5, left->viewport()->height() - 3));
-    EXPECT_EQ(w.shell.Opened.size(), 1u);
+    EXPECT_EQ(w.shell.opened.size(), 1u);
     EXPECT_TRUE(w.prompts.shown.empty());
-    EXPECT_TRUE(List(w)->hasFocus());
+    EXPECT_TRUE(w.List()->hasFocus());
 }
 
-TEST(WindowEvents, AnUnexpectedErrorDuringTheSplashKeepsTheWindowHidden)
+TEST_F(WindowEvents, AnUnexpectedErrorDuringTheSplashKeepsTheWindowHidden)
 {
-    TempDir dir;
-    WriteAppDir(SixPrograms(), dir.path());
-    StartedWindow w(dir.path(), false);
+    StartedWindow& w = Start(SixPrograms(), false);
     w.form->SetSplashMinimum(300ms);
     QTimer::singleShot(0, [] { throw std::runtime_error("Out of luck"); });
     w.form->show();
@@ -398,28 +342,23 @@ TEST(VorbixProgram, AnUnexpectedErrorInScreenshotModeEndsWithAMessageNotACrash)
     TempDir dir;
     dir.Write("Options.ini", "");
     dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
-    const std::string png = dir / "shot.png";
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + VORBIX_GUI_PATH + "' --appdir '"
-        + dir.path() + "' --screenshot '" + png + "' 2>'" + (dir / "errors.txt") + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(dir.Read("errors.txt").find("'many' is not a valid integer value."), std::string::npos)
-        << dir.Read("errors.txt");
+    const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", dir / "shot.png"},
+        {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'many' is not a valid integer value."), std::string::npos) << run.err;
     EXPECT_FALSE(dir.Exists("shot.png"));
     EXPECT_FALSE(dir.Exists("Data/options.xml"));
 }
 
-TEST(StartUpAndShutDown, AFirstStartWithNoFilesIsSilentAndTheExitWritesOnlyTheOptionsFile)
+TEST_F(StartUpAndShutDown, AFirstStartWithNoFilesIsSilentAndTheExitWritesOnlyTheOptionsFile)
 {
-    TempDir dir;
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     EXPECT_TRUE(w.prompts.shown.empty());
     EXPECT_EQ(RowCount(w), 0);
     EXPECT_EQ(w.Find<QComboBox>("ComboBox1")->currentText(), "all");
     EXPECT_EQ(w.form->FilterSelectorItems(), (StringList{"all"}));
-    EXPECT_FALSE(w.Find<QAction>("RunProgram1")->isEnabled());
-    EXPECT_FALSE(w.Find<QAction>("RunEmulator1")->isEnabled());
+    EXPECT_FALSE(w.Enabled("RunProgram1"));
+    EXPECT_FALSE(w.Enabled("RunEmulator1"));
     EXPECT_FALSE(w.catalogue.DfsRomsPresent);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy pointer is gone
 
@@ -430,16 +369,15 @@ TEST(StartUpAndShutDown, AFirstStartWithNoFilesIsSilentAndTheExitWritesOnlyTheOp
     EXPECT_FALSE(w.form->ExitForm()->isVisible());
 }
 
-TEST(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWindowAtTheClose)
+TEST_F(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWindowAtTheClose)
 {
-    TempDir dir;
     dir.Write("Options.ini", "1\n0\nAcornsoft\n\n\n\nall\n\nfalse\n\n\nfalse\nfalse\n\n");
     dir.Write("Programs.ini", "1\nElite\n/g/Elite.ssd\nAcornsoft\nSpace\nFalse\nFalse\n0\n0\n");
-    StartedWindow w(dir.path());
+    StartedWindow& w = Start();
     ASSERT_EQ(RowCount(w), 1);
-    EXPECT_EQ(SelectedName(w), "Elite");
-    EXPECT_EQ(w.Find<QLabel>("StatusPanel1")->text(), " Space");
-    EXPECT_EQ(w.Find<QLabel>("StatusPanel5")->text(), "1 Programs  ");
+    EXPECT_EQ(w.SelectedName(), "Elite");
+    EXPECT_EQ(w.Panel(1), " Space");
+    EXPECT_EQ(w.Panel(5), "1 Programs  ");
     EXPECT_TRUE(w.catalogue.ProgramsChanged);
     // The legacy import counts nothing on the splash.
     EXPECT_EQ(w.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs...");
@@ -460,14 +398,14 @@ TEST(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWindo
 
     // The next start reads the XML files, whatever the INI files say.
     dir.Write("Programs.ini", "0\n");
-    StartedWindow next(dir.path());
+    StartedWindow& next = Start();
     EXPECT_EQ(RowCount(next), 1);
     EXPECT_FALSE(next.catalogue.ProgramsChanged);
     // The programs file's loader counts on the splash's status line.
     EXPECT_EQ(next.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs: 1");
 }
 
-TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerBeforeTheBox)
+TEST_F(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerBeforeTheBox)
 {
     // Prompts that note what stands on screen when a box comes up.
     struct WatchingPrompts : FakePrompts {
@@ -479,13 +417,12 @@ TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerB
             return FakePrompts::ShowMessageBox(request);
         }
     };
-    TempDir dir;
     dir.Write("Options.ini", "");
     dir.Write("Programs.ini", "many\r\n");
     Catalogue catalogue;
     catalogue.AppDir = dir.path();
     WatchingPrompts prompts;
-    FakeShell shell;
+    RecordingShell shell;
     {
         vorbix::gui::TMainForm form(catalogue, prompts, shell);
         form.SetSplashMinimum(0ms);
@@ -504,7 +441,5 @@ TEST(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerB
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(form.EndedByError());
     }
-    // The handler ended the message loop; a loop of our own clears that request.
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
+    ClearQuitRequest();  // the handler ended the message loop
 }

@@ -13,12 +13,33 @@ ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
     return p;
 }
 
-std::string CrLfLines(std::initializer_list<std::string> lines)
+Catalogue CatalogueIn(const std::string& appDir)
+{
+    Catalogue catalogue;
+    catalogue.AppDir = appDir;
+    return catalogue;
+}
+
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines, const char* end)
 {
     std::string bytes;
     for (const std::string& line : lines)
-        bytes += line + "\r\n";
+        bytes += line + end;
     return bytes;
+}
+
+} // namespace
+
+std::string CrLfLines(const std::vector<std::string>& lines)
+{
+    return JoinLines(lines, "\r\n");
+}
+
+std::string LfLines(const std::vector<std::string>& lines)
+{
+    return JoinLines(lines, "\n");
 }
 
 } // namespace vorbix::test

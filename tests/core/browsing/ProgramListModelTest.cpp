@@ -1,6 +1,7 @@
 #include "browsing/ProgramListModel.h"
 #include "browsing/TypeAhead.h"
 #include "platform/Collation.h"
+#include "support/Builders.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,9 @@
 #include <random>
 
 using namespace vorbix;
+using vorbix::test::MakeProgram;
 
 namespace {
-
-ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type = "Game",
-    bool favourite = false)
-{
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
-    p.ProgramType = type;
-    p.Favourite = favourite;
-    return p;
-}
 
 // "publisher/program" of every row, in row order.
 std::vector<std::string> Cells(const ProgramListModel& model)
@@ -36,13 +27,14 @@ Catalogue SmallCatalogue()
 {
     Catalogue c;
     c.ProgramList = {
-        Program("Superior", "Repton"),
-        Program("acornsoft", "Elite"),
-        Program("Acornsoft", "Aviator", "Simulation", true),
-        Program("Superior", "Citadel"),
-        Program("", "Homebrew"),
-        Program("Acornsoft", "aardvark"),
+        MakeProgram("Superior", "Repton"),
+        MakeProgram("acornsoft", "Elite"),
+        MakeProgram("Acornsoft", "Aviator", "Simulation"),
+        MakeProgram("Superior", "Citadel"),
+        MakeProgram("", "Homebrew"),
+        MakeProgram("Acornsoft", "aardvark"),
     };
+    c.ProgramList[2].Favourite = true;
     return c;
 }
 
@@ -84,8 +76,9 @@ TEST(ProgramListModel, RowOrderAndHeaderClicks)
 TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
 {
     Catalogue c;
-    c.ProgramList = {Program("P", "abc"), Program("P", "ABC"), Program("P", "ab"), Program("P", "_x"),
-        Program("P", "Zed"), Program("P", "\xC3\xA9t\xC3\xA9"), Program("P", "ABCD")};
+    c.ProgramList = {MakeProgram("P", "abc"), MakeProgram("P", "ABC"), MakeProgram("P", "ab"),
+        MakeProgram("P", "_x"), MakeProgram("P", "Zed"), MakeProgram("P", "\xC3\xA9t\xC3\xA9"),
+        MakeProgram("P", "ABCD")};
     ProgramListModel model;
     model.SetSort(1, 1);
     model.Rebuild(c, "all");
@@ -103,8 +96,8 @@ TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
     // difference decides.
     const std::string stem = "The Very Long Adventure Of ";
     Catalogue longNames;
-    longNames.ProgramList = {Program("P", stem + "Zed"), Program("P", stem + "ann"), Program("P", stem + "ANN"),
-        Program("P", stem + "Ann2"), Program("P", stem + "an")};
+    longNames.ProgramList = {MakeProgram("P", stem + "Zed"), MakeProgram("P", stem + "ann"),
+        MakeProgram("P", stem + "ANN"), MakeProgram("P", stem + "Ann2"), MakeProgram("P", stem + "an")};
     model.SetSort(1, 1);
     model.Rebuild(longNames, "all");
     EXPECT_EQ(model.Rows(), (std::vector<int>{4, 1, 2, 3, 0}));
@@ -122,7 +115,7 @@ TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
     };
     Catalogue c;
     for (int i = 0; i < 3000; ++i)
-        c.ProgramList.push_back(Program(word(), word()));
+        c.ProgramList.push_back(MakeProgram(word(), word()));
     for (int column = 0; column < 2; ++column) {
         for (int direction : {1, -1}) {
             ProgramListModel model;
@@ -171,8 +164,8 @@ TEST(ProgramListModel, FilterSelectsRowsAndOutOfRangeAccessIsSafe)
 TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
 {
     Catalogue c;
-    c.ProgramList = {Program("X", "Mango"), Program("X", "apple"), Program("X", "melon"), Program("X", "Zebra"),
-        Program("X", "mint"), Program("X", "")};
+    c.ProgramList = {MakeProgram("X", "Mango"), MakeProgram("X", "apple"), MakeProgram("X", "melon"),
+        MakeProgram("X", "Zebra"), MakeProgram("X", "mint"), MakeProgram("X", "")};
     ProgramListModel model;
     model.SetSort(1, 1);
     model.Rebuild(c, "all");

@@ -3,9 +3,9 @@
 #include "browsing/SelectorEntries.h"
 #include "browsing/StatusBarTexts.h"
 #include "catalogue/Utilities.h"
-#include "core/browsing/RecordingShell.h"
 #include "platform/Collation.h"
 #include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 #include "support/Writers.h"
@@ -10,17 +11,11 @@
 #include <filesystem>
 
 using namespace vorbix;
+using vorbix::test::CatalogueIn;
 using vorbix::test::FakePrompts;
 using vorbix::test::TempDir;
 
 namespace {
-
-Catalogue At(const TempDir& dir)
-{
-    Catalogue c;
-    c.AppDir = dir.path();
-    return c;
-}
 
 const char* kLegacyOptions = "1\n0\nAcornsoft\n\n\n\nall\n\nfalse\n\n\nfalse\nfalse\n\n";
 const char* kLegacyPrograms = "1\nElite\n/g/Elite.ssd\nAcornsoft\nSpace\nFalse\nFalse\n0\n0\n";
@@ -32,7 +27,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
     FakePrompts prompts;
     {
         TempDir dir;
-        Catalogue c = At(dir);
+        Catalogue c = CatalogueIn(dir.path());
         EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::None);
         EXPECT_TRUE(c.ProgramList.empty());
         EXPECT_EQ(c.LastFilter, "all");
@@ -43,7 +38,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         TempDir dir;
         dir.Write("Options.ini", kLegacyOptions);
         dir.Write("Programs.ini", kLegacyPrograms);
-        Catalogue c = At(dir);
+        Catalogue c = CatalogueIn(dir.path());
         std::vector<std::string> progress;
         EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }).Value(),
             CatalogueSource::Legacy);
@@ -58,7 +53,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         EXPECT_TRUE(saved.Value().ProgramsFile);
         EXPECT_TRUE(saved.Value().OptionsFile);
         dir.Write("Programs.ini", "0\n");
-        Catalogue next = At(dir);
+        Catalogue next = CatalogueIn(dir.path());
         EXPECT_EQ(LoadCatalogue(next, prompts).Value(), CatalogueSource::Xml);
         EXPECT_FALSE(next.ProgramsChanged);
         ASSERT_EQ(next.ProgramList.size(), 1u);
@@ -70,7 +65,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         dir.Write("Programs.ini", kLegacyPrograms);
         dir.Write("Options.ini", kLegacyOptions);
         dir.Write("Data/options.xml", "<?xml version=\"1.0\"?>\r\n\r\n<options></options>\r\n");
-        Catalogue c = At(dir);
+        Catalogue c = CatalogueIn(dir.path());
         EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::Xml);
         EXPECT_TRUE(c.ProgramList.empty());
     }
@@ -78,7 +73,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         // Programs.ini alone (no Options.ini) is not imported.
         TempDir dir;
         dir.Write("Programs.ini", kLegacyPrograms);
-        Catalogue c = At(dir);
+        Catalogue c = CatalogueIn(dir.path());
         EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::None);
         EXPECT_TRUE(c.ProgramList.empty());
     }
@@ -89,7 +84,7 @@ TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)
     TempDir dir;
     dir.Write("Options.ini", kLegacyOptions);
     dir.Write("Programs.ini", "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     FakePrompts prompts;
     const Result<CatalogueSource> loaded = LoadCatalogue(c, prompts);
     ASSERT_FALSE(loaded.Ok());
@@ -101,7 +96,7 @@ TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)
 TEST(SaveCatalogue, WhichFilesAreWritten)
 {
     TempDir dir;
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     // A first save into a fresh folder creates Data; at exit without changes only options.
     Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
     ASSERT_TRUE(r.Ok()) << r.Message();
@@ -122,7 +117,7 @@ TEST(SaveCatalogue, WhichFilesAreWritten)
 TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
 {
     TempDir dir;
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     c.ProgramList.push_back(ProgramRecord{"New", "/g/new.ssd", "P", "T"});
     c.ProgramsChanged = true;
     dir.Write("Data/programs.xml", "old programs");
@@ -155,7 +150,7 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     crash.OnWrite = [](const std::string&) { throw std::runtime_error("power cut"); };
     EXPECT_THROW(SaveCatalogue(c, false, "all", "", crash), std::runtime_error);
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
-    Catalogue reloaded = At(dir);
+    Catalogue reloaded = CatalogueIn(dir.path());
     FakePrompts prompts;
     EXPECT_TRUE(LoadCatalogue(reloaded, prompts).Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
@@ -163,7 +158,7 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     // A Data folder that cannot be created (a file stands in its way).
     TempDir blocked;
     blocked.Write("Data", "not a folder");
-    Catalogue b = At(blocked);
+    Catalogue b = CatalogueIn(blocked.path());
     r = SaveCatalogue(b, true, "all", "");
     EXPECT_EQ(r.Message(), "Cannot create file " + (blocked / "Data/options.xml"));
 

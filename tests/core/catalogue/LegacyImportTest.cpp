@@ -1,30 +1,19 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
+using vorbix::test::CatalogueIn;
 using vorbix::test::FakePrompts;
+using vorbix::test::LfLines;
 using vorbix::test::TempDir;
 
 namespace {
-
-std::string Lines(std::initializer_list<const char*> lines, const char* eol = "\r\n")
-{
-    std::string s;
-    for (const char* l : lines)
-        s += std::string(l) + eol;
-    return s;
-}
-
-Catalogue At(const TempDir& dir)
-{
-    Catalogue c;
-    c.AppDir = dir.path();
-    return c;
-}
 
 std::vector<std::string> EmuBlock(const char* name)
 {
@@ -32,20 +21,12 @@ std::vector<std::string> EmuBlock(const char* name)
         "DFS.ROM", "E00DFS.ROM", "False", "yes"};
 }
 
-std::string Join(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const auto& l : lines)
-        s += l + "\n";
-    return s;
-}
-
 } // namespace
 
 TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
 {
     TempDir dir;
-    dir.Write("Programs.ini", Lines({"3",
+    dir.Write("Programs.ini", CrLfLines({"3",
         "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Space", "True", "False",
         "2", "Trade", "Fight",
         "#@%#123#@%#", "1", "BeebEm", "Slow",
@@ -54,7 +35,7 @@ TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
         "0",
         "0",
         "Short", "x.ssd", "P", "T", "False", "False", "1"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyPrograms(c).Ok());
     ASSERT_EQ(c.ProgramList.size(), 3u);
     const ProgramRecord& elite = c.ProgramList[0];
@@ -84,8 +65,8 @@ TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
 TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 {
     TempDir dir;
-    dir.Write("Programs.ini", Lines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
-    Catalogue c = At(dir);
+    dir.Write("Programs.ini", CrLfLines({"1", "A", "a.ssd", "P", "T", "False", "False", "two"}));
+    Catalogue c = CatalogueIn(dir.path());
     EXPECT_EQ(ImportLegacyPrograms(c).Message(), "'two' is not a valid integer value");
     dir.Write("Filters.ini", "\n");
     EXPECT_EQ(ImportLegacyFilters(c).Message(), "'' is not a valid integer value");
@@ -100,9 +81,9 @@ TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 TEST(LegacyImport, OptionsLongAndShortLayouts)
 {
     TempDir dir;
-    dir.Write("Options.ini", Lines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
-        "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}, "\n"));
-    Catalogue c = At(dir);
+    dir.Write("Options.ini", LfLines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
+        "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}));
+    Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyOptions(c).Ok());
     EXPECT_EQ(c.Publishers.Items(), (std::vector<std::string>{"alpha", "Zeta"}));
     EXPECT_EQ(c.ProgramTypes.Items(), (std::vector<std::string>{"Arcade"}));
@@ -120,8 +101,9 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     EXPECT_FALSE(c.Options.E00DfsWarning);
 
     TempDir shortDir;
-    shortDir.Write("Options.ini", Lines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
-    Catalogue s = At(shortDir);
+    shortDir.Write("Options.ini",
+        CrLfLines({"0", "0", "", "", "", "all", "", "false", "", "", "false", "true", "p.jpg"}));
+    Catalogue s = CatalogueIn(shortDir.path());
     s.Options.UseE00Dfs = s.Options.CompatibilityWarning = s.Options.E00DfsWarning = true;
     EXPECT_TRUE(ImportLegacyOptions(s).Ok());
     EXPECT_FALSE(s.Options.UseE00Dfs);
@@ -141,8 +123,8 @@ TEST(LegacyImport, EmusInBothLayouts)
         later.insert(later.end(), {"True", "False", "x"});
     }
     later.push_back("2.2");
-    dir.Write("Emus.ini", Join(later));
-    Catalogue c = At(dir);
+    dir.Write("Emus.ini", LfLines(later));
+    Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyEmus(c).Ok());
     ASSERT_EQ(c.EmuList.size(), 2u);
     const EmuRecord& e = c.EmuList[1];
@@ -163,7 +145,7 @@ TEST(LegacyImport, EmusInBothLayouts)
         earlier.insert(earlier.end(), block.begin(), block.end());
     }
     earlier.push_back("2.1");
-    dir.Write("Emus.ini", Join(earlier));
+    dir.Write("Emus.ini", LfLines(earlier));
     EXPECT_TRUE(ImportLegacyEmus(c).Ok());
     ASSERT_EQ(c.EmuList.size(), 2u);
     EXPECT_EQ(c.EmuList[1].EmuName, "Two"); // 18 lines a block
@@ -177,9 +159,9 @@ TEST(LegacyImport, EmusInBothLayouts)
 TEST(LegacyImport, FiltersAndMissingFiles)
 {
     TempDir dir;
-    dir.Write("Filters.ini", Lines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
+    dir.Write("Filters.ini", CrLfLines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
         "All", "any", "Arcade", "Grayed"}));
-    Catalogue c = At(dir);
+    Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyFilters(c).Ok());
     ASSERT_EQ(c.FilterList.size(), 3u);
     EXPECT_EQ(c.FilterList[0].FFavourite, FavouriteCondition::fcTrue);
@@ -191,7 +173,7 @@ TEST(LegacyImport, FiltersAndMissingFiles)
     EXPECT_EQ(c.FilterList[2].FTypeComp, "=");
 
     TempDir empty;
-    Catalogue e = At(empty);
+    Catalogue e = CatalogueIn(empty.path());
     e.LastFilter = "x";
     EXPECT_TRUE(ImportLegacyPrograms(e).Ok());
     EXPECT_TRUE(ImportLegacyOptions(e).Ok());

@@ -1,5 +1,6 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
@@ -9,18 +10,14 @@
 
 using namespace vorbix;
 using vorbix::test::FakePrompts;
+using vorbix::test::MakeProgram;
 using vorbix::test::TempDir;
 
 namespace {
 
 ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& file = "")
 {
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
-    p.ProgramType = "Arcade";
-    p.FileUrl = file.empty() ? "C:\\Games\\" + name + ".ssd" : file;
-    return p;
+    return MakeProgram(publisher, name, "Arcade", file.empty() ? "C:\\Games\\" + name + ".ssd" : file);
 }
 
 const std::string kNoFocus = "TXMLLoadObject.Getvalue: No focus set";

@@ -1,6 +1,6 @@
 #include "launching/DroppedFiles.h"
 
-#include "FakeEmulator.h"
+#include "support/FakeEmulator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ protected:
 
     TempDir dir;
     Catalogue cat;
-    RecordingShell shell;
+    EmulatorShell shell;
     LaunchPrompts prompts{shell};
     DropInput input;
 };

@@ -1,7 +1,8 @@
 #include "launching/LaunchProgram.h"
 
-#include "FakeEmulator.h"
+#include "support/FakeEmulator.h"
 #include "platform/FileSystem.h"
+#include "support/Builders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,6 @@ using namespace vorbix::test;
 namespace {
 
 using Texts = std::vector<std::string>;
-
-std::string Crlf(const Texts& lines)
-{
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 // Model B and Master 128 blocks; the DFS ROM in the first Model B slot.
 Texts RomsCfgLines()
@@ -67,6 +60,14 @@ protected:
     }
 
     EmuRecord& Emu() { return cat.EmuList.back(); }
+    // VBX_SS=single for single-sided images, VBX_DS=double for double-sided ones.
+    void SideVariables()
+    {
+        Emu().EnvVarSsName = "VBX_SS";
+        Emu().EnvVarSsValue = "single";
+        Emu().EnvVarDsName = "VBX_DS";
+        Emu().EnvVarDsValue = "double";
+    }
 
     LaunchInput Input(LaunchMode mode = LaunchMode::ListItem, int pidx = 0)
     {
@@ -99,7 +100,7 @@ protected:
     std::string root;
     Catalogue cat;
     EmuRecord emu;
-    RecordingShell shell;
+    EmulatorShell shell;
     LaunchPrompts prompts{shell};
 };
 
@@ -153,10 +154,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
 {
     Emu().EnvVarName = "VBX_PLAIN";
     Emu().EnvVarValue = "plain";
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
     const int dsd = static_cast<int>(AddProgram("Two", "games/Two.DSD", "two sides"));
     const int uef = static_cast<int>(AddProgram("Tape", "games/Tape.uef", "tape"));
 
@@ -182,7 +180,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
 
 TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     Emu().ProcessRomsCfgModelB = true;
     Emu().CleanRomWorkingDir = true;
     Emu().RomFilename = "GAME";
@@ -200,7 +198,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
     EXPECT_EQ(log["romscfg"], Texts{joined});
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
     EXPECT_FALSE(dir.Exists("emu/roms/GAME.bin"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without names the image keeps its own, and that name, upper-cased, goes in.
     Emu().RomFilename.clear();
@@ -215,7 +213,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
 
 TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.E00DfsWarning = true;
@@ -235,7 +233,7 @@ TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
     EXPECT_EQ(prompts.shown[1].request.Text, "Press OK after running emulator");
     EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
     EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // A normal program gets the normal DFS and no after-run step.
     cat.ProgramList[0].E00Dfs = false;
@@ -244,7 +242,7 @@ TEST_F(LaunchTest, E00DfsReplacesTheDfsForTheRunAndTheNormalOneComesBack)
     Run();
     EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without the DFS ROM images at start-up HandleDfs has no effect.
     cat.DfsRomsPresent = false;
@@ -340,7 +338,7 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
     Emu().CleanDiskWorkingDir = true;
     cat.Options.CopyDiskBack = true;
     Control("block");  // the emulator leaves a folder where the image was
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     cat.DfsRomsPresent = true;
     cat.ProgramList[0].E00Dfs = true;
     Emu().HandleDfs = true;
@@ -358,7 +356,7 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
     Texts cfg = RomsCfgLines();
     cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
     cfg.erase(cfg.begin() + 17);
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(cfg));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(cfg));
 }
 
 TEST_F(LaunchTest, DfsCopyFailureStopsAndKeepsTheRomPlaced)
@@ -462,7 +460,7 @@ TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
 TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsThePlainVariable)
 {
     cat.ProgramList.clear();
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.UseE00Dfs = true;
@@ -477,10 +475,7 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     Emu().CleanRomWorkingDir = true;
     Emu().EnvVarName = "VBX_PLAIN";
     Emu().EnvVarValue = "plain";
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
 
     LaunchResult r = Run(Input(LaunchMode::NoProgram, -1));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
@@ -489,13 +484,13 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});  // the DFS ROM is left as it is
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
     EXPECT_EQ(Log()["discs"], Texts{""});
 }
 
 TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     dir.Write("emu/roms/DFS.ROM", "normal dfs");
     cat.DfsRomsPresent = true;
     cat.Options.E00DfsWarning = true;
@@ -514,7 +509,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
     EXPECT_EQ(prompts.Texts(), (Texts{"Make sure sideways ROM/RAM can be written to", "Press OK after running emulator"}));
     EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
     EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 
     // Without the drop option the record's E00 DFS mark is not used either.
     cat.Options.UseE00Dfs = false;
@@ -528,10 +523,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
 TEST_F(LaunchTest, TapeAndZipImagesAreCopiedBackAndCleanedUpLikeDisks)
 {
     Emu().CleanDiskWorkingDir = true;
-    Emu().EnvVarSsName = "VBX_SS";
-    Emu().EnvVarSsValue = "single";
-    Emu().EnvVarDsName = "VBX_DS";
-    Emu().EnvVarDsValue = "double";
+    SideVariables();
     cat.Options.CopyDiskBack = true;
     Control("save");
     for (const char* file : {"games/Tape.uef", "games/Pack.ZIP"}) {
@@ -549,7 +541,7 @@ TEST_F(LaunchTest, TapeAndZipImagesAreCopiedBackAndCleanedUpLikeDisks)
 
 TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
 {
-    dir.Write("emu/ROMS.CFG", Crlf(RomsCfgLines()));
+    dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     Emu().ProcessRomsCfgMaster128 = true;
     Emu().CleanRomWorkingDir = true;
     cat.Options.CompatibilityWarning = true;
@@ -568,7 +560,7 @@ TEST_F(LaunchTest, DroppedRomRunsWithRomsCfgAndRomCleanUp)
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
     EXPECT_FALSE(dir.Exists("emu/roms/Hopper.rom"));
     EXPECT_EQ(dir.Read("drop/Hopper.rom"), "rom");
-    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), Crlf(RomsCfgLines()));
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
 }
 
 TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)

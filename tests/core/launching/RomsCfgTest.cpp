@@ -1,6 +1,7 @@
 #include "launching/RomsCfg.h"
 
 #include "platform/FileSystem.h"
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
 
@@ -8,20 +9,14 @@
 
 
 using namespace vorbix;
+using vorbix::test::CrLfLines;
 using vorbix::test::FakePrompts;
+using vorbix::test::LfLines;
 using vorbix::test::TempDir;
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Crlf(const Lines& lines)
-{
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 // The old two-model layout: Model B in lines 0-16, Master 128 in lines 17-33.
 Lines OldLayout()
@@ -57,7 +52,7 @@ TEST(RomsCfg, ModelBInsertShiftsEntriesDownAndRemoveRestoresTheBytes)
 {
     Lines lines = OldLayout();
     lines[3] = "ADFS.ROM";
-    RomsCfgFile f(Crlf(lines));
+    RomsCfgFile f(CrLfLines(lines));
     const std::string before = f.Bytes();
 
     f.Update(true, false, "game.rom", true, false);
@@ -65,7 +60,7 @@ TEST(RomsCfg, ModelBInsertShiftsEntriesDownAndRemoveRestoresTheBytes)
     expected[2] = "GAME.ROM";
     expected[3] = "EMPTY";     // old line 2
     expected[4] = "ADFS.ROM";  // old line 3
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
 
     f.Update(false, false, "Game.Rom", true, false);
     EXPECT_EQ(f.Bytes(), before);
@@ -80,34 +75,34 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
         lines[i] = "R" + std::to_string(i) + ".ROM";
     lines[9] = "  rA m ";  // a free slot in mixed case with spaces
     {
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "x.rom", true, false);
         Lines expected = lines;
         expected[9] = "X.ROM";
         for (int i = 10; i <= 16; ++i)
             expected[i] = lines[i - 1];
-        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     }
     lines[9] = "R9.ROM";
     {
         // No free slot: the last slot line is overwritten.
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "x.rom", true, false);
         Lines expected = lines;
         expected[16] = "X.ROM";
-        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     }
     {
         // A DFS ROM goes to the first slot although slots are free; the last slot line is lost.
         Lines withFree = OldLayout();
         withFree[16] = "LAST.ROM";
-        RomsCfgFile f(Crlf(withFree));
+        RomsCfgFile f(CrLfLines(withFree));
         f.Update(true, true, "dfs.rom", true, false);
         Lines expected = withFree;
         expected[1] = "DFS.ROM";
         for (int i = 2; i <= 16; ++i)
             expected[i] = withFree[i - 1];
-        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(f.Bytes(), CrLfLines(expected));
         EXPECT_EQ(expected[16], "EMPTY");
     }
 }
@@ -117,15 +112,12 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
     Lines lines = OldLayout();
     lines[5] = "g AME.r om";  // normalised GAME.ROM
     // Written with LF only: an unchanged file still comes back with CR LF line ends.
-    std::string lf;
-    for (const auto& l : lines)
-        lf += l + "\n";
-    RomsCfgFile f(lf);
+    RomsCfgFile f(LfLines(lines));
     f.Update(true, false, "GAME.ROM", true, false);
-    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
 
     f.Update(false, false, "OTHER.ROM", true, false);
-    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
 
     // The name keeps its space, the lines lose theirs: never a match, so it is inserted.
     f.Update(true, false, "GAME .ROM", true, false);
@@ -133,34 +125,34 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
     expected[2] = "GAME .ROM";
     for (int i = 3; i <= 16; ++i)
         expected[i] = lines[i - 1];
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     f.Update(false, false, "GAME .ROM", true, false);
-    EXPECT_EQ(f.Bytes(), Crlf(expected));  // not found when removing either
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));  // not found when removing either
 }
 
 TEST(RomsCfg, Master128SectionAndBothFlags)
 {
     Lines lines = OldLayout();
-    RomsCfgFile f(Crlf(lines));
+    RomsCfgFile f(CrLfLines(lines));
     f.Update(true, false, "game.rom", false, true);
     Lines expected = lines;
     expected[25] = "M128\\GAME.ROM";
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     f.Update(false, false, "game.rom", false, true);
-    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
 
     // Already present in lines 18 to 24, which are checked but never slots.
     f.Update(true, false, "bank20.rom", false, true);
-    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
     // ...and not removed from there either.
     f.Update(false, false, "bank20.rom", false, true);
-    EXPECT_EQ(f.Bytes(), Crlf(lines));
+    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
 
     // Both flags: the Model B section without prefix.
     f.Update(true, false, "game.rom", true, true);
     expected = lines;
     expected[2] = "GAME.ROM";
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     EXPECT_TRUE(f.prompts.shown.empty());
 }
 
@@ -178,14 +170,14 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
 
     Lines lines = OldLayout();
     lines.resize(16);
-    RomsCfgFile shortB(Crlf(lines));
+    RomsCfgFile shortB(CrLfLines(lines));
     shortB.Update(true, false, "game.rom", true, false);
     EXPECT_EQ(shortB.prompts.Errors(), Lines{"Cannot process file " + shortB.cfg + ": too few lines"});
-    EXPECT_EQ(shortB.Bytes(), Crlf(lines));
+    EXPECT_EQ(shortB.Bytes(), CrLfLines(lines));
 
     lines = OldLayout();
     lines.resize(33);
-    RomsCfgFile shortMaster(Crlf(lines));
+    RomsCfgFile shortMaster(CrLfLines(lines));
     shortMaster.Update(false, false, "game.rom", false, true);
     EXPECT_EQ(shortMaster.prompts.Errors(), Lines{"Cannot process file " + shortMaster.cfg + ": too few lines"});
     shortMaster.Update(true, false, "game.rom", true, false);  // 33 lines are enough for Model B
@@ -196,24 +188,24 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
     EXPECT_EQ(empty.Bytes(), "");
     EXPECT_EQ(empty.prompts.Errors().size(), 1u);
 
-    RomsCfgFile locked(Crlf(OldLayout()));
+    RomsCfgFile locked(CrLfLines(OldLayout()));
     vorbix::test::SetMode(locked.dir / "emu", 0555);
     locked.Update(true, false, "game.rom", true, false);
     EXPECT_EQ(locked.prompts.Errors(), Lines{"Cannot create file " + locked.cfg});
-    EXPECT_EQ(locked.Bytes(), Crlf(OldLayout()));
+    EXPECT_EQ(locked.Bytes(), CrLfLines(OldLayout()));
 }
 
 TEST(RomsCfg, NamesThatCannotBeEntryLinesAreRefused)
 {
     for (const std::string& name : {std::string(), std::string("  "), std::string("#x.rom"),
              std::string("a\nb.rom"), std::string("a\rb")}) {
-        RomsCfgFile f(Crlf(OldLayout()));
+        RomsCfgFile f(CrLfLines(OldLayout()));
         f.Update(true, false, name, true, false);
         EXPECT_EQ(f.prompts.Errors(), Lines{"Cannot process file " + f.cfg + ": invalid rom name " + name});
-        EXPECT_EQ(f.Bytes(), Crlf(OldLayout()));
+        EXPECT_EQ(f.Bytes(), CrLfLines(OldLayout()));
     }
     // With its prefix a Master 128 name is a proper entry.
-    RomsCfgFile f(Crlf(OldLayout()));
+    RomsCfgFile f(CrLfLines(OldLayout()));
     f.Update(true, false, "#x.rom", false, true);
     EXPECT_TRUE(f.prompts.shown.empty());
     EXPECT_EQ(ReadFileLines(f.cfg).Value()[25], "M128\\#X.ROM");
@@ -222,7 +214,7 @@ TEST(RomsCfg, NamesThatCannotBeEntryLinesAreRefused)
 TEST(RomsCfg, LowerCaseFileNameIsFoundOnCaseSensitiveFileSystems)
 {
     TempDir dir;
-    dir.Write("emu/roms.cfg", Crlf(OldLayout()));
+    dir.Write("emu/roms.cfg", CrLfLines(OldLayout()));
     FakePrompts prompts;
     EXPECT_EQ(RomsCfgPath(dir / "emu/beebem"), dir / "emu/roms.cfg");
     UpdateRomsCfg(true, false, dir / "emu/beebem", "game.rom", true, false, prompts);
@@ -265,39 +257,39 @@ std::size_t At(int m, int e)
 TEST(RomsCfg, FiveModelFileTouchesOnlyTheFourthBlockForTheMaster128)
 {
     const Lines lines = FiveModels();
-    RomsCfgFile f(Crlf(lines));
+    RomsCfgFile f(CrLfLines(lines));
     f.Update(true, false, "game.rom", false, true);
     // Slots of the fourth block are entries 8-16; entry 8 is the first free one.
     Lines expected = lines;
     expected[At(3, 8)] = "M128\\GAME.ROM";
     for (int e = 9; e <= 16; ++e)
         expected[At(3, e)] = lines[At(3, e - 1)];
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
 
     // A name in the fourth block's lines before its first slot is present already.
     const std::string beforeSecond = f.Bytes();
     f.Update(true, false, "m3e5.rom", false, true);
     EXPECT_EQ(f.Bytes(), beforeSecond);
 
-    RomsCfgFile g(Crlf(lines));
+    RomsCfgFile g(CrLfLines(lines));
     g.Update(true, false, "game.rom", false, true);
     g.Update(false, false, "game.rom", false, true);
-    EXPECT_EQ(g.Bytes(), Crlf(lines));
+    EXPECT_EQ(g.Bytes(), CrLfLines(lines));
     g.Update(true, true, "e00dfs.rom", false, true);
     Lines dfs = lines;
     dfs[At(3, 8)] = "M128\\E00DFS.ROM";
     for (int e = 9; e <= 16; ++e)
         dfs[At(3, e)] = lines[At(3, e - 1)];
-    EXPECT_EQ(g.Bytes(), Crlf(dfs));
+    EXPECT_EQ(g.Bytes(), CrLfLines(dfs));
 
     // Model B is the first block whatever the layout.
-    RomsCfgFile b(Crlf(lines));
+    RomsCfgFile b(CrLfLines(lines));
     b.Update(true, false, "game.rom", true, false);
     Lines modelB = lines;
     modelB[At(0, 8)] = "GAME.ROM";
     for (int e = 9; e <= 16; ++e)
         modelB[At(0, e)] = lines[At(0, e - 1)];
-    EXPECT_EQ(b.Bytes(), Crlf(modelB));
+    EXPECT_EQ(b.Bytes(), CrLfLines(modelB));
     EXPECT_TRUE(f.prompts.shown.empty());
 }
 
@@ -305,18 +297,18 @@ TEST(RomsCfg, FourModelFileAndTheBoundaryAt68Entries)
 {
     Lines lines = FiveModels();
     lines.resize(At(3, 16) + 1);  // four models: 68 entries
-    RomsCfgFile four(Crlf(lines));
+    RomsCfgFile four(CrLfLines(lines));
     four.Update(true, false, "game.rom", false, true);
     EXPECT_EQ(ReadFileLines(four.cfg).Value()[At(3, 8)], "M128\\GAME.ROM");
 
     lines.pop_back();  // 67 entries: the Master 128 is the second block
-    RomsCfgFile two(Crlf(lines));
+    RomsCfgFile two(CrLfLines(lines));
     two.Update(true, false, "game.rom", false, true);
     Lines expected = lines;
     expected[At(1, 8)] = "M128\\GAME.ROM";
     for (int e = 9; e <= 16; ++e)
         expected[At(1, e)] = lines[At(1, e - 1)];
-    EXPECT_EQ(two.Bytes(), Crlf(expected));
+    EXPECT_EQ(two.Bytes(), CrLfLines(expected));
 }
 
 TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
@@ -324,35 +316,35 @@ TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
     // Model B: line 0 (the OS ROM) is not checked, so a name equal to it still goes in.
     Lines lines = OldLayout();
     {
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "os12.rom", true, false);
         Lines expected = lines;
         expected[2] = "OS12.ROM";
         for (int i = 3; i <= 16; ++i)
             expected[i] = lines[i - 1];
-        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(f.Bytes(), CrLfLines(expected));
         // Removing takes the slot entry, never line 0.
         f.Update(false, false, "OS12.ROM", true, false);
-        EXPECT_EQ(f.Bytes(), Crlf(lines));
+        EXPECT_EQ(f.Bytes(), CrLfLines(lines));
         f.Update(false, false, "OS12.ROM", true, false);
-        EXPECT_EQ(f.Bytes(), Crlf(lines));
+        EXPECT_EQ(f.Bytes(), CrLfLines(lines));
     }
     // Master 128: line 17 is not checked; line 18 is.
     {
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "mos.rom", false, true);
         Lines expected = lines;
         expected[25] = "M128\\MOS.ROM";
-        EXPECT_EQ(f.Bytes(), Crlf(expected));
+        EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     }
     {
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "bank18.rom", false, true);
-        EXPECT_EQ(f.Bytes(), Crlf(lines));
+        EXPECT_EQ(f.Bytes(), CrLfLines(lines));
     }
     // A Model B name listed only in the Master 128 block is not present for Model B.
     {
-        RomsCfgFile f(Crlf(lines));
+        RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "M128\\BANK20.ROM", true, false);
         EXPECT_EQ(ReadFileLines(f.cfg).Value()[2], "M128\\BANK20.ROM");
         EXPECT_EQ(ReadFileLines(f.cfg).Value()[20], "M128\\BANK20.ROM");
@@ -366,19 +358,19 @@ TEST(RomsCfg, RemovalTakesTheLowestMatchingSlotAndRefillsTheLastWithEmpty)
         lines[i] = "R" + std::to_string(i) + ".ROM";
     lines[4] = "dup.rom";
     lines[9] = "D U P.ROM";
-    RomsCfgFile f(Crlf(lines));
+    RomsCfgFile f(CrLfLines(lines));
     f.Update(false, false, "Dup.Rom", true, false);
     Lines expected = lines;
     for (int i = 4; i <= 15; ++i)
         expected[i] = lines[i + 1];
     expected[16] = "EMPTY";
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     f.Update(false, false, "dup.rom", true, false);
     Lines second = expected;
     for (int i = 8; i <= 15; ++i)
         second[i] = expected[i + 1];
     second[16] = "EMPTY";
-    EXPECT_EQ(f.Bytes(), Crlf(second));
+    EXPECT_EQ(f.Bytes(), CrLfLines(second));
 }
 
 TEST(RomsCfg, LineHelpersAtTheLastSlotAndOutsideTheLines)
@@ -412,7 +404,7 @@ TEST(RomsCfg, ShortFilesWithCommentsCountOnlyTheirEntryLines)
         if (i == 8)
             lines.push_back("  # note");
     }
-    RomsCfgFile f(Crlf(lines));
+    RomsCfgFile f(CrLfLines(lines));
     f.Update(true, false, "game.rom", true, false);
     EXPECT_TRUE(f.prompts.shown.empty());
     Lines expected = lines;
@@ -420,13 +412,13 @@ TEST(RomsCfg, ShortFilesWithCommentsCountOnlyTheirEntryLines)
     for (std::size_t i = 5; i < expected.size(); ++i)
         if (i != 11)
             expected[i] = lines[i == 12 ? 10 : i - 1];
-    EXPECT_EQ(f.Bytes(), Crlf(expected));
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
 
     // Take one entry away and a blank line in its place does not make up for it.
     Lines shortLines = lines;
     shortLines.back() = "";
-    RomsCfgFile g(Crlf(shortLines));
+    RomsCfgFile g(CrLfLines(shortLines));
     g.Update(true, false, "game.rom", true, false);
     EXPECT_EQ(g.prompts.Errors(), Lines{"Cannot process file " + g.cfg + ": too few lines"});
-    EXPECT_EQ(g.Bytes(), Crlf(shortLines));
+    EXPECT_EQ(g.Bytes(), CrLfLines(shortLines));
 }

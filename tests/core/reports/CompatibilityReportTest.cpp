@@ -13,9 +13,7 @@ namespace {
 ProgramRecord Program(const std::string& publisher, const std::string& name,
     std::vector<std::pair<std::string, std::string>> warnings = {})
 {
-    ProgramRecord p;
-    p.PublisherName = publisher;
-    p.ProgramName = name;
+    ProgramRecord p = MakeProgram(publisher, name);
     for (auto& [emu, text] : warnings) {
         p.EmuWarningEmus.push_back(emu);
         p.EmuWarningTexts.push_back(text);

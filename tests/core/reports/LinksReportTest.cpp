@@ -1,9 +1,9 @@
-#include "core/browsing/RecordingShell.h"
 #include "reports/Main_ReportsUnit.h"
-#include "support/FakePrompts.h"
-#include "support/TempDir.h"
 
 #include "support/Builders.h"
+#include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,7 @@ namespace {
 
 std::string Section(const std::string& caption, std::initializer_list<std::string> findings)
 {
-    std::string bytes = caption + "\r\n" + std::string(caption.size(), '=') + "\r\n\r\n";
-    for (const std::string& line : findings)
-        bytes += line + "\r\n";
-    return bytes + "\r\n\r\n";
+    return CrLfLines({caption, std::string(caption.size(), '='), ""}) + CrLfLines(findings) + "\r\n\r\n";
 }
 
 // A catalogue over real files: Elite has its image, picture, box cover and one document.

@@ -56,10 +56,7 @@ TEST(ProgramsReport, SectionsKeepRecordOrderAndBlankLines)
     expected.insert(expected.end(), {"   * b2: no disc", "   * BeebEm: ok", "   * Master: slow",
                                         "Acornsoft - Tab", "   : x", "   : \t", "   Documents:", "   - B doc",
                                         "   - A doc"});
-    std::string bytes;
-    for (const std::string& line : expected)
-        bytes += line + "\r\n";
-    EXPECT_EQ(ProgramsReportBytes(c, ProgramsReportOptions{}), bytes);
+    EXPECT_EQ(ProgramsReportBytes(c, ProgramsReportOptions{}), CrLfLines(expected));
 }
 
 TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)

@@ -1,4 +1,4 @@
-#include "FakeEmulator.h"
+#include "support/FakeEmulator.h"
 
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
@@ -50,7 +50,7 @@ std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& ro
     return log;
 }
 
-StartResult RecordingShell::OpenIn(const std::string& file, const std::string& workingDir,
+StartResult EmulatorShell::OpenIn(const std::string& file, const std::string& workingDir,
     const std::vector<std::string>& arguments)
 {
     starts.push_back({file, workingDir, arguments});
@@ -60,20 +60,20 @@ StartResult RecordingShell::OpenIn(const std::string& file, const std::string& w
     return result;
 }
 
-void RecordingShell::WaitForExit(int pid)
+void EmulatorShell::WaitForExit(int pid)
 {
     ++waits;
     real_.WaitForExit(pid);
     running_.erase(std::remove(running_.begin(), running_.end(), pid), running_.end());
 }
 
-void RecordingShell::SetEnvironmentVariable(const std::string& name, const std::string& value)
+void EmulatorShell::SetEnvironmentVariable(const std::string& name, const std::string& value)
 {
     variables.emplace_back(name, value);
     real_.SetEnvironmentVariable(name, value);
 }
 
-void RecordingShell::WaitForAll()
+void EmulatorShell::WaitForAll()
 {
     for (int pid : running_)
         real_.WaitForExit(pid);

@@ -24,7 +24,7 @@ std::string WriteFakeEmulator(const std::string& root);
 // The run log as name -> values (several "arg" lines keep their order).
 std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& root);
 
-class RecordingShell : public Shell {
+class EmulatorShell : public Shell {
 public:
     struct Start {
         std::string file;
@@ -32,7 +32,7 @@ public:
         std::vector<std::string> arguments;
     };
 
-    ~RecordingShell() override { WaitForAll(); }
+    ~EmulatorShell() override { WaitForAll(); }
 
     StartResult Open(const std::string& target) override { return real_.Open(target); }
     StartResult OpenIn(const std::string& file, const std::string& workingDir,
@@ -54,7 +54,7 @@ private:
 // Pressing OK once the emulator has ended.
 class LaunchPrompts : public FakePrompts {
 public:
-    explicit LaunchPrompts(RecordingShell& shell) : shell_(shell) {}
+    explicit LaunchPrompts(EmulatorShell& shell) : shell_(shell) {}
     void PressOkAfterRunningEmulator() override
     {
         FakePrompts::PressOkAfterRunningEmulator();
@@ -62,7 +62,7 @@ public:
     }
 
 private:
-    RecordingShell& shell_;
+    EmulatorShell& shell_;
 };
 
 } // namespace vorbix::test
