@@ -13,6 +13,14 @@ ProgramRecord MakeProgram(const std::string& publisher, const std::string& name,
     return p;
 }
 
+NameList Names(const std::vector<std::string>& names)
+{
+    NameList list;
+    for (const auto& name : names)
+        list.Add(name);
+    return list;
+}
+
 Catalogue CatalogueIn(const std::string& appDir)
 {
     Catalogue catalogue;

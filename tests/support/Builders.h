@@ -12,6 +12,9 @@ namespace vorbix::test {
 ProgramRecord MakeProgram(const std::string& publisher, const std::string& name, const std::string& type = "",
     const std::string& fileUrl = "");
 
+// A category list holding the names (sorted as NameList sorts them).
+NameList Names(const std::vector<std::string>& names);
+
 // An empty catalogue whose application folder is appDir.
 Catalogue CatalogueIn(const std::string& appDir);
 

@@ -55,11 +55,6 @@ bool SyncAndMark(Catalogue& catalogue, const std::string& oldName, const std::st
     return changed;
 }
 
-bool ValidIndex(const std::vector<EmuRecord>& emuList, int eidx)
-{
-    return eidx >= 0 && static_cast<std::size_t>(eidx) < emuList.size();
-}
-
 const char* const kExecutablesFilter = "Executables|*.exe;*.pif;*.bat;*.com"
 #ifndef _WIN32
     // Emulators outside Windows are executables without an extension.
@@ -112,16 +107,7 @@ ListEdit ReplaceEmulator(Catalogue& catalogue, int eidx, EmuRecord record)
 
 ListEdit DeleteEmulator(Catalogue& catalogue, int eidx)
 {
-    if (!ValidIndex(catalogue.EmuList, eidx))
-        return {{}, -1, EmulatorListRows(catalogue.EmuList), -1};
-    const std::vector<ListRow> before = EmulatorListRows(catalogue.EmuList);
-    const int deletedRow = RowOfEIdx(before, eidx);
-    catalogue.EmuList.erase(catalogue.EmuList.begin() + eidx);
-    ListEdit edit;
-    edit.Change.Emulators = true;
-    edit.Rows = EmulatorListRows(catalogue.EmuList);
-    edit.SelectRow = RowAfterDelete(deletedRow, static_cast<int>(before.size()));
-    return edit;
+    return DeleteListRecord(catalogue.EmuList, eidx, &EmulatorListRows, &CatalogueChange::Emulators);
 }
 
 FileOpenRequest EmulatorFileRequest(const std::string& currentFile, const std::string& lastEmuDir)

@@ -25,11 +25,6 @@ ListEdit Edited(const Catalogue& catalogue, int eidx)
     return edit;
 }
 
-bool ValidIndex(const std::vector<FilterRecord>& filterList, int eidx)
-{
-    return eidx >= 0 && static_cast<std::size_t>(eidx) < filterList.size();
-}
-
 } // namespace
 
 std::vector<ListRow> FilterListRows(const std::vector<FilterRecord>& filterList)
@@ -63,16 +58,7 @@ ListEdit ReplaceFilter(Catalogue& catalogue, int eidx, FilterRecord record)
 
 ListEdit DeleteFilter(Catalogue& catalogue, int eidx)
 {
-    if (!ValidIndex(catalogue.FilterList, eidx))
-        return {{}, -1, FilterListRows(catalogue.FilterList), -1};
-    const std::vector<ListRow> before = FilterListRows(catalogue.FilterList);
-    const int deletedRow = RowOfEIdx(before, eidx);
-    catalogue.FilterList.erase(catalogue.FilterList.begin() + eidx);
-    ListEdit edit;
-    edit.Change.Filters = true;
-    edit.Rows = FilterListRows(catalogue.FilterList);
-    edit.SelectRow = RowAfterDelete(deletedRow, static_cast<int>(before.size()));
-    return edit;
+    return DeleteListRecord(catalogue.FilterList, eidx, &FilterListRows, &CatalogueChange::Filters);
 }
 
 std::string StoredComparison(const std::string& typed)

@@ -37,4 +37,31 @@ int RowOfEIdx(const std::vector<ListRow>& rows, int eidx);
 // the list is now empty.
 int RowAfterDelete(int deletedRow, int rowCount);
 
+// Whether index names a record of the store.
+template <typename Record>
+bool ValidIndex(const std::vector<Record>& store, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < store.size();
+}
+
+// A list dialog's Delete, without confirmation: removes the record at eidx from its store;
+// the rows are refilled and the row that took its place is the one to reveal
+// (RowAfterDelete). changed names the flag of the store. An eidx outside the store
+// changes nothing.
+template <typename Record>
+ListEdit DeleteListRecord(std::vector<Record>& store, int eidx,
+    std::vector<ListRow> (*rowsOf)(const std::vector<Record>&), bool CatalogueChange::*changed)
+{
+    if (!ValidIndex(store, eidx))
+        return {{}, -1, rowsOf(store), -1};
+    const std::vector<ListRow> before = rowsOf(store);
+    const int deletedRow = RowOfEIdx(before, eidx);
+    store.erase(store.begin() + eidx);
+    ListEdit edit;
+    edit.Change.*changed = true;
+    edit.Rows = rowsOf(store);
+    edit.SelectRow = RowAfterDelete(deletedRow, static_cast<int>(before.size()));
+    return edit;
+}
+
 } // namespace vorbix

@@ -14,11 +14,6 @@ namespace {
 
 const char* const kImagesFilter = "Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM";
 
-bool ValidIndex(const std::vector<ProgramRecord>& programs, int pidx)
-{
-    return pidx >= 0 && static_cast<std::size_t>(pidx) < programs.size();
-}
-
 CatalogueChange ProgramsChanged(Catalogue& catalogue)
 {
     catalogue.ProgramsChanged = true;

@@ -1,20 +1,16 @@
 #include "editing/CategoryEditing.h"
 
+#include "support/Builders.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorbix;
 
 namespace {
 
-using Texts = std::vector<std::string>;
+using vorbix::test::Names;
 
-NameList Names(const Texts& names)
-{
-    NameList list;
-    for (const auto& name : names)
-        list.Add(name);
-    return list;
-}
+using Texts = std::vector<std::string>;
 
 } // namespace
 

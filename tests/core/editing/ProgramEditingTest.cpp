@@ -12,15 +12,9 @@ using vorbix::test::MakeProgram;
 
 namespace {
 
-using Texts = std::vector<std::string>;
+using vorbix::test::Names;
 
-NameList Names(const Texts& names)
-{
-    NameList list;
-    for (const auto& name : names)
-        list.Add(name);
-    return list;
-}
+using Texts = std::vector<std::string>;
 
 Catalogue ThreePrograms()
 {
