@@ -11,6 +11,7 @@
 #include "platform/Process.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QMetaObject>
 #include <QPixmap>
 
@@ -35,7 +36,7 @@ Arguments ParseArguments(const QApplication& app)
         "FILE.png");
     parser.addOptions({appDir, screenshot});
     parser.process(app);
-    return {parser.value(appDir).toLocal8Bit().toStdString(), parser.value(screenshot)};
+    return {QFile::encodeName(parser.value(appDir)).toStdString(), parser.value(screenshot)};
 }
 
 // A screenshot is taken without anyone to answer a box: messages go to standard error and
@@ -71,7 +72,7 @@ int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
     if (form.Ended())
         return 1;
     if (!form.grab().save(file, "PNG")) {
-        std::cerr << "Cannot create file " << file.toLocal8Bit().toStdString() << '\n';
+        std::cerr << "Cannot create file " << QFile::encodeName(file).toStdString() << '\n';
         return 1;
     }
     return 0;

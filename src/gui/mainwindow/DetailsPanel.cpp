@@ -2,6 +2,7 @@
 
 #include "host/Prompts.h"
 #include "mainwindow/Pictures.h"
+#include "mainwindow/TextBytes.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -107,7 +108,8 @@ bool DetailsPanel::eventFilter(QObject* watched, QEvent* event)
         const QListWidgetItem* item = column->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (item) {
             column->setCurrentItem(const_cast<QListWidgetItem*>(item));
-            emit LinkClicked(true, item->data(kUrlRole).toString().toLocal8Bit().toStdString());
+            const QByteArray url = item->data(kUrlRole).toByteArray();
+            emit LinkClicked(true, std::string(url.constData(), static_cast<std::size_t>(url.size())));
         } else {
             emit LinkClicked(false, {});
         }
@@ -160,7 +162,7 @@ void DetailsPanel::FillLines(QPlainTextEdit* box, const StringList& lines)
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(lines.size()));
     for (const auto& line : lines)
-        texts << QString::fromLocal8Bit(line);
+        texts << ShownText(line);
     box->setPlainText(texts.join('\n'));
     box->moveCursor(QTextCursor::Start);  // the first line shows
 }
@@ -169,8 +171,8 @@ void DetailsPanel::FillLinks(QListWidget* column, const std::vector<DetailsLink>
 {
     column->clear();
     for (const auto& link : links) {
-        auto* item = new QListWidgetItem(QString::fromLocal8Bit(link.Name), column);
-        item->setData(kUrlRole, QString::fromLocal8Bit(link.Url));
+        auto* item = new QListWidgetItem(ShownText(link.Name), column);
+        item->setData(kUrlRole, QByteArray(link.Url.data(), static_cast<qsizetype>(link.Url.size())));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/SplashUnit.h"
+#include "mainwindow/TextBytes.h"
 #include "mainwindow/VorbixApplication.h"
 #include "host/Shell.h"
 #include "platform/FileSystem.h"
@@ -246,12 +247,12 @@ void TMainForm::SetCommandEnabled(QAction* action, bool enabled)
 
 std::string TMainForm::FilterText() const
 {
-    return ComboBox1->currentText().toLocal8Bit().toStdString();
+    return Text(ComboBox1);
 }
 
 std::string TMainForm::EmulatorText() const
 {
-    return ComboBox2->currentText().toLocal8Bit().toStdString();
+    return Text(ComboBox2);
 }
 
 TMainForm::TimePoint TMainForm::Now() const

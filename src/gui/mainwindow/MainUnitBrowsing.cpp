@@ -3,6 +3,7 @@
 #include "mainwindow/MainUnit.h"
 
 #include "browsing/CommandStates.h"
+#include "browsing/FilterEvaluation.h"
 #include "browsing/SelectorEntries.h"
 #include "browsing/TypeAhead.h"
 #include "catalogue/Catalogue.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
+#include "mainwindow/TextBytes.h"
 #include "mainwindow/VirtualKeys.h"
 #include "host/Shell.h"
 
@@ -22,26 +24,6 @@
 namespace vorbix::gui {
 
 namespace {
-
-StringList ItemsOf(const QComboBox* selector)
-{
-    StringList items;
-    items.reserve(static_cast<std::size_t>(selector->count()));
-    for (int i = 0; i < selector->count(); ++i)
-        items.push_back(selector->itemText(i).toLocal8Bit().toStdString());
-    return items;
-}
-
-// Replaces the entries and keeps the text, without the change counting as a pick.
-void SetItems(QComboBox* selector, const StringList& entries)
-{
-    const QString text = selector->currentText();
-    const QSignalBlocker blocker(selector);
-    selector->clear();
-    for (const auto& entry : entries)
-        selector->addItem(QString::fromLocal8Bit(entry));
-    selector->setEditText(text);
-}
 
 // Redrawing of the list is suspended while it is rebuilt or scrolled in code.
 class RedrawSuspender {
@@ -57,12 +39,12 @@ private:
 
 StringList TMainForm::FilterSelectorItems() const
 {
-    return ItemsOf(ComboBox1);
+    return Entries(ComboBox1);
 }
 
 StringList TMainForm::EmulatorSelectorItems() const
 {
-    return ItemsOf(ComboBox2);
+    return Entries(ComboBox2);
 }
 
 int TMainForm::SelectedPIdx() const
@@ -72,8 +54,8 @@ int TMainForm::SelectedPIdx() const
 
 void TMainForm::FillSelectors()
 {
-    SetItems(ComboBox1, FilterSelectorEntries(catalogue_.FilterList));
-    SetItems(ComboBox2, SortedEmulatorNames(catalogue_.EmuList));
+    SetEntries(ComboBox1, FilterSelectorEntries(catalogue_.FilterList));
+    SetEntries(ComboBox2, SortedEmulatorNames(catalogue_.EmuList));
 }
 
 void TMainForm::RefillProgramList()
@@ -87,7 +69,7 @@ void TMainForm::RebuildRows()
     RedrawSuspender suspended(ListView1);
     const std::string valid = ValidFilterSelectorText(FilterSelectorItems(), FilterText());
     if (valid != FilterText())
-        ComboBox1->setEditText(QString::fromLocal8Bit(valid));
+        SetText(ComboBox1, valid);
     listModel_->Rebuild(catalogue_, FilterText());
     if (listModel_->rowCount() > 0)
         ListView1->SelectRow(0);
@@ -128,7 +110,7 @@ void TMainForm::RefreshDetails()
 void TMainForm::ShowStatus(const StatusPanels& panels)
 {
     for (std::size_t i = 0; i < panels.size(); ++i)
-        statusPanels_[i]->setText(QString::fromLocal8Bit(panels[i]));
+        statusPanels_[i]->setText(ShownText(panels[i]));
 }
 
 void TMainForm::ComboBox1Change()
@@ -141,7 +123,7 @@ void TMainForm::ComboBox1Exit()
 {
     if (IsEntryIgnoringCase(FilterSelectorItems(), FilterText()))
         return;
-    ComboBox1->setEditText("all");
+    SetText(ComboBox1, kAllFilterName);
     RefillProgramList();
     UpdateCommandStates();
 }
@@ -155,7 +137,7 @@ void TMainForm::ComboBox2Exit()
 {
     if (IsEntryIgnoringCase(EmulatorSelectorItems(), EmulatorText()))
         return;
-    ComboBox2->setEditText(QString());
+    SetText(ComboBox2, "");
     UpdateCommandStates();
 }
 

@@ -13,12 +13,14 @@
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/SplashUnit.h"
+#include "mainwindow/TextBytes.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/FileSystem.h"
 #include "host/Shell.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QScreen>
 #include <QComboBox>
@@ -61,8 +63,8 @@ void TMainForm::FormShow()
     if (ended_)
         return;
 
-    ComboBox1->setEditText(QString::fromLocal8Bit(catalogue_.LastFilter));
-    ComboBox2->setEditText(QString::fromLocal8Bit(catalogue_.LastEmu));
+    SetText(ComboBox1, catalogue_.LastFilter);
+    SetText(ComboBox2, catalogue_.LastEmu);
     PageControl1->ShowTab(DetailsTab::Picture);
     FillSelectors();
     RefillProgramList();
@@ -198,7 +200,7 @@ void TMainForm::ApplyChange(const CatalogueChange& change)
     if (change.Emulators || change.Filters)
         FillSelectors();
     if (change.Emulators && !IsEntryIgnoringCase(EmulatorSelectorItems(), EmulatorText()))
-        ComboBox2->setEditText(QString());
+        SetText(ComboBox2, "");
     // RebuildRows puts a filter text that is no entry back to "all".
     const bool rebuild = change.RebuildProgramList || change.Filters;
     if (rebuild)
@@ -217,7 +219,7 @@ void TMainForm::ApplyChange(const CatalogueChange& change)
 void TMainForm::ApplyLaunchResult(const LaunchResult& result)
 {
     if (result.ClearSelectorText)
-        ComboBox2->setEditText(QString());
+        SetText(ComboBox2, "");
     if (result.RefreshDetails)
         RefreshDetails();
     if (result.UpdateCommandStates || result.ClearSelectorText)
@@ -248,7 +250,7 @@ void TMainForm::dropEvent(QDropEvent* event)
     std::vector<std::string> files;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            files.push_back(url.toLocalFile().toLocal8Bit().toStdString());
+            files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     event->acceptProposedAction();
     if (!files.empty())
         HandleDroppedFiles(files);

@@ -1,5 +1,7 @@
 #include "mainwindow/ProgramTableModel.h"
 
+#include "mainwindow/TextBytes.h"
+
 namespace vorbix::gui {
 
 void ProgramTableModel::Rebuild(const Catalogue& catalogue, const std::string& filterName)
@@ -23,7 +25,7 @@ QVariant ProgramTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return QString::fromLocal8Bit(rows_.CellText(index.row(), static_cast<ListColumn>(index.column())));
+    return ShownText(rows_.CellText(index.row(), static_cast<ListColumn>(index.column())));
 }
 
 QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation, int role) const

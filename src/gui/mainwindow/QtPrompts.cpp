@@ -1,6 +1,9 @@
 #include "mainwindow/QtPrompts.h"
 
+#include "mainwindow/TextBytes.h"
+
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -45,7 +48,7 @@ MessageAnswer AnswerOf(int button)
 // it does on Windows, also a file without an extension.
 QStringList NameFilters(const std::string& filter)
 {
-    const QStringList parts = QString::fromLocal8Bit(filter).split('|');
+    const QStringList parts = ShownText(filter).split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList masks;
@@ -62,7 +65,7 @@ std::optional<std::string> ChosenPath(QFileDialog& dialog)
 {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
 } // namespace
@@ -74,9 +77,9 @@ std::optional<std::string> QtPrompts::ChooseFile(const FileOpenRequest& request)
     dialog.setFileMode(request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(NameFilters(request.Filter));
     if (!request.InitialDir.empty())
-        dialog.setDirectory(QString::fromLocal8Bit(request.InitialDir));
+        dialog.setDirectory(QFile::decodeName(request.InitialDir.c_str()));
     if (!request.FileName.empty())
-        dialog.selectFile(QString::fromLocal8Bit(request.FileName));
+        dialog.selectFile(QFile::decodeName(request.FileName.c_str()));
     return ChosenPath(dialog);
 }
 
@@ -86,15 +89,15 @@ std::optional<std::string> QtPrompts::ChooseFolder(const FolderRequest& request)
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (!request.InitialDir.empty())
-        dialog.setDirectory(QString::fromLocal8Bit(request.InitialDir));
+        dialog.setDirectory(QFile::decodeName(request.InitialDir.c_str()));
     return ChosenPath(dialog);
 }
 
 MessageAnswer QtPrompts::ShowMessageBox(const MessageRequest& request)
 {
     const QString caption = request.Caption.empty() ? QApplication::applicationName()
-                                                    : QString::fromLocal8Bit(request.Caption);
-    QMessageBox box(BoxIcon(request.Icon), caption, QString::fromLocal8Bit(request.Text),
+                                                    : ShownText(request.Caption);
+    QMessageBox box(BoxIcon(request.Icon), caption, ShownText(request.Text),
         BoxButtons(request.Buttons), parent_);
     box.setTextFormat(Qt::PlainText);
     // Closing a Yes/No box with Escape or the title bar answers No; Yes/No/Cancel answers Cancel.

@@ -2,10 +2,12 @@
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/Pictures.h"
+#include "mainwindow/TextBytes.h"
 #include "platform/FileSystem.h"
 #include "host/Shell.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -111,7 +113,7 @@ void TSplashForm::ShowAsAbout()
 
 void TSplashForm::SetStatusLine(const std::string& text)
 {
-    Label6->setText(QString::fromLocal8Bit(text));
+    Label6->setText(ShownText(text));
     Label6->adjustSize();
     if (isVisible())
         Label6->repaint();
@@ -125,7 +127,7 @@ void TSplashForm::PlaySound()
     // A new effect for each About, so the sound starts from its beginning even while an
     // earlier playback is still running; without a sound device it simply stays silent.
     sound_ = std::make_unique<QSoundEffect>();
-    sound_->setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(path)));
+    sound_->setSource(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
     sound_->play();
     ++soundStarts_;
 }
