@@ -195,12 +195,27 @@ void TMainForm::CreateStatusBar()
     bar->setObjectName("StatusBar1");
     bar->setFixedHeight(kStatusBarHeight);
     bar->setSizeGripEnabled(false);
-    const int widths[5] = {191, 57, 33, 20, 200};
+    // The design widths suit a small font; a panel whose fixed text does not fit in the
+    // platform's font is widened, and the room is taken from the program type's panel,
+    // which has the most to spare.
+    int widths[5] = {191, 57, 33, 20, 200};
+    const char* const longest[5] = {nullptr, " Favourite", " E00", "!", "1000000 Programs  "};
     const Qt::Alignment alignments[5] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter,
         Qt::AlignRight};
+    for (int i = 1; i < 5; ++i) {
+        QLabel probe;
+        probe.setFrameShape(QFrame::Panel);
+        const int needed = probe.fontMetrics().horizontalAdvance(QString::fromLatin1(longest[i]))
+            + 2 * probe.frameWidth() + 2 * probe.margin() + 4;
+        if (needed > widths[i]) {
+            widths[0] -= needed - widths[i];
+            widths[i] = needed;
+        }
+    }
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString("StatusPanel%1").arg(i + 1));
+        panel->setTextFormat(Qt::PlainText);
         panel->setFixedWidth(widths[i]);
         panel->setAlignment(alignments[i] | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
