@@ -157,8 +157,9 @@ TEST_F(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
     for (int i = 0; i < 5; ++i) {
         const QLabel* panel = w.Find<QLabel>(("StatusPanel" + std::to_string(i + 1)).c_str());
         total += panel->width();
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(panel->width(), widths[i]) << i;
+        }
         EXPECT_LE(panel->fontMetrics().horizontalAdvance(texts[i]), panel->contentsRect().width()) << texts[i];
     }
     EXPECT_EQ(total, 501);
