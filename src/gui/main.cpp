@@ -5,7 +5,7 @@
 #include "catalogue/Catalogue.h"
 #include "mainwindow/HelpPages.h"
 #include "mainwindow/MainUnit.h"
-#include "mainwindow/QtPrompts.h"
+#include "mainwindow/RunApplication.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/AppDir.h"
 #include "platform/Process.h"
@@ -94,22 +94,15 @@ int main(int argc, char** argv)
     vorbix::gui::VorbixApplication app(argc, argv);
     const Arguments arguments = ParseArguments(app);
 
+    const std::string appDir = vorbix::ResolveAppDir(arguments.AppDir, vorbix::ExecutablePath());
+    if (arguments.Screenshot.isEmpty())
+        return vorbix::gui::RunApplication(appDir);
+
     vorbix::Catalogue catalogue;
-    catalogue.AppDir = vorbix::ResolveAppDir(arguments.AppDir, vorbix::ExecutablePath());
+    catalogue.AppDir = appDir;
     vorbix::gui::InstallHelpPages(catalogue.AppDir);
-
     vorbix::SystemShell shell;
-    if (!arguments.Screenshot.isEmpty()) {
-        StderrPrompts prompts;
-        vorbix::gui::TMainForm form(catalogue, prompts, shell);
-        return RenderScreenshot(form, arguments.Screenshot);
-    }
-
-    vorbix::gui::QtPrompts prompts;
+    StderrPrompts prompts;
     vorbix::gui::TMainForm form(catalogue, prompts, shell);
-    prompts.SetParent(&form);
-
-    // Shown from the message loop, so that an error during start-up reaches the handler.
-    QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
-    return app.exec();
+    return RenderScreenshot(form, arguments.Screenshot);
 }

@@ -1,0 +1,28 @@
+#include "mainwindow/RunApplication.h"
+
+#include "catalogue/Catalogue.h"
+#include "mainwindow/HelpPages.h"
+#include "mainwindow/MainUnit.h"
+#include "mainwindow/QtPrompts.h"
+#include "platform/Process.h"
+
+#include <QApplication>
+#include <QMetaObject>
+
+namespace vorbix::gui {
+
+int RunApplication(const std::string& appDir)
+{
+    Catalogue catalogue;
+    catalogue.AppDir = appDir;
+    InstallHelpPages(catalogue.AppDir);
+    QtPrompts prompts;
+    SystemShell shell;
+    TMainForm form(catalogue, prompts, shell);
+    prompts.SetParent(&form);
+    // Shown from the message loop, so that an error during start-up reaches the handler.
+    QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
+    return QApplication::exec();
+}
+
+} // namespace vorbix::gui
