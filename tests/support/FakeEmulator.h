@@ -17,7 +17,7 @@ namespace vorbix::test {
 // (its working folder, arguments, the VBX_PLAIN/VBX_SS/VBX_DS variables, the files in
 // emu/discs and emu/roms and the lines of emu/ROMS.CFG) and then acts on files in
 // root + "control/": "save" appends "+saved" to every disk image in emu/discs, "picture"
-// writes "NEWPIC" to emu/screen.jpg, "block" turns each file in emu/discs into a folder.
+// writes "NEWPIC" to emu/screen.jpg, "empty" empties every disk image in emu/discs, "block" turns each file in emu/discs into a folder.
 // Returns the script's path.
 std::string WriteFakeEmulator(const std::string& root);
 

@@ -54,6 +54,8 @@ private:
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
     std::string DfsSource(const char* file) const { return cat_.AppFile(file); }
     bool IsDfsSource(const std::string& path) const;
+    const ProgramRecord* CatalogueImageAt(const std::string& path) const;
+    bool WorkingCopyEmptied() const;
     void DeleteDfsRom(const std::string& path) const;
     bool CopyDfsRom(const std::string& source, const std::string& destination) const;
     void RomsCfg(bool insert, bool isDfs, const std::string& romName);
@@ -201,11 +203,42 @@ bool LaunchSequence::PlaceImage()
     // An image that already lies where the emulator expects it is neither copied onto
     // itself nor removed afterwards: it is the catalogue's own file.
     targetIsProgramFile_ = SameFile(programFile_, targetPath_);
+    // The copy would overwrite, and the clean-up delete, another program's own image.
+    if (!targetIsProgramFile_) {
+        if (const ProgramRecord* other = CatalogueImageAt(targetPath_))
+            return Stop("Cannot run " + programFile_ + ": the emulator's working file " + targetPath_
+                + " is the image of " + other->ProgramName + " in the catalogue");
+    }
     if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_))
         return Stop("Cannot copy file " + programFile_);
     if (isRom_)
         RomsCfg(true, false, targetName_ + targetExt_);
     return true;
+}
+
+// The catalogue program whose image is the file at path, or none. Only images with the
+// same file name can be that file, so the file system is asked about those alone.
+const ProgramRecord* LaunchSequence::CatalogueImageAt(const std::string& path) const
+{
+    if (!FileExists(path))
+        return nullptr;
+    const std::string name = FileNamePart(path);
+    for (const ProgramRecord& program : cat_.ProgramList)
+        if (FileNamePart(program.FileUrl) == name && SameFile(program.FileUrl, path))
+            return &program;
+    return nullptr;
+}
+
+// A working copy the emulator left empty while the catalogue's image is not: copying it
+// back would replace the program with nothing.
+bool LaunchSequence::WorkingCopyEmptied() const
+{
+    std::error_code ec;
+    const auto working = std::filesystem::file_size(targetPath_, ec);
+    if (ec || working != 0)
+        return false;
+    const auto original = std::filesystem::file_size(programFile_, ec);
+    return !ec && original > 0;
 }
 
 // The two DFS ROM images under the application folder are the sources of every DFS swap.
@@ -288,10 +321,19 @@ void LaunchSequence::WaitForEmulator(int pid)
 void LaunchSequence::CopyBackAndCleanUp()
 {
     const bool copyBack = cat_.Options.CopyDiskBack && isDisk_ && !targetIsProgramFile_;
-    if (copyBack && !CopyFileOverwrite(targetPath_, programFile_))
-        prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_);
+    // When the changed disk could not come back, the working copy is the only one: it stays.
+    bool keepWorkingCopy = false;
+    if (copyBack && WorkingCopyEmptied()) {
+        prompts_.ShowErrorBox("The working copy " + targetPath_ + " is empty; " + programFile_
+            + " was not replaced and both files are kept");
+        keepWorkingCopy = true;
+    } else if (copyBack && !CopyFileOverwrite(targetPath_, programFile_)) {
+        prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_ + "; the working copy "
+            + targetPath_ + " is kept");
+        keepWorkingCopy = true;
+    }
     const bool clean = (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_);
-    if (clean && !targetIsProgramFile_ && !DeleteFileAt(targetPath_))
+    if (clean && !targetIsProgramFile_ && !keepWorkingCopy && !DeleteFileAt(targetPath_))
         prompts_.ShowErrorBox("Cannot delete file " + targetPath_);
     if (emu_->CleanRomWorkingDir && isRom_)
         RomsCfg(false, false, targetName_ + targetExt_);

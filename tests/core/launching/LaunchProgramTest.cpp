@@ -347,16 +347,41 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
 
     LaunchResult r = Run();
     const std::string target = dir / "emu/discs/Elite.ssd";
-    EXPECT_EQ(prompts.Errors(), (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd",
-        "Cannot delete file " + target,
+    // The working copy could not come back, so it is kept rather than cleaned up.
+    EXPECT_EQ(prompts.Errors(), (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd"
+            + "; the working copy " + target + " is kept",
         "Cannot copy file " + dir / "app/DFSROMS/DFS.ROM" + " to " + dir / "emu/roms/nosuch/DFS.ROM"}));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd/x"));
     // The normal DFS name goes into the first slot whether or not its copy succeeded.
     Texts cfg = RomsCfgLines();
     cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
     cfg.erase(cfg.begin() + 17);
     EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(cfg));
+}
+
+TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
+{
+    Emu().CleanDiskWorkingDir = true;
+    cat.Options.CopyDiskBack = true;
+    Control("empty");  // the emulator leaves the working copy empty
+    Run();
+    const std::string target = dir / "emu/discs/Elite.ssd";
+    EXPECT_EQ(prompts.Errors(), Texts{"The working copy " + target + " is empty; " + dir / "games/Elite.ssd"
+        + " was not replaced and both files are kept"});
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd"));
+
+    // Another program's image where this one's working copy would go: refused before
+    // anything is copied, started or cleaned up.
+    prompts.shown.clear();
+    AddProgram("Elite Two", "emu/discs/Elite.ssd", "second elite");
+    EXPECT_EQ(Run(0).Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file "
+        + target + " is the image of Elite Two in the catalogue"});
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "second elite");
+    EXPECT_EQ(shell.starts.size(), 1u);
 }
 
 TEST_F(LaunchTest, DfsCopyFailureStopsAndKeepsTheRomPlaced)
