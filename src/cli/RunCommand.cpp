@@ -26,8 +26,8 @@ struct RunOptions {
     bool wait = false;
 };
 
-// Terminal prompts whose "Press OK after running emulator" waits for Enter (or, with
-// --yes, is answered at once).
+// Terminal prompts whose "Press OK after running emulator" waits for Enter (with --yes
+// the launch waits for the emulator to end instead, and the box is only printed).
 class RunPrompts : public TerminalPrompts {
 public:
     RunPrompts(CliContext& context, bool answerYes)
@@ -100,7 +100,9 @@ LaunchInput MakeLaunchInput(const RunOptions& options, const Catalogue& catalogu
     LaunchInput input;
     input.SelectorText = options.emulator;
     input.SelectorEntries = SortedEmulatorNames(catalogue.EmuList);
-    input.WaitForEmulatorExit = options.wait;
+    // With nobody at the terminal to press Enter (--yes), the after-run steps wait for the
+    // emulator to end: copying back while it still runs would copy a disk it has not written.
+    input.WaitForEmulatorExit = options.wait || options.yes;
     if (options.noProgram) {
         input.Mode = LaunchMode::NoProgram;
     } else if (options.file) {
@@ -131,7 +133,7 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
         return status;
     // As the window's start-up does.
     catalogue.DfsRomsPresent = DfsRomsPresentIn(catalogue);
-    SystemShell shell(options.wait);
+    SystemShell shell(options.wait || options.yes);
     const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
     return result.Outcome == LaunchOutcome::Stopped ? kExitFindings : kExitOk;
 }
