@@ -1,6 +1,7 @@
 // The categories window over a catalogue: adding and deleting through the real controls,
 // the keys, and what a showing resets.
 
+#include "support/RecordingShell.h"
 #include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
@@ -23,7 +24,7 @@ using Texts = std::vector<std::string>;
 struct ListsForm : ::testing::Test {
     Catalogue catalogue = CatalogueIn("/opt/vorbix/");
     FakePrompts prompts;
-    WorkingDirShell shell;
+    RecordingShell shell;
     vorbix::gui::TListsForm form{catalogue, prompts, shell};
 
     template <typename T>

@@ -1,6 +1,7 @@
 // The options dialog over a catalogue: every control writes its option at once, the
 // source picture rule and chooser, and the DFS box at start-up.
 
+#include "support/RecordingShell.h"
 #include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
@@ -25,7 +26,7 @@ using Texts = std::vector<std::string>;
 struct OptionsForm : ::testing::Test {
     Catalogue catalogue = CatalogueIn("/opt/vorbix/");
     FakePrompts prompts;
-    WorkingDirShell shell;
+    RecordingShell shell;
     vorbix::gui::TOptionsForm form{catalogue, prompts, shell};
 
     template <typename T>

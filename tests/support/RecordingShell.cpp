@@ -9,9 +9,11 @@ StartResult RecordingShell::Open(const std::string& target)
     return {42, -1};
 }
 
-StartResult RecordingShell::OpenIn(const std::string& file, const std::string&, const std::vector<std::string>&)
+StartResult RecordingShell::OpenIn(const std::string& file, const std::string& workingDir,
+    const std::vector<std::string>&)
 {
     opened.push_back(file);
+    workingDirs.push_back(workingDir);
     return {42, -1};
 }
 

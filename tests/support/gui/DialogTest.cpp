@@ -4,13 +4,6 @@
 
 namespace vorbix::test {
 
-StartResult WorkingDirShell::OpenIn(const std::string& file, const std::string& workingDir,
-    const std::vector<std::string>& arguments)
-{
-    workingDirs.push_back(workingDir);
-    return RecordingShell::OpenIn(file, workingDir, arguments);
-}
-
 std::vector<std::string> TabOrder(QWidget* window)
 {
     std::vector<std::string> names;
