@@ -19,11 +19,15 @@ struct ProgramsReportOptions {
     bool IncludeInformation = true;
     bool IncludeWarnings = true;
     bool IncludeLinks = true;
+
+    bool operator==(const ProgramsReportOptions&) const = default;
 };
 
 struct CompatibilityReportOptions {
     ReportOrder Order = ReportOrder::Publisher;
     std::string FilterName = "all";
+
+    bool operator==(const CompatibilityReportOptions&) const = default;
 };
 
 // The twelve tests of the links report, in the order their sections are written.
@@ -57,6 +61,8 @@ struct LinksReportOptions {
 
     bool Checked(LinksTest test) const { return Tests[static_cast<std::size_t>(test)]; }
     void SetChecked(LinksTest test, bool checked) { Tests[static_cast<std::size_t>(test)] = checked; }
+
+    bool operator==(const LinksReportOptions&) const = default;
 };
 
 } // namespace vorbix
