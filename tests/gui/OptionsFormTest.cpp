@@ -167,6 +167,12 @@ TEST_F(OptionsForm, ThePictureControlsFollowTheCopyPictureBoxAndTheChooserFillsT
     Click("PictureButton");  // cancelled
     EXPECT_EQ(prompts.fileRequests[2].FileName, "Caf\xe9.jpg");
     EXPECT_EQ(catalogue.Options.PictureUrl, "/emus/Caf\xe9.jpg");
+
+    // With no picture and no program folder it starts in the emulator folder.
+    catalogue.Options.PictureUrl.clear();
+    catalogue.LastProgramDir.clear();
+    Click("PictureButton");
+    EXPECT_EQ(prompts.fileRequests[3], (FileOpenRequest{"JPEG files|*.jpg", "/emus/", "", false}));
 }
 
 TEST_F(OptionsForm, UseE00DfsCannotBeChangedWithoutTheDfsRomsAndKeepsItsState)

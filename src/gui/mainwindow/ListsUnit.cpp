@@ -206,7 +206,6 @@ void TListsForm::FormShow()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    change_ = {};
     LoadValues();
     publishers_.list->setFocus();
     UpdateCategoryButtons();

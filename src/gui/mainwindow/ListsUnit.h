@@ -28,8 +28,8 @@ public:
     TListsForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
         QWidget* parent = nullptr);
 
-    // Categories is set when an entry was added or deleted since the window was last shown
-    // (or since the last call).
+    // Categories is set when an entry was added or deleted since the last call; the call
+    // starts counting afresh.
     vorbix::CatalogueChange TakeChange();
 
     // Each section's "Delete" is enabled exactly while its list has a selected entry; the
