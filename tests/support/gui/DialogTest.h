@@ -1,0 +1,47 @@
+#pragma once
+// What the dialog tests share: a catalogue, scripted prompts and a recording shell over a
+// temporary application folder, and the steps that drive a modal dialog and a list.
+
+#include "catalogue/Catalogue.h"
+#include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QAbstractButton;
+class QTreeView;
+class QWidget;
+
+namespace vorbix::test {
+
+class DialogTest : public ::testing::Test {
+protected:
+    DialogTest() { catalogue.AppDir = dir.path(); }
+
+    TempDir dir;
+    Catalogue catalogue;
+    FakePrompts prompts;
+    RecordingShell shell;
+};
+
+// Runs act once a modal dialog has been shown (act must close it).
+void WhenShown(std::function<void()> act);
+// Makes the widget's window the active one, so that keys and focus changes arrive as for
+// a user.
+void Activate(QWidget* widget);
+// The list's rows: the caption and the hidden second column's text.
+std::vector<std::pair<std::string, std::string>> ListRows(const QTreeView* list);
+// A left click on the row (a row past the last clicks the empty area below the rows).
+void ClickRow(QTreeView* list, int row);
+// A left click on a check box's mark.
+void ClickBox(QAbstractButton* box);
+// The row of the list's selection, or -1.
+int SelectedRow(const QTreeView* list);
+
+} // namespace vorbix::test
