@@ -75,11 +75,11 @@ protected:
 
 TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
 {
-    catalogue.EmuList = {Emu("Zeta"), Emu("alpha"), Emu("BeebEm"), Emu("b2")};
+    catalogue.EmuList = {Emu("Zeta"), Emu("BeebEm"), Emu("alpha"), Emu("b2")};
     Open();
     EXPECT_EQ(list.windowTitle(), "Emulators");
     EXPECT_EQ(ListRows(List()), (std::vector<std::pair<std::string, std::string>>{
-                                    {"alpha", "1"}, {"b2", "3"}, {"BeebEm", "2"}, {"Zeta", "0"}}));
+                                    {"alpha", "2"}, {"b2", "3"}, {"BeebEm", "1"}, {"Zeta", "0"}}));
     EXPECT_TRUE(List()->isHeaderHidden());
     EXPECT_TRUE(List()->isColumnHidden(1));
     EXPECT_EQ(QApplication::focusWidget(), List());
@@ -87,7 +87,7 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     EXPECT_FALSE(Button("EditButton")->isEnabled());
     EXPECT_FALSE(Button("DeleteButton")->isEnabled());
 
-    // The third row is BeebEm, the record at index 2; a double-click edits it.
+    // The third row is BeebEm, the record at index 1; a double-click edits it.
     ClickRow(List(), 2);
     EXPECT_TRUE(ListButtonsEnabled());
     std::string shownName;
@@ -98,15 +98,15 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     const QPoint third = List()->visualRect(List()->model()->index(2, 0)).center();
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, third);
     EXPECT_EQ(shownName, "BeebEm");
-    EXPECT_EQ(catalogue.EmuList[2].CommandLineString, "-fs %IMAGE%");
-    EXPECT_EQ(catalogue.EmuList[3].CommandLineString, "");
+    EXPECT_EQ(catalogue.EmuList[1].CommandLineString, "-fs %IMAGE%");
+    EXPECT_EQ(catalogue.EmuList[2].CommandLineString, "");
     EXPECT_EQ(SelectedRow(List()), 2);
 
     // A rename moves the row; the renamed record's row is selected.
     InDialog([&] { Type("NameEdit", "Acorn"); });
     QTest::mouseClick(Button("EditButton"), Qt::LeftButton);
-    EXPECT_EQ(catalogue.EmuList[2].EmuName, "Acorn");
-    EXPECT_EQ(ListRows(List())[0], (std::pair<std::string, std::string>{"Acorn", "2"}));
+    EXPECT_EQ(catalogue.EmuList[1].EmuName, "Acorn");
+    EXPECT_EQ(ListRows(List())[0], (std::pair<std::string, std::string>{"Acorn", "1"}));
     EXPECT_EQ(SelectedRow(List()), 0);
 
     // Changes are collected until taken.
