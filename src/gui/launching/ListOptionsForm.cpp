@@ -132,6 +132,7 @@ void TListOptionsForm::showEvent(QShowEvent* event)
 
 void TListOptionsForm::FormShow()
 {
+    change_ = {};
     LoadValues(StoreRows());
     ListView1->setFocus();
     UpdateListButtons();

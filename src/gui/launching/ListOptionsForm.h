@@ -22,8 +22,8 @@ class ProgramListView;
 class TListOptionsForm : public QDialog {
     Q_OBJECT
 public:
-    // What the commands changed since the last call, all of them together; collecting
-    // starts again.
+    // What the commands changed since the dialog was last shown, all of them together;
+    // collecting starts again.
     CatalogueChange TakeChange();
 
     // Edit and Delete are enabled exactly when a row is selected.

@@ -161,8 +161,9 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
     auto* runGroup = new QGroupBox("Run options", page);
     QLineEdit* switches = AddTextBox(runGroup, "CommandLineEdit", &EmuRecord::CommandLineString);
     switches->setMinimumWidth(260);
-    switches->setToolTip(QString("%1 in the switches stands for the image as placed for the emulator "
-                                 "(its full path in the emulator's working directory).")
+    switches->setToolTip(QString("%1 in the switches stands for the image as placed for the emulator: its full "
+                                 "path in the disk or rom working directory. Run without a program, a switch "
+                                 "holding %1 is left out.")
                              .arg(kImagePlaceholder));
     auto* run = new QGridLayout(runGroup);
     run->addWidget(Caption("Command line switches", switches, runGroup), 0, 0);

@@ -8,11 +8,11 @@
 
 namespace vorbix::test {
 
-void WhenShown(std::function<void()> act)
+void DialogTest::WhenShown(std::function<void()> act)
 {
     // A button's access key clicks it a moment after the key: look again until the dialog
     // stands.
-    QTimer::singleShot(0, [act = std::move(act)]() mutable {
+    QTimer::singleShot(0, &waiting_, [this, act = std::move(act)]() mutable {
         if (!QApplication::activeModalWidget())
             return WhenShown(std::move(act));
         Activate(QApplication::activeModalWidget());

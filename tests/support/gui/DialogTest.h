@@ -7,6 +7,8 @@
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 
+#include <QObject>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -24,14 +26,19 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { catalogue.AppDir = dir.path(); }
 
+    // Runs act once a modal dialog has been shown (act must close it). What is still
+    // waiting when the test ends is dropped.
+    void WhenShown(std::function<void()> act);
+
     TempDir dir;
     Catalogue catalogue;
     FakePrompts prompts;
     RecordingShell shell;
+
+private:
+    QObject waiting_;
 };
 
-// Runs act once a modal dialog has been shown (act must close it).
-void WhenShown(std::function<void()> act);
 // Makes the widget's window the active one, so that keys and focus changes arrive as for
 // a user.
 void Activate(QWidget* widget);
