@@ -48,19 +48,8 @@ protected:
     QTreeView* List() { return list.findChild<QTreeView*>("ListView1"); }
     QPushButton* Button(const char* name) { return list.findChild<QPushButton*>(name); }
 
-    void Open()
-    {
-        list.show();
-        Activate(&list);
-    }
-    // The emulator dialog, when New or Edit shows it, gets these changes and then OK or Cancel.
-    void InDialog(std::function<void()> changes, bool ok = true)
-    {
-        WhenShown([this, changes, ok] {
-            changes();
-            QTest::mouseClick(Single<QPushButton>(ok ? "OkButton" : "CancelButton"), Qt::LeftButton);
-        });
-    }
+    void Open() { DialogTest::Open(list); }
+    void InDialog(std::function<void()> changes, bool ok = true) { DialogTest::InDialog(single, changes, ok); }
     void Type(const char* box, const QString& text)
     {
         Single<QLineEdit>(box)->setText(text);

@@ -45,19 +45,8 @@ protected:
     QTreeView* List() { return list.findChild<QTreeView*>("ListView1"); }
     QPushButton* Button(const char* name) { return list.findChild<QPushButton*>(name); }
 
-    void Open()
-    {
-        list.show();
-        Activate(&list);
-    }
-    // The filter dialog, when New or Edit shows it, gets these changes and then OK or Cancel.
-    void InDialog(std::function<void()> changes, bool ok = true)
-    {
-        WhenShown([this, changes, ok] {
-            changes();
-            QTest::mouseClick(Single<QPushButton>(ok ? "OkButton" : "CancelButton"), Qt::LeftButton);
-        });
-    }
+    void Open() { DialogTest::Open(list); }
+    void InDialog(std::function<void()> changes, bool ok = true) { DialogTest::InDialog(single, changes, ok); }
     // Types into a drop-down as a user does: the focus in it, its text selected and replaced.
     void TypeInto(QComboBox* box, const char* text)
     {

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "editing/EmulatorEditing.h"
+#include "launching/DialogButtons.h"
 #include "launching/EmulatorArguments.h"
 #include "launching/ImageMasks.h"
 #include "mainwindow/HelpPages.h"
@@ -123,21 +124,14 @@ void TSingleEmuOptionsForm::CreateWidgets()
     PageControl1->addTab(CreateImagesTab(), "Disk/rom images");
     PageControl1->addTab(CreateDfsTab(), "DFS handling");
 
-    OkButton = new QPushButton("OK", this);
-    OkButton->setObjectName("OkButton");
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton("Cancel", this);
-    CancelButton->setObjectName("CancelButton");
-    HelpButton = new QPushButton("&Help", this);
-    HelpButton->setObjectName("HelpButton");
+    const DialogButtons buttons = CreateDialogButtons(this);
+    OkButton = buttons.Ok;
+    CancelButton = buttons.Cancel;
+    HelpButton = buttons.Help;
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : {OkButton, CancelButton, HelpButton})
-        buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Row);
 }
 
 // The controls are created in reading order (the tabs, each tab's boxes from the top

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "editing/FilterEditing.h"
+#include "launching/DialogButtons.h"
 #include "mainwindow/HelpPages.h"
 #include "mainwindow/TextBytes.h"
 
@@ -10,7 +11,6 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,22 +134,15 @@ void TSingleFilterOptionsForm::CreateWidgets()
     names->setColumnMinimumWidth(0, labelWidth);
     criteria->setColumnMinimumWidth(0, labelWidth);
 
-    OkButton = new QPushButton("OK", this);
-    OkButton->setObjectName("OkButton");
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton("Cancel", this);
-    CancelButton->setObjectName("CancelButton");
-    HelpButton = new QPushButton("&Help", this);
-    HelpButton->setObjectName("HelpButton");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : {OkButton, CancelButton, HelpButton})
-        buttons->addWidget(button);
+    const DialogButtons buttons = CreateDialogButtons(this);
+    OkButton = buttons.Ok;
+    CancelButton = buttons.Cancel;
+    HelpButton = buttons.Help;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(nameGroup);
     layout->addWidget(filterGroup);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.Row);
 }
 
 void TSingleFilterOptionsForm::ConnectWidgets()

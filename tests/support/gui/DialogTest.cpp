@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -18,6 +20,20 @@ void DialogTest::WhenShown(std::function<void()> act)
         Activate(QApplication::activeModalWidget());
         act();
     });
+}
+
+void DialogTest::InDialog(QDialog& dialog, std::function<void()> changes, bool ok)
+{
+    WhenShown([&dialog, changes = std::move(changes), ok] {
+        changes();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? "OkButton" : "CancelButton"), Qt::LeftButton);
+    });
+}
+
+void DialogTest::Open(QDialog& dialog)
+{
+    dialog.show();
+    Activate(&dialog);
 }
 
 void Activate(QWidget* widget)

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QDialog;
 class QTreeView;
 class QWidget;
 
@@ -29,6 +30,11 @@ protected:
     // Runs act once a modal dialog has been shown (act must close it). What is still
     // waiting when the test ends is dropped.
     void WhenShown(std::function<void()> act);
+    // Once the single-record dialog is shown (by New or Edit): the changes, then a click on
+    // its OK or Cancel.
+    void InDialog(QDialog& dialog, std::function<void()> changes, bool ok = true);
+    // Shows a list dialog as the active window.
+    void Open(QDialog& dialog);
 
     TempDir dir;
     Catalogue catalogue;
