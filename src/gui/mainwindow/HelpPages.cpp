@@ -1,5 +1,6 @@
 #include "mainwindow/HelpPages.h"
 
+#include "catalogue/Utilities.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -26,6 +27,12 @@ bool InstallHelpPages(const std::string& appDir)
             return false;
     }
     return true;
+}
+
+void OpenHelpPage(Shell& shell, const std::string& appDir, const std::string& page)
+{
+    const std::string path = appDir + "HELP/" + page;
+    ShellOpenIn(shell, path, FolderPart(path));
 }
 
 } // namespace vorbix::gui

@@ -56,7 +56,7 @@ int ControlKey(int qtKey)
     case Qt::Key_Right: return 0x27;
     case Qt::Key_Down: return 0x28;
     case Qt::Key_Insert: return 0x2D;
-    case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_Delete: return kVirtualKeyDelete;
     default: return 0;
     }
 }

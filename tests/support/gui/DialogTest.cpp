@@ -1,8 +1,81 @@
 #include "support/gui/DialogTest.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <QWidget>
 
 namespace vorbix::test {
+
+void DialogTest::WhenShown(std::function<void()> act)
+{
+    // A button's access key clicks it a moment after the key: look again until the dialog
+    // stands.
+    QTimer::singleShot(0, &waiting_, [this, act = std::move(act)]() mutable {
+        if (!QApplication::activeModalWidget())
+            return WhenShown(std::move(act));
+        Activate(QApplication::activeModalWidget());
+        act();
+    });
+}
+
+void DialogTest::InDialog(QDialog& dialog, std::function<void()> changes, bool ok)
+{
+    WhenShown([&dialog, changes = std::move(changes), ok] {
+        changes();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? "OkButton" : "CancelButton"), Qt::LeftButton);
+    });
+}
+
+void DialogTest::Open(QDialog& dialog)
+{
+    dialog.show();
+    Activate(&dialog);
+}
+
+void Activate(QWidget* widget)
+{
+    ASSERT_NE(widget, nullptr);
+    QApplication::setActiveWindow(widget->window());
+    widget->window()->activateWindow();
+    QApplication::processEvents();
+}
+
+std::vector<std::pair<std::string, std::string>> ListRows(const QTreeView* list)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    const QAbstractItemModel* model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows.emplace_back(model->index(row, 0).data().toString().toStdString(),
+            model->index(row, 1).data().toString().toStdString());
+    return rows;
+}
+
+void ClickRow(QTreeView* list, int row)
+{
+    const int rows = list->model()->rowCount();
+    QPoint at(10, 0);
+    if (row < rows)
+        at = list->visualRect(list->model()->index(row, 0)).center();
+    else
+        at.setY(rows == 0 ? 5 : list->visualRect(list->model()->index(rows - 1, 0)).bottom() + 5);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void ClickBox(QAbstractButton* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+int SelectedRow(const QTreeView* list)
+{
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
 
 std::vector<std::string> TabOrder(QWidget* window)
 {

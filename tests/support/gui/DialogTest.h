@@ -1,13 +1,61 @@
 #pragma once
-// What the dialog tests share: the Tab order of a window.
+// What the dialog tests share: a catalogue, scripted prompts and a recording shell over a
+// temporary application folder, and the steps that drive a modal dialog and a list.
 
+#include "catalogue/Catalogue.h"
+#include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
+
+#include <QObject>
+
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+class QAbstractButton;
+class QDialog;
+class QTreeView;
 class QWidget;
 
 namespace vorbix::test {
 
+class DialogTest : public ::testing::Test {
+protected:
+    DialogTest() { catalogue.AppDir = dir.path(); }
+
+    // Runs act once a modal dialog has been shown (act must close it). What is still
+    // waiting when the test ends is dropped.
+    void WhenShown(std::function<void()> act);
+    // Once the single-record dialog is shown (by New or Edit): the changes, then a click on
+    // its OK or Cancel.
+    void InDialog(QDialog& dialog, std::function<void()> changes, bool ok = true);
+    // Shows a list dialog as the active window.
+    void Open(QDialog& dialog);
+
+    TempDir dir;
+    Catalogue catalogue;
+    FakePrompts prompts;
+    RecordingShell shell;
+
+private:
+    QObject waiting_;
+};
+
+// Makes the widget's window the active one, so that keys and focus changes arrive as for
+// a user.
+void Activate(QWidget* widget);
+// The list's rows: the caption and the hidden second column's text.
+std::vector<std::pair<std::string, std::string>> ListRows(const QTreeView* list);
+// A left click on the row (a row past the last clicks the empty area below the rows).
+void ClickRow(QTreeView* list, int row);
+// A left click on a check box's mark.
+void ClickBox(QAbstractButton* box);
+// The row of the list's selection, or -1.
+int SelectedRow(const QTreeView* list);
 // The object names of the named controls that Tab visits, in order, starting after the window.
 std::vector<std::string> TabOrder(QWidget* window);
 

@@ -1,0 +1,409 @@
+#include "launching/SingleEmuOptionsUnit.h"
+
+#include "catalogue/Catalogue.h"
+#include "editing/EmulatorEditing.h"
+#include "launching/DialogButtons.h"
+#include "launching/EmulatorArguments.h"
+#include "launching/ImageMasks.h"
+#include "mainwindow/HelpPages.h"
+#include "mainwindow/TextBytes.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+
+namespace vorbix::gui {
+
+namespace {
+
+// A box filled by a chooser keeps the chosen bytes: the user cannot type in it.
+constexpr const char* kPathBytes = "vorbixPathBytes";
+
+void SetPathText(QLineEdit* box, const std::string& bytes)
+{
+    box->setProperty(kPathBytes, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    box->setText(ShownText(bytes));
+    box->setCursorPosition(0);
+}
+
+std::string PathText(const QLineEdit* box)
+{
+    const QByteArray bytes = box->property(kPathBytes).toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QLabel* Caption(const char* text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    row->addStretch();
+    return row;
+}
+
+QPushButton* BrowseButton(const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton("...", parent);
+    button->setObjectName(name);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance("...") + 16);
+    return button;
+}
+
+// A read-only box showing a fixed text (the disk extensions, the dot before the ROM
+// extension); it is no tab stop.
+QLineEdit* FixedTextBox(const char* name, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+} // namespace
+
+TSingleEmuOptionsForm::TSingleEmuOptionsForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      catalogue_(catalogue), prompts_(prompts), shell_(shell)
+{
+    setObjectName("SingleEmuOptionsForm");
+    setWindowTitle("Emulator Options");
+    CreateWidgets();
+    ConnectWidgets();
+    setFixedSize(sizeHint());
+    ApplyDfsRule();
+}
+
+QLineEdit* TSingleEmuOptionsForm::AddTextBox(QWidget* parent, const char* name, std::string EmuRecord::*field)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    textFields_.push_back({box, field});
+    return box;
+}
+
+QLineEdit* TSingleEmuOptionsForm::AddPathBox(QWidget* parent, const char* name, std::string EmuRecord::*field)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setMinimumWidth(260);
+    pathFields_.push_back({box, field});
+    return box;
+}
+
+QCheckBox* TSingleEmuOptionsForm::AddCheckBox(QWidget* parent, const char* name, const char* caption,
+    bool EmuRecord::*field)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    flagFields_.push_back({box, field});
+    return box;
+}
+
+void TSingleEmuOptionsForm::CreateWidgets()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->addTab(CreateEmulatorTab(), "Emulator");
+    PageControl1->addTab(CreateImagesTab(), "Disk/rom images");
+    PageControl1->addTab(CreateDfsTab(), "DFS handling");
+
+    const DialogButtons buttons = CreateDialogButtons(this);
+    OkButton = buttons.Ok;
+    CancelButton = buttons.Cancel;
+    HelpButton = buttons.Help;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(buttons.Row);
+}
+
+// The controls are created in reading order (the tabs, each tab's boxes from the top
+// left, then the buttons), which is the order Tab moves the focus in.
+QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("EmulatorTab");
+
+    auto* nameGroup = new QGroupBox("Name", page);
+    NameEdit = AddTextBox(nameGroup, "NameEdit", &EmuRecord::EmuName);
+    NameEdit->setMinimumWidth(200);
+    FileNameEdit = AddPathBox(nameGroup, "FileNameEdit", &EmuRecord::EmuUrl);
+    FileNameButton = BrowseButton("FileNameButton", nameGroup);
+    auto* names = new QGridLayout(nameGroup);
+    names->addWidget(Caption("Name", NameEdit, nameGroup), 0, 0);
+    names->addLayout(Row({NameEdit}), 0, 1);
+    names->addWidget(Caption("File Name", FileNameEdit, nameGroup), 1, 0);
+    names->addLayout(Row({FileNameEdit, FileNameButton}), 1, 1);
+
+    auto* runGroup = new QGroupBox("Run options", page);
+    QLineEdit* switches = AddTextBox(runGroup, "CommandLineEdit", &EmuRecord::CommandLineString);
+    switches->setMinimumWidth(260);
+    switches->setToolTip(QString("%1 in the switches stands for the image as placed for the emulator: its full "
+                                 "path in the disk or rom working directory. Run without a program, a switch "
+                                 "holding %1 is left out.")
+                             .arg(kImagePlaceholder));
+    auto* run = new QGridLayout(runGroup);
+    run->addWidget(Caption("Command line switches", switches, runGroup), 0, 0);
+    run->addLayout(Row({switches}), 0, 1);
+    run->addLayout(Row({new QLabel("(Optional; if any: include - or / )", runGroup)}), 1, 1);
+
+    struct VariableRow {
+        const char* nameBox;
+        std::string EmuRecord::*name;
+        const char* valueBox;
+        std::string EmuRecord::*value;
+        const char* forImages;  // the caption's second line, or nullptr
+    };
+    const VariableRow variables[] = {
+        {"EnvVarNameEdit", &EmuRecord::EnvVarName, "EnvVarValueEdit", &EmuRecord::EnvVarValue, nullptr},
+        {"EnvVarSsNameEdit", &EmuRecord::EnvVarSsName, "EnvVarSsValueEdit", &EmuRecord::EnvVarSsValue,
+            "for ss disk images"},
+        {"EnvVarDsNameEdit", &EmuRecord::EnvVarDsName, "EnvVarDsValueEdit", &EmuRecord::EnvVarDsValue,
+            "for ds disk images"},
+    };
+    int gridRow = 2;
+    for (const VariableRow& v : variables) {
+        QLineEdit* name = AddTextBox(runGroup, v.nameBox, v.name);
+        QLineEdit* value = AddTextBox(runGroup, v.valueBox, v.value);
+        name->setFixedWidth(110);
+        value->setFixedWidth(110);
+        auto* caption = new QVBoxLayout;
+        caption->setSpacing(0);
+        caption->addWidget(Caption("Environment variable", name, runGroup));
+        if (v.forImages)
+            caption->addWidget(new QLabel(v.forImages, runGroup));
+        run->addLayout(caption, gridRow, 0);
+        run->addLayout(Row({name, Caption("Value", value, runGroup), value, new QLabel("(Optional)", runGroup)}),
+            gridRow++, 1);
+    }
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(nameGroup);
+    layout->addWidget(runGroup);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TSingleEmuOptionsForm::CreateImagesTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("ImagesTab");
+
+    // The two captions and the extensions are set at start-up (SetImageCaptions).
+    DiskImagesGroup = new QGroupBox(page);
+    DiskImagesGroup->setObjectName("DiskImagesGroup");
+    DiskWorkingDirEdit = AddPathBox(DiskImagesGroup, "DiskWorkingDirEdit", &EmuRecord::DiskWorkingDir);
+    DiskWorkingDirButton = BrowseButton("DiskWorkingDirButton", DiskImagesGroup);
+    QLineEdit* diskName = AddTextBox(DiskImagesGroup, "DiskFilenameEdit", &EmuRecord::DiskFilename);
+    diskName->setFixedWidth(110);
+    DiskExtensionsEdit = FixedTextBox("DiskExtensionsEdit", DiskImagesGroup);
+    // Wide enough for the extensions set at start-up: the dialog's size is fixed by then.
+    DiskExtensionsEdit->setFixedWidth(
+        DiskExtensionsEdit->fontMetrics().horizontalAdvance(ShownText(DiskImageExtensionsText())) + 16);
+    QCheckBox* cleanDisk = AddCheckBox(DiskImagesGroup, "CleanDiskWorkingDirCheck",
+        "Remove disk image from emulator working directory after running", &EmuRecord::CleanDiskWorkingDir);
+    auto* disk = new QGridLayout(DiskImagesGroup);
+    disk->addWidget(Caption("Working directory", DiskWorkingDirEdit, DiskImagesGroup), 0, 0);
+    disk->addLayout(Row({DiskWorkingDirEdit, DiskWorkingDirButton}), 0, 1);
+    disk->addWidget(Caption("Disk image file name", diskName, DiskImagesGroup), 1, 0);
+    disk->addLayout(Row({diskName, DiskExtensionsEdit, new QLabel("(Optional)", DiskImagesGroup)}), 1, 1);
+    disk->addWidget(cleanDisk, 2, 0, 1, 2);
+
+    RomImagesGroup = new QGroupBox(page);
+    RomImagesGroup->setObjectName("RomImagesGroup");
+    RomWorkingDirEdit = AddPathBox(RomImagesGroup, "RomWorkingDirEdit", &EmuRecord::RomWorkingDir);
+    RomWorkingDirButton = BrowseButton("RomWorkingDirButton", RomImagesGroup);
+    QLineEdit* romName = AddTextBox(RomImagesGroup, "RomFilenameEdit", &EmuRecord::RomFilename);
+    romName->setFixedWidth(110);
+    QLineEdit* dot = FixedTextBox("RomDotEdit", RomImagesGroup);
+    dot->setText(".");
+    dot->setFixedWidth(dot->fontMetrics().horizontalAdvance("..") + 12);
+    QLineEdit* romExtension = AddTextBox(RomImagesGroup, "RomFileExtEdit", &EmuRecord::RomFileExt);
+    romExtension->setFixedWidth(40);
+    QCheckBox* cleanRom = AddCheckBox(RomImagesGroup, "CleanRomWorkingDirCheck",
+        "Remove rom image from emulator working directory after running", &EmuRecord::CleanRomWorkingDir);
+    RomsCfgModelBCheck = AddCheckBox(RomImagesGroup, "RomsCfgModelBCheck",
+        "Process BeebEm 'roms.cfg' file for rom images (BeebEm BBC B)", &EmuRecord::ProcessRomsCfgModelB);
+    RomsCfgMaster128Check = AddCheckBox(RomImagesGroup, "RomsCfgMaster128Check",
+        "Process BeebEm 'roms.cfg' file for rom images (BeebEm BBC Master 128)", &EmuRecord::ProcessRomsCfgMaster128);
+    auto* rom = new QGridLayout(RomImagesGroup);
+    rom->addWidget(Caption("Working directory", RomWorkingDirEdit, RomImagesGroup), 0, 0);
+    rom->addLayout(Row({RomWorkingDirEdit, RomWorkingDirButton}), 0, 1);
+    rom->addWidget(Caption("Rom image file name", romName, RomImagesGroup), 1, 0);
+    rom->addLayout(Row({romName, dot, romExtension, new QLabel("(Optional)", RomImagesGroup)}), 1, 1);
+    int gridRow = 2;
+    for (QCheckBox* box : {cleanRom, RomsCfgModelBCheck, RomsCfgMaster128Check})
+        rom->addWidget(box, gridRow++, 0, 1, 2);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(DiskImagesGroup);
+    layout->addWidget(RomImagesGroup);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TSingleEmuOptionsForm::CreateDfsTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("DfsTab");
+
+    DfsGroup = new QGroupBox("Vorbix DFS handling", page);
+    DfsGroup->setObjectName("DfsGroup");
+    HandleDfsCheck = AddCheckBox(DfsGroup, "HandleDfsCheck", "Enable DFS handling by Vorbix", &EmuRecord::HandleDfs);
+    auto* grid = new QGridLayout(DfsGroup);
+    grid->addWidget(HandleDfsCheck, 0, 0, 1, 3);
+    struct NameRow {
+        const char* name;  // the box's; its caption and note are named after it
+        const char* caption;
+        std::string EmuRecord::*field;
+    };
+    const NameRow rows[] = {{"DfsName", "Default DFS rom image file name", &EmuRecord::DfsName},
+        {"E00DfsName", "E00 DFS rom image file name", &EmuRecord::E00DfsName}};
+    int gridRow = 1;
+    for (const NameRow& row : rows) {
+        const QString name(row.name);
+        QLineEdit* box = AddTextBox(DfsGroup, (name + "Edit").toLatin1().constData(), row.field);
+        box->setFixedWidth(110);
+        QLabel* caption = Caption(row.caption, box, DfsGroup);
+        caption->setObjectName(name + "Label");
+        auto* note = new QLabel("(Include extension if appropriate)", DfsGroup);
+        note->setObjectName(name + "Note");
+        grid->addWidget(caption, gridRow, 0);
+        grid->addWidget(box, gridRow, 1);
+        grid->addWidget(note, gridRow++, 2);
+        dfsNameControls_.insert(dfsNameControls_.end(), {caption, box, note});
+    }
+    grid->setColumnStretch(3, 1);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(DfsGroup);
+    layout->addStretch();
+    return page;
+}
+
+void TSingleEmuOptionsForm::ConnectWidgets()
+{
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(HelpButton, &QPushButton::clicked, this, &TSingleEmuOptionsForm::HelpButtonClick);
+    connect(FileNameButton, &QPushButton::clicked, this, &TSingleEmuOptionsForm::FileNameButtonClick);
+    connect(DiskWorkingDirButton, &QPushButton::clicked, this, [this] { WorkingDirButtonClick(DiskWorkingDirEdit); });
+    connect(RomWorkingDirButton, &QPushButton::clicked, this, [this] { WorkingDirButtonClick(RomWorkingDirEdit); });
+    // Only a click (or Space) clears the other box: a record that holds both flags is
+    // shown as it is stored.
+    connect(RomsCfgModelBCheck, &QCheckBox::clicked, this,
+        [this](bool checked) { RomsCfgClick(RomsCfgModelBCheck, checked); });
+    connect(RomsCfgMaster128Check, &QCheckBox::clicked, this,
+        [this](bool checked) { RomsCfgClick(RomsCfgMaster128Check, checked); });
+    connect(HandleDfsCheck, &QCheckBox::toggled, this, &TSingleEmuOptionsForm::ApplyDfsRule);
+}
+
+std::optional<EmuRecord> TSingleEmuOptionsForm::Edit(const EmuRecord& record)
+{
+    EmuRecord edited = record;
+    LoadValues(edited);
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    SaveValues(edited);
+    return edited;
+}
+
+void TSingleEmuOptionsForm::LoadValues(const EmuRecord& record)
+{
+    for (const TextField& text : textFields_) {
+        text.box->setText(ShownText(record.*text.field));
+        text.box->setCursorPosition(0);
+    }
+    for (const TextField& path : pathFields_)
+        SetPathText(path.box, record.*path.field);
+    for (const FlagField& flag : flagFields_)
+        flag.box->setChecked(record.*flag.field);
+}
+
+// A box whose text the user did not change gives back the record's own bytes.
+void TSingleEmuOptionsForm::SaveValues(EmuRecord& record) const
+{
+    for (const TextField& text : textFields_)
+        record.*text.field = EditedText(text.box->text(), record.*text.field);
+    for (const TextField& path : pathFields_)
+        record.*path.field = PathText(path.box);
+    for (const FlagField& flag : flagFields_)
+        record.*flag.field = flag.box->isChecked();
+}
+
+void TSingleEmuOptionsForm::SetImageCaptions(const std::string& diskCaption, const std::string& diskExtensions,
+    const std::string& romCaption)
+{
+    DiskImagesGroup->setTitle(ShownText(diskCaption));
+    DiskExtensionsEdit->setText(ShownText(diskExtensions));
+    RomImagesGroup->setTitle(ShownText(romCaption));
+}
+
+void TSingleEmuOptionsForm::SetDfsRomsPresent(bool present)
+{
+    dfsRomsPresent_ = present;
+    ApplyDfsRule();
+}
+
+void TSingleEmuOptionsForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TSingleEmuOptionsForm::FormShow()
+{
+    ApplyDfsRule();
+    PageControl1->setCurrentIndex(0);
+    NameEdit->setFocus();
+}
+
+void TSingleEmuOptionsForm::FileNameButtonClick()
+{
+    if (const std::optional<std::string> chosen = BrowseEmulatorFile(prompts_, catalogue_, PathText(FileNameEdit)))
+        SetPathText(FileNameEdit, *chosen);
+}
+
+void TSingleEmuOptionsForm::WorkingDirButtonClick(QLineEdit* box)
+{
+    if (const std::optional<std::string> chosen = BrowseWorkingFolder(prompts_, catalogue_))
+        SetPathText(box, *chosen);
+}
+
+void TSingleEmuOptionsForm::RomsCfgClick(QCheckBox* clicked, bool checked)
+{
+    if (checked)
+        (clicked == RomsCfgModelBCheck ? RomsCfgMaster128Check : RomsCfgModelBCheck)->setChecked(false);
+}
+
+void TSingleEmuOptionsForm::ApplyDfsRule()
+{
+    const DfsControlStates states = DfsHandlingStates(dfsRomsPresent_, HandleDfsCheck->isChecked());
+    DfsGroup->setEnabled(states.HandleDfs);
+    for (QWidget* control : dfsNameControls_)
+        control->setEnabled(states.Names);
+}
+
+void TSingleEmuOptionsForm::HelpButtonClick()
+{
+    OpenHelpPage(shell_, catalogue_.AppDir, "EMUS.HTM");
+}
+
+} // namespace vorbix::gui
