@@ -165,6 +165,7 @@ QWidget* TSingleProgramOptionsForm::CreateInformationPage()
     Memo1 = new QPlainTextEdit(information);
     Memo1->setObjectName("Memo1");
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Lines wrap between words; a word wider than the box is broken where the box ends.
     Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab moves on to the next control; a comment holds no tab characters typed here.
     Memo1->setTabChangesFocus(true);
@@ -393,9 +394,9 @@ bool TSingleProgramOptionsForm::eventFilter(QObject* watched, QEvent* event)
     if (FocusMoved(event)) {
         const bool leaving = event->type() == QEvent::FocusOut;
         if (leaving && in(ComboBox1))
-            CategoryBoxExit(ComboBox1);
+            ComboBox1Exit();
         else if (leaving && in(ComboBox2))
-            CategoryBoxExit(ComboBox2);
+            ComboBox2Exit();
         else if (in(ComboBox3))
             leaving ? ComboBox3Exit() : ComboBox3Enter();
     } else if (event->type() == QEvent::KeyRelease) {
@@ -416,9 +417,10 @@ void TSingleProgramOptionsForm::OKButtonClick()
     // is checked as if the focus had left it, so that OK never stores an unknown
     // publisher or type.
     QWidget* focused = focusWidget();
-    for (QComboBox* box : {ComboBox1, ComboBox2})
-        if (focused == box || focused == box->lineEdit())
-            CategoryBoxExit(box);
+    if (focused == ComboBox1 || focused == ComboBox1->lineEdit())
+        ComboBox1Exit();
+    else if (focused == ComboBox2 || focused == ComboBox2->lineEdit())
+        ComboBox2Exit();
     accept();
 }
 
@@ -435,9 +437,18 @@ void TSingleProgramOptionsForm::BrowseButton1Click()
     SetText(ComboBox1, working_.PublisherName);
 }
 
-void TSingleProgramOptionsForm::CategoryBoxExit(QComboBox* box)
+void TSingleProgramOptionsForm::ComboBox1Exit()
 {
-    const NameList& items = box == ComboBox1 ? catalogue_.Publishers : catalogue_.ProgramTypes;
+    EmptyUnknownCategory(ComboBox1, catalogue_.Publishers);
+}
+
+void TSingleProgramOptionsForm::ComboBox2Exit()
+{
+    EmptyUnknownCategory(ComboBox2, catalogue_.ProgramTypes);
+}
+
+void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameList& items)
+{
     const std::string text = Text(box);
     if (CheckCategoryText(items, text) != text)
         SetText(box, "");

@@ -23,6 +23,7 @@ class QTreeWidget;
 
 namespace vorbix {
 struct Catalogue;
+class NameList;
 class Prompts;
 class Shell;
 }
@@ -61,7 +62,9 @@ private:
     void FormShow();
     void OKButtonClick();
     void BrowseButton1Click();
-    void CategoryBoxExit(QComboBox* box);
+    void ComboBox1Exit();
+    void ComboBox2Exit();
+    void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items);
     void ComboBox3Change();
     void ComboBox3Enter();
     void ComboBox3Exit();
@@ -107,6 +110,8 @@ private:
     QComboBox* ComboBox3 = nullptr;  // emulator selector
     QLineEdit* Edit3 = nullptr;      // warning text
     QTreeWidget* ListView1 = nullptr;
+    // The link buttons and the dialog's buttons have no names of their own in the system;
+    // they are named after their captions.
     QPushButton* NewLinkButton = nullptr;
     QPushButton* EditLinkButton = nullptr;
     QPushButton* DeleteLinkButton = nullptr;
