@@ -1,0 +1,144 @@
+#include "editing/LinksUnit.h"
+
+#include "catalogue/Catalogue.h"
+#include "support/FakePrompts.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vorbix;
+using namespace vorbix::test;
+
+namespace {
+
+struct LinkDialog {
+    Catalogue catalogue;
+    FakePrompts prompts;
+    gui::TLinksForm form{catalogue, prompts};
+
+    template <typename T>
+    T* Find(const char* name) const { return form.findChild<T*>(name); }
+
+    // Edits the link while the dialog is open: the steps run once it shows; a dialog they
+    // leave open is cancelled, so that a failing step never hangs the test.
+    std::optional<DocLink> Edit(const DocLink& link, const std::function<void()>& steps)
+    {
+        QTimer::singleShot(0, &form, [this, steps] {
+            form.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+            steps();
+            if (form.isVisible())
+                form.reject();
+        });
+        return form.Edit(link);
+    }
+};
+
+// Where a chooser started: its folder and the file preset in it.
+std::vector<std::pair<std::string, std::string>> StartFolders(const FakePrompts& prompts)
+{
+    std::vector<std::pair<std::string, std::string>> folders;
+    for (const FileOpenRequest& request : prompts.fileRequests) {
+        EXPECT_EQ(request.Filter.rfind("All Files|*", 0), 0u) << request.Filter;
+        EXPECT_TRUE(request.MustExist);
+        folders.emplace_back(request.InitialDir, request.FileName);
+    }
+    return folders;
+}
+
+} // namespace
+
+TEST(LinksForm, OkRefusesABlankNameThenABlankFileAndTheDialogStaysOpen)
+{
+    LinkDialog d;
+    QLineEdit* name = d.Find<QLineEdit>("Edit1");
+    QLineEdit* file = d.Find<QLineEdit>("Edit2");
+    bool stayedOpen = false;
+    const std::optional<DocLink> edited = d.Edit({"Manual", ""}, [&] {
+        EXPECT_EQ(d.form.windowTitle(), "Link");
+        EXPECT_EQ(QApplication::focusWidget(), name);
+        EXPECT_EQ(name->selectedText(), "Manual");
+        EXPECT_TRUE(file->isReadOnly());
+        // A name of spaces only is refused first, also when a file is chosen later.
+        name->setText("   ");
+        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        const bool openAfterName = d.form.isVisible();
+        QTest::keyClicks(name, " Guide ");
+        QTest::keyClick(name, Qt::Key_Return);
+        stayedOpen = openAfterName && d.form.isVisible() && name->text() == "    Guide ";
+        d.prompts.QueueChoice("/docs/guide.txt");
+        QTest::mouseClick(d.Find<QPushButton>("BrowseButton1"), Qt::LeftButton);
+        QTest::mouseClick(name, Qt::LeftButton);
+        name->setText(" Guide ");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(d.prompts.Texts(), (std::vector<std::string>{"Please enter a link name", "Please enter a file name"}));
+    // Texts come back as typed, spaces around the name included.
+    EXPECT_EQ(edited, (DocLink{" Guide ", "/docs/guide.txt"}));
+
+    // Cancel and Escape close without checks and return nothing.
+    EXPECT_EQ(d.Edit({"", ""}, [&] { QTest::mouseClick(d.Find<QPushButton>("BitBtn2"), Qt::LeftButton); }),
+        std::nullopt);
+    EXPECT_EQ(d.Edit({"Manual", "/docs/m.txt"}, [&] { QTest::keyClick(name, Qt::Key_Escape); }), std::nullopt);
+    EXPECT_EQ(d.prompts.shown.size(), 2u);
+}
+
+TEST(LinksForm, ChooserStartsAtTheFileElseLastDocDirElseLastProgramDir)
+{
+    LinkDialog d;
+    d.catalogue.LastProgramDir = "/beeb/";
+    auto browse = [&] { QTest::mouseClick(d.Find<QPushButton>("BrowseButton1"), Qt::LeftButton); };
+
+    // Cancelled while LastDocDir is empty: starts in LastProgramDir and changes nothing.
+    const std::optional<DocLink> cancelled = d.Edit({"Manual", ""}, [&] {
+        browse();
+        EXPECT_EQ(d.Find<QLineEdit>("Edit2")->text(), "");
+        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(cancelled, std::nullopt);  // no file, so OK was refused and the steps cancelled
+    EXPECT_EQ(d.catalogue.LastDocDir, "");
+
+    // A choice is shown and remembers its folder; the next chooser starts at that file.
+    const std::optional<DocLink> chosen = d.Edit({"Manual", ""}, [&] {
+        d.prompts.QueueChoice("/docs/beeb/manual.txt");
+        browse();
+        EXPECT_EQ(d.Find<QLineEdit>("Edit2")->text(), "/docs/beeb/manual.txt");
+        browse();
+        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(chosen, (DocLink{"Manual", "/docs/beeb/manual.txt"}));
+    EXPECT_EQ(d.catalogue.LastDocDir, "/docs/beeb/");
+
+    // A new link starts in LastDocDir now.
+    d.Edit({"", ""}, browse);
+    using Start = std::pair<std::string, std::string>;
+    EXPECT_EQ(StartFolders(d.prompts), (std::vector<Start>{{"/beeb/", ""}, {"/beeb/", ""},
+                                           {"/docs/beeb/", "manual.txt"}, {"/docs/beeb/", ""}}));
+}
+
+TEST(LinksForm, AnUntouchedLinkComesBackByteForByteAndATypedNameAsUtf8)
+{
+    LinkDialog d;
+    const DocLink windows1252{"\xC9tude \x80", "C:\\Docs\\\xE9t\xE9.txt"};
+    const auto ok = [&] { QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton); };
+    EXPECT_EQ(d.Edit(windows1252, ok), windows1252);
+    EXPECT_EQ(d.Find<QLineEdit>("Edit1")->text(), QString::fromUtf8("\xC3\x89tude \xE2\x82\xAC"));
+
+    const std::optional<DocLink> typed = d.Edit(windows1252, [&] {
+        QLineEdit* name = d.Find<QLineEdit>("Edit1");
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, "s");
+        ok();
+    });
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->Name, "\xC3\x89tude \xE2\x82\xAC" "s");
+    EXPECT_EQ(typed->Url, windows1252.Url);
+}

@@ -1,0 +1,534 @@
+#include "editing/LinksUnit.h"
+#include "editing/SingleProgramOptionsUnit.h"
+
+#include "catalogue/Catalogue.h"
+#include "support/Builders.h"
+#include "support/FakePrompts.h"
+#include "support/RecordingShell.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vorbix;
+using namespace vorbix::test;
+
+namespace {
+
+struct ProgramDialog {
+    Catalogue catalogue;
+    FakePrompts prompts;
+    RecordingShell shell;
+    gui::TLinksForm links{catalogue, prompts};
+    gui::TSingleProgramOptionsForm form{catalogue, prompts, shell, links};
+
+    ProgramDialog()
+    {
+        catalogue.AppDir = "/opt/vorbix/";
+        catalogue.Publishers = Names({"Acornsoft", "Superior"});
+        catalogue.ProgramTypes = Names({"Adventure", "Game"});
+        EmuRecord beebem;
+        beebem.EmuName = "BeebEm";
+        EmuRecord b2;
+        b2.EmuName = "b2";
+        catalogue.EmuList = {beebem, b2};
+    }
+
+    template <typename T>
+    T* Find(const char* name) const { return form.findChild<T*>(name); }
+    QLineEdit* Line(const char* name) const { return Find<QLineEdit>(name); }
+    QComboBox* Box(const char* name) const { return Find<QComboBox>(name); }
+    QTreeWidget* Links() const { return Find<QTreeWidget>("ListView1"); }
+    void Click(const char* name) const { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
+    void Ok() const { Click("OKButton"); }
+    void ShowInformation() const { Find<QTabWidget>("PageControl1")->setCurrentIndex(1); }
+
+    // Edits the record while the dialog is open: the steps run once it shows; a dialog they
+    // leave open is cancelled, so that a failing step never hangs the test.
+    std::optional<ProgramRecord> Edit(const ProgramRecord& record, const std::function<void()>& steps)
+    {
+        QTimer::singleShot(0, &form, [this, steps] {
+            form.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+            steps();
+            if (form.isVisible())
+                form.reject();
+        });
+        return form.Edit(record);
+    }
+
+    // The link dialog's steps for the next time it opens: a name typed and a file chosen.
+    void NextLink(const std::string& name, const std::string& file)
+    {
+        auto* waiting = new QTimer(&links);
+        waiting->start(5);
+        QObject::connect(waiting, &QTimer::timeout, &links, [this, waiting, name, file] {
+            if (!links.isVisible())
+                return;
+            waiting->deleteLater();
+            waiting->stop();
+            links.findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(name));
+            prompts.QueueChoice(file);
+            QTest::mouseClick(links.findChild<QPushButton*>("BrowseButton1"), Qt::LeftButton);
+            QTest::mouseClick(links.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+            if (links.isVisible())
+                links.reject();
+        });
+    }
+
+    std::vector<std::string> LinkNames() const
+    {
+        std::vector<std::string> names;
+        for (int row = 0; row < Links()->topLevelItemCount(); ++row)
+            names.push_back(Links()->topLevelItem(row)->text(0).toStdString());
+        return names;
+    }
+    int SelectedLink() const
+    {
+        const QList<QTreeWidgetItem*> selected = Links()->selectedItems();
+        return selected.isEmpty() ? -1 : Links()->indexOfTopLevelItem(selected.front());
+    }
+    void ClickLink(int row) const
+    {
+        const QRect rect = Links()->visualItemRect(Links()->topLevelItem(row));
+        QTest::mouseClick(Links()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    // New, Edit, Delete, up, down, Sort: which are enabled.
+    std::string LinkButtons() const
+    {
+        std::string states;
+        for (const char* name : {"NewLinkButton", "EditLinkButton", "DeleteLinkButton", "UpLinkButton",
+                 "DownLinkButton", "SortLinkButton"})
+            states += Find<QAbstractButton>(name)->isEnabled() ? '1' : '0';
+        return states;
+    }
+};
+
+// Moves the focus on with Tab, as the user leaves a box.
+void TabFrom(QWidget* widget, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(widget, Qt::Key_Tab, modifiers);
+}
+
+// Whether the widget, or the text box of a drop-down, has the focus.
+bool Focused(const QWidget* widget)
+{
+    const QWidget* focused = QApplication::focusWidget();
+    return focused && (focused == widget || focused->parentWidget() == widget);
+}
+
+void Retype(QWidget* widget, const char* text)
+{
+    widget->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    if (*text)
+        QTest::keyClicks(widget, text);
+    else
+        QTest::keyClick(widget, Qt::Key_Delete);
+}
+
+ProgramRecord WithLinks(int count)
+{
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    for (int i = 0; i < count; ++i) {
+        program.DocLinkNames.push_back("Link " + std::to_string(i));
+        program.DocLinkUrls.push_back("");
+    }
+    return program;
+}
+
+} // namespace
+
+TEST(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarningAndCancelReturnsNothing)
+{
+    ProgramDialog d;
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite", "Game", "/beeb/Elite.ssd");
+    // b2 comes first in the selector, but only BeebEm and an emulator no longer defined
+    // have a warning.
+    program.EmuWarningEmus = {"Gone", "b2", "BeebEm"};
+    program.EmuWarningTexts = {"Old", "", "Slow"};
+    program.Comments = {"First line", "Second line"};
+
+    // A use that ends on the Information page with the caret elsewhere, and is cancelled.
+    EXPECT_EQ(d.Edit(program, [&] {
+        EXPECT_EQ(d.form.windowTitle(), "Program Options");
+        d.ShowInformation();
+        d.Find<QPlainTextEdit>("Memo1")->moveCursor(QTextCursor::End);
+        d.Line("Edit1")->setText("Changed");
+        d.Click("CancelButton");
+    }), std::nullopt);
+
+    d.Edit(program, [&] {
+        EXPECT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
+        EXPECT_EQ(QApplication::focusWidget(), d.Line("Edit1"));
+        EXPECT_EQ(d.Line("Edit1")->text(), "Elite");
+        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "BeebEm");
+        EXPECT_EQ(d.Line("Edit3")->text(), "Slow");
+        ASSERT_EQ(d.Box("ComboBox3")->count(), 2);
+        EXPECT_EQ(d.Box("ComboBox3")->itemText(0), "b2");
+        EXPECT_EQ(d.Box("ComboBox3")->itemText(1), "BeebEm");
+        const QTextCursor caret = d.Find<QPlainTextEdit>("Memo1")->textCursor();
+        EXPECT_EQ(caret.position(), 0);
+        EXPECT_FALSE(caret.hasSelection());
+        d.Click("HelpButton");
+        QTest::keyClick(d.Line("Edit1"), Qt::Key_Escape);
+    });
+    EXPECT_EQ(d.shell.opened, (std::vector<std::string>{"/opt/vorbix/HELP/PROGS.HTM"}));
+
+    // With no emulator nothing is shown; "E00 DFS" follows the DFS ROM images.
+    d.catalogue.EmuList.clear();
+    d.form.SetDfsRomsPresent(false);
+    d.Edit(program, [&] {
+        EXPECT_EQ(d.Box("ComboBox3")->count(), 0);
+        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
+        EXPECT_EQ(d.Line("Edit3")->text(), "");
+        EXPECT_FALSE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
+        d.form.SetDfsRomsPresent(true);
+        EXPECT_TRUE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
+    });
+    EXPECT_TRUE(d.prompts.shown.empty());
+}
+
+TEST(ProgramOptionsForm, ImageChooserStartsAtTheFileOrLastProgramDirAndProposesOnlyIntoEmptyBoxes)
+{
+    ProgramDialog d;
+    // Both match the folder "AcornSoft"; the later one is proposed.
+    d.catalogue.Publishers = Names({"Acorn Soft", "AcornSoft", "Superior"});
+    ASSERT_EQ(d.catalogue.Publishers[1], "AcornSoft");
+    d.catalogue.LastProgramDir = "/beeb/";
+
+    const std::optional<ProgramRecord> edited = d.Edit(ProgramRecord{}, [&] {
+        d.prompts.QueueChoice("/games/AcornSoft/ChuckieEgg.ssd");
+        d.Click("BrowseButton1");
+        EXPECT_EQ(d.Line("Edit1")->text(), "Chuckie Egg");
+        EXPECT_EQ(d.Line("Edit2")->text(), "/games/AcornSoft/ChuckieEgg.ssd");
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "AcornSoft");
+        // A name typed and a cleared publisher: only the publisher is proposed.
+        d.Line("Edit1")->setText("My Repton");
+        d.Box("ComboBox1")->setEditText("");
+        d.prompts.QueueChoice("/games/Superior/RepTon3.ssd");
+        d.Click("BrowseButton1");
+        EXPECT_EQ(d.Line("Edit1")->text(), "My Repton");
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "Superior");
+        // Cancelling the chooser changes nothing.
+        d.Click("BrowseButton1");
+        EXPECT_EQ(d.Line("Edit2")->text(), "/games/Superior/RepTon3.ssd");
+        d.Ok();
+    });
+    ASSERT_EQ(d.prompts.fileRequests.size(), 3u);
+    EXPECT_EQ(d.prompts.fileRequests[0], (FileOpenRequest{
+        "Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM", "/beeb/", "", true}));
+    EXPECT_EQ(d.prompts.fileRequests[1].InitialDir, "/games/AcornSoft/");
+    EXPECT_EQ(d.prompts.fileRequests[1].FileName, "ChuckieEgg.ssd");
+    EXPECT_EQ(d.prompts.fileRequests[2].FileName, "RepTon3.ssd");
+    EXPECT_EQ(d.catalogue.LastProgramDir, "/games/Superior/");
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->ProgramName, "My Repton");
+    EXPECT_EQ(edited->FileUrl, "/games/Superior/RepTon3.ssd");
+    EXPECT_EQ(edited->PublisherName, "Superior");
+}
+
+TEST(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOneOnLeaving)
+{
+    ProgramDialog d;
+    const std::optional<ProgramRecord> edited = d.Edit(MakeProgram("Superior", "Elite", "Game"), [&] {
+        QComboBox* publisher = d.Box("ComboBox1");
+        QComboBox* type = d.Box("ComboBox2");
+        Retype(publisher, "Acorn");
+        TabFrom(publisher);
+        EXPECT_EQ(publisher->currentText(), "");
+        EXPECT_TRUE(Focused(type));
+        Retype(publisher, "acornsoft");
+        TabFrom(publisher);
+        EXPECT_EQ(publisher->currentText(), "acornsoft");
+        Retype(type, "Gam");
+        TabFrom(type);
+        EXPECT_EQ(type->currentText(), "");
+        Retype(type, "ADVENTURE");
+        TabFrom(type);
+        EXPECT_EQ(type->currentText(), "ADVENTURE");
+        // Enter in a box is OK.
+        QTest::keyClick(publisher, Qt::Key_Return);
+    });
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->PublisherName, "acornsoft");
+    EXPECT_EQ(edited->ProgramType, "ADVENTURE");
+}
+
+TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
+{
+    ProgramDialog d;
+    std::string longLine;
+    for (int i = 0; i < 30; ++i)
+        longLine += "word" + std::to_string(i) + " ";
+    longLine += "end";
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    program.Comments = {longLine, "Short"};
+
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        d.ShowInformation();
+        QPlainTextEdit* memo = d.Find<QPlainTextEdit>("Memo1");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        // A typed line, then an empty last line, which is not stored.
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, "Typed");
+        QTest::keyClick(memo, Qt::Key_Return);
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    const StringList& comments = edited->Comments;
+    ASSERT_GE(comments.size(), 4u);
+    // The long line is split where the box wrapped it, nothing lost or added.
+    std::string joined;
+    for (std::size_t i = 0; i + 2 < comments.size(); ++i) {
+        EXPECT_LT(comments[i].size(), longLine.size());
+        joined += comments[i];
+    }
+    EXPECT_EQ(joined, longLine);
+    EXPECT_EQ(comments[comments.size() - 2], "Short");
+    EXPECT_EQ(comments.back(), "Typed");
+}
+
+TEST(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedEmulatorsStays)
+{
+    ProgramDialog d;
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    program.EmuWarningEmus = {"BeebEm", "Gone", "b2"};
+    program.EmuWarningTexts = {"Slow", "\xE9t\xE9 only", "Fast"};
+
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        d.ShowInformation();
+        QComboBox* selector = d.Box("ComboBox3");
+        QLineEdit* warning = d.Line("Edit3");
+        EXPECT_EQ(selector->currentText(), "b2");
+        EXPECT_EQ(warning->text(), "Fast");
+        Retype(selector, "BeebEm");
+        EXPECT_EQ(warning->text(), "Slow");
+        TabFrom(selector);
+        EXPECT_TRUE(Focused(warning));
+        // Spaces only remove the warning.
+        Retype(warning, "  ");
+        // Picking from the list shows the picked emulator's warning.
+        selector->setFocus(Qt::TabFocusReason);
+        selector->setCurrentIndex(0);
+        EXPECT_EQ(warning->text(), "Fast");
+        // A text that names no emulator gives way, on leaving, to the one it held when the
+        // focus came in.
+        TabFrom(selector);
+        TabFrom(warning, Qt::ShiftModifier);
+        EXPECT_TRUE(Focused(selector));
+        Retype(selector, "Nope");
+        EXPECT_EQ(warning->text(), "");
+        TabFrom(selector);
+        EXPECT_EQ(selector->currentText(), "b2");
+        EXPECT_EQ(warning->text(), "Fast");
+        QTest::keyClick(warning, Qt::Key_End);
+        QTest::keyClicks(warning, "er");
+        Retype(selector, "BeebEm");
+        EXPECT_EQ(warning->text(), "");
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->EmuWarningEmus, (StringList{"Gone", "b2"}));
+    EXPECT_EQ(edited->EmuWarningTexts, (StringList{"\xE9t\xE9 only", "Faster"}));
+}
+
+TEST(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
+{
+    ProgramDialog d;
+    const std::optional<ProgramRecord> edited = d.Edit(WithLinks(1), [&] {
+        d.ShowInformation();
+        EXPECT_EQ(d.LinkButtons(), "100000");
+        d.ClickLink(0);
+        // One row selected: neither arrow.
+        EXPECT_EQ(d.LinkButtons(), "111000");
+        // Alt+N on this page is "&New"; the new row is selected at the end.
+        d.NextLink("A new one", "/docs/new.txt");
+        // An access key clicks its button a moment later, as a click would look.
+        QTest::keyClick(d.Links(), Qt::Key_N, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d.LinkNames().size() == 2; }));
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Link 0", "A new one"}));
+        EXPECT_EQ(d.SelectedLink(), 1);
+        EXPECT_EQ(d.LinkButtons(), "111101");
+        d.Click("UpLinkButton");
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
+        EXPECT_EQ(d.SelectedLink(), 0);
+        EXPECT_EQ(d.LinkButtons(), "111011");
+        d.Click("DownLinkButton");
+        EXPECT_EQ(d.SelectedLink(), 1);
+        // Sort: by name, case-sensitive; nothing selected after it.
+        d.Click("SortLinkButton");
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
+        EXPECT_EQ(d.SelectedLink(), -1);
+        EXPECT_EQ(d.LinkButtons(), "100001");
+        // A double click (its first click selects the row) edits the row.
+        d.NextLink("Renamed", "/docs/renamed.txt");
+        d.ClickLink(1);
+        const QRect rect = d.Links()->visualItemRect(d.Links()->topLevelItem(1));
+        QTest::mouseDClick(d.Links()->viewport(), Qt::LeftButton, {}, rect.center());
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Renamed"}));
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->DocLinkNames, (StringList{"A new one", "Renamed"}));
+    EXPECT_EQ(edited->DocLinkUrls, (StringList{"/docs/new.txt", "/docs/renamed.txt"}));
+
+    // The 14th link disables "&New"; a program loaded with more keeps them all.
+    const std::optional<ProgramRecord> full = d.Edit(WithLinks(13), [&] {
+        d.ShowInformation();
+        EXPECT_EQ(d.LinkButtons()[0], '1');
+        d.NextLink("Fourteenth", "/docs/14.txt");
+        d.Click("NewLinkButton");
+        EXPECT_EQ(d.LinkButtons(), "011101");
+        d.Ok();
+    });
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->DocLinkNames.size(), 14u);
+    EXPECT_EQ(d.Edit(WithLinks(16), [&] {
+        EXPECT_EQ(d.LinkButtons()[0], '0');
+        d.Ok();
+    })->DocLinkNames.size(), 16u);
+}
+
+TEST(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
+{
+    ProgramDialog d;
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    program.DocLinkNames = {"Manual", "Map", "Poster"};
+    program.DocLinkUrls = {"", "/docs/beeb/map.txt", "/nowhere/poster.jpg"};
+
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        d.ShowInformation();
+        // The last row: Cancel keeps it, Yes removes it although its file is missing,
+        // and the new last row is selected.
+        d.ClickLink(2);
+        d.prompts.QueueAnswer(MessageAnswer::Cancel);
+        d.Click("DeleteLinkButton");
+        EXPECT_EQ(d.LinkNames().size(), 3u);
+        EXPECT_EQ(d.SelectedLink(), 2);
+        d.prompts.QueueAnswer(MessageAnswer::Yes);
+        QTest::keyClick(d.Links(), Qt::Key_Delete);
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Manual", "Map"}));
+        EXPECT_EQ(d.SelectedLink(), 1);
+        // The first row (no file, no question): the row that moves up is selected.
+        d.ClickLink(0);
+        QTest::keyClick(d.Links(), Qt::Key_Delete);
+        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Map"}));
+        EXPECT_EQ(d.SelectedLink(), 0);
+        // The only row: nothing selected afterwards.
+        d.prompts.QueueAnswer(MessageAnswer::No);
+        d.Click("DeleteLinkButton");
+        EXPECT_TRUE(d.LinkNames().empty());
+        EXPECT_EQ(d.SelectedLink(), -1);
+        EXPECT_EQ(d.LinkButtons(), "100000");
+        d.Ok();
+    });
+    EXPECT_EQ(d.prompts.Texts(), (std::vector<std::string>{"Also delete associated file (poster.jpg)?",
+                                     "Also delete associated file (poster.jpg)?",
+                                     "Cannot find file /nowhere/poster.jpg", "Also delete associated file (map.txt)?"}));
+    ASSERT_TRUE(edited);
+    EXPECT_TRUE(edited->DocLinkNames.empty());
+    EXPECT_TRUE(edited->DocLinkUrls.empty());
+}
+
+TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
+{
+    ProgramDialog d;
+    // A catalogue written on Windows: Windows-1252 bytes, not valid UTF-8.
+    d.catalogue.Publishers = Names({"Acornsoft", "Soci\xE9t\xE9"});
+    d.catalogue.ProgramTypes = Names({"Jeu \xE0 deux"});
+    std::string longLine;
+    for (int i = 0; i < 20; ++i)
+        longLine += "caf\xE9 cr\xE8me ";
+    ProgramRecord program;
+    program.ProgramName = "\xC9lite \x80";
+    program.FileUrl = "C:\\Jeux\\\xC9lite.ssd";
+    program.PublisherName = "Soci\xE9t\xE9";
+    program.ProgramType = "Jeu \xE0 deux";
+    program.Favourite = true;
+    program.Comments = {longLine, "\xE0 bient\xF4t"};
+    program.EmuWarningEmus = {"BeebEm", "\xC9mu"};
+    program.EmuWarningTexts = {"Trop l\xE9nt", "D\xE9" "fini nulle part"};
+    program.DocLinkNames = {"Manuel \xE9"};
+    program.DocLinkUrls = {"C:\\Docs\\\xE9.txt"};
+
+    const auto untouched = [&] {
+        // The focus passes through every box and nothing is typed.
+        for (int i = 0; i < 12; ++i)
+            TabFrom(QApplication::focusWidget());
+        d.ShowInformation();
+        for (int i = 0; i < 6; ++i)
+            TabFrom(QApplication::focusWidget());
+        d.Ok();
+    };
+    const std::optional<ProgramRecord> edited = d.Edit(program, untouched);
+    ASSERT_TRUE(edited);
+    ProgramRecord expected = program;
+    expected.Comments = edited->Comments;
+    EXPECT_EQ(*edited, expected);
+    // The long line's displayed pieces are its own bytes.
+    ASSERT_GE(edited->Comments.size(), 3u);
+    std::string joined;
+    for (std::size_t i = 0; i + 1 < edited->Comments.size(); ++i)
+        joined += edited->Comments[i];
+    EXPECT_EQ(joined, longLine);
+    EXPECT_EQ(edited->Comments.back(), "\xE0 bient\xF4t");
+
+    // What is typed is stored as UTF-8; the rest keeps its bytes.
+    const std::optional<ProgramRecord> typed = d.Edit(program, [&] {
+        QTest::keyClick(d.Line("Edit1"), Qt::Key_End);
+        QTest::keyClicks(d.Line("Edit1"), "!");
+        d.Ok();
+    });
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->ProgramName, "\xC3\x89lite \xE2\x82\xAC!");
+    EXPECT_EQ(typed->PublisherName, program.PublisherName);
+    EXPECT_EQ(typed->EmuWarningTexts, program.EmuWarningTexts);
+}
+
+TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
+{
+    ProgramDialog d;
+    d.form.SetDfsRomsPresent(true);
+    std::vector<std::string> general;
+    std::vector<std::string> information;
+    d.Edit(WithLinks(3), [&] {
+        const auto walk = [](std::vector<std::string>& names, int steps) {
+            for (int i = 0; i < steps; ++i) {
+                QWidget* focused = QApplication::focusWidget();
+                // An editable drop-down has the focus in its text box.
+                QWidget* named = qobject_cast<QComboBox*>(focused->parentWidget()) ? focused->parentWidget() : focused;
+                names.push_back(named->objectName().toStdString());
+                TabFrom(focused);
+            }
+        };
+        walk(general, 10);
+        d.ShowInformation();
+        d.Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
+        d.ClickLink(1);
+        d.Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
+        walk(information, 10);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(general, (std::vector<std::string>{"Edit1", "Edit2", "BrowseButton1", "ComboBox1", "ComboBox2",
+                           "CheckBox1", "CheckBox2", "OKButton", "CancelButton", "HelpButton"}));
+    EXPECT_EQ(information, (std::vector<std::string>{"Memo1", "ComboBox3", "Edit3", "ListView1", "NewLinkButton",
+                               "EditLinkButton", "DeleteLinkButton", "UpLinkButton", "DownLinkButton",
+                               "SortLinkButton"}));
+
+    // Enter is OK from a text box.
+    EXPECT_TRUE(d.Edit(WithLinks(0), [&] { QTest::keyClick(d.Line("Edit1"), Qt::Key_Return); }));
+}
