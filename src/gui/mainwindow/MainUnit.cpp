@@ -3,16 +3,27 @@
 #include "mainwindow/MainUnit.h"
 
 #include "catalogue/Catalogue.h"
+#include "editing/LinksUnit.h"
+#include "editing/SingleProgramOptionsUnit.h"
+#include "host/Shell.h"
+#include "launching/EmuOptionsUnit.h"
+#include "launching/FilterOptionsUnit.h"
+#include "launching/OptionsUnit.h"
+#include "launching/SingleEmuOptionsUnit.h"
+#include "launching/SingleFilterOptionsUnit.h"
 #include "mainwindow/CommandIcons.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ExitUnit.h"
+#include "mainwindow/ListsUnit.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/TextBytes.h"
 #include "mainwindow/VorbixApplication.h"
-#include "host/Shell.h"
 #include "platform/FileSystem.h"
+#include "reports/CompatibilityReportUnit.h"
+#include "reports/LinksReportUnit.h"
+#include "reports/ProgramsReportUnit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -91,13 +102,6 @@ void TMainForm::CreateActions()
     Options1 = AddAction("Options1", "&Options", "Edit Options", CommandIcon::Options);
     Contents1 = AddAction("Contents1", "&Contents");
     About1 = AddAction("About1", "&About");
-
-    // The report, program editor, categories, emulator, filter and options windows are
-    // not part of the program yet: their commands stand disabled rather than do nothing.
-    unavailable_ = {ProgramsReport1, CompatibilityReport1, LinksReport1, New1, Edit1, Delete1,
-        Categories1, Emulators1, Filters1, Options1};
-    for (QAction* action : unavailable_)
-        action->setEnabled(false);
 }
 
 void TMainForm::CreateMenus()
@@ -233,6 +237,16 @@ void TMainForm::ConnectWidgets()
     connect(RunEmulator1, &QAction::triggered, this, [this] { LaunchProgram(LaunchMode::NoProgram); });
     connect(Contents1, &QAction::triggered, this, &TMainForm::Contents1Click);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+    connect(New1, &QAction::triggered, this, &TMainForm::New1Click);
+    connect(Edit1, &QAction::triggered, this, &TMainForm::Edit1Click);
+    connect(Delete1, &QAction::triggered, this, &TMainForm::Delete1Click);
+    connect(Categories1, &QAction::triggered, this, &TMainForm::Categories1Click);
+    connect(Emulators1, &QAction::triggered, this, &TMainForm::Emulators1Click);
+    connect(Filters1, &QAction::triggered, this, &TMainForm::Filters1Click);
+    connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
+    connect(ProgramsReport1, &QAction::triggered, this, &TMainForm::ProgramsReport1Click);
+    connect(CompatibilityReport1, &QAction::triggered, this, &TMainForm::CompatibilityReport1Click);
+    connect(LinksReport1, &QAction::triggered, this, &TMainForm::LinksReport1Click);
 
     connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &TMainForm::ComboBox2Change);
@@ -249,15 +263,28 @@ void TMainForm::ConnectWidgets()
     connect(PageControl1, &DetailsPanel::LinkClicked, this, &TMainForm::LinkClick);
 }
 
+// In the order the windows of the program are created. The toolbar's pictures are drawn
+// in code (CommandIcons), so there is no window holding them.
 void TMainForm::CreateForms()
 {
+    singleEmuOptionsForm_ = new TSingleEmuOptionsForm(catalogue_, prompts_, shell_, this);
+    emuOptionsForm_ = new TEmuOptionsForm(catalogue_, prompts_, shell_, *singleEmuOptionsForm_, this);
+    listsForm_ = new TListsForm(catalogue_, prompts_, shell_, this);
+    linksForm_ = new TLinksForm(catalogue_, prompts_, this);
+    singleProgramOptionsForm_ = new TSingleProgramOptionsForm(catalogue_, prompts_, shell_, *linksForm_, this);
+    singleFilterOptionsForm_ = new TSingleFilterOptionsForm(catalogue_, prompts_, shell_, this);
+    filterOptionsForm_ = new TFilterOptionsForm(catalogue_, prompts_, shell_, *singleFilterOptionsForm_, this);
+    optionsForm_ = new TOptionsForm(catalogue_, prompts_, shell_, this);
+    linksReportForm_ = new TLinksReportForm(catalogue_, prompts_, shell_, this);
+    programsReportForm_ = new TProgramsReportForm(catalogue_, prompts_, shell_, this);
+    compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, prompts_, shell_, this);
     splashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
     exitForm_ = new TExitForm(this);
 }
 
 void TMainForm::SetCommandEnabled(QAction* action, bool enabled)
 {
-    action->setEnabled(enabled && !unavailable_.contains(action));
+    action->setEnabled(enabled);
 }
 
 std::string TMainForm::FilterText() const

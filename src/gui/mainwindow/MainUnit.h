@@ -13,7 +13,6 @@
 #include <chrono>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +31,18 @@ namespace vorbix::gui {
 class DetailsPanel;
 class ProgramListView;
 class ProgramTableModel;
+class TCompatibilityReportForm;
+class TEmuOptionsForm;
 class TExitForm;
+class TFilterOptionsForm;
+class TLinksForm;
+class TLinksReportForm;
+class TListsForm;
+class TOptionsForm;
+class TProgramsReportForm;
+class TSingleEmuOptionsForm;
+class TSingleFilterOptionsForm;
+class TSingleProgramOptionsForm;
 class TSplashForm;
 
 class TMainForm : public QMainWindow {
@@ -67,6 +77,9 @@ public:
     void LaunchProgram(LaunchMode mode);
     // Files dropped on the window, in drop order (only the first is handled).
     void HandleDroppedFiles(const std::vector<std::string>& files);
+    // The program editor's New with a file path (empty for none): on OK the program is
+    // added, the list rebuilt and the new program's row revealed.
+    void NewProgram(const std::string& path);
 
     // The saves write through this writer (the system's until a test hands in another).
     void SetFileWriter(FileWriter& writer) { writer_ = &writer; }
@@ -118,6 +131,19 @@ private:
     void Exit1Click();
     void Contents1Click();
     void About1Click();
+    void New1Click();
+    void Edit1Click();
+    void Delete1Click();
+    void Categories1Click();
+    void Emulators1Click();
+    void Filters1Click();
+    void Options1Click();
+    void ProgramsReport1Click();
+    void CompatibilityReport1Click();
+    void LinksReport1Click();
+    // What the start-up sets in the other windows once the catalogue is loaded: the image
+    // captions of the emulator editor and the DFS controls.
+    void PrepareForms();
 
     // Program list and selectors.
     void ComboBox1Change();
@@ -148,8 +174,6 @@ private:
     QAction *Save1, *ProgramsReport1, *CompatibilityReport1, *LinksReport1, *Exit1;
     QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1;
     QAction *Categories1, *Emulators1, *Filters1, *Options1, *Contents1, *About1;
-    // Commands whose windows are not part of the program yet: shown, but disabled.
-    std::set<QAction*> unavailable_;
 
     QComboBox* ComboBox1 = nullptr;  // filter selector
     QComboBox* ComboBox2 = nullptr;  // emulator selector
@@ -158,6 +182,18 @@ private:
     vorbix::gui::DetailsPanel* PageControl1 = nullptr;
     QLabel* statusPanels_[5] = {};
 
+    // Every other window, created with the main window and living until the end.
+    TEmuOptionsForm* emuOptionsForm_ = nullptr;
+    TSingleEmuOptionsForm* singleEmuOptionsForm_ = nullptr;
+    TListsForm* listsForm_ = nullptr;
+    TSingleProgramOptionsForm* singleProgramOptionsForm_ = nullptr;
+    TLinksForm* linksForm_ = nullptr;
+    TFilterOptionsForm* filterOptionsForm_ = nullptr;
+    TSingleFilterOptionsForm* singleFilterOptionsForm_ = nullptr;
+    TOptionsForm* optionsForm_ = nullptr;
+    TLinksReportForm* linksReportForm_ = nullptr;
+    TProgramsReportForm* programsReportForm_ = nullptr;
+    TCompatibilityReportForm* compatibilityReportForm_ = nullptr;
     TSplashForm* splashForm_ = nullptr;
     TExitForm* exitForm_ = nullptr;
 

@@ -74,6 +74,7 @@ void TMainForm::FormShow()
     ListView1->setFocus();
 
     catalogue_.DfsRomsPresent = DfsRomsPresentIn(catalogue_);
+    PrepareForms();
 
     WaitUntil(earliestEnd);
     splashForm_->hide();
@@ -269,6 +270,8 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
         ApplyLaunchResult(result.Launch);
     if (result.RefreshDetails)
         RefreshDetails();
+    if (result.OpenProgramEditor)
+        NewProgram(result.NewProgramPath);
 }
 
 } // namespace vorbix::gui
