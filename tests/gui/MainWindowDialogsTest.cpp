@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vorbix;
 using namespace vorbix::test;
 
@@ -64,6 +66,27 @@ TEST_F(WindowTest, EditCommandsFromTheKeyboardAndWhatTheMainWindowDoesAfterwards
     QTest::keyClick(menu, Qt::Key_E);
     EXPECT_EQ(opened, "Emulators");
     EXPECT_EQ(w.form->EmulatorSelectorItems(), (StringList{"b2", "BeebEm"}));
+
+    // Alt+P, N: "Program Options" with the focus in "Name"; Alt+F, P: "Programs Report".
+    for (const auto& [menuKey, itemKey, title] : {std::tuple{Qt::Key_P, Qt::Key_N, "Program Options"},
+             std::tuple{Qt::Key_F, Qt::Key_P, "Programs Report"}}) {
+        QString focus;
+        opened.clear();
+        WhenModal(w.form.get(), [&](QWidget* modal) {
+            opened = modal->windowTitle();
+            focus = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        Activate(w.form.get());
+        QTest::keyClick(w.form->menuBar(), menuKey, Qt::AltModifier);
+        QApplication::processEvents();
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr) << title;
+        QTest::keyClick(QApplication::activePopupWidget(), itemKey);
+        EXPECT_EQ(opened, title);
+        if (opened == "Program Options")
+            EXPECT_EQ(focus, "Edit1");
+    }
+    EXPECT_EQ(w.catalogue.ProgramList.size(), 6u);
 
     // Deleting the filter the main window shows: the selector falls back to "all" and the
     // list shows every program.
