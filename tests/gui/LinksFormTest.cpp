@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "support/FakePrompts.h"
+#include "support/gui/DialogTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -26,17 +27,10 @@ struct LinkDialog {
     template <typename T>
     T* Find(const char* name) const { return form.findChild<T*>(name); }
 
-    // Edits the link while the dialog is open: the steps run once it shows; a dialog they
-    // leave open is cancelled, so that a failing step never hangs the test.
+    // Edits while the dialog is open: the steps run once it shows.
     std::optional<DocLink> Edit(const DocLink& link, const std::function<void()>& steps)
     {
-        QTimer::singleShot(0, &form, [this, steps] {
-            form.activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-            steps();
-            if (form.isVisible())
-                form.reject();
-        });
+        WhileShown(form, steps);
         return form.Edit(link);
     }
 };

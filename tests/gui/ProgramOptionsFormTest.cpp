@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "support/Builders.h"
 #include "support/FakePrompts.h"
+#include "support/gui/DialogTest.h"
 #include "support/RecordingShell.h"
 
 #include <QApplication>
@@ -55,17 +56,10 @@ struct ProgramDialog {
     void Ok() const { Click("OKButton"); }
     void ShowInformation() const { Find<QTabWidget>("PageControl1")->setCurrentIndex(1); }
 
-    // Edits the record while the dialog is open: the steps run once it shows; a dialog they
-    // leave open is cancelled, so that a failing step never hangs the test.
+    // Edits while the dialog is open: the steps run once it shows.
     std::optional<ProgramRecord> Edit(const ProgramRecord& record, const std::function<void()>& steps)
     {
-        QTimer::singleShot(0, &form, [this, steps] {
-            form.activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-            steps();
-            if (form.isVisible())
-                form.reject();
-        });
+        WhileShown(form, steps);
         return form.Edit(record);
     }
 

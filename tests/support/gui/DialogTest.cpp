@@ -37,6 +37,17 @@ void DialogTest::Open(QDialog& dialog)
     Activate(&dialog);
 }
 
+void WhileShown(QDialog& dialog, std::function<void()> steps)
+{
+    QTimer::singleShot(0, &dialog, [&dialog, steps = std::move(steps)] {
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        steps();
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+}
+
 void Activate(QWidget* widget)
 {
     ASSERT_NE(widget, nullptr);

@@ -45,6 +45,10 @@ private:
     QObject waiting_;
 };
 
+// Runs steps once the modal dialog about to be shown stands; a dialog they leave open is
+// cancelled, so that a failing step never hangs the test.
+void WhileShown(QDialog& dialog, std::function<void()> steps);
+
 // Makes the widget's window the active one, so that keys and focus changes arrive as for
 // a user.
 void Activate(QWidget* widget);
