@@ -83,8 +83,9 @@ TEST_F(WindowTest, EditCommandsFromTheKeyboardAndWhatTheMainWindowDoesAfterwards
         ASSERT_NE(QApplication::activePopupWidget(), nullptr) << title;
         QTest::keyClick(QApplication::activePopupWidget(), itemKey);
         EXPECT_EQ(opened, title);
-        if (opened == "Program Options")
+        if (opened == "Program Options") {
             EXPECT_EQ(focus, "Edit1");
+        }
     }
     EXPECT_EQ(w.catalogue.ProgramList.size(), 6u);
 

@@ -79,11 +79,7 @@ bool SyncProgramWarnings(Catalogue& catalogue, const std::string& oldName, const
 
 std::vector<ListRow> EmulatorListRows(const std::vector<EmuRecord>& emuList)
 {
-    std::vector<std::string> captions;
-    captions.reserve(emuList.size());
-    for (const EmuRecord& emu : emuList)
-        captions.push_back(emu.EmuName);
-    return SortedListRows(captions);
+    return ListRowsOf(emuList, &EmuRecord::EmuName);
 }
 
 ListEdit AddEmulator(Catalogue& catalogue, EmuRecord record)

@@ -29,11 +29,7 @@ ListEdit Edited(const Catalogue& catalogue, int eidx)
 
 std::vector<ListRow> FilterListRows(const std::vector<FilterRecord>& filterList)
 {
-    std::vector<std::string> captions;
-    captions.reserve(filterList.size());
-    for (const FilterRecord& filter : filterList)
-        captions.push_back(filter.FilterName);
-    return SortedListRows(captions);
+    return ListRowsOf(filterList, &FilterRecord::FilterName);
 }
 
 // The values are stored as they stand. OK pressed while a value box has the focus counts

@@ -37,6 +37,17 @@ int RowOfEIdx(const std::vector<ListRow>& rows, int eidx);
 // the list is now empty.
 int RowAfterDelete(int deletedRow, int rowCount);
 
+// The rows of a store captioned with each record's name field.
+template <typename Record>
+std::vector<ListRow> ListRowsOf(const std::vector<Record>& store, std::string Record::*name)
+{
+    std::vector<std::string> captions;
+    captions.reserve(store.size());
+    for (const Record& record : store)
+        captions.push_back(record.*name);
+    return SortedListRows(captions);
+}
+
 // Whether index names a record of the store.
 template <typename Record>
 bool ValidIndex(const std::vector<Record>& store, int index)
