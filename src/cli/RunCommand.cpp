@@ -135,7 +135,8 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
     catalogue.DfsRomsPresent = DfsRomsPresentIn(catalogue);
     SystemShell shell(options.wait || options.yes);
     const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
-    return result.Outcome == LaunchOutcome::Stopped ? kExitFindings : kExitOk;
+    // Every reported error counts, also one after the emulator ran (a failed copy back).
+    return result.Outcome == LaunchOutcome::Stopped || prompts.ErrorCount() > 0 ? kExitFindings : kExitOk;
 }
 
 } // namespace vorbix::cli

@@ -156,6 +156,18 @@ TEST_F(RunCommandTest, YesWaitsForTheEmulatorAndThePictureQuestionIsAskedOnTheTe
     EXPECT_NE(err.str().find("Error: Cannot find picture file " + dir / "emu/screen.jpg" + "\n"), std::string::npos);
 }
 
+TEST_F(RunCommandTest, AFailedCopyBackIsAnErrorInTheExitStatus)
+{
+    cat.Options.CompatibilityWarning = false;
+    vorbix::test::SetMode(dir / "games", 0555);  // the catalogue's folder refuses the copy back
+    const int status = Run({"--emulator", "BeebEm", "--program", "0", "--yes"});
+    vorbix::test::SetMode(dir / "games", 0755);
+    EXPECT_EQ(status, cli::kExitFindings) << err.str();
+    EXPECT_NE(err.str().find("Error: Cannot copy " + dir / "emu/discs/Elite.ssd"), std::string::npos) << err.str();
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite");
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite+saved");  // the changed disk is kept
+}
+
 TEST_F(RunCommandTest, RelativeFileIsFoundInTheCurrentFolderAndCopiedBackThere)
 {
     dir.Write("drop/Other.ssd", "other");

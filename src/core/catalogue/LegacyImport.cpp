@@ -161,7 +161,9 @@ Status ImportLegacyOptions(Catalogue& catalogue)
         catalogue.LastProgramDir = cursor.Next();
         catalogue.LastEmuDir = cursor.Next();
         catalogue.LastDocDir = cursor.Next();
-        catalogue.LastFilter = cursor.Next();
+        // A file that ends before the remembered filter leaves it "all", the name of no filter.
+        if (!cursor.AtEnd())
+            catalogue.LastFilter = cursor.Next();
         catalogue.LastEmu = cursor.Next();
         o.AskAddToList = cursor.Next() == "true";
         cursor.Skip();

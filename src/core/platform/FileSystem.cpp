@@ -28,24 +28,41 @@ mode_t NewFileMode()
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+// A path written on Windows (C:\Games\Elite.ssd, \\server\share, Games\Elite.ssd) names no
+// file here; looked up as it stands it would be a relative name in whatever folder the
+// program runs in, which is never the file meant.
+bool IsWindowsPath(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return false;
+    const bool drive = path.size() >= 2 && path[1] == ':'
+        && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive || path.find('\\') != std::string::npos;
+}
+
+bool Stat(const std::string& path, struct stat& st)
+{
+    return !path.empty() && !IsWindowsPath(path) && ::stat(path.c_str(), &st) == 0;
+}
+
 } // namespace
 
 bool FileExists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return Stat(path, st) && !S_ISDIR(st.st_mode);
 }
 
 bool PathExists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+    return Stat(path, st);
 }
 
 bool DirectoryExists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return Stat(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool DeleteFileAt(const std::string& path)
@@ -78,6 +95,8 @@ bool IsReadOnly(const std::string& path)
 
 Result<std::string> ReadFileBytes(const std::string& path)
 {
+    if (IsWindowsPath(path))
+        return Failure::CannotOpen(path);
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return Failure::CannotOpen(path);

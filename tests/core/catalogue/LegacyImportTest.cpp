@@ -111,6 +111,12 @@ TEST(LegacyImport, OptionsLongAndShortLayouts)
     EXPECT_FALSE(s.Options.E00DfsWarning);
     EXPECT_TRUE(s.Options.CopyPicture);
     EXPECT_EQ(s.Options.PictureUrl, "p.jpg");
+
+    // A file that ends before the remembered filter leaves "all", not an empty filter name.
+    shortDir.Write("Options.ini", CrLfLines({"0", "0", "C:\\Games\\"}));
+    EXPECT_TRUE(ImportLegacyOptions(s).Ok());
+    EXPECT_EQ(s.LastProgramDir, "C:\\Games\\");
+    EXPECT_EQ(s.LastFilter, "all");
 }
 
 TEST(LegacyImport, EmusInBothLayouts)

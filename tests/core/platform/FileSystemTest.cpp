@@ -107,6 +107,19 @@ TEST(FileSystem, CrashBeforeRenameNeverReplacesTheTarget)
 TEST(FileSystem, ReadAndExistenceTests)
 {
     TempDir dir;
+    // A Windows path is never looked up relative to the current folder, even where a file of
+    // that very name lies there.
+    {
+        const std::string here = std::filesystem::current_path().string();
+        std::filesystem::current_path(dir.path());
+        dir.Write("C:\\Elite.ssd", "x");
+        dir.Write("Games\\Elite.ssd", "x");
+        const bool found = FileExists("C:\\Elite.ssd") || PathExists("Games\\Elite.ssd")
+            || ReadFileBytes("C:\\Elite.ssd").Ok();
+        std::filesystem::current_path(here);
+        EXPECT_FALSE(found);
+        EXPECT_TRUE(FileExists(dir / "C:\\Elite.ssd"));  // an absolute path of ours is looked up
+    }
     dir.Write("a/b.txt", "x\r\ny");
     EXPECT_TRUE(FileExists(dir / "a/b.txt"));
     EXPECT_FALSE(FileExists(dir / "a"));
