@@ -103,7 +103,7 @@ Layout SectionOf(const std::vector<std::string>& lines, bool modelB)
 bool Listed(const std::vector<std::string>& lines, const Layout& layout, const std::string& name)
 {
     for (std::size_t k = layout.firstChecked; k <= layout.lastSlot; ++k)
-        if (Normalised(lines[layout.entries[k]]) == name)
+        if (Normalised(lines[layout.entries[k]]) == Normalised(name))
             return true;
     return false;
 }
@@ -153,14 +153,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (insert) {
-        if (fullName.find(' ') == std::string::npos)
-            Check(Listed(lines, layout, fullName));
+        Check(Listed(lines, layout, fullName));
         // A new name in a free slot comes out again with the lines as they were.
         bool free = false;
         for (std::size_t k = layout.firstSlot; k <= layout.lastSlot; ++k)
             free = free || Normalised(before[layout.entries[k]]) == "EMPTY"
                 || Normalised(before[layout.entries[k]]) == "RAM";
-        if (!isDfs && free && !Listed(before, layout, fullName) && fullName.find(' ') == std::string::npos
+        if (!isDfs && free && !Listed(before, layout, fullName)
             && before[layout.entries[layout.lastSlot]] == "EMPTY") {
             auto roundTrip = lines;
             Check(vorbix::EditRomsCfgLines(roundTrip, false, false, name, modelB) == vorbix::RomsCfgEdit::Done);

@@ -66,7 +66,7 @@ bool CanBeEntry(const std::string& name)
 void InsertEntry(std::vector<std::string>& entries, const Section& s, const std::string& name, bool isDfs)
 {
     for (std::size_t i = s.firstChecked; i <= s.lastSlot; ++i)
-        if (Normalise(entries[i]) == name)
+        if (Normalise(entries[i]) == Normalise(name))
             return;
     std::size_t target = s.lastSlot;
     if (isDfs) {
@@ -85,7 +85,7 @@ void InsertEntry(std::vector<std::string>& entries, const Section& s, const std:
 void RemoveEntry(std::vector<std::string>& entries, const Section& s, const std::string& name)
 {
     for (std::size_t i = s.firstSlot; i <= s.lastSlot; ++i) {
-        if (Normalise(entries[i]) == name) {
+        if (Normalise(entries[i]) == Normalise(name)) {
             RemoveRomLine(entries, i, s.lastSlot);
             return;
         }

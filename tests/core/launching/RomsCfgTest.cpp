@@ -119,15 +119,19 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
     f.Update(false, false, "OTHER.ROM", true, false);
     EXPECT_EQ(f.Bytes(), CrLfLines(lines));
 
-    // The name keeps its space, the lines lose theirs: never a match, so it is inserted.
-    f.Update(true, false, "GAME .ROM", true, false);
+    // A name with a space is compared as the lines are, without spaces: inserted once, found
+    // again by the next insert, and taken out by the removal, so entries never pile up.
+    const std::string before = f.Bytes();
+    f.Update(true, false, "MY GAME.ROM", true, false);
     Lines expected = lines;
-    expected[2] = "GAME .ROM";
+    expected[2] = "MY GAME.ROM";
     for (int i = 3; i <= 16; ++i)
         expected[i] = lines[i - 1];
     EXPECT_EQ(f.Bytes(), CrLfLines(expected));
-    f.Update(false, false, "GAME .ROM", true, false);
-    EXPECT_EQ(f.Bytes(), CrLfLines(expected));  // not found when removing either
+    f.Update(true, false, "MY GAME.ROM", true, false);
+    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
+    f.Update(false, false, "MY GAME.ROM", true, false);
+    EXPECT_EQ(f.Bytes(), before);
 }
 
 TEST(RomsCfg, Master128SectionAndBothFlags)
