@@ -1,12 +1,20 @@
-// Renders every dialog of the window, each tab of it on its own, into PNG files, as it
-// stands after the start-up on a catalogue: the screenshots under docs/dialogs/.
+// Renders every dialog of the window, each tab of it on its own, into PNG files, opened
+// the way its command opens it (filled from the catalogue's first record where it edits
+// one): the screenshots under docs/dialogs/.
 //
 //   vorbix-dialog-shots APPDIR OUTPUT_DIR
 //
 // Nothing is saved and no box waits for an answer: messages go to standard error.
 
 #include "catalogue/Catalogue.h"
+#include "editing/LinksUnit.h"
+#include "editing/SingleProgramOptionsUnit.h"
+#include "launching/SingleEmuOptionsUnit.h"
+#include "launching/SingleFilterOptionsUnit.h"
 #include "mainwindow/MainUnit.h"
+#include "reports/CompatibilityReportUnit.h"
+#include "reports/LinksReportUnit.h"
+#include "reports/ProgramsReportUnit.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/Process.h"
 
@@ -14,8 +22,11 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTimer>
 
+#include <functional>
 #include <iostream>
+#include <type_traits>
 #include <optional>
 
 namespace {
@@ -54,8 +65,6 @@ bool Save(QWidget* window, const QString& path)
 
 bool Shoot(QDialog* dialog, const QDir& out)
 {
-    dialog->show();
-    QApplication::processEvents();
     const QString base = dialog->objectName();
     const QList<QTabWidget*> tabs = dialog->findChildren<QTabWidget*>();
     bool ok = true;
@@ -68,9 +77,28 @@ bool Shoot(QDialog* dialog, const QDir& out)
             QApplication::processEvents();
             ok = Save(dialog, out.filePath(base + "-" + FileNameOf(pages->tabText(i)) + ".png")) && ok;
         }
+        pages->setCurrentIndex(0);
     }
-    dialog->hide();
     return ok;
+}
+
+// Opens the dialog through open (which shows it modally and fills it as its command does),
+// shoots it once it stands and closes it with Cancel.
+bool ShootOpened(QDialog* dialog, const QDir& out, const std::function<void()>& open)
+{
+    bool ok = false;
+    QTimer::singleShot(50, dialog, [&] {
+        ok = Shoot(dialog, out);
+        dialog->reject();
+    });
+    open();
+    return ok;
+}
+
+template <typename T>
+T* Form(QWidget& main)
+{
+    return main.findChild<T*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
@@ -95,9 +123,32 @@ int main(int argc, char** argv)
         return 1;
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = Save(&form, out.filePath("main-window.png"));
-    // The splash, the exit window and the message boxes are not dialogs of the catalogue.
-    for (QDialog* dialog : form.findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
-        if (dialog->objectName() != "SplashForm" && dialog->objectName() != "ExitForm")
-            ok = Shoot(dialog, out) && ok;
+    // The single-record dialogs and the report dialogs are filled by their callers; the other
+    // windows fill themselves when shown. The splash and the exit window are no dialogs.
+    using namespace vorbix::gui;
+    const auto first = [](const auto& list) { return list.empty() ? typename std::decay_t<decltype(list)>::value_type{} : list.front(); };
+    for (QDialog* dialog : form.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (dialog->objectName() == "SplashForm" || dialog->objectName() == "ExitForm")
+            continue;
+        std::function<void()> open = [dialog] { dialog->exec(); };
+        if (auto* emu = qobject_cast<TSingleEmuOptionsForm*>(dialog))
+            open = [&, emu] { emu->Edit(first(catalogue.EmuList)); };
+        else if (auto* filter = qobject_cast<TSingleFilterOptionsForm*>(dialog))
+            open = [&, filter] { filter->Edit(first(catalogue.FilterList)); };
+        else if (auto* program = qobject_cast<TSingleProgramOptionsForm*>(dialog))
+            open = [&, program] { program->Edit(first(catalogue.ProgramList)); };
+        else if (auto* link = qobject_cast<TLinksForm*>(dialog))
+            open = [&, link] {
+                const vorbix::ProgramRecord p = first(catalogue.ProgramList);
+                link->Edit(p.DocLinkNames.empty() ? vorbix::DocLink{} : vorbix::DocLink{p.DocLinkNames[0], p.DocLinkUrls[0]});
+            };
+        else if (auto* programs = qobject_cast<TProgramsReportForm*>(dialog))
+            open = [programs] { programs->Ask(); };
+        else if (auto* compatibility = qobject_cast<TCompatibilityReportForm*>(dialog))
+            open = [compatibility] { compatibility->Ask(); };
+        else if (auto* links = qobject_cast<TLinksReportForm*>(dialog))
+            open = [links] { links->Ask(); };
+        ok = ShootOpened(dialog, out, open) && ok;
+    }
     return ok ? 0 : 1;
 }
