@@ -21,14 +21,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct ListsForm : ::testing::Test {
-    Catalogue catalogue = CatalogueIn("/opt/vorbix/");
-    FakePrompts prompts;
-    RecordingShell shell;
-    vorbix::gui::TListsForm form{catalogue, prompts, shell};
-
-    template <typename T>
-    T* Find(const char* name) const { return form.findChild<T*>(name); }
+struct ListsForm : FormTest<vorbix::gui::TListsForm> {
     QListWidget* List(const char* name) const { return Find<QListWidget>(name); }
 
     void Type(const char* edit, const QString& text) const

@@ -23,14 +23,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct OptionsForm : ::testing::Test {
-    Catalogue catalogue = CatalogueIn("/opt/vorbix/");
-    FakePrompts prompts;
-    RecordingShell shell;
-    vorbix::gui::TOptionsForm form{catalogue, prompts, shell};
-
-    template <typename T>
-    T* Find(const char* name) const { return form.findChild<T*>(name); }
+struct OptionsForm : FormTest<vorbix::gui::TOptionsForm> {
     QCheckBox* Box(const char* name) const { return Find<QCheckBox>(name); }
 
     // A click on the box's square (the box may be wider than its caption).

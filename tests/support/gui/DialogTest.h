@@ -3,6 +3,7 @@
 // temporary application folder, and the steps that drive a modal dialog and a list.
 
 #include "catalogue/Catalogue.h"
+#include "support/Builders.h"
 #include "support/FakePrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
@@ -43,6 +44,19 @@ protected:
 
 private:
     QObject waiting_;
+};
+
+// A dialog built over a catalogue (application folder /opt/vorbix/), scripted prompts and
+// a recording shell, with its controls found by name.
+template <typename Form>
+struct FormTest : ::testing::Test {
+    Catalogue catalogue = CatalogueIn("/opt/vorbix/");
+    FakePrompts prompts;
+    RecordingShell shell;
+    Form form{catalogue, prompts, shell};
+
+    template <typename T>
+    T* Find(const char* name) const { return form.template findChild<T*>(name); }
 };
 
 // Runs steps once the modal dialog about to be shown stands; a dialog they leave open is
