@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -55,8 +56,10 @@ bool FileExists(const std::string& path)
 
 bool PathExists(const std::string& path)
 {
+    // lstat: a symbolic link that cannot be followed is still something at the path, so a
+    // dangling catalogue link reads as a file that cannot be opened, never as no file.
     struct stat st {};
-    return Stat(path, st);
+    return !path.empty() && !IsWindowsPath(path) && ::lstat(path.c_str(), &st) == 0;
 }
 
 bool DirectoryExists(const std::string& path)
@@ -183,23 +186,66 @@ bool FileWriter::WriteBytes(int fd, const char* data, std::size_t size)
     return true;
 }
 
-Status FileWriter::WriteFile(const std::string& path, const std::string& bytes)
+Result<std::string> FileWriter::ResolveTarget(const std::string& path)
 {
-    const Failure failed = Failure::CannotCreate(path);
-    if (path.empty() || DirectoryExists(path))
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    // A link is written through to the file it names, so the link itself stays. One that
+    // cannot be followed (dangling, looping) is an error and nothing replaces it.
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return Failure::CannotOpen(path);
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+Status FileWriter::WriteInPlace(const std::string& path, const std::string& bytes, const Failure& failed)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
         return failed;
+    // Reserve the space first, so that a full disk is found before a byte is overwritten.
+    // File systems without fallocate simply skip the check.
+    if (!bytes.empty() && ::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size())) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS) {
+        ::close(fd);
+        return failed;
+    }
+    bool ok = WriteBytes(fd, bytes.data(), bytes.size())
+        && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok ? Status{} : Status{failed};
+}
+
+Status FileWriter::WriteFile(const std::string& requestedPath, const std::string& bytes)
+{
+    const Failure failed = Failure::CannotCreate(requestedPath);
+    if (requestedPath.empty() || DirectoryExists(requestedPath))
+        return failed;
+    Result<std::string> resolved = ResolveTarget(requestedPath);
+    if (!resolved)
+        return resolved.Error();
+    const std::string& path = resolved.Value();
     const std::string folder = ParentFolder(path);
-    if (!DirectoryExists(folder) || IsReadOnly(folder))
+    if (!DirectoryExists(folder))
         return failed;
     struct stat old {};
     const bool hadOld = ::stat(path.c_str(), &old) == 0;
     if (hadOld && IsReadOnly(path))
         return failed;
 
+    // When the folder refuses a new file (a share, a folder under /usr) but the file itself
+    // is writable, the file is written in place, as QSaveFile's direct-write fallback does.
+    // That loses the atomic rename, so it is the fallback only. A folder whose owner-write
+    // permission is off refuses, as a read-only file does, even for root.
     std::string temp = path + ".vbxtmp-XXXXXX";
+    if (IsReadOnly(folder))
+        return hadOld ? WriteInPlace(path, bytes, failed) : Status{failed};
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return failed;
+        return hadOld && (errno == EACCES || errno == EPERM) ? WriteInPlace(path, bytes, failed) : Status{failed};
     bool ok = WriteBytes(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     // Keep the old file's permissions; a new file gets the usual ones.
     ok = ::fchmod(fd, hadOld ? (old.st_mode & 07777) : NewFileMode()) == 0 && ok;

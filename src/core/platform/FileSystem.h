@@ -11,7 +11,7 @@
 namespace vorbix {
 
 bool FileExists(const std::string& path);       // a file (not a folder) exists
-bool PathExists(const std::string& path);       // anything exists at the path
+bool PathExists(const std::string& path);       // anything exists at the path, a broken link too
 bool DirectoryExists(const std::string& path);  // a folder exists
 bool DeleteFileAt(const std::string& path);     // removes a file; true when it is gone now
 
@@ -34,12 +34,19 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // Writes whole files for every operation that saves. The file goes to a temporary file in
 // the same folder that is flushed to disk and renamed over the target, so a failure never
 // leaves a half-written file and the old file stays as it was. Any failure is
-// "Cannot create file " + path. Operations that save take a writer, so that a test can
-// hand in one that fails part-way (a full disk) or looks on while the file is written.
+// "Cannot create file " + path. A symbolic link is written through to its target; one
+// that cannot be followed is "Cannot open file " + path and nothing is written. When the
+// folder refuses the temporary file but an existing file is writable, the file is written
+// in place instead. Operations that save take a writer, so that a test can hand in one
+// that fails part-way (a full disk) or looks on while the file is written.
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
     Status WriteFile(const std::string& path, const std::string& bytes);
+
+private:
+    static Result<std::string> ResolveTarget(const std::string& path);
+    Status WriteInPlace(const std::string& path, const std::string& bytes, const Failure& failed);
 
 protected:
     // Writes bytes to the open temporary file; false when the disk refuses them.

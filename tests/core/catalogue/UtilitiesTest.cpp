@@ -134,6 +134,18 @@ TEST(Utilities, CopyFileOverwriteOntoReadOnlyDestinationLeavesWritableCopy)
     EXPECT_FALSE(IsReadOnly(dst));
     // The source keeps its own attributes.
     EXPECT_TRUE(IsReadOnly(src));
+
+    // As the platform's copy: a writable destination in a read-only folder is overwritten,
+    // and a destination that is a link has its target overwritten.
+    std::string inReadOnly = dir.Write("emu/disc.ssd", "old");
+    test::SetMode(dir / "emu", 0555);
+    EXPECT_TRUE(CopyFileOverwrite(src, inReadOnly));
+    test::SetMode(dir / "emu", 0755);
+    EXPECT_EQ(dir.Read("emu/disc.ssd"), std::string("disk\0bytes", 10));
+    std::filesystem::create_symlink(inReadOnly, dir / "link.ssd");
+    EXPECT_TRUE(CopyFileOverwrite(dir.Write("other.ssd", "other"), dir / "link.ssd"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ssd"));
+    EXPECT_EQ(dir.Read("emu/disc.ssd"), "other");
 }
 
 TEST(Utilities, CopyFileOverwriteFailures)

@@ -55,14 +55,37 @@ TEST(FileSystem, WriteFileAtomicRefusesReadOnlyTargetsAndKeepsTheOldFile)
     EXPECT_EQ(WriteFileAtomic(file, "lost").Error(), (Failure{"Cannot create file " + file, file}));
     EXPECT_EQ(dir.Read("ro.txt"), "keep me");
 
+    // A read-only folder: a writable file in it is written in place (shorter and longer
+    // contents both come out exact), a new file or a read-only one is refused.
     std::string folder = dir / "rodir";
     std::filesystem::create_directory(folder);
-    test::WriteAll(folder + "/x.txt", "old x");
+    test::WriteAll(folder + "/x.txt", "old contents of x");
+    test::WriteAll(folder + "/ro.txt", "keep");
+    test::SetMode(folder + "/ro.txt", 0444);
     test::SetMode(folder, 0555);
-    EXPECT_EQ(WriteFileAtomic(folder + "/x.txt", "new x").Message(), "Cannot create file " + folder + "/x.txt");
+    EXPECT_TRUE(WriteFileAtomic(folder + "/x.txt", "new x").Ok());
+    EXPECT_EQ(test::ReadAll(folder + "/x.txt"), "new x");
+    EXPECT_TRUE(WriteFileAtomic(folder + "/x.txt", std::string(70000, 'y')).Ok());
+    EXPECT_EQ(test::ReadAll(folder + "/x.txt"), std::string(70000, 'y'));
+    EXPECT_EQ(WriteFileAtomic(folder + "/new.txt", "n").Message(), "Cannot create file " + folder + "/new.txt");
+    EXPECT_FALSE(WriteFileAtomic(folder + "/ro.txt", "lost").Ok());
+    // In place on a full disk: the space is claimed before a byte is overwritten.
+    {
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 80000;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const Status written = WriteFileAtomic(folder + "/x.txt", std::string(100000, 'z'));
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(written.Ok());
+    }
     test::SetMode(folder, 0755);
-    EXPECT_EQ(test::ReadAll(folder + "/x.txt"), "old x");
-    EXPECT_EQ(EntriesIn(folder), 1);
+    EXPECT_EQ(test::ReadAll(folder + "/x.txt"), std::string(70000, 'y'));
+    EXPECT_EQ(test::ReadAll(folder + "/ro.txt"), "keep");
+    EXPECT_EQ(EntriesIn(folder), 2);
     EXPECT_FALSE(WriteFileAtomic(dir / "missing/x.txt", "x").Ok());
     EXPECT_FALSE(WriteFileAtomic(dir.path(), "x").Ok());
 }
@@ -102,6 +125,37 @@ TEST(FileSystem, CrashBeforeRenameNeverReplacesTheTarget)
     EXPECT_EQ(EntriesIn(dir / "Data"), 2);
     EXPECT_TRUE(WriteFileAtomic(path, "saved").Ok());
     EXPECT_EQ(dir.Read("Data/programs.xml"), "saved");
+}
+
+TEST(FileSystem, SymbolicLinksAreWrittenThroughAndBrokenOnesRefused)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    std::string target = dir.Write("real/programs.xml", "old");
+    test::SetMode(target, 0640);
+    fs::create_directory(dir / "Data");
+    fs::create_symlink(target, dir / "Data/programs.xml");
+    EXPECT_TRUE(WriteFileAtomic(dir / "Data/programs.xml", "new").Ok());
+    EXPECT_TRUE(fs::is_symlink(dir / "Data/programs.xml"));
+    EXPECT_EQ(dir.Read("real/programs.xml"), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0640));
+    EXPECT_EQ(EntriesIn(dir / "Data"), 1);
+    EXPECT_EQ(EntriesIn(dir / "real"), 1);
+
+    // A dangling link and a looping one: "Cannot open file", and the link stays as it was.
+    fs::create_symlink(dir / "gone/options.xml", dir / "Data/options.xml");
+    fs::create_symlink(dir / "Data/b", dir / "Data/a");
+    fs::create_symlink(dir / "Data/a", dir / "Data/b");
+    for (const char* name : {"Data/options.xml", "Data/a"}) {
+        const std::string link = dir / name;
+        EXPECT_TRUE(PathExists(link)) << name;
+        EXPECT_FALSE(FileExists(link)) << name;
+        EXPECT_EQ(ReadFileBytes(link).Message(), "Cannot open file " + link);
+        EXPECT_EQ(WriteFileAtomic(link, "empty catalogue").Error(), Failure::CannotOpen(link));
+        EXPECT_TRUE(fs::is_symlink(link)) << name;
+    }
+    EXPECT_FALSE(fs::exists(dir / "gone"));
+    EXPECT_EQ(EntriesIn(dir / "Data"), 4);
 }
 
 TEST(FileSystem, ReadAndExistenceTests)
