@@ -107,10 +107,11 @@ TEST(CliCatalogue, UsageErrorsAndFileErrorsHaveTheirExitStatus)
     EXPECT_EQ(bad.err, "Error: 'x' is not a valid integer value\n");
     EXPECT_FALSE(legacy.Exists("Data"));
 
-    // A save into a read-only folder keeps the old files.
+    // A save of a read-only file in a read-only folder keeps the old files.
     TempDir ro;
     MakeCatalogue(ro);
     const std::string before = ro.Read("Data/programs.xml");
+    test::SetMode(ro / "Data/programs.xml", 0444);
     test::SetMode(ro / "Data", 0555);
     auto failed = Cli({"--appdir", ro.path(), "resave"});
     test::SetMode(ro / "Data", 0755);

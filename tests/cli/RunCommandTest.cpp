@@ -159,12 +159,13 @@ TEST_F(RunCommandTest, YesWaitsForTheEmulatorAndThePictureQuestionIsAskedOnTheTe
 TEST_F(RunCommandTest, AFailedCopyBackIsAnErrorInTheExitStatus)
 {
     cat.Options.CompatibilityWarning = false;
-    vorbix::test::SetMode(dir / "games", 0555);  // the catalogue's folder refuses the copy back
+    // The catalogue's folder goes away while the emulator runs (a stick pulled out), so
+    // the copy back fails.
+    dir.Write("emu/beebem", "#!/bin/sh\nprintf '+saved' >> \"$1\"\nmv '" + dir / "games" + "' '" + dir / "away" + "'\n");
     const int status = Run({"--emulator", "BeebEm", "--program", "0", "--yes"});
-    vorbix::test::SetMode(dir / "games", 0755);
     EXPECT_EQ(status, cli::kExitFindings) << err.str();
     EXPECT_NE(err.str().find("Error: Cannot copy " + dir / "emu/discs/Elite.ssd"), std::string::npos) << err.str();
-    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite");
+    EXPECT_EQ(dir.Read("away/Elite.ssd"), "elite");
     EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite+saved");  // the changed disk is kept
 }
 

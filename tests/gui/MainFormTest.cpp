@@ -223,7 +223,7 @@ TEST_F(MainForm, PickingAFilterRebuildsTheListAndAnEmptyListDisablesTheProgramCo
 TEST_F(MainForm, StatusBarAndDetailsShowTheSelectedProgram)
 {
     Catalogue catalogue;
-    ProgramRecord program = MakeProgram("Acornsoft", "Elite", "Game", dir / "games/Elite.v2.ssd");
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite", "<h1>Game</h1>", dir / "games/Elite.v2.ssd");
     program.Favourite = true;
     program.E00Dfs = true;
     program.Comments = {"Trade and fight", "Second line"};
@@ -237,7 +237,10 @@ TEST_F(MainForm, StatusBarAndDetailsShowTheSelectedProgram)
     dir.Write("games/Elite.v2.jpg", JpegBytes(64, 48));
     dir.Write("games/Elite.v2-box.jpg", JpegBytes(500, 80));
     StartedWindow& w = Start(catalogue);
-    EXPECT_EQ(w.Panel(1), " Game");
+    // Catalogue text is shown as it stands, never read as markup.
+    EXPECT_EQ(w.Panel(1), " <h1>Game</h1>");
+    for (const QLabel* label : w.form->findChildren<QLabel*>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
     EXPECT_EQ(w.Panel(2), " Favourite");
     EXPECT_EQ(w.Panel(3), " E00");
     EXPECT_EQ(w.Panel(4), "!");

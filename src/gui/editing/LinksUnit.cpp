@@ -28,12 +28,12 @@ TLinksForm::TLinksForm(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
 
 void TLinksForm::CreateWidgets()
 {
-    auto* nameLabel = new QLabel("Name", this);
+    auto* nameLabel = PlainLabel("Name", this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName("Edit1");
     nameLabel->setBuddy(Edit1);
 
-    auto* fileLabel = new QLabel("File Name", this);
+    auto* fileLabel = PlainLabel("File Name", this);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName("Edit2");
     Edit2->setReadOnly(true);

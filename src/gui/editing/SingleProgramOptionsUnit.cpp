@@ -62,7 +62,7 @@ QComboBox* NewDropDown(const char* name, QWidget* parent)
 
 QLabel* NewCaption(const char* text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     label->setBuddy(buddy);
     return label;
 }

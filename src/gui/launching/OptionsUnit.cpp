@@ -74,7 +74,7 @@ void TOptionsForm::CreateWidgets()
         &OtherOptions::CopyPicture);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->setContentsMargins(kIndent, 0, 0, 0);
-    PictureLabel = new QLabel("Source picture file", afterRun);
+    PictureLabel = PlainLabel("Source picture file", afterRun);
     PictureLabel->setObjectName("PictureLabel");
     PictureEdit = new QLineEdit(afterRun);
     PictureEdit->setObjectName("PictureEdit");

@@ -42,7 +42,7 @@ std::string PathText(const QLineEdit* box)
 
 QLabel* Caption(const char* text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = PlainLabel(text, parent);
     label->setBuddy(buddy);
     return label;
 }
@@ -162,7 +162,7 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
     auto* run = new QGridLayout(runGroup);
     run->addWidget(Caption("Command line switches", switches, runGroup), 0, 0);
     run->addLayout(Row({switches}), 0, 1);
-    run->addLayout(Row({new QLabel("(Optional; if any: include - or / )", runGroup)}), 1, 1);
+    run->addLayout(Row({PlainLabel("(Optional; if any: include - or / )", runGroup)}), 1, 1);
 
     struct VariableRow {
         const char* nameBox;
@@ -188,9 +188,9 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
         caption->setSpacing(0);
         caption->addWidget(Caption("Environment variable", name, runGroup));
         if (v.forImages)
-            caption->addWidget(new QLabel(v.forImages, runGroup));
+            caption->addWidget(PlainLabel(v.forImages, runGroup));
         run->addLayout(caption, gridRow, 0);
-        run->addLayout(Row({name, Caption("Value", value, runGroup), value, new QLabel("(Optional)", runGroup)}),
+        run->addLayout(Row({name, Caption("Value", value, runGroup), value, PlainLabel("(Optional)", runGroup)}),
             gridRow++, 1);
     }
 
@@ -223,7 +223,7 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     disk->addWidget(Caption("Working directory", DiskWorkingDirEdit, DiskImagesGroup), 0, 0);
     disk->addLayout(Row({DiskWorkingDirEdit, DiskWorkingDirButton}), 0, 1);
     disk->addWidget(Caption("Disk image file name", diskName, DiskImagesGroup), 1, 0);
-    disk->addLayout(Row({diskName, DiskExtensionsEdit, new QLabel("(Optional)", DiskImagesGroup)}), 1, 1);
+    disk->addLayout(Row({diskName, DiskExtensionsEdit, PlainLabel("(Optional)", DiskImagesGroup)}), 1, 1);
     disk->addWidget(cleanDisk, 2, 0, 1, 2);
 
     RomImagesGroup = new QGroupBox(page);
@@ -247,7 +247,7 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     rom->addWidget(Caption("Working directory", RomWorkingDirEdit, RomImagesGroup), 0, 0);
     rom->addLayout(Row({RomWorkingDirEdit, RomWorkingDirButton}), 0, 1);
     rom->addWidget(Caption("Rom image file name", romName, RomImagesGroup), 1, 0);
-    rom->addLayout(Row({romName, dot, romExtension, new QLabel("(Optional)", RomImagesGroup)}), 1, 1);
+    rom->addLayout(Row({romName, dot, romExtension, PlainLabel("(Optional)", RomImagesGroup)}), 1, 1);
     int gridRow = 2;
     for (QCheckBox* box : {cleanRom, RomsCfgModelBCheck, RomsCfgMaster128Check})
         rom->addWidget(box, gridRow++, 0, 1, 2);
@@ -283,7 +283,7 @@ QWidget* TSingleEmuOptionsForm::CreateDfsTab()
         box->setFixedWidth(110);
         QLabel* caption = Caption(row.caption, box, DfsGroup);
         caption->setObjectName(name + "Label");
-        auto* note = new QLabel("(Include extension if appropriate)", DfsGroup);
+        auto* note = PlainLabel("(Include extension if appropriate)", DfsGroup);
         note->setObjectName(name + "Note");
         grid->addWidget(caption, gridRow, 0);
         grid->addWidget(box, gridRow, 1);

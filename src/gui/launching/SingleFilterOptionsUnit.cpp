@@ -91,7 +91,7 @@ void TSingleFilterOptionsForm::CreateWidgets()
     NameEdit = new QLineEdit(nameGroup);
     NameEdit->setObjectName("NameEdit");
     NameEdit->setFixedWidth(kComparisonWidth + kValueWidth + 6);
-    auto* nameLabel = new QLabel("Name", nameGroup);
+    auto* nameLabel = PlainLabel("Name", nameGroup);
     nameLabel->setBuddy(NameEdit);
 
     auto* filterGroup = new QGroupBox("Filter", this);
@@ -104,13 +104,13 @@ void TSingleFilterOptionsForm::CreateWidgets()
     FavouriteCheck = new QCheckBox(filterGroup);
     FavouriteCheck->setObjectName("FavouriteCheck");
     FavouriteCheck->setTristate(true);
-    auto* publisherLabel = new QLabel("Publisher", filterGroup);
+    auto* publisherLabel = PlainLabel("Publisher", filterGroup);
     publisherLabel->setBuddy(PublisherCompBox);
-    auto* typeLabel = new QLabel("Type", filterGroup);
+    auto* typeLabel = PlainLabel("Type", filterGroup);
     typeLabel->setBuddy(TypeCompBox);
-    auto* favouriteLabel = new QLabel("Favourite", filterGroup);
+    auto* favouriteLabel = PlainLabel("Favourite", filterGroup);
     favouriteLabel->setBuddy(FavouriteCheck);
-    auto* equals = new QLabel("=", filterGroup);
+    auto* equals = PlainLabel("=", filterGroup);
     equals->setObjectName("FavouriteCompLabel");
     equals->setAlignment(Qt::AlignCenter);
 

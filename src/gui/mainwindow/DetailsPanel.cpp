@@ -53,6 +53,7 @@ QWidget* DetailsPanel::CreatePictureTab()
     Image1->setObjectName("Image1");
     Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     Image1->setScaledContents(true);
+    Image1->setTextFormat(Qt::PlainText);
     return page;
 }
 
@@ -64,6 +65,7 @@ QWidget* DetailsPanel::CreateBoxCoverTab()
     Image2->setObjectName("Image2");
     Image2->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     Image2->setAlignment(Qt::AlignCenter);  // a larger cover is centred and cut off at the edges
+    Image2->setTextFormat(Qt::PlainText);
     return page;
 }
 

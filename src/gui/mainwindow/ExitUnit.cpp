@@ -1,4 +1,5 @@
 #include "mainwindow/ExitUnit.h"
+#include "mainwindow/TextBytes.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,7 +13,7 @@ TExitForm::TExitForm(QWidget* parent)
 {
     setObjectName("ExitForm");
     setWindowTitle("Vorbix");
-    auto* label = new QLabel("Saving data...", this);
+    auto* label = PlainLabel("Saving data...", this);
     label->setObjectName("Label1");
     label->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);

@@ -151,7 +151,7 @@ void TListsForm::CreateWidgets()
 void TListsForm::CreateSection(Section& section, int top, const char* caption, const char* listName,
     const char* editName, const char* addName, const char* deleteName)
 {
-    auto* label = new QLabel(caption, this);
+    auto* label = PlainLabel(caption, this);
     label->setObjectName(QString(caption) + "Caption");
     label->move(kListLeft, top);
     label->adjustSize();

@@ -42,6 +42,7 @@ void TSplashForm::CreateWidgets()
 {
     auto* picture = new QLabel(this);
     picture->setObjectName("Image1");
+    picture->setTextFormat(Qt::PlainText);
     picture->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     picture->setPixmap(QPixmap::fromImage(vorbix::gui::LoadJpegResource(":/Splash.jpg")));
 
@@ -62,7 +63,7 @@ void TSplashForm::CreateWidgets()
 
 QLabel* TSplashForm::AddText(const char* name, int x, int y, const QString& text)
 {
-    auto* label = new QLabel(text, this);
+    auto* label = PlainLabel(text, this);
     label->setObjectName(name);
     label->setStyleSheet("color: white; background: black;");
     label->move(x, y);

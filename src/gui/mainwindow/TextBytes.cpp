@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QVariant>
 
@@ -30,6 +31,13 @@ std::string FromBytes(const QByteArray& bytes)
 QString ShownText(const std::string& bytes)
 {
     return QString::fromStdString(ReadableUtf8(bytes));
+}
+
+QLabel* PlainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 std::string StoredText(const QString& text)

@@ -11,12 +11,18 @@
 #include <string>
 
 class QComboBox;
+class QLabel;
+class QWidget;
 class QListWidgetItem;
 
 namespace vorbix::gui {
 
 QString ShownText(const std::string& bytes);
 std::string StoredText(const QString& text);
+
+// A label that shows its text as it stands: a catalogue text such as "<h1>Game</h1>" is
+// never read as markup. Access keys ("&Name") still work.
+QLabel* PlainLabel(const QString& text, QWidget* parent);
 
 // A field filled from bytes and read back: the original bytes when the text shown is
 // still what they show, else what the user typed.

@@ -133,12 +133,15 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     EXPECT_TRUE(c.ProgramsChanged);
     test::SetMode(dir / "Data/programs.xml", 0644);
 
-    // A read-only Data folder.
-    test::SetMode(dir / "Data", 0555);
-    r = SaveCatalogue(c, false, "all", "");
-    EXPECT_FALSE(r.Ok());
-    test::SetMode(dir / "Data", 0755);
-    EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
+    // A read-only Data folder that holds no programs file yet.
+    TempDir fresh;
+    Catalogue elsewhere = CatalogueIn(fresh.path());
+    std::filesystem::create_directory(fresh / "Data");
+    test::SetMode(fresh / "Data", 0555);
+    r = SaveCatalogue(elsewhere, false, "all", "");
+    test::SetMode(fresh / "Data", 0755);
+    EXPECT_EQ(r.Message(), "Cannot create file " + (fresh / "Data/programs.xml"));
+    EXPECT_FALSE(fresh.Exists("Data/programs.xml"));
 
     // A disk that fills up part-way and a crash between writing the temporary file and
     // the rename never replace the catalogue.

@@ -193,6 +193,7 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
     EXPECT_EQ(empty.prompts.Errors().size(), 1u);
 
     RomsCfgFile locked(CrLfLines(OldLayout()));
+    vorbix::test::SetMode(locked.cfg, 0444);
     vorbix::test::SetMode(locked.dir / "emu", 0555);
     locked.Update(true, false, "game.rom", true, false);
     EXPECT_EQ(locked.prompts.Errors(), Lines{"Cannot create file " + locked.cfg});
