@@ -3,6 +3,7 @@
 #include "platform/Collation.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vorbix {
 
@@ -25,13 +26,50 @@ constexpr std::size_t kKeyBytes = 24;
 // differ only in length; only longer texts need the whole comparison.
 struct TextKey {
     std::uint64_t part[3];
+    std::uint64_t hash;  // of the whole upper-cased text
     std::string_view text;
     std::uint32_t id;  // the class of texts that compare equal, once numbered
 };
 
+// Eight bytes upper-cased at once: each byte from 'a' to 'z' loses 0x20, any other byte
+// (bytes above 0x7F included) stays as it is.
+std::uint64_t UpperWord(std::uint64_t x)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    const std::uint64_t low7 = x & ~kHigh;
+    const std::uint64_t aboveZ = low7 + (0x7F - 'z') * kOnes;
+    const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;
+    const std::uint64_t lower = fromA & ~aboveZ & ~x & kHigh;
+    return x ^ (lower >> 2);
+}
+
+// A hash of the whole text as upper-cased, so that texts sharing a long prefix, or of the
+// same length, spread over the table like any others.
+std::uint64_t WholeTextHash(std::string_view text)
+{
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = text.size() * kMultiplier;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        h = (h ^ UpperWord(word)) * kMultiplier;
+        h ^= h >> 29;
+    }
+    if (i < text.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, text.size() - i);
+        h = (h ^ UpperWord(word)) * kMultiplier;
+    }
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    return h ^ (h >> 32);
+}
+
 TextKey KeyOf(std::string_view text)
 {
-    return {{UpperBytes(text, 0), UpperBytes(text, 8), UpperBytes(text, 16)}, text, 0};
+    return {{UpperBytes(text, 0), UpperBytes(text, 8), UpperBytes(text, 16)}, WholeTextHash(text), text, 0};
 }
 
 int CompareKeys(const TextKey& a, const TextKey& b)
@@ -46,21 +84,14 @@ int CompareKeys(const TextKey& a, const TextKey& b)
 
 bool SameKey(const TextKey& a, const TextKey& b)
 {
-    return a.part[0] == b.part[0] && a.part[1] == b.part[1] && a.part[2] == b.part[2]
-        && a.text.size() == b.text.size()
+    return a.hash == b.hash && a.text.size() == b.text.size() && a.part[0] == b.part[0] && a.part[1] == b.part[1]
+        && a.part[2] == b.part[2]
         && (a.text.size() <= kKeyBytes || SameAsciiIgnoreCase(a.text.substr(kKeyBytes), b.text.substr(kKeyBytes)));
 }
 
-std::size_t HashOf(const TextKey& key)
-{
-    std::uint64_t h = key.text.size();
-    for (std::uint64_t part : key.part)
-        h = (h ^ part) * 0x9E3779B97F4A7C15ull + (h >> 29);
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
 // Gives the texts that compare equal (ASCII letters upper-cased) one class number, in the
-// order they first appear, with an open-addressing table: one probe or two per text.
+// order they first appear, with an open-addressing table over a hash of the whole text:
+// one probe or two per text, whatever the texts look like.
 // Returns one text of each class.
 std::vector<TextKey> NumberClasses(std::vector<TextKey>& keys)
 {
@@ -71,7 +102,7 @@ std::vector<TextKey> NumberClasses(std::vector<TextKey>& keys)
     std::vector<std::uint32_t> slots(capacity, kFree);
     std::vector<TextKey> classes;
     for (TextKey& key : keys) {
-        std::size_t slot = HashOf(key) & (capacity - 1);
+        std::size_t slot = static_cast<std::size_t>(key.hash) & (capacity - 1);
         while (slots[slot] != kFree && !SameKey(classes[slots[slot]], key))
             slot = (slot + 1) & (capacity - 1);
         key.id = slots[slot] == kFree ? static_cast<std::uint32_t>(classes.size()) : slots[slot];
