@@ -1,5 +1,7 @@
 #include "platform/Collation.h"
 
+#include "platform/TextCoding.h"
+
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
@@ -71,6 +73,19 @@ int Collate(UCollator* collator, std::string_view a, std::string_view b)
 {
     if (collator == nullptr)
         return CompareAsciiUpper(a, b);
+    // A text that is not valid UTF-8 was written on Windows: it is compared as the
+    // Windows-1252 characters it holds, so "Caf\xe9" is "Café" and not a replacement
+    // character that equals every other such text.
+    std::string aText;
+    std::string bText;
+    if (!IsValidUtf8(a)) {
+        aText = Windows1252ToUtf8(a);
+        a = aText;
+    }
+    if (!IsValidUtf8(b)) {
+        bText = Windows1252ToUtf8(b);
+        b = bText;
+    }
     UErrorCode status = U_ZERO_ERROR;
     UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()),
         b.data(), static_cast<int32_t>(b.size()), &status);

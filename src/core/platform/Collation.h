@@ -6,6 +6,8 @@
 
 namespace vorbix {
 
+// The two locale-aware comparisons read a text that is valid UTF-8 as UTF-8 and any other
+// as Windows-1252 (see TextCoding.h).
 // Locale-aware and case-sensitive (a lower-case letter sorts before its capital).
 int CompareText(std::string_view a, std::string_view b);
 // Locale-aware, ignoring case.

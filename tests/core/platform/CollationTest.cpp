@@ -40,3 +40,17 @@ TEST(Collation, AsciiUpperCasingByteOrder)
     EXPECT_TRUE(SameAsciiIgnoreCase("BlueSky", "BLUESKY"));
     EXPECT_FALSE(SameAsciiIgnoreCase("\xC3\xA9", "\xC3\x89")); // only ASCII letters fold
 }
+
+TEST(Collation, TextWrittenOnWindowsComparesAsWindows1252)
+{
+    // Invalid as UTF-8, these are Windows-1252: "Café", "Cafè", "Éclair". Each is its own
+    // name, and each sorts beside its unaccented neighbour, not after "zeta".
+    std::vector<std::string> names{"zeta", "Caf\xe9", "\xc9" "clair", "Caf\xe8", "eclair", "Cafe"};
+    std::sort(names.begin(), names.end(), [](auto& a, auto& b) { return CompareText(a, b) < 0; });
+    EXPECT_EQ(names, (std::vector<std::string>{"Cafe", "Caf\xe9", "Caf\xe8", "eclair", "\xc9" "clair", "zeta"}));
+    EXPECT_NE(CompareTextIgnoreCase("Caf\xe9", "Caf\xe8"), 0);
+    EXPECT_FALSE(SameTextIgnoreCase("\xc9" "clair", "\xff" "clair"));
+    // The same name in either encoding is the same name.
+    EXPECT_EQ(CompareText("Caf\xe9", "Caf\xc3\xa9"), 0);
+    EXPECT_TRUE(SameTextIgnoreCase("\xc9" "CLAIR", "\xc3\xa9" "clair"));
+}
