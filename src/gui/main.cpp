@@ -8,8 +8,10 @@
 #include "mainwindow/RunApplication.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/AppDir.h"
+#include "platform/FileSystem.h"
 #include "platform/Process.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QMetaObject>
@@ -71,8 +73,17 @@ int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
     }
     if (form.Ended())
         return 1;
-    if (!form.grab().save(file, "PNG")) {
-        std::cerr << "Cannot create file " << QFile::encodeName(file).toStdString() << '\n';
+    // Encoded in memory and written through the one file helper, like every other file.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const std::string path = QFile::encodeName(file).toStdString();
+    if (!form.grab().save(&buffer, "PNG")) {
+        std::cerr << "Cannot create file " << path << '\n';
+        return 1;
+    }
+    if (vorbix::Status written = vorbix::WriteFileAtomic(path, png.toStdString()); !written) {
+        std::cerr << written.Message() << '\n';
         return 1;
     }
     return 0;
