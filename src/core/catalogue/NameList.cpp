@@ -15,6 +15,16 @@ std::size_t NameList::Add(const std::string& name)
     return static_cast<std::size_t>(inserted - items_.begin());
 }
 
+void NameList::AddAll(std::vector<std::string> names)
+{
+    items_.reserve(items_.size() + names.size());
+    for (std::string& name : names)
+        items_.push_back(std::move(name));
+    // Stable: equal names keep their order, the names already in first.
+    std::stable_sort(items_.begin(), items_.end(),
+        [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+}
+
 void NameList::Delete(std::size_t index)
 {
     if (index < items_.size())

@@ -234,4 +234,12 @@ TEST(Records, DefaultsOfNewEmulatorAndFilter)
     EXPECT_EQ(names.Items(), (std::vector<std::string>{"a", "b", "b", "B"}));
     EXPECT_EQ(names.IndexOf("B"), 3);
     EXPECT_EQ(names.IndexOf("c"), -1);
+    // Adding many at once gives the order of adding them one by one, equal texts in
+    // different bytes ("Café" in UTF-8 and in Windows-1252) included.
+    const std::vector<std::string> more{"Caf\xe9", "b", "Caf\xc3\xa9", "A", "a", "Caf\xe9", "B", ""};
+    NameList oneByOne = names;
+    for (const std::string& name : more)
+        oneByOne.Add(name);
+    names.AddAll(more);
+    EXPECT_EQ(names.Items(), oneByOne.Items());
 }

@@ -1,0 +1,197 @@
+// Every catalogue operation on generated catalogues of six shapes at several sizes, to show
+// that each grows linearly (or n log n) whatever the texts look like:
+//   ordinary         names and publishers as MakeBenchCatalogue makes them
+//   shared-prefix    every name starts with the same 40 bytes, then a number
+//   same-name        every program has the same name
+//   own-publisher    every program has a publisher of its own
+//   long-names       names of 200 bytes
+//   non-ascii        names in UTF-8 with accented letters, a quarter in Windows-1252
+// Sizes come from VORBIX_BENCH_SIZES (default "10000,100000,1000000"). Run through
+// scripts/bench.sh, which also writes the plot.
+
+#include "browsing/ProgramListModel.h"
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "reports/Main_ReportsUnit.h"
+#include "support/BenchCatalogue.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace vorbix;
+
+namespace {
+
+const char* const kShapes[] = {"ordinary", "shared-prefix", "same-name", "own-publisher", "long-names", "non-ascii"};
+
+Catalogue MakeShaped(int shape, int programs)
+{
+    Catalogue c = bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
+    const std::string prefix = "The Micro User Magazine Cover Disk No. 0";  // 40 bytes
+    const std::string filler = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
+    for (std::size_t i = 0; i < c.ProgramList.size(); ++i) {
+        ProgramRecord& p = c.ProgramList[i];
+        const std::string number = std::to_string(i);
+        switch (shape) {
+        case 1: p.ProgramName = prefix + std::string(7 - std::min<std::size_t>(7, number.size()), '0') + number; break;
+        case 2: p.ProgramName = "Elite"; break;
+        case 3: p.PublisherName = "Publisher " + number; break;
+        case 4: {
+            std::string name = p.ProgramName + " ";
+            while (name.size() < 200)
+                name += filler;
+            p.ProgramName = name.substr(0, 200 - number.size()) + number;
+            break;
+        }
+        case 5:
+            p.ProgramName = i % 4 == 0 ? "\xc9lite Caf\xe9 " + number  // Windows-1252
+                                       : "\xc3\x89lite Caf\xc3\xa9 \xc3\x91" "and\xc3\xba " + number;
+            break;
+        default: break;
+        }
+    }
+    // Each publisher and type once in the categories, as the editor keeps them.
+    std::vector<std::string> publishers;
+    std::vector<std::string> types;
+    for (const ProgramRecord& p : c.ProgramList) {
+        publishers.push_back(p.PublisherName);
+        types.push_back(p.ProgramType);
+    }
+    for (std::vector<std::string>* names : {&publishers, &types}) {
+        std::sort(names->begin(), names->end());
+        names->erase(std::unique(names->begin(), names->end()), names->end());
+    }
+    c.Publishers.Clear();
+    c.Publishers.AddAll(std::move(publishers));
+    c.ProgramTypes.Clear();
+    c.ProgramTypes.AddAll(std::move(types));
+    return c;
+}
+
+// The catalogue of one shape and size, in memory and as an application folder. One is kept
+// at a time: the benchmarks run in registration order, size by size and shape by shape.
+struct Subject {
+    int shape = -1;
+    int programs = 0;
+    std::unique_ptr<Catalogue> catalogue;
+    std::string appDir;
+    long long programsBytes = 0;
+};
+
+Subject& SubjectFor(int shape, int programs)
+{
+    static Subject subject;
+    if (subject.shape != shape || subject.programs != programs) {
+        if (!subject.appDir.empty())
+            std::filesystem::remove_all(subject.appDir);
+        subject = Subject{};
+        subject.shape = shape;
+        subject.programs = programs;
+        subject.catalogue = std::make_unique<Catalogue>(MakeShaped(shape, programs));
+        subject.appDir = bench::MakeTempFolder();
+        subject.programsBytes = bench::WriteBenchAppDir(*subject.catalogue, subject.appDir);
+    }
+    return subject;
+}
+
+void Load(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    bench::SilentPrompts prompts;
+    for (auto _ : state) {
+        auto c = std::make_unique<Catalogue>();
+        c->AppDir = s.appDir;
+        if (!LoadCatalogue(*c, prompts))
+            state.SkipWithError("the catalogue did not load");
+        state.PauseTiming();
+        c.reset();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = static_cast<double>(s.programsBytes) / 1e6;
+}
+
+void Save(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    for (auto _ : state)
+        if (const Result<SavedFiles> r = SaveCatalogue(*s.catalogue, false, "all", "Emu0"); !r)
+            state.SkipWithError(r.Message().c_str());
+}
+
+void Rebuild(benchmark::State& state, int shape, int programs, int column, int direction)
+{
+    Subject& s = SubjectFor(shape, programs);
+    ProgramListModel model;
+    model.SetSort(column, direction);
+    for (auto _ : state) {
+        model.Rebuild(*s.catalogue, "all");
+        benchmark::DoNotOptimize(model.Rows().data());
+    }
+}
+
+template <typename Options, std::string (*Generate)(const Catalogue&, const Options&)>
+void Report(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    const Options options;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Generate(*s.catalogue, options).size());
+}
+
+void LinksCheck(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CollectLinksFindings(*s.catalogue, "all").size());
+}
+
+std::vector<int> Sizes()
+{
+    std::vector<int> sizes;
+    const char* text = std::getenv("VORBIX_BENCH_SIZES");
+    std::istringstream in(text != nullptr ? text : "10000,100000,1000000");
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty())
+            sizes.push_back(std::stoi(item));
+    return sizes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int programs : Sizes()) {
+        for (int shape = 0; shape < 6; ++shape) {
+            const std::string tail = std::string("/") + kShapes[shape] + "/" + std::to_string(programs);
+            auto add = [&](const std::string& operation, auto body) {
+                benchmark::RegisterBenchmark((operation + tail).c_str(), body)
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(programs >= 1000000 ? 0.01 : 0.5);
+            };
+            add("Load", [=](benchmark::State& st) { Load(st, shape, programs); });
+            add("Save", [=](benchmark::State& st) { Save(st, shape, programs); });
+            add("ListByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1); });
+            add("ListByProgramDescending", [=](benchmark::State& st) { Rebuild(st, shape, programs, 1, -1); });
+            add("ProgramsReport", [=](benchmark::State& st) {
+                Report<ProgramsReportOptions, ProgramsReportBytes>(st, shape, programs);
+            });
+            add("CompatibilityReport", [=](benchmark::State& st) {
+                Report<CompatibilityReportOptions, CompatibilityReportBytes>(st, shape, programs);
+            });
+            add("LinksReport", [=](benchmark::State& st) {
+                Report<LinksReportOptions, LinksReportBytes>(st, shape, programs);
+            });
+            add("LinksCheck", [=](benchmark::State& st) { LinksCheck(st, shape, programs); });
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
