@@ -19,7 +19,6 @@ class RunCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::unsetenv("VBX_RUN");
         std::filesystem::create_directories(dir / "emu/discs");
         const std::string script = "#!/bin/sh\n"
                                    "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + dir / "emu/args.log" + "'\n"

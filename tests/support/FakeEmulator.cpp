@@ -53,11 +53,11 @@ std::map<std::string, std::vector<std::string>> ReadRunLog(const std::string& ro
     return log;
 }
 
-StartResult EmulatorShell::OpenIn(const std::string& file, const std::string& workingDir,
+StartResult EmulatorShell::StartProgram(const std::string& file, const std::string& workingDir,
     const std::vector<std::string>& arguments)
 {
     starts.push_back({file, workingDir, arguments});
-    StartResult result = real_.OpenIn(file, workingDir, arguments);
+    StartResult result = real_.StartProgram(file, workingDir, arguments);
     if (result.Pid > 0)
         running_.push_back(result.Pid);
     return result;

@@ -35,14 +35,18 @@ public:
     ~EmulatorShell() override { WaitForAll(); }
 
     StartResult Open(const std::string& target) override { return real_.Open(target); }
-    StartResult OpenIn(const std::string& file, const std::string& workingDir,
+    StartResult OpenIn(const std::string& target, const std::string& workingDir) override
+    {
+        return real_.OpenIn(target, workingDir);
+    }
+    StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override;
     void WaitForExit(int pid) override;
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
     void WaitForAll();
 
-    std::vector<Start> starts;
+    std::vector<Start> starts;  // StartProgram calls
     std::vector<std::pair<std::string, std::string>> variables;
     int waits = 0;  // WaitForExit calls
 

@@ -9,11 +9,17 @@ StartResult RecordingShell::Open(const std::string& target)
     return {42, -1};
 }
 
-StartResult RecordingShell::OpenIn(const std::string& file, const std::string& workingDir,
-    const std::vector<std::string>&)
+StartResult RecordingShell::OpenIn(const std::string& target, const std::string& workingDir)
 {
-    opened.push_back(file);
+    opened.push_back(target);
     workingDirs.push_back(workingDir);
+    return {42, -1};
+}
+
+StartResult RecordingShell::StartProgram(const std::string& file, const std::string& workingDir,
+    const std::vector<std::string>& arguments)
+{
+    started.push_back({file, workingDir, arguments});
     return {42, -1};
 }
 

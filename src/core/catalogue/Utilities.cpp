@@ -128,9 +128,9 @@ int ShellOpen(Shell& shell, const std::string& target)
     return shell.Open(target).Code;
 }
 
-int ShellOpenIn(Shell& shell, const std::string& file, const std::string& workingDir)
+int ShellOpenIn(Shell& shell, const std::string& target, const std::string& workingDir)
 {
-    return shell.OpenIn(file, workingDir).Code;
+    return shell.OpenIn(target, workingDir).Code;
 }
 
 void ClearFileAttributes(const std::string& path)

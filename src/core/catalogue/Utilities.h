@@ -38,11 +38,11 @@ bool BoxCoverFileExists(const std::string& imagePath);
 // Whether a file exists at a link's target; a web or mail address never does.
 bool LinkTargetExists(const std::string& target);
 
-// Opens a document, web or mail address with the desktop's opener, or starts an
-// executable, through the given shell; does not wait. Returns the shell result (greater
-// than 32 on success).
+// Hands a document, help page, folder, web or mail address to the desktop's opener
+// through the given shell (ShellOpenIn with a working folder); a file is never executed,
+// whatever its mode. Does not wait. Returns the shell result (greater than 32 on success).
 int ShellOpen(Shell& shell, const std::string& target);
-int ShellOpenIn(Shell& shell, const std::string& file, const std::string& workingDir);
+int ShellOpenIn(Shell& shell, const std::string& target, const std::string& workingDir);
 
 void ClearFileAttributes(const std::string& path);
 // Copies a file over any file at the destination, clearing its read-only mark first.

@@ -1,7 +1,7 @@
 #pragma once
 // The outside world as core operations see it: opening documents and addresses,
-// starting programs, the process environment and the clock. SystemShell is the
-// real one; tests substitute fakes.
+// starting programs, the environment they get and the clock. SystemShell is the real
+// one; tests substitute fakes.
 
 #include <chrono>
 #include <string>
@@ -21,15 +21,22 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Opens a file, web or mail address with the desktop's opener; an executable file
-    // is started directly. Does not wait.
+    // Hands a document, report file, help page, folder, web or mail address to the
+    // desktop's opener. A file is never executed here, whatever its mode says (every file
+    // on a FAT or NTFS stick carries the execute bit). Does not wait.
     virtual StartResult Open(const std::string& target) = 0;
-    // As Open, with the given working folder and arguments for an executable.
-    virtual StartResult OpenIn(const std::string& file, const std::string& workingDir,
-        const std::vector<std::string>& arguments = {}) = 0;
-    // Waits for a process started by OpenIn with attached == true to end.
+    // As Open, with the given working folder for the opener.
+    virtual StartResult OpenIn(const std::string& target, const std::string& workingDir) = 0;
+    // Starts an executable file directly, in the working folder, with the arguments: only
+    // the launch starts an emulator this way. The shell decides whether the program stays
+    // attached (Pid set, to be waited for with WaitForExit) or runs on its own.
+    virtual StartResult StartProgram(const std::string& file, const std::string& workingDir,
+        const std::vector<std::string>& arguments) = 0;
+    // Waits for a process started attached by StartProgram to end.
     virtual void WaitForExit(int /*pid*/) {}
 
+    // Sets a variable for every program started or opened from now on; it stays set for
+    // the shell's lifetime.
     virtual void SetEnvironmentVariable(const std::string& name, const std::string& value) = 0;
     virtual std::chrono::system_clock::time_point Now() { return std::chrono::system_clock::now(); }
 };

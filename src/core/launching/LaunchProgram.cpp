@@ -280,7 +280,7 @@ bool LaunchSequence::PrepareDfs()
     return true;
 }
 
-// Steps 16 and 17. The variables stay set in this process for later launches.
+// Steps 16 and 17. The shell keeps the variables for every later start.
 void LaunchSequence::SetVariables()
 {
     if (!NoProgram()) {
@@ -293,12 +293,14 @@ void LaunchSequence::SetVariables()
         shell_.SetEnvironmentVariable(emu_->EnvVarName, emu_->EnvVarValue);
 }
 
-// Step 18: the command line switches become the arguments, with %IMAGE% standing for
-// the placed image. The shell's result is not checked: the emulator is not watched.
+// Step 18: the emulator's executable is started directly, in its own folder; the command
+// line switches become the arguments, with %IMAGE% standing for the placed image. This is
+// the one place that starts an executable. The shell's result is not checked: the
+// emulator is not watched.
 int LaunchSequence::StartEmulator()
 {
     const std::string image = NoProgram() ? std::string() : targetPath_;
-    return shell_.OpenIn(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image)).Pid;
+    return shell_.StartProgram(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image)).Pid;
 }
 
 // Step 20: whether any after-run step applies.

@@ -4,12 +4,15 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace vorbix {
 
@@ -22,6 +25,8 @@ constexpr int kOutOfResources = 0;
 constexpr int kFileNotFound = 2;
 constexpr int kPathNotFound = 3;
 constexpr int kAccessDenied = 5;
+
+constexpr const char* kOpener = "xdg-open";
 
 int CodeForErrno(int err)
 {
@@ -41,63 +46,132 @@ bool IsExecutableFile(const std::string& path)
         && ::access(path.c_str(), X_OK) == 0;
 }
 
-bool WriteErrno(int fd, int err)
+// The value of a variable in a NAME=value list; unset gives nullptr.
+const char* ValueIn(const std::vector<std::string>& environment, const std::string& name)
 {
-    return ::write(fd, &err, sizeof err) == static_cast<ssize_t>(sizeof err);
+    for (const std::string& entry : environment)
+        if (entry.size() > name.size() && entry[name.size()] == '=' && entry.compare(0, name.size(), name) == 0)
+            return entry.c_str() + name.size() + 1;
+    return nullptr;
 }
 
-// Runs in the child that becomes the program: enters the folder and executes.
-[[noreturn]] void ExecChild(const std::vector<std::string>& argv, const std::string& workingDir,
-    bool searchPath, int errorFd)
+// The full path of a program on the search path, as execvp would find it; empty when
+// there is none. An empty PATH entry is the current folder; without PATH the search is
+// that of the C library.
+std::string FindOnPath(const std::string& name, const char* searchPath)
 {
-    if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0) {
-        WriteErrno(errorFd, errno);
+    const std::string path = searchPath != nullptr ? searchPath : "/bin:/usr/bin";
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(':', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string folder = path.substr(start, end - start);
+        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+        if (IsExecutableFile(candidate))
+            return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> pointers;
+    pointers.reserve(texts.size() + 1);
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// A fork that runs no fork handlers: the child calls only async-signal-safe functions.
+pid_t ForkProcess()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    return ::_Fork();
+#else
+    return ::fork();
+#endif
+}
+
+void ReportErrno(int fd, int err)
+{
+    [[maybe_unused]] ssize_t written = ::write(fd, &err, sizeof err);
+}
+
+// Runs in the child that becomes the program; every call here is async-signal-safe and
+// allocates nothing. Signal handlers of this process would be wrong in the child, so
+// they go back to the default before the signals blocked around the fork are let in.
+[[noreturn]] void RunChild(const char* file, char* const* argv, char* const* envp, const char* workingDir,
+    bool attached, int errorFd, const sigset_t& mask)
+{
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction current {};
+        if (::sigaction(sig, nullptr, &current) == 0 && current.sa_handler != SIG_DFL
+            && current.sa_handler != SIG_IGN) {
+            struct sigaction fallback {};
+            fallback.sa_handler = SIG_DFL;
+            ::sigaction(sig, &fallback, nullptr);
+        }
+    }
+    ::setsid();
+    if (!attached) {
+        // Double fork: the grandchild is adopted by init, which reaps it.
+        const pid_t grandchild = ForkProcess();
+        if (grandchild < 0) {
+            ReportErrno(errorFd, errno);
+            ::_exit(127);
+        }
+        if (grandchild > 0)
+            ::_exit(0);
+    }
+    if (workingDir != nullptr && ::chdir(workingDir) != 0) {
+        ReportErrno(errorFd, errno);
         ::_exit(127);
     }
-    std::vector<char*> args;
-    args.reserve(argv.size() + 1);
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    if (searchPath)
-        ::execvp(args[0], args.data());
-    else
-        ::execv(args[0], args.data());
-    WriteErrno(errorFd, errno);
+    ::sigprocmask(SIG_SETMASK, &mask, nullptr);
+    ::execve(file, argv, envp);
+    ReportErrno(errorFd, errno);
     ::_exit(127);
 }
 
-// Starts argv; returns the shell-style code and, when attached, the pid.
-StartResult Spawn(const std::vector<std::string>& argv, const std::string& workingDir,
-    bool searchPath, bool attached)
+void Reap(pid_t pid)
 {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// Starts the program at file (a full path) with argv and the environment; returns the
+// shell-style code and, when attached, the pid. A failed exec reaches the parent through
+// a close-on-exec pipe: it closes without a word when the exec succeeds.
+StartResult Spawn(const std::string& file, std::vector<std::string> argv, std::vector<std::string> environment,
+    const std::string& workingDir, bool attached)
+{
+    const std::vector<char*> args = Pointers(argv);
+    const std::vector<char*> envp = Pointers(environment);
+    const char* folder = workingDir.empty() ? nullptr : workingDir.c_str();
+
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         return {kOutOfResources, -1};
-
-    pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        return {kOutOfResources, -1};
-    }
+    sigset_t all;
+    sigset_t previous;
+    ::sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t child = ForkProcess();
     if (child == 0) {
         ::close(pipeFds[0]);
-        ::setsid();
-        if (!attached) {
-            // Double fork: the grandchild is adopted by init, which reaps it.
-            pid_t grandchild = ::fork();
-            if (grandchild < 0) {
-                WriteErrno(pipeFds[1], EAGAIN);
-                ::_exit(127);
-            }
-            if (grandchild > 0)
-                ::_exit(0);
-        }
-        ExecChild(argv, workingDir, searchPath, pipeFds[1]);
+        RunChild(file.c_str(), args.data(), envp.data(), folder, attached, pipeFds[1], previous);
     }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     ::close(pipeFds[1]);
-    // The pipe closes when exec succeeds (close-on-exec) or the child reports an error.
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        return {kOutOfResources, -1};
+    }
+
     int err = 0;
     ssize_t n;
     do {
@@ -105,23 +179,45 @@ StartResult Spawn(const std::vector<std::string>& argv, const std::string& worki
     } while (n < 0 && errno == EINTR);
     ::close(pipeFds[0]);
 
-    if (!attached) {
-        int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    if (n == static_cast<ssize_t>(sizeof err)) {
-        if (attached) {
-            int status = 0;
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-        }
+    const bool failed = n == static_cast<ssize_t>(sizeof err);
+    // A detached start has left only the intermediate child, which ends at once; a failed
+    // attached start leaves the child itself.
+    if (!attached || failed)
+        Reap(child);
+    if (failed)
         return {CodeForErrno(err), -1};
-    }
     return {kSuccess, attached ? static_cast<int>(child) : -1};
 }
 
+StartResult SpawnOpener(const std::string& target, const std::string& workingDir,
+    const EnvironmentVariables& variables, bool attached)
+{
+    std::vector<std::string> environment = ChildEnvironment(variables);
+    const std::string opener = FindOnPath(kOpener, ValueIn(environment, "PATH"));
+    if (opener.empty())
+        return {kFileNotFound, -1};
+    return Spawn(opener, {kOpener, target}, std::move(environment), workingDir, attached);
+}
+
 } // namespace
+
+std::vector<std::string> ChildEnvironment(const EnvironmentVariables& variables)
+{
+    std::vector<std::string> environment;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const char* text = *entry;
+        const char* eq = std::strchr(text, '=');
+        const std::size_t nameLength = eq != nullptr ? static_cast<std::size_t>(eq - text) : std::strlen(text);
+        bool replaced = false;
+        for (const auto& [name, value] : variables)
+            replaced = replaced || name.compare(0, std::string::npos, text, nameLength) == 0;
+        if (!replaced)
+            environment.emplace_back(text);
+    }
+    for (const auto& [name, value] : variables)
+        environment.push_back(name + "=" + value);
+    return environment;
+}
 
 bool IsAddress(const std::string& target)
 {
@@ -139,22 +235,33 @@ bool IsAddress(const std::string& target)
 }
 
 StartResult OpenWithDesktop(const std::string& target, const std::string& workingDir,
-    const std::vector<std::string>& arguments, bool attached)
+    const EnvironmentVariables& variables)
 {
     if (target.empty())
         return {kFileNotFound, -1};
     if (!workingDir.empty() && !DirectoryExists(workingDir))
         return {kPathNotFound, -1};
-    if (IsAddress(target))
-        return Spawn({"xdg-open", target}, workingDir, true, attached);
-    if (!FileExists(target) && !DirectoryExists(target))
+    if (!IsAddress(target) && !FileExists(target) && !DirectoryExists(target))
         return {kFileNotFound, -1};
-    if (IsExecutableFile(target)) {
-        std::vector<std::string> argv{target};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return Spawn(argv, workingDir, false, attached);
-    }
-    return Spawn({"xdg-open", target}, workingDir, true, attached);
+    return SpawnOpener(target, workingDir, variables, false);
+}
+
+StartResult StartExecutable(const std::string& file, const std::string& workingDir,
+    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables)
+{
+    if (file.empty())
+        return {kFileNotFound, -1};
+    if (!workingDir.empty() && !DirectoryExists(workingDir))
+        return {kPathNotFound, -1};
+    if (!FileExists(file) && !DirectoryExists(file))
+        return {kFileNotFound, -1};
+    // An emulator file without the execute permission (a script copied without its mode)
+    // is handed to the opener, which may know what runs it; its arguments cannot follow.
+    if (!IsExecutableFile(file))
+        return SpawnOpener(file, workingDir, variables, attached);
+    std::vector<std::string> argv{file};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return Spawn(file, std::move(argv), ChildEnvironment(variables), workingDir, attached);
 }
 
 int WaitForProcess(int pid)
@@ -171,13 +278,18 @@ int WaitForProcess(int pid)
 
 StartResult SystemShell::Open(const std::string& target)
 {
-    return OpenWithDesktop(target, std::string(), {}, false);
+    return OpenWithDesktop(target, std::string(), variables_);
 }
 
-StartResult SystemShell::OpenIn(const std::string& file, const std::string& workingDir,
+StartResult SystemShell::OpenIn(const std::string& target, const std::string& workingDir)
+{
+    return OpenWithDesktop(target, workingDir, variables_);
+}
+
+StartResult SystemShell::StartProgram(const std::string& file, const std::string& workingDir,
     const std::vector<std::string>& arguments)
 {
-    return OpenWithDesktop(file, workingDir, arguments, attach_);
+    return StartExecutable(file, workingDir, arguments, attach_, variables_);
 }
 
 void SystemShell::WaitForExit(int pid)
@@ -187,8 +299,15 @@ void SystemShell::WaitForExit(int pid)
 
 void SystemShell::SetEnvironmentVariable(const std::string& name, const std::string& value)
 {
-    if (!name.empty() && name.find('=') == std::string::npos)
-        ::setenv(name.c_str(), value.c_str(), 1);
+    if (name.empty() || name.find('=') != std::string::npos)
+        return;
+    for (auto& variable : variables_) {
+        if (variable.first == name) {
+            variable.second = value;
+            return;
+        }
+    }
+    variables_.emplace_back(name, value);
 }
 
 } // namespace vorbix

@@ -1,21 +1,38 @@
 #pragma once
 // Starting outside programs: the desktop's opener for documents and addresses, or an
-// executable directly.
+// emulator's executable directly. Everything a started process needs (its arguments, its
+// environment, the program's full path) is prepared before the fork; the child only
+// changes folder and executes, so nothing is allocated in a process that runs threads.
 
 #include "host/Shell.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorbix {
 
-// Opens the target: an executable file is started directly with the arguments and the
-// working folder; anything else (document, folder, web or mail address) is handed to the
-// desktop's opener, xdg-open. With attached false the started process is detached and
-// reaped at once, so nothing waits for it and no zombie is left; with attached true the
-// caller gets its Pid and must WaitForProcess.
+// Variables set for started programs over the process's own environment, in the order
+// they were first set; a name appears once.
+using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
+
+// The environment a started program gets, as NAME=value entries: the process's own
+// environment with the variables set over it.
+std::vector<std::string> ChildEnvironment(const EnvironmentVariables& variables);
+
+// Hands the target (a document, folder, web or mail address) to the desktop's opener,
+// xdg-open, found on the PATH of the child's environment. A file is never executed,
+// whatever its mode. The opener runs detached and is reaped, so no zombie is left.
 StartResult OpenWithDesktop(const std::string& target, const std::string& workingDir,
-    const std::vector<std::string>& arguments, bool attached);
+    const EnvironmentVariables& variables);
+
+// Starts an executable file directly with the arguments in the working folder. A file
+// without the execute permission goes to the opener instead, as the shell's "open" would.
+// With attached false the process is detached and reaped at once, so nothing waits for
+// it and no zombie is left; with attached true the caller gets its Pid and must
+// WaitForProcess. A program that cannot be executed gives a code of 32 or less.
+StartResult StartExecutable(const std::string& file, const std::string& workingDir,
+    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables);
 
 // Waits for an attached process to end; returns its exit status (-1 when unknown).
 int WaitForProcess(int pid);
@@ -23,21 +40,24 @@ int WaitForProcess(int pid);
 // Whether the text is a web or mail address rather than a file.
 bool IsAddress(const std::string& target);
 
-// The shell of the real system.
+// The shell of the real system. The variables that launches set are kept here and given
+// to every later start; the process's own environment is never changed.
 class SystemShell : public Shell {
 public:
-    // attachStartedPrograms: programs started by OpenIn stay attached so that the caller
-    // can wait for them (the command-line tool's --wait).
+    // attachStartedPrograms: programs started by StartProgram stay attached so that the
+    // caller can wait for them (the command-line tool's --wait).
     explicit SystemShell(bool attachStartedPrograms = false) : attach_(attachStartedPrograms) {}
 
     StartResult Open(const std::string& target) override;
-    StartResult OpenIn(const std::string& file, const std::string& workingDir,
-        const std::vector<std::string>& arguments = {}) override;
+    StartResult OpenIn(const std::string& target, const std::string& workingDir) override;
+    StartResult StartProgram(const std::string& file, const std::string& workingDir,
+        const std::vector<std::string>& arguments) override;
     void WaitForExit(int pid) override;
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
 private:
     bool attach_;
+    EnvironmentVariables variables_;
 };
 
 } // namespace vorbix

@@ -33,8 +33,6 @@ class LaunchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"VBX_PLAIN", "VBX_SS", "VBX_DS"})
-            ::unsetenv(name);
         root = dir.path();
         cat.AppDir = dir / "app/";
         dir.Write("app/DFSROMS/DFS.ROM", "normal dfs");
@@ -176,6 +174,9 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
     EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
     EXPECT_EQ(dir.Read("emu/discs/Tape.uef"), "tape");
     EXPECT_EQ(Log()["ss"], Texts{"single"});
+    // The shell keeps them; this process's own environment is left as it was.
+    for (const char* name : {"VBX_PLAIN", "VBX_SS", "VBX_DS"})
+        EXPECT_EQ(std::getenv(name), nullptr) << name;
 }
 
 TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)

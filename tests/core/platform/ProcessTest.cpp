@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <unistd.h>
@@ -24,10 +26,12 @@ std::string Script(TempDir& dir, const std::string& name, const std::string& bod
     return path;
 }
 
-bool WaitForFile(const std::string& path)
+// Waits until the file holds at least the given number of lines.
+bool WaitForLines(const std::string& path, std::size_t lines = 1)
 {
     for (int i = 0; i < 1000; ++i) {
-        if (!test::ReadAll(path).empty())
+        const std::string text = test::ReadAll(path);
+        if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -50,19 +54,15 @@ int ZombieChildren()
     return zombies;
 }
 
-// Puts a folder first on PATH for the lifetime of the object.
-struct PathPrefix {
-    std::string old;
-    explicit PathPrefix(const std::string& folder) : old(std::getenv("PATH") ? std::getenv("PATH") : "")
-    {
-        ::setenv("PATH", (folder + ":" + old).c_str(), 1);
-    }
-    ~PathPrefix() { ::setenv("PATH", old.c_str(), 1); }
-};
+std::string ProcessPath()
+{
+    const char* path = std::getenv("PATH");
+    return path != nullptr ? path : "";
+}
 
 } // namespace
 
-TEST(Process, ShellOpenInStartsAnExecutableInItsFolderWithoutWaitingOrZombies)
+TEST(Process, StartProgramRunsAnExecutableInItsFolderWithoutWaitingOrZombies)
 {
     SystemShell shell;
     TempDir dir;
@@ -70,59 +70,118 @@ TEST(Process, ShellOpenInStartsAnExecutableInItsFolderWithoutWaitingOrZombies)
     std::string emu = Script(dir, "emu.sh", "sleep 2; pwd > '" + out + "'\n");
     test::WriteAll(dir / "work/.keep", "");
     auto start = std::chrono::steady_clock::now();
-    EXPECT_GT(ShellOpenIn(shell, emu, dir / "work"), 32);
+    StartResult r = shell.StartProgram(emu, dir / "work", {});
+    EXPECT_GT(r.Code, 32);
+    EXPECT_EQ(r.Pid, -1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    ASSERT_TRUE(WaitForFile(out));
+    ASSERT_TRUE(WaitForLines(out));
     EXPECT_EQ(test::ReadAll(out), dir.path() + "work\n");
     EXPECT_EQ(ZombieChildren(), 0);
 }
 
-TEST(Process, AttachedStartPassesArgumentsAndCanBeWaitedFor)
+// The variables a launch sets live in the shell: every later start gets them (a later
+// value replaces an earlier one), this process's environment never does, and another
+// shell starts afresh.
+TEST(Process, AttachedStartPassesArgumentsAndTheShellsVariablesAndCanBeWaitedFor)
 {
     TempDir dir;
     std::string out = dir / "args.txt";
-    std::string emu = Script(dir, "emu.sh", "for a in \"$@\"; do echo \"[$a]\"; done > '" + out + "'\nexit 3\n");
+    std::string emu = Script(dir, "emu.sh",
+        "for a in \"$@\"; do echo \"[$a]\"; done > '" + out + "'\n"
+        "env | grep '^VBX_' | sort >> '" + out + "'\n"
+        "[ \"$PATH\" = '" + ProcessPath() + "' ] && echo inherited >> '" + out + "'\n"
+        "exit 3\n");
     SystemShell shell(true);
-    StartResult r = shell.OpenIn(emu, dir.path(), {"-disc", "a b.ssd", ""});
+    shell.SetEnvironmentVariable("VBX_ONE", "1");
+    shell.SetEnvironmentVariable("VBX=BAD", "x");  // not a variable name: ignored
+    StartResult r = shell.StartProgram(emu, dir.path(), {"-disc", "a b.ssd", ""});
     ASSERT_TRUE(r.Succeeded());
     ASSERT_GT(r.Pid, 0);
     EXPECT_EQ(WaitForProcess(r.Pid), 3);
-    EXPECT_EQ(test::ReadAll(out), "[-disc]\n[a b.ssd]\n[]\n");
+    EXPECT_EQ(test::ReadAll(out), "[-disc]\n[a b.ssd]\n[]\nVBX_ONE=1\ninherited\n");
+
+    shell.SetEnvironmentVariable("VBX_TWO", "two words");
+    shell.SetEnvironmentVariable("VBX_ONE", "uno");
+    r = shell.StartProgram(emu, dir.path(), {});
+    ASSERT_GT(r.Pid, 0);
+    shell.WaitForExit(r.Pid);
+    EXPECT_EQ(test::ReadAll(out), "VBX_ONE=uno\nVBX_TWO=two words\ninherited\n");
+    EXPECT_EQ(std::getenv("VBX_ONE"), nullptr);
+    EXPECT_EQ(std::getenv("VBX_TWO"), nullptr);
+
+    SystemShell other(true);
+    r = other.StartProgram(emu, dir.path(), {});
+    ASSERT_GT(r.Pid, 0);
+    EXPECT_EQ(WaitForProcess(r.Pid), 3);
+    EXPECT_EQ(test::ReadAll(out), "inherited\n");
 }
 
-TEST(Process, DocumentsAndAddressesGoToTheDesktopOpener)
+// A document with the execute bit (any file on a FAT or NTFS stick) is a document: it goes
+// to the opener, as help pages, folders and addresses do, and never runs. The opener is
+// found on the PATH the shell gives its programs, so a variable a launch set is seen by
+// documents opened afterwards too.
+TEST(Process, DocumentsPagesFoldersAndAddressesGoToTheOpenerAndAreNeverExecuted)
 {
     SystemShell shell;
     TempDir dir;
-    std::string log = dir / "opened.txt";
-    Script(dir, "bin/xdg-open", "echo \"$1\" >> '" + log + "'\n");
-    PathPrefix path(dir / "bin");
-    std::string doc = dir.Write("manual.pdf", "%PDF");
+    const std::string log = dir / "opened.txt";
+    Script(dir, "bin/xdg-open", "echo \"$1|$(pwd)|${VBX_SEEN-unset}\" >> '" + log + "'\n");
+    const std::string path = ProcessPath();
+    shell.SetEnvironmentVariable("PATH", dir / "bin:" + path);
+    shell.SetEnvironmentVariable("VBX_SEEN", "seen");
+    const std::string marker = dir / "executed";
+    const std::string doc = Script(dir, "docs/Manual.txt", "touch '" + marker + "'\n");
+    const std::string page = Script(dir, "HELP/PROGS.HTM", "touch '" + marker + "'\n");
+    const std::string cwd = std::filesystem::current_path().string();
+
     EXPECT_GT(ShellOpen(shell, doc), 32);
-    ASSERT_TRUE(WaitForFile(log));
+    ASSERT_TRUE(WaitForLines(log, 1));
+    EXPECT_GT(ShellOpenIn(shell, page, dir / "HELP/"), 32);
+    ASSERT_TRUE(WaitForLines(log, 2));
+    EXPECT_GT(ShellOpen(shell, dir / "docs"), 32);
+    ASSERT_TRUE(WaitForLines(log, 3));
     EXPECT_GT(ShellOpen(shell, "http://www.example.org/"), 32);
+    ASSERT_TRUE(WaitForLines(log, 4));
     EXPECT_GT(ShellOpen(shell, "mailto:someone@example.org"), 32);
-    for (int i = 0; i < 500 && test::ReadAll(log).size() < doc.size() + 50; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::string opened = test::ReadAll(log);
-    EXPECT_NE(opened.find(doc + "\n"), std::string::npos);
-    EXPECT_NE(opened.find("http://www.example.org/\n"), std::string::npos);
-    EXPECT_NE(opened.find("mailto:someone@example.org\n"), std::string::npos);
+    ASSERT_TRUE(WaitForLines(log, 5));
+    EXPECT_EQ(test::ReadAll(log), doc + "|" + cwd + "|seen\n" + page + "|" + dir.path() + "HELP|seen\n" + dir / "docs|"
+        + cwd + "|seen\nhttp://www.example.org/|" + cwd + "|seen\nmailto:someone@example.org|" + cwd + "|seen\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(dir.Exists("executed"));
+    EXPECT_EQ(ProcessPath(), path);
+    EXPECT_EQ(std::getenv("VBX_SEEN"), nullptr);
     EXPECT_EQ(ZombieChildren(), 0);
 }
 
 TEST(Process, FailuresGiveShellCodesAtOrBelow32)
 {
-    SystemShell shell;
     TempDir dir;
-    EXPECT_LE(ShellOpen(shell, dir / "missing.exe"), 32);
-    EXPECT_LE(ShellOpen(shell, ""), 32);
     std::string emu = Script(dir, "emu.sh", "exit 0\n");
-    EXPECT_LE(ShellOpenIn(shell, emu, dir / "no-such-folder"), 32);
+    // A script whose interpreter is missing fails in exec, after the fork: detached (where
+    // the failure comes from the grandchild) and attached alike.
+    std::string orphan = dir.Write("orphan.sh", "#!/no/such/interpreter\n");
+    test::SetMode(orphan, 0755);
     // A file that claims to be executable but cannot be executed.
     std::string broken = dir.Write("broken", "\x7f" "ELF garbage");
     test::SetMode(broken, 0755);
-    EXPECT_LE(ShellOpen(shell, broken), 32);
+    for (bool attached : {false, true}) {
+        SystemShell shell(attached);
+        EXPECT_LE(shell.StartProgram(dir / "missing", dir.path(), {}).Code, 32);
+        EXPECT_LE(shell.StartProgram("", dir.path(), {}).Code, 32);
+        EXPECT_LE(shell.StartProgram(emu, dir / "no-such-folder", {}).Code, 32);
+        StartResult r = shell.StartProgram(orphan, dir.path(), {});
+        EXPECT_LE(r.Code, 32) << attached;
+        EXPECT_EQ(r.Pid, -1);
+        EXPECT_LE(shell.StartProgram(broken, dir.path(), {}).Code, 32) << attached;
+        EXPECT_EQ(ZombieChildren(), 0);
+    }
+    SystemShell shell;
+    EXPECT_LE(ShellOpen(shell, dir / "missing.pdf"), 32);
+    EXPECT_LE(ShellOpen(shell, ""), 32);
+    EXPECT_LE(ShellOpenIn(shell, emu, dir / "no-such-folder"), 32);
+    // No opener on the shell's PATH.
+    shell.SetEnvironmentVariable("PATH", dir / "empty");
+    EXPECT_LE(ShellOpen(shell, emu), 32);
     EXPECT_TRUE(IsAddress("https://x.org"));
     EXPECT_TRUE(IsAddress("mailto:a@b"));
     EXPECT_FALSE(IsAddress("C:\\Games\\x.ssd"));
