@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <queue>
+#include <utility>
 
 namespace vorbix {
 
@@ -298,6 +301,153 @@ void TXMLLoadObject::FindElement(std::string_view name, int index, TXMLFocus& ou
         return;
     Focus = TXMLFocus{p + 1, q + closeLen};
     out = Focus;
+}
+
+namespace {
+
+// "1st", "2nd", "3rd", "4th", ..., "11th", "12th", "13th", ..., "21st", ...
+std::string Ordinal(std::uint64_t n)
+{
+    const char* suffix = "th";
+    if (n % 100 < 11 || n % 100 > 13) {
+        switch (n % 10) {
+        case 1: suffix = "st"; break;
+        case 2: suffix = "nd"; break;
+        case 3: suffix = "rd"; break;
+        default: break;
+        }
+    }
+    return std::to_string(n) + suffix;
+}
+
+std::string OpeningTag(std::string_view name)
+{
+    return "<" + std::string(name) + ">";
+}
+
+std::string ClosingTag(std::string_view name)
+{
+    return "</" + std::string(name) + ">";
+}
+
+} // namespace
+
+std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
+{
+    // Every name the structure mentions gets a number; the document stands above the root.
+    std::vector<std::string_view> names;
+    auto number = [&names](std::string_view name) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name)
+                return i;
+        names.push_back(name);
+        return names.size() - 1;
+    };
+    const std::size_t root = number(structure.Root);
+    for (const XMLElementRule& container : structure.Containers) {
+        number(container.Name);
+        for (const XMLChildRule& child : container.Children)
+            number(child.Name);
+    }
+    const std::size_t count = names.size();
+    const std::size_t document = count;
+
+    // place[parent * count + child]: where the child may stand in the parent. A child that
+    // may stand there once has a bit of its own in the parent's mask of children seen.
+    constexpr int kNotAllowed = -1;
+    constexpr int kRepeated = 64;
+    std::vector<int> place((count + 1) * count, kNotAllowed);
+    std::vector<bool> isLeaf(count, true);
+    place[document * count + root] = 0;
+    for (const XMLElementRule& container : structure.Containers) {
+        const std::size_t parent = number(container.Name);
+        isLeaf[parent] = false;
+        int bit = 0;
+        for (const XMLChildRule& child : container.Children)
+            place[parent * count + number(child.Name)] = child.Once && bit < 64 ? bit++ : kRepeated;
+    }
+
+    // The opening and closing tags of these names, merged into document order from the
+    // index's ascending position lists by a heap over their heads (at most two lists a name).
+    struct Stream {
+        const std::vector<std::uint32_t>* positions;
+        std::size_t next;
+        std::size_t name;
+        bool closing;
+    };
+    std::vector<Stream> streams;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (const TagPositions* tag = Lookup(names[i])) {
+            if (!tag->opens.empty())
+                streams.push_back({&tag->opens, 0, i, false});
+            if (!tag->closes.empty())
+                streams.push_back({&tag->closes, 0, i, true});
+        }
+    }
+    using Head = std::pair<std::uint32_t, std::size_t>;  // a position and its stream
+    std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+    for (std::size_t s = 0; s < streams.size(); ++s)
+        heads.push({streams[s].positions->front(), s});
+
+    struct Frame {
+        std::size_t name;
+        std::uint64_t ordinal;  // counted over the whole document, as a reader of the file counts
+        std::uint64_t seen = 0;
+    };
+    std::vector<Frame> open;
+    std::vector<std::uint64_t> opened(count, 0);
+    std::uint64_t documentSeen = 0;
+    auto nth = [&](const Frame& frame) { return "the " + Ordinal(frame.ordinal) + " " + OpeningTag(names[frame.name]); };
+
+    while (!heads.empty()) {
+        const std::size_t s = heads.top().second;
+        heads.pop();
+        Stream& stream = streams[s];
+        if (++stream.next < stream.positions->size())
+            heads.push({(*stream.positions)[stream.next], s});
+        const std::size_t name = stream.name;
+        if (stream.closing) {
+            if (open.empty())
+                return "a stray " + ClosingTag(names[name]) + " stands outside " + OpeningTag(names[root]);
+            if (open.back().name != name) {
+                // A value holds text only: a tag in it is the stray one, whatever it closes.
+                if (isLeaf[open.back().name])
+                    return nth(open.back()) + " holds a stray " + ClosingTag(names[name]);
+                const bool closesOuter = std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; });
+                return closesOuter ? nth(open.back()) + " is not closed"
+                                   : "a stray " + ClosingTag(names[name]) + " stands inside " + nth(open.back());
+            }
+            open.pop_back();
+            continue;
+        }
+        const std::size_t parent = open.empty() ? document : open.back().name;
+        const int where = place[parent * count + name];
+        if (where == kNotAllowed) {
+            if (open.empty())
+                return "a " + OpeningTag(names[name]) + " stands outside " + OpeningTag(names[root]);
+            if (isLeaf[open.back().name])
+                return nth(open.back()) + " holds a stray " + OpeningTag(names[name]);
+            // An element that opens again inside itself (or inside its own child) means the
+            // one open was never closed.
+            if (std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; }))
+                return nth(open.back()) + " is not closed";
+            return "a " + OpeningTag(names[name]) + " stands inside " + nth(open.back()) + ", where it does not belong";
+        }
+        if (where != kRepeated) {
+            std::uint64_t& seen = open.empty() ? documentSeen : open.back().seen;
+            const std::uint64_t bit = std::uint64_t{1} << where;
+            if ((seen & bit) != 0)
+                return open.empty() ? "a second " + OpeningTag(names[root]) + " follows the first"
+                                    : nth(open.back()) + " holds a second " + OpeningTag(names[name]);
+            seen |= bit;
+        }
+        open.push_back({name, ++opened[name]});
+    }
+    if (!open.empty())
+        return "the file ends inside " + nth(open.back());
+    if (documentSeen == 0)
+        return "it holds no " + OpeningTag(names[root]) + " element";
+    return {};
 }
 
 void TXMLLoadObject::Getvalue(std::string& value)

@@ -34,6 +34,26 @@ std::string XmlEscape(std::string_view value);
 // Undoes the five entity references (&apos; &quot; &lt; &gt; and &amp; last).
 std::string XmlUnescape(std::string_view value);
 
+// The nesting that a document of the dialect has, for the check of its structure. Each
+// rule names a container and the elements allowed directly inside it; a child without a
+// rule of its own is a leaf, which holds text only. A child marked Once stands at most once
+// in its parent (the loaders read only the first). Tags of names that no rule mentions are
+// not checked: no loader looks for them, so they are text to the loaders.
+struct XMLChildRule {
+    std::string_view Name;
+    bool Once = false;
+};
+
+struct XMLElementRule {
+    std::string_view Name;
+    std::vector<XMLChildRule> Children;
+};
+
+struct XMLStructure {
+    std::string_view Root;
+    std::vector<XMLElementRule> Containers;
+};
+
 // Reads a document by tag search. The text keeps its entity references; values are
 // unescaped one by one when read, so a value can never be mistaken for a tag. Tag
 // positions are indexed once after loading and searched by binary search.
@@ -61,6 +81,12 @@ public:
     std::string Getvalue();
 
     const std::string& XmlText() const { return text_; }
+
+    // Checks that every element the structure names is closed, and stands where the
+    // structure allows it, with the tags the index holds, in one pass (linear in the number
+    // of those tags). Returns the first fault as the user reads it ("the 3rd <program> is
+    // not closed"), or an empty text for a sound document. Loading is not affected.
+    std::string CheckStructure(const XMLStructure& structure) const;
 
     TXMLFocus Focus = NoFocus;
 
