@@ -5,10 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <limits>
-#include <queue>
-#include <utility>
 
 namespace vorbix {
 
@@ -213,6 +210,7 @@ void TXMLLoadObject::BuildIndex()
 {
     entries_.clear();
     slots_.clear();
+    order_.clear();
     const char* base = text_.data();
     const std::size_t n = text_.size();
     std::size_t i = 0;
@@ -237,6 +235,8 @@ void TXMLLoadObject::BuildIndex()
             tag.remove_prefix(1);
         TagPositions& entry = Intern(tag, HashName(tag));
         (closing ? entry.closes : entry.opens).push_back(static_cast<std::uint32_t>(p));
+        // Fewer tags than 2^31 fit in a text of less than 4 GB: the entry and the flag fit.
+        order_.push_back(static_cast<std::uint32_t>(&entry - entries_.data()) << 1 | (closing ? 1U : 0U));
         i = q + 1;
     }
 }
@@ -320,14 +320,22 @@ std::string Ordinal(std::uint64_t n)
     return std::to_string(n) + suffix;
 }
 
+std::string Tag(const char* start, std::string_view name)
+{
+    std::string tag(start);
+    tag += name;
+    tag += '>';
+    return tag;
+}
+
 std::string OpeningTag(std::string_view name)
 {
-    return "<" + std::string(name) + ">";
+    return Tag("<", name);
 }
 
 std::string ClosingTag(std::string_view name)
 {
-    return "</" + std::string(name) + ">";
+    return Tag("</", name);
 }
 
 } // namespace
@@ -367,27 +375,11 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
             place[parent * count + number(child.Name)] = child.Once && bit < 64 ? bit++ : kRepeated;
     }
 
-    // The opening and closing tags of these names, merged into document order from the
-    // index's ascending position lists by a heap over their heads (at most two lists a name).
-    struct Stream {
-        const std::vector<std::uint32_t>* positions;
-        std::size_t next;
-        std::size_t name;
-        bool closing;
-    };
-    std::vector<Stream> streams;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (const TagPositions* tag = Lookup(names[i])) {
-            if (!tag->opens.empty())
-                streams.push_back({&tag->opens, 0, i, false});
-            if (!tag->closes.empty())
-                streams.push_back({&tag->closes, 0, i, true});
-        }
-    }
-    using Head = std::pair<std::uint32_t, std::size_t>;  // a position and its stream
-    std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
-    for (std::size_t s = 0; s < streams.size(); ++s)
-        heads.push({streams[s].positions->front(), s});
+    // The rule of each entry of the index (-1 for the names the structure does not mention).
+    std::vector<std::int32_t> ruleOfEntry(entries_.size(), -1);
+    for (std::size_t i = 0; i < count; ++i)
+        if (const TagPositions* tag = Lookup(names[i]))
+            ruleOfEntry[static_cast<std::size_t>(tag - entries_.data())] = static_cast<std::int32_t>(i);
 
     struct Frame {
         std::size_t name;
@@ -399,14 +391,9 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
     std::uint64_t documentSeen = 0;
     auto nth = [&](const Frame& frame) { return "the " + Ordinal(frame.ordinal) + " " + OpeningTag(names[frame.name]); };
 
-    while (!heads.empty()) {
-        const std::size_t s = heads.top().second;
-        heads.pop();
-        Stream& stream = streams[s];
-        if (++stream.next < stream.positions->size())
-            heads.push({(*stream.positions)[stream.next], s});
-        const std::size_t name = stream.name;
-        if (stream.closing) {
+    // One tag of a name the structure mentions: the fault it shows, or an empty text.
+    auto Step = [&](std::size_t name, bool closing) -> std::string {
+        if (closing) {
             if (open.empty())
                 return "a stray " + ClosingTag(names[name]) + " stands outside " + OpeningTag(names[root]);
             if (open.back().name != name) {
@@ -418,7 +405,7 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
                                    : "a stray " + ClosingTag(names[name]) + " stands inside " + nth(open.back());
             }
             open.pop_back();
-            continue;
+            return {};
         }
         const std::size_t parent = open.empty() ? document : open.back().name;
         const int where = place[parent * count + name];
@@ -442,6 +429,14 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
             seen |= bit;
         }
         open.push_back({name, ++opened[name]});
+        return {};
+    };
+    for (const std::uint32_t tag : order_) {
+        const std::int32_t rule = ruleOfEntry[tag >> 1];
+        if (rule < 0)
+            continue;
+        if (std::string fault = Step(static_cast<std::size_t>(rule), (tag & 1U) != 0); !fault.empty())
+            return fault;
     }
     if (!open.empty())
         return "the file ends inside " + nth(open.back());

@@ -83,9 +83,10 @@ public:
     const std::string& XmlText() const { return text_; }
 
     // Checks that every element the structure names is closed, and stands where the
-    // structure allows it, with the tags the index holds, in one pass (linear in the number
-    // of those tags). Returns the first fault as the user reads it ("the 3rd <program> is
-    // not closed"), or an empty text for a sound document. Loading is not affected.
+    // structure allows it, in one pass over the tags in the order the index recorded them
+    // (linear in their number). Returns the first fault as the user reads it ("the 3rd
+    // <program> is not closed"), or an empty text for a sound document. What the reader
+    // finds and reads is not affected.
     std::string CheckStructure(const XMLStructure& structure) const;
 
     TXMLFocus Focus = NoFocus;
@@ -114,6 +115,9 @@ private:
     // An open-addressing table of tag names (a catalogue has a few dozen) over entries_.
     std::vector<TagPositions> entries_;
     std::vector<std::int32_t> slots_;
+    // Every tag in document order: its entry's index shifted left by one, the low bit set
+    // for a closing tag.
+    std::vector<std::uint32_t> order_;
 };
 
 // Builds a document as a flat sequence of open, leaf and close calls and writes it with
