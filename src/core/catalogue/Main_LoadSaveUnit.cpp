@@ -52,7 +52,7 @@ void ForgetPendingCopy(Catalogue& catalogue, const std::string& path)
 // empty text for a read-only load).
 struct KeepOutcome {
     std::string Copy;
-    std::string Failure;
+    std::string Problem;
 };
 
 KeepOutcome KeepOrOweCopy(Catalogue& catalogue, const std::string& path, KeepReason reason, LoadAccess access,
@@ -80,8 +80,8 @@ void ReportDamage(Catalogue& catalogue, const std::string& path, const std::stri
     const KeepOutcome kept = KeepOrOweCopy(catalogue, path, KeepReason::Damaged, access, copies);
     if (!kept.Copy.empty())
         ShowWarning(prompts, damaged + "; the file was copied to " + kept.Copy + ".");
-    else if (!kept.Failure.empty())
-        ShowWarning(prompts, damaged + ", but no copy of it could be kept (" + kept.Failure
+    else if (!kept.Problem.empty())
+        ShowWarning(prompts, damaged + ", but no copy of it could be kept (" + kept.Problem
                 + "), so it will not be saved over until a copy can be kept beside it.");
     else
         ShowWarning(prompts, damaged + "; the file was left as it is, and no copy was made.");
@@ -597,9 +597,9 @@ void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAc
     if (!kept.Copy.empty())
         ShowWarning(prompts, imported + " The programs file that was there, " + path + ", was kept as " + kept.Copy
                 + "; the next save writes the imported programs in its place.");
-    else if (!kept.Failure.empty())
+    else if (!kept.Problem.empty())
         ShowWarning(prompts, imported + " The programs file that is there, " + path
-                + ", could not be kept under a new name (" + kept.Failure
+                + ", could not be kept under a new name (" + kept.Problem
                 + "), so it will not be saved over until a copy can be kept beside it.");
     else
         ShowWarning(prompts, imported + " The programs file that is there, " + path
