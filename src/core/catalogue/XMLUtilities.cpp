@@ -389,7 +389,12 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
     std::vector<Frame> open;
     std::vector<std::uint64_t> opened(count, 0);
     std::uint64_t documentSeen = 0;
-    auto nth = [&](const Frame& frame) { return "the " + Ordinal(frame.ordinal) + " " + OpeningTag(names[frame.name]); };
+    auto nth = [&](const Frame& frame) {
+        return "the " + Ordinal(frame.ordinal) + " " + OpeningTag(names[frame.name]);
+    };
+    auto isOpen = [&](std::size_t name) {
+        return std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; });
+    };
 
     // One tag of a name the structure mentions: the fault it shows, or an empty text.
     auto Step = [&](std::size_t name, bool closing) -> std::string {
@@ -400,9 +405,8 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
                 // A value holds text only: a tag in it is the stray one, whatever it closes.
                 if (isLeaf[open.back().name])
                     return nth(open.back()) + " holds a stray " + ClosingTag(names[name]);
-                const bool closesOuter = std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; });
-                return closesOuter ? nth(open.back()) + " is not closed"
-                                   : "a stray " + ClosingTag(names[name]) + " stands inside " + nth(open.back());
+                return isOpen(name) ? nth(open.back()) + " is not closed"
+                                    : "a stray " + ClosingTag(names[name]) + " stands inside " + nth(open.back());
             }
             open.pop_back();
             return {};
@@ -416,7 +420,7 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
                 return nth(open.back()) + " holds a stray " + OpeningTag(names[name]);
             // An element that opens again inside itself (or inside its own child) means the
             // one open was never closed.
-            if (std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; }))
+            if (isOpen(name))
                 return nth(open.back()) + " is not closed";
             return "a " + OpeningTag(names[name]) + " stands inside " + nth(open.back()) + ", where it does not belong";
         }

@@ -119,7 +119,8 @@ TEST(DamagedFiles, EveryStructuralFaultIsFoundAndAFileOfOurWriterNeverIs)
         {kOptionsFile, [](const std::string& s) { return RemovedNth(s, "    </emulator>\r\n", 2); },
             "the 2nd <emulator> is not closed"},
         // Hand-edited values that hold a closing tag as it is.
-        {kProgramsFile, [](const std::string& s) { return Replaced(s, "see &lt;/program&gt; here", "see </program> here"); },
+        {kProgramsFile,
+            [](const std::string& s) { return Replaced(s, "see &lt;/program&gt; here", "see </program> here"); },
             "the 2nd <commentline> holds a stray </program>"},
         {kOptionsFile, [](const std::string& s) { return Replaced(s, "&lt;/filter&gt;", "</filter>"); },
             "the 1st <filter-name> holds a stray </filter>"},
@@ -132,10 +133,12 @@ TEST(DamagedFiles, EveryStructuralFaultIsFoundAndAFileOfOurWriterNeverIs)
             "a <filter> stands inside the 1st <emulators>, where it does not belong"},
         {kProgramsFile,
             [](const std::string& s) {
-                return Replaced(s, "<program-name>Two</program-name>", "<program-name>Two</program-name><program-name>2</program-name>");
+                return Replaced(s, "<program-name>Two</program-name>",
+                    "<program-name>Two</program-name><program-name>2</program-name>");
             },
             "the 3rd <program> holds a second <program-name>"},
-        {kOptionsFile, [](const std::string& s) { return Replaced(s, "  <filters>", "<emulators></emulators><filters>"); },
+        {kOptionsFile,
+            [](const std::string& s) { return Replaced(s, "  <filters>", "<emulators></emulators><filters>"); },
             "the 1st <options> holds a second <emulators>"},
         // Truncated files, and what is no catalogue file at all.
         {kProgramsFile, [](const std::string& s) { return s.substr(0, s.find("Two</program-name>") + 3); },
@@ -225,9 +228,9 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
 
         const Result<SavedFiles> refused = SaveCatalogue(c, false, "all", "", fullDisk);
         ASSERT_FALSE(refused.Ok());
-        EXPECT_EQ(refused.Error(), (Failure{"Cannot save " + path + ": the file is damaged and no copy of it could "
-                                            "be kept (Cannot create file " + path + ".damaged-1). It was left as it is.",
-                                       path}));
+        EXPECT_EQ(refused.Error(), (Failure{"Cannot save " + path + ": the file is damaged and no copy of it "
+                                            "could be kept (Cannot create file " + path + ".damaged-1). It was "
+                                            "left as it is.", path}));
         EXPECT_EQ(dir.Read(kProgramsFile), damaged);
         EXPECT_EQ(dir.Read(kOptionsFile), options);
         EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-1"));
