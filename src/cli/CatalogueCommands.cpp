@@ -19,13 +19,14 @@ const char* SourceName(CatalogueSource source)
 
 // Loads the catalogue for a command that takes no arguments and hands it on.
 template <typename Body>
-int WithCatalogueOnly(CliContext& context, const std::vector<std::string>& args, Body body)
+int WithCatalogueOnly(CliContext& context, const std::vector<std::string>& args, Body body,
+    LoadAccess access = LoadAccess::ReadOnly)
 {
     if (!args.empty()) {
         context.err << "Unexpected argument " << args.front() << "\n";
         return kExitUsage;
     }
-    return WithCatalogue(context, body);
+    return WithCatalogue(context, body, access);
 }
 
 } // namespace
@@ -55,7 +56,8 @@ int RunPrograms(CliContext& context, const std::vector<std::string>& args)
     });
 }
 
-// As the window's "&Save": both files are written, the selectors keep what was loaded.
+// As the window's "&Save": both files are written, the selectors keep what was loaded. As
+// in the window, a damaged file is copied aside when it is loaded.
 int RunResave(CliContext& context, const std::vector<std::string>& args)
 {
     return WithCatalogueOnly(context, args, [&](Catalogue& catalogue, CatalogueSource) {
@@ -64,8 +66,10 @@ int RunResave(CliContext& context, const std::vector<std::string>& args)
             context.err << "Error: " << saved.Message() << "\n";
             return kExitFileError;
         }
+        for (const std::string& notice : saved.Value().Notices)
+            context.err << notice << "\n";
         return kExitOk;
-    });
+    }, LoadAccess::KeepCopies);
 }
 
 } // namespace vorbix::cli

@@ -2,10 +2,11 @@
 
 namespace vorbix::cli {
 
-int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts, CatalogueSource* source)
+int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts, CatalogueSource* source,
+    LoadAccess access)
 {
     catalogue.AppDir = context.appDir;
-    Result<CatalogueSource> loaded = LoadCatalogue(catalogue, prompts);
+    Result<CatalogueSource> loaded = LoadCatalogue(catalogue, prompts, {}, access);
     if (!loaded) {
         context.err << "Error: " << loaded.Message() << "\n";
         return kExitFileError;

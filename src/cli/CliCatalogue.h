@@ -12,19 +12,22 @@
 
 namespace vorbix::cli {
 
-// Loads the catalogue of context.appDir; returns kExitOk or kExitFileError.
+// Loads the catalogue of context.appDir; returns kExitOk or kExitFileError. Only a command
+// that saves the catalogue loads with LoadAccess::KeepCopies: every other command writes no
+// catalogue file, so it reports a damaged file (or a legacy import over a programs file)
+// and leaves the application folder as it is.
 int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts,
-    CatalogueSource* source = nullptr);
+    CatalogueSource* source = nullptr, LoadAccess access = LoadAccess::ReadOnly);
 
 // Loads the catalogue with prompts that ask nothing and hands it to body(catalogue,
 // source), whose exit status is returned; a failed load gives kExitFileError.
 template <typename Body>
-int WithCatalogue(CliContext& context, Body body)
+int WithCatalogue(CliContext& context, Body body, LoadAccess access = LoadAccess::ReadOnly)
 {
     TerminalPrompts prompts(context.out, context.err, context.in, false, false);
     Catalogue catalogue;
     CatalogueSource source = CatalogueSource::None;
-    if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source))
+    if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source, access))
         return status;
     return body(catalogue, source);
 }

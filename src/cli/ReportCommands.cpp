@@ -155,8 +155,10 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args)
         const LinksReportOptions options;
         const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
         context.out << LinksReportBytes(findings, options);
-        const bool anyFinding = std::any_of(
-            findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
+        // A damaged catalogue file (or a programs file a legacy import would replace) is a
+        // finding too; the load has reported it.
+        const bool anyFinding = !catalogue.PendingCopies.empty()
+            || std::any_of(findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
         return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
     });
 }

@@ -82,6 +82,51 @@ TEST(CliCatalogue, ResaveIsByteExactAndImportsLegacyFiles)
     EXPECT_EQ(Cli({"--appdir", legacy.path(), "info"}).out.find("source: xml") != std::string::npos, true);
 }
 
+TEST(CliCatalogue, ReadOnlyCommandsReportADamagedFileAndWriteNothingWhileResaveKeepsACopy)
+{
+    TempDir dir;
+    MakeCatalogue(dir);
+    std::string damaged = dir.Read("Data/programs.xml");
+    damaged.erase(damaged.find("    </program>\r\n", damaged.find("    </program>\r\n") + 1), 16);
+    dir.Write("Data/programs.xml", damaged);
+    const std::string path = dir / "Data/programs.xml";
+    const std::string fault = "File " + path + " is damaged: the 2nd <program> is not closed. What could be read "
+                                               "was loaded";
+    const auto before = dir.Contents();
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{{"info"}, {"list"},
+             {"programs"}, {"report", "programs", "--stdout"}, {"report", "links", "--stdout"}, {"check"}}) {
+        SCOPED_TRACE(command.front() + (command.size() > 1 ? " " + command[1] : ""));
+        std::vector<std::string> args{"--appdir", dir.path()};
+        args.insert(args.end(), command.begin(), command.end());
+        const auto r = Cli(args);
+        EXPECT_NE(r.err.find(fault + "; the file was left as it is, and no copy was made.\n"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.status, command.front() == "check" ? 1 : 0);
+        EXPECT_EQ(dir.Contents(), before);
+    }
+
+    // resave saves, so it keeps the copy first.
+    const auto resaved = Cli({"--appdir", dir.path(), "resave"});
+    EXPECT_EQ(resaved.status, 0) << resaved.err;
+    EXPECT_NE(resaved.err.find(fault + "; the file was copied to " + path + ".damaged-1.\n"), std::string::npos)
+        << resaved.err;
+    EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
+    EXPECT_NE(dir.Read("Data/programs.xml"), damaged);
+    EXPECT_EQ(Cli({"--appdir", dir.path(), "info"}).err, "");
+
+    // A legacy import that would replace the programs file is reported, and nothing written.
+    TempDir legacy;
+    MakeCatalogue(legacy);
+    std::filesystem::remove(legacy / "Data/options.xml");
+    legacy.Write("Options.ini", "0\n0\n");
+    const auto legacyBefore = legacy.Contents();
+    const auto info = Cli({"--appdir", legacy.path(), "info"});
+    EXPECT_NE(info.out.find("source: legacy\n"), std::string::npos);
+    EXPECT_NE(info.err.find("The programs file that is there, " + legacy / "Data/programs.xml" + ", was left as it is"),
+        std::string::npos) << info.err;
+    EXPECT_EQ(legacy.Contents(), legacyBefore);
+}
+
 TEST(CliCatalogue, UsageErrorsAndFileErrorsHaveTheirExitStatus)
 {
     TempDir dir;

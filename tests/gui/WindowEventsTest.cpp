@@ -417,6 +417,24 @@ TEST_F(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWin
     EXPECT_EQ(next.form->SplashForm()->findChild<QLabel*>("Label6")->text(), "Loading programs: 1");
 }
 
+TEST_F(StartUpAndShutDown, ADamagedProgramsFileIsCopiedAsideAtStartUpBeforeASaveReplacesIt)
+{
+    WriteAppDir(SixPrograms(), dir.path());
+    const std::string whole = dir.Read("Data/programs.xml");
+    const std::string damaged = whole.substr(0, whole.rfind("    </program>"));
+    dir.Write("Data/programs.xml", damaged);
+    StartedWindow& w = Start();
+    const std::string path = dir / "Data/programs.xml";
+    ASSERT_FALSE(w.prompts.shown.empty());
+    EXPECT_EQ(w.prompts.shown[0].request.Text, "File " + path + " is damaged: the file ends inside the 6th <program>. "
+                                               "What could be read was loaded; the file was copied to " + path
+                                               + ".damaged-1.");
+    EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
+    w.Find<QAction>("Save1")->trigger();
+    EXPECT_NE(dir.Read("Data/programs.xml"), damaged);
+    EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
+}
+
 TEST_F(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointerBeforeTheBox)
 {
     // Prompts that note what stands on screen when a box comes up.

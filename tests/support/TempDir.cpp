@@ -45,6 +45,19 @@ bool TempDir::Exists(const std::string& name) const
     return fs::exists(path_ + name);
 }
 
+std::map<std::string, std::string> TempDir::Contents() const
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::recursive_directory_iterator(path_)) {
+        const std::string name = fs::relative(entry.path(), path_).generic_string();
+        if (entry.is_directory())
+            contents[name + "/"] = "";
+        else
+            contents[name] = ReadAll(entry.path().string());
+    }
+    return contents;
+}
+
 std::string ReadAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

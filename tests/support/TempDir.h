@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder for one test, removed with everything in it at the end.
 
+#include <map>
 #include <string>
 
 namespace vorbix::test {
@@ -20,6 +21,9 @@ public:
     std::string Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;
     bool Exists(const std::string& name) const;
+    // Every file below the folder (relative name, with '/') with its bytes; a folder is
+    // listed with a trailing '/' and no bytes. Two equal results mean nothing was written.
+    std::map<std::string, std::string> Contents() const;
 
 private:
     std::string path_;

@@ -23,6 +23,20 @@ struct OtherOptions {
     bool operator==(const OtherOptions&) const = default;
 };
 
+// Why a catalogue file must be copied aside before a save may replace it.
+enum class KeepReason {
+    Damaged,       // the file failed the check of its structure: part of it was not loaded
+    LegacyImport,  // the programs file that was there when the legacy files were imported
+};
+
+// A catalogue file whose copy beside it is still owed. The load keeps the copy at once when
+// its caller may write; otherwise, or when that copy failed, the entry stays, and the save
+// that would replace the file keeps the copy first, or is refused while it cannot.
+struct PendingCopy {
+    std::string Path;
+    KeepReason Reason = KeepReason::Damaged;
+};
+
 struct Catalogue {
     // The application folder, ending in a separator; files beside the application are
     // AppDir + a relative name written with '/'.
@@ -44,6 +58,8 @@ struct Catalogue {
     bool DfsRomsPresent = false;
 
     OtherOptions Options;
+
+    std::vector<PendingCopy> PendingCopies;
 
     // Resets the remembered folders and selections and the options to their defaults
     // (as before any file is read); the record lists and categories are kept.

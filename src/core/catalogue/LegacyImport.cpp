@@ -119,7 +119,7 @@ constexpr const char* kWarningsSeparator = "#@%#123#@%#";
 Status ImportLegacyPrograms(Catalogue& catalogue)
 {
     catalogue.ProgramList.clear();
-    return ReadLegacy(catalogue, "Programs.ini", [&](LineCursor& cursor) {
+    return ReadLegacy(catalogue, kLegacyProgramsFile, [&](LineCursor& cursor) {
         const int count = cursor.NextCount();
         for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
             ProgramRecord program;
@@ -151,7 +151,7 @@ Status ImportLegacyOptions(Catalogue& catalogue)
     o.CopyDiskBack = o.CopyPicture = o.UseE00Dfs = o.AskAddToList = false;
     o.PictureUrl.clear();
 
-    return ReadLegacy(catalogue, "Options.ini", [&](LineCursor& cursor) {
+    return ReadLegacy(catalogue, kLegacyOptionsFile, [&](LineCursor& cursor) {
         const int publishers = cursor.NextCount();
         const int types = cursor.NextCount();
         for (int i = 0; i < publishers && !cursor.AtEnd(); ++i)
@@ -181,7 +181,7 @@ Status ImportLegacyOptions(Catalogue& catalogue)
 Status ImportLegacyEmus(Catalogue& catalogue)
 {
     catalogue.EmuList.clear();
-    return ReadLegacy(catalogue, "Emus.ini", [&](LineCursor& cursor) {
+    return ReadLegacy(catalogue, kLegacyEmusFile, [&](LineCursor& cursor) {
         const bool laterLayout = !cursor.Lines().empty() && cursor.Lines().back() == "2.2";
         const int count = cursor.NextCount();
         for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
@@ -206,7 +206,7 @@ Status ImportLegacyEmus(Catalogue& catalogue)
 Status ImportLegacyFilters(Catalogue& catalogue)
 {
     catalogue.FilterList.clear();
-    return ReadLegacy(catalogue, "Filters.ini", [&](LineCursor& cursor) {
+    return ReadLegacy(catalogue, kLegacyFiltersFile, [&](LineCursor& cursor) {
         const int count = cursor.NextCount();
         for (int n = 0; n < count && !cursor.AtEnd(); ++n) {
             FilterRecord filter;

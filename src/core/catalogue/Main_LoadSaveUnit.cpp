@@ -1,6 +1,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
 #include "host/Prompts.h"
+#include "catalogue/KeptCopies.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
@@ -14,7 +15,149 @@
 
 namespace vorbix {
 
+// ---- damaged and replaced files -------------------------------------------
+
+namespace {
+
+const char* KeptCopyTag(KeepReason reason)
+{
+    return reason == KeepReason::Damaged ? "damaged" : "before-import";
+}
+
+void ShowWarning(Prompts& prompts, const std::string& text)
+{
+    prompts.ShowMessageBox({"", text, MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+std::vector<PendingCopy>::iterator FindPendingCopy(Catalogue& catalogue, const std::string& path)
+{
+    return std::find_if(catalogue.PendingCopies.begin(), catalogue.PendingCopies.end(),
+        [&](const PendingCopy& pending) { return pending.Path == path; });
+}
+
+bool OwesCopy(const Catalogue& catalogue, const std::string& path)
+{
+    return std::any_of(catalogue.PendingCopies.begin(), catalogue.PendingCopies.end(),
+        [&](const PendingCopy& pending) { return pending.Path == path; });
+}
+
+void ForgetPendingCopy(Catalogue& catalogue, const std::string& path)
+{
+    if (auto it = FindPendingCopy(catalogue, path); it != catalogue.PendingCopies.end())
+        catalogue.PendingCopies.erase(it);
+}
+
+// What a load does with a file that must be copied aside before it may be replaced: keeps
+// the copy now when it may write (the copy's path), else leaves it owed (the failure, or an
+// empty text for a read-only load).
+struct KeepOutcome {
+    std::string Copy;
+    std::string Problem;
+};
+
+KeepOutcome KeepOrOweCopy(Catalogue& catalogue, const std::string& path, KeepReason reason, LoadAccess access,
+    FileWriter& copies)
+{
+    if (access == LoadAccess::KeepCopies) {
+        Result<std::string> kept = KeepCopyBeside(path, KeptCopyTag(reason), copies);
+        if (kept)
+            return {kept.Value(), {}};
+        catalogue.PendingCopies.push_back({path, reason});
+        return {{}, kept.Message()};
+    }
+    catalogue.PendingCopies.push_back({path, reason});
+    return {};
+}
+
+// A catalogue file whose structure is not what the writer produces (an element without its
+// closing tag, a stray tag in a hand-edited value, an element where the dialect has none,
+// a truncated file) loses records or lists when it is read; the next save would make that
+// final. So it is read as far as it goes, reported, and copied aside first.
+void ReportDamage(Catalogue& catalogue, const std::string& path, const std::string& fault, Prompts& prompts,
+    LoadAccess access, FileWriter& copies)
+{
+    const std::string damaged = "File " + path + " is damaged: " + fault + ". What could be read was loaded";
+    const KeepOutcome kept = KeepOrOweCopy(catalogue, path, KeepReason::Damaged, access, copies);
+    if (!kept.Copy.empty())
+        ShowWarning(prompts, damaged + "; the file was copied to " + kept.Copy + ".");
+    else if (!kept.Problem.empty())
+        ShowWarning(prompts, damaged + ", but no copy of it could be kept (" + kept.Problem
+                + "), so it will not be saved over until a copy can be kept beside it.");
+    else
+        ShowWarning(prompts, damaged + "; the file was left as it is, and no copy was made.");
+}
+
+void CheckLoadedFile(Catalogue& catalogue, const TXMLLoadObject& reader, const XMLStructure& structure,
+    const std::string& path, Prompts& prompts, LoadAccess access, FileWriter& copies)
+{
+    if (const std::string fault = reader.CheckStructure(structure); !fault.empty())
+        ReportDamage(catalogue, path, fault, prompts, access, copies);
+}
+
+// Before a save replaces a file that is owed a copy: keeps the copy (noted for the user),
+// or refuses the save of that file with the reason.
+Status KeepOwedCopy(Catalogue& catalogue, const std::string& path, FileWriter& writer,
+    std::vector<std::string>& notices)
+{
+    const auto pending = FindPendingCopy(catalogue, path);
+    if (pending == catalogue.PendingCopies.end())
+        return {};
+    const KeepReason reason = pending->Reason;
+    // A file that has gone meanwhile holds nothing a save could lose.
+    if (!PathExists(path)) {
+        catalogue.PendingCopies.erase(pending);
+        return {};
+    }
+    Result<std::string> kept = KeepCopyBeside(path, KeptCopyTag(reason), writer);
+    if (!kept) {
+        if (reason == KeepReason::Damaged)
+            return Failure{"Cannot save " + path + ": the file is damaged and no copy of it could be kept ("
+                    + kept.Message() + "). It was left as it is.", path};
+        return Failure{"Cannot save " + path + ": the programs file that was there before the legacy import "
+                "could not be kept under a new name (" + kept.Message() + "). It was left as it is.", path};
+    }
+    if (reason == KeepReason::Damaged)
+        notices.push_back("The damaged file " + path + " was copied to " + kept.Value() + " before it was saved over.");
+    else
+        notices.push_back("The programs file that was there before the legacy import, " + path + ", was kept as "
+            + kept.Value() + " before it was saved over.");
+    catalogue.PendingCopies.erase(pending);
+    return {};
+}
+
+// The save of a file that is still owed its copy (SaveCatalogue keeps such copies first).
+Status RefuseWhileOwed(const Catalogue& catalogue, const std::string& path)
+{
+    if (OwesCopy(catalogue, path))
+        return Failure{"Cannot save " + path + " before a copy of it is kept.", path};
+    return {};
+}
+
+} // namespace
+
 // ---- programs file --------------------------------------------------------
+
+const XMLStructure& ProgramsFileStructure()
+{
+    // The items of a program's three lists may also stand directly in the program: the
+    // loader finds them anywhere inside it, so they read the same. A list container may
+    // repeat for the same reason; the leaves the loader reads stand once.
+    static const XMLStructure structure{"programs",
+        {
+            {"programs", {{"vorbix-version"}, {"publisher"}}},
+            {"publisher", {{"publisher-name", true}, {"program"}}},
+            {"program",
+                {{"program-name", true}, {"program-type", true}, {"file-url", true}, {"favourite", true},
+                    {"e00dfs", true}, {"picture-url"}, {"boxcover-url"}, {"comments"}, {"emuwarnings"},
+                    {"doclinks"}, {"commentline"}, {"emuwarning"}, {"doclink"}}},
+            {"comments", {{"commentline"}}},
+            {"emuwarnings", {{"emuwarning"}}},
+            {"emuwarning", {{"emu-name", true}, {"warningtext", true}}},
+            {"doclinks", {{"doclink"}}},
+            {"doclink", {{"doc-name", true}, {"doc-url", true}}},
+        }};
+    return structure;
+}
 
 namespace {
 
@@ -47,22 +190,6 @@ void TrimTrailingBlankComments(StringList& comments)
         comments.pop_back();
 }
 
-// A catalogue file without its whole root element (truncated, or not a catalogue file at
-// all) is read as far as it goes, but first copied aside and reported, so that a later
-// save cannot silently replace the only copy of what it held.
-void KeepDamagedFile(TXMLLoadObject& reader, const std::string& path, const char* root, Prompts& prompts)
-{
-    TXMLFocus whole;
-    reader.FindElement(root, 1, whole, NoFocus);
-    if (reader.IsFocusSet(whole))
-        return;
-    const std::string copy = path + ".damaged";
-    if (CopyFileOverwrite(path, copy))
-        prompts.ShowMessage("File " + path + " is damaged or incomplete. What could be read was loaded; the file was copied to " + copy + ".");
-    else
-        prompts.ShowMessage("File " + path + " is damaged or incomplete. What could be read was loaded.");
-}
-
 // Writes a container of pair elements when the first list has entries. The pair's count
 // comes from the first list; a shorter second list gives empty texts.
 void WritePairs(TXMLSaveObject& writer, const char* container, const char* element, const char* first,
@@ -82,19 +209,21 @@ void WritePairs(TXMLSaveObject& writer, const char* container, const char* eleme
 
 } // namespace
 
-Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress, LoadAccess access,
+    FileWriter& copies)
 {
     catalogue.ProgramList.clear();
     if (progress)
         progress("Loading programs...");
     // Something at the path that is not a readable file is an error, not an empty catalogue.
     const std::string path = catalogue.AppFile(kProgramsFile);
+    ForgetPendingCopy(catalogue, path);
     if (!PathExists(path))
         return {};
     TXMLLoadObject reader(&prompts);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
-    KeepDamagedFile(reader, path, "programs", prompts);
+    CheckLoadedFile(catalogue, reader, ProgramsFileStructure(), path, prompts, access, copies);
 
     long long loaded = 0;
     for (int p = 1;; ++p) {
@@ -197,10 +326,58 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
 
 Status SaveProgramsFile(Catalogue& catalogue, FileWriter& writer)
 {
-    return writer.WriteFile(catalogue.AppFile(kProgramsFile), ProgramsFileBytes(catalogue));
+    const std::string path = catalogue.AppFile(kProgramsFile);
+    if (Status refused = RefuseWhileOwed(catalogue, path); !refused)
+        return refused;
+    return writer.WriteFile(path, ProgramsFileBytes(catalogue));
 }
 
 // ---- options file ---------------------------------------------------------
+
+const XMLStructure& OptionsFileStructure()
+{
+    // The leaves of an emulator's three environment-var groups may also stand directly in
+    // the emulator: the loader looks for them anywhere inside it, so they read the same.
+    static const XMLStructure structure = [] {
+        XMLStructure s{"options",
+            {
+                {"options",
+                    {{"vorbix-version"}, {"emulators", true}, {"filters", true}, {"publishers", true},
+                        {"program-types", true}, {"other-options", true}}},
+                {"emulators", {{"emulator"}}},
+                {"filters", {{"filter"}}},
+                {"publishers", {{"publisher"}}},
+                {"program-types", {{"type"}}},
+                {"other-options",
+                    {{"last-program-dir", true}, {"last-emu-dir", true}, {"last-doc-dir", true},
+                        {"last-filter", true}, {"last-emu", true}, {"preprocessing-compatibilitywarning", true},
+                        {"preprocessing-e00dfswarning", true}, {"postprocessing-copydiskback", true},
+                        {"postprocessing-copypicture", true}, {"postprocessing-pictureurl", true},
+                        {"dropoption-askaddtolist", true}, {"dropoption-usee00dfs", true}}},
+            }};
+        XMLElementRule emulator{"emulator", {}};
+        for (const EmuTextField& field : kEmuTextFields) {
+            if (field.Group != nullptr) {
+                if (s.Containers.back().Name != field.Group) {
+                    emulator.Children.push_back({field.Group, true});
+                    s.Containers.push_back({field.Group, {}});
+                }
+                s.Containers.back().Children.push_back({field.Leaf, true});
+            }
+            emulator.Children.push_back({field.Leaf, true});
+        }
+        for (const EmuFlagField& field : kEmuFlagFields)
+            emulator.Children.push_back({field.Leaf, true});
+        s.Containers.push_back(std::move(emulator));
+        XMLElementRule filter{"filter", {}};
+        for (const FilterTextField& field : kFilterTextFields)
+            filter.Children.push_back({field.Leaf, true});
+        filter.Children.push_back({"f-favourite", true});
+        s.Containers.push_back(std::move(filter));
+        return s;
+    }();
+    return structure;
+}
 
 namespace {
 
@@ -246,18 +423,19 @@ void ForEachElement(TXMLLoadObject& reader, const TXMLFocus& container, const ch
 
 } // namespace
 
-Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts)
+Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access, FileWriter& copies)
 {
     catalogue.EmuList.clear();
     catalogue.FilterList.clear();
     catalogue.ResetRememberedAndOptions();
     const std::string path = catalogue.AppFile(kOptionsFile);
+    ForgetPendingCopy(catalogue, path);
     if (!PathExists(path))
         return {};
     TXMLLoadObject reader(&prompts);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
-    KeepDamagedFile(reader, path, "options", prompts);
+    CheckLoadedFile(catalogue, reader, OptionsFileStructure(), path, prompts, access, copies);
 
     ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
         EmuRecord emu;
@@ -370,19 +548,77 @@ std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& last
 Status SaveOptionsFile(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu,
     FileWriter& writer)
 {
-    return writer.WriteFile(catalogue.AppFile(kOptionsFile), OptionsFileBytes(catalogue, lastFilter, lastEmu));
+    const std::string path = catalogue.AppFile(kOptionsFile);
+    if (Status refused = RefuseWhileOwed(catalogue, path); !refused)
+        return refused;
+    return writer.WriteFile(path, OptionsFileBytes(catalogue, lastFilter, lastEmu));
 }
 
 // ---- start-up and shut-down -----------------------------------------------
 
-Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress)
+namespace {
+
+std::string Counted(std::size_t n, const char* one, const char* many)
 {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "A", "A and B", "A, B and C".
+std::string JoinedNames(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += i + 1 == names.size() ? " and " : ", ";
+        out += names[i];
+    }
+    return out;
+}
+
+// A legacy import over a programs file that is there would replace that file at the next
+// save, and the user expects the catalogue it holds: it is kept under a new name first
+// (or owed that copy), and the user is told what was imported and where the old file is.
+// Without a programs file the import replaces nothing and goes unannounced.
+void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access, FileWriter& copies)
+{
+    const std::string path = catalogue.AppFile(kProgramsFile);
+    if (!FileExists(path))
+        return;
+    std::vector<std::string> found;
+    for (const char* name : {kLegacyProgramsFile, kLegacyOptionsFile, kLegacyEmusFile, kLegacyFiltersFile})
+        if (FileExists(catalogue.AppFile(name)))
+            found.push_back(name);
+    const std::string imported = "The catalogue was imported from the legacy files " + JoinedNames(found) + " in "
+        + catalogue.AppDir + " (" + Counted(catalogue.ProgramList.size(), "program", "programs") + ", "
+        + Counted(catalogue.EmuList.size(), "emulator", "emulators") + ", "
+        + Counted(catalogue.FilterList.size(), "filter", "filters") + "), because " + catalogue.AppFile(kOptionsFile)
+        + " does not exist.";
+    const KeepOutcome kept = KeepOrOweCopy(catalogue, path, KeepReason::LegacyImport, access, copies);
+    if (!kept.Copy.empty())
+        ShowWarning(prompts, imported + " The programs file that was there, " + path + ", was kept as " + kept.Copy
+                + "; the next save writes the imported programs in its place.");
+    else if (!kept.Problem.empty())
+        ShowWarning(prompts, imported + " The programs file that is there, " + path
+                + ", could not be kept under a new name (" + kept.Problem
+                + "), so it will not be saved over until a copy can be kept beside it.");
+    else
+        ShowWarning(prompts, imported + " The programs file that is there, " + path
+                + ", was left as it is; a save would keep it under a new name before writing the imported "
+                  "programs in its place.");
+}
+
+} // namespace
+
+Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress,
+    LoadAccess access, FileWriter& copies)
+{
+    catalogue.PendingCopies.clear();
     const bool haveOptions = FileExists(catalogue.AppFile(kOptionsFile));
-    const bool haveLegacy = FileExists(catalogue.AppFile("Options.ini"));
+    const bool haveLegacy = FileExists(catalogue.AppFile(kLegacyOptionsFile));
     if (haveOptions || !haveLegacy) {
-        if (Status loaded = LoadProgramsFile(catalogue, prompts, progress); !loaded)
+        if (Status loaded = LoadProgramsFile(catalogue, prompts, progress, access, copies); !loaded)
             return loaded.Error();
-        if (Status loaded = LoadOptionsFile(catalogue, prompts); !loaded)
+        if (Status loaded = LoadOptionsFile(catalogue, prompts, access, copies); !loaded)
             return loaded.Error();
         return haveOptions || FileExists(catalogue.AppFile(kProgramsFile)) ? CatalogueSource::Xml
                                                                             : CatalogueSource::None;
@@ -395,8 +631,22 @@ Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, co
             return imported.Error();
     }
     catalogue.ProgramsChanged = true;
+    // Only once the import has succeeded: a failed one ends the run without a save.
+    ReportImportOverProgramsFile(catalogue, prompts, access, copies);
     return CatalogueSource::Legacy;
 }
+
+namespace {
+
+// A save that fails after keeping copies still tells where they are.
+Failure WithNotices(const std::vector<std::string>& notices, Failure failure)
+{
+    for (auto it = notices.rbegin(); it != notices.rend(); ++it)
+        failure.Message = *it + " " + failure.Message;
+    return failure;
+}
+
+} // namespace
 
 Result<SavedFiles> SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter,
     const std::string& lastEmu, FileWriter& writer)
@@ -408,12 +658,16 @@ Result<SavedFiles> SaveCatalogue(Catalogue& catalogue, bool atExit, const std::s
         return Failure::CannotCreate(catalogue.AppFile(withPrograms ? kProgramsFile : kOptionsFile));
     SavedFiles saved;
     if (withPrograms) {
+        if (Status kept = KeepOwedCopy(catalogue, catalogue.AppFile(kProgramsFile), writer, saved.Notices); !kept)
+            return kept.Error();
         if (Status written = SaveProgramsFile(catalogue, writer); !written)
-            return written.Error();
+            return WithNotices(saved.Notices, written.Error());
         saved.ProgramsFile = true;
     }
+    if (Status kept = KeepOwedCopy(catalogue, catalogue.AppFile(kOptionsFile), writer, saved.Notices); !kept)
+        return WithNotices(saved.Notices, kept.Error());
     if (Status written = SaveOptionsFile(catalogue, lastFilter, lastEmu, writer); !written)
-        return written.Error();
+        return WithNotices(saved.Notices, written.Error());
     saved.OptionsFile = true;
     return saved;
 }

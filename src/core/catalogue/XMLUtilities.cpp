@@ -210,6 +210,7 @@ void TXMLLoadObject::BuildIndex()
 {
     entries_.clear();
     slots_.clear();
+    order_.clear();
     const char* base = text_.data();
     const std::size_t n = text_.size();
     std::size_t i = 0;
@@ -234,6 +235,8 @@ void TXMLLoadObject::BuildIndex()
             tag.remove_prefix(1);
         TagPositions& entry = Intern(tag, HashName(tag));
         (closing ? entry.closes : entry.opens).push_back(static_cast<std::uint32_t>(p));
+        // Fewer tags than 2^31 fit in a text of less than 4 GB: the entry and the flag fit.
+        order_.push_back(static_cast<std::uint32_t>(&entry - entries_.data()) << 1 | (closing ? 1U : 0U));
         i = q + 1;
     }
 }
@@ -298,6 +301,152 @@ void TXMLLoadObject::FindElement(std::string_view name, int index, TXMLFocus& ou
         return;
     Focus = TXMLFocus{p + 1, q + closeLen};
     out = Focus;
+}
+
+namespace {
+
+// "1st", "2nd", "3rd", "4th", ..., "11th", "12th", "13th", ..., "21st", ...
+std::string Ordinal(std::uint64_t n)
+{
+    const char* suffix = "th";
+    if (n % 100 < 11 || n % 100 > 13) {
+        switch (n % 10) {
+        case 1: suffix = "st"; break;
+        case 2: suffix = "nd"; break;
+        case 3: suffix = "rd"; break;
+        default: break;
+        }
+    }
+    return std::to_string(n) + suffix;
+}
+
+std::string Tag(const char* start, std::string_view name)
+{
+    std::string tag(start);
+    tag += name;
+    tag += '>';
+    return tag;
+}
+
+std::string OpeningTag(std::string_view name)
+{
+    return Tag("<", name);
+}
+
+std::string ClosingTag(std::string_view name)
+{
+    return Tag("</", name);
+}
+
+} // namespace
+
+std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
+{
+    // Every name the structure mentions gets a number; the document stands above the root.
+    std::vector<std::string_view> names;
+    auto number = [&names](std::string_view name) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name)
+                return i;
+        names.push_back(name);
+        return names.size() - 1;
+    };
+    const std::size_t root = number(structure.Root);
+    for (const XMLElementRule& container : structure.Containers) {
+        number(container.Name);
+        for (const XMLChildRule& child : container.Children)
+            number(child.Name);
+    }
+    const std::size_t count = names.size();
+    const std::size_t document = count;
+
+    // place[parent * count + child]: where the child may stand in the parent. A child that
+    // may stand there once has a bit of its own in the parent's mask of children seen.
+    constexpr int kNotAllowed = -1;
+    constexpr int kRepeated = 64;
+    std::vector<int> place((count + 1) * count, kNotAllowed);
+    std::vector<bool> isLeaf(count, true);
+    place[document * count + root] = 0;
+    for (const XMLElementRule& container : structure.Containers) {
+        const std::size_t parent = number(container.Name);
+        isLeaf[parent] = false;
+        int bit = 0;
+        for (const XMLChildRule& child : container.Children)
+            place[parent * count + number(child.Name)] = child.Once && bit < 64 ? bit++ : kRepeated;
+    }
+
+    // The rule of each entry of the index (-1 for the names the structure does not mention).
+    std::vector<std::int32_t> ruleOfEntry(entries_.size(), -1);
+    for (std::size_t i = 0; i < count; ++i)
+        if (const TagPositions* tag = Lookup(names[i]))
+            ruleOfEntry[static_cast<std::size_t>(tag - entries_.data())] = static_cast<std::int32_t>(i);
+
+    struct Frame {
+        std::size_t name;
+        std::uint64_t ordinal;  // counted over the whole document, as a reader of the file counts
+        std::uint64_t seen = 0;
+    };
+    std::vector<Frame> open;
+    std::vector<std::uint64_t> opened(count, 0);
+    std::uint64_t documentSeen = 0;
+    auto nth = [&](const Frame& frame) {
+        return "the " + Ordinal(frame.ordinal) + " " + OpeningTag(names[frame.name]);
+    };
+    auto isOpen = [&](std::size_t name) {
+        return std::any_of(open.begin(), open.end(), [&](const Frame& f) { return f.name == name; });
+    };
+
+    // One tag of a name the structure mentions: the fault it shows, or an empty text.
+    auto Step = [&](std::size_t name, bool closing) -> std::string {
+        if (closing) {
+            if (open.empty())
+                return "a stray " + ClosingTag(names[name]) + " stands outside " + OpeningTag(names[root]);
+            if (open.back().name != name) {
+                // A value holds text only: a tag in it is the stray one, whatever it closes.
+                if (isLeaf[open.back().name])
+                    return nth(open.back()) + " holds a stray " + ClosingTag(names[name]);
+                return isOpen(name) ? nth(open.back()) + " is not closed"
+                                    : "a stray " + ClosingTag(names[name]) + " stands inside " + nth(open.back());
+            }
+            open.pop_back();
+            return {};
+        }
+        const std::size_t parent = open.empty() ? document : open.back().name;
+        const int where = place[parent * count + name];
+        if (where == kNotAllowed) {
+            if (open.empty())
+                return "a " + OpeningTag(names[name]) + " stands outside " + OpeningTag(names[root]);
+            if (isLeaf[open.back().name])
+                return nth(open.back()) + " holds a stray " + OpeningTag(names[name]);
+            // An element that opens again inside itself (or inside its own child) means the
+            // one open was never closed.
+            if (isOpen(name))
+                return nth(open.back()) + " is not closed";
+            return "a " + OpeningTag(names[name]) + " stands inside " + nth(open.back()) + ", where it does not belong";
+        }
+        if (where != kRepeated) {
+            std::uint64_t& seen = open.empty() ? documentSeen : open.back().seen;
+            const std::uint64_t bit = std::uint64_t{1} << where;
+            if ((seen & bit) != 0)
+                return open.empty() ? "a second " + OpeningTag(names[root]) + " follows the first"
+                                    : nth(open.back()) + " holds a second " + OpeningTag(names[name]);
+            seen |= bit;
+        }
+        open.push_back({name, ++opened[name]});
+        return {};
+    };
+    for (const std::uint32_t tag : order_) {
+        const std::int32_t rule = ruleOfEntry[tag >> 1];
+        if (rule < 0)
+            continue;
+        if (std::string fault = Step(static_cast<std::size_t>(rule), (tag & 1U) != 0); !fault.empty())
+            return fault;
+    }
+    if (!open.empty())
+        return "the file ends inside " + nth(open.back());
+    if (documentSeen == 0)
+        return "it holds no " + OpeningTag(names[root]) + " element";
+    return {};
 }
 
 void TXMLLoadObject::Getvalue(std::string& value)

@@ -34,6 +34,26 @@ std::string XmlEscape(std::string_view value);
 // Undoes the five entity references (&apos; &quot; &lt; &gt; and &amp; last).
 std::string XmlUnescape(std::string_view value);
 
+// The nesting that a document of the dialect has, for the check of its structure. Each
+// rule names a container and the elements allowed directly inside it; a child without a
+// rule of its own is a leaf, which holds text only. A child marked Once stands at most once
+// in its parent (the loaders read only the first). Tags of names that no rule mentions are
+// not checked: no loader looks for them, so they are text to the loaders.
+struct XMLChildRule {
+    std::string_view Name;
+    bool Once = false;
+};
+
+struct XMLElementRule {
+    std::string_view Name;
+    std::vector<XMLChildRule> Children;
+};
+
+struct XMLStructure {
+    std::string_view Root;
+    std::vector<XMLElementRule> Containers;
+};
+
 // Reads a document by tag search. The text keeps its entity references; values are
 // unescaped one by one when read, so a value can never be mistaken for a tag. Tag
 // positions are indexed once after loading and searched by binary search.
@@ -62,6 +82,13 @@ public:
 
     const std::string& XmlText() const { return text_; }
 
+    // Checks that every element the structure names is closed, and stands where the
+    // structure allows it, in one pass over the tags in the order the index recorded them
+    // (linear in their number). Returns the first fault as the user reads it ("the 3rd
+    // <program> is not closed"), or an empty text for a sound document. What the reader
+    // finds and reads is not affected.
+    std::string CheckStructure(const XMLStructure& structure) const;
+
     TXMLFocus Focus = NoFocus;
 
 private:
@@ -88,6 +115,9 @@ private:
     // An open-addressing table of tag names (a catalogue has a few dozen) over entries_.
     std::vector<TagPositions> entries_;
     std::vector<std::int32_t> slots_;
+    // Every tag in document order: its entry's index shifted left by one, the low bit set
+    // for a closing tag.
+    std::vector<std::uint32_t> order_;
 };
 
 // Builds a document as a flat sequence of open, leaf and close calls and writes it with

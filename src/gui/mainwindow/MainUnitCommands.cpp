@@ -95,7 +95,9 @@ void TMainForm::LoadCatalogueWithSplash()
             splashForm_->SetStatusLine(line);
         }
     };
-    const Result<CatalogueSource> loaded = vorbix::LoadCatalogue(catalogue_, prompts_, progress);
+    // The window saves later, so a damaged file is copied aside now, before it could be replaced.
+    const Result<CatalogueSource> loaded =
+        vorbix::LoadCatalogue(catalogue_, prompts_, progress, LoadAccess::KeepCopies, *writer_);
     if (!lastLine.empty())
         splashForm_->SetStatusLine(lastLine);
     // A catalogue that cannot be read ends the run without saving, through the handler
@@ -124,9 +126,13 @@ bool TMainForm::SaveCatalogue(bool atExit)
     QApplication::restoreOverrideCursor();
     if (showExitForm)
         exitForm_->hide();
-    if (!saved)
+    if (!saved) {
         ShowErrorBox(saved.Message());
-    return saved.Ok();
+        return false;
+    }
+    for (const std::string& notice : saved.Value().Notices)
+        prompts_.ShowMessage(notice);
+    return true;
 }
 
 // A failed save at the end asks whether to quit anyway; No keeps the window and the data.

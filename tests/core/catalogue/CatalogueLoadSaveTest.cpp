@@ -42,6 +42,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         std::vector<std::string> progress;
         EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }).Value(),
             CatalogueSource::Legacy);
+        EXPECT_TRUE(prompts.shown.empty());  // no programs file: the import replaces nothing
         EXPECT_TRUE(c.ProgramsChanged);
         ASSERT_EQ(c.ProgramList.size(), 1u);
         EXPECT_EQ(c.Publishers.Items(), std::vector<std::string>{"Acornsoft"});
@@ -77,6 +78,79 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         EXPECT_EQ(LoadCatalogue(c, prompts).Value(), CatalogueSource::None);
         EXPECT_TRUE(c.ProgramList.empty());
     }
+}
+
+TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
+{
+    TempDir dir;
+    dir.Write("Options.ini", kLegacyOptions);
+    dir.Write("Programs.ini", kLegacyPrograms);
+    Catalogue old = CatalogueIn(dir.path());
+    old.ProgramList = {test::MakeProgram("Superior", "Repton"), test::MakeProgram("Superior", "Citadel")};
+    ASSERT_TRUE(SaveCatalogue(old, false, "all", "").Ok());
+    DeleteFileAt(dir / "Data/options.xml");
+    const std::string oldPrograms = dir.Read("Data/programs.xml");
+    const std::string path = dir / "Data/programs.xml";
+    const std::string imported = "The catalogue was imported from the legacy files Programs.ini and Options.ini in "
+        + dir.path() + " (1 program, 0 emulators, 0 filters), because " + dir / "Data/options.xml"
+        + " does not exist.";
+
+    Catalogue c = CatalogueIn(dir.path());
+    FakePrompts prompts;
+    ASSERT_EQ(LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies).Value(), CatalogueSource::Legacy);
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{imported + " The programs file that was there, " + path
+                                   + ", was kept as " + path + ".before-import-1; the next save writes the imported "
+                                     "programs in its place."});
+    EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
+    Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "");
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_TRUE(saved.Value().Notices.empty());
+    EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>Elite</program-name>"), std::string::npos);
+    EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
+
+    // A read-only load writes nothing and says so; the save that replaces the file keeps the
+    // copy first, under the next free name, and tells where.
+    DeleteFileAt(dir / "Data/options.xml");
+    const std::string eliteOnly = dir.Read("Data/programs.xml");
+    const auto before = dir.Contents();
+    Catalogue r = CatalogueIn(dir.path());
+    FakePrompts readOnly;
+    ASSERT_EQ(LoadCatalogue(r, readOnly).Value(), CatalogueSource::Legacy);
+    EXPECT_EQ(readOnly.Texts(), std::vector<std::string>{imported + " The programs file that is there, " + path
+                                    + ", was left as it is; a save would keep it under a new name before writing "
+                                      "the imported programs in its place."});
+    EXPECT_EQ(dir.Contents(), before);
+    saved = SaveCatalogue(r, true, "all", "");
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_EQ(saved.Value().Notices, std::vector<std::string>{"The programs file that was there before the legacy "
+                                         "import, " + path + ", was kept as " + path + ".before-import-2 before it "
+                                         "was saved over."});
+    EXPECT_EQ(dir.Read("Data/programs.xml.before-import-2"), eliteOnly);
+    EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
+
+    // A programs file too long for the disk's room: not copied, so not replaced, while the
+    // shorter imported file would fit.
+    DeleteFileAt(dir / "Data/options.xml");
+    old.ProgramList[0].Comments = {std::string(20000, 'c')};
+    ASSERT_TRUE(SaveProgramsFile(old).Ok());
+    const std::string longPrograms = dir.Read("Data/programs.xml");
+    test::FailingWriter fullDisk(8000);
+    Catalogue f = CatalogueIn(dir.path());
+    FakePrompts full;
+    ASSERT_EQ(LoadCatalogue(f, full, {}, LoadAccess::KeepCopies, fullDisk).Value(), CatalogueSource::Legacy);
+    EXPECT_EQ(full.Texts(), std::vector<std::string>{imported + " The programs file that is there, " + path
+                                + ", could not be kept under a new name (Cannot create file " + path
+                                + ".before-import-3), so it will not be saved over until a copy can be kept beside "
+                                  "it."});
+    ASSERT_LT(ProgramsFileBytes(f).size(), 8000u);
+    saved = SaveCatalogue(f, true, "all", "", fullDisk);
+    ASSERT_FALSE(saved.Ok());
+    EXPECT_EQ(saved.Message(), "Cannot save " + path + ": the programs file that was there before the legacy import "
+                               "could not be kept under a new name (Cannot create file " + path
+                               + ".before-import-3). It was left as it is.");
+    EXPECT_EQ(dir.Read("Data/programs.xml"), longPrograms);
+    EXPECT_FALSE(dir.Exists("Data/options.xml"));  // so the next start offers the import again
+    EXPECT_FALSE(dir.Exists("Data/programs.xml.before-import-3"));
 }
 
 TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)

@@ -216,14 +216,17 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     Catalogue loaded;
     loaded.AppDir = dir.path();
     FakePrompts prompts;
-    EXPECT_TRUE(LoadProgramsFile(loaded, prompts).Ok());
+    EXPECT_TRUE(LoadProgramsFile(loaded, prompts, {}, LoadAccess::KeepCopies).Ok());
     ASSERT_EQ(loaded.ProgramList.size(), 2u);
     EXPECT_EQ(loaded.ProgramList[1].ProgramName, "Two");
     ASSERT_EQ(prompts.shown.size(), 1u);
     const std::string path = dir / "Data/programs.xml";
-    EXPECT_EQ(prompts.shown[0].request.Text, "File " + path + " is damaged or incomplete. What could be read was "
-                                             "loaded; the file was copied to " + path + ".damaged.");
-    EXPECT_EQ(dir.Read("Data/programs.xml.damaged"), truncated);
+    EXPECT_EQ(prompts.shown[0].request.Text, "File " + path + " is damaged: the file ends inside the 3rd "
+                                             "<program-name>. What could be read was loaded; the file was copied to "
+                                             + path + ".damaged-1.");
+    EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), truncated);
+    EXPECT_TRUE(loaded.PendingCopies.empty());
 
     // Binary junk in the options file: reported, copied, defaults stand.
     std::string junk;
@@ -231,13 +234,16 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
         junk += static_cast<char>((i * 131) & 0xFF);
     dir.Write("Data/options.xml", junk);
     FakePrompts optionPrompts;
-    EXPECT_TRUE(LoadOptionsFile(loaded, optionPrompts).Ok());
-    EXPECT_EQ(dir.Read("Data/options.xml.damaged"), junk);
+    EXPECT_TRUE(LoadOptionsFile(loaded, optionPrompts, LoadAccess::KeepCopies).Ok());
+    EXPECT_EQ(dir.Read("Data/options.xml.damaged-1"), junk);
     EXPECT_EQ(loaded.LastFilter.substr(0, 4), "TXML"); // the missing leaves read as the message
-    EXPECT_NE(optionPrompts.shown.at(0).request.Text.find("is damaged or incomplete"), std::string::npos);
+    EXPECT_EQ(optionPrompts.shown.at(0).request.Text,
+        "File " + dir / "Data/options.xml" + " is damaged: it holds no <options> element. What could be read was "
+        "loaded; the file was copied to " + dir / "Data/options.xml.damaged-1.");
     // A whole file gives no such message.
     dir.Write("Data/programs.xml", whole);
     FakePrompts quiet;
-    EXPECT_TRUE(LoadProgramsFile(loaded, quiet).Ok());
+    EXPECT_TRUE(LoadProgramsFile(loaded, quiet, {}, LoadAccess::KeepCopies).Ok());
     EXPECT_TRUE(quiet.shown.empty());
+    EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-2"));
 }

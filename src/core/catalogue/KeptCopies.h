@@ -1,0 +1,20 @@
+#pragma once
+// Copies of catalogue files kept beside them, under names that no earlier file holds, so
+// that what a file held survives whatever later replaces it.
+
+#include "host/Result.h"
+#include "platform/FileSystem.h"
+
+#include <string>
+
+namespace vorbix {
+
+// Copies the file at path beside itself as path + "." + tag + "-" + n, with the lowest n
+// from 1 whose name is free. The name is taken by creating that file exclusively, so a kept
+// copy never overwrites an earlier one, or anything else; the bytes then go through the
+// writer, which replaces only the file just created. Returns the copy's path.
+// A file that cannot be read is "Cannot open file " + path; a copy that cannot be written
+// (a read-only folder, a full disk) is "Cannot create file " + copy, and leaves nothing.
+Result<std::string> KeepCopyBeside(const std::string& path, const std::string& tag, FileWriter& writer);
+
+} // namespace vorbix
