@@ -454,10 +454,14 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
         catalogue.FilterList.push_back(std::move(filter));
     });
 
+    StringList publishers;
     ForEachElement(reader, FindContainer(reader, "publishers"), "publisher",
-        [&](const TXMLFocus&) { catalogue.Publishers.Add(reader.Getvalue()); });
+        [&](const TXMLFocus&) { publishers.push_back(reader.Getvalue()); });
+    catalogue.Publishers.AddAll(std::move(publishers));
+    StringList types;
     ForEachElement(reader, FindContainer(reader, "program-types"), "type",
-        [&](const TXMLFocus&) { catalogue.ProgramTypes.Add(reader.Getvalue()); });
+        [&](const TXMLFocus&) { types.push_back(reader.Getvalue()); });
+    catalogue.ProgramTypes.AddAll(std::move(types));
 
     const TXMLFocus other = FindContainer(reader, "other-options");
     catalogue.LastProgramDir = ReadLeaf(reader, "last-program-dir", other);
@@ -582,7 +586,7 @@ std::string JoinedNames(const std::vector<std::string>& names)
 void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access, FileWriter& copies)
 {
     const std::string path = catalogue.AppFile(kProgramsFile);
-    if (!FileExists(path))
+    if (!PathExists(path))
         return;
     std::vector<std::string> found;
     for (const char* name : {kLegacyProgramsFile, kLegacyOptionsFile, kLegacyEmusFile, kLegacyFiltersFile})
@@ -613,7 +617,9 @@ Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, co
     LoadAccess access, FileWriter& copies)
 {
     catalogue.PendingCopies.clear();
-    const bool haveOptions = FileExists(catalogue.AppFile(kOptionsFile));
+    // PathExists: a link at the options file that cannot be followed is a file that cannot
+    // be opened, not a missing one that a legacy import or an empty catalogue would replace.
+    const bool haveOptions = PathExists(catalogue.AppFile(kOptionsFile));
     const bool haveLegacy = FileExists(catalogue.AppFile(kLegacyOptionsFile));
     if (haveOptions || !haveLegacy) {
         if (Status loaded = LoadProgramsFile(catalogue, prompts, progress, access, copies); !loaded)

@@ -167,6 +167,26 @@ TEST(LoadCatalogue, BadLegacyCountReachesTheCallerAndNothingIsWritten)
     EXPECT_EQ(dir.Read("Programs.ini"), "1\nA\na.ssd\nP\nT\nFalse\nFalse\nmany\n");
 }
 
+TEST(LoadCatalogue, ACatalogueLinkThatCannotBeFollowedIsAnErrorAndStaysALink)
+{
+    // A dangling link at either catalogue file, with a legacy Options.ini beside it: the load
+    // fails with the link's path instead of importing or starting empty.
+    for (const char* file : {"Data/options.xml", "Data/programs.xml"}) {
+        TempDir dir;
+        dir.Write("Options.ini", kLegacyOptions);
+        dir.Write("Data/options.xml", "<options></options>");
+        std::filesystem::remove(dir / file);
+        std::filesystem::create_symlink(dir / "gone.xml", dir / file);
+        Catalogue c = CatalogueIn(dir.path());
+        FakePrompts prompts;
+        const Result<CatalogueSource> loaded = LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies);
+        ASSERT_FALSE(loaded.Ok()) << file;
+        EXPECT_EQ(loaded.Error(), Failure::CannotOpen(dir / file));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / file));
+        EXPECT_FALSE(dir.Exists("gone.xml"));
+    }
+}
+
 TEST(SaveCatalogue, WhichFilesAreWritten)
 {
     TempDir dir;
