@@ -29,6 +29,10 @@ namespace {
 
 std::string output;
 
+// The entity references of the catalogue files, and one that a value holding "&amp;" as
+// text turns into.
+const std::vector<std::string> kEntities = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&amp;amp;"};
+
 void WriteSeeds(const std::string& target, const std::vector<std::string>& seeds)
 {
     const std::string folder = output + "/" + target;
@@ -81,7 +85,8 @@ std::vector<ProgramRecord> SamplePrograms()
 {
     ProgramRecord elite = Program("Acornsoft", "Elite", "Game", "/games/Elite.ssd");
     elite.Favourite = true;
-    elite.Comments = {"Trade, fight & explore.", "  indented <b>not bold</b>", "", "   "};
+    elite.Comments = {"Trade, fight & explore.", "  indented <b>not bold</b>", "Press &lt; and &gt; to turn (as typed)",
+        "", "   "};
     elite.EmuWarningEmus = {"BeebEm"};
     elite.EmuWarningTexts = {"Needs the \"Model B\" setting"};
     elite.DocLinkNames = {"Manual", "Map"};
@@ -116,11 +121,15 @@ void ProgramsSeeds()
     seeds.push_back(lf);
     seeds.push_back(flat);
     WriteSeeds("programs", seeds);
-    WriteDictionary("programs", TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program",
+    auto words = TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program",
         "program-name", "program-type", "file-url", "favourite", "e00dfs", "picture-url", "boxcover-url", "comments",
         "commentline", "emuwarnings", "emuwarning", "emu-name", "warningtext", "doclinks", "doclink", "doc-name",
-        "doc-url"}));
+        "doc-url"});
+    words.insert(words.end(), kEntities.begin(), kEntities.end());
+    words.insert(words.end(), {"true", "false"});
+    WriteDictionary("programs", words);
 }
+
 
 Catalogue SampleOptions()
 {
@@ -129,7 +138,7 @@ Catalogue SampleOptions()
     for (const EmuTextField& field : kEmuTextFields)
         beebem.*field.Member = std::string(field.Leaf) + " value";
     beebem.EmuName = "BeebEm";
-    beebem.CommandLineString = "\"%f\" -b & <x>";
+    beebem.CommandLineString = "\"%f\" -b & <x> &lt;as typed&gt;";
     beebem.ProcessRomsCfgModelB = true;
     beebem.HandleDfs = true;
     EmuRecord bem;
@@ -179,7 +188,8 @@ void OptionsSeeds()
     for (const FilterTextField& field : kFilterTextFields)
         names.push_back(field.Leaf);
     auto words = TagsOf(names);
-    words.insert(words.end(), {"true", "false", "don't care", "&amp;", "&lt;", "&gt;", "&quot;", "&apos;"});
+    words.insert(words.end(), kEntities.begin(), kEntities.end());
+    words.insert(words.end(), {"true", "false", "don't care"});
     WriteDictionary("options", words);
 }
 
@@ -194,7 +204,7 @@ void LegacySeeds()
 {
     const Lines programs = {"2",
         "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Game", "True", "False",
-        "2", "Trade & fight", "", "#@%#123#@%#", "1", "BeebEm", "Model B only", "1", "Manual", "C:\\Docs\\Elite.txt",
+        "2", "Trade & fight, &lt; turns left", "", "#@%#123#@%#", "1", "BeebEm", "Model B only", "1", "Manual", "C:\\Docs\\Elite.txt",
         "Repton", "C:\\Games\\Repton.ssd", "Superior", "Game", "False", "True", "0", "0"};
     const Lines options = {"2", "1", "Acornsoft", "Superior", "Game", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\", "Games",
         "BeebEm", "true", "x", "y", "true", "false", "C:\\shot.jpg", "true", "false", "true"};
