@@ -9,47 +9,21 @@
 // - inserting a new name into a free slot and removing it again restores the lines when
 //   the section's last slot line read "EMPTY".
 
-#include "host/Prompts.h"
+#include "FuzzSupport.h"
+
 #include "launching/RomsCfg.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-class SilentPrompts : public vorbix::Prompts {
-public:
-    vorbix::MessageAnswer ShowMessageBox(const vorbix::MessageRequest&) override
-    {
-        ++shown;
-        return vorbix::MessageAnswer::Ok;
-    }
-    std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder(const vorbix::FolderRequest&) override { return std::nullopt; }
-    int shown = 0;
-};
-
-const std::string& Folder()
-{
-    static const std::string folder = [] {
-        std::string pattern = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + std::string("/vorbix-fuzz-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        return pattern + "/";
-    }();
-    static const bool cleanUp = [] {
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return true;
-    }();
-    (void)cleanUp;
-    return folder;
-}
+using vorbix::fuzz::Check;
+using vorbix::fuzz::Folder;
+using vorbix::fuzz::SilentPrompts;
 
 bool IsEntry(const std::string& line)
 {
@@ -70,12 +44,6 @@ std::string Normalised(const std::string& line)
     std::string value = Upper(line);
     value.erase(std::remove(value.begin(), value.end(), ' '), value.end());
     return value;
-}
-
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
 }
 
 struct Layout {

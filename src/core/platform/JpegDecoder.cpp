@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -10,33 +11,78 @@
 namespace vorbix {
 namespace {
 
-// libjpeg's default error exit calls exit(); this one jumps back into DecodeJpeg instead.
-struct JumpingErrorManager {
-    jpeg_error_mgr Base;
-    std::jmp_buf Return;
+// Bounds on the work a file may ask of the decoder, so that no picture stalls the window.
+//
+// Pixels per byte of file: a Huffman-coded JPEG spends at least one bit on every 8 x 8
+// block of its most finely sampled component (a DC difference code is at least one bit
+// long), so even a picture of one flat colour holds at most 512 pixels per byte of file;
+// real encoders with their standard tables stay below 100, photographs below 10. Twice
+// the theoretical figure leaves room for every genuine picture. (Arithmetic coding could
+// go beyond it; encoders hardly ever use it, and such a flat picture is refused.)
+constexpr std::uint64_t kMaxPixelsPerByte = 1024;
+// Scans: the progressive scripts in use have ten or so (a few dozen at the very most);
+// only a damaged or hostile file has hundreds.
+constexpr int kMaxScans = 256;
+// Scans cost a pass over the blocks of their components. Common scripts visit each block
+// in four to six scans, elaborate ones in about fifteen; a file that asks for more than
+// this many visits per block on average is refused, however few scans it has.
+constexpr std::uint64_t kMaxScanVisitsPerBlock = 32;
+
+// Everything libjpeg works on, in one place owned by DecodeJpeg's frame, so that the
+// function that calls setjmp holds no object of its own that a jump could leave behind.
+struct Decoder {
+    jpeg_decompress_struct Info{};
+    jpeg_error_mgr Errors{};
+    jpeg_progress_mgr Progress{};
+    std::jmp_buf Return{};
     bool PrematureEnd = false;
+    // Our own reason for stopping, in place of libjpeg's message.
+    const char* Refusal = nullptr;
+    int ScansCounted = 0;
+    std::uint64_t ScanVisits = 0;
+    std::uint64_t ScanVisitBudget = 0;
 };
 
+Decoder& DecoderOf(j_common_ptr info)
+{
+    return *static_cast<Decoder*>(info->client_data);
+}
+
+// libjpeg's default error exit calls exit(); this one jumps back into RunDecoder instead.
 void ErrorExitByJump(j_common_ptr info)
 {
-    auto* manager = reinterpret_cast<JumpingErrorManager*>(info->err);
-    std::longjmp(manager->Return, 1);
+    std::longjmp(DecoderOf(info).Return, 1);
 }
 
-// Warnings are not printed; a file that ends before its picture is complete counts as
-// damaged (libjpeg would otherwise fill the rest grey and report success).
+// Warnings and traces are neither printed nor formatted; a file that ends before its
+// picture is complete counts as damaged (libjpeg would otherwise fill the rest grey and
+// report success).
 void EmitMessageQuietly(j_common_ptr info, int level)
 {
-    auto* manager = reinterpret_cast<JumpingErrorManager*>(info->err);
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        manager->PrematureEnd = true;
+        DecoderOf(info).PrematureEnd = true;
 }
 
-std::string LibjpegMessage(j_common_ptr info)
+std::uint64_t BlocksOf(const jpeg_component_info& component)
 {
-    char buffer[JMSG_LENGTH_MAX] = {};
-    info->err->format_message(info, buffer);
-    return buffer;
+    return std::uint64_t(component.width_in_blocks) * component.height_in_blocks;
+}
+
+// Called by libjpeg before each piece of input it absorbs; a scan it has just started is
+// counted here, before any of its data is decoded.
+void CountScans(j_common_ptr common)
+{
+    Decoder& decoder = DecoderOf(common);
+    const jpeg_decompress_struct& info = decoder.Info;
+    if (info.input_scan_number <= decoder.ScansCounted)
+        return;
+    decoder.ScansCounted = info.input_scan_number;
+    for (int i = 0; i < info.comps_in_scan; ++i)
+        decoder.ScanVisits += BlocksOf(*info.cur_comp_info[i]);
+    if (decoder.ScansCounted > kMaxScans || decoder.ScanVisits > decoder.ScanVisitBudget) {
+        decoder.Refusal = "Damaged JPEG file: too many scans";
+        std::longjmp(decoder.Return, 1);
+    }
 }
 
 bool IsCmykSource(const jpeg_decompress_struct& info)
@@ -66,19 +112,73 @@ void StoreRow(const jpeg_decompress_struct& info, const JSAMPLE* row, std::uint8
     std::copy(row, row + width * 3, out);
 }
 
-// The part of the decoding that may jump out; kept free of objects with destructors
-// so that a longjmp past it skips no clean-up.
-bool ReadScanLines(jpeg_decompress_struct& info, std::vector<JSAMPLE>& rowBuffer, RgbImage& image)
+// Reads the header and refuses a picture whose size is out of bounds, before libjpeg
+// allocates anything for its pixels.
+bool SizeAcceptable(Decoder& decoder, std::size_t fileSize, std::string& refusal)
 {
-    JSAMPROW rowPointer = rowBuffer.data();
+    const jpeg_decompress_struct& info = decoder.Info;
+    const std::uint64_t pixels = std::uint64_t(info.image_width) * info.image_height;
+    const std::string size = std::to_string(info.image_width) + " x " + std::to_string(info.image_height);
+    if (pixels == 0 || pixels > kMaxJpegPixels)
+        refusal = "Picture too large: " + size;
+    else if (pixels > kMaxPixelsPerByte * fileSize)
+        refusal = "Picture too large for its file: " + size + " in " + std::to_string(fileSize) + " bytes";
+    return refusal.empty();
+}
+
+// Runs libjpeg over the data into image. Every libjpeg error and every refusal of the
+// progress monitor jumps back to the setjmp here. Nothing in this function or in the
+// frames a jump crosses (libjpeg's, the callbacks) has a destructor, and what this function
+// changes after setjmp lives in the caller's frame, so the jump leaves nothing behind.
+// Returns false on any failure; refusal is then set when the reason is ours.
+bool RunDecoder(Decoder& decoder, const std::uint8_t* data, std::size_t size, RgbImage& image,
+    std::vector<JSAMPLE>& rowBuffer, std::string& refusal)
+{
+    jpeg_decompress_struct& info = decoder.Info;
+    if (setjmp(decoder.Return) != 0)
+        return false;
+
+    jpeg_create_decompress(&info);
+    info.client_data = &decoder;
+    info.progress = &decoder.Progress;
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (!SizeAcceptable(decoder, size, refusal))
+        return false;
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        blocks += BlocksOf(info.comp_info[i]);
+    decoder.ScanVisitBudget = kMaxScanVisitsPerBlock * blocks;
+
+    info.out_color_space = IsCmykSource(info) ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(&info);
+    image.Width = static_cast<int>(info.output_width);
+    image.Height = static_cast<int>(info.output_height);
     const std::size_t stride = static_cast<std::size_t>(image.Width) * 3;
+    image.Pixels.resize(stride * static_cast<std::size_t>(image.Height));
+    rowBuffer.resize(static_cast<std::size_t>(info.output_width) * static_cast<std::size_t>(info.output_components));
+
+    JSAMPROW rowPointer = rowBuffer.data();
     while (info.output_scanline < info.output_height) {
-        const auto line = info.output_scanline;
-        if (jpeg_read_scanlines(&info, &rowPointer, 1) != 1)
-            return false;
+        const std::size_t line = info.output_scanline;
+        if (jpeg_read_scanlines(&info, &rowPointer, 1) != 1 || decoder.PrematureEnd)
+            break;
         StoreRow(info, rowBuffer.data(), image.Pixels.data() + line * stride);
     }
+    if (info.output_scanline < info.output_height || decoder.PrematureEnd) {
+        refusal = "Premature end of JPEG file";
+        return false;
+    }
+    // Only what follows the last line is left: a missing end marker there is no damage.
+    jpeg_finish_decompress(&info);
     return true;
+}
+
+std::string LibjpegMessage(Decoder& decoder)
+{
+    char buffer[JMSG_LENGTH_MAX] = {};
+    decoder.Errors.format_message(reinterpret_cast<j_common_ptr>(&decoder.Info), buffer);
+    return buffer;
 }
 
 } // namespace
@@ -88,50 +188,26 @@ Result<RgbImage> DecodeJpeg(const std::uint8_t* data, std::size_t size)
     if (data == nullptr || size == 0)
         return Failure{"Empty input file", {}};
 
-    jpeg_decompress_struct info{};
-    JumpingErrorManager errors{};
-    info.err = jpeg_std_error(&errors.Base);
-    errors.Base.error_exit = ErrorExitByJump;
-    errors.Base.emit_message = EmitMessageQuietly;
+    Decoder decoder;
+    decoder.Info.err = jpeg_std_error(&decoder.Errors);
+    decoder.Errors.error_exit = ErrorExitByJump;
+    decoder.Errors.emit_message = EmitMessageQuietly;
+    decoder.Progress.progress_monitor = CountScans;
 
-    // Everything that must survive a longjmp lives outside the setjmp scope and is only
-    // resized (never constructed) after it.
+    // libjpeg's memory goes however RunDecoder ends (an allocation that throws included).
+    struct Destroy {
+        jpeg_decompress_struct& Info;
+        ~Destroy() { jpeg_destroy_decompress(&Info); }
+    } destroy{decoder.Info};
+
     RgbImage image;
     std::vector<JSAMPLE> rowBuffer;
-    if (setjmp(errors.Return) != 0) {
-        Failure failure{LibjpegMessage(reinterpret_cast<j_common_ptr>(&info)), {}};
-        jpeg_destroy_decompress(&info);
-        return failure;
-    }
-
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = IsCmykSource(info) ? JCS_CMYK : JCS_RGB;
-    jpeg_calc_output_dimensions(&info);
-
-    const std::uint64_t pixels = std::uint64_t(info.output_width) * info.output_height;
-    if (pixels == 0 || pixels > kMaxJpegPixels) {
-        Failure failure{"Picture too large: " + std::to_string(info.output_width) + " x "
-                + std::to_string(info.output_height), {}};
-        jpeg_destroy_decompress(&info);
-        return failure;
-    }
-
-    jpeg_start_decompress(&info);
-    image.Width = static_cast<int>(info.output_width);
-    image.Height = static_cast<int>(info.output_height);
-    image.Pixels.resize(static_cast<std::size_t>(pixels) * 3);
-    rowBuffer.resize(static_cast<std::size_t>(info.output_width) * info.output_components);
-
-    const bool complete = ReadScanLines(info, rowBuffer, image);
-    if (complete && !errors.PrematureEnd)
-        jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-
-    if (!complete || errors.PrematureEnd)
-        return Failure{"Premature end of JPEG file", {}};
-    return image;
+    std::string refusal;
+    if (RunDecoder(decoder, data, size, image, rowBuffer, refusal))
+        return image;
+    if (refusal.empty())
+        refusal = decoder.Refusal != nullptr ? decoder.Refusal : LibjpegMessage(decoder);
+    return Failure{refusal, {}};
 }
 
 Result<RgbImage> DecodeJpegFile(const std::string& path)

@@ -24,7 +24,10 @@ struct RgbImage {
 // Pictures larger than this many pixels are refused rather than allocated.
 inline constexpr std::uint64_t kMaxJpegPixels = 64ull * 1024 * 1024;
 
-// A failure carries libjpeg's message, or why the data was refused.
+// A failure carries libjpeg's message, or why the data was refused. Besides the limit
+// above, a picture that declares more pixels than its file could code, or whose scans
+// would ask for far more work than its size needs, is refused as damaged, before its
+// pixels are allocated or its scans decoded; so no file stalls the caller for long.
 Result<RgbImage> DecodeJpeg(const std::uint8_t* data, std::size_t size);
 // Reads and decodes a file; a missing or unreadable file is an error like damaged data,
 // and every failure names the file.

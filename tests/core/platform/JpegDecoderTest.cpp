@@ -1,13 +1,16 @@
 #include "platform/JpegDecoder.h"
+#include "platform/JpegWriter.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <jpeglib.h>
+#include <sys/resource.h>
 
 using namespace vorbix;
 using vorbix::test::TempDir;
@@ -16,7 +19,7 @@ namespace {
 
 // Encodes a picture with libjpeg's own compressor; pixel(x, y, sample) gives each sample.
 std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
-    const std::function<int(int, int, int)>& pixel)
+    const std::function<int(int, int, int)>& pixel, bool progressive = false)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -31,6 +34,8 @@ std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE spac
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
     for (int y = 0; y < height; ++y) {
@@ -63,6 +68,67 @@ void ExpectPixelNear(const RgbImage& image, int x, int y, int r, int g, int b)
     EXPECT_NEAR(image.Pixels[at], r, 6) << "red at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 1], g, 6) << "green at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 2], b, 6) << "blue at " << x << "," << y;
+}
+
+void Put16(std::string& out, int value)
+{
+    out += static_cast<char>((value >> 8) & 0xFF);
+    out += static_cast<char>(value & 0xFF);
+}
+
+// The start of a grey JPEG written marker by marker, up to its first scan: a quantisation
+// table, the frame (baseline or progressive) of the given size, and a DC and an AC
+// Huffman table with a single one-bit code each (DC difference 0, end of block).
+std::string GreyJpegHeader(int width, int height, bool progressive)
+{
+    std::string out = "\xFF\xD8\xFF\xDB";
+    Put16(out, 67);
+    out += '\0';
+    out.append(64, '\1');
+    out += progressive ? "\xFF\xC2" : "\xFF\xC0";
+    Put16(out, 11);
+    out += '\x08';
+    Put16(out, height);
+    Put16(out, width);
+    out += std::string("\x01\x01\x11\x00", 4);
+    for (char tableClass : {'\x00', '\x10'}) {
+        out += "\xFF\xC4";
+        Put16(out, 20);
+        out += tableClass;
+        out += '\x01';
+        out.append(16, '\0');  // 15 more counts of zero, then the one symbol, 0
+    }
+    return out;
+}
+
+// A scan header for the one component: spectral selection start and end, no successive
+// approximation.
+std::string ScanHeader(int spectralStart, int spectralEnd)
+{
+    std::string out = "\xFF\xDA";
+    Put16(out, 8);
+    out += std::string("\x01\x01\x00", 3);
+    out += static_cast<char>(spectralStart);
+    out += static_cast<char>(spectralEnd);
+    out += '\0';
+    return out;
+}
+
+// A progressive picture whose scans hold no coded data: a DC scan, then AC scans over the
+// same band again and again. Each scan is 10 bytes of file but a pass over every block.
+std::string EmptyScansJpeg(int width, int height, int scans)
+{
+    std::string out = GreyJpegHeader(width, height, true) + ScanHeader(0, 0);
+    for (int i = 1; i < scans; ++i)
+        out += ScanHeader(1, 63);
+    return out + "\xFF\xD9";
+}
+
+long PeakResidentKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 } // namespace
@@ -139,6 +205,64 @@ TEST(JpegDecoder, RefusesPicturesTooLargeToHold)
     const auto huge = Decode(bytes);
     EXPECT_FALSE(huge.Ok());
     EXPECT_EQ(huge.Message(), "Picture too large: 60000 x 60000");
+}
+
+TEST(JpegDecoder, RefusesHostileFilesQuicklyAndWithoutLargeAllocations)
+{
+    using Clock = std::chrono::steady_clock;
+    const long peakBefore = PeakResidentKilobytes();
+
+    // 3000 empty scans over 4096 x 4096 pixels: a 30 KB file whose scans, read to the end,
+    // would keep the decoder busy for seconds (minutes on a slow machine).
+    const std::string scans = EmptyScansJpeg(4096, 4096, 3000);
+    ASSERT_LT(scans.size(), 31000u);
+    auto started = Clock::now();
+    const auto manyScans = Decode(scans);
+    EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(500));
+    ASSERT_FALSE(manyScans.Ok());
+    EXPECT_NE(manyScans.Message().find("scans"), std::string::npos) << manyScans.Message();
+
+    // The same on a small picture, where each scan is cheap: the number of scans is bounded too.
+    const auto smallManyScans = Decode(EmptyScansJpeg(64, 64, 3000));
+    ASSERT_FALSE(smallManyScans.Ok());
+    EXPECT_NE(smallManyScans.Message().find("scans"), std::string::npos) << smallManyScans.Message();
+
+    // A baseline header declaring 8000 x 8000 pixels followed by a few bytes of data.
+    std::string huge = GreyJpegHeader(8000, 8000, false) + ScanHeader(0, 63) + std::string(8, '\0') + "\xFF\xD9";
+    ASSERT_LT(huge.size(), 160u);
+    started = Clock::now();
+    const auto hugeResult = Decode(huge);
+    EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(200));
+    ASSERT_FALSE(hugeResult.Ok());
+    EXPECT_EQ(hugeResult.Message(), "Picture too large for its file: 8000 x 8000 in " + std::to_string(huge.size()) + " bytes");
+
+    // The same header made plausible by its size (a comment pads the file): refused by
+    // the absolute limit alone, still before anything is allocated for the pixels.
+    std::string padded = GreyJpegHeader(9000, 9000, false);
+    for (int i = 0; i < 2; ++i) {
+        padded += "\xFF\xFE";
+        Put16(padded, 65535);
+        padded.append(65533, 'x');
+    }
+    padded += ScanHeader(0, 63) + "\xFF\xD9";
+    const auto paddedResult = Decode(padded);
+    ASSERT_FALSE(paddedResult.Ok());
+    EXPECT_EQ(paddedResult.Message(), "Picture too large: 9000 x 9000");
+
+    // None of them allocated anything near the 190 MB their pixels would take.
+    EXPECT_LT(PeakResidentKilobytes() - peakBefore, 48 * 1024);
+
+    // Neither limit refuses what genuine pictures hold: the flattest picture an encoder
+    // makes (one colour, 2048 x 2048 in a few kilobytes per megapixel), and a progressive
+    // one with the usual ten scans.
+    const std::string flat = vorbix::EncodeJpeg(2048, 2048, std::vector<std::uint8_t>(2048u * 2048u * 3u, 40));
+    const auto flatResult = Decode(flat);
+    ASSERT_TRUE(flatResult.Ok()) << flatResult.Message();
+    ExpectPixelNear(flatResult.Value(), 2047, 2047, 40, 40, 40);
+    const auto progressive = Decode(EncodeJpeg(300, 200, 3, JCS_RGB,
+        [](int x, int y, int c) { return (x * 3 + y * 5 + c * 70) % 256; }, true));
+    ASSERT_TRUE(progressive.Ok()) << progressive.Message();
+    EXPECT_EQ(progressive.Value().Width, 300);
 }
 
 TEST(JpegDecoder, ReadsFilesAndReportsMissingOnes)

@@ -1,0 +1,330 @@
+// Writes the seed corpora and dictionaries of the fuzz targets, made by the system's own
+// writers (the two catalogue files, JPEG pictures) and by the line layouts of the legacy
+// files and ROMS.CFG, so that no binary corpus is kept in the repository.
+//
+//   vorbix-fuzz-seeds OUTPUT_DIR
+//
+// writes OUTPUT_DIR/<target>/seed-N for the targets programs, options, legacy, jpeg and
+// romscfg, and OUTPUT_DIR/<target>.dict for those whose input has a vocabulary.
+
+#include "catalogue/Main_LoadSaveUnit.h"
+#include "catalogue/RecordFields.h"
+#include "platform/FileSystem.h"
+#include "platform/JpegWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+using namespace vorbix;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+std::string output;
+
+// The entity references of the catalogue files, and one that a value holding "&amp;" as
+// text turns into.
+const std::vector<std::string> kEntities = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&amp;amp;"};
+
+void WriteSeeds(const std::string& target, const std::vector<std::string>& seeds)
+{
+    const std::string folder = output + "/" + target;
+    std::filesystem::create_directories(folder);
+    for (std::size_t i = 0; i < seeds.size(); ++i)
+        std::ofstream(folder + "/seed-" + std::to_string(i), std::ios::binary) << seeds[i];
+}
+
+// A libFuzzer dictionary: one quoted entry a line, with \xNN for bytes outside ASCII.
+void WriteDictionary(const std::string& target, const std::vector<std::string>& words)
+{
+    std::ofstream file(output + "/" + target + ".dict", std::ios::binary);
+    for (const auto& word : words) {
+        file << '"';
+        for (unsigned char c : word) {
+            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+                file << escaped;
+            } else {
+                file << c;
+            }
+        }
+        file << "\"\n";
+    }
+}
+
+std::vector<std::string> TagsOf(const std::vector<std::string>& names)
+{
+    std::vector<std::string> tags;
+    for (const auto& name : names) {
+        tags.push_back("<" + name + ">");
+        tags.push_back("</" + name + ">");
+    }
+    return tags;
+}
+
+ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type,
+    const std::string& file)
+{
+    ProgramRecord program;
+    program.PublisherName = publisher;
+    program.ProgramName = name;
+    program.ProgramType = type;
+    program.FileUrl = file;
+    return program;
+}
+
+std::vector<ProgramRecord> SamplePrograms()
+{
+    ProgramRecord elite = Program("Acornsoft", "Elite", "Game", "/games/Elite.ssd");
+    elite.Favourite = true;
+    elite.Comments = {"Trade, fight & explore.", "  indented <b>not bold</b>", "Press &lt; and &gt; to turn (as typed)",
+        "", "   "};
+    elite.EmuWarningEmus = {"BeebEm"};
+    elite.EmuWarningTexts = {"Needs the \"Model B\" setting"};
+    elite.DocLinkNames = {"Manual", "Map"};
+    elite.DocLinkUrls = {"/docs/Elite manual.txt", "http://example.invalid/map?a=1&b='2'"};
+    ProgramRecord chuckie = Program("A&F", "Chuckie Egg", "Game", "C:\\Games\\Chuckie.ssd");
+    chuckie.E00Dfs = true;
+    ProgramRecord wordwise = Program("acornsoft", "Wordwise \xC3\xA9", "Utility", "/roms/WORDWISE.ROM");
+    ProgramRecord latin = Program("Superior", "Repton \xE9", "", "");
+    latin.Comments = {"Windows-1252 text: caf\xE9"};
+    return {elite, chuckie, wordwise, latin};
+}
+
+std::string ProgramsFile(std::vector<ProgramRecord> programs)
+{
+    Catalogue catalogue;
+    catalogue.ProgramList = std::move(programs);
+    return ProgramsFileBytes(catalogue);
+}
+
+void ProgramsSeeds()
+{
+    const auto sample = SamplePrograms();
+    const std::string whole = ProgramsFile(sample);
+    std::vector<std::string> seeds = {whole, ProgramsFile({}), ProgramsFile({sample[0]}), ProgramsFile({sample[3]}),
+        whole.substr(0, whole.size() / 2)};
+    // Hand-edited forms: LF line ends, no indentation, everything on one line.
+    std::string lf, flat;
+    for (const auto& line : SplitLines(whole)) {
+        lf += line + "\n";
+        flat += line.substr(line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
+    }
+    seeds.push_back(lf);
+    seeds.push_back(flat);
+    WriteSeeds("programs", seeds);
+    auto words = TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program",
+        "program-name", "program-type", "file-url", "favourite", "e00dfs", "picture-url", "boxcover-url", "comments",
+        "commentline", "emuwarnings", "emuwarning", "emu-name", "warningtext", "doclinks", "doclink", "doc-name",
+        "doc-url"});
+    words.insert(words.end(), kEntities.begin(), kEntities.end());
+    words.insert(words.end(), {"true", "false"});
+    WriteDictionary("programs", words);
+}
+
+
+Catalogue SampleOptions()
+{
+    Catalogue catalogue;
+    EmuRecord beebem;
+    for (const EmuTextField& field : kEmuTextFields)
+        beebem.*field.Member = std::string(field.Leaf) + " value";
+    beebem.EmuName = "BeebEm";
+    beebem.CommandLineString = "\"%f\" -b & <x> &lt;as typed&gt;";
+    beebem.ProcessRomsCfgModelB = true;
+    beebem.HandleDfs = true;
+    EmuRecord bem;
+    bem.EmuName = "B-Em \xC3\xBC";
+    bem.EmuUrl = "/usr/bin/b-em";
+    bem.CleanDiskWorkingDir = true;
+    catalogue.EmuList = {beebem, bem};
+    FilterRecord games;
+    games.FilterName = "Games";
+    games.FType = "Game";
+    games.FFavourite = FavouriteCondition::fcTrue;
+    FilterRecord notAcorn;
+    notAcorn.FilterName = "Not Acornsoft";
+    notAcorn.FPublisher = "Acornsoft";
+    notAcorn.FPubComp = "<>";
+    notAcorn.FFavourite = FavouriteCondition::fcFalse;
+    catalogue.FilterList = {games, notAcorn};
+    for (const char* name : {"Acornsoft", "A&F", "acornsoft", "Superior \xE9"})
+        catalogue.Publishers.Add(name);
+    for (const char* name : {"Game", "Utility", "Demo"})
+        catalogue.ProgramTypes.Add(name);
+    catalogue.LastProgramDir = "/games/";
+    catalogue.LastEmuDir = "C:\\Emulators\\";
+    catalogue.LastDocDir = "";
+    catalogue.Options.CopyDiskBack = true;
+    catalogue.Options.PictureUrl = "/shots/screen.jpg";
+    return catalogue;
+}
+
+void OptionsSeeds()
+{
+    const Catalogue sample = SampleOptions();
+    const std::string whole = OptionsFileBytes(sample, "Games", "BeebEm");
+    WriteSeeds("options", {whole, OptionsFileBytes(Catalogue{}, "all", ""), whole.substr(0, whole.size() * 2 / 3)});
+    std::vector<std::string> names = {"options", "vorbix-version", "emulators", "emulator", "filters", "filter",
+        "f-favourite", "publishers", "publisher", "program-types", "type", "other-options", "last-program-dir",
+        "last-emu-dir", "last-doc-dir", "last-filter", "last-emu", "preprocessing-compatibilitywarning",
+        "preprocessing-e00dfswarning", "postprocessing-copydiskback", "postprocessing-copypicture",
+        "postprocessing-pictureurl", "dropoption-askaddtolist", "dropoption-usee00dfs"};
+    for (const EmuTextField& field : kEmuTextFields) {
+        names.push_back(field.Leaf);
+        if (field.Group != nullptr)
+            names.push_back(field.Group);
+    }
+    for (const EmuFlagField& field : kEmuFlagFields)
+        names.push_back(field.Leaf);
+    for (const FilterTextField& field : kFilterTextFields)
+        names.push_back(field.Leaf);
+    auto words = TagsOf(names);
+    words.insert(words.end(), kEntities.begin(), kEntities.end());
+    words.insert(words.end(), {"true", "false", "don't care"});
+    WriteDictionary("options", words);
+}
+
+// The four legacy files in the target's input form: their contents separated by NUL bytes.
+std::string LegacyInput(const Lines& programs, const Lines& options, const Lines& emus, const Lines& filters)
+{
+    return JoinLinesCrLf(programs) + '\0' + JoinLinesCrLf(options) + '\0' + JoinLinesCrLf(emus) + '\0'
+        + JoinLinesCrLf(filters);
+}
+
+void LegacySeeds()
+{
+    const Lines programs = {"2",
+        "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Game", "True", "False",
+        "2", "Trade & fight, &lt; turns left", "", "#@%#123#@%#", "1", "BeebEm", "Model B only", "1", "Manual", "C:\\Docs\\Elite.txt",
+        "Repton", "C:\\Games\\Repton.ssd", "Superior", "Game", "False", "True", "0", "0"};
+    const Lines options = {"2", "1", "Acornsoft", "Superior", "Game", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\", "Games",
+        "BeebEm", "true", "x", "y", "true", "false", "C:\\shot.jpg", "true", "false", "true"};
+    Lines emus = {"1"};
+    for (const EmuTextField& field : kEmuTextFields)
+        emus.push_back(field.Leaf);
+    for (int i = 0; i < 5; ++i)
+        emus.push_back(i % 2 ? "True" : "False");
+    Lines laterEmus = emus;
+    laterEmus.push_back("2.2");
+    const Lines filters = {"2", "Games", "any", "Game", "Checked", "Acorn", "Acornsoft", "any", "Grayed"};
+    WriteSeeds("legacy", {LegacyInput(programs, options, emus, filters),
+        LegacyInput(programs, options, laterEmus, filters), LegacyInput({"x"}, {"1"}, {"-1"}, {"2147483648"}),
+        LegacyInput(Lines(programs.begin(), programs.begin() + 9), Lines(options.begin(), options.begin() + 7), {}, {})});
+    WriteDictionary("legacy", {"#@%#123#@%#", "True", "False", "true", "Checked", "Unchecked", "2.2", "\r\n"});
+}
+
+// Encodes with libjpeg directly, for the forms the project's writer does not make.
+std::string EncodeWith(int width, int height, int components, J_COLOR_SPACE space,
+    const std::function<void(jpeg_compress_struct&)>& setup)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    setup(info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
+    for (int y = 0; y < height; ++y) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = static_cast<JSAMPLE>((static_cast<int>(i) * 7 + y * 11) % 256);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+void JpegSeeds()
+{
+    std::vector<std::string> seeds;
+    for (auto [width, height, quality] : {std::tuple{8, 8, 85}, {17, 9, 50}, {40, 30, 95}, {3, 64, 10}}) {
+        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width * height * 3));
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = static_cast<std::uint8_t>(i * 13 % 251);
+        seeds.push_back(EncodeJpeg(width, height, rgb, quality));
+    }
+    seeds.push_back(EncodeWith(24, 16, 3, JCS_RGB, [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); }));
+    seeds.push_back(EncodeWith(16, 16, 1, JCS_GRAYSCALE, [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); }));
+    seeds.push_back(EncodeWith(16, 8, 4, JCS_CMYK, [](jpeg_compress_struct&) {}));
+    seeds.push_back(EncodeWith(32, 32, 3, JCS_RGB, [](jpeg_compress_struct& c) {
+        c.restart_interval = 1;
+        c.optimize_coding = TRUE;
+    }));
+    seeds.push_back(EncodeWith(16, 16, 3, JCS_RGB, [](jpeg_compress_struct& c) { c.arith_code = TRUE; }));
+    WriteSeeds("jpeg", seeds);
+    // The markers: start and end of image, frames, tables, scans, restarts, application data, comments.
+    std::vector<std::string> markers;
+    for (int code : {0xD8, 0xD9, 0xC0, 0xC1, 0xC2, 0xC9, 0xCA, 0xC4, 0xCC, 0xDB, 0xDA, 0xDD, 0xD0, 0xD7, 0xE0, 0xEE,
+             0xFE})
+        markers.push_back(std::string("\xFF") + static_cast<char>(code));
+    markers.push_back("JFIF");
+    markers.push_back("Adobe");
+    WriteDictionary("jpeg", markers);
+}
+
+// The ROMS.CFG target's input: flags (insert, DFS, Model B, Master 128), the name's length,
+// the name, then the file.
+std::string RomsCfgInput(unsigned flags, const std::string& name, const Lines& lines)
+{
+    return std::string(1, static_cast<char>(flags)) + static_cast<char>(name.size()) + name + JoinLinesCrLf(lines);
+}
+
+void RomsCfgSeeds()
+{
+    Lines standard = {"OS12", "BASIC2"};
+    for (int i = 2; i <= 15; ++i)
+        standard.push_back("EMPTY");
+    standard.push_back("RAM");
+    standard.push_back("M128\\MOS");
+    for (int i = 0; i < 4; ++i)
+        standard.push_back("M128\\BASIC4");
+    for (int i = 0; i < 12; ++i)
+        standard.push_back("EMPTY");
+    Lines commented = {"# BeebEm ROM configuration", ""};
+    commented.insert(commented.end(), standard.begin(), standard.end());
+    commented.insert(commented.begin() + 5, "  # slot comment");
+    Lines fourSections;
+    for (int block = 0; block < 4; ++block)
+        fourSections.insert(fourSections.end(), standard.begin(), standard.begin() + 17);
+    WriteSeeds("romscfg", {RomsCfgInput(1 | 4, "ELITE.ROM", standard), RomsCfgInput(4, "BASIC2", standard),
+        RomsCfgInput(1 | 2 | 8, "DFS.ROM", commented), RomsCfgInput(1 | 8, "My Rom.rom", fourSections),
+        RomsCfgInput(8, "M128\\BASIC4", fourSections), RomsCfgInput(1 | 4, "short", {"OS12", "EMPTY"})});
+    WriteDictionary("romscfg", {"EMPTY", "RAM", "M128\\", "\r\n", "#"});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: vorbix-fuzz-seeds OUTPUT_DIR\n";
+        return 2;
+    }
+    output = argv[1];
+    ProgramsSeeds();
+    OptionsSeeds();
+    LegacySeeds();
+    JpegSeeds();
+    RomsCfgSeeds();
+    return 0;
+}
