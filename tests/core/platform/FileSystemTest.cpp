@@ -23,6 +23,22 @@ int EntriesIn(const std::string& folder)
     return n;
 }
 
+// Writes under a file-size limit, which makes the disk refuse bytes past it as a full disk
+// does.
+Status WriteWithSizeLimit(const std::string& path, const std::string& bytes, rlim_t limit)
+{
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = limit;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Status written = WriteFileAtomic(path, bytes);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    return written;
+}
+
 } // namespace
 
 TEST(FileSystem, SplitLinesAcceptsEveryLineBreak)
@@ -70,18 +86,7 @@ TEST(FileSystem, WriteFileAtomicRefusesReadOnlyTargetsAndKeepsTheOldFile)
     EXPECT_EQ(WriteFileAtomic(folder + "/new.txt", "n").Message(), "Cannot create file " + folder + "/new.txt");
     EXPECT_FALSE(WriteFileAtomic(folder + "/ro.txt", "lost").Ok());
     // In place on a full disk: the space is claimed before a byte is overwritten.
-    {
-        struct rlimit old {};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = old;
-        small.rlim_cur = 80000;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const Status written = WriteFileAtomic(folder + "/x.txt", std::string(100000, 'z'));
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-        EXPECT_FALSE(written.Ok());
-    }
+    EXPECT_FALSE(WriteWithSizeLimit(folder + "/x.txt", std::string(100000, 'z'), 80000).Ok());
     test::SetMode(folder, 0755);
     EXPECT_EQ(test::ReadAll(folder + "/x.txt"), std::string(70000, 'y'));
     EXPECT_EQ(test::ReadAll(folder + "/ro.txt"), "keep");
@@ -94,16 +99,7 @@ TEST(FileSystem, WriteFileAtomicOnAFullDiskLeavesTheOldFile)
 {
     TempDir dir;
     std::string path = dir.Write("big.txt", "the old contents");
-    // A file-size limit makes write() fail part-way, as a full disk does.
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status written = WriteFileAtomic(path, std::string(100000, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const Status written = WriteWithSizeLimit(path, std::string(100000, 'x'), 4096);
     EXPECT_EQ(written.Message(), "Cannot create file " + path);
     EXPECT_EQ(dir.Read("big.txt"), "the old contents");
     EXPECT_EQ(EntriesIn(dir.path()), 1);
