@@ -87,11 +87,14 @@ void ReportDamage(Catalogue& catalogue, const std::string& path, const std::stri
         ShowWarning(prompts, damaged + "; the file was left as it is, and no copy was made.");
 }
 
-void CheckLoadedFile(Catalogue& catalogue, const TXMLLoadObject& reader, const XMLStructure& structure,
+// True when the file is damaged (and reported).
+bool CheckLoadedFile(Catalogue& catalogue, const TXMLLoadObject& reader, const XMLStructure& structure,
     const std::string& path, Prompts& prompts, LoadAccess access, FileWriter& copies)
 {
-    if (const std::string fault = reader.CheckStructure(structure); !fault.empty())
+    const std::string fault = reader.CheckStructure(structure);
+    if (!fault.empty())
         ReportDamage(catalogue, path, fault, prompts, access, copies);
+    return !fault.empty();
 }
 
 // Before a save replaces a file that is owed a copy: keeps the copy (noted for the user),
@@ -223,7 +226,7 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
     TXMLLoadObject reader(&prompts);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
-    CheckLoadedFile(catalogue, reader, ProgramsFileStructure(), path, prompts, access, copies);
+    const bool damaged = CheckLoadedFile(catalogue, reader, ProgramsFileStructure(), path, prompts, access, copies);
 
     long long loaded = 0;
     for (int p = 1;; ++p) {
@@ -231,12 +234,28 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
         reader.FindElement("publisher", p, publisher, NoFocus);
         if (!reader.IsFocusSet(publisher))
             break;
+        // In a damaged file many publishers may share one closing tag far below; each then
+        // takes only the programs before the next publisher, or the programs of all those
+        // after it would be read again for every one (and the programs likewise, below).
+        std::int64_t publisherEnd = publisher.Last;
+        if (damaged) {
+            TXMLFocus next;
+            reader.FindElement("publisher", p + 1, next, NoFocus);
+            if (reader.IsFocusSet(next) && next.First < publisherEnd)
+                publisherEnd = next.First;
+        }
         const std::string publisherName = ReadLeaf(reader, "publisher-name", publisher);
         for (int k = 1;; ++k) {
             TXMLFocus program;
             reader.FindElement("program", k, program, publisher);
-            if (!reader.IsFocusSet(program))
+            if (!reader.IsFocusSet(program) || program.First >= publisherEnd)
                 break;
+            if (damaged) {
+                TXMLFocus next;
+                reader.FindElement("program", k + 1, next, publisher);
+                if (reader.IsFocusSet(next) && next.First < program.Last)
+                    program.Last = next.First;
+            }
             ProgramRecord record;
             record.PublisherName = publisherName;
             record.ProgramName = ReadLeaf(reader, "program-name", program);
@@ -435,7 +454,7 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
     TXMLLoadObject reader(&prompts);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
-    CheckLoadedFile(catalogue, reader, OptionsFileStructure(), path, prompts, access, copies);
+    (void)CheckLoadedFile(catalogue, reader, OptionsFileStructure(), path, prompts, access, copies);
 
     ForEachElement(reader, FindContainer(reader, "emulators"), "emulator", [&](const TXMLFocus& e) {
         EmuRecord emu;

@@ -269,3 +269,34 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         EXPECT_FALSE(dir.Exists("Data/options.xml.damaged-1"));
     }
 }
+
+TEST(DamagedFiles, ProgramsSharingOneClosingTagEachReadOnlyTheirOwnLines)
+{
+    // Thousands of unclosed programs and publishers before a single closing tag: each is
+    // read up to the next one, not to the end (which took time and memory growing with the
+    // square of the file).
+    TempDir dir;
+    std::string text = "<programs>\r\n";
+    constexpr int kPublishers = 30;
+    constexpr int kPrograms = 100;
+    for (int p = 0; p < kPublishers; ++p) {
+        text += "<publisher><publisher-name>P" + std::to_string(p) + "</publisher-name>\r\n";
+        for (int k = 0; k < kPrograms; ++k)
+            text += "<program><program-name>N" + std::to_string(k) + "</program-name><comments><commentline>C"
+                + std::to_string(k) + "</commentline></comments>\r\n";
+    }
+    text += "</program></publisher></programs>\r\n";
+    dir.Write("Data/programs.xml", text);
+    Catalogue c = CatalogueIn(dir.path());
+    FakePrompts prompts;
+    ASSERT_TRUE(LoadProgramsFile(c, prompts).Ok());
+    ASSERT_FALSE(prompts.Texts().empty());
+    EXPECT_EQ(prompts.Texts().front().rfind("File " + dir / "Data/programs.xml" + " is damaged", 0), 0u);
+    ASSERT_EQ(c.ProgramList.size(), static_cast<std::size_t>(kPublishers * kPrograms));
+    for (std::size_t i = 0; i < c.ProgramList.size(); ++i) {
+        const ProgramRecord& program = c.ProgramList[i];
+        ASSERT_EQ(program.PublisherName, "P" + std::to_string(i / kPrograms)) << i;
+        ASSERT_EQ(program.ProgramName, "N" + std::to_string(i % kPrograms)) << i;
+        ASSERT_EQ(program.Comments, StringList{"C" + std::to_string(i % kPrograms)}) << i;
+    }
+}
