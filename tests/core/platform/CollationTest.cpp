@@ -53,4 +53,7 @@ TEST(Collation, TextWrittenOnWindowsComparesAsWindows1252)
     // The same name in either encoding is the same name.
     EXPECT_EQ(CompareText("Caf\xe9", "Caf\xc3\xa9"), 0);
     EXPECT_TRUE(SameTextIgnoreCase("\xc9" "CLAIR", "\xc3\xa9" "clair"));
+    // Past the first eight bytes too (the validity check runs eight ASCII bytes at a time).
+    EXPECT_NE(CompareTextIgnoreCase("Acornsoft Caf\xe9", "Acornsoft Caf\xe8"), 0);
+    EXPECT_EQ(CompareTextIgnoreCase("Acornsoft Caf\xe9 Ltd", "ACORNSOFT CAF\xc3\x89 LTD"), 0);
 }
