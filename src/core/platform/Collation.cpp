@@ -4,13 +4,17 @@
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/ucoleitr.h>
 
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vorbix {
 
@@ -56,17 +60,162 @@ CollatorPtr OpenCollator(const std::string& locale, UCollationStrength strength)
     return CollatorPtr(collator);
 }
 
+// The case-insensitive collation of texts made only of ASCII characters, as a table: for
+// most locales each ASCII character is one collation element whose secondary weight is
+// the common one, so two such texts compare as the sequences of their characters'
+// primary weights, with the ignorable characters (rank 0) left out. The table holds the
+// order of those weights. It is used only when the collator is checked to work that way
+// for every ASCII character: no contraction or expansion among them (the Czech "ch", the
+// Danish "aa"), no shifted punctuation, no numeric ordering, no case level.
+struct AsciiRanks {
+    bool usable = false;
+    std::array<unsigned char, 128> rank{};
+};
+
+bool AsciiAloneInContractions(const UCollator* collator)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    USet* contractions = uset_openEmpty();
+    USet* expansions = uset_openEmpty();
+    ucol_getContractionsAndExpansions(collator, contractions, expansions, true, &status);
+    bool clean = U_SUCCESS(status);
+    for (int32_t c = 0; clean && c < 0x80; ++c)
+        clean = !uset_contains(expansions, c);
+    UChar text[64];
+    for (int32_t i = 0, n = uset_getItemCount(contractions); clean && i < n; ++i) {
+        UChar32 start = 0;
+        UChar32 end = 0;
+        status = U_ZERO_ERROR;
+        const int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &status);
+        if (U_FAILURE(status)) {
+            clean = false;
+            break;
+        }
+        bool allAscii = length > 0;
+        for (int32_t k = 0; k < length; ++k)
+            allAscii = allAscii && text[k] < 0x80;
+        clean = !allAscii;
+    }
+    uset_close(contractions);
+    uset_close(expansions);
+    return clean;
+}
+
+AsciiRanks MakeAsciiRanks(const UCollator* collator)
+{
+    AsciiRanks ranks;
+    if (collator == nullptr)
+        return ranks;
+    UErrorCode status = U_ZERO_ERROR;
+    if (ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE
+        || ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) != UCOL_OFF
+        || ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) != UCOL_OFF || U_FAILURE(status)
+        || !AsciiAloneInContractions(collator))
+        return ranks;
+    // Each character's one collation element: its primary weight, or none when ignorable.
+    std::array<int32_t, 128> primary{};
+    int32_t commonSecondary = -1;
+    for (UChar c = 0; c < 0x80; ++c) {
+        status = U_ZERO_ERROR;
+        UCollationElements* elements = ucol_openElements(collator, &c, 1, &status);
+        if (U_FAILURE(status))
+            return ranks;
+        std::vector<int32_t> found;
+        for (int32_t e = ucol_next(elements, &status); U_SUCCESS(status) && e != UCOL_NULLORDER;
+             e = ucol_next(elements, &status))
+            if (e != 0)
+                found.push_back(e);
+        ucol_closeElements(elements);
+        if (U_FAILURE(status) || found.size() > 1)
+            return ranks;
+        if (found.empty())
+            continue;  // completely ignorable
+        const int32_t p = ucol_primaryOrder(found[0]);
+        const int32_t secondary = ucol_secondaryOrder(found[0]);
+        if (p == 0 || (commonSecondary >= 0 && secondary != commonSecondary))
+            return ranks;
+        commonSecondary = secondary;
+        primary[c] = p;
+    }
+    std::vector<int32_t> weights(primary.begin(), primary.end());
+    std::sort(weights.begin(), weights.end());
+    weights.erase(std::unique(weights.begin(), weights.end()), weights.end());
+    if (weights.size() > 255)
+        return ranks;
+    for (std::size_t c = 0; c < 0x80; ++c)
+        ranks.rank[c] = primary[c] == 0 ? 0
+            : static_cast<unsigned char>(std::lower_bound(weights.begin(), weights.end(), primary[c]) - weights.begin() + (weights.front() == 0 ? 0 : 1));
+    ranks.usable = true;
+    return ranks;
+}
+
 struct Collators {
     std::string locale = UserCollationLocale();
     CollatorPtr caseSensitive = OpenCollator(locale, UCOL_TERTIARY);
     CollatorPtr caseInsensitive = OpenCollator(locale, UCOL_SECONDARY);
+    AsciiRanks asciiRanks = MakeAsciiRanks(caseInsensitive.get());
 };
+
+} // namespace
+
+bool IsAsciiText(std::string_view text)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+namespace {
+
+// Two ASCII texts through the table. The bytes both begin with weigh the same, so the
+// comparison starts where they first differ.
+int CompareAsciiRanks(const AsciiRanks& ranks, std::string_view a, std::string_view b)
+{
+    const std::size_t shared = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())), b.begin()).first
+        - a.begin());
+    std::size_t i = shared;
+    std::size_t j = shared;
+    for (;;) {
+        while (i < a.size() && ranks.rank[static_cast<unsigned char>(a[i])] == 0)
+            ++i;
+        while (j < b.size() && ranks.rank[static_cast<unsigned char>(b[j])] == 0)
+            ++j;
+        if (i == a.size() || j == b.size())
+            return (i == a.size()) == (j == b.size()) ? 0 : (i == a.size() ? -1 : 1);
+        const unsigned char ra = ranks.rank[static_cast<unsigned char>(a[i])];
+        const unsigned char rb = ranks.rank[static_cast<unsigned char>(b[j])];
+        if (ra != rb)
+            return ra < rb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+}
 
 // One set per thread: an ICU collator must not be used by two threads at once.
 Collators& ThreadCollators()
 {
     thread_local Collators collators;
     return collators;
+}
+
+// Both texts valid UTF-8.
+int CollateUtf8(UCollator* collator, std::string_view a, std::string_view b)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()),
+        b.data(), static_cast<int32_t>(b.size()), &status);
+    if (U_FAILURE(status))
+        return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+    return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
 }
 
 int Collate(UCollator* collator, std::string_view a, std::string_view b)
@@ -86,12 +235,7 @@ int Collate(UCollator* collator, std::string_view a, std::string_view b)
         bText = Windows1252ToUtf8(b);
         b = bText;
     }
-    UErrorCode status = U_ZERO_ERROR;
-    UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()),
-        b.data(), static_cast<int32_t>(b.size()), &status);
-    if (U_FAILURE(status))
-        return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
-    return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
+    return CollateUtf8(collator, a, b);
 }
 
 } // namespace
@@ -103,7 +247,28 @@ int CompareText(std::string_view a, std::string_view b)
 
 int CompareTextIgnoreCase(std::string_view a, std::string_view b)
 {
-    return Collate(ThreadCollators().caseInsensitive.get(), a, b);
+    const Collators& collators = ThreadCollators();
+    if (collators.asciiRanks.usable && IsAsciiText(a) && IsAsciiText(b))
+        return CompareAsciiRanks(collators.asciiRanks, a, b);
+    return Collate(collators.caseInsensitive.get(), a, b);
+}
+
+int CompareAsciiTextIgnoreCase(std::string_view a, std::string_view b)
+{
+    const Collators& collators = ThreadCollators();
+    if (collators.asciiRanks.usable)
+        return CompareAsciiRanks(collators.asciiRanks, a, b);
+    UCollator* collator = collators.caseInsensitive.get();
+    return collator == nullptr ? CompareAsciiUpper(a, b) : CollateUtf8(collator, a, b);
+}
+
+int CompareUtf8TextIgnoreCase(std::string_view a, std::string_view b)
+{
+    const Collators& collators = ThreadCollators();
+    if (collators.asciiRanks.usable && IsAsciiText(a) && IsAsciiText(b))
+        return CompareAsciiRanks(collators.asciiRanks, a, b);
+    UCollator* collator = collators.caseInsensitive.get();
+    return collator == nullptr ? CompareAsciiUpper(a, b) : CollateUtf8(collator, a, b);
 }
 
 int CompareAsciiUpper(std::string_view a, std::string_view b)

@@ -12,6 +12,11 @@ namespace vorbix {
 int CompareText(std::string_view a, std::string_view b);
 // Locale-aware, ignoring case.
 int CompareTextIgnoreCase(std::string_view a, std::string_view b);
+// CompareTextIgnoreCase for two texts the caller knows to be ASCII only, or valid UTF-8:
+// sorts that compare each text many times check it once.
+bool IsAsciiText(std::string_view text);
+int CompareAsciiTextIgnoreCase(std::string_view a, std::string_view b);
+int CompareUtf8TextIgnoreCase(std::string_view a, std::string_view b);
 // Plain byte comparison after mapping the ASCII letters a-z to A-Z.
 int CompareAsciiUpper(std::string_view a, std::string_view b);
 

@@ -15,18 +15,21 @@ namespace {
 // The markers: 15 spaces and an 18-character tag. The spaces make a program's marked
 // lines sort right after its heading and before any heading that merely extends it; the
 // digits keep the sections in the order comments, warnings, documents.
+//
+// Only the lines the rewrite reads are made: a section's comment lines and its end (a
+// blank last comment is dropped), the warnings, and a documents section's start (its
+// caption) and lines. An empty section makes no line at all. Section starts and ends
+// that print nothing and that the rewrite never looks at are left out: with one line per
+// program less to copy and sort, a report of 100,000 programs builds in a fraction of the
+// time, and the order of every printed line is the same.
 const std::string kTypeMarker = "               #Type       #123@#";
-const std::string kInfoStartMarker = "               #1InfoStart #123@#";
 const std::string kInfoInMarker = "               #2InfoIn    #123@#";
 const std::string kInfoEndMarker = "               #3InfoEnd   #123@#";
-const std::string kWarnStartMarker = "               #4WarnStart #123@#";
 const std::string kWarnInMarker = "               #5WarnIn    #123@#";
-const std::string kWarnEndMarker = "               #6WarnEnd   #123@#";
 const std::string kLinkStartMarker = "               #7LinkStart #123@#";
 const std::string kLinkInMarker = "               #8LinkIn    #123@#";
-const std::string kLinkEndMarker = "               #9LinkEnd   #123@#";
 
-enum Tag { kType = 1, kInfoStart, kInfoIn, kInfoEnd, kWarnStart, kWarnIn, kWarnEnd, kLinkStart, kLinkIn, kLinkEnd };
+enum Tag { kType = 1, kInfoIn, kInfoEnd, kWarnIn, kLinkStart, kLinkIn };
 
 // A line's position in its section, zero-padded to a fixed width so that the sort keeps
 // record order for any number of lines and the rewrite can cut it off exactly.
@@ -40,7 +43,8 @@ std::string Position(std::size_t index)
 
 void AddComments(ReportLines& lines, const std::string& key, const ProgramRecord& p)
 {
-    lines.AddMarked(key, kInfoStartMarker, kInfoStart, "");
+    if (p.Comments.empty())
+        return;
     for (std::size_t i = 0; i < p.Comments.size(); ++i)
         lines.AddMarked(key, kInfoInMarker, kInfoIn, Position(i) + p.Comments[i]);
     lines.AddMarked(key, kInfoEndMarker, kInfoEnd, "");
@@ -48,19 +52,18 @@ void AddComments(ReportLines& lines, const std::string& key, const ProgramRecord
 
 void AddWarnings(ReportLines& lines, const std::string& key, const ProgramRecord& p)
 {
-    lines.AddMarked(key, kWarnStartMarker, kWarnStart, "");
     for (std::size_t i = 0; i < p.EmuWarningEmus.size(); ++i)
         lines.AddMarked(key, kWarnInMarker, kWarnIn,
             " " + p.EmuWarningEmus[i] + ": " + PairedEntry(p.EmuWarningTexts, i));
-    lines.AddMarked(key, kWarnEndMarker, kWarnEnd, "");
 }
 
 void AddLinks(ReportLines& lines, const std::string& key, const ProgramRecord& p)
 {
+    if (p.DocLinkNames.empty())
+        return;
     lines.AddMarked(key, kLinkStartMarker, kLinkStart, "");
     for (std::size_t i = 0; i < p.DocLinkNames.size(); ++i)
         lines.AddMarked(key, kLinkInMarker, kLinkIn, Position(i) + p.DocLinkNames[i]);
-    lines.AddMarked(key, kLinkEndMarker, kLinkEnd, "");
 }
 
 void AddProgram(ReportLines& lines, const ProgramRecord& p, const ProgramsReportOptions& options)
@@ -105,32 +108,33 @@ std::string Rewrite(const ReportLines& report)
 {
     const std::vector<ReportLines::Line>& lines = report.Lines();
     std::string out;
+    out.reserve(report.TextBytes());  // more than enough: markers and keys go
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ReportLines::Line& line = lines[i];
         switch (line.Tag) {
         case kInfoIn: {
-            const std::string_view comment = report.After(line).substr(kPositionWidth);
+            const std::string_view comment = ReportLines::After(line).substr(kPositionWidth);
             if (!(IsBlank(comment) && NextHasTag(lines, i, kInfoEnd)))
                 AppendLine(out, "   : ", comment);
             break;
         }
         case kWarnIn:
-            AppendLine(out, "   * ", report.After(line).substr(1));
+            AppendLine(out, "   * ", ReportLines::After(line).substr(1));
             break;
         case kLinkStart:
             if (NextHasTag(lines, i, kLinkIn))
                 AppendLine(out, "   Documents:");
             break;
         case kLinkIn:
-            AppendLine(out, "   - ", report.After(line).substr(kPositionWidth));
+            AppendLine(out, "   - ", ReportLines::After(line).substr(kPositionWidth));
             break;
         case kType:
-            AppendLine(out, report.Before(line), report.After(line));
+            AppendLine(out, ReportLines::Before(line), ReportLines::After(line));
             break;
         case ReportLines::kPlain:
-            AppendLine(out, report.Text(line));
+            AppendLine(out, ReportLines::Text(line));
             break;
-        default:  // the start and end markers of the sections
+        default:  // the end of a comments section
             break;
         }
     }
@@ -141,8 +145,13 @@ std::string Rewrite(const ReportLines& report)
 
 std::string ProgramsReportBytes(const Catalogue& catalogue, const ProgramsReportOptions& options)
 {
+    const std::vector<const ProgramRecord*> programs = SelectedPrograms(catalogue, options.FilterName);
     ReportLines lines;
-    for (const ProgramRecord* p : SelectedPrograms(catalogue, options.FilterName))
+    std::size_t count = 0;
+    for (const ProgramRecord* p : programs)
+        count += 2 + p->Comments.size() + p->EmuWarningEmus.size() + p->DocLinkNames.size() + 2;
+    lines.Reserve(count, 0);
+    for (const ProgramRecord* p : programs)
         AddProgram(lines, *p, options);
     lines.Sort();
     return Rewrite(lines);

@@ -1,8 +1,10 @@
 #include "reports/ReportLines.h"
 
 #include "platform/Collation.h"
+#include "platform/TextCoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vorbix {
 
@@ -11,27 +13,88 @@ void ReportLines::Add(std::string_view text)
     AddMarked(text, {}, kPlain, {});
 }
 
+// Room for a text of the given size: the end of the last block, or a new block.
+char* ReportLines::Room(std::size_t size)
+{
+    constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    if (size > freeSize_) {
+        const std::size_t blockSize = std::max(size, kBlockSize);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+        free_ = blocks_.back().get();
+        freeSize_ = blockSize;
+    }
+    char* room = free_;
+    free_ += size;
+    freeSize_ -= size;
+    return room;
+}
+
 void ReportLines::AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest)
 {
     Line line;
-    line.At = buffer_.size();
     line.Size = front.size() + marker.size() + rest.size();
+    char* data = Room(line.Size);
+    line.Data = data;
     line.MarkerAt = front.size();
-    line.RestAt = front.size() + marker.size();
-    line.Tag = tag;
-    buffer_.append(front).append(marker).append(rest);
+    line.MarkerSize = static_cast<std::uint32_t>(marker.size());
+    line.Tag = static_cast<std::uint8_t>(tag);
+    std::memcpy(data, front.data(), front.size());
+    std::memcpy(data + line.MarkerAt, marker.data(), marker.size());
+    std::memcpy(data + line.MarkerAt + marker.size(), rest.data(), rest.size());
+    // Checked once here, so that the many comparisons of the sort need not check again.
+    line.Ascii = IsAsciiText(Text(line));
+    line.Utf8 = line.Ascii || IsValidUtf8(Text(line));
     lines_.push_back(line);
 }
 
-bool ReportLines::Less(const Line& a, const Line& b) const
+bool ReportLines::Less(const Line& a, const Line& b)
 {
+    if (a.Ascii && b.Ascii)
+        return CompareAsciiTextIgnoreCase(Text(a), Text(b)) < 0;
+    if (a.Utf8 && b.Utf8)
+        return CompareUtf8TextIgnoreCase(Text(a), Text(b)) < 0;
     return CompareTextIgnoreCase(Text(a), Text(b)) < 0;
+}
+
+// A program's few lines mostly arrive in order already: an insertion sort checks that
+// with one comparison per line and, unlike std::stable_sort, takes no buffer.
+void ReportLines::StableSortLines(std::vector<Line>::iterator first, std::vector<Line>::iterator last)
+{
+    if (last - first > 32) {
+        std::stable_sort(first, last, Ordering());
+        return;
+    }
+    for (auto i = first; i != last; ++i) {
+        Line line = *i;
+        auto j = i;
+        for (; j != first && Less(line, *(j - 1)); --j)
+            *j = *(j - 1);
+        *j = line;
+    }
+}
+
+void ReportLines::Reserve(std::size_t lines, std::size_t bytes)
+{
+    lines_.reserve(lines_.size() + lines);
+    if (bytes > freeSize_) {
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+        free_ = blocks_.back().get();
+        freeSize_ = bytes;
+    }
+}
+
+std::size_t ReportLines::TextBytes() const
+{
+    std::size_t bytes = 0;
+    for (const Line& line : lines_)
+        bytes += line.Size;
+    return bytes;
 }
 
 void ReportLines::Sort()
 {
     if (groupStarts_.empty())
-        std::stable_sort(lines_.begin(), lines_.end(), Ordering());
+        StableSortLines(lines_.begin(), lines_.end());
     else
         lines_ = SortGrouped();
     groupStarts_.clear();
@@ -43,11 +106,11 @@ std::vector<ReportLines::Group> ReportLines::Groups() const
     std::size_t begin = 0;
     for (std::size_t start : groupStarts_) {
         if (start > begin)
-            groups.push_back({begin, start, {}});
+            groups.push_back({begin, start});
         begin = start;
     }
     if (lines_.size() > begin)
-        groups.push_back({begin, lines_.size(), {}});
+        groups.push_back({begin, lines_.size()});
     return groups;
 }
 
@@ -62,7 +125,7 @@ void ReportLines::AppendRun(std::vector<Group>& run, std::vector<Line>& sorted)
         sorted.insert(sorted.end(), lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
             lines_.begin() + static_cast<std::ptrdiff_t>(g.end));
     if (run.size() > 1)
-        std::stable_sort(sorted.begin() + first, sorted.end(), Ordering());
+        StableSortLines(sorted.begin() + first, sorted.end());
     run.clear();
 }
 
@@ -74,24 +137,23 @@ void ReportLines::AppendRun(std::vector<Group>& run, std::vector<Line>& sorted)
 std::vector<ReportLines::Line> ReportLines::SortGrouped()
 {
     std::vector<Group> groups = Groups();
-    std::size_t smallestBytes = 0;
-    for (const Group& g : groups) {
-        std::stable_sort(lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
-            lines_.begin() + static_cast<std::ptrdiff_t>(g.end), Ordering());
-        smallestBytes += lines_[g.begin].Size;
-    }
+    for (const Group& g : groups)
+        StableSortLines(lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
+            lines_.begin() + static_cast<std::ptrdiff_t>(g.end));
     // The groups are ordered by copies of their smallest lines kept close together, which
-    // spares the sort a trip through the whole buffer for every comparison.
+    // spares the sort a trip through all the blocks for every comparison.
+    std::size_t smallestBytes = 0;
+    for (const Group& g : groups)
+        smallestBytes += lines_[g.begin].Size;
     std::string smallestTexts;
     smallestTexts.reserve(smallestBytes);
     for (Group& g : groups) {
-        const std::size_t at = smallestTexts.size();
+        g.smallest = lines_[g.begin];
+        g.smallest.Data = smallestTexts.data() + smallestTexts.size();
         smallestTexts.append(Text(lines_[g.begin]));
-        g.smallest = std::string_view(smallestTexts).substr(at);
     }
     std::stable_sort(groups.begin(), groups.end(),
-        [](const Group& a, const Group& b) { return CompareTextIgnoreCase(a.smallest, b.smallest) < 0; });
-
+        [](const Group& a, const Group& b) { return Less(a.smallest, b.smallest); });
     std::vector<Line> sorted;
     sorted.reserve(lines_.size());
     std::vector<Group> run;

@@ -2,11 +2,12 @@
 // The lines of a report while it is built and sorted. A line may hold one sort-key marker
 // between a front part and a rest; the marker steers the one sort, and the line keeps the
 // marker's place and a tag, so the rewrite after the sort cuts at exactly that place and
-// never mistakes a user's text for a marker. The texts lie one after another in a single
-// buffer, so building and sorting hundreds of thousands of lines stays cheap.
+// never mistakes a user's text for a marker. The texts lie one after another in large
+// blocks that never move, so building and sorting millions of lines stays cheap.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,11 +19,13 @@ public:
     static constexpr int kPlain = 0;
 
     struct Line {
-        std::size_t At = 0;          // where the text starts in the buffer
+        const char* Data = nullptr;  // the text, in one of the blocks
         std::size_t Size = 0;
         std::size_t MarkerAt = 0;    // where the marker starts, from the start of the text
-        std::size_t RestAt = 0;      // where the text after the marker starts
-        int Tag = kPlain;            // which marker the line holds; kPlain for none
+        std::uint32_t MarkerSize = 0;  // markers are short constants
+        std::uint8_t Tag = kPlain;   // which marker the line holds; kPlain for none
+        bool Utf8 = true;            // whether the text is valid UTF-8 (else Windows-1252)
+        bool Ascii = true;           // whether it is ASCII only
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
@@ -30,6 +33,8 @@ public:
     void BeginGroup() { groupStarts_.push_back(lines_.size()); }
     void Add(std::string_view text);
     void AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest);
+    // Room made ahead for this many more lines and bytes of text, when the caller knows.
+    void Reserve(std::size_t lines, std::size_t bytes);
 
     // The one sort: case-insensitive and locale-aware over the whole texts; lines that
     // compare equal keep the order they were added in.
@@ -37,27 +42,32 @@ public:
 
     const std::vector<Line>& Lines() const { return lines_; }
     std::size_t size() const { return lines_.size(); }
-    std::string_view Text(const Line& line) const { return std::string_view(buffer_).substr(line.At, line.Size); }
-    std::string_view Before(const Line& line) const { return Text(line).substr(0, line.MarkerAt); }
-    std::string_view After(const Line& line) const { return Text(line).substr(line.RestAt); }
+    std::size_t TextBytes() const;  // of all lines together
+    static std::string_view Text(const Line& line) { return std::string_view(line.Data, line.Size); }
+    static std::string_view Before(const Line& line) { return Text(line).substr(0, line.MarkerAt); }
+    static std::string_view After(const Line& line) { return Text(line).substr(line.MarkerAt + line.MarkerSize); }
 
 private:
     struct Group {
         std::size_t begin;
         std::size_t end;
-        std::string_view smallest;  // the text of its first line once the group is sorted
+        Line smallest;  // a copy of its first line once the group is sorted
     };
 
-    bool Less(const Line& a, const Line& b) const;
-    auto Ordering() const
+    static bool Less(const Line& a, const Line& b);
+    static auto Ordering()
     {
-        return [this](const Line& a, const Line& b) { return Less(a, b); };
+        return [](const Line& a, const Line& b) { return Less(a, b); };
     }
+    char* Room(std::size_t size);
+    static void StableSortLines(std::vector<Line>::iterator first, std::vector<Line>::iterator last);
     std::vector<Group> Groups() const;
     std::vector<Line> SortGrouped();
     void AppendRun(std::vector<Group>& run, std::vector<Line>& sorted);
 
-    std::string buffer_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;       // the unused end of the last block
+    std::size_t freeSize_ = 0;
     std::vector<Line> lines_;
     std::vector<std::size_t> groupStarts_;
 };

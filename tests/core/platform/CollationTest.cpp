@@ -1,8 +1,12 @@
 #include "platform/Collation.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -56,4 +60,49 @@ TEST(Collation, TextWrittenOnWindowsComparesAsWindows1252)
     // Past the first eight bytes too (the validity check runs eight ASCII bytes at a time).
     EXPECT_NE(CompareTextIgnoreCase("Acornsoft Caf\xe9", "Acornsoft Caf\xe8"), 0);
     EXPECT_EQ(CompareTextIgnoreCase("Acornsoft Caf\xe9 Ltd", "ACORNSOFT CAF\xc3\x89 LTD"), 0);
+}
+
+// ASCII texts take a table of the collator's weights instead of the collator; in every
+// locale, with and without contractions such as the Czech "ch" or the Danish "aa", the
+// order must stay the collator's own.
+TEST(Collation, AsciiTextsCompareAsTheLocaleCollatorDoes)
+{
+    const char alphabet[] = "aAbBcChHiIsSyYzZlLwWvV 0129-.,'#&_\t\x01\x7f";
+    const char* pieces[] = {"ch", "CH", "aa", "cs", "ll", "dz", "ij", "", " ", "a-b", "a b"};
+    std::vector<std::string> texts;
+    unsigned state = 7;
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+    for (int i = 0; i < 3000; ++i) {
+        std::string t = i % 3 == 0 ? "Shared prefix " : "";
+        for (unsigned n = next() % 7; n > 0; --n)
+            t += next() % 3 == 0 ? std::string(pieces[next() % std::size(pieces)])
+                                 : std::string(1, alphabet[next() % (sizeof alphabet - 1)]);
+        texts.push_back(t);
+    }
+    const char* locales[] = {"C", "en_US", "tr_TR", "da_DK", "cs_CZ", "sv_SE", "lt_LT", "hu_HU", "es_ES",
+        "fr_CA", "de_DE", "et_EE", "ja_JP", "th_TH"};
+    for (const char* locale : locales) {
+        ::setenv("LC_ALL", locale, 1);
+        int mismatches = 0;
+        // A new thread opens the collators for the locale now set.
+        std::thread([&] {
+            UErrorCode status = U_ZERO_ERROR;
+            UCollator* reference = ucol_open(std::string(locale) == "C" ? "" : locale, &status);
+            ASSERT_TRUE(U_SUCCESS(status));
+            ucol_setStrength(reference, UCOL_SECONDARY);
+            for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+                const std::string& a = texts[i];
+                const std::string& b = texts[(i * 7919 + 1) % texts.size()];
+                status = U_ZERO_ERROR;
+                const int expected = ucol_strcollUTF8(reference, a.data(), static_cast<int32_t>(a.size()),
+                    b.data(), static_cast<int32_t>(b.size()), &status);
+                const int got = CompareTextIgnoreCase(a, b);
+                if ((got > 0) - (got < 0) != expected && ++mismatches < 4)
+                    ADD_FAILURE() << locale << ": \"" << a << "\" vs \"" << b << "\"";
+            }
+            ucol_close(reference);
+        }).join();
+        EXPECT_EQ(mismatches, 0) << locale;
+    }
+    ::unsetenv("LC_ALL");
 }
