@@ -108,19 +108,28 @@ std::string BoxCoverFileFor(const std::string& imagePath)
     return ImageFolder(imagePath) + FileNameNoExt(imagePath) + "-box.jpg";
 }
 
-bool PictureFileExists(const std::string& imagePath)
+namespace {
+
+bool Exists(const std::string& path, FileExistenceCache* files)
 {
-    return !imagePath.empty() && FileExists(PictureFileFor(imagePath));
+    return files != nullptr ? files->FileExists(path) : FileExists(path);
 }
 
-bool BoxCoverFileExists(const std::string& imagePath)
+} // namespace
+
+bool PictureFileExists(const std::string& imagePath, FileExistenceCache* files)
 {
-    return !imagePath.empty() && FileExists(BoxCoverFileFor(imagePath));
+    return !imagePath.empty() && Exists(PictureFileFor(imagePath), files);
 }
 
-bool LinkTargetExists(const std::string& target)
+bool BoxCoverFileExists(const std::string& imagePath, FileExistenceCache* files)
 {
-    return !IsAddress(target) && FileExists(target);
+    return !imagePath.empty() && Exists(BoxCoverFileFor(imagePath), files);
+}
+
+bool LinkTargetExists(const std::string& target, FileExistenceCache* files)
+{
+    return !IsAddress(target) && Exists(target, files);
 }
 
 int ShellOpen(Shell& shell, const std::string& target)

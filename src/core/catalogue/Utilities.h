@@ -6,6 +6,7 @@
 #include "catalogue/NameList.h"
 #include "catalogue/Records.h"
 #include "host/Result.h"
+#include "platform/FileExistence.h"
 
 #include <string>
 
@@ -32,11 +33,11 @@ std::string FolderName(const std::string& path);
 std::string PictureFileFor(const std::string& imagePath);
 std::string BoxCoverFileFor(const std::string& imagePath);
 // Whether the picture and the box-cover file of an image exist; a program without an
-// image file has neither.
-bool PictureFileExists(const std::string& imagePath);
-bool BoxCoverFileExists(const std::string& imagePath);
+// image file has neither. With a cache, the folders are read once for many questions.
+bool PictureFileExists(const std::string& imagePath, FileExistenceCache* files = nullptr);
+bool BoxCoverFileExists(const std::string& imagePath, FileExistenceCache* files = nullptr);
 // Whether a file exists at a link's target; a web or mail address never does.
-bool LinkTargetExists(const std::string& target);
+bool LinkTargetExists(const std::string& target, FileExistenceCache* files = nullptr);
 
 // Hands a document, help page, folder, web or mail address to the desktop's opener
 // through the given shell (ShellOpenIn with a working folder); a file is never executed,

@@ -156,8 +156,6 @@ struct Collators {
     AsciiRanks asciiRanks = MakeAsciiRanks(caseInsensitive.get());
 };
 
-} // namespace
-
 bool IsAsciiText(std::string_view text)
 {
     std::size_t i = 0;
@@ -172,8 +170,6 @@ bool IsAsciiText(std::string_view text)
             return false;
     return true;
 }
-
-namespace {
 
 // Two ASCII texts through the table. The bytes both begin with weigh the same, so the
 // comparison starts where they first differ.
@@ -253,22 +249,26 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b)
     return Collate(collators.caseInsensitive.get(), a, b);
 }
 
-int CompareAsciiTextIgnoreCase(std::string_view a, std::string_view b)
+PreparedText PrepareText(std::string_view text)
 {
-    const Collators& collators = ThreadCollators();
-    if (collators.asciiRanks.usable)
-        return CompareAsciiRanks(collators.asciiRanks, a, b);
-    UCollator* collator = collators.caseInsensitive.get();
-    return collator == nullptr ? CompareAsciiUpper(a, b) : CollateUtf8(collator, a, b);
+    PreparedText prepared;
+    prepared.text = text;
+    prepared.ascii = IsAsciiText(text);
+    prepared.utf8 = prepared.ascii || IsValidUtf8(text);
+    return prepared;
 }
 
-int CompareUtf8TextIgnoreCase(std::string_view a, std::string_view b)
+int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b)
 {
     const Collators& collators = ThreadCollators();
-    if (collators.asciiRanks.usable && IsAsciiText(a) && IsAsciiText(b))
-        return CompareAsciiRanks(collators.asciiRanks, a, b);
+    if (a.ascii && b.ascii && collators.asciiRanks.usable)
+        return CompareAsciiRanks(collators.asciiRanks, a.text, b.text);
     UCollator* collator = collators.caseInsensitive.get();
-    return collator == nullptr ? CompareAsciiUpper(a, b) : CollateUtf8(collator, a, b);
+    if (collator == nullptr)
+        return CompareAsciiUpper(a.text, b.text);
+    if (a.utf8 && b.utf8)
+        return CollateUtf8(collator, a.text, b.text);
+    return Collate(collator, a.text, b.text);
 }
 
 int CompareAsciiUpper(std::string_view a, std::string_view b)

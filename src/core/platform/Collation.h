@@ -12,11 +12,15 @@ namespace vorbix {
 int CompareText(std::string_view a, std::string_view b);
 // Locale-aware, ignoring case.
 int CompareTextIgnoreCase(std::string_view a, std::string_view b);
-// CompareTextIgnoreCase for two texts the caller knows to be ASCII only, or valid UTF-8:
-// sorts that compare each text many times check it once.
-bool IsAsciiText(std::string_view text);
-int CompareAsciiTextIgnoreCase(std::string_view a, std::string_view b);
-int CompareUtf8TextIgnoreCase(std::string_view a, std::string_view b);
+// A text checked once for what it holds, for sorts that compare each text many times.
+struct PreparedText {
+    std::string_view text;
+    bool ascii = true;  // ASCII only
+    bool utf8 = true;   // valid UTF-8 (else Windows-1252)
+};
+PreparedText PrepareText(std::string_view text);
+// CompareTextIgnoreCase of the two texts.
+int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b);
 // Plain byte comparison after mapping the ASCII letters a-z to A-Z.
 int CompareAsciiUpper(std::string_view a, std::string_view b);
 

@@ -41,6 +41,7 @@ struct HeadingFindings {
 struct Collector {
     std::array<ReportLines, kLinksTestCount> lists;
     std::vector<HeadingFindings> headings;
+    FileExistenceCache files;
 
     ReportLines& operator[](LinksTest test) { return lists[static_cast<std::size_t>(test)]; }
 
@@ -53,11 +54,11 @@ struct Collector {
 void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publishers, const NameSet& types)
 {
     const std::string heading = ReportHeading(p, ReportOrder::Publisher);
-    if (!LinkTargetExists(p.FileUrl))
+    if (!LinkTargetExists(p.FileUrl, &c.files))
         c.AddDetailed(LinksTest::BrokenProgs, heading, p.FileUrl);
     for (std::size_t i = 0; i < p.DocLinkNames.size(); ++i) {
         const std::string& url = PairedEntry(p.DocLinkUrls, i);
-        if (!LinkTargetExists(url))
+        if (!LinkTargetExists(url, &c.files))
             c.AddDetailed(LinksTest::BrokenHyLinks, heading + " - " + p.DocLinkNames[i], url);
     }
     if (p.PublisherName.empty())
@@ -65,8 +66,8 @@ void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publish
     if (!p.ProgramType.empty() && !types.contains(p.ProgramType))
         c.AddDetailed(LinksTest::ProgsTypesNoExists, heading, p.ProgramType);
     const bool found[kHeadingTests.size()] = {p.ProgramType.empty(),
-        !p.PublisherName.empty() && !publishers.contains(p.PublisherName), !PictureFileExists(p.FileUrl),
-        !BoxCoverFileExists(p.FileUrl)};
+        !p.PublisherName.empty() && !publishers.contains(p.PublisherName), !PictureFileExists(p.FileUrl, &c.files),
+        !BoxCoverFileExists(p.FileUrl, &c.files)};
     unsigned tests = 0;
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i)
         tests |= found[i] ? 1u << i : 0u;
@@ -78,14 +79,17 @@ void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publish
 // each list takes its own in that order, which is the order its own sort would give.
 void SortHeadingFindings(std::vector<HeadingFindings>& headings, LinksFindings& findings)
 {
-    std::stable_sort(headings.begin(), headings.end(), [](const HeadingFindings& a, const HeadingFindings& b) {
-        return CompareTextIgnoreCase(a.heading, b.heading) < 0;
-    });
+    std::vector<std::pair<PreparedText, const HeadingFindings*>> sorted;
+    sorted.reserve(headings.size());
+    for (const HeadingFindings& h : headings)
+        sorted.emplace_back(PrepareText(h.heading), &h);
+    std::stable_sort(sorted.begin(), sorted.end(),
+        [](const auto& a, const auto& b) { return ComparePreparedIgnoreCase(a.first, b.first) < 0; });
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
         StringList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
-        for (const HeadingFindings& h : headings)
-            if (h.tests & (1u << i))
-                list.push_back(h.heading);
+        for (const auto& [text, h] : sorted)
+            if (h->tests & (1u << i))
+                list.push_back(h->heading);
     }
 }
 

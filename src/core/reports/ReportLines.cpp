@@ -1,7 +1,6 @@
 #include "reports/ReportLines.h"
 
 #include "platform/Collation.h"
-#include "platform/TextCoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,9 +31,8 @@ char* ReportLines::Room(std::size_t size)
 void ReportLines::AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest)
 {
     Line line;
-    line.Size = front.size() + marker.size() + rest.size();
-    char* data = Room(line.Size);
-    line.Data = data;
+    const std::size_t size = front.size() + marker.size() + rest.size();
+    char* data = Room(size);
     line.MarkerAt = front.size();
     line.MarkerSize = static_cast<std::uint32_t>(marker.size());
     line.Tag = static_cast<std::uint8_t>(tag);
@@ -42,18 +40,13 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     std::memcpy(data + line.MarkerAt, marker.data(), marker.size());
     std::memcpy(data + line.MarkerAt + marker.size(), rest.data(), rest.size());
     // Checked once here, so that the many comparisons of the sort need not check again.
-    line.Ascii = IsAsciiText(Text(line));
-    line.Utf8 = line.Ascii || IsValidUtf8(Text(line));
+    line.Text = PrepareText(std::string_view(data, size));
     lines_.push_back(line);
 }
 
 bool ReportLines::Less(const Line& a, const Line& b)
 {
-    if (a.Ascii && b.Ascii)
-        return CompareAsciiTextIgnoreCase(Text(a), Text(b)) < 0;
-    if (a.Utf8 && b.Utf8)
-        return CompareUtf8TextIgnoreCase(Text(a), Text(b)) < 0;
-    return CompareTextIgnoreCase(Text(a), Text(b)) < 0;
+    return ComparePreparedIgnoreCase(a.Text, b.Text) < 0;
 }
 
 // A program's few lines mostly arrive in order already: an insertion sort checks that
@@ -87,7 +80,7 @@ std::size_t ReportLines::TextBytes() const
 {
     std::size_t bytes = 0;
     for (const Line& line : lines_)
-        bytes += line.Size;
+        bytes += line.Text.text.size();
     return bytes;
 }
 
@@ -144,12 +137,12 @@ std::vector<ReportLines::Line> ReportLines::SortGrouped()
     // spares the sort a trip through all the blocks for every comparison.
     std::size_t smallestBytes = 0;
     for (const Group& g : groups)
-        smallestBytes += lines_[g.begin].Size;
+        smallestBytes += lines_[g.begin].Text.text.size();
     std::string smallestTexts;
     smallestTexts.reserve(smallestBytes);
     for (Group& g : groups) {
         g.smallest = lines_[g.begin];
-        g.smallest.Data = smallestTexts.data() + smallestTexts.size();
+        g.smallest.Text.text = std::string_view(smallestTexts.data() + smallestTexts.size(), g.smallest.Text.text.size());
         smallestTexts.append(Text(lines_[g.begin]));
     }
     std::stable_sort(groups.begin(), groups.end(),

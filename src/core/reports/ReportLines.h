@@ -5,6 +5,8 @@
 // never mistakes a user's text for a marker. The texts lie one after another in large
 // blocks that never move, so building and sorting millions of lines stays cheap.
 
+#include "platform/Collation.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,13 +21,10 @@ public:
     static constexpr int kPlain = 0;
 
     struct Line {
-        const char* Data = nullptr;  // the text, in one of the blocks
-        std::size_t Size = 0;
+        PreparedText Text;           // in one of the blocks
         std::size_t MarkerAt = 0;    // where the marker starts, from the start of the text
         std::uint32_t MarkerSize = 0;  // markers are short constants
         std::uint8_t Tag = kPlain;   // which marker the line holds; kPlain for none
-        bool Utf8 = true;            // whether the text is valid UTF-8 (else Windows-1252)
-        bool Ascii = true;           // whether it is ASCII only
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
@@ -43,7 +42,7 @@ public:
     const std::vector<Line>& Lines() const { return lines_; }
     std::size_t size() const { return lines_.size(); }
     std::size_t TextBytes() const;  // of all lines together
-    static std::string_view Text(const Line& line) { return std::string_view(line.Data, line.Size); }
+    static std::string_view Text(const Line& line) { return line.Text.text; }
     static std::string_view Before(const Line& line) { return Text(line).substr(0, line.MarkerAt); }
     static std::string_view After(const Line& line) { return Text(line).substr(line.MarkerAt + line.MarkerSize); }
 
