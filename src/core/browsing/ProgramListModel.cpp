@@ -6,57 +6,59 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace vorbix {
 
 namespace {
 
-// Stable counting sort of the positions by their ranks (each below rankCount).
+// Stable counting sort of the catalogue indexes by their ranks (each below rankCount),
+// highest rank first when descending.
 std::vector<std::uint32_t> CountingSort(const std::vector<std::uint32_t>& positions,
-    const std::vector<std::uint32_t>& ranks, std::size_t rankCount)
+    const std::vector<std::uint32_t>& ranks, std::size_t rankCount, bool descending)
 {
+    auto key = [&](std::uint32_t position) {
+        const std::uint32_t rank = ranks[position];
+        return descending ? static_cast<std::uint32_t>(rankCount - 1 - rank) : rank;
+    };
     std::vector<std::uint32_t> starts(rankCount + 1, 0);
     for (std::uint32_t position : positions)
-        ++starts[ranks[position] + 1];
+        ++starts[key(position) + 1];
     for (std::size_t r = 1; r <= rankCount; ++r)
         starts[r] += starts[r - 1];
     std::vector<std::uint32_t> sorted(positions.size());
     for (std::uint32_t position : positions)
-        sorted[starts[ranks[position]]++] = position;
+        sorted[starts[key(position)]++] = position;
     return sorted;
-}
-
-std::size_t RankCount(const std::vector<std::uint32_t>& ranks)
-{
-    return ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end()) + 1;
-}
-
-// The order of the rows: the sort column's rank in the sort direction, then the other
-// column's rank ascending, then the catalogue index (the rows come in index order and both
-// passes are stable). Ranks are small whole numbers, so two counting passes do the one sort.
-std::vector<std::uint32_t> RowOrder(const std::vector<std::string_view>& publishers,
-    const std::vector<std::string_view>& names, int sortColumn, int sortDirection)
-{
-    const bool byPublisher = sortColumn == 0;
-    const std::vector<std::uint32_t> publisherRanks = AsciiUpperRanks(publishers);
-    const std::vector<std::uint32_t> nameRanks = AsciiUpperRanks(names);
-    const std::vector<std::uint32_t>& secondRanks = byPublisher ? nameRanks : publisherRanks;
-    std::vector<std::uint32_t> firstRanks = byPublisher ? publisherRanks : nameRanks;
-    const std::size_t firstCount = RankCount(firstRanks);
-    if (sortDirection < 0)
-        for (std::uint32_t& rank : firstRanks)
-            rank = static_cast<std::uint32_t>(firstCount - 1 - rank);
-    std::vector<std::uint32_t> positions(publishers.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        positions[i] = static_cast<std::uint32_t>(i);
-    positions = CountingSort(positions, secondRanks, RankCount(secondRanks));
-    return CountingSort(positions, firstRanks, firstCount);
 }
 
 const std::string kEmptyText;
 
 } // namespace
+
+bool ProgramListModel::ColumnRanks::Same(std::size_t index, const std::string& text) const
+{
+    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+    return ends_[index] - begin == text.size() && std::memcmp(texts_.data() + begin, text.data(), text.size()) == 0;
+}
+
+void ProgramListModel::ColumnRanks::Make(const std::vector<ProgramRecord>& programs, std::string ProgramRecord::*field)
+{
+    texts_.clear();
+    ends_.clear();
+    ends_.reserve(programs.size());
+    for (const ProgramRecord& p : programs) {
+        texts_ += p.*field;
+        ends_.push_back(texts_.size());
+    }
+    std::vector<std::string_view> views;
+    views.reserve(programs.size());
+    for (std::size_t i = 0, begin = 0; i < ends_.size(); begin = ends_[i++])
+        views.push_back(std::string_view(texts_).substr(begin, ends_[i] - begin));
+    ranks_ = AsciiUpperRanks(views);
+    count_ = ranks_.empty() ? 0 : *std::max_element(ranks_.begin(), ranks_.end()) + 1;
+}
 
 void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& filterName)
 {
@@ -64,24 +66,32 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
     rows_.clear();
     const FilterConditions conditions = LookupFilter(catalogue.FilterList, filterName);
     const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
-    std::vector<std::string_view> publishers;
-    std::vector<std::string_view> names;
+    bool ranked = publisherRanks_.Ranks().size() == programs.size();
     rows_.reserve(programs.size());
-    publishers.reserve(programs.size());
-    names.reserve(programs.size());
     for (std::size_t i = 0; i < programs.size(); ++i) {
         const ProgramRecord& p = programs[i];
-        if (ProgramMatchesFilter(conditions, p.PublisherName, p.ProgramType, p.Favourite)) {
+        ranked = ranked && publisherRanks_.Same(i, p.PublisherName) && nameRanks_.Same(i, p.ProgramName);
+        if (ProgramMatchesFilter(conditions, p.PublisherName, p.ProgramType, p.Favourite))
             rows_.push_back(static_cast<int>(i));
-            publishers.push_back(p.PublisherName);
-            names.push_back(p.ProgramName);
-        }
     }
-    // One sort of all rows after they are in.
-    const std::vector<int> unsorted = rows_;
-    const std::vector<std::uint32_t> order = RowOrder(publishers, names, sortColumn_, sortDirection_);
-    for (std::size_t i = 0; i < order.size(); ++i)
-        rows_[i] = unsorted[order[i]];
+    if (!ranked) {
+        publisherRanks_.Make(programs, &ProgramRecord::PublisherName);
+        nameRanks_.Make(programs, &ProgramRecord::ProgramName);
+    }
+    // The order of the rows: the sort column's rank in the sort direction, then the other
+    // column's rank ascending, then the catalogue index (the rows come in index order and
+    // both passes are stable). Ranks are small whole numbers, so two counting passes do
+    // the one sort.
+    const bool byPublisher = sortColumn_ == 0;
+    const ColumnRanks& first = byPublisher ? publisherRanks_ : nameRanks_;
+    const ColumnRanks& second = byPublisher ? nameRanks_ : publisherRanks_;
+    std::vector<std::uint32_t> positions(rows_.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = static_cast<std::uint32_t>(rows_[i]);
+    positions = CountingSort(positions, second.Ranks(), second.Count(), false);
+    positions = CountingSort(positions, first.Ranks(), first.Count(), sortDirection_ < 0);
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        rows_[i] = static_cast<int>(positions[i]);
 }
 
 void ProgramListModel::HeaderClick(int column)

@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,10 +48,30 @@ public:
     const std::vector<int>& Rows() const { return rows_; }
 
 private:
+    // The ranks of one column's texts over the whole ProgramList, kept with a copy of the
+    // texts they were made from: a filter change or a header click that finds the texts
+    // as they were sorts by the kept ranks, and only a changed catalogue ranks again.
+    class ColumnRanks {
+    public:
+        // Whether the program's text is still the one ranked at this index.
+        bool Same(std::size_t index, const std::string& text) const;
+        void Make(const std::vector<ProgramRecord>& programs, std::string ProgramRecord::*field);
+        const std::vector<std::uint32_t>& Ranks() const { return ranks_; }
+        std::size_t Count() const { return count_; }
+
+    private:
+        std::string texts_;  // every program's text, one after another
+        std::vector<std::size_t> ends_;
+        std::vector<std::uint32_t> ranks_;
+        std::size_t count_ = 0;
+    };
+
     const std::string& KeyText(int row) const;
 
     const std::vector<ProgramRecord>* programs_ = nullptr;
     std::vector<int> rows_;
+    ColumnRanks publisherRanks_;
+    ColumnRanks nameRanks_;
     int sortColumn_ = 0;
     int sortDirection_ = 1;
 };

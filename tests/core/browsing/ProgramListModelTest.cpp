@@ -109,8 +109,10 @@ TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
     // The letters at both ends of the alphabet and the bytes beside them, so that names
     // equal ignoring case are told from names that are not, eight bytes at a time too.
     const std::string letters("aAbBzZ`{@[_ \x01\xE9\0", 15);
+    // Half the words share a prefix longer than the part compared first.
+    const std::string stem = "The Micro User Cover Disk No. 0";
     auto word = [&]() {
-        std::string w;
+        std::string w = rng() % 2 ? stem : "";
         for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i)
             w += letters[rng() % letters.size()];
         return w;
@@ -199,4 +201,30 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     EXPECT_FALSE(TypeAheadCharacter(0x2F).has_value());
     EXPECT_FALSE(TypeAheadCharacter(0x7F).has_value());
     EXPECT_FALSE(TypeAheadCharacter(13).has_value());
+}
+
+// The ranks kept between rebuilds follow every change of the catalogue: a name edited in
+// place to one of the same length, a program added, a program removed.
+TEST(ProgramListModel, KeptRanksFollowEditsOfTheCatalogue)
+{
+    Catalogue c = SmallCatalogue();
+    ProgramListModel model;
+    model.SetSort(1, 1);
+    model.Rebuild(c, "all");
+    ASSERT_EQ(Cells(model).front(), "Acornsoft/aardvark");
+    c.ProgramList[5].ProgramName = "zardvark";
+    model.Rebuild(c, "all");
+    EXPECT_EQ(Cells(model).front(), "Acornsoft/Aviator");
+    EXPECT_EQ(Cells(model).back(), "Acornsoft/zardvark");
+    c.ProgramList[0].PublisherName = "Superiox";
+    model.SetSort(0, -1);
+    model.Rebuild(c, "all");
+    EXPECT_EQ(Cells(model).front(), "Superiox/Repton");
+    c.ProgramList.push_back(MakeProgram("Zeta", "Alpha"));
+    model.Rebuild(c, "all");
+    EXPECT_EQ(Cells(model).front(), "Zeta/Alpha");
+    c.ProgramList.erase(c.ProgramList.begin());
+    model.Rebuild(c, "all");
+    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Zeta/Alpha", "Superior/Citadel", "Acornsoft/Aviator",
+        "acornsoft/Elite", "Acornsoft/zardvark", "/Homebrew"}));
 }
