@@ -1,15 +1,26 @@
 // Catalogue text that is not UTF-8 (written on Windows, in Windows-1252) in the window:
-// shown readably, looked up by its bytes, and saved as it came.
+// shown readably (list, details, drop-downs), looked up by its bytes, and saved as it came.
 
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
+#include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/TextBytes.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vorbix;
 using namespace vorbix::test;
@@ -55,4 +66,63 @@ TEST_F(WindowTest, AWindows1252EmulatorNameIsShownRunAndSavedByteForByte)
     EXPECT_NE(dir.Read("Data/options.xml").find("<emu-name>" + beebem + "</emu-name>"), std::string::npos);
     EXPECT_NE(dir.Read("Data/options.xml").find("<last-emu>" + beebem + "</last-emu>"), std::string::npos);
     EXPECT_NE(dir.Read("Data/programs.xml").find("<publisher-name>Caf\xe9 Soft</publisher-name>"), std::string::npos);
+}
+
+TEST_F(WindowTest, AWindows1252ProgramIsShownEverywhereAndAnEditOfAnotherFieldKeepsItsBytes)
+{
+    Catalogue catalogue = SixPrograms();
+    ProgramRecord& elite = catalogue.ProgramList[1];
+    elite.PublisherName = "Caf\xe9 Soft";  // "Café Soft" and "Élite" in Windows-1252
+    elite.ProgramName = "\xc9lite";
+    elite.Comments = {"Jou\xe9 \xe0 deux"};
+    elite.DocLinkNames = {"Manuel \xe9t\xe9"};
+    elite.DocLinkUrls = {"/docs/manuel.txt"};
+    catalogue.Publishers = Names({"Acornsoft", "Caf\xe9 Soft", "Superior"});
+    catalogue.ProgramTypes = Names({"Game"});
+    StartedWindow& w = Start(catalogue);
+
+    // The list, then the details of the selected row.
+    const QAbstractItemModel* rows = w.List()->model();
+    int row = -1;
+    for (int r = 0; r < rows->rowCount(); ++r)
+        if (rows->index(r, 0).data().toString() == QString::fromUtf8("Caf\xc3\xa9 Soft"))
+            row = r;
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(rows->index(row, 1).data().toString(), QString::fromUtf8("\xc3\x89lite"));
+    ClickRow(w.List(), row);
+    ASSERT_EQ(w.SelectedName(), "\xc9lite");
+    EXPECT_EQ(w.Find<QPlainTextEdit>("Memo1")->toPlainText(), QString::fromUtf8("Jou\xc3\xa9 \xc3\xa0 deux"));
+    ASSERT_EQ(w.Find<QListWidget>("ListView2")->count(), 1);
+    EXPECT_EQ(w.Find<QListWidget>("ListView2")->item(0)->text(), QString::fromUtf8("Manuel \xc3\xa9t\xc3\xa9"));
+
+    // The editor shows the name and the publisher drop-down; only Favourite is changed.
+    Catalogue expected = w.catalogue;
+    expected.ProgramList[static_cast<std::size_t>(w.form->SelectedPIdx())].Favourite = true;
+    auto* editor = w.form->findChild<QDialog*>("SingleProgramOptionsForm");
+    ASSERT_NE(editor, nullptr);
+    QString shownName, shownPublisher, publisherEntry;
+    WhileShown(*editor, [&] {
+        shownName = editor->findChild<QLineEdit*>("Edit1")->text();
+        auto* publishers = editor->findChild<QComboBox*>("ComboBox1");
+        shownPublisher = publishers->currentText();
+        const StringList entries = gui::Entries(publishers);
+        const auto own = std::find(entries.begin(), entries.end(), "Caf\xe9 Soft");
+        if (own != entries.end())
+            publisherEntry = publishers->itemText(static_cast<int>(own - entries.begin()));
+        QTest::mouseClick(editor->findChild<QCheckBox*>("CheckBox1"), Qt::LeftButton);
+        QTest::mouseClick(editor->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    });
+    w.Find<QAction>("Edit1")->trigger();
+    EXPECT_EQ(shownName, QString::fromUtf8("\xc3\x89lite"));
+    EXPECT_EQ(shownPublisher, QString::fromUtf8("Caf\xc3\xa9 Soft"));
+    EXPECT_EQ(publisherEntry, QString::fromUtf8("Caf\xc3\xa9 Soft"));
+    EXPECT_EQ(rows->index(w.List()->currentIndex().row(), 1).data().toString(), QString::fromUtf8("\xc3\x89lite"));
+
+    // Saved: the file is what the catalogue with only that change writes, \xe9 one byte.
+    w.Find<QAction>("Save1")->trigger();
+    const std::string written = dir.Read("Data/programs.xml");
+    EXPECT_EQ(written, ProgramsFileBytes(expected));
+    EXPECT_NE(written.find("<program-name>\xc9lite</program-name>"), std::string::npos);
+    EXPECT_NE(written.find("<publisher-name>Caf\xe9 Soft</publisher-name>"), std::string::npos);
+    EXPECT_EQ(written.find('\xc3'), std::string::npos);
 }

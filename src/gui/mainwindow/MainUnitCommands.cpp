@@ -27,6 +27,8 @@
 #include <QLineEdit>
 #include <QThread>
 
+#include <algorithm>
+
 namespace vorbix::gui {
 
 void TMainForm::setVisible(bool visible)
@@ -108,9 +110,13 @@ void TMainForm::LoadCatalogueWithSplash()
 
 void TMainForm::WaitUntil(TimePoint deadline)
 {
-    while (Now() < deadline && !ended_) {
+    // Events are handled every 10 ms; the last sleep ends at the deadline, so the splash
+    // does not stand longer than it must.
+    for (TimePoint now = Now(); now < deadline && !ended_; now = Now()) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Now());
+        if (left.count() > 0)
+            QThread::msleep(static_cast<unsigned long>(std::min<long long>(left.count(), 10)));
     }
 }
 

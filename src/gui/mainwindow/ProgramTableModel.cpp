@@ -25,7 +25,13 @@ QVariant ProgramTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return ShownText(rows_.CellText(index.row(), static_cast<ListColumn>(index.column())));
+    // Converted here, for the rows the view asks for (those it paints or searches), from
+    // the record's own bytes.
+    const auto column = static_cast<ListColumn>(index.column());
+    const ProgramRecord* program = rows_.Program(index.row());
+    if (program == nullptr || column == ListColumn::PIdx)
+        return ShownText(rows_.CellText(index.row(), column));
+    return ShownText(column == ListColumn::Publisher ? program->PublisherName : program->ProgramName);
 }
 
 QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation, int role) const

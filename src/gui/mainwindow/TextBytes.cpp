@@ -30,7 +30,10 @@ std::string FromBytes(const QByteArray& bytes)
 
 QString ShownText(const std::string& bytes)
 {
-    return QString::fromStdString(ReadableUtf8(bytes));
+    // Valid UTF-8 (nearly every text) is decoded in place, without a copy of the bytes.
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromStdString(Windows1252ToUtf8(bytes));
 }
 
 QLabel* PlainLabel(const QString& text, QWidget* parent)
