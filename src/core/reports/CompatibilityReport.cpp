@@ -47,6 +47,7 @@ std::string CompatibilityReportBytes(const Catalogue& catalogue, const Compatibi
             continue;
         const std::string heading = ReportHeading(*p, options.Order);
         lines.BeginGroup();
+        lines.SetHeading(heading);
         lines.Add(heading);
         for (std::size_t i = 0; i < p->EmuWarningEmus.size(); ++i) {
             const std::string& emu = p->EmuWarningEmus[i];

@@ -70,6 +70,7 @@ void AddProgram(ReportLines& lines, const ProgramRecord& p, const ProgramsReport
 {
     const std::string heading = ReportHeading(p, options.Order);
     lines.BeginGroup();
+    lines.SetHeading(heading);
     std::string key = heading;
     if (options.IncludeType && !p.ProgramType.empty()) {
         const std::string typePart = " (" + p.ProgramType + ")";

@@ -41,11 +41,22 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     std::memcpy(data + line.MarkerAt + marker.size(), rest.data(), rest.size());
     // Checked once here, so that the many comparisons of the sort need not check again.
     line.Text = PrepareText(std::string_view(data, size));
+    line.HeadSize = std::string_view(data, size).starts_with(heading_) ? heading_.size() : size;
+    const PreparedText head = line.HeadSize == size ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
+    line.HeadAscii = head.ascii;
+    line.HeadUtf8 = head.utf8;
     lines_.push_back(line);
 }
 
 bool ReportLines::Less(const Line& a, const Line& b)
 {
+    const std::string_view aHead = a.Text.text.substr(0, a.HeadSize);
+    const std::string_view bHead = b.Text.text.substr(0, b.HeadSize);
+    if (aHead != bHead) {
+        const int head = ComparePreparedIgnoreCase({aHead, a.HeadAscii, a.HeadUtf8}, {bHead, b.HeadAscii, b.HeadUtf8});
+        if (head != 0)
+            return head < 0;
+    }
     return ComparePreparedIgnoreCase(a.Text, b.Text) < 0;
 }
 

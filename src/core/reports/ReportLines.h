@@ -24,12 +24,20 @@ public:
         PreparedText Text;           // in one of the blocks
         std::size_t MarkerAt = 0;    // where the marker starts, from the start of the text
         std::uint32_t MarkerSize = 0;  // markers are short constants
+        std::size_t HeadSize = 0;    // the heading the line begins with
         std::uint8_t Tag = kPlain;   // which marker the line holds; kPlain for none
+        bool HeadAscii = true;
+        bool HeadUtf8 = true;
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
     // make the sort cheaper; the order is the same as without them.
     void BeginGroup() { groupStarts_.push_back(lines_.size()); }
+    // Lines added from here on that begin with this heading (a program's) are ordered by
+    // it first and only then by their whole texts, so the lines of two programs whose
+    // headings differ only in accents ("Café", "Cafè") never interleave: accents weigh
+    // less than the letters of the texts after them. Other lines count as their own heading.
+    void SetHeading(std::string_view heading) { heading_ = heading; }
     void Add(std::string_view text);
     void AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest);
     // Room made ahead for this many more lines and bytes of text, when the caller knows.
@@ -69,6 +77,7 @@ private:
     std::size_t freeSize_ = 0;
     std::vector<Line> lines_;
     std::vector<std::size_t> groupStarts_;
+    std::string heading_;
 };
 
 } // namespace vorbix

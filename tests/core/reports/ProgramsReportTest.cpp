@@ -121,3 +121,23 @@ TEST(ProgramsReport, UserTextsThatLookLikeMarkersArePrintedWhole)
         CrLfLines({"Pub - A               #1InfoStart #123@# (X               #Type       #123@#)",
             "   :                #3InfoEnd   #123@#", "   Documents:", "   -                #9LinkEnd   #123@#"}));
 }
+
+// Names written on Windows (Windows-1252 bytes) are their own names in the report: "Caf\xe9"
+// and "Caf\xe8" keep separate headings with their own comments, and the publishers sort
+// beside their unaccented neighbours ("Cafe", "eclair"), not after "zeta". The bytes are
+// written as they are stored.
+TEST(ProgramsReport, Windows1252NamesAreNeitherMergedNorSortedLast)
+{
+    Catalogue c;
+    ProgramRecord cafeAcute = MakeProgram("Caf\xe9", "Game");
+    cafeAcute.Comments = {"acute"};
+    ProgramRecord cafeGrave = MakeProgram("Caf\xe8", "Game");
+    cafeGrave.Comments = {"grave"};
+    c.ProgramList = {MakeProgram("zeta", "Game"), cafeGrave, MakeProgram("\xc9" "clair", "Game"), cafeAcute,
+        MakeProgram("eclair", "Game"), MakeProgram("Cafe", "Game")};
+    ProgramsReportOptions options;
+    options.Order = ReportOrder::Publisher;
+    EXPECT_EQ(ProgramsReportBytes(c, options),
+        CrLfLines({"Cafe - Game", "Caf\xe9 - Game", "   : acute", "Caf\xe8 - Game", "   : grave", "eclair - Game",
+            "\xc9" "clair - Game", "zeta - Game"}));
+}

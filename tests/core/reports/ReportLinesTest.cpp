@@ -24,7 +24,7 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
 {
     std::mt19937 rng(11);
     const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork",
-        "", "Elite2"};
+        "", "Elite2", "Caf\xe9", "Caf\xe8", "Cafe"};
     const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
         "               #5WarnIn    #123@#"};
     const std::vector<std::string> rests = {"", "a", "A", "\xC3\xA0", " b", "0000000001x", "0000000000y"};
@@ -34,6 +34,8 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
         for (int g = 0, groups = 1 + static_cast<int>(rng() % 8); g < groups; ++g) {
             const std::string front = fronts[rng() % fronts.size()];
             grouped.BeginGroup();
+            grouped.SetHeading(front);
+            plain.SetHeading(front);
             grouped.Add(front);
             plain.Add(front);
             if (rng() % 3 == 0) {  // a plain line equal to another group's front
