@@ -28,52 +28,6 @@ using namespace vorbix;
 
 namespace {
 
-const char* const kShapes[] = {"ordinary", "shared-prefix", "same-name", "own-publisher", "long-names", "non-ascii"};
-
-Catalogue MakeShaped(int shape, int programs)
-{
-    Catalogue c = bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
-    const std::string prefix = "The Micro User Magazine Cover Disk No. 0";  // 40 bytes
-    const std::string filler = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
-    for (std::size_t i = 0; i < c.ProgramList.size(); ++i) {
-        ProgramRecord& p = c.ProgramList[i];
-        const std::string number = std::to_string(i);
-        switch (shape) {
-        case 1: p.ProgramName = prefix + std::string(7 - std::min<std::size_t>(7, number.size()), '0') + number; break;
-        case 2: p.ProgramName = "Elite"; break;
-        case 3: p.PublisherName = "Publisher " + number; break;
-        case 4: {
-            std::string name = p.ProgramName + " ";
-            while (name.size() < 200)
-                name += filler;
-            p.ProgramName = name.substr(0, 200 - number.size()) + number;
-            break;
-        }
-        case 5:
-            p.ProgramName = i % 4 == 0 ? "\xc9lite Caf\xe9 " + number  // Windows-1252
-                                       : "\xc3\x89lite Caf\xc3\xa9 \xc3\x91" "and\xc3\xba " + number;
-            break;
-        default: break;
-        }
-    }
-    // Each publisher and type once in the categories, as the editor keeps them.
-    std::vector<std::string> publishers;
-    std::vector<std::string> types;
-    for (const ProgramRecord& p : c.ProgramList) {
-        publishers.push_back(p.PublisherName);
-        types.push_back(p.ProgramType);
-    }
-    for (std::vector<std::string>* names : {&publishers, &types}) {
-        std::sort(names->begin(), names->end());
-        names->erase(std::unique(names->begin(), names->end()), names->end());
-    }
-    c.Publishers.Clear();
-    c.Publishers.AddAll(std::move(publishers));
-    c.ProgramTypes.Clear();
-    c.ProgramTypes.AddAll(std::move(types));
-    return c;
-}
-
 // The catalogue of one shape and size, in memory and as an application folder. One is kept
 // at a time: the benchmarks run in registration order, size by size and shape by shape.
 struct Subject {
@@ -93,7 +47,7 @@ Subject& SubjectFor(int shape, int programs)
         subject = Subject{};
         subject.shape = shape;
         subject.programs = programs;
-        subject.catalogue = std::make_unique<Catalogue>(MakeShaped(shape, programs));
+        subject.catalogue = std::make_unique<Catalogue>(bench::MakeShapedCatalogue(shape, programs));
         subject.appDir = bench::MakeTempFolder();
         subject.programsBytes = bench::WriteBenchAppDir(*subject.catalogue, subject.appDir);
     }
@@ -177,8 +131,8 @@ std::vector<int> Sizes()
 int main(int argc, char** argv)
 {
     for (int programs : Sizes()) {
-        for (int shape = 0; shape < 6; ++shape) {
-            const std::string tail = std::string("/") + kShapes[shape] + "/" + std::to_string(programs);
+        for (int shape = 0; shape < bench::kShapeCount; ++shape) {
+            const std::string tail = std::string("/") + bench::kShapes[shape] + "/" + std::to_string(programs);
             auto add = [&](const std::string& operation, auto body) {
                 benchmark::RegisterBenchmark((operation + tail).c_str(), body)
                     ->Unit(benchmark::kMillisecond)

@@ -14,8 +14,10 @@
 //                        program stays selected), until the list is painted again.
 //   TypeAheadNoHit       a letter typed in the list that no row starts with (every row is
 //                        searched, by the view and by the type-ahead), until painted again.
-// Sizes come from VORBIX_BENCH_SIZES (default "100000"; "100000,1000000" adds the large
-// catalogue). Generating and writing a catalogue is never timed.
+// Each runs on the catalogue shapes of bench_scale (ordinary, shared-prefix, ...); the wait
+// beyond the splash and the type-ahead on the ordinary one only. Sizes come from
+// VORBIX_BENCH_SIZES (default "100000"; "100000,1000000" adds the large catalogue).
+// Generating and writing a catalogue is never timed.
 
 #include "host/Prompts.h"
 #include "mainwindow/MainUnit.h"
@@ -34,7 +36,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
+#include <filesystem>
+#include <utility>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -44,17 +47,21 @@ using namespace vorbix;
 
 namespace {
 
-const std::string& AppDir(int programs)
+// The application folder of one shape and size; one is kept at a time, since the
+// benchmarks run size by size and shape by shape.
+const std::string& AppDir(int shape, int programs)
 {
-    static std::map<int, std::string> dirs;
-    auto it = dirs.find(programs);
-    if (it == dirs.end()) {
-        std::string d = bench::MakeTempFolder();
-        Catalogue c = bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
-        bench::WriteBenchAppDir(c, d);
-        it = dirs.emplace(programs, d).first;
+    static std::pair<int, int> current{-1, 0};
+    static std::string dir;
+    if (current != std::pair{shape, programs}) {
+        if (!dir.empty())
+            std::filesystem::remove_all(dir);
+        dir = bench::MakeTempFolder();
+        Catalogue c = bench::MakeShapedCatalogue(shape, programs);
+        bench::WriteBenchAppDir(c, dir);
+        current = {shape, programs};
     }
-    return it->second;
+    return dir;
 }
 
 // Counts the paints of a widget.
@@ -91,9 +98,9 @@ struct Window {
     std::unique_ptr<gui::TMainForm> form;
     std::unique_ptr<PaintCounter> listPaints;
 
-    Window(int programs, std::chrono::milliseconds splash)
+    Window(int shape, int programs, std::chrono::milliseconds splash)
     {
-        catalogue.AppDir = AppDir(programs);
+        catalogue.AppDir = AppDir(shape, programs);
         form = std::make_unique<gui::TMainForm>(catalogue, prompts, shell);
         form->SetSplashMinimum(splash);
         listPaints = std::make_unique<PaintCounter>(form->findChild<QTreeView*>("ListView1")->viewport());
@@ -106,13 +113,13 @@ struct Window {
     }
 };
 
-void StartUp(benchmark::State& state, int programs, std::chrono::milliseconds splash)
+void StartUp(benchmark::State& state, int shape, int programs, std::chrono::milliseconds splash)
 {
-    AppDir(programs);
+    AppDir(shape, programs);
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        auto window = std::make_unique<Window>(programs, splash);
+        auto window = std::make_unique<Window>(shape, programs, splash);
         window->Show();
         const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const double beyond = seconds - static_cast<double>(splash.count()) / 1000.0;
@@ -121,9 +128,9 @@ void StartUp(benchmark::State& state, int programs, std::chrono::milliseconds sp
     }
 }
 
-void FilterChange(benchmark::State& state, int programs)
+void FilterChange(benchmark::State& state, int shape, int programs)
 {
-    Window window(programs, std::chrono::milliseconds(0));
+    Window window(shape, programs, std::chrono::milliseconds(0));
     window.Show();
     auto* selector = window.form->findChild<QComboBox*>("ComboBox1");
     if (selector == nullptr || selector->count() < 2) {
@@ -147,9 +154,9 @@ void FilterChange(benchmark::State& state, int programs)
     }
 }
 
-void HeaderClick(benchmark::State& state, int programs)
+void HeaderClick(benchmark::State& state, int shape, int programs)
 {
-    Window window(programs, std::chrono::milliseconds(0));
+    Window window(shape, programs, std::chrono::milliseconds(0));
     window.Show();
     QHeaderView* header = window.form->findChild<QTreeView*>("ListView1")->header();
     // A program in the middle of the list is selected, so each click re-finds it.
@@ -164,9 +171,9 @@ void HeaderClick(benchmark::State& state, int programs)
     }
 }
 
-void TypeAheadNoHit(benchmark::State& state, int programs)
+void TypeAheadNoHit(benchmark::State& state, int shape, int programs)
 {
-    Window window(programs, std::chrono::milliseconds(0));
+    Window window(shape, programs, std::chrono::milliseconds(0));
     window.Show();
     auto* list = window.form->findChild<QTreeView*>("ListView1");
     list->setFocus();
@@ -199,23 +206,27 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     for (int programs : Sizes()) {
-        const std::string tail = "/" + std::to_string(programs);
         const bool large = programs >= 1000000;
-        benchmark::RegisterBenchmark(("StartUpWork" + tail).c_str(),
-            [=](benchmark::State& st) { StartUp(st, programs, std::chrono::milliseconds(0)); })
-            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 5);
-        benchmark::RegisterBenchmark(("StartUpBeyondSplash" + tail).c_str(),
-            [=](benchmark::State& st) { StartUp(st, programs, std::chrono::milliseconds(2000)); })
-            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 3);
-        benchmark::RegisterBenchmark(("FilterChange" + tail).c_str(),
-            [=](benchmark::State& st) { FilterChange(st, programs); })
-            ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
-        benchmark::RegisterBenchmark(("HeaderClick" + tail).c_str(),
-            [=](benchmark::State& st) { HeaderClick(st, programs); })
-            ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
-        benchmark::RegisterBenchmark(("TypeAheadNoHit" + tail).c_str(),
-            [=](benchmark::State& st) { TypeAheadNoHit(st, programs); })
-            ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+        for (int shape = 0; shape < bench::kShapeCount; ++shape) {
+            const std::string tail = std::string("/") + bench::kShapes[shape] + "/" + std::to_string(programs);
+            benchmark::RegisterBenchmark(("StartUpWork" + tail).c_str(),
+                [=](benchmark::State& st) { StartUp(st, shape, programs, std::chrono::milliseconds(0)); })
+                ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 5);
+            if (shape == 0)
+                benchmark::RegisterBenchmark(("StartUpBeyondSplash" + tail).c_str(),
+                    [=](benchmark::State& st) { StartUp(st, shape, programs, std::chrono::milliseconds(2000)); })
+                    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 3);
+            benchmark::RegisterBenchmark(("FilterChange" + tail).c_str(),
+                [=](benchmark::State& st) { FilterChange(st, shape, programs); })
+                ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+            benchmark::RegisterBenchmark(("HeaderClick" + tail).c_str(),
+                [=](benchmark::State& st) { HeaderClick(st, shape, programs); })
+                ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+            if (shape == 0)
+                benchmark::RegisterBenchmark(("TypeAheadNoHit" + tail).c_str(),
+                    [=](benchmark::State& st) { TypeAheadNoHit(st, shape, programs); })
+                    ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+        }
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

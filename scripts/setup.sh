@@ -13,6 +13,10 @@ packages=(
   clang-14 libclang-rt-14-dev
   xdg-utils
 )
+# The benchmark script's plot needs matplotlib; only `setup.sh bench` installs it.
+if [ "${1:-}" = "bench" ]; then
+  packages+=(python3-matplotlib)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -112,5 +113,50 @@ long long PeakRssBytes()
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<long long>(usage.ru_maxrss) * 1024;
 }
+
+Catalogue MakeShapedCatalogue(int shape, int programs)
+{
+    Catalogue c = MakeBenchCatalogue(programs, std::max(1, programs / 200));
+    const std::string prefix = "The Micro User Magazine Cover Disk No. 0";  // 40 bytes
+    const std::string filler = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
+    for (std::size_t i = 0; i < c.ProgramList.size(); ++i) {
+        ProgramRecord& p = c.ProgramList[i];
+        const std::string number = std::to_string(i);
+        switch (shape) {
+        case 1: p.ProgramName = prefix + std::string(7 - std::min<std::size_t>(7, number.size()), '0') + number; break;
+        case 2: p.ProgramName = "Elite"; break;
+        case 3: p.PublisherName = "Publisher " + number; break;
+        case 4: {
+            std::string name = p.ProgramName + " ";
+            while (name.size() < 200)
+                name += filler;
+            p.ProgramName = name.substr(0, 200 - number.size()) + number;
+            break;
+        }
+        case 5:
+            p.ProgramName = i % 4 == 0 ? "\xc9lite Caf\xe9 " + number  // Windows-1252
+                                       : "\xc3\x89lite Caf\xc3\xa9 \xc3\x91" "and\xc3\xba " + number;
+            break;
+        default: break;
+        }
+    }
+    // Each publisher and type once in the categories, as the editor keeps them.
+    std::vector<std::string> publishers;
+    std::vector<std::string> types;
+    for (const ProgramRecord& p : c.ProgramList) {
+        publishers.push_back(p.PublisherName);
+        types.push_back(p.ProgramType);
+    }
+    for (std::vector<std::string>* names : {&publishers, &types}) {
+        std::sort(names->begin(), names->end());
+        names->erase(std::unique(names->begin(), names->end()), names->end());
+    }
+    c.Publishers.Clear();
+    c.Publishers.AddAll(std::move(publishers));
+    c.ProgramTypes.Clear();
+    c.ProgramTypes.AddAll(std::move(types));
+    return c;
+}
+
 
 } // namespace vorbix::bench
