@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <clocale>
 #include <cstdlib>
 #include <cstdint>
@@ -156,6 +157,8 @@ struct Collators {
     AsciiRanks asciiRanks = MakeAsciiRanks(caseInsensitive.get());
 };
 
+static_assert(std::endian::native == std::endian::little);  // the first differing byte is the lowest
+
 bool IsAsciiText(std::string_view text)
 {
     std::size_t i = 0;
@@ -175,9 +178,21 @@ bool IsAsciiText(std::string_view text)
 // comparison starts where they first differ.
 int CompareAsciiRanks(const AsciiRanks& ranks, std::string_view a, std::string_view b)
 {
-    const std::size_t shared = static_cast<std::size_t>(
-        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())), b.begin()).first
-        - a.begin());
+    // The first differing byte, eight at a time.
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t shared = 0;
+    for (; shared + 8 <= common; shared += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a.data() + shared, 8);
+        std::memcpy(&y, b.data() + shared, 8);
+        if (x != y) {
+            shared += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;  // bytes in memory order
+            break;
+        }
+    }
+    while (shared < common && a[shared] == b[shared])
+        ++shared;
     std::size_t i = shared;
     std::size_t j = shared;
     for (;;) {

@@ -87,7 +87,7 @@ void AddProgram(ReportLines& lines, const ProgramRecord& p, const ProgramsReport
         AddLinks(lines, key, p);
 }
 
-bool NextHasTag(const std::vector<ReportLines::Line>& lines, std::size_t i, int tag)
+bool NextHasTag(const ReportLines::LineList& lines, std::size_t i, int tag)
 {
     return i + 1 < lines.size() && lines[i + 1].Tag == tag;
 }
@@ -107,7 +107,7 @@ bool IsBlank(std::string_view text)
 // line that is empty or only spaces is dropped when its section ends right after it.
 std::string Rewrite(const ReportLines& report)
 {
-    const std::vector<ReportLines::Line>& lines = report.Lines();
+    const ReportLines::LineList& lines = report.Lines();
     std::string out;
     out.reserve(report.TextBytes());  // more than enough: markers and keys go
     for (std::size_t i = 0; i < lines.size(); ++i) {

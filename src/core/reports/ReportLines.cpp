@@ -15,10 +15,10 @@ void ReportLines::Add(std::string_view text)
 // Room for a text of the given size: the end of the last block, or a new block.
 char* ReportLines::Room(std::size_t size)
 {
-    constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    constexpr std::size_t kBlockSize = std::size_t{8} << 20;
     if (size > freeSize_) {
         const std::size_t blockSize = std::max(size, kBlockSize);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+        blocks_.push_back(NewLargeBlock(blockSize));
         free_ = blocks_.back().get();
         freeSize_ = blockSize;
     }
@@ -62,7 +62,7 @@ bool ReportLines::Less(const Line& a, const Line& b)
 
 // A program's few lines mostly arrive in order already: an insertion sort checks that
 // with one comparison per line and, unlike std::stable_sort, takes no buffer.
-void ReportLines::StableSortLines(std::vector<Line>::iterator first, std::vector<Line>::iterator last)
+void ReportLines::StableSortLines(LineList::iterator first, LineList::iterator last)
 {
     if (last - first > 32) {
         std::stable_sort(first, last, Ordering());
@@ -81,7 +81,7 @@ void ReportLines::Reserve(std::size_t lines, std::size_t bytes)
 {
     lines_.reserve(lines_.size() + lines);
     if (bytes > freeSize_) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+        blocks_.push_back(NewLargeBlock(bytes));
         free_ = blocks_.back().get();
         freeSize_ = bytes;
     }
@@ -104,9 +104,10 @@ void ReportLines::Sort()
     groupStarts_.clear();
 }
 
-std::vector<ReportLines::Group> ReportLines::Groups() const
+std::vector<ReportLines::Group, LargeBufferAllocator<ReportLines::Group>> ReportLines::Groups() const
 {
-    std::vector<Group> groups;
+    std::vector<Group, LargeBufferAllocator<Group>> groups;
+    groups.reserve(groupStarts_.size() + 1);
     std::size_t begin = 0;
     for (std::size_t start : groupStarts_) {
         if (start > begin)
@@ -120,7 +121,7 @@ std::vector<ReportLines::Group> ReportLines::Groups() const
 
 // Moves the lines of a run of groups to the end of sorted. Groups of one run are taken in
 // the order they were added and sorted together, so equal lines keep their order.
-void ReportLines::AppendRun(std::vector<Group>& run, std::vector<Line>& sorted)
+void ReportLines::AppendRun(std::vector<Group>& run, LineList& sorted)
 {
     const auto first = static_cast<std::ptrdiff_t>(sorted.size());
     if (run.size() > 1)
@@ -138,9 +139,9 @@ void ReportLines::AppendRun(std::vector<Group>& run, std::vector<Line>& sorted)
 // each group is sorted, the groups are ordered by their smallest line, and a group joins
 // the run before it unless its smallest line is strictly above everything in that run.
 // Lines that compare equal thus always end up in one run, sorted there together.
-std::vector<ReportLines::Line> ReportLines::SortGrouped()
+ReportLines::LineList ReportLines::SortGrouped()
 {
-    std::vector<Group> groups = Groups();
+    auto groups = Groups();
     for (const Group& g : groups)
         StableSortLines(lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
             lines_.begin() + static_cast<std::ptrdiff_t>(g.end));
@@ -158,7 +159,7 @@ std::vector<ReportLines::Line> ReportLines::SortGrouped()
     }
     std::stable_sort(groups.begin(), groups.end(),
         [](const Group& a, const Group& b) { return Less(a.smallest, b.smallest); });
-    std::vector<Line> sorted;
+    LineList sorted;
     sorted.reserve(lines_.size());
     std::vector<Group> run;
     const Line* runMax = nullptr;

@@ -6,6 +6,7 @@
 // blocks that never move, so building and sorting millions of lines stays cheap.
 
 #include "platform/Collation.h"
+#include "platform/LargeBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,7 +48,8 @@ public:
     // compare equal keep the order they were added in.
     void Sort();
 
-    const std::vector<Line>& Lines() const { return lines_; }
+    using LineList = std::vector<Line, LargeBufferAllocator<Line>>;
+    const LineList& Lines() const { return lines_; }
     std::size_t size() const { return lines_.size(); }
     std::size_t TextBytes() const;  // of all lines together
     static std::string_view Text(const Line& line) { return line.Text.text; }
@@ -67,15 +69,15 @@ private:
         return [](const Line& a, const Line& b) { return Less(a, b); };
     }
     char* Room(std::size_t size);
-    static void StableSortLines(std::vector<Line>::iterator first, std::vector<Line>::iterator last);
-    std::vector<Group> Groups() const;
-    std::vector<Line> SortGrouped();
-    void AppendRun(std::vector<Group>& run, std::vector<Line>& sorted);
+    static void StableSortLines(LineList::iterator first, LineList::iterator last);
+    std::vector<Group, LargeBufferAllocator<Group>> Groups() const;
+    LineList SortGrouped();
+    void AppendRun(std::vector<Group>& run, LineList& sorted);
 
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<LargeBlock> blocks_;
     char* free_ = nullptr;       // the unused end of the last block
     std::size_t freeSize_ = 0;
-    std::vector<Line> lines_;
+    LineList lines_;
     std::vector<std::size_t> groupStarts_;
     std::string heading_;
 };

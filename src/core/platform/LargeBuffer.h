@@ -1,0 +1,46 @@
+#pragma once
+// Memory for the large temporary buffers of the reports and the list (tens of megabytes
+// for a catalogue of 100,000 programs). Buffers of 2 MiB and more are asked for in whole
+// 2 MiB pages where the system offers them (transparent huge pages on request): each small
+// page costs a fault when first written, and on a virtual machine that fault can cost as
+// much as writing the page itself several times over.
+
+#include <cstddef>
+#include <memory>
+
+namespace vorbix {
+
+// Memory of at least size bytes; released with FreeLargeBuffer(p, size).
+void* AllocateLargeBuffer(std::size_t size);
+void FreeLargeBuffer(void* p, std::size_t size) noexcept;
+
+// Owns one large buffer.
+struct LargeBufferDeleter {
+    std::size_t size = 0;
+    void operator()(char* p) const noexcept { FreeLargeBuffer(p, size); }
+};
+using LargeBlock = std::unique_ptr<char[], LargeBufferDeleter>;
+inline LargeBlock NewLargeBlock(std::size_t size)
+{
+    return LargeBlock(static_cast<char*>(AllocateLargeBuffer(size)), LargeBufferDeleter{size});
+}
+
+// An allocator for std::vector that takes large buffers through AllocateLargeBuffer.
+template <typename T>
+struct LargeBufferAllocator {
+    using value_type = T;
+    LargeBufferAllocator() = default;
+    template <typename U>
+    LargeBufferAllocator(const LargeBufferAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocateLargeBuffer(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { FreeLargeBuffer(p, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const LargeBufferAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+
+} // namespace vorbix
