@@ -3,11 +3,47 @@
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace vorbix {
+
+namespace {
+
+// Whether a name absent from the folder's listing is absent for the system too: true on
+// the file systems whose names are exact bytes. FAT, exFAT, NTFS and network shares find
+// "ELITE.JPG" for "elite.jpg" (and FAT its short names), and so does an ext4 or F2FS
+// folder made case-insensitive; there, and on any file system not known here, each name
+// is asked of the system.
+bool NamesAreExact(int fd)
+{
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0xF2F52010:  // F2FS
+    {
+        long flags = 0;
+        constexpr long kCaseFold = 0x40000000;  // FS_CASEFOLD_FL
+        return ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & kCaseFold) == 0;
+    }
+    case 0x58465342:  // XFS
+    case 0x9123683E:  // Btrfs
+    case 0x01021994:  // tmpfs
+    case 0x2FC12FC1:  // ZFS
+    case 0x794C7630:  // overlayfs (containers)
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 FileExistenceCache::Folder& FileExistenceCache::FolderAt(const std::string& folder)
 {
@@ -21,6 +57,10 @@ FileExistenceCache::Folder& FileExistenceCache::FolderAt(const std::string& fold
         // read (search permission without read permission) is asked name by name.
         f.listed = errno == ENOENT || errno == ENOTDIR;
         return f;
+    }
+    if (!NamesAreExact(::dirfd(dir))) {
+        ::closedir(dir);
+        return f;  // asked name by name
     }
     errno = 0;
     while (const dirent* entry = ::readdir(dir))
