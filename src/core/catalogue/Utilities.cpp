@@ -98,14 +98,19 @@ std::string ImageFolder(const std::string& imagePath)
 }
 } // namespace
 
+std::string ImageFileStem(const std::string& imagePath)
+{
+    return ImageFolder(imagePath) + FileNameNoExt(imagePath);
+}
+
 std::string PictureFileFor(const std::string& imagePath)
 {
-    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + ".jpg";
+    return ImageFileStem(imagePath) + ".jpg";
 }
 
 std::string BoxCoverFileFor(const std::string& imagePath)
 {
-    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + "-box.jpg";
+    return ImageFileStem(imagePath) + "-box.jpg";
 }
 
 bool PictureFileExists(const std::string& imagePath)
