@@ -308,8 +308,9 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
 
 namespace {
 
-// Whether the picture files beside the programs' files exist. A folder that cannot be
-// looked up holds no file, so such a folder is looked up once rather than every file in it.
+// Whether the picture files beside the programs' files can exist. A folder that cannot be
+// looked up holds no file, and no folder inside it can be looked up either: each folder is
+// looked up once, and one inside a missing folder not at all, rather than every file.
 class PictureFiles {
 public:
     // The folder of the files with this stem (ImageFileStem) can hold them.
@@ -323,15 +324,29 @@ public:
         const std::string_view folder(stem.data(), separator + 1);
         if (folder != lastFolder_) {
             lastFolder_.assign(folder);
-            const auto [it, added] = folders_.try_emplace(lastFolder_, false);
-            if (added)
-                it->second = DirectoryExists(lastFolder_);
-            lastFolderThere_ = it->second;
+            lastFolderThere_ = Folder(lastFolder_);
         }
         return lastFolderThere_;
     }
 
 private:
+    // folder ends in '/'.
+    bool Folder(const std::string& folder)
+    {
+        if (const auto known = folders_.find(folder); known != folders_.end())
+            return known->second;
+        // The folder it stands in, when the text names one ("a/b/" in "a/b/c/"): the system
+        // resolves a path one name after the other, so nothing inside a folder it cannot
+        // look up can be looked up.
+        bool there = true;
+        const std::size_t up = folder.size() >= 2 ? folder.find_last_of('/', folder.size() - 2) : std::string::npos;
+        if (up != std::string::npos && folder.find('\\') == std::string::npos)
+            there = Folder(folder.substr(0, up + 1));
+        there = there && DirectoryExists(folder);
+        folders_.emplace(folder, there);
+        return there;
+    }
+
     std::unordered_map<std::string, bool> folders_;
     std::string lastFolder_;
     bool lastFolderThere_ = false;
