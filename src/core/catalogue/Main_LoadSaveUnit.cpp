@@ -318,10 +318,12 @@ public:
     {
         // Only a folder that ends in '/' holds the files; after a '\\' the file name is a
         // name of its own, looked up by itself.
-        const std::size_t separator = stem.find_last_of("\\/");
-        if (separator == std::string::npos || stem[separator] != '/')
+        std::size_t end = stem.size();
+        while (end > 0 && !IsPathSeparator(stem[end - 1]))
+            --end;
+        if (end == 0 || stem[end - 1] != '/')
             return true;
-        const std::string_view folder(stem.data(), separator + 1);
+        const std::string_view folder(stem.data(), end);
         if (folder != lastFolder_) {
             lastFolder_.assign(folder);
             lastFolderThere_ = Folder(lastFolder_);

@@ -2,6 +2,7 @@
 
 #include "catalogue/XMLUtilities.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -9,6 +10,9 @@
 namespace vorbix {
 
 namespace {
+
+constexpr unsigned char kKindChanged = 1;  // a character that makes a value differ from its text
+constexpr unsigned char kKindEnd = 2;      // the '<' that ends a value
 
 // How much text passes between two calls of ParsedUpTo.
 constexpr std::size_t kReportEvery = std::size_t{1} << 20;
@@ -132,8 +136,25 @@ private:
     // the file.
     bool RawValue(std::string_view name, std::string_view& value, bool& plain)
     {
-        const char* lt = static_cast<const char*>(std::memchr(p_, '<', static_cast<std::size_t>(end_ - p_)));
-        if (lt == nullptr)
+        // One pass finds the value's end and whether it holds a reference or a line break.
+        static constexpr auto kKind = [] {
+            std::array<unsigned char, 256> kind{};
+            kind[static_cast<unsigned char>('&')] = kKindChanged;
+            kind[static_cast<unsigned char>('\r')] = kKindChanged;
+            kind[static_cast<unsigned char>('\n')] = kKindChanged;
+            kind[static_cast<unsigned char>('<')] = kKindEnd;
+            return kind;
+        }();
+        const char* lt = p_;
+        unsigned char seen = 0;
+        while (lt < end_) {
+            const unsigned char kind = kKind[static_cast<unsigned char>(*lt)];
+            if (kind == kKindEnd)
+                break;
+            seen |= kind;
+            ++lt;
+        }
+        if (lt == end_)
             return false;
         value = std::string_view(p_, static_cast<std::size_t>(lt - p_));
         // The closing tag: "</" name ">".
@@ -142,12 +163,7 @@ private:
             || std::memcmp(lt + 2, name.data(), name.size()) != 0 || lt[closeLen - 1] != '>')
             return false;
         p_ = lt + closeLen;
-        plain = true;
-        for (char c : value)
-            if (c == '&' || IsLineBreak(c)) {
-                plain = false;
-                break;
-            }
+        plain = seen == 0;
         return true;
     }
 

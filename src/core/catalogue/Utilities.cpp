@@ -26,9 +26,9 @@ namespace {
 // Length of the folder part: up to and including the last separator or the drive.
 std::size_t FolderPartLength(const std::string& path)
 {
-    auto sep = path.find_last_of("\\/");
-    if (sep != std::string::npos)
-        return sep + 1;
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (IsPathSeparator(path[i - 1]))
+            return i;
     return HasDriveDesignator(path) ? 2 : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <sys/mman.h>
@@ -22,22 +23,28 @@ const char* BoolToText(bool value)
 
 namespace {
 
-// Appends value escaped as XmlEscape escapes it.
+// Appends value escaped as XmlEscape escapes it, copying the runs between the characters it
+// replaces whole.
 void AppendEscaped(std::string& out, std::string_view value)
 {
+    static constexpr auto kReplaced = [] {
+        std::array<bool, 256> replaced{};
+        for (unsigned char c : {'&', '\'', '"', '<', '>'})
+            replaced[c] = true;
+        return replaced;
+    }();
     std::size_t run = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
-        const char* ref = nullptr;
-        switch (value[i]) {
-        case '&': ref = "&amp;"; break;
-        case '\'': ref = "&apos;"; break;
-        case '"': ref = "&quot;"; break;
-        case '<': ref = "&lt;"; break;
-        case '>': ref = "&gt;"; break;
-        default: continue;
-        }
+        if (!kReplaced[static_cast<unsigned char>(value[i])])
+            continue;
         out.append(value.data() + run, i - run);
-        out.append(ref);
+        switch (value[i]) {
+        case '&': out.append("&amp;", 5); break;
+        case '\'': out.append("&apos;", 6); break;
+        case '"': out.append("&quot;", 6); break;
+        case '<': out.append("&lt;", 4); break;
+        default: out.append("&gt;", 4); break;
+        }
         run = i + 1;
     }
     out.append(value.data() + run, value.size() - run);
