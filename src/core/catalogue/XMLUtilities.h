@@ -141,7 +141,7 @@ public:
 
 // Asks the system to back a large buffer (a text of many megabytes, a long record list)
 // with large pages where it has them: one fault per 2 MB instead of per 4 KB as it fills.
-// Only the whole large pages inside the buffer are affected; small buffers not at all.
+// Only the whole large pages inside a buffer of more than 32 MB are affected.
 void AdviseLargePages(const void* data, std::size_t size);
 
 // Writes the same bytes as TXMLSaveObject::ToBytes gives for the same calls, straight into
