@@ -15,8 +15,10 @@
 #include "support/BenchCatalogue.h"
 
 #include <benchmark/benchmark.h>
+#include <pugixml.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -68,6 +70,59 @@ void Load(benchmark::State& state, int shape, int programs)
         state.ResumeTiming();
     }
     state.counters["file_MB"] = static_cast<double>(s.programsBytes) / 1e6;
+}
+
+// The reference for Load: a DOM parse of the same programs file by pugixml, which reads the
+// file into one buffer and parses it in place. The document is freed outside the timing, as
+// Load's catalogue is.
+void LoadPugixml(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    const std::string path = s.appDir + kProgramsFile;
+    for (auto _ : state) {
+        auto document = std::make_unique<pugi::xml_document>();
+        if (!document->load_file(path.c_str()))
+            state.SkipWithError("pugixml could not parse the programs file");
+        state.PauseTiming();
+        document.reset();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = static_cast<double>(s.programsBytes) / 1e6;
+}
+
+// The peak memory of a load. Peak resident memory is a figure of the whole process, and
+// this one holds the catalogues it measures, so the load runs in a process of its own
+// (bench_load_memory, beside this program) that does nothing else. peak_MB is that
+// process's peak, base_MB its peak before the load, peak_per_file_MB the peak over the size
+// of the programs file.
+void LoadPeakMemory(benchmark::State& state, int shape, int programs)
+{
+    Subject& s = SubjectFor(shape, programs);
+    const std::string tool = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "bench_load_memory").string();
+    long long fileBytes = -1;
+    long long before = -1;
+    long long peak = -1;
+    for (auto _ : state) {
+        const std::string command = "'" + tool + "' '" + s.appDir + "'";
+        FILE* out = ::popen(command.c_str(), "r");
+        if (out == nullptr) {
+            state.SkipWithError("cannot start bench_load_memory");
+            break;
+        }
+        char line[512] = {};
+        const bool read = std::fgets(line, sizeof line, out) != nullptr;
+        const int status = ::pclose(out);
+        if (!read || status != 0
+            || std::sscanf(line, "programs_file_bytes=%lld rss_before_bytes=%lld peak_rss_bytes=%lld", &fileBytes,
+                   &before, &peak) != 3) {
+            state.SkipWithError("bench_load_memory failed");
+            break;
+        }
+    }
+    state.counters["file_MB"] = static_cast<double>(fileBytes) / 1e6;
+    state.counters["base_MB"] = static_cast<double>(before) / 1e6;
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1e6;
+    state.counters["peak_per_file"] = fileBytes > 0 ? static_cast<double>(peak) / static_cast<double>(fileBytes) : 0;
 }
 
 void Save(benchmark::State& state, int shape, int programs)
@@ -139,6 +194,11 @@ int main(int argc, char** argv)
                     ->MinTime(programs >= 1000000 ? 0.01 : 0.5);
             };
             add("Load", [=](benchmark::State& st) { Load(st, shape, programs); });
+            add("LoadPugixml", [=](benchmark::State& st) { LoadPugixml(st, shape, programs); });
+            benchmark::RegisterBenchmark(("LoadPeakMemory" + tail).c_str(),
+                [=](benchmark::State& st) { LoadPeakMemory(st, shape, programs); })
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
             add("Save", [=](benchmark::State& st) { Save(st, shape, programs); });
             add("ListByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1, false); });
             add("ListByProgramDescending", [=](benchmark::State& st) { Rebuild(st, shape, programs, 1, -1, false); });

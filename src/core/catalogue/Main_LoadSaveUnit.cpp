@@ -2,6 +2,7 @@
 
 #include "host/Prompts.h"
 #include "catalogue/KeptCopies.h"
+#include "catalogue/ProgramsFileParser.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
@@ -9,7 +10,9 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -189,13 +192,13 @@ void ReadPairs(TXMLLoadObject& reader, const TXMLFocus& parent, const char* elem
 // Deletes trailing comment lines that are empty once their trailing spaces are removed.
 void TrimTrailingBlankComments(StringList& comments)
 {
-    while (!comments.empty() && TrimTrailingSpaces(comments.back()).empty())
+    while (!comments.empty() && comments.back().find_first_not_of(' ') == std::string::npos)
         comments.pop_back();
 }
 
 // Writes a container of pair elements when the first list has entries. The pair's count
 // comes from the first list; a shorter second list gives empty texts.
-void WritePairs(TXMLSaveObject& writer, const char* container, const char* element, const char* first,
+void WritePairs(TXMLDirectWriter& writer, const char* container, const char* element, const char* first,
     const char* second, const StringList& firsts, const StringList& seconds)
 {
     if (firsts.empty())
@@ -223,6 +226,27 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
     ForgetPendingCopy(catalogue, path);
     if (!PathExists(path))
         return {};
+    {
+        // A file as the writer lays it out is read in one pass, giving back the pages of the
+        // text it has passed; any other is read again below by tag search.
+        Result<FileBuffer> file = FileBuffer::Read(path);
+        if (!file)
+            return file.Error();
+        FileBuffer& bytes = file.Value();
+        // Positions are kept in 32 bits by the tag search reader; a larger file is not a
+        // catalogue it can hold, whichever reader would read it.
+        if (bytes.size() >= std::numeric_limits<std::uint32_t>::max())
+            return Failure::CannotOpen(path);
+        std::vector<ProgramRecord> programs;
+        if (ParseWrittenProgramsFile(bytes.data(), bytes.size(), programs,
+                [&bytes](std::size_t offset) { bytes.ReleaseBefore(offset); })) {
+            catalogue.ProgramList = std::move(programs);
+            if (progress)
+                for (std::size_t loaded = 1; loaded <= catalogue.ProgramList.size(); ++loaded)
+                    progress("Loading programs: " + std::to_string(loaded));
+            return {};
+        }
+    }
     TXMLLoadObject reader(&prompts);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
@@ -282,49 +306,133 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
     return {};
 }
 
+namespace {
+
+// Whether the picture files beside the programs' files can exist. A folder that cannot be
+// looked up holds no file, and no folder inside it can be looked up either: each folder is
+// looked up once, and one inside a missing folder not at all, rather than every file.
+class PictureFiles {
+public:
+    // The folder of the files with this stem (ImageFileStem) can hold them.
+    bool FolderThere(const std::string& stem)
+    {
+        // Only a folder that ends in '/' holds the files; after a '\\' the file name is a
+        // name of its own, looked up by itself.
+        std::size_t end = stem.size();
+        while (end > 0 && !IsPathSeparator(stem[end - 1]))
+            --end;
+        if (end == 0 || stem[end - 1] != '/')
+            return true;
+        const std::string_view folder(stem.data(), end);
+        if (folder != lastFolder_) {
+            lastFolder_.assign(folder);
+            lastFolderThere_ = Folder(lastFolder_);
+        }
+        return lastFolderThere_;
+    }
+
+private:
+    // folder ends in '/'.
+    bool Folder(const std::string& folder)
+    {
+        if (const auto known = folders_.find(folder); known != folders_.end())
+            return known->second;
+        // The folder it stands in, when the text names one ("a/b/" in "a/b/c/"): the system
+        // resolves a path one name after the other, so nothing inside a folder it cannot
+        // look up can be looked up.
+        bool there = true;
+        const std::size_t up = folder.size() >= 2 ? folder.find_last_of('/', folder.size() - 2) : std::string::npos;
+        if (up != std::string::npos && folder.find('\\') == std::string::npos)
+            there = Folder(folder.substr(0, up + 1));
+        there = there && DirectoryExists(folder);
+        folders_.emplace(folder, there);
+        return there;
+    }
+
+    std::unordered_map<std::string, bool> folders_;
+    std::string lastFolder_;
+    bool lastFolderThere_ = false;
+};
+
+} // namespace
+
 std::string ProgramsFileBytes(Catalogue& catalogue)
 {
-    TXMLSaveObject writer;
-    writer.Stylesheet = "programs.xsl";
-    writer.DocType = "programs";
-    writer.DtdFile = "programs.dtd";
+    std::vector<ProgramRecord>& programs = catalogue.ProgramList;
 
-    // Distinct publisher names (exact comparison), sorted without regard to case.
-    std::vector<std::string> publishers;
+    // Distinct publisher names (exact comparison), sorted without regard to case, and the
+    // programs of each publisher in ProgramList order.
+    std::vector<std::string_view> publishers;
+    std::vector<std::size_t> publisherOf(programs.size());
     {
-        std::unordered_set<std::string> seen;
-        for (const auto& program : catalogue.ProgramList)
-            if (seen.insert(program.PublisherName).second)
-                publishers.push_back(program.PublisherName);
+        std::unordered_map<std::string_view, std::size_t> number;
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const auto [it, added] = number.try_emplace(programs[i].PublisherName, publishers.size());
+            if (added)
+                publishers.push_back(programs[i].PublisherName);
+            publisherOf[i] = it->second;
+        }
     }
-    std::stable_sort(publishers.begin(), publishers.end(),
-        [](const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b) < 0; });
+    std::vector<std::size_t> rank(publishers.size());
+    {
+        std::vector<std::size_t> order(publishers.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return CompareTextIgnoreCase(publishers[a], publishers[b]) < 0;
+        });
+        for (std::size_t r = 0; r < order.size(); ++r)
+            rank[order[r]] = r;
+    }
+    // The programs ordered by their publisher's place, each publisher's in ProgramList order.
+    std::vector<std::size_t> start(publishers.size() + 1, 0);
+    for (std::size_t i = 0; i < programs.size(); ++i)
+        ++start[rank[publisherOf[i]] + 1];
+    for (std::size_t r = 0; r < publishers.size(); ++r)
+        start[r + 1] += start[r];
+    std::vector<std::size_t> ordered(programs.size());
+    {
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < programs.size(); ++i)
+            ordered[next[rank[publisherOf[i]]]++] = i;
+    }
 
-    // The programs of each publisher in ProgramList order, grouped in one pass.
-    std::unordered_map<std::string, std::vector<std::size_t>> byPublisher;
-    for (std::size_t i = 0; i < catalogue.ProgramList.size(); ++i)
-        byPublisher[catalogue.ProgramList[i].PublisherName].push_back(i);
+    // The text's size: the values, and the tags and indents of a program with a few lists.
+    std::size_t expected = 0;
+    for (const ProgramRecord& program : programs) {
+        expected += 360 + program.ProgramName.size() + program.ProgramType.size() + program.FileUrl.size();
+        for (const std::string& line : program.Comments)
+            expected += 40 + line.size();
+        for (const StringList* list : {&program.EmuWarningEmus, &program.EmuWarningTexts, &program.DocLinkNames,
+                 &program.DocLinkUrls})
+            for (const std::string& item : *list)
+                expected += 50 + item.size();
+    }
+    expected += expected / 8;
 
-    writer.XmlText.reserve(catalogue.ProgramList.size() * 400);
+    TXMLDirectWriter writer("programs.xsl", "programs", "programs.dtd", expected);
+    PictureFiles pictures;
     writer.OpenElement("programs");
     writer.WriteElement("vorbix-version", kVorbixVersion);
-    for (const auto& publisher : publishers) {
+    for (std::size_t r = 0; r < publishers.size(); ++r) {
         writer.OpenElement("publisher");
-        writer.WriteElement("publisher-name", publisher);
-        for (std::size_t index : byPublisher[publisher]) {
-            ProgramRecord& program = catalogue.ProgramList[index];
+        writer.WriteElement("publisher-name", programs[ordered[start[r]]].PublisherName);
+        for (std::size_t k = start[r]; k < start[r + 1]; ++k) {
+            ProgramRecord& program = programs[ordered[k]];
             writer.OpenElement("program");
             writer.WriteElement("program-name", program.ProgramName);
             writer.WriteElement("program-type", program.ProgramType);
             writer.WriteElement("file-url", program.FileUrl);
             writer.WriteElement("favourite", BoolToText(program.Favourite));
             writer.WriteElement("e00dfs", BoolToText(program.E00Dfs));
-            const std::string picture = PictureFileFor(program.FileUrl);
-            if (FileExists(picture))
-                writer.WriteElement("picture-url", picture);
-            const std::string boxCover = BoxCoverFileFor(program.FileUrl);
-            if (FileExists(boxCover))
-                writer.WriteElement("boxcover-url", boxCover);
+            // PictureFileFor and BoxCoverFileFor, from one stem.
+            const std::string stem = ImageFileStem(program.FileUrl);
+            if (pictures.FolderThere(stem)) {
+                if (const std::string picture = stem + ".jpg"; FileExists(picture))
+                    writer.WriteElement("picture-url", picture);
+                if (const std::string boxCover = stem + "-box.jpg"; FileExists(boxCover))
+                    writer.WriteElement("boxcover-url", boxCover);
+            }
             TrimTrailingBlankComments(program.Comments);
             if (!program.Comments.empty()) {
                 writer.OpenElement("comments");
@@ -340,7 +448,7 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
         writer.CloseElement("publisher");
     }
     writer.CloseElement("programs");
-    return writer.ToBytes();
+    return writer.TakeBytes();
 }
 
 Status SaveProgramsFile(Catalogue& catalogue, FileWriter& writer)

@@ -26,9 +26,9 @@ namespace {
 // Length of the folder part: up to and including the last separator or the drive.
 std::size_t FolderPartLength(const std::string& path)
 {
-    auto sep = path.find_last_of("\\/");
-    if (sep != std::string::npos)
-        return sep + 1;
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (IsPathSeparator(path[i - 1]))
+            return i;
     return HasDriveDesignator(path) ? 2 : 0;
 }
 
@@ -98,14 +98,19 @@ std::string ImageFolder(const std::string& imagePath)
 }
 } // namespace
 
+std::string ImageFileStem(const std::string& imagePath)
+{
+    return ImageFolder(imagePath) + FileNameNoExt(imagePath);
+}
+
 std::string PictureFileFor(const std::string& imagePath)
 {
-    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + ".jpg";
+    return ImageFileStem(imagePath) + ".jpg";
 }
 
 std::string BoxCoverFileFor(const std::string& imagePath)
 {
-    return ImageFolder(imagePath) + FileNameNoExt(imagePath) + "-box.jpg";
+    return ImageFileStem(imagePath) + "-box.jpg";
 }
 
 namespace {

@@ -31,6 +31,8 @@ std::string FolderName(const std::string& path);
 
 // The picture and box-cover files that belong to an image: X.jpg and X-box.jpg beside X.ext.
 std::string PictureFileFor(const std::string& imagePath);
+// What the two names above share: the image's folder and its name without the extension.
+std::string ImageFileStem(const std::string& imagePath);
 std::string BoxCoverFileFor(const std::string& imagePath);
 // Whether the picture and the box-cover file of an image exist; a program without an
 // image file has neither. With a cache, the folders are read once for many questions.

@@ -4,8 +4,10 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+#include <sys/mman.h>
 
 namespace vorbix {
 
@@ -19,21 +21,43 @@ const char* BoolToText(bool value)
     return value ? "true" : "false";
 }
 
+namespace {
+
+// Appends value escaped as XmlEscape escapes it, copying the runs between the characters it
+// replaces whole.
+void AppendEscaped(std::string& out, std::string_view value)
+{
+    static constexpr auto kReplaced = [] {
+        std::array<bool, 256> replaced{};
+        for (unsigned char c : {'&', '\'', '"', '<', '>'})
+            replaced[c] = true;
+        return replaced;
+    }();
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (!kReplaced[static_cast<unsigned char>(value[i])])
+            continue;
+        out.append(value.data() + run, i - run);
+        switch (value[i]) {
+        case '&': out.append("&amp;", 5); break;
+        case '\'': out.append("&apos;", 6); break;
+        case '"': out.append("&quot;", 6); break;
+        case '<': out.append("&lt;", 4); break;
+        default: out.append("&gt;", 4); break;
+        }
+        run = i + 1;
+    }
+    out.append(value.data() + run, value.size() - run);
+}
+
+} // namespace
+
 std::string XmlEscape(std::string_view value)
 {
     // One pass gives the same result as replacing & first, then ' " < >.
     std::string out;
     out.reserve(value.size() + 8);
-    for (char c : value) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '\'': out += "&apos;"; break;
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
+    AppendEscaped(out, value);
     return out;
 }
 
@@ -496,7 +520,7 @@ void TXMLSaveObject::OpenElement(std::string_view name)
 void TXMLSaveObject::WriteElement(std::string_view name, std::string_view value)
 {
     OpenElement(name);
-    XmlText += XmlEscape(value);
+    AppendEscaped(XmlText, value);
     CloseElement(name);
 }
 
@@ -555,6 +579,104 @@ std::string TXMLSaveObject::ToBytes() const
 Status TXMLSaveObject::SaveToFile(const std::string& fileName, FileWriter& writer) const
 {
     return writer.WriteFile(fileName, ToBytes());
+}
+
+// ---- TXMLDirectWriter -----------------------------------------------------
+
+void AdviseLargePages(const void* data, std::size_t size)
+{
+    // Only a block larger than the C library's largest threshold for serving blocks from
+    // mappings of their own (32 MB): the advice then ends with the block, and never reaches
+    // the memory the library hands out afterwards.
+    constexpr std::size_t kOwnMapping = std::size_t{32} << 20;
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (start + size) & ~(kLargePage - 1);
+    if (size > kOwnMapping && last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+TXMLDirectWriter::TXMLDirectWriter(std::string_view stylesheet, std::string_view docType, std::string_view dtdFile,
+    std::size_t reserve)
+{
+    out_.reserve(reserve + 256);
+    AdviseLargePages(out_.data(), out_.capacity());
+    out_ += "<?xml version=\"1.0\"?>\r\n";
+    if (!stylesheet.empty()) {
+        out_ += "<?xml-stylesheet type=\"text/xsl\" href=\"";
+        out_ += stylesheet;
+        out_ += "\"?>\r\n";
+    }
+    if (!dtdFile.empty()) {
+        out_ += "<!DOCTYPE ";
+        out_ += docType;
+        out_ += " SYSTEM \"";
+        out_ += dtdFile;
+        out_ += "\">\r\n";
+    }
+    out_ += "\r\n";
+}
+
+void TXMLDirectWriter::EndOpenLine()
+{
+    // An element followed by a child stands on a line of its own, and its children one
+    // level deeper.
+    if (openLine_) {
+        out_ += "\r\n";
+        indent_ += 2;
+        openLine_ = false;
+    }
+}
+
+void TXMLDirectWriter::OpenElement(std::string_view name)
+{
+    EndOpenLine();
+    out_.append(indent_, ' ');
+    out_ += '<';
+    out_ += name;
+    out_ += '>';
+    openLine_ = true;
+}
+
+void TXMLDirectWriter::WriteElement(std::string_view name, std::string_view value)
+{
+    EndOpenLine();
+    out_.append(indent_, ' ');
+    out_ += '<';
+    out_ += name;
+    out_ += '>';
+    AppendEscaped(out_, value);
+    out_ += "</";
+    out_ += name;
+    out_ += ">\r\n";
+}
+
+void TXMLDirectWriter::CloseElement(std::string_view name)
+{
+    if (openLine_) {
+        // An element closed right after it opened keeps one line, as a leaf does.
+        openLine_ = false;
+    } else {
+        indent_ = indent_ >= 2 ? indent_ - 2 : 0;
+        out_.append(indent_, ' ');
+    }
+    out_ += "</";
+    out_ += name;
+    out_ += ">\r\n";
+}
+
+std::string TXMLDirectWriter::TakeBytes()
+{
+    if (openLine_) {
+        out_ += "\r\n";
+        indent_ += 2;
+        openLine_ = false;
+    }
+    std::string bytes = std::move(out_);
+    out_.clear();
+    indent_ = 0;
+    return bytes;
 }
 
 } // namespace vorbix

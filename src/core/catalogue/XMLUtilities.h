@@ -139,4 +139,36 @@ public:
     std::string DtdFile;
 };
 
+// Asks the system to back a large buffer (a text of many megabytes, a long record list)
+// with large pages where it has them: one fault per 2 MB instead of per 4 KB as it fills.
+// Only the whole large pages inside a buffer of more than 32 MB are affected.
+void AdviseLargePages(const void* data, std::size_t size);
+
+// Writes the same bytes as TXMLSaveObject::ToBytes gives for the same calls, straight into
+// the file's text: each line is laid out as it is written, values are escaped in place, and
+// nothing is built twice. For files too large to build twice.
+class TXMLDirectWriter {
+public:
+    // The header as TXMLSaveObject writes it; empty texts leave out their lines. reserve is
+    // the expected size of the whole text.
+    TXMLDirectWriter(std::string_view stylesheet, std::string_view docType, std::string_view dtdFile,
+        std::size_t reserve = 0);
+
+    void OpenElement(std::string_view name);
+    void WriteElement(std::string_view name, std::string_view value);
+    void CloseElement(std::string_view name);
+
+    // The whole text; the writer is empty afterwards.
+    std::string TakeBytes();
+
+private:
+    void EndOpenLine();
+
+    std::string out_;
+    std::size_t indent_ = 0;
+    // The last call opened an element whose line is not ended yet: a value, a closing tag or
+    // a child decides how it ends.
+    bool openLine_ = false;
+};
+
 } // namespace vorbix

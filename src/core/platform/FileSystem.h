@@ -24,6 +24,34 @@ bool IsReadOnly(const std::string& path);
 
 // Reads a whole file; "Cannot open file " + path when it cannot be read.
 Result<std::string> ReadFileBytes(const std::string& path);
+// A whole file read into memory of its own, for a reader that passes through it once from
+// start to end: the pages it has passed can be handed back to the system, so reading a
+// large file costs little more memory than the part still to be read.
+class FileBuffer {
+public:
+    FileBuffer() = default;
+    FileBuffer(FileBuffer&& other) noexcept;
+    FileBuffer& operator=(FileBuffer&& other) noexcept;
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+    ~FileBuffer();
+
+    // Reads the whole file, with the failures of ReadFileBytes.
+    static Result<FileBuffer> Read(const std::string& path);
+
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    // The bytes before offset will not be read again; their whole pages are given back
+    // (they read as zeros afterwards).
+    void ReleaseBefore(std::size_t offset);
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;  // of the mapping, in bytes
+    std::size_t released_ = 0;  // bytes from the start already given back
+};
+
 // Reads a file as lines (CR LF, CR or LF end a line; a final line break adds no empty line).
 Result<std::vector<std::string>> ReadFileLines(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);

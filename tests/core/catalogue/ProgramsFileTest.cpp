@@ -77,6 +77,42 @@ TEST(ProgramsFile, ExactBytesForAProgramWithPictureCommentsAndLink)
         std::string::npos);
 }
 
+// The save looks up each picture folder once and skips the files of a folder (or of a folder
+// inside one) that is not there; what it writes must still be what looking up every file
+// gives, ".." and links resolved by the system as it resolves them.
+TEST(ProgramsFile, PicturesAreFoundAsTheSystemFindsEachFile)
+{
+    TempDir dir;
+    dir.Write("a/x.jpg", "jpeg");
+    dir.Write("a/w-box.jpg", "jpeg");
+    dir.Write("a/v.jpg", "jpeg");
+    std::filesystem::create_directory_symlink(dir / "a", dir / "link");
+    Catalogue c;
+    for (const char* file : {"a/x.ssd", "missing/x.ssd", "missing/deeper/x.ssd", "a/../a/w.ssd", "missing/../a/v.ssd",
+             "link/v.ssd", "a/x.ssd/../v.ssd", "a\\v.ssd"})
+        c.ProgramList.push_back(Program("P", file, dir / file));
+    const std::string bytes = ProgramsFileBytes(c);
+    std::vector<std::string> pictures;
+    for (std::size_t at = bytes.find("-url>" + dir.path()); at != std::string::npos;
+         at = bytes.find("-url>" + dir.path(), at + 1)) {
+        const std::size_t start = bytes.rfind('<', at);
+        pictures.push_back(bytes.substr(start, bytes.find('<', at) - start));
+    }
+    EXPECT_EQ(pictures, (std::vector<std::string>{
+                            "<file-url>" + dir.path() + "a/x.ssd",
+                            "<picture-url>" + dir.path() + "a/x.jpg",
+                            "<file-url>" + dir.path() + "missing/x.ssd",
+                            "<file-url>" + dir.path() + "missing/deeper/x.ssd",
+                            "<file-url>" + dir.path() + "a/../a/w.ssd",
+                            "<boxcover-url>" + dir.path() + "a/../a/w-box.jpg",
+                            "<file-url>" + dir.path() + "missing/../a/v.ssd",
+                            "<file-url>" + dir.path() + "link/v.ssd",
+                            "<picture-url>" + dir.path() + "link/v.jpg",
+                            "<file-url>" + dir.path() + "a/x.ssd/../v.ssd",
+                            "<file-url>" + dir.path() + "a\\v.ssd",
+                        }));
+}
+
 TEST(ProgramsFile, PublishersGroupedCaseInsensitivelyKeepingListOrder)
 {
     Catalogue c;

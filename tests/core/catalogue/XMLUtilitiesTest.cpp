@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace vorbix;
 using vorbix::test::FakePrompts;
 using vorbix::test::TempDir;
@@ -64,6 +66,42 @@ TEST(XmlWriter, HeaderWithoutStylesheetOrDoctype)
     EXPECT_EQ(empty.ToBytes(), "<?xml version=\"1.0\"?>\r\n\r\n");
     EXPECT_STREQ(BoolToText(true), "true");
     EXPECT_STREQ(BoolToText(false), "false");
+}
+
+// The direct writer lays out each line as it goes; TXMLSaveObject lays out the finished
+// text. Both must give the same bytes for any calls: empty elements, empty values, values to
+// escape, an element left open at the end, a close with nothing open.
+TEST(XmlWriter, DirectWriterGivesTheBytesOfTheTwoPassWriter)
+{
+    std::mt19937 rng(7);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    static const char* names[] = {"a", "program", "x-y", "comments"};
+    static const char* values[] = {"", "v", "a&b", "<x>", "'\"", "  sp  ", "\r\nline", "&amp;"};
+    for (int doc = 0; doc < 2000; ++doc) {
+        TXMLSaveObject twoPass;
+        if (doc % 3 == 0) {
+            twoPass.Stylesheet = "s.xsl";
+            twoPass.DocType = "d";
+            twoPass.DtdFile = "d.dtd";
+        } else if (doc % 3 == 1) {
+            twoPass.DocType = "d";
+        }
+        TXMLDirectWriter direct(twoPass.Stylesheet, twoPass.DocType, twoPass.DtdFile);
+        for (int call = 0, n = pick(12); call < n; ++call) {
+            const char* name = names[pick(4)];
+            switch (pick(3)) {
+            case 0: twoPass.OpenElement(name); direct.OpenElement(name); break;
+            case 1: {
+                const char* value = values[pick(8)];
+                twoPass.WriteElement(name, value);
+                direct.WriteElement(name, value);
+                break;
+            }
+            default: twoPass.CloseElement(name); direct.CloseElement(name); break;
+            }
+        }
+        ASSERT_EQ(direct.TakeBytes(), twoPass.ToBytes()) << "document " << doc;
+    }
 }
 
 TEST(XmlWriter, SaveToFileReplacesAtomicallyAndReportsCannotCreate)
