@@ -38,15 +38,26 @@ struct Subject {
     std::unique_ptr<Catalogue> catalogue;
     std::string appDir;
     long long programsBytes = 0;
+
+    Subject() = default;
+    Subject(const Subject&) = delete;
+    Subject& operator=(const Subject&) = delete;
+    ~Subject()
+    {
+        if (!appDir.empty())
+            std::filesystem::remove_all(appDir);
+    }
 };
 
 Subject& SubjectFor(int shape, int programs)
 {
+    // The folder of the last one goes when the program ends, with the static.
     static Subject subject;
     if (subject.shape != shape || subject.programs != programs) {
         if (!subject.appDir.empty())
             std::filesystem::remove_all(subject.appDir);
-        subject = Subject{};
+        subject.appDir.clear();
+        subject.catalogue.reset();
         subject.shape = shape;
         subject.programs = programs;
         subject.catalogue = std::make_unique<Catalogue>(bench::MakeShapedCatalogue(shape, programs));

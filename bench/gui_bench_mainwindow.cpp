@@ -51,8 +51,18 @@ namespace {
 // benchmarks run size by size and shape by shape.
 const std::string& AppDir(int shape, int programs)
 {
+    // The folder of the last one goes when the program ends, with the static.
+    struct Folder {
+        std::string path;
+        ~Folder()
+        {
+            if (!path.empty())
+                std::filesystem::remove_all(path);
+        }
+    };
     static std::pair<int, int> current{-1, 0};
-    static std::string dir;
+    static Folder folder;
+    std::string& dir = folder.path;
     if (current != std::pair{shape, programs}) {
         if (!dir.empty())
             std::filesystem::remove_all(dir);

@@ -125,9 +125,11 @@ StringList SortedFindings(ReportLines& lines)
     StringList out;
     out.reserve(lines.size());
     for (const ReportLines::Line& line : lines.Lines()) {
-        if (line.Tag == kTemp)
-            out.push_back(std::string(lines.Before(line)).append(lines.After(line)));
-        else
+        if (line.Tag == kTemp) {
+            std::string& finding = out.emplace_back();
+            finding.reserve(lines.Before(line).size() + lines.After(line).size());
+            finding.append(lines.Before(line)).append(lines.After(line));
+        } else
             out.emplace_back(lines.Text(line));
     }
     return out;
@@ -152,17 +154,31 @@ LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string
 
 std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options)
 {
-    StringList out;
+    // Written straight into one text sized first: the findings of a large catalogue run
+    // to hundreds of thousands of lines, each copied once.
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
+        total += 2 * std::string_view(NamesOf(static_cast<LinksTest>(i)).Caption).size() + 10;
+        for (const std::string& finding : findings[i])
+            total += finding.size() + 2;
+    }
+    std::string out;
+    out.reserve(total);
+    auto line = [&out](std::string_view text) { out.append(text).append("\r\n"); };
     for (std::size_t i = 0; i < kLinksTestCount; ++i) {
         const LinksTest test = static_cast<LinksTest>(i);
         if (!options.Checked(test))
             continue;
         const std::string caption = NamesOf(test).Caption;
-        out.insert(out.end(), {caption, std::string(caption.size(), '='), ""});
-        out.insert(out.end(), findings[i].begin(), findings[i].end());
-        out.insert(out.end(), {"", ""});
+        line(caption);
+        line(std::string(caption.size(), '='));
+        line("");
+        for (const std::string& finding : findings[i])
+            line(finding);
+        line("");
+        line("");
     }
-    return JoinLinesCrLf(out);
+    return out;
 }
 
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options)

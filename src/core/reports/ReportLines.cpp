@@ -41,7 +41,7 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     std::memcpy(data + line.MarkerAt + marker.size(), rest.data(), rest.size());
     // Checked once here, so that the many comparisons of the sort need not check again.
     line.Text = PrepareText(std::string_view(data, size));
-    line.HeadSize = std::string_view(data, size).starts_with(heading_) ? heading_.size() : size;
+    line.HeadSize = !heading_.empty() && std::string_view(data, size).starts_with(heading_) ? heading_.size() : size;
     const PreparedText head = line.HeadSize == size ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;

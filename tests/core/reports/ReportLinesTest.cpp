@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Collation.h"
+
+#include <algorithm>
 #include <random>
 
 using namespace vorbix;
@@ -19,18 +22,24 @@ std::vector<std::string> Texts(const ReportLines& lines)
 } // namespace
 
 // Sorting in groups must give exactly the order of one stable sort of all lines, also when
-// groups interleave (fronts equal ignoring case or accents) or lines compare equal.
+// groups interleave (fronts equal ignoring case or accents) or lines compare equal; and
+// that order is the plain comparison's, of the headings first, then of the whole lines.
 TEST(ReportLines, GroupedSortEqualsOneStableSort)
 {
     std::mt19937 rng(11);
     const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork",
-        "", "Elite2", "Caf\xe9", "Caf\xe8", "Cafe"};
+        "", "Elite2", "Caf\xe9", "Caf\xe8", "Cafe", "Acornsoft Limited - Elite", "ACORNSOFT LIMITED - ELITE II",
+        "Acornsoft Limited -\x01 Elite"};
     const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
         "               #5WarnIn    #123@#"};
     const std::vector<std::string> rests = {"", "a", "A", "\xC3\xA0", " b", "0000000001x", "0000000000y"};
     for (int round = 0; round < 200; ++round) {
         ReportLines grouped;
         ReportLines plain;
+        std::vector<std::pair<std::string, std::string>> reference;  // heading, line
+        auto add = [&](const std::string& front, const std::string& line) {
+            reference.emplace_back(!front.empty() && line.starts_with(front) ? front : line, line);
+        };
         for (int g = 0, groups = 1 + static_cast<int>(rng() % 8); g < groups; ++g) {
             const std::string front = fronts[rng() % fronts.size()];
             grouped.BeginGroup();
@@ -38,21 +47,32 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
             plain.SetHeading(front);
             grouped.Add(front);
             plain.Add(front);
+            add(front, front);
             if (rng() % 3 == 0) {  // a plain line equal to another group's front
                 const std::string other = fronts[rng() % fronts.size()];
                 grouped.Add(other);
                 plain.Add(other);
+                add(front, other);
             }
             for (int i = 0, n = static_cast<int>(rng() % 5); i < n; ++i) {
                 const std::string& marker = markers[rng() % markers.size()];
                 const std::string& rest = rests[rng() % rests.size()];
                 grouped.AddMarked(front, marker, 1, rest);
                 plain.AddMarked(front, marker, 1, rest);
+                add(front, front + marker + rest);
             }
         }
         grouped.Sort();
         plain.Sort();
         ASSERT_EQ(Texts(grouped), Texts(plain)) << "round " << round;
+        std::stable_sort(reference.begin(), reference.end(), [](const auto& a, const auto& b) {
+            const int head = CompareTextIgnoreCase(a.first, b.first);
+            return head != 0 ? head < 0 : CompareTextIgnoreCase(a.second, b.second) < 0;
+        });
+        std::vector<std::string> expected;
+        for (const auto& [heading, line] : reference)
+            expected.push_back(line);
+        ASSERT_EQ(Texts(plain), expected) << "round " << round;
     }
 }
 
