@@ -29,6 +29,10 @@ def read(paths):
             parts = b["name"].split("/")
             if len(parts) < 3 or not parts[2].isdigit():
                 continue
+            if "peak_per_file" in b:
+                # The peak memory of a load, as a multiple of the file's size.
+                times["LoadPeakMemory (x file size)"][parts[1]][int(parts[2])] = b["peak_per_file"]
+                continue
             ms = b["real_time"] * UNIT_MS[b.get("time_unit", "ns")]
             times[parts[0]][parts[1]][int(parts[2])] = ms
     return times, context or {}
@@ -43,7 +47,8 @@ def table(times, context):
     for op in sorted(times):
         for shape in sorted(times[op]):
             row = times[op][shape]
-            cells = ["%.1f ms" % row[n] if n in row else "" for n in sizes]
+            unit = "" if op.startswith("LoadPeakMemory") else " ms"
+            cells = [("%.2f" if not unit else "%.1f") % row[n] + unit if n in row else "" for n in sizes]
             growth = ""
             if 100000 in row and 1000000 in row and row[100000] > 0:
                 growth = "%.1fx" % (row[1000000] / row[100000])
@@ -63,11 +68,12 @@ def plot(times, out):
         for shape in sorted(times[op]):
             points = sorted(times[op][shape].items())
             ax.plot([p[0] for p in points], [p[1] for p in points], marker="o", label=shape)
+        memory = op.startswith("LoadPeakMemory")
         ax.set_xscale("log")
-        ax.set_yscale("log")
+        ax.set_yscale("linear" if memory else "log")
         ax.set_title(op, fontsize=10)
         ax.set_xlabel("programs")
-        ax.set_ylabel("ms")
+        ax.set_ylabel("peak / file" if memory else "ms")
         ax.grid(True, which="both", alpha=0.3)
     for ax in [a for r in axes for a in r][len(ops):]:
         ax.axis("off")
