@@ -27,36 +27,6 @@ bool IsTrimmed(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
-// Appends value with its entity references undone, as XmlUnescape does.
-void AppendUnescaped(std::string& out, std::string_view value)
-{
-    static constexpr struct {
-        std::string_view ref;
-        char c;
-    } refs[] = {{"&apos;", '\''}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
-    std::size_t i = 0;
-    while (i < value.size()) {
-        const std::size_t amp = value.find('&', i);
-        if (amp == std::string_view::npos) {
-            out.append(value.data() + i, value.size() - i);
-            return;
-        }
-        out.append(value.data() + i, amp - i);
-        i = amp;
-        bool replaced = false;
-        for (const auto& r : refs) {
-            if (value.compare(i, r.ref.size(), r.ref) == 0) {
-                out += r.c;
-                i += r.ref.size();
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced)
-            out += value[i++];
-    }
-}
-
 class Parser {
 public:
     Parser(const char* data, std::size_t size, const ParsedUpTo& parsedUpTo)
@@ -180,7 +150,7 @@ private:
         }
         out.clear();
         if (value.find_first_of("\r\n") == std::string_view::npos) {
-            AppendUnescaped(out, value);
+            AppendXmlUnescaped(out, value);
             return true;
         }
         // The tag search reader trims every line of white space and control characters at
@@ -205,7 +175,7 @@ private:
             first = false;
             i = e + 1;
         }
-        AppendUnescaped(out, joined);
+        AppendXmlUnescaped(out, joined);
         return true;
     }
 

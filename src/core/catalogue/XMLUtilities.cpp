@@ -61,36 +61,43 @@ std::string XmlEscape(std::string_view value)
     return out;
 }
 
-std::string XmlUnescape(std::string_view value)
+void AppendXmlUnescaped(std::string& out, std::string_view value)
 {
     // The five references start with '&' and hold no other '&', so their occurrences never
     // overlap and no replacement makes a new one: one pass equals replacing &apos; &quot;
     // &lt; &gt; and then &amp; over the whole text.
-    if (value.find('&') == std::string_view::npos)
-        return std::string(value);
     static constexpr struct {
         std::string_view ref;
         char c;
     } refs[] = {{"&apos;", '\''}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
-    std::string out;
-    out.reserve(value.size());
     std::size_t i = 0;
     while (i < value.size()) {
-        if (value[i] == '&') {
-            bool replaced = false;
-            for (const auto& r : refs) {
-                if (value.compare(i, r.ref.size(), r.ref) == 0) {
-                    out += r.c;
-                    i += r.ref.size();
-                    replaced = true;
-                    break;
-                }
-            }
-            if (replaced)
-                continue;
+        const std::size_t amp = value.find('&', i);
+        if (amp == std::string_view::npos) {
+            out.append(value.data() + i, value.size() - i);
+            return;
         }
-        out += value[i++];
+        out.append(value.data() + i, amp - i);
+        i = amp;
+        bool replaced = false;
+        for (const auto& r : refs) {
+            if (value.compare(i, r.ref.size(), r.ref) == 0) {
+                out += r.c;
+                i += r.ref.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            out += value[i++];
     }
+}
+
+std::string XmlUnescape(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    AppendXmlUnescaped(out, value);
     return out;
 }
 

@@ -33,6 +33,8 @@ const char* BoolToText(bool value);
 std::string XmlEscape(std::string_view value);
 // Undoes the five entity references (&apos; &quot; &lt; &gt; and &amp; last).
 std::string XmlUnescape(std::string_view value);
+// The same, appended to out.
+void AppendXmlUnescaped(std::string& out, std::string_view value);
 
 // The nesting that a document of the dialect has, for the check of its structure. Each
 // rule names a container and the elements allowed directly inside it; a child without a

@@ -98,18 +98,33 @@ bool IsReadOnly(const std::string& path)
     return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-Result<std::string> ReadFileBytes(const std::string& path)
+namespace {
+
+// Opens a file for reading, with its status; "Cannot open file " + path for a Windows
+// path, a file that cannot be opened, or a folder.
+Result<int> OpenForReading(const std::string& path, struct stat& st)
 {
     if (IsWindowsPath(path))
         return Failure::CannotOpen(path);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return Failure::CannotOpen(path);
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return Failure::CannotOpen(path);
     }
+    return fd;
+}
+
+} // namespace
+
+Result<std::string> ReadFileBytes(const std::string& path)
+{
+    struct stat st {};
+    const Result<int> opened = OpenForReading(path, st);
+    if (!opened)
+        return opened.Error();
+    const int fd = opened.Value();
     std::string bytes;
     if (st.st_size > 0)
         bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -159,16 +174,11 @@ FileBuffer::~FileBuffer()
 
 Result<FileBuffer> FileBuffer::Read(const std::string& path)
 {
-    if (IsWindowsPath(path))
-        return Failure::CannotOpen(path);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return Failure::CannotOpen(path);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return Failure::CannotOpen(path);
-    }
+    const Result<int> opened = OpenForReading(path, st);
+    if (!opened)
+        return opened.Error();
+    const int fd = opened.Value();
     const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     // The size the file has now and a page more; a file that grows meanwhile is read to its
     // end all the same, in a mapping that grows with it.

@@ -36,9 +36,14 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     line.MarkerAt = front.size();
     line.MarkerSize = static_cast<std::uint32_t>(marker.size());
     line.Tag = static_cast<std::uint8_t>(tag);
-    std::memcpy(data, front.data(), front.size());
-    std::memcpy(data + line.MarkerAt, marker.data(), marker.size());
-    std::memcpy(data + line.MarkerAt + marker.size(), rest.data(), rest.size());
+    // An empty piece may have no data at all, which memcpy must not be given.
+    auto put = [](char* to, std::string_view piece) {
+        if (!piece.empty())
+            std::memcpy(to, piece.data(), piece.size());
+    };
+    put(data, front);
+    put(data + line.MarkerAt, marker);
+    put(data + line.MarkerAt + marker.size(), rest);
     // Checked once here, so that the many comparisons of the sort need not check again.
     line.Text = PrepareText(std::string_view(data, size));
     line.HeadSize = !heading_.empty() && std::string_view(data, size).starts_with(heading_) ? heading_.size() : size;
