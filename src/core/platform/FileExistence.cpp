@@ -45,12 +45,19 @@ bool NamesAreExact(int fd)
 
 } // namespace
 
-FileExistenceCache::Folder& FileExistenceCache::FolderAt(const std::string& folder)
+FileExistenceCache::Folder& FileExistenceCache::FolderAt(std::string_view folderPart)
 {
-    auto [at, added] = folders_.try_emplace(folder);
-    Folder& f = at->second;
-    if (!added)
-        return f;
+    if (last_ != nullptr && folderPart == lastFolder_)
+        return *last_;
+    if (auto known = folders_.find(folderPart); known != folders_.end()) {
+        lastFolder_ = folderPart;
+        last_ = &known->second;
+        return known->second;
+    }
+    const std::string folder(folderPart);
+    Folder& f = folders_[folder];
+    lastFolder_ = folder;
+    last_ = &f;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr) {
         // A folder that is missing, or is no folder, holds nothing; one that cannot be
@@ -76,13 +83,13 @@ FileExistenceCache::Folder& FileExistenceCache::FolderAt(const std::string& fold
 bool FileExistenceCache::FileExists(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     // Paths the listing cannot answer exactly go to the system as they are: no name part,
     // ".", "..", a Windows path, or a byte the system would read as the end of the path.
     if (name.empty() || name == "." || name == ".." || path.find('\0') != std::string::npos
         || path.find('\\') != std::string::npos || path.find(':') != std::string::npos)
         return vorbix::FileExists(path);
-    Folder& folder = FolderAt(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+    Folder& folder = FolderAt(slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash + 1));
     if (!folder.listed)
         return vorbix::FileExists(path);
     const auto found = folder.types.find(name);

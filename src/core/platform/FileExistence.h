@@ -5,7 +5,9 @@
 // looked up among the names found there, instead of one system call per path. Only folders
 // on file systems whose names are exact bytes are read so; elsewhere each path is asked.
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace vorbix {
@@ -16,13 +18,24 @@ public:
     bool FileExists(const std::string& path);
 
 private:
+    // Looked up by the parts of a path as they stand, without copying them.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    template <typename Value>
+    using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
     struct Folder {
         bool listed = false;  // read; else every name is asked of the system
-        std::unordered_map<std::string, unsigned char> types;  // name -> directory entry type
+        TextMap<unsigned char> types;  // name -> directory entry type
     };
-    Folder& FolderAt(const std::string& folder);
+    Folder& FolderAt(std::string_view folder);
 
-    std::unordered_map<std::string, Folder> folders_;
+    TextMap<Folder> folders_;
+    // The folder asked last: a program's image, picture and box cover share one.
+    std::string lastFolder_;
+    Folder* last_ = nullptr;
 };
 
 } // namespace vorbix
