@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev libpugixml-dev
   clang-14 libclang-rt-14-dev
   xdg-utils
+  librsvg2-bin
 )
 # The benchmark script's plot needs matplotlib; only `setup.sh bench` installs it.
 if [ "${1:-}" = "bench" ]; then
