@@ -18,6 +18,10 @@ packages=(
 if [ "${1:-}" = "bench" ]; then
   packages+=(python3-matplotlib)
 fi
+# The Debian package needs dpkg-shlibdeps; only `setup.sh package` installs it.
+if [ "${1:-}" = "package" ]; then
+  packages+=(dpkg-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
