@@ -12,10 +12,16 @@ packages=(
   libbenchmark-dev libpugixml-dev
   clang-14 libclang-rt-14-dev
   xdg-utils
+  librsvg2-bin file groff-base shared-mime-info desktop-file-utils appstream
 )
 # The benchmark script's plot needs matplotlib; only `setup.sh bench` installs it.
 if [ "${1:-}" = "bench" ]; then
   packages+=(python3-matplotlib)
+fi
+# The Debian package needs dpkg-shlibdeps, and its test lintian; only `setup.sh package`
+# installs them.
+if [ "${1:-}" = "package" ]; then
+  packages+=(dpkg-dev lintian)
 fi
 
 missing=()
