@@ -116,6 +116,16 @@ Result<int> OpenForReading(const std::string& path, struct stat& st)
     return fd;
 }
 
+// A read that an interrupting signal does not end: the bytes read, 0 at the end, -1 on an error.
+ssize_t ReadSome(int fd, char* to, std::size_t room)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, to, room);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 } // namespace
 
 Result<std::string> ReadFileBytes(const std::string& path)
@@ -130,10 +140,8 @@ Result<std::string> ReadFileBytes(const std::string& path)
         bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[1 << 16];
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ReadSome(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             ::close(fd);
             return Failure::CannotOpen(path);
         }
@@ -203,10 +211,8 @@ Result<FileBuffer> FileBuffer::Read(const std::string& path)
             buffer.data_ = static_cast<char*>(grown);
             buffer.capacity_ *= 2;
         }
-        ssize_t n = ::read(fd, buffer.data_ + buffer.size_, buffer.capacity_ - buffer.size_);
+        const ssize_t n = ReadSome(fd, buffer.data_ + buffer.size_, buffer.capacity_ - buffer.size_);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             ::close(fd);
             return Failure::CannotOpen(path);
         }
