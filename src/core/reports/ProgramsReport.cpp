@@ -151,7 +151,7 @@ std::string ProgramsReportBytes(const Catalogue& catalogue, const ProgramsReport
     std::size_t count = 0;
     for (const ProgramRecord* p : programs)
         count += 2 + p->Comments.size() + p->EmuWarningEmus.size() + p->DocLinkNames.size() + 2;
-    lines.Reserve(count, 0);
+    lines.Reserve(count);
     for (const ProgramRecord* p : programs)
         AddProgram(lines, *p, options);
     lines.Sort();

@@ -82,14 +82,9 @@ void ReportLines::StableSortLines(LineList::iterator first, LineList::iterator l
     }
 }
 
-void ReportLines::Reserve(std::size_t lines, std::size_t bytes)
+void ReportLines::Reserve(std::size_t lines)
 {
     lines_.reserve(lines_.size() + lines);
-    if (bytes > freeSize_) {
-        blocks_.push_back(NewLargeBlock(bytes));
-        free_ = blocks_.back().get();
-        freeSize_ = bytes;
-    }
 }
 
 std::size_t ReportLines::TextBytes() const

@@ -41,8 +41,8 @@ public:
     void SetHeading(std::string_view heading) { heading_ = heading; }
     void Add(std::string_view text);
     void AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest);
-    // Room made ahead for this many more lines and bytes of text, when the caller knows.
-    void Reserve(std::size_t lines, std::size_t bytes);
+    // Room made ahead for this many more lines, when the caller knows.
+    void Reserve(std::size_t lines);
 
     // The one sort: case-insensitive and locale-aware over the whole texts; lines that
     // compare equal keep the order they were added in.
