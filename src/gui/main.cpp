@@ -1,9 +1,9 @@
 // The program start: the application object, the application folder, the windows, and
 // the message loop. `vorbix --appdir DIR --screenshot FILE.png` renders the main window
-// after start-up into a PNG and ends without saving.
+// after start-up into a PNG and ends without saving; `vorbix FILE` handles FILE as a file
+// dropped on the window once start-up is done.
 
 #include "catalogue/Catalogue.h"
-#include "mainwindow/HelpPages.h"
 #include "mainwindow/MainUnit.h"
 #include "mainwindow/RunApplication.h"
 #include "mainwindow/VorbixApplication.h"
@@ -13,32 +13,72 @@
 
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QPixmap>
 
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 struct Arguments {
     std::string AppDir;
     QString Screenshot;
+    std::vector<std::string> Files;
 };
 
-Arguments ParseArguments(const QApplication& app)
+// The options of `vorbix`. Help needs no display: asked for, it is printed through a plain
+// QCoreApplication before the window application (and its display connection) exists;
+// everything else is read after the window application has taken its own options
+// (-platform and the like) out of the arguments.
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--")
+            break;
+        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "-help"
+            || argument == "--help-all")
+            return true;
+    }
+    return false;
+}
+
+Arguments ParseArguments(int& argc, char** argv, std::optional<vorbix::gui::VorbixApplication>& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Vorbix, a front end for BBC Micro emulators");
+    parser.setApplicationDescription(QStringLiteral("Vorbix, a front end for BBC Micro emulators"));
     parser.addHelpOption();
-    const QCommandLineOption appDir("appdir", "The application folder (Data, HELP, DFSROMS).", "DIR");
-    const QCommandLineOption screenshot("screenshot", "Render the main window after start-up to a PNG file and end.",
-        "FILE.png");
+    const QCommandLineOption appDir(QStringLiteral("appdir"),
+        QStringLiteral("The application folder (Data, HELP, DFSROMS)."), QStringLiteral("DIR"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+        QStringLiteral("Render the main window after start-up to a PNG file and end."), QStringLiteral("FILE.png"));
     parser.addOptions({appDir, screenshot});
-    parser.process(app);
-    return {QFile::encodeName(parser.value(appDir)).toStdString(), parser.value(screenshot)};
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+        QStringLiteral("A disk or ROM image (or a JPEG picture) handled as if dropped on the window."),
+        QStringLiteral("[FILE...]"));
+    if (AsksForHelp(argc, argv)) {
+        const QCoreApplication core(argc, argv);
+        parser.process(core);  // prints the help and ends the run
+    }
+    // A screenshot needs no screen: without a chosen platform it renders off-screen.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]).starts_with("--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    app.emplace(argc, argv);
+    parser.process(*app);
+    Arguments result{QFile::encodeName(parser.value(appDir)).toStdString(), parser.value(screenshot), {}};
+    // A file manager passes full paths; a name typed in a terminal is taken from where it was typed.
+    for (const QString& file : parser.positionalArguments())
+        result.Files.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+    return result;
 }
 
 // A screenshot is taken without anyone to answer a box: messages go to standard error and
@@ -89,31 +129,27 @@ int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
     return 0;
 }
 
-// A screenshot needs no screen: without a chosen platform it renders off-screen.
-void PreferOffscreenForScreenshot(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (QString(argv[i]).startsWith("--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    PreferOffscreenForScreenshot(argc, argv);
-    vorbix::gui::VorbixApplication app(argc, argv);
-    const Arguments arguments = ParseArguments(app);
+    std::optional<vorbix::gui::VorbixApplication> app;
+    const Arguments arguments = ParseArguments(argc, argv, app);
 
-    const std::string appDir = vorbix::ResolveAppDir(arguments.AppDir, vorbix::ExecutablePath());
+    const std::string executable = vorbix::ExecutablePath();
+    vorbix::gui::StartOptions options;
+    options.AppDir = vorbix::ResolveAppDir(arguments.AppDir, executable);
+    options.InstalledDataDirs = vorbix::InstalledDataDirs(executable, VORBIX_INSTALLED_DATA_DIR);
+    options.Files = arguments.Files;
     if (arguments.Screenshot.isEmpty())
-        return vorbix::gui::RunApplication(appDir);
+        return vorbix::gui::RunApplication(options);
 
     vorbix::Catalogue catalogue;
-    catalogue.AppDir = appDir;
-    vorbix::gui::InstallHelpPages(catalogue.AppDir);
+    catalogue.AppDir = options.AppDir;
+    catalogue.InstalledDataDirs = options.InstalledDataDirs;
     vorbix::SystemShell shell;
     StderrPrompts prompts;
     vorbix::gui::TMainForm form(catalogue, prompts, shell);
+    form.OpenAfterStartUp(options.Files);
     return RenderScreenshot(form, arguments.Screenshot);
 }

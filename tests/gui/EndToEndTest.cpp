@@ -194,7 +194,7 @@ TEST(EndToEnd, AddRunReportAndExitWriteWhatTheTerminalWrites)
     steps.push_back({"exit", [] { return Modal() == nullptr; }, [] { Trigger("Exit1"); }});
 
     Driver driver(std::move(steps));
-    const int status = gui::RunApplication(root);
+    const int status = gui::RunApplication({root, {}, {}});
     ClearQuitRequest();
     ASSERT_TRUE(driver.Finished()) << "stalled waiting for " << driver.Waiting() << " (" << driver.Stall() << ")";
     EXPECT_EQ(status, 0);

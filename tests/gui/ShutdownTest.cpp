@@ -4,6 +4,7 @@
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/ExitUnit.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/VirtualKeys.h"
 #include "platform/FileSystem.h"
@@ -166,15 +167,26 @@ TEST(MainFormShutdown, AnUnexpectedErrorIsShownAndEndsTheRunWithoutSaving)
 TEST(MainFormShutdown, HelpContentsOpensTheIndexOrReportsItMissing)
 {
     TempDir dir;
+    TempDir installed;
     StartedWindow w(dir.path());
+    w.catalogue.InstalledDataDirs = {installed / "missing/", installed.path()};
     Trigger(w, "Contents1");
     ASSERT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Cannot find file " + dir / "HELP/INDEX.HTM"}));
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Stop);
     EXPECT_TRUE(w.shell.opened.empty());
 
+    // The installed page, until the application folder has its own; a dialog's Help button
+    // opens it in its own folder.
+    installed.Write("HELP/INDEX.HTM", "<html></html>");
+    installed.Write("HELP/CATEGOR.HTM", "<html></html>");
+    Trigger(w, "Contents1");
     dir.Write("HELP/INDEX.HTM", "<html></html>");
     Trigger(w, "Contents1");
-    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{dir / "HELP/INDEX.HTM"}));
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{installed / "HELP/INDEX.HTM", dir / "HELP/INDEX.HTM"}));
+    w.shell.opened.clear();
+    vorbix::gui::OpenHelpPage(w.shell, w.catalogue, "CATEGOR.HTM");
+    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{installed / "HELP/CATEGOR.HTM"}));
+    EXPECT_EQ(w.shell.workingDirs, (std::vector<std::string>{installed / "HELP/"}));
 }
 
 TEST(SplashForm, SplashAndAboutLooksAndTheSound)
@@ -247,6 +259,22 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     const QImage shot(QString::fromStdString(png));
     EXPECT_GE(shot.width(), 636);
     EXPECT_GE(shot.height(), 386);
-    EXPECT_TRUE(dir.Exists("HELP/INDEX.HTM"));  // the help pages come with the first start
+    EXPECT_FALSE(dir.Exists("HELP"));  // nothing is written at start-up
     EXPECT_EQ(ReadAll(dir / "Data/options.xml").find("BeebEm"), std::string::npos);
+
+    // A folder that does not exist yet stays absent; a file named on the command line is
+    // handled as a drop once the window is up (here one that cannot be dropped).
+    const std::string fresh = dir / "xdg/vorbix";
+    const ProcessOutput named = RunProcess({VORBIX_GUI_PATH, "--screenshot", png, "notes.txt", dir / "b.ssd"},
+        {"QT_QPA_PLATFORM=offscreen", "VORBIX_APPDIR=" + fresh});
+    ASSERT_EQ(named.status, 0) << named.err;
+    const std::string refused = "Vorbix: Only disk/rom images and JPEG pictures can be dropped\n";
+    EXPECT_NE(named.err.find(refused), std::string::npos) << named.err;
+    EXPECT_EQ(named.err.find("Vorbix: ", named.err.find(refused) + 1), std::string::npos) << named.err;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
+    // --help needs no display.
+    const ProcessOutput help = RunProcess({VORBIX_GUI_PATH, "--help"}, {"QT_QPA_PLATFORM=xcb", "DISPLAY="});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("[FILE...]"), std::string::npos) << help.out;
 }

@@ -43,6 +43,11 @@ for f in usr/bin/vorbix usr/bin/vorbix-cli usr/share/applications/vorbix.desktop
   usr/share/doc/vorbix/copyright usr/share/doc/vorbix/changelog.gz usr/share/man/man1/vorbix.1.gz; do
   [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
+# The help pages where the installed vorbix looks for them: "../share/vorbix/HELP/" beside
+# its own folder, so that the unpacked tree finds its own copy.
+for page in INDEX PROGS CATEGOR EMUS FILTERS OPTIONS; do
+  [ -f "$root/usr/bin/../share/vorbix/HELP/$page.HTM" ] || fail "no help page $page.HTM beside the unpacked vorbix"
+done
 
 app=$scratch/app
 "$build/scripts/make-demo/vorbix-make-demo" "$app" "$app" >/dev/null

@@ -41,6 +41,9 @@ struct Catalogue {
     // The application folder, ending in a separator; files beside the application are
     // AppDir + a relative name written with '/'.
     std::string AppDir;
+    // Read-only folders of installed data (the help pages), each ending in '/', searched
+    // after AppDir; empty when nothing is installed.
+    std::vector<std::string> InstalledDataDirs;
 
     std::vector<ProgramRecord> ProgramList;
     std::vector<EmuRecord> EmuList;

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <unistd.h>
+#include <utility>
 
 namespace vorbix {
 
@@ -55,9 +56,21 @@ std::string ResolveAppDir(const std::string& commandLineDir, const std::string& 
         dataHome = WithSlash(home) + ".local/share";
     else
         dataHome = "/tmp";
-    std::string dir = WithSlash(dataHome) + "vorbix/";
-    ForceDirectories(dir);
-    return dir;
+    return WithSlash(dataHome) + "vorbix/";
+}
+
+std::vector<std::string> InstalledDataDirs(const std::string& executablePath, const std::string& configuredDir)
+{
+    std::vector<std::string> dirs;
+    const auto slash = executablePath.find_last_of('/');
+    if (slash != std::string::npos)
+        dirs.push_back(executablePath.substr(0, slash + 1) + "../share/vorbix/");
+    if (!configuredDir.empty() && configuredDir.front() == '/') {
+        std::string configured = WithSlash(configuredDir);
+        if (dirs.empty() || dirs.front() != configured)
+            dirs.push_back(std::move(configured));
+    }
+    return dirs;
 }
 
 } // namespace vorbix

@@ -8,6 +8,7 @@
 #include "editing/ProgramEditing.h"
 #include "host/Prompts.h"
 #include "host/Shell.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/TextBytes.h"
 #include "platform/TextCoding.h"
 
@@ -480,7 +481,7 @@ void TSingleProgramOptionsForm::Edit3KeyUp()
 
 void TSingleProgramOptionsForm::HelpButtonClick()
 {
-    ShellOpenIn(shell_, catalogue_.AppFile("HELP/PROGS.HTM"), catalogue_.AppFile("HELP/"));
+    OpenHelpPage(shell_, catalogue_, "PROGS.HTM");
 }
 
 void TSingleProgramOptionsForm::FillLinks()

@@ -3,6 +3,7 @@
 #include "catalogue/Utilities.h"
 #include "editing/OptionsEditing.h"
 #include "host/Prompts.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/TextBytes.h"
 
 #include <QBoxLayout>
@@ -179,8 +180,7 @@ void TOptionsForm::PictureButtonClick()
 void TOptionsForm::HelpClick()
 {
     // A missing page is the shell's to report.
-    const std::string page = catalogue_.AppFile("HELP/OPTIONS.HTM");
-    ShellOpenIn(shell_, page, FolderPart(page));
+    OpenHelpPage(shell_, catalogue_, "OPTIONS.HTM");
 }
 
 } // namespace vorbix::gui

@@ -403,7 +403,7 @@ void TSingleEmuOptionsForm::ApplyDfsRule()
 
 void TSingleEmuOptionsForm::HelpButtonClick()
 {
-    OpenHelpPage(shell_, catalogue_.AppDir, "EMUS.HTM");
+    OpenHelpPage(shell_, catalogue_, "EMUS.HTM");
 }
 
 } // namespace vorbix::gui

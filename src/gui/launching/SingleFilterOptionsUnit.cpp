@@ -233,7 +233,7 @@ void TSingleFilterOptionsForm::OkButtonClick()
 
 void TSingleFilterOptionsForm::HelpButtonClick()
 {
-    OpenHelpPage(shell_, catalogue_.AppDir, "FILTERS.HTM");
+    OpenHelpPage(shell_, catalogue_, "FILTERS.HTM");
 }
 
 } // namespace vorbix::gui

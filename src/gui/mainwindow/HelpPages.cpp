@@ -1,37 +1,25 @@
 #include "mainwindow/HelpPages.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
 #include "platform/FileSystem.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-
 namespace vorbix::gui {
 
-bool InstallHelpPages(const std::string& appDir)
+std::string HelpPagePath(const Catalogue& catalogue, const std::string& page)
 {
-    const std::string folder = appDir + "HELP";
-    if (DirectoryExists(folder))
-        return true;
-    if (!ForceDirectories(folder))
-        return false;
-    QDirIterator pages(":/HELP", {"*.HTM"}, QDir::Files);
-    while (pages.hasNext()) {
-        QFile page(pages.next());
-        if (!page.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray bytes = page.readAll();
-        // A read-only application folder: the pages are simply missing.
-        if (!WriteFileAtomic(folder + "/" + pages.fileName().toStdString(), bytes.toStdString()))
-            return false;
-    }
-    return true;
+    const std::string own = catalogue.AppFile("HELP/" + page);
+    if (FileExists(own))
+        return own;
+    for (const std::string& dir : catalogue.InstalledDataDirs)
+        if (std::string installed = dir + "HELP/" + page; FileExists(installed))
+            return installed;
+    return own;
 }
 
-void OpenHelpPage(Shell& shell, const std::string& appDir, const std::string& page)
+void OpenHelpPage(Shell& shell, const Catalogue& catalogue, const std::string& page)
 {
-    const std::string path = appDir + "HELP/" + page;
+    const std::string path = HelpPagePath(catalogue, page);
     ShellOpenIn(shell, path, FolderPart(path));
 }
 

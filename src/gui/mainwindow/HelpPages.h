@@ -1,22 +1,22 @@
 #pragma once
-// The help pages travel inside the program and are written under AppDir + "HELP/" on
-// first start, where Help, Contents and the dialogs' Help buttons open them.
+// The help pages are documents opened through the shell: the application folder's own
+// "HELP/" page when there is one, else the installed copy under "share/vorbix/HELP/".
 
 #include <string>
 
 namespace vorbix {
 class Shell;
+struct Catalogue;
 }
 
 namespace vorbix::gui {
 
-// Writes the built-in pages when the application folder has no "HELP" folder yet; an
-// existing folder (and whatever the user keeps in it) is left alone. Returns whether the
-// pages are now in place.
-bool InstallHelpPages(const std::string& appDir);
+// The page's path: AppDir + "HELP/" + page when that file exists, else the first installed
+// copy that exists, else the application folder's path (the one a missing page is reported by).
+std::string HelpPagePath(const Catalogue& catalogue, const std::string& page);
 
-// A dialog's "&Help": opens appDir + "HELP/" + page with the page's folder as working
-// folder. A page that is missing is not reported; the desktop's opener has the last word.
-void OpenHelpPage(Shell& shell, const std::string& appDir, const std::string& page);
+// A dialog's "&Help": opens the page's path with the page's folder as working folder. A page
+// that is missing is not reported; the desktop's opener has the last word.
+void OpenHelpPage(Shell& shell, const Catalogue& catalogue, const std::string& page);
 
 } // namespace vorbix::gui

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
 #include "editing/CategoryEditing.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/TextBytes.h"
 
 #include <QFrame>
@@ -302,8 +303,7 @@ bool TListsForm::eventFilter(QObject* watched, QEvent* event)
 void TListsForm::HelpClick()
 {
     // The page's existence is not tested: a missing page is the shell's to report.
-    const std::string page = catalogue_.AppFile("HELP/CATEGOR.HTM");
-    ShellOpenIn(shell_, page, FolderPart(page));
+    OpenHelpPage(shell_, catalogue_, "CATEGOR.HTM");
 }
 
 } // namespace vorbix::gui

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -80,6 +81,9 @@ public:
     // The program editor's New with a file path (empty for none): on OK the program is
     // added, the list rebuilt and the new program's row revealed.
     void NewProgram(const std::string& path);
+    // Files named on the command line ("Open with" from a file manager): handled as files
+    // dropped on the window once the window is first shown after start-up.
+    void OpenAfterStartUp(std::vector<std::string> files) { filesToOpen_ = std::move(files); }
 
     // The saves write through this writer (the system's until a test hands in another).
     void SetFileWriter(FileWriter& writer) { writer_ = &writer; }
@@ -201,6 +205,7 @@ private:
     int keyDownSelRow_ = 0;
     TimePoint lastDialogTime_{};
     std::chrono::milliseconds splashMinimum_{2000};
+    std::vector<std::string> filesToOpen_;
     bool started_ = false;
     bool ended_ = false;
     bool endedByError_ = false;

@@ -9,6 +9,7 @@
 #include "launching/DroppedFiles.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/DetailsPanel.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/ExitUnit.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
@@ -28,6 +29,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <utility>
 
 namespace vorbix::gui {
 
@@ -41,6 +43,13 @@ void TMainForm::setVisible(bool visible)
         // Centred on the desktop when first shown.
         if (const QScreen* desktop = screen())
             move(desktop->availableGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
+        // From the message loop, so that the window is on screen before a launch or a
+        // question about the file.
+        if (!filesToOpen_.empty())
+            QMetaObject::invokeMethod(this, [this, files = std::exchange(filesToOpen_, {})] {
+                if (!ended_)
+                    HandleDroppedFiles(files);
+            }, Qt::QueuedConnection);
     }
     QMainWindow::setVisible(visible);
 }
@@ -241,7 +250,7 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
 
 void TMainForm::Contents1Click()
 {
-    OpenDocumentLink(catalogue_.AppFile("HELP/INDEX.HTM"), prompts_, shell_);
+    OpenDocumentLink(HelpPagePath(catalogue_, "INDEX.HTM"), prompts_, shell_);
     lastDialogTime_ = Now();
 }
 

@@ -4,10 +4,17 @@
 // creates every other window) and the message loop until the run ends.
 
 #include <string>
+#include <vector>
 
 namespace vorbix::gui {
 
-// appDir is the resolved application folder, ending in '/'. Returns the exit status.
-int RunApplication(const std::string& appDir);
+struct StartOptions {
+    std::string AppDir;                          // the resolved application folder, ending in '/'
+    std::vector<std::string> InstalledDataDirs;  // where the installed help pages may be
+    std::vector<std::string> Files;              // named on the command line, handled as a drop
+};
+
+// Returns the exit status.
+int RunApplication(const StartOptions& options);
 
 } // namespace vorbix::gui
