@@ -29,12 +29,12 @@ std::string MakeDiskImage(const std::string& title, const std::string& bootText)
 {
     std::string image(10 * 256, '\0');
     std::string paddedTitle = (title + std::string(12, ' ')).substr(0, 12);
-    for (int i = 0; i < 8; ++i)
+    for (std::size_t i = 0; i < 8; ++i)
         image[i] = paddedTitle[i];
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         image[256 + i] = paddedTitle[8 + i];
     const std::string name = "!BOOT  ";
-    for (int i = 0; i < 7; ++i)
+    for (std::size_t i = 0; i < 7; ++i)
         image[8 + i] = name[i];
     image[15] = '$';
     const int sectors = 400;

@@ -24,7 +24,7 @@ int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prom
 template <typename Body>
 int WithCatalogue(CliContext& context, Body body, LoadAccess access = LoadAccess::ReadOnly)
 {
-    TerminalPrompts prompts(context.out, context.err, context.in, false, false);
+    TerminalPrompts prompts(context.err, context.in, false, false);
     Catalogue catalogue;
     CatalogueSource source = CatalogueSource::None;
     if (int status = LoadCatalogueForCli(context, catalogue, prompts, &source, access))

@@ -31,7 +31,7 @@ struct RunOptions {
 class RunPrompts : public TerminalPrompts {
 public:
     RunPrompts(CliContext& context, bool answerYes)
-        : TerminalPrompts(context.out, context.err, context.in, !answerYes, answerYes),
+        : TerminalPrompts(context.err, context.in, !answerYes, answerYes),
           context_(context), answerYes_(answerYes)
     {
     }

@@ -19,9 +19,9 @@ std::string OneLine(const std::string& text)
 
 } // namespace
 
-TerminalPrompts::TerminalPrompts(std::ostream& out, std::ostream& err, std::istream& in,
+TerminalPrompts::TerminalPrompts(std::ostream& err, std::istream& in,
     bool interactive, bool answerYes)
-    : out_(out), err_(err), in_(in), interactive_(interactive), answerYes_(answerYes)
+    : err_(err), in_(in), interactive_(interactive), answerYes_(answerYes)
 {
 }
 

@@ -12,7 +12,7 @@ class TerminalPrompts : public Prompts {
 public:
     // interactive false: questions are not asked; every question gets Yes when answerYes,
     // else No. OK boxes are only printed.
-    TerminalPrompts(std::ostream& out, std::ostream& err, std::istream& in, bool interactive, bool answerYes);
+    TerminalPrompts(std::ostream& err, std::istream& in, bool interactive, bool answerYes);
 
     MessageAnswer ShowMessageBox(const MessageRequest& request) override;
     void ShowErrorBox(const std::string& text) override;
@@ -25,7 +25,6 @@ public:
 private:
     MessageAnswer Ask(const MessageRequest& request);
 
-    std::ostream& out_;
     std::ostream& err_;
     std::istream& in_;
     bool interactive_;

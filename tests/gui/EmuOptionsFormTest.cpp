@@ -111,7 +111,7 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     InDialog([&] { Type("NameEdit", "c64"); });
     QTest::mouseClick(Button("NewButton"), Qt::LeftButton);
     ASSERT_EQ(catalogue.EmuList.size(), 5u);
-    EXPECT_EQ(ListRows(List())[SelectedRow(List())], (std::pair<std::string, std::string>{"c64", "4"}));
+    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))], (std::pair<std::string, std::string>{"c64", "4"}));
 
     // A click below the last row selects nothing, and a double-click there edits nothing.
     ClickRow(List(), 5);

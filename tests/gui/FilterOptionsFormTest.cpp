@@ -103,7 +103,7 @@ TEST_F(FilterOptionsForm, RowsMapToTheirFiltersAndNewStoresTheDefaults)
     QTest::mouseClick(Button("NewButton"), Qt::LeftButton);
     ASSERT_EQ(catalogue.FilterList.size(), 5u);
     EXPECT_EQ(catalogue.FilterList[4], FilterRecord{});
-    EXPECT_EQ(ListRows(List())[SelectedRow(List())], (std::pair<std::string, std::string>{"", "4"}));
+    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))], (std::pair<std::string, std::string>{"", "4"}));
 
     // Delete goes by the hidden index too: the third row is still Beta, at index 1.
     ClickRow(List(), 3);

@@ -41,7 +41,7 @@ TEST_F(WindowTest, AWindows1252EmulatorNameIsShownRunAndSavedByteForByte)
     const StringList entries = w.form->EmulatorSelectorItems();
     ASSERT_EQ(entries.size(), 2u);
     const int own = entries[0] == beebem ? 0 : 1;
-    EXPECT_EQ(entries[1 - own], "Beeb\xc3\xa9m UTF-8");
+    EXPECT_EQ(entries[static_cast<std::size_t>(1 - own)], "Beeb\xc3\xa9m UTF-8");
     // The program list shows the publisher as the Windows user wrote it.
     bool shown = false;
     for (int row = 0; row < w.List()->model()->rowCount(); ++row)

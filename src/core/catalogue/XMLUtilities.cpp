@@ -29,8 +29,8 @@ void AppendEscaped(std::string& out, std::string_view value)
 {
     static constexpr auto kReplaced = [] {
         std::array<bool, 256> replaced{};
-        for (unsigned char c : {'&', '\'', '"', '<', '>'})
-            replaced[c] = true;
+        for (char c : {'&', '\'', '"', '<', '>'})
+            replaced[static_cast<unsigned char>(c)] = true;
         return replaced;
     }();
     std::size_t run = 0;

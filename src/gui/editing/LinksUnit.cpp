@@ -20,7 +20,7 @@ TLinksForm::TLinksForm(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
       catalogue_(catalogue), prompts_(prompts)
 {
     setObjectName("LinksForm");
-    setWindowTitle("Link");
+    setWindowTitle(QStringLiteral("Link"));
     CreateWidgets();
     ConnectWidgets();
     setFixedSize(sizeHint());
@@ -28,24 +28,24 @@ TLinksForm::TLinksForm(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
 
 void TLinksForm::CreateWidgets()
 {
-    auto* nameLabel = PlainLabel("Name", this);
+    auto* nameLabel = PlainLabel(QStringLiteral("Name"), this);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName("Edit1");
     nameLabel->setBuddy(Edit1);
 
-    auto* fileLabel = PlainLabel("File Name", this);
+    auto* fileLabel = PlainLabel(QStringLiteral("File Name"), this);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName("Edit2");
     Edit2->setReadOnly(true);
     fileLabel->setBuddy(Edit2);
-    BrowseButton1 = new QPushButton("...", this);
+    BrowseButton1 = new QPushButton(QStringLiteral("..."), this);
     BrowseButton1->setObjectName("BrowseButton1");
-    BrowseButton1->setFixedWidth(BrowseButton1->fontMetrics().horizontalAdvance("...") + 24);
+    BrowseButton1->setFixedWidth(BrowseButton1->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
 
-    BitBtn1 = new QPushButton("OK", this);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton("Cancel", this);
+    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setObjectName("BitBtn2");
 
     auto* fields = new QGridLayout;

@@ -63,7 +63,7 @@ QComboBox* NewDropDown(const char* name, QWidget* parent)
 
 QLabel* NewCaption(const char* text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = PlainLabel(text, parent);
+    auto* label = PlainLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
     return label;
 }
@@ -76,7 +76,7 @@ TSingleProgramOptionsForm::TSingleProgramOptionsForm(Catalogue& catalogue, Promp
       catalogue_(catalogue), prompts_(prompts), shell_(shell), linksForm_(links)
 {
     setObjectName("SingleProgramOptionsForm");
-    setWindowTitle("Program Options");
+    setWindowTitle(QStringLiteral("Program Options"));
     CreateWidgets();
     ConnectWidgets();
     SetDfsRomsPresent(catalogue_.DfsRomsPresent);
@@ -87,15 +87,15 @@ void TSingleProgramOptionsForm::CreateWidgets()
 {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
-    PageControl1->addTab(CreateGeneralPage(), "General");
-    PageControl1->addTab(CreateInformationPage(), "Information");
+    PageControl1->addTab(CreateGeneralPage(), QStringLiteral("General"));
+    PageControl1->addTab(CreateInformationPage(), QStringLiteral("Information"));
 
-    OKButton = new QPushButton("OK", this);
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName("OKButton");
     OKButton->setDefault(true);
-    CancelButton = new QPushButton("Cancel", this);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName("CancelButton");
-    HelpButton = new QPushButton("&Help", this);
+    HelpButton = new QPushButton(QStringLiteral("&Help"), this);
     HelpButton->setObjectName("HelpButton");
 
     auto* buttons = new QHBoxLayout;
@@ -115,15 +115,15 @@ QWidget* TSingleProgramOptionsForm::CreateGeneralPage()
     auto* page = new QWidget;
     page->setObjectName("TabSheet1");
 
-    auto* identification = new QGroupBox("Identification", page);
+    auto* identification = new QGroupBox(QStringLiteral("Identification"), page);
     Edit1 = new QLineEdit(identification);
     Edit1->setObjectName("Edit1");
     Edit2 = new QLineEdit(identification);
     Edit2->setObjectName("Edit2");
     Edit2->setReadOnly(true);
-    BrowseButton1 = new QPushButton("...", identification);
+    BrowseButton1 = new QPushButton(QStringLiteral("..."), identification);
     BrowseButton1->setObjectName("BrowseButton1");
-    BrowseButton1->setFixedWidth(BrowseButton1->fontMetrics().horizontalAdvance("...") + 24);
+    BrowseButton1->setFixedWidth(BrowseButton1->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     ComboBox1 = NewDropDown("ComboBox1", identification);
     ComboBox2 = NewDropDown("ComboBox2", identification);
 
@@ -139,10 +139,10 @@ QWidget* TSingleProgramOptionsForm::CreateGeneralPage()
     fields->addWidget(ComboBox2, 3, 1, 1, 2);
     fields->setColumnStretch(1, 1);
 
-    auto* other = new QGroupBox("Other", page);
-    CheckBox1 = new QCheckBox("Favourite", other);
+    auto* other = new QGroupBox(QStringLiteral("Other"), page);
+    CheckBox1 = new QCheckBox(QStringLiteral("Favourite"), other);
     CheckBox1->setObjectName("CheckBox1");
-    CheckBox2 = new QCheckBox("E00 DFS", other);
+    CheckBox2 = new QCheckBox(QStringLiteral("E00 DFS"), other);
     CheckBox2->setObjectName("CheckBox2");
     auto* marks = new QHBoxLayout(other);
     marks->addWidget(CheckBox1);
@@ -162,7 +162,7 @@ QWidget* TSingleProgramOptionsForm::CreateInformationPage()
     auto* page = new QWidget;
     page->setObjectName("TabSheet2");
 
-    auto* information = new QGroupBox("General information", page);
+    auto* information = new QGroupBox(QStringLiteral("General information"), page);
     Memo1 = new QPlainTextEdit(information);
     Memo1->setObjectName("Memo1");
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -176,7 +176,7 @@ QWidget* TSingleProgramOptionsForm::CreateInformationPage()
     Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 5 + 12);
     (new QVBoxLayout(information))->addWidget(Memo1);
 
-    auto* warnings = new QGroupBox("Emulator compatibility warnings", page);
+    auto* warnings = new QGroupBox(QStringLiteral("Emulator compatibility warnings"), page);
     ComboBox3 = NewDropDown("ComboBox3", warnings);
     ComboBox3->setFixedWidth(130);
     Edit3 = new QLineEdit(warnings);
@@ -185,11 +185,11 @@ QWidget* TSingleProgramOptionsForm::CreateInformationPage()
     warningRow->addWidget(ComboBox3);
     warningRow->addWidget(Edit3, 1);
 
-    auto* links = new QGroupBox("Links", page);
+    auto* links = new QGroupBox(QStringLiteral("Links"), page);
     ListView1 = new QTreeWidget(links);
     ListView1->setObjectName("ListView1");
     ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({"Name", "Directory"});
+    ListView1->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Directory")});
     // The path column is there for the rows' paths, not to be seen.
     ListView1->setColumnHidden(1, true);
     ListView1->setRootIsDecorated(false);
@@ -201,23 +201,23 @@ QWidget* TSingleProgramOptionsForm::CreateInformationPage()
     ListView1->header()->setSectionsMovable(false);
     ListView1->setFixedHeight(ListView1->fontMetrics().lineSpacing() * 8 + 8);
 
-    NewLinkButton = new QPushButton("&New", links);
+    NewLinkButton = new QPushButton(QStringLiteral("&New"), links);
     NewLinkButton->setObjectName("NewLinkButton");
-    EditLinkButton = new QPushButton("&Edit", links);
+    EditLinkButton = new QPushButton(QStringLiteral("&Edit"), links);
     EditLinkButton->setObjectName("EditLinkButton");
-    DeleteLinkButton = new QPushButton("&Delete", links);
+    DeleteLinkButton = new QPushButton(QStringLiteral("&Delete"), links);
     DeleteLinkButton->setObjectName("DeleteLinkButton");
     UpLinkButton = new QToolButton(links);
     UpLinkButton->setObjectName("UpLinkButton");
     UpLinkButton->setArrowType(Qt::UpArrow);
-    UpLinkButton->setAccessibleName("Up");
+    UpLinkButton->setAccessibleName(QStringLiteral("Up"));
     DownLinkButton = new QToolButton(links);
     DownLinkButton->setObjectName("DownLinkButton");
     DownLinkButton->setArrowType(Qt::DownArrow);
-    DownLinkButton->setAccessibleName("Down");
+    DownLinkButton->setAccessibleName(QStringLiteral("Down"));
     for (QToolButton* arrow : {UpLinkButton, DownLinkButton})
         arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    SortLinkButton = new QPushButton("&Sort", links);
+    SortLinkButton = new QPushButton(QStringLiteral("&Sort"), links);
     SortLinkButton->setObjectName("SortLinkButton");
     for (QPushButton* button : {NewLinkButton, EditLinkButton, DeleteLinkButton, SortLinkButton})
         button->setAutoDefault(false);
@@ -312,7 +312,7 @@ void TSingleProgramOptionsForm::LoadValues(const ProgramRecord& record)
     QStringList comments;
     for (const std::string& line : record.Comments)
         comments << ShownText(line);
-    Memo1->setPlainText(comments.join('\n'));
+    Memo1->setPlainText(comments.join(u'\n'));
     links_ = LinksOf(record);
     FillLinks();
 }

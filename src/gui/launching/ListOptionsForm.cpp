@@ -23,7 +23,7 @@ TListOptionsForm::TListOptionsForm(const char* objectName, const char* caption, 
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(objectName);
-    setWindowTitle(caption);
+    setWindowTitle(QString::fromUtf8(caption));
     CreateWidgets();
     ConnectWidgets();
     setFixedSize(sizeHint());
@@ -35,7 +35,7 @@ void TListOptionsForm::CreateWidgets()
     // selection shown while the focus is elsewhere, and a click below the last row
     // selects nothing.
     rows_ = new QStandardItemModel(0, 2, this);
-    rows_->setHorizontalHeaderLabels({"", "EIdx"});
+    rows_->setHorizontalHeaderLabels({QString(), QStringLiteral("EIdx")});
     ListView1 = new ProgramListView(this);
     ListView1->setObjectName("ListView1");
     ListView1->setModel(rows_);
@@ -44,13 +44,13 @@ void TListOptionsForm::CreateWidgets()
     ListView1->header()->setStretchLastSection(true);
     ListView1->setFixedSize(185, 209);
 
-    NewButton = new QPushButton("&New", this);
+    NewButton = new QPushButton(QStringLiteral("&New"), this);
     NewButton->setObjectName("NewButton");
-    EditButton = new QPushButton("&Edit", this);
+    EditButton = new QPushButton(QStringLiteral("&Edit"), this);
     EditButton->setObjectName("EditButton");
-    DeleteButton = new QPushButton("&Delete", this);
+    DeleteButton = new QPushButton(QStringLiteral("&Delete"), this);
     DeleteButton->setObjectName("DeleteButton");
-    CloseButton = new QPushButton("Close", this);
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
     CloseButton->setObjectName("CloseButton");
     CloseButton->setDefault(true);
 

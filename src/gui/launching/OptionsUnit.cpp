@@ -26,7 +26,7 @@ constexpr int kIndent = 20;  // the source picture row sits under its check box'
 
 QGroupBox* AddSection(QBoxLayout* layout, QWidget* parent, const char* name, const char* caption)
 {
-    auto* group = new QGroupBox(caption, parent);
+    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
     group->setObjectName(name);
     new QVBoxLayout(group);
     layout->addWidget(group);
@@ -35,7 +35,7 @@ QGroupBox* AddSection(QBoxLayout* layout, QWidget* parent, const char* name, con
 
 QPushButton* AddButton(QBoxLayout* layout, QWidget* parent, const char* name, const char* caption)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
     button->setObjectName(name);
     button->setFixedSize(kButtonWidth, kButtonHeight);
     layout->addWidget(button);
@@ -50,7 +50,7 @@ TOptionsForm::TOptionsForm(Catalogue& catalogue, Prompts& prompts, Shell& shell,
       catalogue_(catalogue), prompts_(prompts), shell_(shell)
 {
     setObjectName("OptionsForm");
-    setWindowTitle("Options");
+    setWindowTitle(QStringLiteral("Options"));
     CreateWidgets();
     ConnectWidgets();
 }
@@ -75,15 +75,15 @@ void TOptionsForm::CreateWidgets()
         &OtherOptions::CopyPicture);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->setContentsMargins(kIndent, 0, 0, 0);
-    PictureLabel = PlainLabel("Source picture file", afterRun);
+    PictureLabel = PlainLabel(QStringLiteral("Source picture file"), afterRun);
     PictureLabel->setObjectName("PictureLabel");
     PictureEdit = new QLineEdit(afterRun);
     PictureEdit->setObjectName("PictureEdit");
     PictureEdit->setReadOnly(true);
     PictureEdit->setMinimumWidth(kPictureBoxWidth);
-    PictureButton = new QPushButton("...", afterRun);
+    PictureButton = new QPushButton(QStringLiteral("..."), afterRun);
     PictureButton->setObjectName("PictureButton");
-    PictureButton->setFixedWidth(PictureButton->fontMetrics().horizontalAdvance("...") + 16);
+    PictureButton->setFixedWidth(PictureButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
     pictureRow->addWidget(PictureLabel);
     pictureRow->addWidget(PictureEdit, 1);
     pictureRow->addWidget(PictureButton);
@@ -105,7 +105,7 @@ void TOptionsForm::CreateWidgets()
 
 QCheckBox* TOptionsForm::AddOption(QWidget* group, const char* name, const char* caption, bool OtherOptions::*option)
 {
-    auto* box = new QCheckBox(caption, group);
+    auto* box = new QCheckBox(QString::fromUtf8(caption), group);
     box->setObjectName(name);
     group->layout()->addWidget(box);
     options_.emplace_back(box, option);

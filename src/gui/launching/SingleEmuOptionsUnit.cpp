@@ -42,7 +42,7 @@ std::string PathText(const QLineEdit* box)
 
 QLabel* Caption(const char* text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = PlainLabel(text, parent);
+    auto* label = PlainLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
     return label;
 }
@@ -58,9 +58,9 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets)
 
 QPushButton* BrowseButton(const char* name, QWidget* parent)
 {
-    auto* button = new QPushButton("...", parent);
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(name);
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance("...") + 16);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
     return button;
 }
 
@@ -82,7 +82,7 @@ TSingleEmuOptionsForm::TSingleEmuOptionsForm(Catalogue& catalogue, Prompts& prom
       catalogue_(catalogue), prompts_(prompts), shell_(shell)
 {
     setObjectName("SingleEmuOptionsForm");
-    setWindowTitle("Emulator Options");
+    setWindowTitle(QStringLiteral("Emulator Options"));
     CreateWidgets();
     ConnectWidgets();
     setFixedSize(sizeHint());
@@ -110,7 +110,7 @@ QLineEdit* TSingleEmuOptionsForm::AddPathBox(QWidget* parent, const char* name, 
 QCheckBox* TSingleEmuOptionsForm::AddCheckBox(QWidget* parent, const char* name, const char* caption,
     bool EmuRecord::*field)
 {
-    auto* box = new QCheckBox(caption, parent);
+    auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
     box->setObjectName(name);
     flagFields_.push_back({box, field});
     return box;
@@ -120,9 +120,9 @@ void TSingleEmuOptionsForm::CreateWidgets()
 {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
-    PageControl1->addTab(CreateEmulatorTab(), "Emulator");
-    PageControl1->addTab(CreateImagesTab(), "Disk/rom images");
-    PageControl1->addTab(CreateDfsTab(), "DFS handling");
+    PageControl1->addTab(CreateEmulatorTab(), QStringLiteral("Emulator"));
+    PageControl1->addTab(CreateImagesTab(), QStringLiteral("Disk/rom images"));
+    PageControl1->addTab(CreateDfsTab(), QStringLiteral("DFS handling"));
 
     const DialogButtons buttons = CreateDialogButtons(this);
     OkButton = buttons.Ok;
@@ -141,7 +141,7 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
     auto* page = new QWidget;
     page->setObjectName("EmulatorTab");
 
-    auto* nameGroup = new QGroupBox("Name", page);
+    auto* nameGroup = new QGroupBox(QStringLiteral("Name"), page);
     NameEdit = AddTextBox(nameGroup, "NameEdit", &EmuRecord::EmuName);
     NameEdit->setMinimumWidth(200);
     FileNameEdit = AddPathBox(nameGroup, "FileNameEdit", &EmuRecord::EmuUrl);
@@ -152,17 +152,17 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
     names->addWidget(Caption("File Name", FileNameEdit, nameGroup), 1, 0);
     names->addLayout(Row({FileNameEdit, FileNameButton}), 1, 1);
 
-    auto* runGroup = new QGroupBox("Run options", page);
+    auto* runGroup = new QGroupBox(QStringLiteral("Run options"), page);
     QLineEdit* switches = AddTextBox(runGroup, "CommandLineEdit", &EmuRecord::CommandLineString);
     switches->setMinimumWidth(260);
-    switches->setToolTip(QString("%1 in the switches stands for the image as placed for the emulator: its full "
-                                 "path in the disk or rom working directory. Run without a program, a switch "
-                                 "holding %1 is left out.")
-                             .arg(kImagePlaceholder));
+    switches->setToolTip(QStringLiteral("%1 in the switches stands for the image as placed for the emulator: its "
+                                        "full path in the disk or rom working directory. Run without a program, a "
+                                        "switch holding %1 is left out.")
+                             .arg(QString::fromUtf8(kImagePlaceholder)));
     auto* run = new QGridLayout(runGroup);
     run->addWidget(Caption("Command line switches", switches, runGroup), 0, 0);
     run->addLayout(Row({switches}), 0, 1);
-    run->addLayout(Row({PlainLabel("(Optional; if any: include - or / )", runGroup)}), 1, 1);
+    run->addLayout(Row({PlainLabel(QStringLiteral("(Optional; if any: include - or / )"), runGroup)}), 1, 1);
 
     struct VariableRow {
         const char* nameBox;
@@ -188,9 +188,9 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
         caption->setSpacing(0);
         caption->addWidget(Caption("Environment variable", name, runGroup));
         if (v.forImages)
-            caption->addWidget(PlainLabel(v.forImages, runGroup));
+            caption->addWidget(PlainLabel(QString::fromUtf8(v.forImages), runGroup));
         run->addLayout(caption, gridRow, 0);
-        run->addLayout(Row({name, Caption("Value", value, runGroup), value, PlainLabel("(Optional)", runGroup)}),
+        run->addLayout(Row({name, Caption("Value", value, runGroup), value, PlainLabel(QStringLiteral("(Optional)"), runGroup)}),
             gridRow++, 1);
     }
 
@@ -223,7 +223,7 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     disk->addWidget(Caption("Working directory", DiskWorkingDirEdit, DiskImagesGroup), 0, 0);
     disk->addLayout(Row({DiskWorkingDirEdit, DiskWorkingDirButton}), 0, 1);
     disk->addWidget(Caption("Disk image file name", diskName, DiskImagesGroup), 1, 0);
-    disk->addLayout(Row({diskName, DiskExtensionsEdit, PlainLabel("(Optional)", DiskImagesGroup)}), 1, 1);
+    disk->addLayout(Row({diskName, DiskExtensionsEdit, PlainLabel(QStringLiteral("(Optional)"), DiskImagesGroup)}), 1, 1);
     disk->addWidget(cleanDisk, 2, 0, 1, 2);
 
     RomImagesGroup = new QGroupBox(page);
@@ -233,8 +233,8 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     QLineEdit* romName = AddTextBox(RomImagesGroup, "RomFilenameEdit", &EmuRecord::RomFilename);
     romName->setFixedWidth(110);
     QLineEdit* dot = FixedTextBox("RomDotEdit", RomImagesGroup);
-    dot->setText(".");
-    dot->setFixedWidth(dot->fontMetrics().horizontalAdvance("..") + 12);
+    dot->setText(QStringLiteral("."));
+    dot->setFixedWidth(dot->fontMetrics().horizontalAdvance(QStringLiteral("..")) + 12);
     QLineEdit* romExtension = AddTextBox(RomImagesGroup, "RomFileExtEdit", &EmuRecord::RomFileExt);
     romExtension->setFixedWidth(40);
     QCheckBox* cleanRom = AddCheckBox(RomImagesGroup, "CleanRomWorkingDirCheck",
@@ -247,7 +247,7 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     rom->addWidget(Caption("Working directory", RomWorkingDirEdit, RomImagesGroup), 0, 0);
     rom->addLayout(Row({RomWorkingDirEdit, RomWorkingDirButton}), 0, 1);
     rom->addWidget(Caption("Rom image file name", romName, RomImagesGroup), 1, 0);
-    rom->addLayout(Row({romName, dot, romExtension, PlainLabel("(Optional)", RomImagesGroup)}), 1, 1);
+    rom->addLayout(Row({romName, dot, romExtension, PlainLabel(QStringLiteral("(Optional)"), RomImagesGroup)}), 1, 1);
     int gridRow = 2;
     for (QCheckBox* box : {cleanRom, RomsCfgModelBCheck, RomsCfgMaster128Check})
         rom->addWidget(box, gridRow++, 0, 1, 2);
@@ -264,7 +264,7 @@ QWidget* TSingleEmuOptionsForm::CreateDfsTab()
     auto* page = new QWidget;
     page->setObjectName("DfsTab");
 
-    DfsGroup = new QGroupBox("Vorbix DFS handling", page);
+    DfsGroup = new QGroupBox(QStringLiteral("Vorbix DFS handling"), page);
     DfsGroup->setObjectName("DfsGroup");
     HandleDfsCheck = AddCheckBox(DfsGroup, "HandleDfsCheck", "Enable DFS handling by Vorbix", &EmuRecord::HandleDfs);
     auto* grid = new QGridLayout(DfsGroup);
@@ -278,13 +278,13 @@ QWidget* TSingleEmuOptionsForm::CreateDfsTab()
         {"E00DfsName", "E00 DFS rom image file name", &EmuRecord::E00DfsName}};
     int gridRow = 1;
     for (const NameRow& row : rows) {
-        const QString name(row.name);
-        QLineEdit* box = AddTextBox(DfsGroup, (name + "Edit").toLatin1().constData(), row.field);
+        const QString name = QString::fromUtf8(row.name);
+        QLineEdit* box = AddTextBox(DfsGroup, (name + QStringLiteral("Edit")).toLatin1().constData(), row.field);
         box->setFixedWidth(110);
         QLabel* caption = Caption(row.caption, box, DfsGroup);
-        caption->setObjectName(name + "Label");
-        auto* note = PlainLabel("(Include extension if appropriate)", DfsGroup);
-        note->setObjectName(name + "Note");
+        caption->setObjectName(name + QStringLiteral("Label"));
+        auto* note = PlainLabel(QStringLiteral("(Include extension if appropriate)"), DfsGroup);
+        note->setObjectName(name + QStringLiteral("Note"));
         grid->addWidget(caption, gridRow, 0);
         grid->addWidget(box, gridRow, 1);
         grid->addWidget(note, gridRow++, 2);

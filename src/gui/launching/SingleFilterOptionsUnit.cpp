@@ -78,7 +78,7 @@ TSingleFilterOptionsForm::TSingleFilterOptionsForm(Catalogue& catalogue, Prompts
       catalogue_(catalogue), shell_(shell)
 {
     setObjectName("SingleFilterOptionsForm");
-    setWindowTitle("Filter");
+    setWindowTitle(QStringLiteral("Filter"));
     CreateWidgets();
     ConnectWidgets();
     setFixedSize(sizeHint());
@@ -87,14 +87,14 @@ TSingleFilterOptionsForm::TSingleFilterOptionsForm(Catalogue& catalogue, Prompts
 // The controls are created in reading order, which is the order Tab moves the focus in.
 void TSingleFilterOptionsForm::CreateWidgets()
 {
-    auto* nameGroup = new QGroupBox("Name", this);
+    auto* nameGroup = new QGroupBox(QStringLiteral("Name"), this);
     NameEdit = new QLineEdit(nameGroup);
     NameEdit->setObjectName("NameEdit");
     NameEdit->setFixedWidth(kComparisonWidth + kValueWidth + 6);
-    auto* nameLabel = PlainLabel("Name", nameGroup);
+    auto* nameLabel = PlainLabel(QStringLiteral("Name"), nameGroup);
     nameLabel->setBuddy(NameEdit);
 
-    auto* filterGroup = new QGroupBox("Filter", this);
+    auto* filterGroup = new QGroupBox(QStringLiteral("Filter"), this);
     PublisherCompBox = TypedDropDown("PublisherCompBox", kComparisonWidth, filterGroup);
     PublisherBox = TypedDropDown("PublisherBox", kValueWidth, filterGroup);
     TypeCompBox = TypedDropDown("TypeCompBox", kComparisonWidth, filterGroup);
@@ -104,13 +104,13 @@ void TSingleFilterOptionsForm::CreateWidgets()
     FavouriteCheck = new QCheckBox(filterGroup);
     FavouriteCheck->setObjectName("FavouriteCheck");
     FavouriteCheck->setTristate(true);
-    auto* publisherLabel = PlainLabel("Publisher", filterGroup);
+    auto* publisherLabel = PlainLabel(QStringLiteral("Publisher"), filterGroup);
     publisherLabel->setBuddy(PublisherCompBox);
-    auto* typeLabel = PlainLabel("Type", filterGroup);
+    auto* typeLabel = PlainLabel(QStringLiteral("Type"), filterGroup);
     typeLabel->setBuddy(TypeCompBox);
-    auto* favouriteLabel = PlainLabel("Favourite", filterGroup);
+    auto* favouriteLabel = PlainLabel(QStringLiteral("Favourite"), filterGroup);
     favouriteLabel->setBuddy(FavouriteCheck);
-    auto* equals = PlainLabel("=", filterGroup);
+    auto* equals = PlainLabel(QStringLiteral("="), filterGroup);
     equals->setObjectName("FavouriteCompLabel");
     equals->setAlignment(Qt::AlignCenter);
 

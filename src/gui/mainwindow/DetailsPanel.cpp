@@ -40,9 +40,9 @@ QImage PictureOf(const QLabel* label)
 DetailsPanel::DetailsPanel(QWidget* parent) : QTabWidget(parent)
 {
     setObjectName("PageControl1");
-    addTab(CreatePictureTab(), "Picture");
-    addTab(CreateBoxCoverTab(), "Box cover");
-    addTab(CreateInformationTab(), "Information");
+    addTab(CreatePictureTab(), QStringLiteral("Picture"));
+    addTab(CreateBoxCoverTab(), QStringLiteral("Box cover"));
+    addTab(CreateInformationTab(), QStringLiteral("Information"));
 }
 
 QWidget* DetailsPanel::CreatePictureTab()
@@ -165,7 +165,7 @@ void DetailsPanel::FillLines(QPlainTextEdit* box, const StringList& lines)
     texts.reserve(static_cast<qsizetype>(lines.size()));
     for (const auto& line : lines)
         texts << ShownText(line);
-    box->setPlainText(texts.join('\n'));
+    box->setPlainText(texts.join(u'\n'));
     box->moveCursor(QTextCursor::Start);  // the first line shows
 }
 

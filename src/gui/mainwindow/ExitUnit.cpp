@@ -12,8 +12,8 @@ TExitForm::TExitForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName("ExitForm");
-    setWindowTitle("Vorbix");
-    auto* label = PlainLabel("Saving data...", this);
+    setWindowTitle(QStringLiteral("Vorbix"));
+    auto* label = PlainLabel(QStringLiteral("Saving data..."), this);
     label->setObjectName("Label1");
     label->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);

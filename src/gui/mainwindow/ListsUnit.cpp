@@ -107,7 +107,7 @@ TListsForm::TListsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& shell,
       catalogue_(catalogue), shell_(shell)
 {
     setObjectName("ListsForm");
-    setWindowTitle("Categories");
+    setWindowTitle(QStringLiteral("Categories"));
     publishers_.names = &catalogue_.Publishers;
     types_.names = &catalogue_.ProgramTypes;
     CreateWidgets();
@@ -134,11 +134,11 @@ void TListsForm::CreateWidgets()
     CreateSection(types_, 184, "Types", "TypesList", "TypeEdit", "AddTypeButton", "DeleteTypeButton");
 
     const int bottom = kClientHeight - 12 - kButtonHeight;
-    CloseButton = new QPushButton("Close", this);
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
     CloseButton->setObjectName("CloseButton");
     CloseButton->setGeometry(kButtonLeft - kButtonWidth - 11, bottom, kButtonWidth, kButtonHeight);
     CloseButton->setDefault(true);
-    HelpButton = new QPushButton("&Help", this);
+    HelpButton = new QPushButton(QStringLiteral("&Help"), this);
     HelpButton->setObjectName("HelpButton");
     HelpButton->setGeometry(kButtonLeft, bottom, kButtonWidth, kButtonHeight);
 
@@ -152,8 +152,8 @@ void TListsForm::CreateWidgets()
 void TListsForm::CreateSection(Section& section, int top, const char* caption, const char* listName,
     const char* editName, const char* addName, const char* deleteName)
 {
-    auto* label = PlainLabel(caption, this);
-    label->setObjectName(QString(caption) + "Caption");
+    auto* label = PlainLabel(QString::fromUtf8(caption), this);
+    label->setObjectName(QString::fromUtf8(caption) + QStringLiteral("Caption"));
     label->move(kListLeft, top);
     label->adjustSize();
 
@@ -168,10 +168,10 @@ void TListsForm::CreateSection(Section& section, int top, const char* caption, c
     section.edit->setGeometry(kEditLeft, listTop + (kButtonHeight - editHeight) / 2, kEditWidth, editHeight);
     section.edit->installEventFilter(this);
 
-    section.add = new QPushButton("Add", this);
+    section.add = new QPushButton(QStringLiteral("Add"), this);
     section.add->setObjectName(addName);
     section.add->setGeometry(kButtonLeft, listTop, kButtonWidth, kButtonHeight);
-    section.remove = new QPushButton("Delete", this);
+    section.remove = new QPushButton(QStringLiteral("Delete"), this);
     section.remove->setObjectName(deleteName);
     section.remove->setGeometry(kButtonLeft, listTop + kButtonHeight + 8, kButtonWidth, kButtonHeight);
 }

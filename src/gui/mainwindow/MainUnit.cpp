@@ -53,7 +53,7 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
       prompts_(prompts, [this] { lastDialogTime_ = Now(); })
 {
     setObjectName("MainForm");
-    setWindowTitle("Vorbix");
+    setWindowTitle(QStringLiteral("Vorbix"));
     setAcceptDrops(true);
     CreateActions();
     CreateMenus();
@@ -74,10 +74,10 @@ TMainForm::~TMainForm()
 QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint,
     std::optional<CommandIcon> icon)
 {
-    auto* action = new QAction(caption, this);
+    auto* action = new QAction(QString::fromUtf8(caption), this);
     action->setObjectName(name);
     if (hint)
-        action->setToolTip(hint);
+        action->setToolTip(QString::fromUtf8(hint));
     if (icon)
         action->setIcon(MakeCommandIcon(*icon));
     action->setIconVisibleInMenu(icon.has_value());
@@ -106,19 +106,19 @@ void TMainForm::CreateActions()
 
 void TMainForm::CreateMenus()
 {
-    QMenu* file = menuBar()->addMenu("&File");
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(Save1);
     file->addSeparator();
     file->addActions({ProgramsReport1, CompatibilityReport1, LinksReport1});
     file->addSeparator();
     file->addAction(Exit1);
-    menuBar()->addMenu("&Run")->addActions({RunProgram1, RunEmulator1});
-    menuBar()->addMenu("&Programs")->addActions({New1, Edit1, Delete1});
-    QMenu* edit = menuBar()->addMenu("&Edit");
+    menuBar()->addMenu(QStringLiteral("&Run"))->addActions({RunProgram1, RunEmulator1});
+    menuBar()->addMenu(QStringLiteral("&Programs"))->addActions({New1, Edit1, Delete1});
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({Categories1, Emulators1, Filters1});
     edit->addSeparator();
     edit->addAction(Options1);
-    QMenu* help = menuBar()->addMenu("&Help");
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(Contents1);
     help->addSeparator();
     help->addAction(About1);
@@ -126,7 +126,7 @@ void TMainForm::CreateMenus()
 
 void TMainForm::CreateToolBar()
 {
-    QToolBar* bar = addToolBar("ToolBar1");
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -165,7 +165,7 @@ void TMainForm::CreateToolBar()
     int number = 1;
     for (QAction* action : bar->actions()) {
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            button->setObjectName(QString("ToolButton%1").arg(number++));
+            button->setObjectName(QString(QStringLiteral("ToolButton%1")).arg(number++));
             button->setAutoRaise(true);
             button->setFixedSize(29, 29);
         }
@@ -218,7 +218,7 @@ void TMainForm::CreateStatusBar()
     }
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(bar);
-        panel->setObjectName(QString("StatusPanel%1").arg(i + 1));
+        panel->setObjectName(QString(QStringLiteral("StatusPanel%1")).arg(i + 1));
         panel->setTextFormat(Qt::PlainText);
         panel->setFixedWidth(widths[i]);
         panel->setAlignment(alignments[i] | Qt::AlignVCenter);

@@ -41,14 +41,14 @@ QImage PlaceholderPicture()
         QImage image(400, 300, QImage::Format_RGB32);
         image.fill(Qt::black);
         QPainter painter(&image);
-        QFont font("DejaVu Sans Mono");
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
         font.setStyleHint(QFont::Monospace);
         font.setPixelSize(16);
         font.setBold(true);
         painter.setFont(font);
         painter.setPen(Qt::white);
         painter.drawText(QRect(16, 16, 380, 280), Qt::AlignLeft | Qt::AlignTop,
-            "BBC Computer 32K\n\nAcorn DFS\n\nBASIC\n\n>");
+            QStringLiteral("BBC Computer 32K\n\nAcorn DFS\n\nBASIC\n\n>"));
         painter.fillRect(30, 149, 10, 3, Qt::white);  // the cursor after the prompt
         return image;
     }();

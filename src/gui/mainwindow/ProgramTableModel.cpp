@@ -39,8 +39,8 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
     switch (static_cast<ListColumn>(section)) {
-    case ListColumn::Publisher: return QString("Publisher");
-    case ListColumn::Program: return QString("Program");
+    case ListColumn::Publisher: return QString(QStringLiteral("Publisher"));
+    case ListColumn::Program: return QString(QStringLiteral("Program"));
     case ListColumn::PIdx: break;
     }
     return QString();

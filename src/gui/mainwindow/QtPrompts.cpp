@@ -48,15 +48,15 @@ MessageAnswer AnswerOf(int button)
 // it does on Windows, also a file without an extension.
 QStringList NameFilters(const std::string& filter)
 {
-    const QStringList parts = ShownText(filter).split('|');
+    const QStringList parts = ShownText(filter).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList masks;
-        for (const QString& mask : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+        for (const QString& mask : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
             const QString trimmed = mask.trimmed();
-            masks << (trimmed == "*.*" ? QString("*") : trimmed);
+            masks << (trimmed == QStringLiteral("*.*") ? QString(QStringLiteral("*")) : trimmed);
         }
-        filters << parts[i].trimmed() + " (" + masks.join(' ') + ")";
+        filters << parts[i].trimmed() + QStringLiteral(" (") + masks.join(u' ') + QStringLiteral(")");
     }
     return filters;
 }

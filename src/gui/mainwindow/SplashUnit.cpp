@@ -23,7 +23,7 @@ constexpr int kPictureHeight = 300;
 
 QString VersionText()
 {
-    return QString("Version ") + vorbix::kVorbixVersion;
+    return QStringLiteral("Version ") + QString::fromUtf8(vorbix::kVorbixVersion);
 }
 
 } // namespace
@@ -44,16 +44,16 @@ void TSplashForm::CreateWidgets()
     picture->setObjectName("Image1");
     picture->setTextFormat(Qt::PlainText);
     picture->setGeometry(0, 0, kPictureWidth, kPictureHeight);
-    picture->setPixmap(QPixmap::fromImage(vorbix::gui::LoadJpegResource(":/Splash.jpg")));
+    picture->setPixmap(QPixmap::fromImage(vorbix::gui::LoadJpegResource(QStringLiteral(":/Splash.jpg"))));
 
-    AddText("Label1", 224, 106, "Vorbix");
+    AddText("Label1", 224, 106, QStringLiteral("Vorbix"));
     AddText("Label2", 224, 126, VersionText());
-    AddText("Label3", 224, 158, kCredit);
-    Label4 = AddLink("Label4", 222, 178, kWebAddress);
-    Label5 = AddLink("Label5", 222, 198, kMailAddress);
-    Label6 = AddText("Label6", 152, 258, "Loading programs...");
+    AddText("Label3", 224, 158, QString::fromUtf8(kCredit));
+    Label4 = AddLink("Label4", 222, 178, QString::fromUtf8(kWebAddress));
+    Label5 = AddLink("Label5", 222, 198, QString::fromUtf8(kMailAddress));
+    Label6 = AddText("Label6", 152, 258, QStringLiteral("Loading programs..."));
 
-    BitBtn1 = new QPushButton("Close", this);
+    BitBtn1 = new QPushButton(QStringLiteral("Close"), this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setGeometry(11, 265, 73, 25);
     BitBtn1->setDefault(true);
@@ -65,7 +65,7 @@ QLabel* TSplashForm::AddText(const char* name, int x, int y, const QString& text
 {
     auto* label = PlainLabel(text, this);
     label->setObjectName(name);
-    label->setStyleSheet("color: white; background: black;");
+    label->setStyleSheet(QStringLiteral("color: white; background: black;"));
     label->move(x, y);
     label->adjustSize();
     return label;
@@ -90,22 +90,22 @@ void TSplashForm::ShowAsSplash()
     BitBtn1->hide();
     Label4->hide();
     Label5->hide();
-    Label6->setText("Loading programs...");
+    Label6->setText(QStringLiteral("Loading programs..."));
     Label6->adjustSize();
     Label6->show();
-    findChild<QLabel*>("Label2")->setText(VersionText());
+    findChild<QLabel*>(QStringLiteral("Label2"))->setText(VersionText());
     setFixedSize(kPictureWidth, kPictureHeight);
 }
 
 void TSplashForm::ShowAsAbout()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowTitle("About");
+    setWindowTitle(QStringLiteral("About"));
     BitBtn1->show();
     Label4->show();
     Label5->show();
     Label6->hide();
-    findChild<QLabel*>("Label2")->setText(VersionText());
+    findChild<QLabel*>(QStringLiteral("Label2"))->setText(VersionText());
     // The client area is the picture; the window manager adds the border and caption.
     setFixedSize(kPictureWidth, kPictureHeight);
     BitBtn1->setFocus();

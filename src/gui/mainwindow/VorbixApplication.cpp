@@ -17,7 +17,7 @@ VorbixApplication::ErrorHandler& InstalledHandler()
 
 VorbixApplication::VorbixApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName("Vorbix");
+    setApplicationName(QStringLiteral("Vorbix"));
 }
 
 void VorbixApplication::InstallErrorHandler(ErrorHandler handler)

@@ -47,12 +47,12 @@ void TLinksReportForm::CreateWidgets()
     std::vector<QGridLayout*> grids;
     int firstColumnWidth = 0;
     for (const TestGroup& group : kTestGroups) {
-        auto* box = new QGroupBox(group.caption, this);
+        auto* box = new QGroupBox(QString::fromUtf8(group.caption), this);
         box->setObjectName(group.name);
         auto* grid = new QGridLayout(box);
         for (auto i = static_cast<std::size_t>(group.first); i <= static_cast<std::size_t>(group.last); ++i) {
             const LinksTestNames& names = NamesOf(static_cast<LinksTest>(i));
-            tests_[i] = new QCheckBox(names.Caption, box);
+            tests_[i] = new QCheckBox(QString::fromUtf8(names.Caption), box);
             tests_[i]->setObjectName(names.ControlName);
             const auto place = static_cast<int>(i - static_cast<std::size_t>(group.first));
             grid->addWidget(tests_[i], place / 2, place % 2);

@@ -23,14 +23,14 @@ void TProgramsReportForm::CreateWidgets()
     order_ = MakeOrderGroup(this);
     filter_ = MakeFilterGroup(this, "Filter");
 
-    auto* include = new QGroupBox("Include", this);
+    auto* include = new QGroupBox(QStringLiteral("Include"), this);
     include->setObjectName("IncludeGroup");
     auto* includeLayout = new QVBoxLayout(include);
     QCheckBox** const boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4};
     const char* const captions[] = {"Type", "Information", "Emulator warnings", "Links"};
     for (int i = 0; i < 4; ++i) {
-        *boxes[i] = new QCheckBox(captions[i], include);
-        (*boxes[i])->setObjectName(QString("CheckBox%1").arg(i + 1));
+        *boxes[i] = new QCheckBox(QString::fromUtf8(captions[i]), include);
+        (*boxes[i])->setObjectName(QString(QStringLiteral("CheckBox%1")).arg(i + 1));
         includeLayout->addWidget(*boxes[i]);
     }
 

@@ -35,11 +35,11 @@ ReportOrder OrderGroup::Value() const
 OrderGroup MakeOrderGroup(QWidget* parent)
 {
     OrderGroup group;
-    group.Box = new QGroupBox("Order by", parent);
+    group.Box = new QGroupBox(QStringLiteral("Order by"), parent);
     group.Box->setObjectName("OrderGroup");
-    group.RadioButton1 = new QRadioButton("Publisher", group.Box);
+    group.RadioButton1 = new QRadioButton(QStringLiteral("Publisher"), group.Box);
     group.RadioButton1->setObjectName("RadioButton1");
-    group.RadioButton2 = new QRadioButton("Program", group.Box);
+    group.RadioButton2 = new QRadioButton(QStringLiteral("Program"), group.Box);
     group.RadioButton2->setObjectName("RadioButton2");
     auto* layout = new QHBoxLayout(group.Box);
     layout->addWidget(group.RadioButton1);
@@ -62,7 +62,7 @@ std::string FilterGroup::Value() const
 FilterGroup MakeFilterGroup(QWidget* parent, const char* caption)
 {
     FilterGroup group;
-    group.Box = new QGroupBox(caption, parent);
+    group.Box = new QGroupBox(QString::fromUtf8(caption), parent);
     group.Box->setObjectName("FilterGroup");
     group.ComboBox1 = new QComboBox(group.Box);
     group.ComboBox1->setObjectName("ComboBox1");
@@ -82,7 +82,7 @@ FilterGroup MakeFilterGroup(QWidget* parent, const char* caption)
 
 QPushButton* MakeRowButton(QDialog* dialog, const char* name, const char* caption)
 {
-    auto* button = new QPushButton(caption, dialog);
+    auto* button = new QPushButton(QString::fromUtf8(caption), dialog);
     button->setObjectName(name);
     button->setMinimumWidth(kButtonWidth);
     return button;
@@ -111,7 +111,7 @@ void OkCancelRow::Connect(QDialog* dialog) const
 
 void FixDialog(QDialog* dialog, const char* caption, QBoxLayout* layout)
 {
-    dialog->setWindowTitle(caption);
+    dialog->setWindowTitle(QString::fromUtf8(caption));
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -129,8 +129,8 @@ TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
             for (std::size_t i = 0; i < expected.size(); ++i)
                 expected[i] = static_cast<int>(i);
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-                const ProgramRecord& pa = c.ProgramList[a];
-                const ProgramRecord& pb = c.ProgramList[b];
+                const ProgramRecord& pa = c.ProgramList[static_cast<std::size_t>(a)];
+                const ProgramRecord& pb = c.ProgramList[static_cast<std::size_t>(b)];
                 const std::string& a1 = column == 0 ? pa.PublisherName : pa.ProgramName;
                 const std::string& b1 = column == 0 ? pb.PublisherName : pb.ProgramName;
                 const std::string& a2 = column == 0 ? pa.ProgramName : pa.PublisherName;

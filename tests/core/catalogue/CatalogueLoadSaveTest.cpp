@@ -245,7 +245,7 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     test::WatchingWriter crash;
     crash.OnWrite = [](const std::string&) { throw std::runtime_error("power cut"); };
-    EXPECT_THROW(SaveCatalogue(c, false, "all", "", crash), std::runtime_error);
+    EXPECT_THROW((void)SaveCatalogue(c, false, "all", "", crash), std::runtime_error);
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     Catalogue reloaded = CatalogueIn(dir.path());
     FakePrompts prompts;

@@ -91,16 +91,16 @@ public:
     {
         long long a = 0, b = 0;
         for (long long i = focus.First; i <= focus.Last; ++i)
-            if (text[i - 1] == '>') {
+            if (text[static_cast<std::size_t>(i - 1)] == '>') {
                 a = i;
                 break;
             }
         for (long long i = focus.Last; i >= focus.First; --i)
-            if (text[i - 1] == '<') {
+            if (text[static_cast<std::size_t>(i - 1)] == '<') {
                 b = i;
                 break;
             }
-        return b > a + 1 ? text.substr(a, b - a - 1) : std::string();
+        return b > a + 1 ? text.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a - 1)) : std::string();
     }
 
     std::string text;

@@ -71,7 +71,7 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
 {
     Lines lines = OldLayout();
     lines[1] = "BASIC2.ROM";
-    for (int i = 2; i <= 16; ++i)
+    for (std::size_t i = 2; i <= 16; ++i)
         lines[i] = "R" + std::to_string(i) + ".ROM";
     lines[9] = "  rA m ";  // a free slot in mixed case with spaces
     {
@@ -79,7 +79,7 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
         f.Update(true, false, "x.rom", true, false);
         Lines expected = lines;
         expected[9] = "X.ROM";
-        for (int i = 10; i <= 16; ++i)
+        for (std::size_t i = 10; i <= 16; ++i)
             expected[i] = lines[i - 1];
         EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     }
@@ -100,7 +100,7 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
         f.Update(true, true, "dfs.rom", true, false);
         Lines expected = withFree;
         expected[1] = "DFS.ROM";
-        for (int i = 2; i <= 16; ++i)
+        for (std::size_t i = 2; i <= 16; ++i)
             expected[i] = withFree[i - 1];
         EXPECT_EQ(f.Bytes(), CrLfLines(expected));
         EXPECT_EQ(expected[16], "EMPTY");
@@ -125,7 +125,7 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
     f.Update(true, false, "MY GAME.ROM", true, false);
     Lines expected = lines;
     expected[2] = "MY GAME.ROM";
-    for (int i = 3; i <= 16; ++i)
+    for (std::size_t i = 3; i <= 16; ++i)
         expected[i] = lines[i - 1];
     EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     f.Update(true, false, "MY GAME.ROM", true, false);
@@ -325,7 +325,7 @@ TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
         f.Update(true, false, "os12.rom", true, false);
         Lines expected = lines;
         expected[2] = "OS12.ROM";
-        for (int i = 3; i <= 16; ++i)
+        for (std::size_t i = 3; i <= 16; ++i)
             expected[i] = lines[i - 1];
         EXPECT_EQ(f.Bytes(), CrLfLines(expected));
         // Removing takes the slot entry, never line 0.
@@ -359,20 +359,20 @@ TEST(RomsCfg, OnlyTheSixteenLinesEndingAtTheLastSlotAreChecked)
 TEST(RomsCfg, RemovalTakesTheLowestMatchingSlotAndRefillsTheLastWithEmpty)
 {
     Lines lines = OldLayout();
-    for (int i = 1; i <= 16; ++i)
+    for (std::size_t i = 1; i <= 16; ++i)
         lines[i] = "R" + std::to_string(i) + ".ROM";
     lines[4] = "dup.rom";
     lines[9] = "D U P.ROM";
     RomsCfgFile f(CrLfLines(lines));
     f.Update(false, false, "Dup.Rom", true, false);
     Lines expected = lines;
-    for (int i = 4; i <= 15; ++i)
+    for (std::size_t i = 4; i <= 15; ++i)
         expected[i] = lines[i + 1];
     expected[16] = "EMPTY";
     EXPECT_EQ(f.Bytes(), CrLfLines(expected));
     f.Update(false, false, "dup.rom", true, false);
     Lines second = expected;
-    for (int i = 8; i <= 15; ++i)
+    for (std::size_t i = 8; i <= 15; ++i)
         second[i] = expected[i + 1];
     second[16] = "EMPTY";
     EXPECT_EQ(f.Bytes(), CrLfLines(second));
@@ -404,7 +404,7 @@ TEST(RomsCfg, ShortFilesWithCommentsCountOnlyTheirEntryLines)
     // 17 entries with headings and blank lines between them are enough for Model B.
     Lines lines{"# BBC B", ""};
     const Lines old = OldLayout();
-    for (int i = 0; i <= 16; ++i) {
+    for (std::size_t i = 0; i <= 16; ++i) {
         lines.push_back(i <= 2 ? old[i] : "R" + std::to_string(i) + ".ROM");
         if (i == 8)
             lines.push_back("  # note");

@@ -63,7 +63,7 @@ Result<RgbImage> Decode(const std::string& bytes)
 
 void ExpectPixelNear(const RgbImage& image, int x, int y, int r, int g, int b)
 {
-    const std::size_t at = (static_cast<std::size_t>(y) * image.Width + x) * 3;
+    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) + static_cast<std::size_t>(x)) * 3;
     EXPECT_NEAR(image.Pixels[at], r, 6) << "red at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 1], g, 6) << "green at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 2], b, 6) << "blue at " << x << "," << y;
@@ -184,7 +184,7 @@ TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
         damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
         const auto result = Decode(damaged);
         if (result.Ok())
-            EXPECT_EQ(result.Value().Pixels.size(), std::size_t(result.Value().Width) * result.Value().Height * 3)
+            EXPECT_EQ(result.Value().Pixels.size(), std::size_t(result.Value().Width) * std::size_t(result.Value().Height) * 3)
                 << "at " << at;
         else
             EXPECT_FALSE(result.Message().empty()) << "at " << at;

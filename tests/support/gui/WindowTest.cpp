@@ -133,7 +133,7 @@ StartedWindow& WindowTest::Start(bool show)
 
 std::string JpegBytes(int width, int height)
 {
-    return EncodeJpeg(width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3, 128));
+    return EncodeJpeg(width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 128));
 }
 
 } // namespace vorbix::test
