@@ -18,6 +18,10 @@ packages=(
 if [ "${1:-}" = "bench" ]; then
   packages+=(python3-matplotlib)
 fi
+# The static checks (scripts/lint.sh); only `setup.sh lint` installs them.
+if [ "${1:-}" = "lint" ]; then
+  packages+=(clang-tidy-14 clang-format-14 cppcheck)
+fi
 # The Debian package needs dpkg-shlibdeps, and its test lintian; only `setup.sh package`
 # installs them.
 if [ "${1:-}" = "package" ]; then

@@ -718,7 +718,7 @@ void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAc
     std::vector<std::string> found;
     for (const char* name : {kLegacyProgramsFile, kLegacyOptionsFile, kLegacyEmusFile, kLegacyFiltersFile})
         if (FileExists(catalogue.AppFile(name)))
-            found.push_back(name);
+            found.emplace_back(name);
     const std::string imported = "The catalogue was imported from the legacy files " + JoinedNames(found) + " in "
         + catalogue.AppDir + " (" + Counted(catalogue.ProgramList.size(), "program", "programs") + ", "
         + Counted(catalogue.EmuList.size(), "emulator", "emulators") + ", "

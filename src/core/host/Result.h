@@ -25,7 +25,11 @@ struct Failure {
 template <typename T>
 class [[nodiscard]] Result {
 public:
+    // A value and a failure both convert to their Result, so that a function returns either
+    // as it stands.
+    // cppcheck-suppress noExplicitConstructor
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    // cppcheck-suppress noExplicitConstructor
     Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
 
     bool Ok() const { return state_.index() == 0; }
@@ -49,6 +53,7 @@ template <>
 class [[nodiscard]] Result<void> {
 public:
     Result() = default;
+    // cppcheck-suppress noExplicitConstructor ; a failure converts to its Status, as above
     Result(Failure failure) : failure_(std::move(failure)) {}
 
     bool Ok() const { return !failure_.has_value(); }

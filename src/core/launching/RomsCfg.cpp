@@ -160,7 +160,7 @@ std::string RomsCfgPath(const std::string& emuFile)
     // A bare executable name lies in the current folder, not in the root folder.
     const std::string folderPart = FolderPart(emuFile);
     const std::string folder = folderPart.empty() ? folderPart : IncludeBackslash(folderPart);
-    const std::string exact = folder + kRomsCfgName;
+    std::string exact = folder + kRomsCfgName;
     if (FileExists(exact))
         return exact;
     const std::string other = FindCaseInsensitive(folder, kRomsCfgName);

@@ -30,7 +30,7 @@ std::string UserCollationLocale()
         if (value == nullptr || *value == '\0')
             continue;
         std::string locale(value);
-        locale = locale.substr(0, locale.find_first_of(".@"));
+        locale.resize(std::min(locale.size(), locale.find_first_of(".@")));
         if (locale == "C" || locale == "POSIX")
             return "root";
         return locale;

@@ -114,7 +114,7 @@ void StoreRow(const jpeg_decompress_struct& info, const JSAMPLE* row, std::uint8
 
 // Reads the header and refuses a picture whose size is out of bounds, before libjpeg
 // allocates anything for its pixels.
-bool SizeAcceptable(Decoder& decoder, std::size_t fileSize, std::string& refusal)
+bool SizeAcceptable(const Decoder& decoder, std::size_t fileSize, std::string& refusal)
 {
     const jpeg_decompress_struct& info = decoder.Info;
     const std::uint64_t pixels = std::uint64_t(info.image_width) * info.image_height;

@@ -30,7 +30,9 @@ template <typename T>
 struct LargeBufferAllocator {
     using value_type = T;
     LargeBufferAllocator() = default;
+    // Implicit, as the standard containers rebind an allocator by conversion.
     template <typename U>
+    // cppcheck-suppress noExplicitConstructor
     LargeBufferAllocator(const LargeBufferAllocator<U>&) noexcept
     {
     }

@@ -67,7 +67,9 @@ std::string FindOnPath(const std::string& name, const char* searchPath)
         if (end == std::string::npos)
             end = path.size();
         std::string folder = path.substr(start, end - start);
-        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+        std::string candidate = folder.empty() ? std::string(".") : std::move(folder);
+        candidate += '/';
+        candidate += name;
         if (IsExecutableFile(candidate))
             return candidate;
         start = end + 1;
@@ -214,8 +216,12 @@ std::vector<std::string> ChildEnvironment(const EnvironmentVariables& variables)
         if (!replaced)
             environment.emplace_back(text);
     }
-    for (const auto& [name, value] : variables)
-        environment.push_back(name + "=" + value);
+    for (const auto& [name, value] : variables) {
+        std::string entry = name;
+        entry += '=';
+        entry += value;
+        environment.push_back(std::move(entry));
+    }
     return environment;
 }
 

@@ -31,8 +31,8 @@ char* ReportLines::Room(std::size_t size)
 void ReportLines::AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest)
 {
     Line line;
-    const std::size_t size = front.size() + marker.size() + rest.size();
-    char* data = Room(size);
+    const std::size_t total = front.size() + marker.size() + rest.size();
+    char* data = Room(total);
     line.MarkerAt = front.size();
     line.MarkerSize = static_cast<std::uint32_t>(marker.size());
     line.Tag = static_cast<std::uint8_t>(tag);
@@ -45,9 +45,9 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     put(data + line.MarkerAt, marker);
     put(data + line.MarkerAt + marker.size(), rest);
     // Checked once here, so that the many comparisons of the sort need not check again.
-    line.Text = PrepareText(std::string_view(data, size));
-    line.HeadSize = !heading_.empty() && std::string_view(data, size).starts_with(heading_) ? heading_.size() : size;
-    const PreparedText head = line.HeadSize == size ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
+    line.Text = PrepareText(std::string_view(data, total));
+    line.HeadSize = !heading_.empty() && std::string_view(data, total).starts_with(heading_) ? heading_.size() : total;
+    const PreparedText head = line.HeadSize == total ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;
     lines_.push_back(line);

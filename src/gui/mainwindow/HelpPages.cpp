@@ -8,12 +8,15 @@ namespace vorbix::gui {
 
 std::string HelpPagePath(const Catalogue& catalogue, const std::string& page)
 {
-    const std::string own = catalogue.AppFile("HELP/" + page);
+    std::string own = catalogue.AppFile("HELP/" + page);
     if (FileExists(own))
         return own;
-    for (const std::string& dir : catalogue.InstalledDataDirs)
-        if (std::string installed = dir + "HELP/" + page; FileExists(installed))
+    for (const std::string& dir : catalogue.InstalledDataDirs) {
+        std::string installed = dir;
+        installed.append("HELP/").append(page);
+        if (FileExists(installed))
             return installed;
+    }
     return own;
 }
 

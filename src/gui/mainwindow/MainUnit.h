@@ -121,6 +121,8 @@ private:
     void ConnectWidgets();
     void CreateForms();
 
+    // Queued by the first show: the files named on the command line, as a drop.
+    Q_INVOKABLE void OpenNamedFiles();
     // The start-up sequence and the saves.
     void FormShow();
     void LoadCatalogueWithSplash();

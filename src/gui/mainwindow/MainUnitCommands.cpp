@@ -46,10 +46,7 @@ void TMainForm::setVisible(bool visible)
         // From the message loop, so that the window is on screen before a launch or a
         // question about the file.
         if (!filesToOpen_.empty())
-            QMetaObject::invokeMethod(this, [this, files = std::exchange(filesToOpen_, {})] {
-                if (!ended_)
-                    HandleDroppedFiles(files);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, "OpenNamedFiles", Qt::QueuedConnection);
     }
     QMainWindow::setVisible(visible);
 }
@@ -275,6 +272,13 @@ void TMainForm::dropEvent(QDropEvent* event)
             files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     event->acceptProposedAction();
     if (!files.empty())
+        HandleDroppedFiles(files);
+}
+
+void TMainForm::OpenNamedFiles()
+{
+    const std::vector<std::string> files = std::exchange(filesToOpen_, {});
+    if (!ended_ && !files.empty())
         HandleDroppedFiles(files);
 }
 

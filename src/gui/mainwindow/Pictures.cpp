@@ -14,7 +14,7 @@ QImage ToQImage(const Result<RgbImage>& decoded)
     if (!decoded)
         return {};
     const RgbImage& rgb = decoded.Value();
-    QImage view(rgb.Pixels.data(), rgb.Width, rgb.Height, rgb.Width * 3, QImage::Format_RGB888);
+    QImage view(rgb.Pixels.data(), rgb.Width, rgb.Height, qsizetype{rgb.Width} * 3, QImage::Format_RGB888);
     return view.copy();  // the decoder's buffer goes away with the result
 }
 
