@@ -41,7 +41,9 @@ void BM_Report(benchmark::State& state)
         bytes = Generate(catalogue, options).size();
     state.counters["bytes"] = static_cast<double>(bytes);
 }
-BENCHMARK(BM_Report<ProgramsReportOptions, ProgramsReportBytes>)->Name("BM_ProgramsReport")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Report<ProgramsReportOptions, ProgramsReportBytes>)
+    ->Name("BM_ProgramsReport")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Report<CompatibilityReportOptions, CompatibilityReportBytes>)
     ->Name("BM_CompatibilityReport")
     ->Unit(benchmark::kMillisecond);

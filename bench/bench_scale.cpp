@@ -109,7 +109,8 @@ void LoadPugixml(benchmark::State& state, int shape, int programs)
 void LoadPeakMemory(benchmark::State& state, int shape, int programs)
 {
     Subject& s = SubjectFor(shape, programs);
-    const std::string tool = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "bench_load_memory").string();
+    const std::string tool =
+        (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "bench_load_memory").string();
     long long fileBytes = -1;
     long long before = -1;
     long long peak = -1;
@@ -125,7 +126,8 @@ void LoadPeakMemory(benchmark::State& state, int shape, int programs)
         const int status = ::pclose(out);
         if (!read || status != 0
             || std::sscanf(line, "programs_file_bytes=%lld rss_before_bytes=%lld peak_rss_bytes=%lld", &fileBytes,
-                   &before, &peak) != 3) {
+                   &before, &peak)
+                != 3) {
             state.SkipWithError("bench_load_memory failed");
             break;
         }
@@ -214,15 +216,13 @@ int main(int argc, char** argv)
             add("ListByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1, false); });
             add("ListByProgramDescending", [=](benchmark::State& st) { Rebuild(st, shape, programs, 1, -1, false); });
             add("ListFirstByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1, true); });
-            add("ProgramsReport", [=](benchmark::State& st) {
-                Report<ProgramsReportOptions, ProgramsReportBytes>(st, shape, programs);
-            });
+            add("ProgramsReport",
+                [=](benchmark::State& st) { Report<ProgramsReportOptions, ProgramsReportBytes>(st, shape, programs); });
             add("CompatibilityReport", [=](benchmark::State& st) {
                 Report<CompatibilityReportOptions, CompatibilityReportBytes>(st, shape, programs);
             });
-            add("LinksReport", [=](benchmark::State& st) {
-                Report<LinksReportOptions, LinksReportBytes>(st, shape, programs);
-            });
+            add("LinksReport",
+                [=](benchmark::State& st) { Report<LinksReportOptions, LinksReportBytes>(st, shape, programs); });
             add("LinksCheck", [=](benchmark::State& st) { LinksCheck(st, shape, programs); });
         }
     }

@@ -37,10 +37,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <utility>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace vorbix;
@@ -221,21 +221,28 @@ int main(int argc, char** argv)
             const std::string tail = std::string("/") + bench::kShapes[shape] + "/" + std::to_string(programs);
             benchmark::RegisterBenchmark(("StartUpWork" + tail).c_str(),
                 [=](benchmark::State& st) { StartUp(st, shape, programs, std::chrono::milliseconds(0)); })
-                ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 5);
+                ->Unit(benchmark::kMillisecond)
+                ->UseManualTime()
+                ->Iterations(large ? 2 : 5);
             if (shape == 0)
                 benchmark::RegisterBenchmark(("StartUpBeyondSplash" + tail).c_str(),
                     [=](benchmark::State& st) { StartUp(st, shape, programs, std::chrono::milliseconds(2000)); })
-                    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(large ? 2 : 3);
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseManualTime()
+                    ->Iterations(large ? 2 : 3);
             benchmark::RegisterBenchmark(("FilterChange" + tail).c_str(),
                 [=](benchmark::State& st) { FilterChange(st, shape, programs); })
-                ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(large ? 10 : 40);
             benchmark::RegisterBenchmark(("HeaderClick" + tail).c_str(),
                 [=](benchmark::State& st) { HeaderClick(st, shape, programs); })
-                ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(large ? 10 : 40);
             if (shape == 0)
                 benchmark::RegisterBenchmark(("TypeAheadNoHit" + tail).c_str(),
                     [=](benchmark::State& st) { TypeAheadNoHit(st, shape, programs); })
-                    ->Unit(benchmark::kMillisecond)->Iterations(large ? 10 : 40);
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(large ? 10 : 40);
         }
     }
     benchmark::Initialize(&argc, argv);

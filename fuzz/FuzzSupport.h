@@ -44,8 +44,8 @@ inline const std::string& Folder()
     static const std::string& folder = *[] {
         const char* place = std::getenv("VORBIX_FUZZ_TMP");
         std::string pattern = place != nullptr && *place != '\0' ? place
-            : access("/dev/shm", W_OK) == 0                  ? "/dev/shm"
-                                                              : "/tmp";
+            : access("/dev/shm", W_OK) == 0                      ? "/dev/shm"
+                                                                 : "/tmp";
         pattern += "/vorbix-fuzz-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr)
             std::abort();

@@ -116,20 +116,19 @@ void ProgramsSeeds()
     std::string lf, flat;
     for (const auto& line : SplitLines(whole)) {
         lf += line + "\n";
-        flat += line.substr(line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
+        flat +=
+            line.substr(line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
     }
     seeds.push_back(lf);
     seeds.push_back(flat);
     WriteSeeds("programs", seeds);
-    auto words = TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program",
-        "program-name", "program-type", "file-url", "favourite", "e00dfs", "picture-url", "boxcover-url", "comments",
-        "commentline", "emuwarnings", "emuwarning", "emu-name", "warningtext", "doclinks", "doclink", "doc-name",
-        "doc-url"});
+    auto words = TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program", "program-name",
+        "program-type", "file-url", "favourite", "e00dfs", "picture-url", "boxcover-url", "comments", "commentline",
+        "emuwarnings", "emuwarning", "emu-name", "warningtext", "doclinks", "doclink", "doc-name", "doc-url"});
     words.insert(words.end(), kEntities.begin(), kEntities.end());
     words.insert(words.end(), {"true", "false"});
     WriteDictionary("programs", words);
 }
-
 
 Catalogue SampleOptions()
 {
@@ -202,12 +201,11 @@ std::string LegacyInput(const Lines& programs, const Lines& options, const Lines
 
 void LegacySeeds()
 {
-    const Lines programs = {"2",
-        "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Game", "True", "False",
-        "2", "Trade & fight, &lt; turns left", "", "#@%#123#@%#", "1", "BeebEm", "Model B only", "1", "Manual", "C:\\Docs\\Elite.txt",
-        "Repton", "C:\\Games\\Repton.ssd", "Superior", "Game", "False", "True", "0", "0"};
-    const Lines options = {"2", "1", "Acornsoft", "Superior", "Game", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\", "Games",
-        "BeebEm", "true", "x", "y", "true", "false", "C:\\shot.jpg", "true", "false", "true"};
+    const Lines programs = {"2", "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Game", "True", "False", "2",
+        "Trade & fight, &lt; turns left", "", "#@%#123#@%#", "1", "BeebEm", "Model B only", "1", "Manual",
+        "C:\\Docs\\Elite.txt", "Repton", "C:\\Games\\Repton.ssd", "Superior", "Game", "False", "True", "0", "0"};
+    const Lines options = {"2", "1", "Acornsoft", "Superior", "Game", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
+        "Games", "BeebEm", "true", "x", "y", "true", "false", "C:\\shot.jpg", "true", "false", "true"};
     Lines emus = {"1"};
     for (const EmuTextField& field : kEmuTextFields)
         emus.push_back(field.Leaf);
@@ -216,9 +214,11 @@ void LegacySeeds()
     Lines laterEmus = emus;
     laterEmus.push_back("2.2");
     const Lines filters = {"2", "Games", "any", "Game", "Checked", "Acorn", "Acornsoft", "any", "Grayed"};
-    WriteSeeds("legacy", {LegacyInput(programs, options, emus, filters),
-        LegacyInput(programs, options, laterEmus, filters), LegacyInput({"x"}, {"1"}, {"-1"}, {"2147483648"}),
-        LegacyInput(Lines(programs.begin(), programs.begin() + 9), Lines(options.begin(), options.begin() + 7), {}, {})});
+    WriteSeeds("legacy",
+        {LegacyInput(programs, options, emus, filters), LegacyInput(programs, options, laterEmus, filters),
+            LegacyInput({"x"}, {"1"}, {"-1"}, {"2147483648"}),
+            LegacyInput(Lines(programs.begin(), programs.begin() + 9), Lines(options.begin(), options.begin() + 7), {},
+                {})});
     WriteDictionary("legacy", {"#@%#123#@%#", "True", "False", "true", "Checked", "Unchecked", "2.2", "\r\n"});
 }
 
@@ -274,8 +274,8 @@ void JpegSeeds()
     WriteSeeds("jpeg", seeds);
     // The markers: start and end of image, frames, tables, scans, restarts, application data, comments.
     std::vector<std::string> markers;
-    for (int code : {0xD8, 0xD9, 0xC0, 0xC1, 0xC2, 0xC9, 0xCA, 0xC4, 0xCC, 0xDB, 0xDA, 0xDD, 0xD0, 0xD7, 0xE0, 0xEE,
-             0xFE})
+    for (int code :
+        {0xD8, 0xD9, 0xC0, 0xC1, 0xC2, 0xC9, 0xCA, 0xC4, 0xCC, 0xDB, 0xDA, 0xDD, 0xD0, 0xD7, 0xE0, 0xEE, 0xFE})
         markers.push_back(std::string("\xFF") + static_cast<char>(code));
     markers.push_back("JFIF");
     markers.push_back("Adobe");
@@ -306,9 +306,10 @@ void RomsCfgSeeds()
     Lines fourSections;
     for (int block = 0; block < 4; ++block)
         fourSections.insert(fourSections.end(), standard.begin(), standard.begin() + 17);
-    WriteSeeds("romscfg", {RomsCfgInput(1 | 4, "ELITE.ROM", standard), RomsCfgInput(4, "BASIC2", standard),
-        RomsCfgInput(1 | 2 | 8, "DFS.ROM", commented), RomsCfgInput(1 | 8, "My Rom.rom", fourSections),
-        RomsCfgInput(8, "M128\\BASIC4", fourSections), RomsCfgInput(1 | 4, "short", {"OS12", "EMPTY"})});
+    WriteSeeds("romscfg",
+        {RomsCfgInput(1 | 4, "ELITE.ROM", standard), RomsCfgInput(4, "BASIC2", standard),
+            RomsCfgInput(1 | 2 | 8, "DFS.ROM", commented), RomsCfgInput(1 | 8, "My Rom.rom", fourSections),
+            RomsCfgInput(8, "M128\\BASIC4", fourSections), RomsCfgInput(1 | 4, "short", {"OS12", "EMPTY"})});
     WriteDictionary("romscfg", {"EMPTY", "RAM", "M128\\", "\r\n", "#"});
 }
 

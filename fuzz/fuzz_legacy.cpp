@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     bool allImported = true;
-    for (Status (*import)(Catalogue&) : {ImportLegacyPrograms, ImportLegacyOptions, ImportLegacyEmus,
-             ImportLegacyFilters}) {
+    for (Status (*import)(Catalogue&) :
+        {ImportLegacyPrograms, ImportLegacyOptions, ImportLegacyEmus, ImportLegacyFilters}) {
         const Status status = import(imported);
         Check(status.Ok() || !status.Message().empty());
         allImported = allImported && status.Ok();
@@ -45,11 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(present[i] ? ReadFileBytes(imported.AppFile(kNames[i])).Value() == parts[i]
                          : !PathExists(imported.AppFile(kNames[i])));
     if (!allImported)
-        return 0;  // the start-up ends with the message; nothing is saved
+        return 0; // the start-up ends with the message; nothing is saved
 
     Check(WriteFileAtomic(imported.AppFile(kProgramsFile), ProgramsFileBytes(imported)).Ok());
     Check(WriteFileAtomic(imported.AppFile(kOptionsFile),
-        OptionsFileBytes(imported, imported.LastFilter, imported.LastEmu)).Ok());
+        OptionsFileBytes(imported, imported.LastFilter, imported.LastEmu))
+              .Ok());
     Catalogue reloaded = CatalogueInFolder();
     SilentPrompts quiet;
     Check(LoadProgramsFile(reloaded, quiet).Ok());

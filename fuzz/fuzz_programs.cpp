@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(WriteFileAtomic(path, bytes).Ok());
     }
 
-    const std::string saved = ProgramsFileBytes(first);  // trims blank trailing comment lines
+    const std::string saved = ProgramsFileBytes(first); // trims blank trailing comment lines
     Check(WriteFileAtomic(path, saved).Ok());
     Catalogue second = CatalogueInFolder();
     SilentPrompts quiet;

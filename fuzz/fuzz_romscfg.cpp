@@ -47,7 +47,7 @@ std::string Normalised(const std::string& line)
 }
 
 struct Layout {
-    std::vector<std::size_t> entries;  // file line of each entry line
+    std::vector<std::size_t> entries; // file line of each entry line
     std::size_t firstChecked = 0, firstSlot = 0, lastSlot = 0;
     bool fits = false;
 };
@@ -127,14 +127,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t k = layout.firstSlot; k <= layout.lastSlot; ++k)
             free = free || Normalised(before[layout.entries[k]]) == "EMPTY"
                 || Normalised(before[layout.entries[k]]) == "RAM";
-        if (!isDfs && free && !Listed(before, layout, fullName)
-            && before[layout.entries[layout.lastSlot]] == "EMPTY") {
+        if (!isDfs && free && !Listed(before, layout, fullName) && before[layout.entries[layout.lastSlot]] == "EMPTY") {
             auto roundTrip = lines;
             Check(vorbix::EditRomsCfgLines(roundTrip, false, false, name, modelB) == vorbix::RomsCfgEdit::Done);
             Check(roundTrip == before);
         }
     } else if (!Listed(before, layout, fullName)) {
-        Check(lines == before);  // removing a name that is not listed changes nothing
+        Check(lines == before); // removing a name that is not listed changes nothing
     }
     return 0;
 }

@@ -17,7 +17,10 @@ namespace {
 // A small linear congruential generator: the same catalogue on every run.
 struct Lcg {
     unsigned long long state;
-    unsigned Next() { return static_cast<unsigned>((state = state * 6364136223846793005ULL + 1442695040888963407ULL) >> 33); }
+    unsigned Next()
+    {
+        return static_cast<unsigned>((state = state * 6364136223846793005ULL + 1442695040888963407ULL) >> 33);
+    }
     unsigned Below(unsigned n) { return Next() % n; }
 };
 
@@ -43,8 +46,8 @@ Catalogue MakeBenchCatalogue(int programs, int publishers)
         pubs.push_back(Word(rng) + " Soft " + std::to_string(i));
         c.Publishers.Add(pubs.back());
     }
-    static const char* types[] = {"Arcade", "Adventure", "Strategy", "Puzzle", "Utility",
-        "Education", "Simulation", "Sport", "Music", "Demo"};
+    static const char* types[] = {"Arcade", "Adventure", "Strategy", "Puzzle", "Utility", "Education", "Simulation",
+        "Sport", "Music", "Demo"};
     for (const char* t : types)
         c.ProgramTypes.Add(t);
     for (int e = 0; e < 4; ++e) {
@@ -117,7 +120,7 @@ long long PeakRssBytes()
 Catalogue MakeShapedCatalogue(int shape, int programs)
 {
     Catalogue c = MakeBenchCatalogue(programs, std::max(1, programs / 200));
-    const std::string prefix = "The Micro User Magazine Cover Disk No. 0";  // 40 bytes
+    const std::string prefix = "The Micro User Magazine Cover Disk No. 0"; // 40 bytes
     const std::string filler = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
     for (std::size_t i = 0; i < c.ProgramList.size(); ++i) {
         ProgramRecord& p = c.ProgramList[i];
@@ -134,8 +137,10 @@ Catalogue MakeShapedCatalogue(int shape, int programs)
             break;
         }
         case 5:
-            p.ProgramName = i % 4 == 0 ? "\xc9lite Caf\xe9 " + number  // Windows-1252
-                                       : "\xc3\x89lite Caf\xc3\xa9 \xc3\x91" "and\xc3\xba " + number;
+            p.ProgramName = i % 4 == 0 ? "\xc9lite Caf\xe9 " + number // Windows-1252
+                                       : "\xc3\x89lite Caf\xc3\xa9 \xc3\x91"
+                                         "and\xc3\xba "
+                    + number;
             break;
         default: break;
         }
@@ -157,6 +162,5 @@ Catalogue MakeShapedCatalogue(int shape, int programs)
     c.ProgramTypes.AddAll(std::move(types));
     return c;
 }
-
 
 } // namespace vorbix::bench

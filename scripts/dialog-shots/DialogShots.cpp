@@ -12,11 +12,11 @@
 #include "launching/SingleEmuOptionsUnit.h"
 #include "launching/SingleFilterOptionsUnit.h"
 #include "mainwindow/MainUnit.h"
+#include "mainwindow/VorbixApplication.h"
+#include "platform/Process.h"
 #include "reports/CompatibilityReportUnit.h"
 #include "reports/LinksReportUnit.h"
 #include "reports/ProgramsReportUnit.h"
-#include "mainwindow/VorbixApplication.h"
-#include "platform/Process.h"
 
 #include <QDialog>
 #include <QDir>
@@ -26,8 +26,8 @@
 
 #include <functional>
 #include <iostream>
-#include <type_traits>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -126,7 +126,9 @@ int main(int argc, char** argv)
     // The single-record dialogs and the report dialogs are filled by their callers; the other
     // windows fill themselves when shown. The splash and the exit window are no dialogs.
     using namespace vorbix::gui;
-    const auto first = [](const auto& list) { return list.empty() ? typename std::decay_t<decltype(list)>::value_type{} : list.front(); };
+    const auto first = [](const auto& list) {
+        return list.empty() ? typename std::decay_t<decltype(list)>::value_type{} : list.front();
+    };
     for (QDialog* dialog : form.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
         if (dialog->objectName() == "SplashForm" || dialog->objectName() == "ExitForm")
             continue;
@@ -140,7 +142,8 @@ int main(int argc, char** argv)
         else if (auto* link = qobject_cast<TLinksForm*>(dialog))
             open = [&, link] {
                 const vorbix::ProgramRecord p = first(catalogue.ProgramList);
-                link->Edit(p.DocLinkNames.empty() ? vorbix::DocLink{} : vorbix::DocLink{p.DocLinkNames[0], p.DocLinkUrls[0]});
+                link->Edit(
+                    p.DocLinkNames.empty() ? vorbix::DocLink{} : vorbix::DocLink{p.DocLinkNames[0], p.DocLinkUrls[0]});
             };
         else if (auto* programs = qobject_cast<TProgramsReportForm*>(dialog))
             open = [programs] { programs->Ask(); };

@@ -11,9 +11,9 @@
 #include "platform/JpegWriter.h"
 
 #include <cmath>
-#include <filesystem>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -38,13 +38,13 @@ std::string MakeDiskImage(const std::string& title, const std::string& bootText)
         image[8 + i] = name[i];
     image[15] = '$';
     const int sectors = 400;
-    image[256 + 5] = 8;                                               // one file
+    image[256 + 5] = 8; // one file
     image[256 + 6] = static_cast<char>((3 << 4) | ((sectors >> 8) & 3)); // *EXEC !BOOT
     image[256 + 7] = static_cast<char>(sectors & 0xFF);
     const std::size_t length = bootText.size();
     image[256 + 12] = static_cast<char>(length & 0xFF);
     image[256 + 13] = static_cast<char>((length >> 8) & 0xFF);
-    image[256 + 15] = 2;                                              // starts at sector 2
+    image[256 + 15] = 2; // starts at sector 2
     for (std::size_t i = 0; i < length && i < 256 * 8; ++i)
         image[512 + i] = bootText[i];
     return image;
@@ -73,8 +73,8 @@ std::string MakeRom(const std::string& title)
 // A picture in the BBC Micro's eight colours: bands and a ring, different per seed.
 std::string MakePicture(int width, int height, int seed)
 {
-    static const std::uint8_t palette[8][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-        {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    static const std::uint8_t palette[8][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255},
+        {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width * height * 3));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

@@ -47,17 +47,15 @@ int RunList(CliContext& context, const std::vector<std::string>& args)
         return status;
     return WithCatalogue(context, [&](const Catalogue& catalogue, CatalogueSource) {
         // As the filter selector: a name that is none of its entries (ignoring case) becomes "all".
-        const std::string filter =
-            ValidFilterSelectorText(FilterSelectorEntries(catalogue.FilterList), parsed.filter);
+        const std::string filter = ValidFilterSelectorText(FilterSelectorEntries(catalogue.FilterList), parsed.filter);
         if (filter != parsed.filter)
             context.err << "No filter named " << parsed.filter << "; showing all\n";
         ProgramListModel model;
         model.SetSort(parsed.sortColumn, parsed.sortDirection);
         model.Rebuild(catalogue, filter);
         for (int row = 0; row < model.RowCount(); ++row)
-            context.out << model.CellText(row, ListColumn::PIdx) << '\t'
-                        << model.CellText(row, ListColumn::Publisher) << '\t'
-                        << model.CellText(row, ListColumn::Program) << '\n';
+            context.out << model.CellText(row, ListColumn::PIdx) << '\t' << model.CellText(row, ListColumn::Publisher)
+                        << '\t' << model.CellText(row, ListColumn::Program) << '\n';
         return FlushedOutput(context, kExitOk);
     });
 }

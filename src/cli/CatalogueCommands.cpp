@@ -49,8 +49,8 @@ int RunPrograms(CliContext& context, const std::vector<std::string>& args)
     return WithCatalogueOnly(context, args, [&](const Catalogue& catalogue, CatalogueSource) {
         for (std::size_t i = 0; i < catalogue.ProgramList.size(); ++i) {
             const ProgramRecord& p = catalogue.ProgramList[i];
-            context.out << i << '\t' << p.PublisherName << '\t' << p.ProgramName << '\t' << p.ProgramType
-                        << '\t' << p.FileUrl << "\n";
+            context.out << i << '\t' << p.PublisherName << '\t' << p.ProgramName << '\t' << p.ProgramType << '\t'
+                        << p.FileUrl << "\n";
         }
         return FlushedOutput(context, kExitOk);
     });
@@ -60,16 +60,19 @@ int RunPrograms(CliContext& context, const std::vector<std::string>& args)
 // in the window, a damaged file is copied aside when it is loaded.
 int RunResave(CliContext& context, const std::vector<std::string>& args)
 {
-    return WithCatalogueOnly(context, args, [&](Catalogue& catalogue, CatalogueSource) {
-        const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
-        if (!saved) {
-            context.err << "Error: " << saved.Message() << "\n";
-            return kExitFileError;
-        }
-        for (const std::string& notice : saved.Value().Notices)
-            context.err << notice << "\n";
-        return kExitOk;
-    }, LoadAccess::KeepCopies);
+    return WithCatalogueOnly(
+        context, args,
+        [&](Catalogue& catalogue, CatalogueSource) {
+            const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+            if (!saved) {
+                context.err << "Error: " << saved.Message() << "\n";
+                return kExitFileError;
+            }
+            for (const std::string& notice : saved.Value().Notices)
+                context.err << notice << "\n";
+            return kExitOk;
+        },
+        LoadAccess::KeepCopies);
 }
 
 } // namespace vorbix::cli

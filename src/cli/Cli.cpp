@@ -11,7 +11,7 @@ namespace {
 
 struct CommandInfo {
     const char* name;
-    const char* usage;  // the argument synopsis shown by the usage text
+    const char* usage; // the argument synopsis shown by the usage text
     int (*run)(CliContext&, const std::vector<std::string>&);
 };
 

@@ -10,12 +10,12 @@ namespace vorbix::cli {
 
 // Exit statuses of the tool.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFindings = 1;  // check found problems; a launch stopped with an error
+inline constexpr int kExitFindings = 1; // check found problems; a launch stopped with an error
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitFileError = 3;
 
 struct CliContext {
-    std::string appDir;  // resolved application folder, ending in '/'
+    std::string appDir; // resolved application folder, ending in '/'
     std::ostream& out;
     std::ostream& err;
     std::istream& in;

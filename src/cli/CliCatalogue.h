@@ -16,8 +16,8 @@ namespace vorbix::cli {
 // that saves the catalogue loads with LoadAccess::KeepCopies: every other command writes no
 // catalogue file, so it reports a damaged file (or a legacy import over a programs file)
 // and leaves the application folder as it is.
-int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts,
-    CatalogueSource* source = nullptr, LoadAccess access = LoadAccess::ReadOnly);
+int LoadCatalogueForCli(CliContext& context, Catalogue& catalogue, Prompts& prompts, CatalogueSource* source = nullptr,
+    LoadAccess access = LoadAccess::ReadOnly);
 
 // Loads the catalogue with prompts that ask nothing and hands it to body(catalogue,
 // source), whose exit status is returned; a failed load gives kExitFileError.

@@ -31,10 +31,8 @@ struct RunOptions {
 class RunPrompts : public TerminalPrompts {
 public:
     RunPrompts(CliContext& context, bool answerYes)
-        : TerminalPrompts(context.err, context.in, !answerYes, answerYes),
-          context_(context), answerYes_(answerYes)
-    {
-    }
+        : TerminalPrompts(context.err, context.in, !answerYes, answerYes), context_(context), answerYes_(answerYes)
+    {}
 
     void PressOkAfterRunningEmulator() override
     {

@@ -19,11 +19,9 @@ std::string OneLine(const std::string& text)
 
 } // namespace
 
-TerminalPrompts::TerminalPrompts(std::ostream& err, std::istream& in,
-    bool interactive, bool answerYes)
+TerminalPrompts::TerminalPrompts(std::ostream& err, std::istream& in, bool interactive, bool answerYes)
     : err_(err), in_(in), interactive_(interactive), answerYes_(answerYes)
-{
-}
+{}
 
 MessageAnswer TerminalPrompts::ShowMessageBox(const MessageRequest& request)
 {

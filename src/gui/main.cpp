@@ -66,7 +66,7 @@ Arguments ParseArguments(int& argc, char** argv, std::optional<vorbix::gui::Vorb
         QStringLiteral("[FILE...]"));
     if (AsksForHelp(argc, argv)) {
         const QCoreApplication core(argc, argv);
-        parser.process(core);  // prints the help and ends the run
+        parser.process(core); // prints the help and ends the run
     }
     // A screenshot needs no screen: without a chosen platform it renders off-screen.
     for (int i = 1; i < argc; ++i)

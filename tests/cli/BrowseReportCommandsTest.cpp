@@ -16,8 +16,8 @@
 
 using namespace vorbix;
 using vorbix::test::CrLfLines;
-using vorbix::test::MakeProgram;
 using vorbix::test::FakePrompts;
+using vorbix::test::MakeProgram;
 using vorbix::test::TempDir;
 
 namespace {
@@ -103,7 +103,7 @@ TEST(CliList, RowsInListOrder)
     EXPECT_EQ(r.out, Row(c, "Repton") + Row(c, "Elite") + Row(c, "aardvark"));
     r = Cli(dir, {"list", "--order", "publisher", "--descending"});
     EXPECT_EQ(r.out, Row(c, "aardvark") + Row(c, "Repton") + Row(c, "Elite"));
-    r = Cli(dir, {"list", "--filter", "favs"});  // accepted by the selector, then looked up exactly
+    r = Cli(dir, {"list", "--filter", "favs"}); // accepted by the selector, then looked up exactly
     EXPECT_EQ(r.out, Row(c, "Repton"));
     EXPECT_EQ(r.err, "");
     r = Cli(dir, {"list", "--filter", "Nothing"});
@@ -124,8 +124,9 @@ TEST(CliReport, StdoutAndFileCarryTheSameBytes)
     WriteCatalogue(dir, true);
     CliResult r = Cli(dir, {"report", "programs", "--order", "program", "--no-type", "--stdout"});
     EXPECT_EQ(r.status, cli::kExitOk) << r.err;
-    EXPECT_EQ(r.out, "aardvark - superior\r\nElite - Acornsoft\r\nRepton - Superior\r\n   : Dig for diamonds\r\n"
-                     "   * BeebEm: Slow\r\n   Documents:\r\n   - Manual\r\n");
+    EXPECT_EQ(r.out,
+        "aardvark - superior\r\nElite - Acornsoft\r\nRepton - Superior\r\n   : Dig for diamonds\r\n"
+        "   * BeebEm: Slow\r\n   Documents:\r\n   - Manual\r\n");
     EXPECT_FALSE(dir.Exists("ProgramsReport.txt"));
 
     r = Cli(dir, {"report", "programs", "--filter", "Favs", "--no-information", "--no-warnings", "--no-links"});
@@ -134,20 +135,22 @@ TEST(CliReport, StdoutAndFileCarryTheSameBytes)
     EXPECT_EQ(dir.Read("ProgramsReport.txt"), "Superior - Repton (Arcade)\r\n");
 
     r = Cli(dir, {"report", "compatibility", "--stdout"});
-    EXPECT_EQ(r.out, "Superior - Repton\r\n   BeebEm: Slow\r\n\r\n\r\nTested: 3 programs\r\nNumber of warnings:\r\n"
-                     "   BeebEm: 1\r\n");
+    EXPECT_EQ(r.out,
+        "Superior - Repton\r\n   BeebEm: Slow\r\n\r\n\r\nTested: 3 programs\r\nNumber of warnings:\r\n"
+        "   BeebEm: 1\r\n");
     r = Cli(dir, {"report", "compatibility", "--order", "program"});
     EXPECT_EQ(r.out, dir / "CompatibilityReport.txt\n");
     EXPECT_EQ(dir.Read("CompatibilityReport.txt").substr(0, 19), "Repton - Superior\r\n");
 
-    const std::vector<std::string> skipAllButOne = {"report", "links", "--skip", "BrokenProgs", "--skip",
-        "ProgsNoPubs", "--skip", "ProgsNoTypes", "--skip", "ProgsPubsNoExists", "--skip", "ProgsTypesNoExists",
-        "--skip", "ProgsNoPics", "--skip", "ProgsNoBoxCovers", "--skip", "UnusedPublishers", "--skip",
-        "UnusedTypes", "--skip", "FiltersNoPubs", "--skip", "FiltersNoTypes", "--filter", "Favs"};
+    const std::vector<std::string> skipAllButOne = {"report", "links", "--skip", "BrokenProgs", "--skip", "ProgsNoPubs",
+        "--skip", "ProgsNoTypes", "--skip", "ProgsPubsNoExists", "--skip", "ProgsTypesNoExists", "--skip",
+        "ProgsNoPics", "--skip", "ProgsNoBoxCovers", "--skip", "UnusedPublishers", "--skip", "UnusedTypes", "--skip",
+        "FiltersNoPubs", "--skip", "FiltersNoTypes", "--filter", "Favs"};
     r = Cli(dir, skipAllButOne);
     EXPECT_EQ(r.out, dir / "LinksReport.txt\n");
-    EXPECT_EQ(dir.Read("LinksReport.txt"), "Broken hyperlinks\r\n=================\r\n\r\n"
-                                           "Superior - Repton - Manual  (/nowhere/manual.pdf)\r\n\r\n\r\n");
+    EXPECT_EQ(dir.Read("LinksReport.txt"),
+        "Broken hyperlinks\r\n=================\r\n\r\n"
+        "Superior - Repton - Manual  (/nowhere/manual.pdf)\r\n\r\n\r\n");
 }
 
 TEST(CliReport, BadArgumentsAndUnwritableFile)
@@ -161,7 +164,7 @@ TEST(CliReport, BadArgumentsAndUnwritableFile)
     EXPECT_EQ(Cli(dir, {"report", "compatibility", "--skip", "BrokenProgs"}).status, cli::kExitUsage);
     EXPECT_EQ(Cli(dir, {"report", "links", "--order", "program"}).status, cli::kExitUsage);
 
-    std::filesystem::create_directories(dir / "ProgramsReport.txt");  // a folder in the file's place
+    std::filesystem::create_directories(dir / "ProgramsReport.txt"); // a folder in the file's place
     const CliResult r = Cli(dir, {"report", "programs"});
     EXPECT_EQ(r.status, cli::kExitFileError);
     EXPECT_EQ(r.err, "Error: Cannot create file " + dir / "ProgramsReport.txt\n");
@@ -215,9 +218,9 @@ TEST(CliOutput, OutputThatCannotBeWrittenIsAnError)
     TempDir dir;
     WriteCatalogue(dir, true);
     const std::string message = "Error: Cannot write to standard output\n";
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"list"}, {"report", "programs", "--stdout"}, {"report", "compatibility", "--stdout"},
-             {"report", "links", "--stdout"}, {"check"}}) {
+    for (const std::vector<std::string>& args :
+        std::vector<std::vector<std::string>>{{"list"}, {"report", "programs", "--stdout"},
+            {"report", "compatibility", "--stdout"}, {"report", "links", "--stdout"}, {"check"}}) {
         const CliResult r = CliToRefusingOutput(dir, args);
         EXPECT_EQ(r.status, cli::kExitFileError) << args.front() << " " << args.back();
         EXPECT_EQ(r.err, message) << args.front() << " " << args.back();

@@ -49,9 +49,10 @@ TEST(CliCatalogue, InfoAndProgramsListTheLoadedCatalogue)
     EXPECT_EQ(info.out, "programs: 3\nemulators: 1\nfilters: 0\npublishers: 1\ntypes: 2\nsource: xml\n");
     auto programs = Cli({"programs"}, {"VORBIX_APPDIR=" + dir.path()});
     EXPECT_EQ(programs.status, 0);
-    EXPECT_EQ(programs.out, "0\talpha\tAlpha & Omega\tAdventure\t/g/ao.ssd\n"
-                            "1\tBeta Soft\tZap\tArcade\t/g/zap.ssd\n"
-                            "2\tBeta Soft\tZap 2\tArcade\t/g/zap2.ssd\n");
+    EXPECT_EQ(programs.out,
+        "0\talpha\tAlpha & Omega\tAdventure\t/g/ao.ssd\n"
+        "1\tBeta Soft\tZap\tArcade\t/g/zap.ssd\n"
+        "2\tBeta Soft\tZap 2\tArcade\t/g/zap2.ssd\n");
 
     TempDir empty;
     EXPECT_EQ(Cli({"--appdir", empty.path(), "info"}).out,
@@ -90,8 +91,9 @@ TEST(CliCatalogue, ReadOnlyCommandsReportADamagedFileAndWriteNothingWhileResaveK
     damaged.erase(damaged.find("    </program>\r\n", damaged.find("    </program>\r\n") + 1), 16);
     dir.Write("Data/programs.xml", damaged);
     const std::string path = dir / "Data/programs.xml";
-    const std::string fault = "File " + path + " is damaged: the 2nd <program> is not closed. What could be read "
-                                               "was loaded";
+    const std::string fault = "File " + path
+        + " is damaged: the 2nd <program> is not closed. What could be read "
+          "was loaded";
     const auto before = dir.Contents();
     for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{{"info"}, {"list"},
              {"programs"}, {"report", "programs", "--stdout"}, {"report", "links", "--stdout"}, {"check"}}) {
@@ -123,7 +125,8 @@ TEST(CliCatalogue, ReadOnlyCommandsReportADamagedFileAndWriteNothingWhileResaveK
     const auto info = Cli({"--appdir", legacy.path(), "info"});
     EXPECT_NE(info.out.find("source: legacy\n"), std::string::npos);
     EXPECT_NE(info.err.find("The programs file that is there, " + legacy / "Data/programs.xml" + ", was left as it is"),
-        std::string::npos) << info.err;
+        std::string::npos)
+        << info.err;
     EXPECT_EQ(legacy.Contents(), legacyBefore);
 }
 
@@ -168,8 +171,9 @@ TEST(CliCatalogue, UsageErrorsAndFileErrorsHaveTheirExitStatus)
 TEST(CliCatalogue, MissingElementMessagesGoToStandardErrorOnePerLine)
 {
     TempDir dir;
-    dir.Write("Data/programs.xml", "<programs><publisher><publisher-name>P</publisher-name>"
-                                   "<program><program-name>A</program-name></program></publisher></programs>");
+    dir.Write("Data/programs.xml",
+        "<programs><publisher><publisher-name>P</publisher-name>"
+        "<program><program-name>A</program-name></program></publisher></programs>");
     dir.Write("Data/options.xml", "<options></options>");
     auto r = Cli({"--appdir", dir.path(), "programs"});
     EXPECT_EQ(r.status, 0);

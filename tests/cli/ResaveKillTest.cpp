@@ -7,15 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace vorbix;

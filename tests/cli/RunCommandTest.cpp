@@ -21,10 +21,14 @@ protected:
     {
         std::filesystem::create_directories(dir / "emu/discs");
         const std::string script = "#!/bin/sh\n"
-                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + dir / "emu/args.log" + "'\n"
-                                   "printf '%s' \"${VBX_RUN-unset}\" > '" + dir / "emu/env.log" + "'\n"
-                                   "[ -n \"$1\" ] && printf '+saved' >> \"$1\"\n"
-                                   "exit 0\n";
+                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
+            + dir / "emu/args.log"
+            + "'\n"
+              "printf '%s' \"${VBX_RUN-unset}\" > '"
+            + dir / "emu/env.log"
+            + "'\n"
+              "[ -n \"$1\" ] && printf '+saved' >> \"$1\"\n"
+              "exit 0\n";
         dir.Write("emu/beebem", script);
         vorbix::test::SetMode(dir / "emu/beebem", 0755);
 
@@ -91,7 +95,7 @@ TEST_F(RunCommandTest, QuestionsOnTheTerminal)
     // Yes, then Enter for the "Press OK" step.
     cat.Options.CopyDiskBack = false;
     cat.EmuList[0].CleanDiskWorkingDir = true;
-    cat.EmuList[0].CommandLineString.clear();  // the script, not waited for, leaves the disc alone
+    cat.EmuList[0].CommandLineString.clear(); // the script, not waited for, leaves the disc alone
     EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0"}, "y\n\n"), cli::kExitOk);
     EXPECT_NE(err.str().find("Press OK after running emulator [Enter] "), std::string::npos);
     EXPECT_FALSE(dir.Exists("emu/discs/Elite.ssd"));
@@ -102,7 +106,7 @@ TEST_F(RunCommandTest, DroppedFileAndNoProgram)
     const std::string disc = dir.Write("drop/Other.ssd", "other");
     EXPECT_EQ(Run({"--emulator", "BeebEm", "--file", disc, "--wait"}), cli::kExitOk) << err.str();
     EXPECT_EQ(dir.Read("drop/Other.ssd"), "other+saved");
-    EXPECT_EQ(err.str(), "");  // no compatibility warning for a dropped file
+    EXPECT_EQ(err.str(), ""); // no compatibility warning for a dropped file
 
     EXPECT_EQ(Run({"--emulator", "BeebEm", "--no-program", "--wait"}), cli::kExitOk);
     EXPECT_EQ(dir.Read("emu/args.log"), "");
@@ -160,12 +164,13 @@ TEST_F(RunCommandTest, AFailedCopyBackIsAnErrorInTheExitStatus)
     cat.Options.CompatibilityWarning = false;
     // The catalogue's folder goes away while the emulator runs (a stick pulled out), so
     // the copy back fails.
-    dir.Write("emu/beebem", "#!/bin/sh\nprintf '+saved' >> \"$1\"\nmv '" + dir / "games" + "' '" + dir / "away" + "'\n");
+    dir.Write("emu/beebem",
+        "#!/bin/sh\nprintf '+saved' >> \"$1\"\nmv '" + dir / "games" + "' '" + dir / "away" + "'\n");
     const int status = Run({"--emulator", "BeebEm", "--program", "0", "--yes"});
     EXPECT_EQ(status, cli::kExitFindings) << err.str();
     EXPECT_NE(err.str().find("Error: Cannot copy " + dir / "emu/discs/Elite.ssd"), std::string::npos) << err.str();
     EXPECT_EQ(dir.Read("away/Elite.ssd"), "elite");
-    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite+saved");  // the changed disk is kept
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite+saved"); // the changed disk is kept
 }
 
 TEST_F(RunCommandTest, RelativeFileIsFoundInTheCurrentFolderAndCopiedBackThere)

@@ -44,16 +44,16 @@ ProgramRecord Warned(const std::vector<std::string>& emus)
 class EmuOptionsForm : public DialogTest {
 protected:
     template <typename T = QWidget>
-    T* Single(const char* name) { return single.findChild<T*>(name); }
+    T* Single(const char* name)
+    {
+        return single.findChild<T*>(name);
+    }
     QTreeView* List() { return list.findChild<QTreeView*>("ListView1"); }
     QPushButton* Button(const char* name) { return list.findChild<QPushButton*>(name); }
 
     void Open() { DialogTest::Open(list); }
     void InDialog(std::function<void()> changes, bool ok = true) { DialogTest::InDialog(single, changes, ok); }
-    void Type(const char* box, const QString& text)
-    {
-        Single<QLineEdit>(box)->setText(text);
-    }
+    void Type(const char* box, const QString& text) { Single<QLineEdit>(box)->setText(text); }
     bool ListButtonsEnabled() { return Button("EditButton")->isEnabled() && Button("DeleteButton")->isEnabled(); }
 
     gui::TSingleEmuOptionsForm single{catalogue, prompts, shell};
@@ -67,8 +67,9 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     catalogue.EmuList = {Emu("Zeta"), Emu("BeebEm"), Emu("alpha"), Emu("b2")};
     Open();
     EXPECT_EQ(list.windowTitle(), "Emulators");
-    EXPECT_EQ(ListRows(List()), (std::vector<std::pair<std::string, std::string>>{
-                                    {"alpha", "2"}, {"b2", "3"}, {"BeebEm", "1"}, {"Zeta", "0"}}));
+    EXPECT_EQ(ListRows(List()),
+        (std::vector<std::pair<std::string, std::string>>{{"alpha", "2"}, {"b2", "3"}, {"BeebEm", "1"},
+            {"Zeta", "0"}}));
     EXPECT_TRUE(List()->isHeaderHidden());
     EXPECT_TRUE(List()->isColumnHidden(1));
     EXPECT_EQ(QApplication::focusWidget(), List());
@@ -111,7 +112,8 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     InDialog([&] { Type("NameEdit", "c64"); });
     QTest::mouseClick(Button("NewButton"), Qt::LeftButton);
     ASSERT_EQ(catalogue.EmuList.size(), 5u);
-    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))], (std::pair<std::string, std::string>{"c64", "4"}));
+    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))],
+        (std::pair<std::string, std::string>{"c64", "4"}));
 
     // A click below the last row selects nothing, and a double-click there edits nothing.
     ClickRow(List(), 5);
@@ -266,7 +268,7 @@ TEST_F(EmuOptionsForm, ChoosersStartWhereTheyShouldAndOnlyTheFileChooserMovesLas
     WhenShown([&] { click("OkButton"); });
     const std::optional<EmuRecord> record = single.Edit(EmuRecord{});
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->EmuUrl, "");  // Edit starts from the record it is given
+    EXPECT_EQ(record->EmuUrl, ""); // Edit starts from the record it is given
     WhenShown([&] {
         prompts.QueueChoice("/usr/bin/b2");
         click("FileNameButton");
@@ -282,7 +284,8 @@ TEST_F(EmuOptionsForm, ChoosersStartWhereTheyShouldAndOnlyTheFileChooserMovesLas
 TEST_F(EmuOptionsForm, ImagesTabShowsTheCaptionsAndKeepsTheRomsCfgBoxesExclusive)
 {
     single.SetImageCaptions(DiskImagesCaption(), DiskImageExtensionsText(), RomImagesCaption());
-    EXPECT_EQ(Single<QGroupBox>("DiskImagesGroup")->title(), "Disk images (*.ssd, *.dsd, *.img, *.bbc, *.adf, *.uef, *.zip)");
+    EXPECT_EQ(Single<QGroupBox>("DiskImagesGroup")->title(),
+        "Disk images (*.ssd, *.dsd, *.img, *.bbc, *.adf, *.uef, *.zip)");
     EXPECT_EQ(Single<QLineEdit>("DiskExtensionsEdit")->text(), ".ssd/.dsd/.img/.bbc/.adf/.uef/.zip");
     EXPECT_EQ(Single<QGroupBox>("RomImagesGroup")->title(), "Rom images (*.rom)");
     QLineEdit* extensions = Single<QLineEdit>("DiskExtensionsEdit");
@@ -296,7 +299,7 @@ TEST_F(EmuOptionsForm, ImagesTabShowsTheCaptionsAndKeepsTheRomsCfgBoxesExclusive
         auto* master = Single<QCheckBox>("RomsCfgMaster128Check");
         EXPECT_TRUE(modelB->isChecked() && master->isChecked());
         Single<QTabWidget>("PageControl1")->setCurrentIndex(1);
-        ClickBox(master);  // off: the other stays
+        ClickBox(master); // off: the other stays
         EXPECT_TRUE(modelB->isChecked());
         ClickBox(master);
         EXPECT_FALSE(modelB->isChecked());
@@ -316,8 +319,8 @@ TEST_F(EmuOptionsForm, DfsTabNeedsBothRomImagesAndThenTheCheckBoxDecidesTheNames
 {
     const auto enabled = [&](const char* name) { return Single(name)->isEnabled(); };
     const auto names = [&](bool on) {
-        for (const char* name : {"DfsNameEdit", "DfsNameLabel", "DfsNameNote", "E00DfsNameEdit", "E00DfsNameLabel",
-                 "E00DfsNameNote"})
+        for (const char* name :
+            {"DfsNameEdit", "DfsNameLabel", "DfsNameNote", "E00DfsNameEdit", "E00DfsNameLabel", "E00DfsNameNote"})
             EXPECT_EQ(enabled(name), on) << name;
     };
     EmuRecord handled;
@@ -386,7 +389,7 @@ TEST_F(EmuOptionsForm, WorksFromTheKeyboard)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         cancelled = true;
     });
-    Activate(&list);  // the offscreen platform does not give the activation back by itself
+    Activate(&list); // the offscreen platform does not give the activation back by itself
     QTest::keyClick(List(), Qt::Key_E, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cancelled && !single.isVisible(); }));
     EXPECT_EQ(catalogue.EmuList[1].EmuName, "Electron");

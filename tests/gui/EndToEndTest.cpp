@@ -68,8 +68,9 @@ private:
     {
         if (std::chrono::steady_clock::now() - started_ > std::chrono::seconds(60)) {
             timer_.stop();
-            stall_ = Modal() ? std::string(Modal()->metaObject()->className()) + " \""
-                    + Modal()->windowTitle().toStdString() + "\"" : std::string("no modal window");
+            stall_ = Modal()
+                ? std::string(Modal()->metaObject()->className()) + " \"" + Modal()->windowTitle().toStdString() + "\""
+                : std::string("no modal window");
             if (auto* box = qobject_cast<QMessageBox*>(Modal()))
                 stall_ += ": " + box->text().toStdString();
             if (auto* edit = Modal() ? Modal()->findChild<QLineEdit*>("Edit1") : nullptr)
@@ -131,8 +132,7 @@ template <typename Form>
 void AddReportSteps(std::vector<Driver::Step>& steps, const char* action)
 {
     steps.push_back({action, [] { return Modal() == nullptr; }, [action] { Trigger(action); }});
-    steps.push_back({"report dialog", [] { return ModalOf<Form>() != nullptr; },
-        [] { ClickButton(Modal(), "OK"); }});
+    steps.push_back({"report dialog", [] { return ModalOf<Form>() != nullptr; }, [] { ClickButton(Modal(), "OK"); }});
     steps.push_back({"view question", [] { return BoxStartingWith("View report file ") != nullptr; },
         [] { BoxStartingWith("View report file ")->button(QMessageBox::No)->click(); }});
 }
@@ -147,7 +147,7 @@ TEST(EndToEnd, AddRunReportAndExitWriteWhatTheTerminalWrites)
     WriteFakeEmulator(root);
     std::filesystem::create_directories(root + "emu/discs");
     dir.Write("control/save", "");
-    const std::string screen = JpegBytes(32, 24);  // the emulator's saved screen
+    const std::string screen = JpegBytes(32, 24); // the emulator's saved screen
     dir.Write("emu/screen.jpg", screen);
 
     Catalogue start;
@@ -165,16 +165,17 @@ TEST(EndToEnd, AddRunReportAndExitWriteWhatTheTerminalWrites)
     WriteAppDir(start, root);
 
     std::vector<Driver::Step> steps;
-    steps.push_back({"main window", [] { return MainWindow() != nullptr && Modal() == nullptr; },
-        [] { Trigger("New1"); }});
+    steps.push_back(
+        {"main window", [] { return MainWindow() != nullptr && Modal() == nullptr; }, [] { Trigger("New1"); }});
     steps.push_back({"program editor", [] { return ModalOf<gui::TSingleProgramOptionsForm>() != nullptr; },
         [] { Modal()->findChild<QPushButton*>("BrowseButton1")->click(); }});
-    steps.push_back({"image chooser", [] { return ModalOf<QFileDialog>() != nullptr; }, [image] {
-        // Typed into the chooser's file name box and confirmed with Enter, as a user would.
-        auto* name = ModalOf<QFileDialog>()->findChild<QLineEdit*>("fileNameEdit");
-        name->setText(QString::fromStdString(image));
-        QTest::keyClick(name, Qt::Key_Return);
-    }});
+    steps.push_back({"image chooser", [] { return ModalOf<QFileDialog>() != nullptr; },
+        [image] {
+            // Typed into the chooser's file name box and confirmed with Enter, as a user would.
+            auto* name = ModalOf<QFileDialog>()->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(QString::fromStdString(image));
+            QTest::keyClick(name, Qt::Key_Return);
+        }});
     steps.push_back({"proposed name",
         [] {
             auto* editor = ModalOf<gui::TSingleProgramOptionsForm>();

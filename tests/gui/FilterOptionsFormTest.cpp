@@ -40,7 +40,10 @@ protected:
     }
 
     template <typename T = QWidget>
-    T* Single(const char* name) { return single.findChild<T*>(name); }
+    T* Single(const char* name)
+    {
+        return single.findChild<T*>(name);
+    }
     QComboBox* Box(const char* name) { return Single<QComboBox>(name); }
     QTreeView* List() { return list.findChild<QTreeView*>("ListView1"); }
     QPushButton* Button(const char* name) { return list.findChild<QPushButton*>(name); }
@@ -67,8 +70,9 @@ TEST_F(FilterOptionsForm, RowsMapToTheirFiltersAndNewStoresTheDefaults)
     catalogue.FilterList = {Filter("Zed"), Filter("Beta"), Filter("acorn"), Filter("acorn")};
     Open();
     EXPECT_EQ(list.windowTitle(), "Filters");
-    EXPECT_EQ(ListRows(List()), (std::vector<std::pair<std::string, std::string>>{
-                                    {"acorn", "2"}, {"acorn", "3"}, {"Beta", "1"}, {"Zed", "0"}}));
+    EXPECT_EQ(ListRows(List()),
+        (std::vector<std::pair<std::string, std::string>>{{"acorn", "2"}, {"acorn", "3"}, {"Beta", "1"},
+            {"Zed", "0"}}));
     EXPECT_FALSE(Button("EditButton")->isEnabled());
 
     // The third row is the filter at index 1.
@@ -103,7 +107,8 @@ TEST_F(FilterOptionsForm, RowsMapToTheirFiltersAndNewStoresTheDefaults)
     QTest::mouseClick(Button("NewButton"), Qt::LeftButton);
     ASSERT_EQ(catalogue.FilterList.size(), 5u);
     EXPECT_EQ(catalogue.FilterList[4], FilterRecord{});
-    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))], (std::pair<std::string, std::string>{"", "4"}));
+    EXPECT_EQ(ListRows(List())[static_cast<std::size_t>(SelectedRow(List()))],
+        (std::pair<std::string, std::string>{"", "4"}));
 
     // Delete goes by the hidden index too: the third row is still Beta, at index 1.
     ClickRow(List(), 3);

@@ -25,7 +25,10 @@ struct LinkDialog {
     gui::TLinksForm form{catalogue, prompts};
 
     template <typename T>
-    T* Find(const char* name) const { return form.findChild<T*>(name); }
+    T* Find(const char* name) const
+    {
+        return form.findChild<T*>(name);
+    }
 
     // Edits while the dialog is open: the steps run once it shows.
     std::optional<DocLink> Edit(const DocLink& link, const std::function<void()>& steps)
@@ -97,7 +100,7 @@ TEST(LinksForm, ChooserStartsAtTheFileElseLastDocDirElseLastProgramDir)
         EXPECT_EQ(d.Find<QLineEdit>("Edit2")->text(), "");
         QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
     });
-    EXPECT_EQ(cancelled, std::nullopt);  // no file, so OK was refused and the steps cancelled
+    EXPECT_EQ(cancelled, std::nullopt); // no file, so OK was refused and the steps cancelled
     EXPECT_EQ(d.catalogue.LastDocDir, "");
 
     // A choice is shown and remembers its folder; the next chooser starts at that file.
@@ -114,8 +117,8 @@ TEST(LinksForm, ChooserStartsAtTheFileElseLastDocDirElseLastProgramDir)
     // A new link starts in LastDocDir now.
     d.Edit({"", ""}, browse);
     using Start = std::pair<std::string, std::string>;
-    EXPECT_EQ(StartFolders(d.prompts), (std::vector<Start>{{"/beeb/", ""}, {"/beeb/", ""},
-                                           {"/docs/beeb/", "manual.txt"}, {"/docs/beeb/", ""}}));
+    EXPECT_EQ(StartFolders(d.prompts),
+        (std::vector<Start>{{"/beeb/", ""}, {"/beeb/", ""}, {"/docs/beeb/", "manual.txt"}, {"/docs/beeb/", ""}}));
 }
 
 TEST(LinksForm, AnUntouchedLinkComesBackByteForByteAndATypedNameAsUtf8)
@@ -133,6 +136,8 @@ TEST(LinksForm, AnUntouchedLinkComesBackByteForByteAndATypedNameAsUtf8)
         ok();
     });
     ASSERT_TRUE(typed);
-    EXPECT_EQ(typed->Name, "\xC3\x89tude \xE2\x82\xAC" "s");
+    EXPECT_EQ(typed->Name,
+        "\xC3\x89tude \xE2\x82\xAC"
+        "s");
     EXPECT_EQ(typed->Url, windows1252.Url);
 }

@@ -56,7 +56,7 @@ int SelectedRow(const QListWidget* list)
 
 TEST_F(ListsForm, AddKeepsTheListSortedTrimsTheEndAndRefusesBlanksAndDuplicates)
 {
-    catalogue.Publishers = Names({"Superior", "Acornsoft", "Caf\xe9"});  // a Windows-1252 name
+    catalogue.Publishers = Names({"Superior", "Acornsoft", "Caf\xe9"}); // a Windows-1252 name
     catalogue.ProgramTypes = Names({"Game"});
     form.show();
     EXPECT_EQ(form.windowTitle(), "Categories");
@@ -85,7 +85,7 @@ TEST_F(ListsForm, AddKeepsTheListSortedTrimsTheEndAndRefusesBlanksAndDuplicates)
     QTest::keyClick(edit, Qt::Key_Enter);
     EXPECT_EQ(SelectedRow(List("PublishersList")), 1);
     const Texts expected{" Beta", "acornsoft", "Acornsoft", "Caf\xe9", "Superior", "Zeta"};
-    EXPECT_EQ(catalogue.Publishers.Items(), expected);  // the Windows-1252 bytes survive
+    EXPECT_EQ(catalogue.Publishers.Items(), expected); // the Windows-1252 bytes survive
 
     // An exact duplicate (blanks aside) and blanks only are refused and stay in the field.
     for (const QString refused : {"Zeta ", "   "}) {
@@ -134,15 +134,15 @@ TEST_F(ListsForm, DeleteSelectsTheEntryThatMovedUpAndNeedsASelection)
     EXPECT_EQ(catalogue.ProgramTypes.size(), 3u);
     EXPECT_FALSE(form.TakeChange().Categories);
 
-    ClickRow("TypesList", 1);  // the middle: the next entry moves into its place
+    ClickRow("TypesList", 1); // the middle: the next entry moves into its place
     EXPECT_TRUE(remove->isEnabled());
     Click("DeleteTypeButton");
     EXPECT_EQ(Shown(types), (Texts{"a", "c"}));
     EXPECT_EQ(SelectedRow(types), 1);
-    QTest::keyClick(types, Qt::Key_Delete);  // the last of several: the one before it
+    QTest::keyClick(types, Qt::Key_Delete); // the last of several: the one before it
     EXPECT_EQ(Shown(types), (Texts{"a"}));
     EXPECT_EQ(SelectedRow(types), 0);
-    QTest::keyClick(types, Qt::Key_Delete);  // the only one
+    QTest::keyClick(types, Qt::Key_Delete); // the only one
     EXPECT_TRUE(catalogue.ProgramTypes.empty());
     EXPECT_EQ(SelectedRow(types), -1);
     EXPECT_FALSE(remove->isEnabled());
@@ -175,7 +175,7 @@ TEST_F(ListsForm, DeleteSelectsTheEntryThatMovedUpAndNeedsASelection)
 TEST_F(ListsForm, EnterCloseAndEscapeCloseTheWindowTabFollowsTheReadingOrderAndHelpOpensItsPage)
 {
     form.show();
-    QTest::keyClick(List("PublishersList"), Qt::Key_Return);  // "Close" is the default button
+    QTest::keyClick(List("PublishersList"), Qt::Key_Return); // "Close" is the default button
     EXPECT_FALSE(form.isVisible());
     form.show();
     QTest::keyClick(Find<QLineEdit>("TypeEdit"), Qt::Key_Escape);
@@ -184,8 +184,9 @@ TEST_F(ListsForm, EnterCloseAndEscapeCloseTheWindowTabFollowsTheReadingOrderAndH
     Click("CloseButton");
     EXPECT_FALSE(form.isVisible());
 
-    EXPECT_EQ(TabOrder(&form), (Texts{"PublishersList", "PublisherEdit", "AddPublisherButton", "DeletePublisherButton",
-                         "TypesList", "TypeEdit", "AddTypeButton", "DeleteTypeButton", "CloseButton", "HelpButton"}));
+    EXPECT_EQ(TabOrder(&form),
+        (Texts{"PublishersList", "PublisherEdit", "AddPublisherButton", "DeletePublisherButton", "TypesList",
+            "TypeEdit", "AddTypeButton", "DeleteTypeButton", "CloseButton", "HelpButton"}));
 
     EXPECT_EQ(Find<QPushButton>("HelpButton")->text(), "&Help");
     Click("HelpButton");

@@ -59,8 +59,8 @@ TEST_F(MainForm, StartUpLoadsTheCatalogueFillsTheSelectorsAndSelectsTheFirstRow)
     EXPECT_EQ(w.Find<QComboBox>("ComboBox1")->currentText(), "all");
     EXPECT_EQ(w.Find<QComboBox>("ComboBox2")->currentText(), "BeebEm");
     // Sorted by publisher (a to z upper-cased only), then by program name.
-    EXPECT_EQ(ProgramColumn(w), (std::vector<std::string>{"Elite", "meteors", "Monsters", "Manic Miner",
-                                    "Moonraider", "Repton"}));
+    EXPECT_EQ(ProgramColumn(w),
+        (std::vector<std::string>{"Elite", "meteors", "Monsters", "Manic Miner", "Moonraider", "Repton"}));
     EXPECT_TRUE(w.List()->isColumnHidden(2));
     EXPECT_EQ(w.SelectedName(), "Elite");
     EXPECT_EQ(w.Panel(1), " Game");
@@ -88,7 +88,7 @@ TEST_F(MainForm, TheSplashStandsAtLeastTwoSeconds)
     w.form->SetSplashMinimum(2000ms);
     const auto t0 = std::chrono::system_clock::now();
     w.shell.FixedNow = t0;
-    bool splashStood = true;  // at every step: the splash up, the window not yet
+    bool splashStood = true; // at every step: the splash up, the window not yet
     QTimer clock;
     QObject::connect(&clock, &QTimer::timeout, [&] {
         splashStood = splashStood && w.form->SplashForm()->isVisible() && !w.form->isVisible();
@@ -99,7 +99,7 @@ TEST_F(MainForm, TheSplashStandsAtLeastTwoSeconds)
     clock.stop();
     EXPECT_TRUE(splashStood);
     EXPECT_GE(*w.shell.FixedNow - t0, 2000ms);
-    EXPECT_LE(*w.shell.FixedNow - t0, 2100ms);  // one slow pass may take a second step
+    EXPECT_LE(*w.shell.FixedNow - t0, 2100ms); // one slow pass may take a second step
     EXPECT_FALSE(w.form->SplashForm()->isVisible());
     EXPECT_TRUE(w.form->isVisible());
 }
@@ -108,20 +108,20 @@ TEST_F(MainForm, HeaderClicksSortAndKeepTheSelectedProgram)
 {
     StartedWindow& w = Start(SixPrograms());
     auto* list = w.List();
-    list->setCurrentIndex(list->model()->index(3, 0));  // Manic Miner
+    list->setCurrentIndex(list->model()->index(3, 0)); // Manic Miner
     ASSERT_EQ(w.SelectedName(), "Manic Miner");
 
-    w.ClickHeader(0);  // publisher descending; equal publishers stay ascending by name
-    EXPECT_EQ(ProgramColumn(w), (std::vector<std::string>{"Repton", "Moonraider", "Manic Miner", "Elite",
-                                    "meteors", "Monsters"}));
+    w.ClickHeader(0); // publisher descending; equal publishers stay ascending by name
+    EXPECT_EQ(ProgramColumn(w),
+        (std::vector<std::string>{"Repton", "Moonraider", "Manic Miner", "Elite", "meteors", "Monsters"}));
     EXPECT_EQ(w.SelectedName(), "Manic Miner");
     EXPECT_EQ(w.Panel(5), "6 Programs  ");
-    w.ClickHeader(0);  // ascending again
+    w.ClickHeader(0); // ascending again
     EXPECT_EQ(ProgramColumn(w).front(), "Elite");
     w.ClickHeader(0);
-    w.ClickHeader(1);  // program ascending, whatever the publisher direction was
-    EXPECT_EQ(ProgramColumn(w), (std::vector<std::string>{"Elite", "Manic Miner", "meteors", "Monsters",
-                                    "Moonraider", "Repton"}));
+    w.ClickHeader(1); // program ascending, whatever the publisher direction was
+    EXPECT_EQ(ProgramColumn(w),
+        (std::vector<std::string>{"Elite", "Manic Miner", "meteors", "Monsters", "Moonraider", "Repton"}));
     EXPECT_EQ(w.SelectedName(), "Manic Miner");
     w.ClickHeader(1);
     EXPECT_EQ(ProgramColumn(w).front(), "Repton");
@@ -130,29 +130,29 @@ TEST_F(MainForm, HeaderClicksSortAndKeepTheSelectedProgram)
 TEST_F(MainForm, TypeAheadFindsTheNextRowWithTheInitialAndWraps)
 {
     StartedWindow& w = Start(SixPrograms());
-    w.ClickHeader(1);  // Elite, Manic Miner, meteors, Monsters, Moonraider, Repton
+    w.ClickHeader(1); // Elite, Manic Miner, meteors, Monsters, Moonraider, Repton
     auto* list = w.List();
-    list->setCurrentIndex(list->model()->index(3, 0));  // Monsters
+    list->setCurrentIndex(list->model()->index(3, 0)); // Monsters
     QTest::keyClick(list, Qt::Key_M);
     EXPECT_EQ(w.SelectedName(), "Moonraider");
-    QTest::keyClick(list, Qt::Key_M);  // wraps to the top
+    QTest::keyClick(list, Qt::Key_M); // wraps to the top
     EXPECT_EQ(w.SelectedName(), "Manic Miner");
     EXPECT_EQ(w.Panel(5), "6 Programs  ");
-    QTest::keyClick(list, Qt::Key_Z);  // no row: the selection stays
+    QTest::keyClick(list, Qt::Key_Z); // no row: the selection stays
     EXPECT_EQ(w.SelectedName(), "Manic Miner");
     QTest::keyClick(list, Qt::Key_E);
     EXPECT_EQ(w.SelectedName(), "Elite");
     // F1 is the virtual key 0x70, the character 'p' upper-cased: no program starts with P.
     QTest::keyClick(list, Qt::Key_F1);
     EXPECT_EQ(w.SelectedName(), "Elite");
-    QTest::keyClick(list, Qt::Key_Down);  // arrow keys move through the list's own handling
+    QTest::keyClick(list, Qt::Key_Down); // arrow keys move through the list's own handling
     EXPECT_EQ(w.SelectedName(), "Manic Miner");
 }
 
 TEST_F(MainForm, EnterLaunchesOnlyMoreThan300MillisecondsAfterADialogClosed)
 {
     Catalogue catalogue = SixPrograms();
-    catalogue.LastEmu = "NoSuchEmu";  // any launch stops at once with "No emulator selected"
+    catalogue.LastEmu = "NoSuchEmu"; // any launch stops at once with "No emulator selected"
     StartedWindow& w = Start(catalogue);
     const auto t0 = std::chrono::system_clock::now();
     w.shell.FixedNow = t0;
@@ -179,7 +179,7 @@ TEST_F(MainForm, SelectorsValidateTheirTextWhenTheyLoseTheFocus)
 {
     StartedWindow& w = Start(SixPrograms());
     auto* emulators = w.Find<QComboBox>("ComboBox2");
-    emulators->setEditText("beebem");  // equals an entry ignoring case: kept
+    emulators->setEditText("beebem"); // equals an entry ignoring case: kept
     LoseFocus(emulators);
     EXPECT_EQ(emulators->currentText(), "beebem");
     EXPECT_TRUE(w.Enabled("RunProgram1"));
@@ -191,11 +191,11 @@ TEST_F(MainForm, SelectorsValidateTheirTextWhenTheyLoseTheFocus)
 
     auto* filters = w.Find<QComboBox>("ComboBox1");
     w.List()->setCurrentIndex(w.List()->model()->index(4, 0));
-    filters->setEditText("ALL");  // accepted ignoring case, and the list is not rebuilt
+    filters->setEditText("ALL"); // accepted ignoring case, and the list is not rebuilt
     LoseFocus(filters);
     EXPECT_EQ(filters->currentText(), "ALL");
     EXPECT_EQ(w.SelectedName(), "Moonraider");
-    filters->setEditText("Acornsoft");  // no such entry: back to "all" and rebuilt
+    filters->setEditText("Acornsoft"); // no such entry: back to "all" and rebuilt
     LoseFocus(filters);
     EXPECT_EQ(filters->currentText(), "all");
     EXPECT_EQ(w.SelectedName(), "Elite");
@@ -315,7 +315,7 @@ TEST_F(MainForm, MissingAndDamagedPicturesNeverStopTheRefresh)
         MakeProgram("B", "Broken", "Game", dir / "a.b.ssd")};
     dir.Write("a.b.jpg", "GIF89a this is no JPEG");
     const std::string goodBytes = JpegBytes(32, 32);
-    dir.Write("a.b-box.jpg", goodBytes.substr(0, goodBytes.size() - 40));  // cut short
+    dir.Write("a.b-box.jpg", goodBytes.substr(0, goodBytes.size() - 40)); // cut short
     StartedWindow& w = Start(catalogue);
     ASSERT_EQ(w.SelectedName(), "Plain");
     EXPECT_TRUE(w.form->Details()->ShowsPlaceholder());
@@ -325,9 +325,10 @@ TEST_F(MainForm, MissingAndDamagedPicturesNeverStopTheRefresh)
 
     QTest::keyClick(w.List(), Qt::Key_Down);
     ASSERT_EQ(w.SelectedName(), "Broken");
-    EXPECT_EQ(w.prompts.Texts(), (std::vector<std::string>{"Error loading file " + dir / "a.b.jpg",
-                                     "Error loading file " + dir / "a.b-box.jpg"}));
-    EXPECT_EQ(w.prompts.shown[0].request.Caption, "");  // the application's title, no icon
+    EXPECT_EQ(w.prompts.Texts(),
+        (std::vector<std::string>{"Error loading file " + dir / "a.b.jpg",
+            "Error loading file " + dir / "a.b-box.jpg"}));
+    EXPECT_EQ(w.prompts.shown[0].request.Caption, ""); // the application's title, no icon
     EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::None);
     EXPECT_TRUE(w.form->Details()->Picture().isNull());
     EXPECT_FALSE(w.form->Details()->ShowsPlaceholder());

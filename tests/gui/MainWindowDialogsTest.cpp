@@ -68,8 +68,8 @@ TEST_F(WindowTest, EditCommandsFromTheKeyboardAndWhatTheMainWindowDoesAfterwards
     EXPECT_EQ(w.form->EmulatorSelectorItems(), (StringList{"b2", "BeebEm"}));
 
     // Alt+P, N: "Program Options" with the focus in "Name"; Alt+F, P: "Programs Report".
-    for (const auto& [menuKey, itemKey, title] : {std::tuple{Qt::Key_P, Qt::Key_N, "Program Options"},
-             std::tuple{Qt::Key_F, Qt::Key_P, "Programs Report"}}) {
+    for (const auto& [menuKey, itemKey, title] :
+        {std::tuple{Qt::Key_P, Qt::Key_N, "Program Options"}, std::tuple{Qt::Key_F, Qt::Key_P, "Programs Report"}}) {
         QString focus;
         opened.clear();
         WhenModal(w.form.get(), [&](QWidget* modal) {
@@ -139,7 +139,7 @@ TEST_F(WindowTest, TheDfsControlsOfTheOtherWindowsFollowTheTwoDfsRomImages)
 TEST_F(WindowTest, DroppedFilesOnTheWindow)
 {
     Catalogue catalogue = SixPrograms();
-    catalogue.LastEmu.clear();  // no emulator chosen
+    catalogue.LastEmu.clear(); // no emulator chosen
     catalogue.Options.AskAddToList = true;
     catalogue.Publishers.Add("Superior");
     StartedWindow& w = Start(catalogue);
@@ -158,7 +158,7 @@ TEST_F(WindowTest, DroppedFilesOnTheWindow)
     EXPECT_EQ(w.prompts.Texts(), (StringList{"Error: No emulator selected", "Add RepTon3.ssd to the list?"}));
     EXPECT_EQ(name, "Rep Ton3");
     EXPECT_EQ(file, image);
-    EXPECT_EQ(w.catalogue.ProgramList.size(), 6u);  // cancelled
+    EXPECT_EQ(w.catalogue.ProgramList.size(), 6u); // cancelled
 
     // A JPEG dropped with the Box cover tab shown becomes the program's box cover, shown at
     // once; ".jpeg" is not a picture the window takes.

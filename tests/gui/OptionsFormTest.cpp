@@ -67,7 +67,8 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
     EXPECT_EQ(form.windowTitle(), "Options");
     EXPECT_EQ(Find<QGroupBox>("WarningsGroup")->title(), "Show the following warnings before running an emulator...");
     EXPECT_EQ(Find<QGroupBox>("AfterRunGroup")->title(), "After running a BBC program with an emulator...");
-    EXPECT_EQ(Find<QGroupBox>("AfterDropGroup")->title(), "After dropping a disk/rom image on the Vorbix main window...");
+    EXPECT_EQ(Find<QGroupBox>("AfterDropGroup")->title(),
+        "After dropping a disk/rom image on the Vorbix main window...");
     EXPECT_EQ(form.focusWidget(), Box("CompatibilityWarningCheck"));
 
     for (const BoundOption& bound : kOptions) {
@@ -79,7 +80,7 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
         OtherOptions expected = catalogue.Options;
         expected.*bound.option = !before;
         Click(box);
-        EXPECT_EQ(catalogue.Options, expected);  // this option changed, and only this one
+        EXPECT_EQ(catalogue.Options, expected); // this option changed, and only this one
         QTest::keyClick(box, Qt::Key_Space);
         EXPECT_EQ(catalogue.Options.*bound.option, before);
     }
@@ -103,9 +104,9 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(catalogue.Options.CopyDiskBack);
 
-    EXPECT_EQ(TabOrder(&form), (Texts{"CompatibilityWarningCheck", "E00DfsWarningCheck", "CopyDiskBackCheck",
-                                   "CopyPictureCheck", "PictureEdit", "PictureButton", "AskAddToListCheck",
-                                   "UseE00DfsCheck", "CloseButton", "HelpButton"}));
+    EXPECT_EQ(TabOrder(&form),
+        (Texts{"CompatibilityWarningCheck", "E00DfsWarningCheck", "CopyDiskBackCheck", "CopyPictureCheck",
+            "PictureEdit", "PictureButton", "AskAddToListCheck", "UseE00DfsCheck", "CloseButton", "HelpButton"}));
     EXPECT_EQ(Find<QPushButton>("HelpButton")->text(), "&Help");
     Click("HelpButton");
     EXPECT_EQ(shell.opened, (Texts{"/opt/vorbix/HELP/OPTIONS.HTM"}));
@@ -133,7 +134,8 @@ TEST_F(OptionsForm, ThePictureControlsFollowTheCopyPictureBoxAndTheChooserFillsT
 
     // Next time it starts at that picture; cancelling keeps it, and no folder is remembered.
     Click("PictureButton");
-    EXPECT_EQ(prompts.fileRequests[1], (FileOpenRequest{"JPEG files|*.jpg", "/emus/beebem/", "not yet written.jpg", false}));
+    EXPECT_EQ(prompts.fileRequests[1],
+        (FileOpenRequest{"JPEG files|*.jpg", "/emus/beebem/", "not yet written.jpg", false}));
     EXPECT_EQ(catalogue.Options.PictureUrl, shot);
     EXPECT_EQ(catalogue.LastProgramDir, "/games/");
     EXPECT_EQ(catalogue.LastEmuDir, "/emus/");
@@ -157,7 +159,7 @@ TEST_F(OptionsForm, ThePictureControlsFollowTheCopyPictureBoxAndTheChooserFillsT
     EXPECT_EQ(Find<QLineEdit>("PictureEdit")->text(), "/emus/Café.jpg");
     EXPECT_TRUE(Find<QLineEdit>("PictureEdit")->isReadOnly());
     Click(Box("CopyPictureCheck"));
-    Click("PictureButton");  // cancelled
+    Click("PictureButton"); // cancelled
     EXPECT_EQ(prompts.fileRequests[2].FileName, "Caf\xe9.jpg");
     EXPECT_EQ(catalogue.Options.PictureUrl, "/emus/Caf\xe9.jpg");
 

@@ -4,8 +4,8 @@
 #include "catalogue/Catalogue.h"
 #include "support/Builders.h"
 #include "support/FakePrompts.h"
-#include "support/gui/DialogTest.h"
 #include "support/RecordingShell.h"
+#include "support/gui/DialogTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,7 +48,10 @@ struct ProgramDialog {
     }
 
     template <typename T>
-    T* Find(const char* name) const { return form.findChild<T*>(name); }
+    T* Find(const char* name) const
+    {
+        return form.findChild<T*>(name);
+    }
     QLineEdit* Line(const char* name) const { return Find<QLineEdit>(name); }
     QComboBox* Box(const char* name) const { return Find<QComboBox>(name); }
     QTreeWidget* Links() const { return Find<QTreeWidget>("ListView1"); }
@@ -103,8 +106,8 @@ struct ProgramDialog {
     std::string LinkButtons() const
     {
         std::string states;
-        for (const char* name : {"NewLinkButton", "EditLinkButton", "DeleteLinkButton", "UpLinkButton",
-                 "DownLinkButton", "SortLinkButton"})
+        for (const char* name :
+            {"NewLinkButton", "EditLinkButton", "DeleteLinkButton", "UpLinkButton", "DownLinkButton", "SortLinkButton"})
             states += Find<QAbstractButton>(name)->isEnabled() ? '1' : '0';
         return states;
     }
@@ -156,13 +159,15 @@ TEST(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarning
     program.Comments = {"First line", "Second line"};
 
     // A use that ends on the Information page with the caret elsewhere, and is cancelled.
-    EXPECT_EQ(d.Edit(program, [&] {
-        EXPECT_EQ(d.form.windowTitle(), "Program Options");
-        d.ShowInformation();
-        d.Find<QPlainTextEdit>("Memo1")->moveCursor(QTextCursor::End);
-        d.Line("Edit1")->setText("Changed");
-        d.Click("CancelButton");
-    }), std::nullopt);
+    EXPECT_EQ(d.Edit(program,
+                  [&] {
+                      EXPECT_EQ(d.form.windowTitle(), "Program Options");
+                      d.ShowInformation();
+                      d.Find<QPlainTextEdit>("Memo1")->moveCursor(QTextCursor::End);
+                      d.Line("Edit1")->setText("Changed");
+                      d.Click("CancelButton");
+                  }),
+        std::nullopt);
 
     d.Edit(program, [&] {
         EXPECT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
@@ -222,8 +227,8 @@ TEST(ProgramOptionsForm, ImageChooserStartsAtTheFileOrLastProgramDirAndProposesO
         d.Ok();
     });
     ASSERT_EQ(d.prompts.fileRequests.size(), 3u);
-    EXPECT_EQ(d.prompts.fileRequests[0], (FileOpenRequest{
-        "Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM", "/beeb/", "", true}));
+    EXPECT_EQ(d.prompts.fileRequests[0],
+        (FileOpenRequest{"Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM", "/beeb/", "", true}));
     EXPECT_EQ(d.prompts.fileRequests[1].InitialDir, "/games/AcornSoft/");
     EXPECT_EQ(d.prompts.fileRequests[1].FileName, "ChuckieEgg.ssd");
     EXPECT_EQ(d.prompts.fileRequests[2].FileName, "RepTon3.ssd");
@@ -391,10 +396,13 @@ TEST(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
     });
     ASSERT_TRUE(full);
     EXPECT_EQ(full->DocLinkNames.size(), 14u);
-    EXPECT_EQ(d.Edit(WithLinks(16), [&] {
-        EXPECT_EQ(d.LinkButtons()[0], '0');
-        d.Ok();
-    })->DocLinkNames.size(), 16u);
+    EXPECT_EQ(d.Edit(WithLinks(16),
+                   [&] {
+                       EXPECT_EQ(d.LinkButtons()[0], '0');
+                       d.Ok();
+                   })
+                  ->DocLinkNames.size(),
+        16u);
 }
 
 TEST(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
@@ -430,9 +438,10 @@ TEST(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
         EXPECT_EQ(d.LinkButtons(), "100000");
         d.Ok();
     });
-    EXPECT_EQ(d.prompts.Texts(), (std::vector<std::string>{"Also delete associated file (poster.jpg)?",
-                                     "Also delete associated file (poster.jpg)?",
-                                     "Cannot find file /nowhere/poster.jpg", "Also delete associated file (map.txt)?"}));
+    EXPECT_EQ(d.prompts.Texts(),
+        (std::vector<std::string>{"Also delete associated file (poster.jpg)?",
+            "Also delete associated file (poster.jpg)?", "Cannot find file /nowhere/poster.jpg",
+            "Also delete associated file (map.txt)?"}));
     ASSERT_TRUE(edited);
     EXPECT_TRUE(edited->DocLinkNames.empty());
     EXPECT_TRUE(edited->DocLinkUrls.empty());
@@ -455,7 +464,9 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
     program.Favourite = true;
     program.Comments = {longLine, "\xE0 bient\xF4t"};
     program.EmuWarningEmus = {"BeebEm", "\xC9mu"};
-    program.EmuWarningTexts = {"Trop l\xE9nt", "D\xE9" "fini nulle part"};
+    program.EmuWarningTexts = {"Trop l\xE9nt",
+        "D\xE9"
+        "fini nulle part"};
     program.DocLinkNames = {"Manuel \xE9"};
     program.DocLinkUrls = {"C:\\Docs\\\xE9.txt"};
 
@@ -517,11 +528,12 @@ TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
         walk(information, 10);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
-    EXPECT_EQ(general, (std::vector<std::string>{"Edit1", "Edit2", "BrowseButton1", "ComboBox1", "ComboBox2",
-                           "CheckBox1", "CheckBox2", "OKButton", "CancelButton", "HelpButton"}));
-    EXPECT_EQ(information, (std::vector<std::string>{"Memo1", "ComboBox3", "Edit3", "ListView1", "NewLinkButton",
-                               "EditLinkButton", "DeleteLinkButton", "UpLinkButton", "DownLinkButton",
-                               "SortLinkButton"}));
+    EXPECT_EQ(general,
+        (std::vector<std::string>{"Edit1", "Edit2", "BrowseButton1", "ComboBox1", "ComboBox2", "CheckBox1", "CheckBox2",
+            "OKButton", "CancelButton", "HelpButton"}));
+    EXPECT_EQ(information,
+        (std::vector<std::string>{"Memo1", "ComboBox3", "Edit3", "ListView1", "NewLinkButton", "EditLinkButton",
+            "DeleteLinkButton", "UpLinkButton", "DownLinkButton", "SortLinkButton"}));
 
     // Enter is OK from a text box.
     EXPECT_TRUE(d.Edit(WithLinks(0), [&] { QTest::keyClick(d.Line("Edit1"), Qt::Key_Return); }));

@@ -64,7 +64,8 @@ void Click(QWidget& form, const char* name)
 {
     auto* button = Child<QAbstractButton>(form, name);
     const bool pushButton = qobject_cast<QPushButton*>(button) != nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {}, pushButton ? button->rect().center() : QPoint(8, button->height() / 2));
+    QTest::mouseClick(button, Qt::LeftButton, {},
+        pushButton ? button->rect().center() : QPoint(8, button->height() / 2));
 }
 
 void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -114,7 +115,7 @@ TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnl
 
     // The other order, two boxes cleared and a filter picked reach the options.
     asked = AskWith(form, [&] {
-        Key(Qt::Key_Right);  // arrows move between the order buttons
+        Key(Qt::Key_Right); // arrows move between the order buttons
         EXPECT_TRUE(Child<QRadioButton>(form, "RadioButton2")->isChecked());
         Click(form, "CheckBox1");
         Click(form, "CheckBox3");
@@ -177,7 +178,7 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
     asked = AskWith(form, [&] {
         auto* filter = Child<QComboBox>(form, "ComboBox1");
         const int cafe = filter->findText(QString::fromUtf8("Caf\xc3\xa9"));
-        ASSERT_EQ(cafe, 3);  // after "all", "Acornsoft only", "bbc none"
+        ASSERT_EQ(cafe, 3); // after "all", "Acornsoft only", "bbc none"
         filter->setCurrentIndex(cafe);
         emit filter->activated(cafe);
         Key(Qt::Key_Return);
@@ -185,13 +186,14 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
     ASSERT_TRUE(asked.has_value());
     EXPECT_EQ(asked->FilterName, "Caf\xe9");
     // So does the name typed as it is shown; a name that is no entry is kept as typed.
-    const std::pair<const char*, const char*> typedAndGiven[] = {{"Caf\xc3\xa9", "Caf\xe9"}, {"Caf\xc3\xa9s", "Caf\xc3\xa9s"}};
+    const std::pair<const char*, const char*> typedAndGiven[] = {{"Caf\xc3\xa9", "Caf\xe9"},
+        {"Caf\xc3\xa9s", "Caf\xc3\xa9s"}};
     for (const auto& [typed, given] : typedAndGiven) {
         asked = AskWith(form, [&] {
             Key(Qt::Key_Tab);
             QLineEdit* edit = Child<QComboBox>(form, "ComboBox1")->lineEdit();
             edit->selectAll();
-            edit->insert(QString::fromUtf8(typed));  // as typed (QTest types ASCII only)
+            edit->insert(QString::fromUtf8(typed)); // as typed (QTest types ASCII only)
             Key(Qt::Key_Return);
         });
         ASSERT_TRUE(asked.has_value());
@@ -239,7 +241,7 @@ TEST(ReportDialogs, LinksReportSelectsAndDeselectsTheTwelveTests)
 
     // "&Deselect all" by its access key, then two boxes: exactly those two tests.
     asked = AskWith(form, [&] {
-        Key(Qt::Key_D, Qt::AltModifier);  // an access key presses its button after a moment
+        Key(Qt::Key_D, Qt::AltModifier); // an access key presses its button after a moment
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Child<QCheckBox>(form, "BrokenProgs")->isChecked(); }));
         Click(form, "ProgsNoPics");
         Click(form, "FiltersNoTypes");

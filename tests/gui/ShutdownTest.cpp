@@ -1,6 +1,6 @@
 #include "support/RunProcess.h"
-#include "support/gui/WindowTest.h"
 #include "support/Writers.h"
+#include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/ExitUnit.h"
@@ -63,9 +63,9 @@ TEST(MainFormShutdown, SaveWritesBothFilesAndExitAfterItOnlyTheOptions)
     WatchingWriter counter;
     w.form->SetFileWriter(counter);
     Trigger(w, "Exit1");
-    EXPECT_EQ(counter.written.size(), 1u);  // unchanged programs: the options file only
+    EXPECT_EQ(counter.written.size(), 1u); // unchanged programs: the options file only
     EXPECT_TRUE(w.form->Ended());
-    w.form->close();  // the close after Exit does not save again
+    w.form->close(); // the close after Exit does not save again
     EXPECT_EQ(counter.written.size(), 1u);
 }
 
@@ -146,11 +146,12 @@ TEST(MainFormShutdown, AnUnexpectedErrorIsShownAndEndsTheRunWithoutSaving)
 {
     TempDir dir;
     dir.Write("Options.ini", "");
-    dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
+    dir.Write("Programs.ini", "many\r\n"); // a legacy count that is no number
     StartedWindow w(dir.path(), false);
     WatchingWriter counter;
     w.form->SetFileWriter(counter);
-    QMetaObject::invokeMethod(w.form.get(), [&w] { w.form->show(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        w.form.get(), [&w] { w.form->show(); }, Qt::QueuedConnection);
     QApplication::processEvents();
 
     ASSERT_EQ(w.prompts.shown.size(), 1u);
@@ -226,8 +227,9 @@ TEST(SplashForm, SplashAndAboutLooksAndTheSound)
     // The links open through the shell and leave the focus on "Close".
     QTest::mouseClick(splash->findChild<QLabel*>("Label5"), Qt::LeftButton);
     QTest::mouseClick(splash->findChild<QLabel*>("Label4"), Qt::LeftButton);
-    EXPECT_EQ(w.shell.opened, (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
-                                  vorbix::gui::TSplashForm::kWebAddress}));
+    EXPECT_EQ(w.shell.opened,
+        (std::vector<std::string>{std::string("mailto: ") + vorbix::gui::TSplashForm::kMailAddress,
+            vorbix::gui::TSplashForm::kWebAddress}));
 }
 
 TEST(VirtualKeys, QtKeysMapToWindowsVirtualKeyCodes)
@@ -253,13 +255,13 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     TempDir dir;
     WriteAppDir(TwoPrograms(), dir.path());
     const std::string png = dir / "shot.png";
-    const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", png},
-        {"QT_QPA_PLATFORM=offscreen"});
+    const ProcessOutput run =
+        RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", png}, {"QT_QPA_PLATFORM=offscreen"});
     ASSERT_EQ(run.status, 0) << run.err;
     const QImage shot(QString::fromStdString(png));
     EXPECT_GE(shot.width(), 636);
     EXPECT_GE(shot.height(), 386);
-    EXPECT_FALSE(dir.Exists("HELP"));  // nothing is written at start-up
+    EXPECT_FALSE(dir.Exists("HELP")); // nothing is written at start-up
     EXPECT_EQ(ReadAll(dir / "Data/options.xml").find("BeebEm"), std::string::npos);
 
     // A folder that does not exist yet stays absent; a file named on the command line is

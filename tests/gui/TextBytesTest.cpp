@@ -27,7 +27,7 @@ using namespace vorbix::test;
 
 TEST_F(WindowTest, AWindows1252EmulatorNameIsShownRunAndSavedByteForByte)
 {
-    const std::string beebem = "Beeb\xe9m";  // "Beebém" in Windows-1252: not UTF-8
+    const std::string beebem = "Beeb\xe9m"; // "Beebém" in Windows-1252: not UTF-8
     Catalogue catalogue = SixPrograms();
     catalogue.EmuList = {EmuRecord{beebem, dir.Write("emu/beebem", "#!/bin/sh\n")},
         EmuRecord{"Beeb\xc3\xa9m UTF-8", dir.Write("emu/other", "#!/bin/sh\n")}};
@@ -72,7 +72,7 @@ TEST_F(WindowTest, AWindows1252ProgramIsShownEverywhereAndAnEditOfAnotherFieldKe
 {
     Catalogue catalogue = SixPrograms();
     ProgramRecord& elite = catalogue.ProgramList[1];
-    elite.PublisherName = "Caf\xe9 Soft";  // "Café Soft" and "Élite" in Windows-1252
+    elite.PublisherName = "Caf\xe9 Soft"; // "Café Soft" and "Élite" in Windows-1252
     elite.ProgramName = "\xc9lite";
     elite.Comments = {"Jou\xe9 \xe0 deux"};
     elite.DocLinkNames = {"Manuel \xe9t\xe9"};

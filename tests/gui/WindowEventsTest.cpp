@@ -2,8 +2,8 @@
 // depend on real focus changes, mouse buttons and the order of refreshes.
 
 #include "support/RunProcess.h"
-#include "support/gui/WindowTest.h"
 #include "support/Writers.h"
+#include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/DetailsPanel.h"
@@ -87,16 +87,17 @@ TEST_F(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShort
     }
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Run", "&Programs", "&Edit", "&Help"}));
     ASSERT_EQ(menus.size(), 5u);
-    EXPECT_EQ(menus[0], (std::vector<std::string>{"&Save", "-", "&Programs Report", "&Compatibility Report",
-                            "&Links Report", "-", "&Exit"}));
+    EXPECT_EQ(menus[0],
+        (std::vector<std::string>{"&Save", "-", "&Programs Report", "&Compatibility Report", "&Links Report", "-",
+            "&Exit"}));
     EXPECT_EQ(menus[1], (std::vector<std::string>{"Run &Program", "Run &Emulator"}));
     EXPECT_EQ(menus[2], (std::vector<std::string>{"&New", "&Edit", "&Delete"}));
     EXPECT_EQ(menus[3], (std::vector<std::string>{"&Categories", "&Emulators", "&Filters", "-", "&Options"}));
     EXPECT_EQ(menus[4], (std::vector<std::string>{"&Contents", "-", "&About"}));
 
     // The items of the Run, Programs and Edit menus show icons, with a greyed variant.
-    for (const char* name : {"RunProgram1", "RunEmulator1", "New1", "Edit1", "Delete1", "Categories1",
-             "Emulators1", "Filters1", "Options1"}) {
+    for (const char* name : {"RunProgram1", "RunEmulator1", "New1", "Edit1", "Delete1", "Categories1", "Emulators1",
+             "Filters1", "Options1"}) {
         const QAction* action = w.Find<QAction>(name);
         ASSERT_FALSE(action->icon().isNull()) << name;
         EXPECT_TRUE(action->isIconVisibleInMenu()) << name;
@@ -125,9 +126,10 @@ TEST_F(MainWindowShape, ToolbarOrderHintsAndSelectorWidths)
             items.push_back(bar->widgetForAction(action)->objectName().toStdString());
         }
     }
-    EXPECT_EQ(items, (std::vector<std::string>{"Run Program", "Run Emulator", "|", "ComboBox1", "|", "ComboBox2",
-                         "|", "New Program", "Edit Program", "Delete Program", "|", "Edit Categories",
-                         "Edit Emulators", "Edit Filters", "|", "Edit Options"}));
+    EXPECT_EQ(items,
+        (std::vector<std::string>{"Run Program", "Run Emulator", "|", "ComboBox1", "|", "ComboBox2", "|", "New Program",
+            "Edit Program", "Delete Program", "|", "Edit Categories", "Edit Emulators", "Edit Filters", "|",
+            "Edit Options"}));
     EXPECT_EQ(w.Find<QComboBox>("ComboBox1")->width(), 135);
     EXPECT_EQ(w.Find<QComboBox>("ComboBox2")->width(), 95);
     EXPECT_EQ(bar->height(), 33);
@@ -167,13 +169,12 @@ TEST_F(MainWindowShape, LayoutStatusPanelsAndTheFixedWindow)
     EXPECT_TRUE(w.Find<QLabel>("StatusPanel5")->alignment().testFlag(Qt::AlignRight));
     EXPECT_EQ(w.form->statusBar()->height(), 19);
 
-    EXPECT_EQ(w.form->minimumSize(), w.form->maximumSize());  // the user cannot resize it
+    EXPECT_EQ(w.form->minimumSize(), w.form->maximumSize()); // the user cannot resize it
     EXPECT_FALSE(w.form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(w.form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(w.form->acceptDrops());
 
-    const QStringList tabs{w.form->Details()->tabText(0), w.form->Details()->tabText(1),
-        w.form->Details()->tabText(2)};
+    const QStringList tabs{w.form->Details()->tabText(0), w.form->Details()->tabText(1), w.form->Details()->tabText(2)};
     EXPECT_EQ(tabs, (QStringList{"Picture", "Box cover", "Information"}));
 }
 
@@ -199,7 +200,7 @@ TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
     ASSERT_TRUE(filters->hasFocus());
     filters->lineEdit()->selectAll();
     QTest::keyClicks(filters->lineEdit(), "Acornsoft only");
-    QTest::keyClick(filters->lineEdit(), Qt::Key_Return);  // Enter in the selector is no pick either
+    QTest::keyClick(filters->lineEdit(), Qt::Key_Return); // Enter in the selector is no pick either
     w.List()->setFocus();
     QApplication::processEvents();
     ASSERT_TRUE(w.List()->hasFocus());
@@ -233,7 +234,7 @@ TEST_F(WindowEvents, SwitchingToAnotherApplicationIsNoLossOfFocusForTheSelectors
 {
     StartedWindow& w = Start(SixPrograms());
     auto* emulators = w.Find<QComboBox>("ComboBox2");
-    emulators->setEditText("Beeb");  // half typed
+    emulators->setEditText("Beeb"); // half typed
     QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(emulators, &deactivated);
     EXPECT_EQ(emulators->currentText(), "Beeb");
@@ -253,11 +254,11 @@ TEST_F(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
         MakeProgram("Xor", "Boffin", "Game", dir / "Boffin.ssd")};
     dir.Write("Zalaga.jpg", "no JPEG at all");
     StartedWindow& w = Start(catalogue);
-    w.ClickHeader(1);  // Boffin, Elite, Zalaga
+    w.ClickHeader(1); // Boffin, Elite, Zalaga
     SelectRow(w, 1);
     ASSERT_EQ(w.SelectedName(), "Elite");
 
-    QTest::keyClick(w.List(), Qt::Key_B);  // wraps to Boffin; the publisher "Bug Byte" is no hit
+    QTest::keyClick(w.List(), Qt::Key_B); // wraps to Boffin; the publisher "Bug Byte" is no hit
     EXPECT_EQ(w.SelectedName(), "Boffin");
     EXPECT_TRUE(w.prompts.shown.empty()) << w.prompts.Texts()[0];
     EXPECT_EQ(w.Panel(5), "3 Programs  ");
@@ -270,7 +271,7 @@ TEST_F(WindowEvents, TypeAheadRefreshesTheDetailsOnlyForTheRowItSettlesOn)
 TEST_F(WindowEvents, DoubleClickLaunchesTheClickedRowAndNothingWithoutARow)
 {
     Catalogue catalogue = SixPrograms();
-    catalogue.LastEmu = "NoSuchEmu";  // a launch stops at once with "No emulator selected"
+    catalogue.LastEmu = "NoSuchEmu"; // a launch stops at once with "No emulator selected"
     StartedWindow& w = Start(catalogue);
     QTreeView* list = w.List();
     const QRect second = list->visualRect(list->model()->index(1, 1));
@@ -353,7 +354,7 @@ TEST(VorbixProgram, AnUnexpectedErrorInScreenshotModeEndsWithAMessageNotACrash)
 {
     TempDir dir;
     dir.Write("Options.ini", "");
-    dir.Write("Programs.ini", "many\r\n");  // a legacy count that is no number
+    dir.Write("Programs.ini", "many\r\n"); // a legacy count that is no number
     const ProcessOutput run = RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", dir / "shot.png"},
         {"QT_QPA_PLATFORM=offscreen"});
     EXPECT_EQ(run.status, 1);
@@ -372,7 +373,7 @@ TEST_F(StartUpAndShutDown, AFirstStartWithNoFilesIsSilentAndTheExitWritesOnlyThe
     EXPECT_FALSE(w.Enabled("RunProgram1"));
     EXPECT_FALSE(w.Enabled("RunEmulator1"));
     EXPECT_FALSE(w.catalogue.DfsRomsPresent);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy pointer is gone
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy pointer is gone
 
     w.Find<QAction>("Exit1")->trigger();
     EXPECT_TRUE(w.form->Ended());
@@ -398,8 +399,7 @@ TEST_F(StartUpAndShutDown, LegacyFilesAreImportedAndWrittenAsXmlBehindTheExitWin
     WatchingWriter writer;
     writer.OnWrite = [&](const std::string&) {
         exitWindowStood = exitWindowStood
-            || (w.form->ExitForm()->isVisible() && !w.form->isVisible()
-                && w.form->ExitForm()->windowTitle() == "Vorbix"
+            || (w.form->ExitForm()->isVisible() && !w.form->isVisible() && w.form->ExitForm()->windowTitle() == "Vorbix"
                 && w.form->ExitForm()->findChild<QLabel*>()->text() == "Saving data...");
     };
     w.form->SetFileWriter(writer);
@@ -426,9 +426,11 @@ TEST_F(StartUpAndShutDown, ADamagedProgramsFileIsCopiedAsideAtStartUpBeforeASave
     StartedWindow& w = Start();
     const std::string path = dir / "Data/programs.xml";
     ASSERT_FALSE(w.prompts.shown.empty());
-    EXPECT_EQ(w.prompts.shown[0].request.Text, "File " + path + " is damaged: the file ends inside the 6th <program>. "
-                                               "What could be read was loaded; the file was copied to " + path
-                                               + ".damaged-1.");
+    EXPECT_EQ(w.prompts.shown[0].request.Text,
+        "File " + path
+            + " is damaged: the file ends inside the 6th <program>. "
+              "What could be read was loaded; the file was copied to "
+            + path + ".damaged-1.");
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
     w.Find<QAction>("Save1")->trigger();
     EXPECT_NE(dir.Read("Data/programs.xml"), damaged);
@@ -462,7 +464,8 @@ TEST_F(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointe
             splashUpAtTheBox = form.SplashForm()->isVisible();
             busyAtTheBox = QApplication::overrideCursor() != nullptr;
         };
-        QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &form, [&form] { form.show(); }, Qt::QueuedConnection);
         QApplication::processEvents();
         ASSERT_EQ(prompts.Texts(), (std::vector<std::string>{"'many' is not a valid integer value."}));
         EXPECT_FALSE(splashUpAtTheBox);
@@ -471,5 +474,5 @@ TEST_F(StartUpAndShutDown, AnErrorWhileLoadingTakesDownTheSplashAndTheBusyPointe
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(form.EndedByError());
     }
-    ClearQuitRequest();  // the handler ended the message loop
+    ClearQuitRequest(); // the handler ended the message loop
 }

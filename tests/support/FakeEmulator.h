@@ -46,9 +46,9 @@ public:
 
     void WaitForAll();
 
-    std::vector<Start> starts;  // StartProgram calls
+    std::vector<Start> starts; // StartProgram calls
     std::vector<std::pair<std::string, std::string>> variables;
-    int waits = 0;  // WaitForExit calls
+    int waits = 0; // WaitForExit calls
 
 private:
     SystemShell real_{true};

@@ -13,7 +13,7 @@ namespace vorbix::test {
 class FakePrompts : public Prompts {
 public:
     struct Shown {
-        std::string kind;  // "box" or "error"
+        std::string kind; // "box" or "error"
         MessageRequest request;
     };
 

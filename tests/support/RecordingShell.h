@@ -27,9 +27,9 @@ public:
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
     std::chrono::system_clock::time_point Now() override;
 
-    std::vector<std::string> opened;       // Open and OpenIn targets, in order
-    std::vector<std::string> workingDirs;  // the working folder of each OpenIn, in order
-    std::vector<Start> started;            // StartProgram calls, in order
+    std::vector<std::string> opened; // Open and OpenIn targets, in order
+    std::vector<std::string> workingDirs; // the working folder of each OpenIn, in order
+    std::vector<Start> started; // StartProgram calls, in order
     std::vector<std::pair<std::string, std::string>> variables;
     // When set, the clock stands at this time; otherwise it is the real clock.
     std::optional<std::chrono::system_clock::time_point> FixedNow;

@@ -7,7 +7,7 @@
 namespace vorbix::test {
 
 struct ProcessOutput {
-    int status = -1;  // exit status, or -1 when it did not exit normally
+    int status = -1; // exit status, or -1 when it did not exit normally
     std::string out;
     std::string err;
 };

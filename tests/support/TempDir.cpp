@@ -23,7 +23,8 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     // Give back write permission everywhere so that read-only test folders can be removed.
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);

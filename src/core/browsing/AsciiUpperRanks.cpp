@@ -20,9 +20,9 @@ constexpr std::size_t kKeyBytes = 24;
 // differ only in length; only longer texts need the whole comparison.
 struct TextKey {
     std::uint64_t part[3];
-    std::uint64_t hash;  // of the whole upper-cased text
+    std::uint64_t hash; // of the whole upper-cased text
     std::string_view text;
-    std::uint32_t id;  // the class of texts that compare equal, once numbered
+    std::uint32_t id; // the class of texts that compare equal, once numbered
 };
 
 // Eight bytes upper-cased at once: each byte from 'a' to 'z' loses 0x20, any other byte
@@ -145,8 +145,7 @@ std::vector<std::uint32_t> AsciiUpperRanks(const std::vector<std::string_view>& 
         keys.push_back(KeyOf(texts[i]));
     }
     std::vector<TextKey> classes = NumberClasses(keys);
-    std::sort(classes.begin(), classes.end(),
-        [](const TextKey& a, const TextKey& b) { return CompareKeys(a, b) < 0; });
+    std::sort(classes.begin(), classes.end(), [](const TextKey& a, const TextKey& b) { return CompareKeys(a, b) < 0; });
     std::vector<std::uint32_t> rankOfClass(classes.size());
     for (std::uint32_t rank = 0; rank < classes.size(); ++rank)
         rankOfClass[classes[rank].id] = rank;

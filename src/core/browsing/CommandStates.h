@@ -10,7 +10,7 @@ struct CommandStates {
     bool RunEmulator = false;
     bool EditProgram = false;
     bool DeleteProgram = false;
-    bool NewProgram = true;  // never disabled
+    bool NewProgram = true; // never disabled
 
     bool operator==(const CommandStates&) const = default;
 };

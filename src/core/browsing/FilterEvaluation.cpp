@@ -23,14 +23,11 @@ bool TextConditionHolds(const std::string& value, const std::string& op, const s
 bool FavouriteConditionHolds(FavouriteCondition condition, bool favourite)
 {
     switch (condition) {
-    case FavouriteCondition::fcDontCare:
-        return true;
-    case FavouriteCondition::fcFalse:
-        return !favourite;
-    case FavouriteCondition::fcTrue:
-        return favourite;
+    case FavouriteCondition::fcDontCare: return true;
+    case FavouriteCondition::fcFalse: return !favourite;
+    case FavouriteCondition::fcTrue: return favourite;
     }
-    return false;  // a byte value outside the three conditions selects nothing
+    return false; // a byte value outside the three conditions selects nothing
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "browsing/ProgramDetails.h"
 
-#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
+#include "host/Prompts.h"
+#include "host/Shell.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
-#include "host/Shell.h"
 
 #include <algorithm>
 

@@ -33,8 +33,8 @@ struct ProgramDetails {
     std::string BoxCoverFile;
     bool BoxCoverExists = false;
     StringList CommentLines;
-    StringList WarningLines;             // emulator name + ": " + warning text
-    std::vector<DetailsLink> LeftLinks;  // links 1 to 7
+    StringList WarningLines; // emulator name + ": " + warning text
+    std::vector<DetailsLink> LeftLinks; // links 1 to 7
     std::vector<DetailsLink> RightLinks; // links 8 to 14; later links are not shown
     StatusPanels Status;
 

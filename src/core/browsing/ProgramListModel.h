@@ -60,7 +60,7 @@ private:
         std::size_t Count() const { return count_; }
 
     private:
-        std::string texts_;  // every program's text, one after another
+        std::string texts_; // every program's text, one after another
         std::vector<std::size_t> ends_;
         std::vector<std::uint32_t> ranks_;
         std::size_t count_ = 0;

@@ -25,8 +25,8 @@ struct OtherOptions {
 
 // Why a catalogue file must be copied aside before a save may replace it.
 enum class KeepReason {
-    Damaged,       // the file failed the check of its structure: part of it was not loaded
-    LegacyImport,  // the programs file that was there when the legacy files were imported
+    Damaged, // the file failed the check of its structure: part of it was not loaded
+    LegacyImport, // the programs file that was there when the legacy files were imported
 };
 
 // A catalogue file whose copy beside it is still owed. The load keeps the copy at once when

@@ -214,9 +214,9 @@ Status ImportLegacyFilters(Catalogue& catalogue)
                 if (field.InLegacyFile)
                     filter.*field.Member = cursor.Next();
             const std::string favourite = cursor.Next();
-            filter.FFavourite = favourite == "Checked"     ? FavouriteCondition::fcTrue
-                              : favourite == "Unchecked" ? FavouriteCondition::fcFalse
-                                                         : FavouriteCondition::fcDontCare;
+            filter.FFavourite = favourite == "Checked" ? FavouriteCondition::fcTrue
+                : favourite == "Unchecked"             ? FavouriteCondition::fcFalse
+                                                       : FavouriteCondition::fcDontCare;
             filter.FPubComp = "=";
             filter.FTypeComp = "=";
             catalogue.FilterList.push_back(std::move(filter));

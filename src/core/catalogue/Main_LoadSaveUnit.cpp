@@ -1,11 +1,11 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
-#include "host/Prompts.h"
 #include "catalogue/KeptCopies.h"
 #include "catalogue/ProgramsFileParser.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
+#include "host/Prompts.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 
@@ -84,7 +84,8 @@ void ReportDamage(Catalogue& catalogue, const std::string& path, const std::stri
     if (!kept.Copy.empty())
         ShowWarning(prompts, damaged + "; the file was copied to " + kept.Copy + ".");
     else if (!kept.Problem.empty())
-        ShowWarning(prompts, damaged + ", but no copy of it could be kept (" + kept.Problem
+        ShowWarning(prompts,
+            damaged + ", but no copy of it could be kept (" + kept.Problem
                 + "), so it will not be saved over until a copy can be kept beside it.");
     else
         ShowWarning(prompts, damaged + "; the file was left as it is, and no copy was made.");
@@ -118,9 +119,13 @@ Status KeepOwedCopy(Catalogue& catalogue, const std::string& path, FileWriter& w
     if (!kept) {
         if (reason == KeepReason::Damaged)
             return Failure{"Cannot save " + path + ": the file is damaged and no copy of it could be kept ("
-                    + kept.Message() + "). It was left as it is.", path};
-        return Failure{"Cannot save " + path + ": the programs file that was there before the legacy import "
-                "could not be kept under a new name (" + kept.Message() + "). It was left as it is.", path};
+                    + kept.Message() + "). It was left as it is.",
+                path};
+        return Failure{"Cannot save " + path
+                + ": the programs file that was there before the legacy import "
+                  "could not be kept under a new name ("
+                + kept.Message() + "). It was left as it is.",
+            path};
     }
     if (reason == KeepReason::Damaged)
         notices.push_back("The damaged file " + path + " was copied to " + kept.Value() + " before it was saved over.");
@@ -154,8 +159,8 @@ const XMLStructure& ProgramsFileStructure()
             {"publisher", {{"publisher-name", true}, {"program"}}},
             {"program",
                 {{"program-name", true}, {"program-type", true}, {"file-url", true}, {"favourite", true},
-                    {"e00dfs", true}, {"picture-url"}, {"boxcover-url"}, {"comments"}, {"emuwarnings"},
-                    {"doclinks"}, {"commentline"}, {"emuwarning"}, {"doclink"}}},
+                    {"e00dfs", true}, {"picture-url"}, {"boxcover-url"}, {"comments"}, {"emuwarnings"}, {"doclinks"},
+                    {"commentline"}, {"emuwarning"}, {"doclink"}}},
             {"comments", {{"commentline"}}},
             {"emuwarnings", {{"emuwarning"}}},
             {"emuwarning", {{"emu-name", true}, {"warningtext", true}}},
@@ -176,8 +181,8 @@ std::string ReadLeaf(TXMLLoadObject& reader, const char* name, const TXMLFocus& 
 }
 
 // Reads the i-th pair elements inside the parent into two parallel lists.
-void ReadPairs(TXMLLoadObject& reader, const TXMLFocus& parent, const char* element,
-    const char* first, const char* second, StringList& firsts, StringList& seconds)
+void ReadPairs(TXMLLoadObject& reader, const TXMLFocus& parent, const char* element, const char* first,
+    const char* second, StringList& firsts, StringList& seconds)
 {
     for (int i = 1;; ++i) {
         TXMLFocus item;
@@ -378,9 +383,8 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
         std::vector<std::size_t> order(publishers.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return CompareTextIgnoreCase(publishers[a], publishers[b]) < 0;
-        });
+        std::stable_sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return CompareTextIgnoreCase(publishers[a], publishers[b]) < 0; });
         for (std::size_t r = 0; r < order.size(); ++r)
             rank[order[r]] = r;
     }
@@ -403,8 +407,8 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
         expected += 360 + program.ProgramName.size() + program.ProgramType.size() + program.FileUrl.size();
         for (const std::string& line : program.Comments)
             expected += 40 + line.size();
-        for (const StringList* list : {&program.EmuWarningEmus, &program.EmuWarningTexts, &program.DocLinkNames,
-                 &program.DocLinkUrls})
+        for (const StringList* list :
+            {&program.EmuWarningEmus, &program.EmuWarningTexts, &program.DocLinkNames, &program.DocLinkUrls})
             for (const std::string& item : *list)
                 expected += 50 + item.size();
     }
@@ -476,8 +480,8 @@ const XMLStructure& OptionsFileStructure()
                 {"publishers", {{"publisher"}}},
                 {"program-types", {{"type"}}},
                 {"other-options",
-                    {{"last-program-dir", true}, {"last-emu-dir", true}, {"last-doc-dir", true},
-                        {"last-filter", true}, {"last-emu", true}, {"preprocessing-compatibilitywarning", true},
+                    {{"last-program-dir", true}, {"last-emu-dir", true}, {"last-doc-dir", true}, {"last-filter", true},
+                        {"last-emu", true}, {"preprocessing-compatibilitywarning", true},
                         {"preprocessing-e00dfswarning", true}, {"postprocessing-copydiskback", true},
                         {"postprocessing-copypicture", true}, {"postprocessing-pictureurl", true},
                         {"dropoption-askaddtolist", true}, {"dropoption-usee00dfs", true}}},
@@ -726,14 +730,16 @@ void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAc
         + " does not exist.";
     const KeepOutcome kept = KeepOrOweCopy(catalogue, path, KeepReason::LegacyImport, access, copies);
     if (!kept.Copy.empty())
-        ShowWarning(prompts, imported + " The programs file that was there, " + path + ", was kept as " + kept.Copy
+        ShowWarning(prompts,
+            imported + " The programs file that was there, " + path + ", was kept as " + kept.Copy
                 + "; the next save writes the imported programs in its place.");
     else if (!kept.Problem.empty())
-        ShowWarning(prompts, imported + " The programs file that is there, " + path
-                + ", could not be kept under a new name (" + kept.Problem
-                + "), so it will not be saved over until a copy can be kept beside it.");
+        ShowWarning(prompts,
+            imported + " The programs file that is there, " + path + ", could not be kept under a new name ("
+                + kept.Problem + "), so it will not be saved over until a copy can be kept beside it.");
     else
-        ShowWarning(prompts, imported + " The programs file that is there, " + path
+        ShowWarning(prompts,
+            imported + " The programs file that is there, " + path
                 + ", was left as it is; a save would keep it under a new name before writing the imported "
                   "programs in its place.");
 }
@@ -754,12 +760,12 @@ Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, co
         if (Status loaded = LoadOptionsFile(catalogue, prompts, access, copies); !loaded)
             return loaded.Error();
         return haveOptions || FileExists(catalogue.AppFile(kProgramsFile)) ? CatalogueSource::Xml
-                                                                            : CatalogueSource::None;
+                                                                           : CatalogueSource::None;
     }
     if (progress)
         progress("Loading programs...");
-    for (Status (*import)(Catalogue&) : {ImportLegacyPrograms, ImportLegacyOptions, ImportLegacyEmus,
-             ImportLegacyFilters}) {
+    for (Status (*import)(Catalogue&) :
+        {ImportLegacyPrograms, ImportLegacyOptions, ImportLegacyEmus, ImportLegacyFilters}) {
         if (Status imported = import(catalogue); !imported)
             return imported.Error();
     }

@@ -63,8 +63,7 @@ Status SaveProgramsFile(Catalogue& catalogue, FileWriter& writer = SystemFileWri
 Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access = LoadAccess::ReadOnly,
     FileWriter& copies = SystemFileWriter());
 // lastFilter and lastEmu are the texts of the main window's two selectors.
-std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& lastFilter,
-    const std::string& lastEmu);
+std::string OptionsFileBytes(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu);
 // Refused while the file is owed a copy, as SaveProgramsFile.
 Status SaveOptionsFile(const Catalogue& catalogue, const std::string& lastFilter, const std::string& lastEmu,
     FileWriter& writer = SystemFileWriter());

@@ -11,8 +11,8 @@ namespace vorbix {
 
 namespace {
 
-constexpr unsigned char kKindChanged = 1;  // a character that makes a value differ from its text
-constexpr unsigned char kKindEnd = 2;      // the '<' that ends a value
+constexpr unsigned char kKindChanged = 1; // a character that makes a value differ from its text
+constexpr unsigned char kKindEnd = 2; // the '<' that ends a value
 
 // How much text passes between two calls of ParsedUpTo.
 constexpr std::size_t kReportEvery = std::size_t{1} << 20;
@@ -31,8 +31,7 @@ class Parser {
 public:
     Parser(const char* data, std::size_t size, const ParsedUpTo& parsedUpTo)
         : p_(data), end_(data + size), base_(data), parsedUpTo_(parsedUpTo)
-    {
-    }
+    {}
 
     bool Document(std::vector<ProgramRecord>& programs)
     {

@@ -12,7 +12,7 @@ namespace vorbix {
 struct EmuTextField {
     const char* Leaf;
     std::string EmuRecord::*Member;
-    const char* Group;  // the element the writer puts the leaf in; nullptr for none
+    const char* Group; // the element the writer puts the leaf in; nullptr for none
 };
 
 inline constexpr EmuTextField kEmuTextFields[] = {
@@ -52,7 +52,7 @@ inline constexpr int kEmuFlagsInEveryLegacyFile = 2;
 struct FilterTextField {
     const char* Leaf;
     std::string FilterRecord::*Member;
-    bool InLegacyFile;  // Filters.ini holds the name, publisher and type, in this order
+    bool InLegacyFile; // Filters.ini holds the name, publisher and type, in this order
 };
 
 // The favourite condition follows these as "f-favourite" (its own conversion).

@@ -18,9 +18,9 @@ struct ProgramRecord {
     bool Favourite = false;
     bool E00Dfs = false;
     StringList Comments;
-    StringList EmuWarningEmus;  // parallel to EmuWarningTexts
+    StringList EmuWarningEmus; // parallel to EmuWarningTexts
     StringList EmuWarningTexts;
-    StringList DocLinkNames;    // parallel to DocLinkUrls
+    StringList DocLinkNames; // parallel to DocLinkUrls
     StringList DocLinkUrls;
 
     bool operator==(const ProgramRecord&) const = default;

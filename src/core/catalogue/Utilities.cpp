@@ -1,8 +1,8 @@
 #include "catalogue/Utilities.h"
 
+#include "host/Shell.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
-#include "host/Shell.h"
 #include "platform/Process.h"
 
 #include <algorithm>

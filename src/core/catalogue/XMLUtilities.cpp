@@ -189,8 +189,8 @@ std::size_t LowerBoundFrom(const std::vector<std::uint32_t>& v, std::uint32_t ta
     } else if (hint < n && (hint == 0 || v[hint - 1] < target)) {
         return hint;
     }
-    std::size_t found = static_cast<std::size_t>(
-        std::lower_bound(v.begin() + static_cast<std::ptrdiff_t>(lo), v.begin() + static_cast<std::ptrdiff_t>(hi), target)
+    std::size_t found = static_cast<std::size_t>(std::lower_bound(v.begin() + static_cast<std::ptrdiff_t>(lo),
+                                                     v.begin() + static_cast<std::ptrdiff_t>(hi), target)
         - v.begin());
     hint = found;
     return found;
@@ -414,7 +414,7 @@ std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
 
     struct Frame {
         std::size_t name;
-        std::uint64_t ordinal;  // counted over the whole document, as a reader of the file counts
+        std::uint64_t ordinal; // counted over the whole document, as a reader of the file counts
         std::uint64_t seen = 0;
     };
     std::vector<Frame> open;
@@ -511,8 +511,8 @@ std::string TXMLLoadObject::Getvalue()
         }
     if (a < 0 || b < 0 || b <= a + 1)
         return std::string();
-    return XmlUnescape(std::string_view(text_).substr(static_cast<std::size_t>(a + 1),
-        static_cast<std::size_t>(b - a - 1)));
+    return XmlUnescape(
+        std::string_view(text_).substr(static_cast<std::size_t>(a + 1), static_cast<std::size_t>(b - a - 1)));
 }
 
 // ---- TXMLSaveObject -------------------------------------------------------
@@ -602,7 +602,7 @@ void AdviseLargePages(const void* data, std::size_t size)
     const std::uintptr_t last = (start + size) & ~(kLargePage - 1);
     if (size > kOwnMapping && last > first)
         // The page-aligned start is computed as an integer; the cast back is the point.
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);  // NOLINT(performance-no-int-to-ptr)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // NOLINT(performance-no-int-to-ptr)
 }
 
 TXMLDirectWriter::TXMLDirectWriter(std::string_view stylesheet, std::string_view docType, std::string_view dtdFile,

@@ -9,10 +9,10 @@
 namespace vorbix {
 
 struct CatalogueChange {
-    bool Programs = false;            // ProgramList records added, changed or removed (ProgramsChanged was set)
-    bool RebuildProgramList = false;  // the main window's rows must be rebuilt (RefillProgramList)
-    int RevealPIdx = -1;              // after the rebuild: select the row of this program when listed
-    std::optional<int> RevealRow;     // after the rebuild: select this row position instead (-1: none)
+    bool Programs = false; // ProgramList records added, changed or removed (ProgramsChanged was set)
+    bool RebuildProgramList = false; // the main window's rows must be rebuilt (RefillProgramList)
+    int RevealPIdx = -1; // after the rebuild: select the row of this program when listed
+    std::optional<int> RevealRow; // after the rebuild: select this row position instead (-1: none)
     bool Emulators = false;
     bool Filters = false;
     bool Categories = false;

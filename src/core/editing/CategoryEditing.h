@@ -10,8 +10,8 @@
 namespace vorbix {
 
 struct CategoryEdit {
-    CatalogueChange Change;  // Categories is set when the list changed
-    int Row = -1;            // the row to reveal afterwards; -1 for none
+    CatalogueChange Change; // Categories is set when the list changed
+    int Row = -1; // the row to reveal afterwards; -1 for none
 };
 
 // Adds the edit field's text without its trailing blanks (leading ones stay) at its sorted

@@ -9,8 +9,8 @@ namespace vorbix {
 
 namespace {
 
-bool SyncWarnings(ProgramRecord& program, const std::vector<EmuRecord>& emuList,
-    const std::string& oldName, const std::string& newName)
+bool SyncWarnings(ProgramRecord& program, const std::vector<EmuRecord>& emuList, const std::string& oldName,
+    const std::string& newName)
 {
     StringList& emus = program.EmuWarningEmus;
     StringList& texts = program.EmuWarningTexts;
@@ -57,8 +57,8 @@ bool SyncAndMark(Catalogue& catalogue, const std::string& oldName, const std::st
 
 const char* const kExecutablesFilter = "Executables|*.exe;*.pif;*.bat;*.com"
 #ifndef _WIN32
-    // Emulators outside Windows are executables without an extension.
-    "|All files|*"
+                                       // Emulators outside Windows are executables without an extension.
+                                       "|All files|*"
 #endif
     ;
 

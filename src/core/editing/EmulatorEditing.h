@@ -51,8 +51,8 @@ std::optional<std::string> BrowseWorkingFolder(Prompts& prompts, const Catalogue
 
 // Which controls of the "DFS handling" tab are enabled.
 struct DfsControlStates {
-    bool HandleDfs = false;  // the check box "Enable DFS handling by Vorbix" and the tab
-    bool Names = false;      // the two DFS name boxes with their captions and notes
+    bool HandleDfs = false; // the check box "Enable DFS handling by Vorbix" and the tab
+    bool Names = false; // the two DFS name boxes with their captions and notes
 
     bool operator==(const DfsControlStates&) const = default;
 };

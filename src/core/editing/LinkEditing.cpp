@@ -84,9 +84,9 @@ LinkDelete DeleteLink(std::vector<DocLink>& links, int row, Prompts& prompts)
         return {false, row};
     const std::string path = links[static_cast<std::size_t>(row)].Url;
     if (!path.empty()) {
-        const MessageAnswer answer = prompts.ShowMessageBox({"Confirm",
-            "Also delete associated file (" + FileNamePart(path) + ")?", MessageIcon::Question,
-            MessageButtons::YesNoCancel});
+        const MessageAnswer answer =
+            prompts.ShowMessageBox({"Confirm", "Also delete associated file (" + FileNamePart(path) + ")?",
+                MessageIcon::Question, MessageButtons::YesNoCancel});
         if (answer == MessageAnswer::Cancel)
             return {false, row};
         if (answer == MessageAnswer::Yes) {

@@ -41,7 +41,7 @@ void SortLinks(std::vector<DocLink>& links);
 
 struct LinkDelete {
     bool Removed = false;
-    int Row = -1;  // the row to select: the next row after a removal, the same on Cancel
+    int Row = -1; // the row to select: the next row after a removal, the same on Cancel
 };
 // "&Delete": for a link with a path, asks "Also delete associated file (" + its file name
 // + ")?" with Yes, No and Cancel; no path counts as No. On Yes the file is deleted, and

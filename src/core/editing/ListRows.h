@@ -21,9 +21,9 @@ struct ListRow {
 // What a list dialog shows after one of its commands.
 struct ListEdit {
     CatalogueChange Change;
-    int EIdx = -1;              // the record added or replaced; -1 after a delete
-    std::vector<ListRow> Rows;  // the list's rows, refilled and sorted
-    int SelectRow = -1;         // the row to reveal (RevealListRow); -1 for none
+    int EIdx = -1; // the record added or replaced; -1 after a delete
+    std::vector<ListRow> Rows; // the list's rows, refilled and sorted
+    int SelectRow = -1; // the row to reveal (RevealListRow); -1 for none
 };
 
 // One row per caption, in store order, then sorted by caption.

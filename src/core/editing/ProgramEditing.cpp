@@ -170,7 +170,7 @@ void SetWarning(ProgramRecord& working, const std::string& emuName, const std::s
 {
     StringList& emus = working.EmuWarningEmus;
     StringList& texts = working.EmuWarningTexts;
-    texts.resize(emus.size());  // keep the pair aligned, also for a damaged record
+    texts.resize(emus.size()); // keep the pair aligned, also for a damaged record
     const bool hasText = !RemoveChar(' ', text).empty();
     bool matched = false;
     std::size_t i = 0;

@@ -25,9 +25,9 @@ struct MessageRequest {
 // ("Executables|*.exe;*.pif;*.bat;*.com", "Disk/rom images|*.SSD; *.DSD; ...").
 struct FileOpenRequest {
     std::string Filter;
-    std::string InitialDir;  // where the chooser starts; empty for the platform's choice
-    std::string FileName;    // the file preset in it; empty for none
-    bool MustExist = true;   // only an existing file (in an existing folder) may be chosen
+    std::string InitialDir; // where the chooser starts; empty for the platform's choice
+    std::string FileName; // the file preset in it; empty for none
+    bool MustExist = true; // only an existing file (in an existing folder) may be chosen
 
     bool operator==(const FileOpenRequest&) const = default;
 };
@@ -70,8 +70,7 @@ public:
     // A confirmation box with the question icon and Yes/No; true only for Yes.
     bool Confirm(const std::string& text, const std::string& caption = "Confirm")
     {
-        return ShowMessageBox({caption, text, MessageIcon::Question, MessageButtons::YesNo})
-            == MessageAnswer::Yes;
+        return ShowMessageBox({caption, text, MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes;
     }
 };
 

@@ -11,8 +11,8 @@
 namespace vorbix {
 
 struct Failure {
-    std::string Message;  // as the user sees it: "Cannot create file /x/Data/programs.xml"
-    std::string Path;     // the file concerned; empty when the failure is about no file
+    std::string Message; // as the user sees it: "Cannot create file /x/Data/programs.xml"
+    std::string Path; // the file concerned; empty when the failure is about no file
 
     static Failure CannotOpen(const std::string& path) { return {"Cannot open file " + path, path}; }
     static Failure CannotCreate(const std::string& path) { return {"Cannot create file " + path, path}; }

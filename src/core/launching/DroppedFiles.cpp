@@ -1,7 +1,7 @@
 #include "launching/DroppedFiles.h"
 
-#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
+#include "host/Prompts.h"
 #include "launching/ImageMasks.h"
 #include "platform/FileSystem.h"
 
@@ -10,8 +10,8 @@ namespace vorbix {
 namespace {
 
 // Runs the dropped image; whatever the launch's outcome, the user may then add it.
-void DropImage(const std::string& path, const DropInput& input, const Catalogue& catalogue,
-    Prompts& prompts, Shell& shell, DropResult& result)
+void DropImage(const std::string& path, const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
+    Shell& shell, DropResult& result)
 {
     LaunchInput launch;
     launch.SelectorText = input.SelectorText;
@@ -27,8 +27,8 @@ void DropImage(const std::string& path, const DropInput& input, const Catalogue&
     }
 }
 
-void DropPicture(const std::string& path, const DropInput& input, const Catalogue& catalogue,
-    Prompts& prompts, DropResult& result)
+void DropPicture(const std::string& path, const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
+    DropResult& result)
 {
     const int pidx = input.SelectedPIdx;
     const bool selected = pidx >= 0 && static_cast<std::size_t>(pidx) < catalogue.ProgramList.size();
@@ -53,8 +53,7 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
 
 // The path is used whole: a path longer than the window's drop buffer is not cut short,
 // since a shortened path would name another file.
-DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
-    Shell& shell)
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
 {
     DropResult result;
     if (input.Files.empty())
@@ -66,8 +65,8 @@ DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue
     else if (ext == ".JPG")
         DropPicture(path, input, catalogue, prompts, result);
     else
-        prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped",
-            MessageIcon::Stop, MessageButtons::Ok, true});
+        prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped", MessageIcon::Stop,
+            MessageButtons::Ok, true});
     return result;
 }
 

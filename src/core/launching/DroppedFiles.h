@@ -13,23 +13,22 @@ namespace vorbix {
 enum class DetailsTab { Picture, BoxCover, Information };
 
 struct DropInput {
-    std::vector<std::string> Files;  // in drop order; only the first one is handled
-    std::string SelectorText;        // the emulator selector, for a dropped image
+    std::vector<std::string> Files; // in drop order; only the first one is handled
+    std::string SelectorText; // the emulator selector, for a dropped image
     std::vector<std::string> SelectorEntries;
-    int SelectedPIdx = -1;           // PIdx of the program list's selected row; -1 when none
+    int SelectedPIdx = -1; // PIdx of the program list's selected row; -1 when none
     DetailsTab ShownTab = DetailsTab::Picture;
 };
 
 // What the window must do after a drop.
 struct DropResult {
     bool Launched = false;
-    LaunchResult Launch;             // the launch's requests, when an image was run
-    bool OpenProgramEditor = false;  // NewProgram with NewProgramPath
+    LaunchResult Launch; // the launch's requests, when an image was run
+    bool OpenProgramEditor = false; // NewProgram with NewProgramPath
     std::string NewProgramPath;
-    bool RefreshDetails = false;     // a dropped JPEG was copied
+    bool RefreshDetails = false; // a dropped JPEG was copied
 };
 
-DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
-    Shell& shell);
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell);
 
 } // namespace vorbix

@@ -24,7 +24,7 @@ std::vector<std::string> SplitCommandLine(const std::string& text)
     for (char c : text) {
         if (c == '"') {
             quoted = !quoted;
-            inWord = true;  // "" on its own is an empty word
+            inWord = true; // "" on its own is an empty word
         } else if (!quoted && (c == ' ' || c == '\t')) {
             if (inWord)
                 words.push_back(word);

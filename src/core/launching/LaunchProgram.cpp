@@ -1,13 +1,13 @@
 #include "launching/LaunchProgram.h"
 
-#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
+#include "host/Prompts.h"
+#include "host/Shell.h"
 #include "launching/EmulatorArguments.h"
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
-#include "host/Shell.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -15,7 +15,6 @@
 namespace vorbix {
 
 namespace {
-
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -28,8 +27,7 @@ class LaunchSequence {
 public:
     LaunchSequence(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
         : in_(input), cat_(catalogue), prompts_(prompts), shell_(shell)
-    {
-    }
+    {}
 
     LaunchResult Run();
 
@@ -69,7 +67,7 @@ private:
     LaunchResult result_;
 
     const EmuRecord* emu_ = nullptr;
-    const ProgramRecord* record_ = nullptr;  // none for a dropped file
+    const ProgramRecord* record_ = nullptr; // none for a dropped file
     std::string programFile_;
     std::string ext_;
     bool isRom_ = false;
@@ -165,8 +163,9 @@ bool LaunchSequence::ShowWarnings()
             if (record_->EmuWarningEmus[i] != emu_->EmuName)
                 continue;
             const std::string text = record_->ProgramName + ": " + record_->EmuWarningTexts[i] + "\rContinue?";
-            if (prompts_.ShowMessageBox({emu_->EmuName + " Warning", text, MessageIcon::Question,
-                    MessageButtons::YesNo, true}) != MessageAnswer::Yes)
+            if (prompts_.ShowMessageBox(
+                    {emu_->EmuName + " Warning", text, MessageIcon::Question, MessageButtons::YesNo, true})
+                != MessageAnswer::Yes)
                 return Decline();
         }
     }
@@ -307,8 +306,8 @@ int LaunchSequence::StartEmulator()
 bool LaunchSequence::AfterRunNeeded() const
 {
     const OtherOptions& options = cat_.Options;
-    return (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_)
-        || (DfsHandled() && useE00_) || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
+    return (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_) || (DfsHandled() && useE00_)
+        || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
 }
 
 void LaunchSequence::WaitForEmulator(int pid)
@@ -330,8 +329,8 @@ void LaunchSequence::CopyBackAndCleanUp()
             + " was not replaced and both files are kept");
         keepWorkingCopy = true;
     } else if (copyBack && !CopyFileOverwrite(targetPath_, programFile_)) {
-        prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_ + "; the working copy "
-            + targetPath_ + " is kept");
+        prompts_.ShowErrorBox(
+            "Cannot copy " + targetPath_ + " to " + programFile_ + "; the working copy " + targetPath_ + " is kept");
         keepWorkingCopy = true;
     }
     const bool clean = (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_);
@@ -378,8 +377,8 @@ void LaunchSequence::CopyPicture()
 
 void LaunchSequence::RomsCfg(bool insert, bool isDfs, const std::string& romName)
 {
-    UpdateRomsCfg(insert, isDfs, emu_->EmuUrl, romName, emu_->ProcessRomsCfgModelB,
-        emu_->ProcessRomsCfgMaster128, prompts_);
+    UpdateRomsCfg(insert, isDfs, emu_->EmuUrl, romName, emu_->ProcessRomsCfgModelB, emu_->ProcessRomsCfgMaster128,
+        prompts_);
 }
 
 } // namespace

@@ -26,20 +26,20 @@ bool DfsRomsPresentIn(const Catalogue& catalogue);
 
 // What the window hands to a launch.
 struct LaunchInput {
-    std::string SelectorText;                  // the emulator selector's text
-    std::vector<std::string> SelectorEntries;  // its entries
+    std::string SelectorText; // the emulator selector's text
+    std::vector<std::string> SelectorEntries; // its entries
     LaunchMode Mode = LaunchMode::ListItem;
-    std::string DroppedFile;  // with LaunchMode::DroppedFile: the image's full path
-    int SelectedPIdx = -1;    // PIdx of the program list's selected row; -1 when none
+    std::string DroppedFile; // with LaunchMode::DroppedFile: the image's full path
+    int SelectedPIdx = -1; // PIdx of the program list's selected row; -1 when none
     // Wait for the started emulator process to end (when the shell started it attached)
     // instead of holding the after-run steps with "Press OK after running emulator".
     bool WaitForEmulatorExit = false;
 };
 
 enum class LaunchOutcome {
-    Finished,  // every step ran (reported problems included)
-    Stopped,   // ended with an error message
-    Declined   // the user answered No to a warning or to the picture overwrite
+    Finished, // every step ran (reported problems included)
+    Stopped, // ended with an error message
+    Declined // the user answered No to a warning or to the picture overwrite
 };
 
 // What the window must do after a launch.
@@ -47,10 +47,9 @@ struct LaunchResult {
     LaunchOutcome Outcome = LaunchOutcome::Finished;
     bool ClearSelectorText = false;
     bool UpdateCommandStates = false;
-    bool RefreshDetails = false;  // a new picture was copied beside the program's image
+    bool RefreshDetails = false; // a new picture was copied beside the program's image
 };
 
-LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts,
-    Shell& shell);
+LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell);
 
 } // namespace vorbix

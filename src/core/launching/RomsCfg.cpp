@@ -1,7 +1,7 @@
 #include "launching/RomsCfg.h"
 
-#include "host/Prompts.h"
 #include "catalogue/Utilities.h"
+#include "host/Prompts.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 
@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* kRomsCfgName = "ROMS.CFG";
 constexpr const char* kMasterPrefix = "M128\\";
-constexpr std::size_t kBlockSize = 17;             // the OS ROM line, then 16 banks
-constexpr std::size_t kFiveModelEntries = 4 * kBlockSize;  // more than two blocks: the five-model layout
+constexpr std::size_t kBlockSize = 17; // the OS ROM line, then 16 banks
+constexpr std::size_t kFiveModelEntries = 4 * kBlockSize; // more than two blocks: the five-model layout
 
 struct Section {
     std::size_t firstChecked;
@@ -108,8 +108,7 @@ std::string FindCaseInsensitive(const std::string& folder, const std::string& na
 } // namespace
 
 // Both helpers leave the lines alone when the target or the last slot line lies outside them.
-void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target,
-    std::size_t lastSlot)
+void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target, std::size_t lastSlot)
 {
     if (lastSlot >= lines.size() || target > lastSlot)
         return;
@@ -127,14 +126,14 @@ void RemoveRomLine(std::vector<std::string>& lines, std::size_t target, std::siz
     lines[lastSlot] = "EMPTY";
 }
 
-RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs,
-    const std::string& romName, bool modelB)
+RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs, const std::string& romName,
+    bool modelB)
 {
     const std::string name = AsciiUpperText(modelB ? romName : kMasterPrefix + romName);
     if (insert && !CanBeEntry(name))
         return RomsCfgEdit::InvalidName;
 
-    std::vector<std::size_t> positions;  // where each entry line stands in the file
+    std::vector<std::size_t> positions; // where each entry line stands in the file
     std::vector<std::string> entries;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (IsEntryLine(lines[i])) {
@@ -167,8 +166,8 @@ std::string RomsCfgPath(const std::string& emuFile)
     return other.empty() ? exact : other;
 }
 
-void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName,
-    bool modelB, bool master128, Prompts& prompts)
+void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
+    bool master128, Prompts& prompts)
 {
     if (!modelB && !master128)
         return;
@@ -183,14 +182,11 @@ void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const st
         return;
     }
     switch (EditRomsCfgLines(lines.Value(), insert, isDfs, romName, modelB)) {
-    case RomsCfgEdit::TooFewLines:
-        prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
-        return;
+    case RomsCfgEdit::TooFewLines: prompts.ShowErrorBox("Cannot process file " + path + ": too few lines"); return;
     case RomsCfgEdit::InvalidName:
         prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + romName);
         return;
-    case RomsCfgEdit::Done:
-        break;
+    case RomsCfgEdit::Done: break;
     }
     if (Status written = WriteFileAtomic(path, JoinLinesCrLf(lines.Value())); !written)
         prompts.ShowErrorBox(written.Message());

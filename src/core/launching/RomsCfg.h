@@ -18,8 +18,7 @@ class Prompts;
 // Moves the slot lines from the target down by one (the old last slot line is lost) and
 // writes the name into the target line. Both helpers change nothing when the last slot
 // line is not one of the lines or the target lies after it.
-void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target,
-    std::size_t lastSlot);
+void InsertRomLine(std::vector<std::string>& lines, const std::string& name, std::size_t target, std::size_t lastSlot);
 // Moves the slot lines below the target up by one and writes "EMPTY" into the last slot line.
 void RemoveRomLine(std::vector<std::string>& lines, std::size_t target, std::size_t lastSlot);
 
@@ -28,8 +27,8 @@ enum class RomsCfgEdit { Done, TooFewLines, InvalidName };
 // Inserts or removes the ROM name in the file's lines (the whole file, comments included).
 // modelB chooses the Model B section, else the Master 128 section (whose names get the
 // "M128\" prefix here). The lines are left untouched unless the result is Done.
-RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs,
-    const std::string& romName, bool modelB);
+RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool isDfs, const std::string& romName,
+    bool modelB);
 
 // The ROMS.CFG file beside the emulator's executable. On a case-sensitive file system a
 // file whose name differs only in case ("roms.cfg") is the same file, as on Windows.
@@ -38,7 +37,7 @@ std::string RomsCfgPath(const std::string& emuFile);
 // Enters (insert) or removes the ROM name in the emulator's ROMS.CFG when ModelB or
 // Master128 is set; the file is rewritten through a temporary file and a rename. Problems
 // are shown in the error box and leave the file as it was.
-void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName,
-    bool modelB, bool master128, Prompts& prompts);
+void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
+    bool master128, Prompts& prompts);
 
 } // namespace vorbix

@@ -3,15 +3,15 @@
 #include "platform/TextCoding.h"
 
 #include <unicode/ucol.h>
-#include <unicode/uloc.h>
 #include <unicode/ucoleitr.h>
+#include <unicode/uloc.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <clocale>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -130,7 +130,7 @@ AsciiRanks MakeAsciiRanks(const UCollator* collator)
         if (U_FAILURE(status) || found.size() > 1)
             return ranks;
         if (found.empty())
-            continue;  // completely ignorable
+            continue; // completely ignorable
         const int32_t p = ucol_primaryOrder(found[0]);
         const int32_t secondary = ucol_secondaryOrder(found[0]);
         if (p == 0 || (commonSecondary >= 0 && secondary != commonSecondary))
@@ -144,8 +144,10 @@ AsciiRanks MakeAsciiRanks(const UCollator* collator)
     if (weights.size() > 255)
         return ranks;
     for (std::size_t c = 0; c < 0x80; ++c)
-        ranks.rank[c] = primary[c] == 0 ? 0
-            : static_cast<unsigned char>(std::lower_bound(weights.begin(), weights.end(), primary[c]) - weights.begin() + (weights.front() == 0 ? 0 : 1));
+        ranks.rank[c] = primary[c] == 0
+            ? 0
+            : static_cast<unsigned char>(std::lower_bound(weights.begin(), weights.end(), primary[c]) - weights.begin()
+                + (weights.front() == 0 ? 0 : 1));
     ranks.usable = true;
     return ranks;
 }
@@ -157,7 +159,7 @@ struct Collators {
     AsciiRanks asciiRanks = MakeAsciiRanks(caseInsensitive.get());
 };
 
-static_assert(std::endian::native == std::endian::little);  // the first differing byte is the lowest
+static_assert(std::endian::native == std::endian::little); // the first differing byte is the lowest
 
 bool IsAsciiText(std::string_view text)
 {
@@ -187,7 +189,7 @@ int CompareAsciiRanks(const AsciiRanks& ranks, std::string_view a, std::string_v
         std::memcpy(&x, a.data() + shared, 8);
         std::memcpy(&y, b.data() + shared, 8);
         if (x != y) {
-            shared += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;  // bytes in memory order
+            shared += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8; // bytes in memory order
             break;
         }
     }
@@ -222,8 +224,8 @@ Collators& ThreadCollators()
 int CollateUtf8(UCollator* collator, std::string_view a, std::string_view b)
 {
     UErrorCode status = U_ZERO_ERROR;
-    UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()),
-        b.data(), static_cast<int32_t>(b.size()), &status);
+    UCollationResult r = ucol_strcollUTF8(collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
+        static_cast<int32_t>(b.size()), &status);
     if (U_FAILURE(status))
         return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
     return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);

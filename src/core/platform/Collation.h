@@ -15,8 +15,8 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b);
 // A text checked once for what it holds, for sorts that compare each text many times.
 struct PreparedText {
     std::string_view text;
-    bool ascii = true;  // ASCII only
-    bool utf8 = true;   // valid UTF-8 (else Windows-1252)
+    bool ascii = true; // ASCII only
+    bool utf8 = true; // valid UTF-8 (else Windows-1252)
 };
 PreparedText PrepareText(std::string_view text);
 // CompareTextIgnoreCase of the two texts.

@@ -25,21 +25,20 @@ bool NamesAreExact(int fd)
     if (::fstatfs(fd, &fs) != 0)
         return false;
     switch (static_cast<unsigned long>(fs.f_type)) {
-    case 0xEF53:      // ext2, ext3, ext4
-    case 0xF2F52010:  // F2FS
+    case 0xEF53: // ext2, ext3, ext4
+    case 0xF2F52010: // F2FS
     {
         long flags = 0;
-        constexpr long kCaseFold = 0x40000000;  // FS_CASEFOLD_FL
+        constexpr long kCaseFold = 0x40000000; // FS_CASEFOLD_FL
         return ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & kCaseFold) == 0;
     }
-    case 0x58465342:  // XFS
-    case 0x9123683E:  // Btrfs
-    case 0x01021994:  // tmpfs
-    case 0x2FC12FC1:  // ZFS
-    case 0x794C7630:  // overlayfs (containers)
+    case 0x58465342: // XFS
+    case 0x9123683E: // Btrfs
+    case 0x01021994: // tmpfs
+    case 0x2FC12FC1: // ZFS
+    case 0x794C7630: // overlayfs (containers)
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -67,7 +66,7 @@ FileExistenceCache::Folder& FileExistenceCache::FolderAt(std::string_view folder
     }
     if (!NamesAreExact(::dirfd(dir))) {
         ::closedir(dir);
-        return f;  // asked name by name
+        return f; // asked name by name
     }
     errno = 0;
     while (const dirent* entry = ::readdir(dir))
@@ -83,13 +82,15 @@ FileExistenceCache::Folder& FileExistenceCache::FolderAt(std::string_view folder
 bool FileExistenceCache::FileExists(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    const std::string_view name = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
     // Paths the listing cannot answer exactly go to the system as they are: no name part,
     // ".", "..", a Windows path, or a byte the system would read as the end of the path.
     if (name.empty() || name == "." || name == ".." || path.find('\0') != std::string::npos
         || path.find('\\') != std::string::npos || path.find(':') != std::string::npos)
         return vorbix::FileExists(path);
-    Folder& folder = FolderAt(slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash + 1));
+    Folder& folder =
+        FolderAt(slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash + 1));
     if (!folder.listed)
         return vorbix::FileExists(path);
     const auto found = folder.types.find(name);
@@ -99,8 +100,8 @@ bool FileExistenceCache::FileExists(const std::string& path)
     case DT_REG: return true;
     case DT_DIR: return false;
     case DT_LNK:
-    case DT_UNKNOWN: return vorbix::FileExists(path);  // the link's target decides
-    default: return true;  // a device, pipe or socket is no folder
+    case DT_UNKNOWN: return vorbix::FileExists(path); // the link's target decides
+    default: return true; // a device, pipe or socket is no folder
     }
 }
 

@@ -27,8 +27,8 @@ private:
     using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
     struct Folder {
-        bool listed = false;  // read; else every name is asked of the system
-        TextMap<unsigned char> types;  // name -> directory entry type
+        bool listed = false; // read; else every name is asked of the system
+        TextMap<unsigned char> types; // name -> directory entry type
     };
     Folder& FolderAt(std::string_view folder);
 

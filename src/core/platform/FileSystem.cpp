@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -314,13 +314,13 @@ Status FileWriter::WriteInPlace(const std::string& path, const std::string& byte
         return failed;
     // Reserve the space first, so that a full disk is found before a byte is overwritten.
     // File systems without fallocate simply skip the check.
-    if (!bytes.empty() && ::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size())) != 0
-        && errno != EOPNOTSUPP && errno != ENOSYS) {
+    if (!bytes.empty() && ::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size())) != 0 && errno != EOPNOTSUPP
+        && errno != ENOSYS) {
         ::close(fd);
         return failed;
     }
-    bool ok = WriteBytes(fd, bytes.data(), bytes.size())
-        && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    bool ok = WriteBytes(fd, bytes.data(), bytes.size()) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0
+        && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     return ok ? Status{} : Status{failed};
 }

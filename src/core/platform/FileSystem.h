@@ -10,10 +10,10 @@
 
 namespace vorbix {
 
-bool FileExists(const std::string& path);       // a file (not a folder) exists
-bool PathExists(const std::string& path);       // anything exists at the path, a broken link too
-bool DirectoryExists(const std::string& path);  // a folder exists
-bool DeleteFileAt(const std::string& path);     // removes a file; true when it is gone now
+bool FileExists(const std::string& path); // a file (not a folder) exists
+bool PathExists(const std::string& path); // anything exists at the path, a broken link too
+bool DirectoryExists(const std::string& path); // a folder exists
+bool DeleteFileAt(const std::string& path); // removes a file; true when it is gone now
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
@@ -48,8 +48,8 @@ public:
 private:
     char* data_ = nullptr;
     std::size_t size_ = 0;
-    std::size_t capacity_ = 0;  // of the mapping, in bytes
-    std::size_t released_ = 0;  // bytes from the start already given back
+    std::size_t capacity_ = 0; // of the mapping, in bytes
+    std::size_t released_ = 0; // bytes from the start already given back
 };
 
 // Reads a file as lines (CR LF, CR or LF end a line; a final line break adds no empty line).

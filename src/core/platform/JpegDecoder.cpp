@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace vorbix {
 namespace {
@@ -217,8 +217,8 @@ Result<RgbImage> DecodeJpegFile(const std::string& path)
     Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes)
         return bytes.Error();
-    Result<RgbImage> decoded = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.Value().data()),
-        bytes.Value().size());
+    Result<RgbImage> decoded =
+        DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.Value().data()), bytes.Value().size());
     if (!decoded)
         return Failure{decoded.Message(), path};
     return decoded;

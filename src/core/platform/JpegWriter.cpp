@@ -8,10 +8,11 @@ namespace vorbix {
 
 std::string EncodeJpeg(int width, int height, const std::vector<std::uint8_t>& rgb, int quality)
 {
-    if (width <= 0 || height <= 0 || rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
+    if (width <= 0 || height <= 0
+        || rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
         return std::string();
-    jpeg_compress_struct cinfo {};
-    jpeg_error_mgr jerr {};
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
     jpeg_create_compress(&cinfo);
     unsigned char* buffer = nullptr;
@@ -25,7 +26,8 @@ std::string EncodeJpeg(int width, int height, const std::vector<std::uint8_t>& r
     jpeg_set_quality(&cinfo, quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(cinfo.next_scanline) * static_cast<std::size_t>(width) * 3]);
+        JSAMPROW row = const_cast<JSAMPROW>(
+            &rgb[static_cast<std::size_t>(cinfo.next_scanline) * static_cast<std::size_t>(width) * 3]);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);

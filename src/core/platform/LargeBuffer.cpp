@@ -26,7 +26,7 @@ void* AllocateLargeBuffer(std::size_t size)
 {
     if (!Large(size))
         return ::operator new(size);
-    void* p = ::operator new(Rounded(size), std::align_val_t{kHugePage});
+    void* p = ::operator new (Rounded(size), std::align_val_t{kHugePage});
     // Only advice: where huge pages are not offered the memory is ordinary memory.
     ::madvise(p, Rounded(size), MADV_HUGEPAGE);
     return p;
@@ -37,7 +37,7 @@ void FreeLargeBuffer(void* p, std::size_t size) noexcept
     if (!Large(size))
         ::operator delete(p);
     else
-        ::operator delete(p, std::align_val_t{kHugePage});
+        ::operator delete (p, std::align_val_t{kHugePage});
 }
 
 } // namespace vorbix

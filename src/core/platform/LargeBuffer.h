@@ -34,8 +34,7 @@ struct LargeBufferAllocator {
     template <typename U>
     // cppcheck-suppress noExplicitConstructor
     LargeBufferAllocator(const LargeBufferAllocator<U>&) noexcept
-    {
-    }
+    {}
     T* allocate(std::size_t n) { return static_cast<T*>(AllocateLargeBuffer(n * sizeof(T))); }
     void deallocate(T* p, std::size_t n) noexcept { FreeLargeBuffer(p, n * sizeof(T)); }
     template <typename U>

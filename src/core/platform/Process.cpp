@@ -141,8 +141,7 @@ void ReportErrno(int fd, int err)
 void Reap(pid_t pid)
 {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
 // Starts the program at file (a full path) with argv and the environment; returns the
@@ -191,8 +190,8 @@ StartResult Spawn(const std::string& file, std::vector<std::string> argv, std::v
     return {kSuccess, attached ? static_cast<int>(child) : -1};
 }
 
-StartResult SpawnOpener(const std::string& target, const std::string& workingDir,
-    const EnvironmentVariables& variables, bool attached)
+StartResult SpawnOpener(const std::string& target, const std::string& workingDir, const EnvironmentVariables& variables,
+    bool attached)
 {
     std::vector<std::string> environment = ChildEnvironment(variables);
     const std::string opener = FindOnPath(kOpener, ValueIn(environment, "PATH"));

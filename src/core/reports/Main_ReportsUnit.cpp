@@ -1,8 +1,8 @@
 #include "reports/Main_ReportsUnit.h"
 
 #include "host/Prompts.h"
-#include "platform/FileSystem.h"
 #include "host/Shell.h"
+#include "platform/FileSystem.h"
 
 namespace vorbix {
 
@@ -21,8 +21,8 @@ Status WriteAndOffer(const Catalogue& catalogue, const std::string& fileName, co
 
 } // namespace
 
-Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName,
-    const std::string& bytes, FileWriter& writer)
+Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes,
+    FileWriter& writer)
 {
     const std::string path = catalogue.AppFile(fileName);
     if (Status written = writer.WriteFile(path, bytes); !written)
@@ -30,8 +30,8 @@ Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::strin
     return path;
 }
 
-Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
-    Prompts& prompts, Shell& shell)
+Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options, Prompts& prompts,
+    Shell& shell)
 {
     return WriteAndOffer(catalogue, kProgramsReportFile, ProgramsReportBytes(catalogue, options), prompts, shell);
 }
@@ -39,12 +39,12 @@ Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOp
 Status GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
     Prompts& prompts, Shell& shell)
 {
-    return WriteAndOffer(catalogue, kCompatibilityReportFile, CompatibilityReportBytes(catalogue, options),
-        prompts, shell);
+    return WriteAndOffer(catalogue, kCompatibilityReportFile, CompatibilityReportBytes(catalogue, options), prompts,
+        shell);
 }
 
-Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
-    Prompts& prompts, Shell& shell)
+Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options, Prompts& prompts,
+    Shell& shell)
 {
     return WriteAndOffer(catalogue, kLinksReportFile, LinksReportBytes(catalogue, options), prompts, shell);
 }

@@ -32,17 +32,17 @@ std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOpt
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options);
 
 // Writes a report file beside the application, through a temporary file; gives its path.
-Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName,
-    const std::string& bytes, FileWriter& writer = SystemFileWriter());
+Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes,
+    FileWriter& writer = SystemFileWriter());
 
 // The window commands: write the report file, then ask "View report file " + path + "?"
 // and open the file on Yes. A file that cannot be written is not offered: the failure
 // ("Cannot create file " + path) is returned for the window to show.
-Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options,
-    Prompts& prompts, Shell& shell);
+Status GenerateProgramsReport(const Catalogue& catalogue, const ProgramsReportOptions& options, Prompts& prompts,
+    Shell& shell);
 Status GenerateCompatibilityReport(const Catalogue& catalogue, const CompatibilityReportOptions& options,
     Prompts& prompts, Shell& shell);
-Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options,
-    Prompts& prompts, Shell& shell);
+Status GenerateLinksReport(const Catalogue& catalogue, const LinksReportOptions& options, Prompts& prompts,
+    Shell& shell);
 
 } // namespace vorbix

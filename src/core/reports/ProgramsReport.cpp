@@ -109,7 +109,7 @@ std::string Rewrite(const ReportLines& report)
 {
     const ReportLines::LineList& lines = report.Lines();
     std::string out;
-    out.reserve(report.TextBytes());  // more than enough: markers and keys go
+    out.reserve(report.TextBytes()); // more than enough: markers and keys go
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ReportLines::Line& line = lines[i];
         switch (line.Tag) {
@@ -119,23 +119,15 @@ std::string Rewrite(const ReportLines& report)
                 AppendLine(out, "   : ", comment);
             break;
         }
-        case kWarnIn:
-            AppendLine(out, "   * ", ReportLines::After(line).substr(1));
-            break;
+        case kWarnIn: AppendLine(out, "   * ", ReportLines::After(line).substr(1)); break;
         case kLinkStart:
             if (NextHasTag(lines, i, kLinkIn))
                 AppendLine(out, "   Documents:");
             break;
-        case kLinkIn:
-            AppendLine(out, "   - ", ReportLines::After(line).substr(kPositionWidth));
-            break;
-        case kType:
-            AppendLine(out, ReportLines::Before(line), ReportLines::After(line));
-            break;
-        case ReportLines::kPlain:
-            AppendLine(out, ReportLines::Text(line));
-            break;
-        default:  // the end of a comments section
+        case kLinkIn: AppendLine(out, "   - ", ReportLines::After(line).substr(kPositionWidth)); break;
+        case kType: AppendLine(out, ReportLines::Before(line), ReportLines::After(line)); break;
+        case ReportLines::kPlain: AppendLine(out, ReportLines::Text(line)); break;
+        default: // the end of a comments section
             break;
         }
     }

@@ -154,7 +154,8 @@ ReportLines::LineList ReportLines::SortGrouped()
     smallestTexts.reserve(smallestBytes);
     for (Group& g : groups) {
         g.smallest = lines_[g.begin];
-        g.smallest.Text.text = std::string_view(smallestTexts.data() + smallestTexts.size(), g.smallest.Text.text.size());
+        g.smallest.Text.text =
+            std::string_view(smallestTexts.data() + smallestTexts.size(), g.smallest.Text.text.size());
         smallestTexts.append(Text(lines_[g.begin]));
     }
     std::stable_sort(groups.begin(), groups.end(),

@@ -22,11 +22,11 @@ public:
     static constexpr int kPlain = 0;
 
     struct Line {
-        PreparedText Text;           // in one of the blocks
-        std::size_t MarkerAt = 0;    // where the marker starts, from the start of the text
-        std::uint32_t MarkerSize = 0;  // markers are short constants
-        std::size_t HeadSize = 0;    // the heading the line begins with
-        std::uint8_t Tag = kPlain;   // which marker the line holds; kPlain for none
+        PreparedText Text; // in one of the blocks
+        std::size_t MarkerAt = 0; // where the marker starts, from the start of the text
+        std::uint32_t MarkerSize = 0; // markers are short constants
+        std::size_t HeadSize = 0; // the heading the line begins with
+        std::uint8_t Tag = kPlain; // which marker the line holds; kPlain for none
         bool HeadAscii = true;
         bool HeadUtf8 = true;
     };
@@ -51,7 +51,7 @@ public:
     using LineList = std::vector<Line, LargeBufferAllocator<Line>>;
     const LineList& Lines() const { return lines_; }
     std::size_t size() const { return lines_.size(); }
-    std::size_t TextBytes() const;  // of all lines together
+    std::size_t TextBytes() const; // of all lines together
     static std::string_view Text(const Line& line) { return line.Text.text; }
     static std::string_view Before(const Line& line) { return Text(line).substr(0, line.MarkerAt); }
     static std::string_view After(const Line& line) { return Text(line).substr(line.MarkerAt + line.MarkerSize); }
@@ -60,7 +60,7 @@ private:
     struct Group {
         std::size_t begin;
         std::size_t end;
-        Line smallest;  // a copy of its first line once the group is sorted
+        Line smallest; // a copy of its first line once the group is sorted
     };
 
     static bool Less(const Line& a, const Line& b);
@@ -75,7 +75,7 @@ private:
     void AppendRun(std::vector<Group>& run, LineList& sorted);
 
     std::vector<LargeBlock> blocks_;
-    char* free_ = nullptr;       // the unused end of the last block
+    char* free_ = nullptr; // the unused end of the last block
     std::size_t freeSize_ = 0;
     LineList lines_;
     std::vector<std::size_t> groupStarts_;

@@ -15,7 +15,7 @@ class QPushButton;
 namespace vorbix {
 struct Catalogue;
 class Prompts;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 

@@ -248,8 +248,8 @@ void TSingleProgramOptionsForm::CreateTabOrder()
 {
     // Reading order on each page, then the buttons below the pages.
     const QWidget* const order[] = {PageControl1, Edit1, Edit2, BrowseButton1, ComboBox1, ComboBox2, CheckBox1,
-        CheckBox2, Memo1, ComboBox3, Edit3, ListView1, NewLinkButton, EditLinkButton, DeleteLinkButton,
-        UpLinkButton, DownLinkButton, SortLinkButton, OKButton, CancelButton, HelpButton};
+        CheckBox2, Memo1, ComboBox3, Edit3, ListView1, NewLinkButton, EditLinkButton, DeleteLinkButton, UpLinkButton,
+        DownLinkButton, SortLinkButton, OKButton, CancelButton, HelpButton};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
@@ -470,7 +470,7 @@ void TSingleProgramOptionsForm::ComboBox3Exit()
     const std::string text = Text(ComboBox3);
     const std::string kept = WarningSelectorOnLeave(Entries(ComboBox3), text, rememberedEmulator_);
     if (kept != text)
-        SetText(ComboBox3, kept);  // shows its warning
+        SetText(ComboBox3, kept); // shows its warning
 }
 
 void TSingleProgramOptionsForm::Edit3KeyUp()

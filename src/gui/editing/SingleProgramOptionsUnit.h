@@ -26,7 +26,7 @@ struct Catalogue;
 class NameList;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 
@@ -102,13 +102,13 @@ private:
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QPushButton* BrowseButton1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;  // publisher
-    QComboBox* ComboBox2 = nullptr;  // type
-    QCheckBox* CheckBox1 = nullptr;  // favourite
-    QCheckBox* CheckBox2 = nullptr;  // E00 DFS
+    QComboBox* ComboBox1 = nullptr; // publisher
+    QComboBox* ComboBox2 = nullptr; // type
+    QCheckBox* CheckBox1 = nullptr; // favourite
+    QCheckBox* CheckBox2 = nullptr; // E00 DFS
     QPlainTextEdit* Memo1 = nullptr;
-    QComboBox* ComboBox3 = nullptr;  // emulator selector
-    QLineEdit* Edit3 = nullptr;      // warning text
+    QComboBox* ComboBox3 = nullptr; // emulator selector
+    QLineEdit* Edit3 = nullptr; // warning text
     QTreeWidget* ListView1 = nullptr;
     // The link buttons and the dialog's buttons have no names of their own in the system;
     // they are named after their captions.

@@ -8,8 +8,9 @@ namespace vorbix::gui {
 
 DialogButtons CreateDialogButtons(QDialog* dialog)
 {
-    DialogButtons buttons{new QPushButton(QStringLiteral("OK"), dialog), new QPushButton(QStringLiteral("Cancel"), dialog),
-        new QPushButton(QStringLiteral("&Help"), dialog), new QHBoxLayout};
+    DialogButtons buttons{new QPushButton(QStringLiteral("OK"), dialog),
+        new QPushButton(QStringLiteral("Cancel"), dialog), new QPushButton(QStringLiteral("&Help"), dialog),
+        new QHBoxLayout};
     buttons.Ok->setObjectName("OkButton");
     buttons.Ok->setDefault(true);
     buttons.Cancel->setObjectName("CancelButton");

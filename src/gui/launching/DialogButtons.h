@@ -12,7 +12,7 @@ struct DialogButtons {
     QPushButton* Ok;
     QPushButton* Cancel;
     QPushButton* Help;
-    QHBoxLayout* Row;  // for the dialog's layout
+    QHBoxLayout* Row; // for the dialog's layout
 };
 
 DialogButtons CreateDialogButtons(QDialog* dialog);

@@ -9,8 +9,7 @@ namespace vorbix::gui {
 TEmuOptionsForm::TEmuOptionsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& /*shell*/,
     TSingleEmuOptionsForm& single, QWidget* parent)
     : TListOptionsForm("EmuOptionsForm", "Emulators", parent), catalogue_(catalogue), single_(single)
-{
-}
+{}
 
 std::vector<ListRow> TEmuOptionsForm::StoreRows() const
 {

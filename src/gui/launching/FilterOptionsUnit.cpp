@@ -9,8 +9,7 @@ namespace vorbix::gui {
 TFilterOptionsForm::TFilterOptionsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& /*shell*/,
     TSingleFilterOptionsForm& single, QWidget* parent)
     : TListOptionsForm("FilterOptionsForm", "Filters", parent), catalogue_(catalogue), single_(single)
-{
-}
+{}
 
 std::vector<ListRow> TFilterOptionsForm::StoreRows() const
 {

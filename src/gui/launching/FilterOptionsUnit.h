@@ -8,7 +8,7 @@ namespace vorbix {
 struct Catalogue;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 

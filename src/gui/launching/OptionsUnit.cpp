@@ -22,7 +22,7 @@ namespace {
 constexpr int kButtonWidth = 73;
 constexpr int kButtonHeight = 25;
 constexpr int kPictureBoxWidth = 260;
-constexpr int kIndent = 20;  // the source picture row sits under its check box's caption
+constexpr int kIndent = 20; // the source picture row sits under its check box's caption
 
 QGroupBox* AddSection(QBoxLayout* layout, QWidget* parent, const char* name, const char* caption)
 {
@@ -45,8 +45,9 @@ QPushButton* AddButton(QBoxLayout* layout, QWidget* parent, const char* name, co
 } // namespace
 
 TOptionsForm::TOptionsForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), prompts_(prompts), shell_(shell)
 {
     setObjectName("OptionsForm");
@@ -62,8 +63,8 @@ void TOptionsForm::CreateWidgets()
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QGroupBox* warnings = AddSection(layout, this, "WarningsGroup",
-        "Show the following warnings before running an emulator...");
+    QGroupBox* warnings =
+        AddSection(layout, this, "WarningsGroup", "Show the following warnings before running an emulator...");
     CompatibilityWarningCheck = AddOption(warnings, "CompatibilityWarningCheck", "Program compatibility warning",
         &OtherOptions::CompatibilityWarning);
     E00DfsWarningCheck = AddOption(warnings, "E00DfsWarningCheck", "E00 DFS warning", &OtherOptions::E00DfsWarning);
@@ -71,8 +72,8 @@ void TOptionsForm::CreateWidgets()
     QGroupBox* afterRun = AddSection(layout, this, "AfterRunGroup", "After running a BBC program with an emulator...");
     CopyDiskBackCheck = AddOption(afterRun, "CopyDiskBackCheck",
         "Copy disk image back from emulator working directory to program directory ", &OtherOptions::CopyDiskBack);
-    CopyPictureCheck = AddOption(afterRun, "CopyPictureCheck", "Copy picture file to program directory ",
-        &OtherOptions::CopyPicture);
+    CopyPictureCheck =
+        AddOption(afterRun, "CopyPictureCheck", "Copy picture file to program directory ", &OtherOptions::CopyPicture);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->setContentsMargins(kIndent, 0, 0, 0);
     PictureLabel = PlainLabel(QStringLiteral("Source picture file"), afterRun);
@@ -89,8 +90,8 @@ void TOptionsForm::CreateWidgets()
     pictureRow->addWidget(PictureButton);
     static_cast<QBoxLayout*>(afterRun->layout())->addLayout(pictureRow);
 
-    QGroupBox* afterDrop = AddSection(layout, this, "AfterDropGroup",
-        "After dropping a disk/rom image on the Vorbix main window...");
+    QGroupBox* afterDrop =
+        AddSection(layout, this, "AfterDropGroup", "After dropping a disk/rom image on the Vorbix main window...");
     AskAddToListCheck = AddOption(afterDrop, "AskAddToListCheck", "Ask to add to list", &OtherOptions::AskAddToList);
     UseE00DfsCheck = AddOption(afterDrop, "UseE00DfsCheck", "Use E00 DFS", &OtherOptions::UseE00Dfs);
 
@@ -115,9 +116,8 @@ QCheckBox* TOptionsForm::AddOption(QWidget* group, const char* name, const char*
 void TOptionsForm::ConnectWidgets()
 {
     for (const auto& [box, option] : options_) {
-        connect(box, &QCheckBox::toggled, this, [this, option = option](bool checked) {
-            catalogue_.Options.*option = checked;
-        });
+        connect(box, &QCheckBox::toggled, this,
+            [this, option = option](bool checked) { catalogue_.Options.*option = checked; });
     }
     // Every change of the box applies the rule: a click, and the key that toggles it when
     // released while it has the focus.

@@ -17,7 +17,7 @@ class QPushButton;
 namespace vorbix {
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 

@@ -169,7 +169,7 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
         std::string EmuRecord::*name;
         const char* valueBox;
         std::string EmuRecord::*value;
-        const char* forImages;  // the caption's second line, or nullptr
+        const char* forImages; // the caption's second line, or nullptr
     };
     const VariableRow variables[] = {
         {"EnvVarNameEdit", &EmuRecord::EnvVarName, "EnvVarValueEdit", &EmuRecord::EnvVarValue, nullptr},
@@ -190,7 +190,8 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
         if (v.forImages)
             caption->addWidget(PlainLabel(QString::fromUtf8(v.forImages), runGroup));
         run->addLayout(caption, gridRow, 0);
-        run->addLayout(Row({name, Caption("Value", value, runGroup), value, PlainLabel(QStringLiteral("(Optional)"), runGroup)}),
+        run->addLayout(Row({name, Caption("Value", value, runGroup), value,
+                           PlainLabel(QStringLiteral("(Optional)"), runGroup)}),
             gridRow++, 1);
     }
 
@@ -223,7 +224,8 @@ QWidget* TSingleEmuOptionsForm::CreateImagesTab()
     disk->addWidget(Caption("Working directory", DiskWorkingDirEdit, DiskImagesGroup), 0, 0);
     disk->addLayout(Row({DiskWorkingDirEdit, DiskWorkingDirButton}), 0, 1);
     disk->addWidget(Caption("Disk image file name", diskName, DiskImagesGroup), 1, 0);
-    disk->addLayout(Row({diskName, DiskExtensionsEdit, PlainLabel(QStringLiteral("(Optional)"), DiskImagesGroup)}), 1, 1);
+    disk->addLayout(Row({diskName, DiskExtensionsEdit, PlainLabel(QStringLiteral("(Optional)"), DiskImagesGroup)}), 1,
+        1);
     disk->addWidget(cleanDisk, 2, 0, 1, 2);
 
     RomImagesGroup = new QGroupBox(page);
@@ -270,7 +272,7 @@ QWidget* TSingleEmuOptionsForm::CreateDfsTab()
     auto* grid = new QGridLayout(DfsGroup);
     grid->addWidget(HandleDfsCheck, 0, 0, 1, 3);
     struct NameRow {
-        const char* name;  // the box's; its caption and note are named after it
+        const char* name; // the box's; its caption and note are named after it
         const char* caption;
         std::string EmuRecord::*field;
     };

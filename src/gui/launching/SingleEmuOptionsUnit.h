@@ -20,7 +20,7 @@ namespace vorbix {
 struct Catalogue;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 
@@ -101,7 +101,7 @@ private:
     QCheckBox* RomsCfgMaster128Check = nullptr;
     QGroupBox* DfsGroup = nullptr;
     QCheckBox* HandleDfsCheck = nullptr;
-    std::vector<QWidget*> dfsNameControls_;  // the two name boxes with their captions and notes
+    std::vector<QWidget*> dfsNameControls_; // the two name boxes with their captions and notes
     QPushButton* OkButton = nullptr;
     QPushButton* CancelButton = nullptr;
     QPushButton* HelpButton = nullptr;

@@ -118,9 +118,18 @@ void Draw(QPainter& p, CommandIcon which)
     switch (which) {
     case CommandIcon::RunProgram: DrawTriangle(p, QColor(30, 170, 40)); break;
     case CommandIcon::RunEmulator: DrawMonitor(p); break;
-    case CommandIcon::NewProgram: DrawPage(p); DrawPlus(p); break;
-    case CommandIcon::EditProgram: DrawPage(p); DrawPencil(p); break;
-    case CommandIcon::DeleteProgram: DrawPage(p); DrawCross(p); break;
+    case CommandIcon::NewProgram:
+        DrawPage(p);
+        DrawPlus(p);
+        break;
+    case CommandIcon::EditProgram:
+        DrawPage(p);
+        DrawPencil(p);
+        break;
+    case CommandIcon::DeleteProgram:
+        DrawPage(p);
+        DrawCross(p);
+        break;
     case CommandIcon::Categories: DrawTags(p); break;
     case CommandIcon::Emulators: DrawChip(p); break;
     case CommandIcon::Filters: DrawFunnel(p); break;

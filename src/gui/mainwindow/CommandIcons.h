@@ -6,8 +6,17 @@
 
 namespace vorbix::gui {
 
-enum class CommandIcon { RunProgram, RunEmulator, NewProgram, EditProgram, DeleteProgram,
-    Categories, Emulators, Filters, Options };
+enum class CommandIcon {
+    RunProgram,
+    RunEmulator,
+    NewProgram,
+    EditProgram,
+    DeleteProgram,
+    Categories,
+    Emulators,
+    Filters,
+    Options
+};
 
 QIcon MakeCommandIcon(CommandIcon which);
 

@@ -64,7 +64,7 @@ QWidget* DetailsPanel::CreateBoxCoverTab()
     Image2 = new QLabel(page);
     Image2->setObjectName("Image2");
     Image2->setGeometry(0, 0, kPictureWidth, kPictureHeight);
-    Image2->setAlignment(Qt::AlignCenter);  // a larger cover is centred and cut off at the edges
+    Image2->setAlignment(Qt::AlignCenter); // a larger cover is centred and cut off at the edges
     Image2->setTextFormat(Qt::PlainText);
     return page;
 }
@@ -166,7 +166,7 @@ void DetailsPanel::FillLines(QPlainTextEdit* box, const StringList& lines)
     for (const auto& line : lines)
         texts << ShownText(line);
     box->setPlainText(texts.join(u'\n'));
-    box->moveCursor(QTextCursor::Start);  // the first line shows
+    box->moveCursor(QTextCursor::Start); // the first line shows
 }
 
 void DetailsPanel::FillLinks(QListWidget* column, const std::vector<DetailsLink>& links)

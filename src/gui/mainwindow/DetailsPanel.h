@@ -52,10 +52,10 @@ private:
     static void FillLinks(QListWidget* column, const std::vector<DetailsLink>& links);
     static void FillLines(QPlainTextEdit* box, const StringList& lines);
 
-    QLabel* Image1 = nullptr;  // picture, scaled to fill
-    QLabel* Image2 = nullptr;  // box cover, own size, centred and clipped
-    QPlainTextEdit* Memo1 = nullptr;  // comments
-    QPlainTextEdit* Memo2 = nullptr;  // warnings
+    QLabel* Image1 = nullptr; // picture, scaled to fill
+    QLabel* Image2 = nullptr; // box cover, own size, centred and clipped
+    QPlainTextEdit* Memo1 = nullptr; // comments
+    QPlainTextEdit* Memo2 = nullptr; // warnings
     QListWidget* ListView2 = nullptr; // links 1 to 7
     QListWidget* ListView3 = nullptr; // links 8 to 14
     bool showsPlaceholder_ = false;

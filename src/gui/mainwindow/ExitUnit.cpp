@@ -8,8 +8,7 @@
 
 namespace vorbix::gui {
 
-TExitForm::TExitForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TExitForm::TExitForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName("ExitForm");
     setWindowTitle(QStringLiteral("Vorbix"));

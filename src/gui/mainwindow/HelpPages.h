@@ -7,7 +7,7 @@
 namespace vorbix {
 class Shell;
 struct Catalogue;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 

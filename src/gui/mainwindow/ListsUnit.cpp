@@ -86,7 +86,7 @@ constexpr int kEditWidth = 100;
 constexpr int kButtonLeft = 280;
 constexpr int kButtonWidth = 73;
 constexpr int kButtonHeight = 25;
-constexpr int kCaptionHeight = 18;  // from a section's top to its list
+constexpr int kCaptionHeight = 18; // from a section's top to its list
 
 QByteArray AsBytes(const std::string& bytes)
 {
@@ -102,8 +102,9 @@ bool IsEnterKey(const QEvent* event)
 } // namespace
 
 TListsForm::TListsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& shell, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), shell_(shell)
 {
     setObjectName("ListsForm");
@@ -255,7 +256,7 @@ void TListsForm::AddName(Section& section)
 {
     const CategoryEdit edit = AddCategory(*section.names, StoredText(section.edit->text()));
     if (!edit.Change.Categories)
-        return;  // empty or present already: the field keeps its text
+        return; // empty or present already: the field keeps its text
     change_ |= edit.Change;
     FillList(section);
     section.edit->clear();

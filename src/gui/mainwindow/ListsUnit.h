@@ -15,7 +15,7 @@ struct Catalogue;
 class NameList;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 
@@ -25,8 +25,7 @@ class TListsForm : public QDialog {
     Q_OBJECT
 public:
     // The help page opens through shell. The window asks nothing: refusals are silent.
-    TListsForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
-        QWidget* parent = nullptr);
+    TListsForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell, QWidget* parent = nullptr);
 
     // Categories is set when an entry was added or deleted since the last call; the call
     // starts counting afresh.
@@ -51,8 +50,8 @@ private:
     };
 
     void CreateWidgets();
-    void CreateSection(Section& section, int top, const char* caption, const char* listName,
-        const char* editName, const char* addName, const char* deleteName);
+    void CreateSection(Section& section, int top, const char* caption, const char* listName, const char* editName,
+        const char* addName, const char* deleteName);
     void ConnectWidgets();
     void ConnectSection(Section& section);
     void LoadValues();

@@ -47,8 +47,9 @@ constexpr int kCentralHeight = 386 - kToolBarHeight - kStatusBarHeight;
 } // namespace
 
 TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), shell_(shell), writer_(&SystemFileWriter()),
       prompts_(prompts, [this] { lastDialogTime_ = Now(); })
 {
@@ -71,8 +72,7 @@ TMainForm::~TMainForm()
     VorbixApplication::InstallErrorHandler({});
 }
 
-QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint,
-    std::optional<CommandIcon> icon)
+QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint, std::optional<CommandIcon> icon)
 {
     auto* action = new QAction(QString::fromUtf8(caption), this);
     action->setObjectName(name);
@@ -204,8 +204,7 @@ void TMainForm::CreateStatusBar()
     // which has the most to spare.
     int widths[5] = {191, 57, 33, 20, 200};
     const char* const longest[5] = {nullptr, " Favourite", " E00", "!", "1000000 Programs  "};
-    const Qt::Alignment alignments[5] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter,
-        Qt::AlignRight};
+    const Qt::Alignment alignments[5] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     for (int i = 1; i < 5; ++i) {
         QLabel probe;
         probe.setFrameShape(QFrame::Panel);

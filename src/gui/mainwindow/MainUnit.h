@@ -25,7 +25,7 @@ namespace vorbix {
 struct Catalogue;
 class FileWriter;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 
@@ -53,8 +53,7 @@ public:
 
     // Every message box of the window and of the core operations it calls goes to prompts;
     // documents, links and emulators are opened through shell, whose clock the window uses.
-    TMainForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
-        QWidget* parent = nullptr);
+    TMainForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The first showing runs the start-up sequence before the window becomes visible.
@@ -181,8 +180,8 @@ private:
     QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1;
     QAction *Categories1, *Emulators1, *Filters1, *Options1, *Contents1, *About1;
 
-    QComboBox* ComboBox1 = nullptr;  // filter selector
-    QComboBox* ComboBox2 = nullptr;  // emulator selector
+    QComboBox* ComboBox1 = nullptr; // filter selector
+    QComboBox* ComboBox2 = nullptr; // emulator selector
     vorbix::gui::ProgramListView* ListView1 = nullptr;
     vorbix::gui::ProgramTableModel* listModel_ = nullptr;
     vorbix::gui::DetailsPanel* PageControl1 = nullptr;

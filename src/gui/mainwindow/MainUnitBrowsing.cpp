@@ -8,12 +8,12 @@
 #include "browsing/TypeAhead.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
+#include "host/Shell.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/TextBytes.h"
 #include "mainwindow/VirtualKeys.h"
-#include "host/Shell.h"
 
 #include <QAction>
 #include <QComboBox>

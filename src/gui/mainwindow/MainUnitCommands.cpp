@@ -6,26 +6,26 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "catalogue/Utilities.h"
+#include "host/Shell.h"
 #include "launching/DroppedFiles.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/DetailsPanel.h"
-#include "mainwindow/HelpPages.h"
 #include "mainwindow/ExitUnit.h"
+#include "mainwindow/HelpPages.h"
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/ProgramTableModel.h"
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/TextBytes.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/FileSystem.h"
-#include "host/Shell.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QThread>
 
 #include <algorithm>
@@ -39,7 +39,7 @@ void TMainForm::setVisible(bool visible)
         started_ = true;
         FormShow();
         if (ended_)
-            return;  // an unexpected error during start-up ended the run
+            return; // an unexpected error during start-up ended the run
         // Centred on the desktop when first shown.
         if (const QScreen* desktop = screen())
             move(desktop->availableGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
@@ -62,7 +62,7 @@ void TMainForm::FormShow()
     // splash stays blank (or absent) for as long as the load takes.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (ended_)
-        return;  // an unexpected error arrived meanwhile; the handler has ended the run
+        return; // an unexpected error arrived meanwhile; the handler has ended the run
 
     listModel_->Rows().SetSort(0, 1);
     lastDialogTime_ = Now();
@@ -77,7 +77,7 @@ void TMainForm::FormShow()
     FillSelectors();
     RefillProgramList();
     UpdateCommandStates();
-    ComboBox1->lineEdit()->setCursorPosition(0);  // a long name shows its beginning
+    ComboBox1->lineEdit()->setCursorPosition(0); // a long name shows its beginning
     ComboBox2->lineEdit()->setCursorPosition(0);
     ListView1->setFocus();
 
@@ -229,10 +229,10 @@ void TMainForm::ApplyChange(const CatalogueChange& change)
     } else if (rebuild && change.RevealPIdx >= 0) {
         const int row = listModel_->Rows().RowOfPIdx(change.RevealPIdx);
         if (row >= 0)
-            RevealListRow(row);  // a program the filter hides keeps the rebuild's first row
+            RevealListRow(row); // a program the filter hides keeps the rebuild's first row
     }
     if (rebuild || change.Programs || change.Emulators)
-        RefreshDetails();  // also updates the command states
+        RefreshDetails(); // also updates the command states
 }
 
 void TMainForm::ApplyLaunchResult(const LaunchResult& result)

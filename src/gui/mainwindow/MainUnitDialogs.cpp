@@ -59,7 +59,7 @@ void TMainForm::Edit1Click()
         lastDialogTime_ = Now();
         ApplyChange(ReplaceProgram(catalogue_, pidx, *edited));
     }
-    RefreshDetails();  // after OK and Cancel alike
+    RefreshDetails(); // after OK and Cancel alike
 }
 
 void TMainForm::Delete1Click()
@@ -70,7 +70,7 @@ void TMainForm::Delete1Click()
     const CatalogueChange change =
         DeleteProgram(catalogue_, prompts_, pidx, ListView1->SelectedRow(), listModel_->rowCount());
     if (!change.Programs)
-        return;  // answered No
+        return; // answered No
     lastDialogTime_ = Now();
     ApplyChange(change);
 }
@@ -79,7 +79,7 @@ void TMainForm::Categories1Click()
 {
     listsForm_->exec();
     lastDialogTime_ = Now();
-    ApplyChange(listsForm_->TakeChange());  // the program list is not rebuilt
+    ApplyChange(listsForm_->TakeChange()); // the program list is not rebuilt
 }
 
 void TMainForm::Emulators1Click()
@@ -87,7 +87,7 @@ void TMainForm::Emulators1Click()
     emuOptionsForm_->exec();
     lastDialogTime_ = Now();
     CatalogueChange change = emuOptionsForm_->TakeChange();
-    change.Emulators = true;  // the after-close steps run whatever the dialog did
+    change.Emulators = true; // the after-close steps run whatever the dialog did
     ApplyChange(change);
 }
 
@@ -123,25 +123,33 @@ void RunReport(const std::optional<Options>& options, Generate generate, Prompts
 
 void TMainForm::ProgramsReport1Click()
 {
-    RunReport(programsReportForm_->Ask(), [this](const ProgramsReportOptions& options) {
-        return GenerateProgramsReport(catalogue_, options, prompts_, shell_);
-    }, prompts_);
+    RunReport(
+        programsReportForm_->Ask(),
+        [this](const ProgramsReportOptions& options) {
+            return GenerateProgramsReport(catalogue_, options, prompts_, shell_);
+        },
+        prompts_);
     lastDialogTime_ = Now();
 }
 
 void TMainForm::CompatibilityReport1Click()
 {
-    RunReport(compatibilityReportForm_->Ask(), [this](const CompatibilityReportOptions& options) {
-        return GenerateCompatibilityReport(catalogue_, options, prompts_, shell_);
-    }, prompts_);
+    RunReport(
+        compatibilityReportForm_->Ask(),
+        [this](const CompatibilityReportOptions& options) {
+            return GenerateCompatibilityReport(catalogue_, options, prompts_, shell_);
+        },
+        prompts_);
     lastDialogTime_ = Now();
 }
 
 void TMainForm::LinksReport1Click()
 {
-    RunReport(linksReportForm_->Ask(), [this](const LinksReportOptions& options) {
-        return GenerateLinksReport(catalogue_, options, prompts_, shell_);
-    }, prompts_);
+    RunReport(
+        linksReportForm_->Ask(),
+        [this](
+            const LinksReportOptions& options) { return GenerateLinksReport(catalogue_, options, prompts_, shell_); },
+        prompts_);
     lastDialogTime_ = Now();
 }
 

@@ -15,7 +15,7 @@ QImage ToQImage(const Result<RgbImage>& decoded)
         return {};
     const RgbImage& rgb = decoded.Value();
     QImage view(rgb.Pixels.data(), rgb.Width, rgb.Height, qsizetype{rgb.Width} * 3, QImage::Format_RGB888);
-    return view.copy();  // the decoder's buffer goes away with the result
+    return view.copy(); // the decoder's buffer goes away with the result
 }
 
 } // namespace
@@ -31,8 +31,8 @@ QImage LoadJpegResource(const QString& resourcePath)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
-    return ToQImage(DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-        static_cast<std::size_t>(bytes.size())));
+    return ToQImage(
+        DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
 }
 
 QImage PlaceholderPicture()
@@ -49,7 +49,7 @@ QImage PlaceholderPicture()
         painter.setPen(Qt::white);
         painter.drawText(QRect(16, 16, 380, 280), Qt::AlignLeft | Qt::AlignTop,
             QStringLiteral("BBC Computer 32K\n\nAcorn DFS\n\nBASIC\n\n>"));
-        painter.fillRect(30, 149, 10, 3, Qt::white);  // the cursor after the prompt
+        painter.fillRect(30, 149, 10, 3, Qt::white); // the cursor after the prompt
         return image;
     }();
     return picture;

@@ -48,8 +48,7 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
 
 Qt::ItemFlags ProgramTableModel::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
 }
 
 } // namespace vorbix::gui

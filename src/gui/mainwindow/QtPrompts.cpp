@@ -95,10 +95,8 @@ std::optional<std::string> QtPrompts::ChooseFolder(const FolderRequest& request)
 
 MessageAnswer QtPrompts::ShowMessageBox(const MessageRequest& request)
 {
-    const QString caption = request.Caption.empty() ? QApplication::applicationName()
-                                                    : ShownText(request.Caption);
-    QMessageBox box(BoxIcon(request.Icon), caption, ShownText(request.Text),
-        BoxButtons(request.Buttons), parent_);
+    const QString caption = request.Caption.empty() ? QApplication::applicationName() : ShownText(request.Caption);
+    QMessageBox box(BoxIcon(request.Icon), caption, ShownText(request.Text), BoxButtons(request.Buttons), parent_);
     box.setTextFormat(Qt::PlainText);
     // Closing a Yes/No box with Escape or the title bar answers No; Yes/No/Cancel answers Cancel.
     if (request.Buttons == MessageButtons::YesNo)

@@ -21,7 +21,8 @@ int RunApplication(const StartOptions& options)
     prompts.SetParent(&form);
     form.OpenAfterStartUp(options.Files);
     // Shown from the message loop, so that an error during start-up reaches the handler.
-    QMetaObject::invokeMethod(&form, [&form] { form.show(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &form, [&form] { form.show(); }, Qt::QueuedConnection);
     return QApplication::exec();
 }
 

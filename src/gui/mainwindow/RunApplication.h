@@ -9,9 +9,9 @@
 namespace vorbix::gui {
 
 struct StartOptions {
-    std::string AppDir;                          // the resolved application folder, ending in '/'
-    std::vector<std::string> InstalledDataDirs;  // where the installed help pages may be
-    std::vector<std::string> Files;              // named on the command line, handled as a drop
+    std::string AppDir; // the resolved application folder, ending in '/'
+    std::vector<std::string> InstalledDataDirs; // where the installed help pages may be
+    std::vector<std::string> Files; // named on the command line, handled as a drop
 };
 
 // Returns the exit status.

@@ -1,10 +1,10 @@
 #include "mainwindow/SplashUnit.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
+#include "host/Shell.h"
 #include "mainwindow/Pictures.h"
 #include "mainwindow/TextBytes.h"
 #include "platform/FileSystem.h"
-#include "host/Shell.h"
 
 #include <QApplication>
 #include <QFile>
@@ -135,8 +135,7 @@ void TSplashForm::PlaySound()
 
 bool TSplashForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
         && (watched == Label4 || watched == Label5)) {
         LinkClick(static_cast<QLabel*>(watched));
         return true;

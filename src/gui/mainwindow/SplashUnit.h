@@ -50,9 +50,9 @@ private:
 
     std::string appDir_;
     vorbix::Shell& shell_;
-    QLabel* Label4 = nullptr;  // web link
-    QLabel* Label5 = nullptr;  // mail link
-    QLabel* Label6 = nullptr;  // the status line while loading
+    QLabel* Label4 = nullptr; // web link
+    QLabel* Label5 = nullptr; // mail link
+    QLabel* Label6 = nullptr; // the status line while loading
     QPushButton* BitBtn1 = nullptr;
     std::unique_ptr<QSoundEffect> sound_;
     int soundStarts_ = 0;

@@ -26,9 +26,16 @@ int KeypadOperatorKey(int qtKey)
 int ShiftedDigitKey(int qtKey)
 {
     static constexpr std::array<std::pair<int, char>, 10> symbols{{
-        {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'}, {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'},
-        {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'},
-        {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'}, {Qt::Key_ParenRight, '0'},
+        {Qt::Key_Exclam, '1'},
+        {Qt::Key_At, '2'},
+        {Qt::Key_NumberSign, '3'},
+        {Qt::Key_Dollar, '4'},
+        {Qt::Key_Percent, '5'},
+        {Qt::Key_AsciiCircum, '6'},
+        {Qt::Key_Ampersand, '7'},
+        {Qt::Key_Asterisk, '8'},
+        {Qt::Key_ParenLeft, '9'},
+        {Qt::Key_ParenRight, '0'},
     }};
     for (const auto& [key, digit] : symbols)
         if (key == qtKey)
@@ -41,7 +48,8 @@ int ControlKey(int qtKey)
     switch (qtKey) {
     case Qt::Key_Backspace: return 0x08;
     case Qt::Key_Tab: return 0x09;
-    case Qt::Key_Return: case Qt::Key_Enter: return kVirtualKeyReturn;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kVirtualKeyReturn;
     case Qt::Key_Shift: return 0x10;
     case Qt::Key_Control: return 0x11;
     case Qt::Key_Alt: return 0x12;
@@ -65,17 +73,28 @@ int ControlKey(int qtKey)
 int PunctuationKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Semicolon: case Qt::Key_Colon: return 0xBA;
-    case Qt::Key_Equal: case Qt::Key_Plus: return 0xBB;
-    case Qt::Key_Comma: case Qt::Key_Less: return 0xBC;
-    case Qt::Key_Minus: case Qt::Key_Underscore: return 0xBD;
-    case Qt::Key_Period: case Qt::Key_Greater: return 0xBE;
-    case Qt::Key_Slash: case Qt::Key_Question: return 0xBF;
-    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 0xC0;
-    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 0xDB;
-    case Qt::Key_Backslash: case Qt::Key_Bar: return 0xDC;
-    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 0xDD;
-    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 0xDE;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return 0xBA;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus: return 0xBB;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return 0xBC;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return 0xBD;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return 0xBE;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return 0xBF;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return 0xC0;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return 0xDB;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return 0xDC;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return 0xDD;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return 0xDE;
     default: return 0;
     }
 }
@@ -90,7 +109,7 @@ int VirtualKeyFromQtKey(int qtKey, Qt::KeyboardModifiers modifiers)
     if (keypad && KeypadOperatorKey(qtKey) != 0)
         return KeypadOperatorKey(qtKey);
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey;  // Qt's letter codes are the capitals' ASCII codes, as are the virtual keys
+        return qtKey; // Qt's letter codes are the capitals' ASCII codes, as are the virtual keys
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F15)
         return 0x70 + (qtKey - Qt::Key_F1);
     if (const int control = ControlKey(qtKey))

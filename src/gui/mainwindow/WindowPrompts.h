@@ -12,12 +12,10 @@ namespace vorbix::gui {
 class WindowPrompts : public Prompts {
 public:
     WindowPrompts(Prompts& target, std::function<void()> dialogClosed)
-        : target_(target), dialogClosed_(std::move(dialogClosed)) {}
+        : target_(target), dialogClosed_(std::move(dialogClosed))
+    {}
 
-    MessageAnswer ShowMessageBox(const MessageRequest& request) override
-    {
-        return target_.ShowMessageBox(request);
-    }
+    MessageAnswer ShowMessageBox(const MessageRequest& request) override { return target_.ShowMessageBox(request); }
 
     std::optional<std::string> ChooseFile(const FileOpenRequest& request) override
     {

@@ -12,7 +12,7 @@ namespace vorbix {
 struct Catalogue;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 

@@ -14,7 +14,7 @@ namespace vorbix {
 struct Catalogue;
 class Prompts;
 class Shell;
-}
+} // namespace vorbix
 
 namespace vorbix::gui {
 
@@ -39,10 +39,10 @@ private:
     const vorbix::Catalogue& catalogue_;
     OrderGroup order_;
     FilterGroup filter_;
-    QCheckBox* CheckBox1 = nullptr;  // "Type"
-    QCheckBox* CheckBox2 = nullptr;  // "Information"
-    QCheckBox* CheckBox3 = nullptr;  // "Emulator warnings"
-    QCheckBox* CheckBox4 = nullptr;  // "Links"
+    QCheckBox* CheckBox1 = nullptr; // "Type"
+    QCheckBox* CheckBox2 = nullptr; // "Information"
+    QCheckBox* CheckBox3 = nullptr; // "Emulator warnings"
+    QCheckBox* CheckBox4 = nullptr; // "Links"
     OkCancelRow buttons_;
 };
 

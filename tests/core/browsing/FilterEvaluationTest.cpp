@@ -6,8 +6,8 @@ using namespace vorbix;
 
 namespace {
 
-FilterRecord Filter(const std::string& name, const std::string& pub, const std::string& pubOp,
-    const std::string& type, const std::string& typeOp, FavouriteCondition fav = FavouriteCondition::fcDontCare)
+FilterRecord Filter(const std::string& name, const std::string& pub, const std::string& pubOp, const std::string& type,
+    const std::string& typeOp, FavouriteCondition fav = FavouriteCondition::fcDontCare)
 {
     return {name, pub, pubOp, type, typeOp, fav};
 }

@@ -48,27 +48,30 @@ TEST(ProgramListModel, RowOrderAndHeaderClicks)
     EXPECT_EQ(model.SortColumn(), 0);
     EXPECT_EQ(model.SortDirection(), 1);
     // Publishers equal ignoring a-z case tie; the tie is broken by program name ascending.
-    EXPECT_EQ(Cells(model), (std::vector<std::string>{"/Homebrew", "Acornsoft/aardvark", "Acornsoft/Aviator",
-                                "acornsoft/Elite", "Superior/Citadel", "Superior/Repton"}));
+    EXPECT_EQ(Cells(model),
+        (std::vector<std::string>{"/Homebrew", "Acornsoft/aardvark", "Acornsoft/Aviator", "acornsoft/Elite",
+            "Superior/Citadel", "Superior/Repton"}));
     EXPECT_EQ(model.CellText(2, ListColumn::PIdx), "2");
     EXPECT_EQ(model.PIdx(1), 5);
 
-    model.HeaderClick(0);  // Publisher again: descending, names still ascending
+    model.HeaderClick(0); // Publisher again: descending, names still ascending
     model.Rebuild(c, "all");
     EXPECT_EQ(model.SortDirection(), -1);
-    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Superior/Citadel", "Superior/Repton", "Acornsoft/aardvark",
-                                "Acornsoft/Aviator", "acornsoft/Elite", "/Homebrew"}));
+    EXPECT_EQ(Cells(model),
+        (std::vector<std::string>{"Superior/Citadel", "Superior/Repton", "Acornsoft/aardvark", "Acornsoft/Aviator",
+            "acornsoft/Elite", "/Homebrew"}));
     model.HeaderClick(0);
     EXPECT_EQ(model.SortDirection(), 1);
 
-    model.HeaderClick(0);  // descending, then Program: program ascending whatever the direction was
+    model.HeaderClick(0); // descending, then Program: program ascending whatever the direction was
     model.HeaderClick(1);
     model.Rebuild(c, "all");
     EXPECT_EQ(model.SortColumn(), 1);
     EXPECT_EQ(model.SortDirection(), 1);
-    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Acornsoft/aardvark", "Acornsoft/Aviator", "Superior/Citadel",
-                                "acornsoft/Elite", "/Homebrew", "Superior/Repton"}));
-    model.HeaderClick(2);  // the hidden column counts as "any other header"
+    EXPECT_EQ(Cells(model),
+        (std::vector<std::string>{"Acornsoft/aardvark", "Acornsoft/Aviator", "Superior/Citadel", "acornsoft/Elite",
+            "/Homebrew", "Superior/Repton"}));
+    model.HeaderClick(2); // the hidden column counts as "any other header"
     EXPECT_EQ(model.SortColumn(), 1);
     EXPECT_EQ(model.SortDirection(), -1);
 }
@@ -76,20 +79,19 @@ TEST(ProgramListModel, RowOrderAndHeaderClicks)
 TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
 {
     Catalogue c;
-    c.ProgramList = {MakeProgram("P", "abc"), MakeProgram("P", "ABC"), MakeProgram("P", "ab"),
-        MakeProgram("P", "_x"), MakeProgram("P", "Zed"), MakeProgram("P", "\xC3\xA9t\xC3\xA9"),
-        MakeProgram("P", "ABCD")};
+    c.ProgramList = {MakeProgram("P", "abc"), MakeProgram("P", "ABC"), MakeProgram("P", "ab"), MakeProgram("P", "_x"),
+        MakeProgram("P", "Zed"), MakeProgram("P", "\xC3\xA9t\xC3\xA9"), MakeProgram("P", "ABCD")};
     ProgramListModel model;
     model.SetSort(1, 1);
     model.Rebuild(c, "all");
     // '_' (0x5F) sorts after the capitals, as the comparison is of upper-cased bytes; the
     // two names equal ignoring case keep their catalogue order; a prefix comes first.
-    EXPECT_EQ(Cells(model), (std::vector<std::string>{"P/ab", "P/abc", "P/ABC", "P/ABCD", "P/Zed", "P/_x",
-                                "P/\xC3\xA9t\xC3\xA9"}));
+    EXPECT_EQ(Cells(model),
+        (std::vector<std::string>{"P/ab", "P/abc", "P/ABC", "P/ABCD", "P/Zed", "P/_x", "P/\xC3\xA9t\xC3\xA9"}));
     model.SetSort(1, -1);
     model.Rebuild(c, "all");
     EXPECT_EQ(Cells(model).front(), "P/\xC3\xA9t\xC3\xA9");
-    EXPECT_EQ(model.Rows()[4], 0);  // "abc" before "ABC" also when descending
+    EXPECT_EQ(model.Rows()[4], 0); // "abc" before "ABC" also when descending
     EXPECT_EQ(model.Rows()[5], 1);
 
     // Long names that share their first 24 bytes: equal ignoring case ties, a later
@@ -177,12 +179,12 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     ASSERT_EQ(model.CellText(0, ListColumn::Program), "");
     EXPECT_EQ(model.FindTypeAheadRow(1, 'M'), 2);
     EXPECT_EQ(model.FindTypeAheadRow(2, 'M'), 3);
-    EXPECT_EQ(model.FindTypeAheadRow(4, 'M'), 2);  // wraps to the top
+    EXPECT_EQ(model.FindTypeAheadRow(4, 'M'), 2); // wraps to the top
     EXPECT_EQ(model.FindTypeAheadRow(3, 'Z'), 5);
     EXPECT_FALSE(model.FindTypeAheadRow(1, 'Q').has_value());
-    EXPECT_FALSE(model.FindTypeAheadRow(1, 'A').has_value());  // the selected row itself is never a hit
-    EXPECT_EQ(model.FindTypeAheadRow(3, ' '), 0);              // an empty name has a blank initial
-    EXPECT_EQ(model.FindTypeAheadRow(-1, 'A'), 1);             // no selection: from the first row
+    EXPECT_FALSE(model.FindTypeAheadRow(1, 'A').has_value()); // the selected row itself is never a hit
+    EXPECT_EQ(model.FindTypeAheadRow(3, ' '), 0); // an empty name has a blank initial
+    EXPECT_EQ(model.FindTypeAheadRow(-1, 'A'), 1); // no selection: from the first row
     EXPECT_EQ(model.FindRowByInitial(2, 4, 'M'), 3);
     EXPECT_FALSE(model.FindRowByInitial(3, 100, 'A').has_value());
     EXPECT_EQ(model.FindRowByInitial(-5, 100, 'A'), 1);
@@ -190,13 +192,13 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     EXPECT_FALSE(model.FindRowByInitial(std::numeric_limits<int>::min(), 0, ' '));
     model.SetSort(0, 1);
     model.Rebuild(c, "all");
-    EXPECT_EQ(model.FindTypeAheadRow(0, 'X'), 1);  // sorted by publisher: the publisher is the key
+    EXPECT_EQ(model.FindTypeAheadRow(0, 'X'), 1); // sorted by publisher: the publisher is the key
 
     EXPECT_EQ(TypeAheadCharacter(0x4D), 'M');
     EXPECT_EQ(TypeAheadCharacter(0x30), '0');
-    EXPECT_EQ(TypeAheadCharacter(0x70), 'P');  // F1
-    EXPECT_EQ(TypeAheadCharacter(0x60), '`');  // keypad 0
-    EXPECT_EQ(TypeAheadCharacter(0x7B), '{');  // F12
+    EXPECT_EQ(TypeAheadCharacter(0x70), 'P'); // F1
+    EXPECT_EQ(TypeAheadCharacter(0x60), '`'); // keypad 0
+    EXPECT_EQ(TypeAheadCharacter(0x7B), '{'); // F12
     EXPECT_EQ(TypeAheadCharacter(0x7E), '~');
     EXPECT_FALSE(TypeAheadCharacter(0x2F).has_value());
     EXPECT_FALSE(TypeAheadCharacter(0x7F).has_value());
@@ -225,6 +227,7 @@ TEST(ProgramListModel, KeptRanksFollowEditsOfTheCatalogue)
     EXPECT_EQ(Cells(model).front(), "Zeta/Alpha");
     c.ProgramList.erase(c.ProgramList.begin());
     model.Rebuild(c, "all");
-    EXPECT_EQ(Cells(model), (std::vector<std::string>{"Zeta/Alpha", "Superior/Citadel", "Acornsoft/Aviator",
-        "acornsoft/Elite", "Acornsoft/zardvark", "/Homebrew"}));
+    EXPECT_EQ(Cells(model),
+        (std::vector<std::string>{"Zeta/Alpha", "Superior/Citadel", "Acornsoft/Aviator", "acornsoft/Elite",
+            "Acornsoft/zardvark", "/Homebrew"}));
 }

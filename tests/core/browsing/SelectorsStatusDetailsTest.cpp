@@ -86,7 +86,7 @@ TEST(ProgramDetails, PicturesTextsAndLinkColumns)
     p.FileUrl = dir / "a.b.ssd";
     p.Comments = {"one", "", "three"};
     p.EmuWarningEmus = {"B", "Master"};
-    p.EmuWarningTexts = {"T"};  // damaged: the second warning has no text
+    p.EmuWarningTexts = {"T"}; // damaged: the second warning has no text
     p.ProgramType = "Game";
     dir.Write("a.b-box.jpg", "x");
 
@@ -132,7 +132,7 @@ TEST(ProgramDetails, OpeningLinks)
     OpenDocumentLink(manual, prompts, shell);
     OpenDocumentLink("http://www.example.com/manual.pdf", prompts, shell);
     OpenDocumentLink(dir / "Missing.pdf", prompts, shell);
-    OpenDocumentLink(dir.path(), prompts, shell);  // a folder is not a document file
+    OpenDocumentLink(dir.path(), prompts, shell); // a folder is not a document file
     EXPECT_EQ(shell.opened, StringList{manual});
     ASSERT_EQ(prompts.shown.size(), 3u);
     EXPECT_EQ(prompts.shown[0].request.Text, "Cannot find file http://www.example.com/manual.pdf");

@@ -42,7 +42,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         std::vector<std::string> progress;
         EXPECT_EQ(LoadCatalogue(c, prompts, [&](const std::string& s) { progress.push_back(s); }).Value(),
             CatalogueSource::Legacy);
-        EXPECT_TRUE(prompts.shown.empty());  // no programs file: the import replaces nothing
+        EXPECT_TRUE(prompts.shown.empty()); // no programs file: the import replaces nothing
         EXPECT_TRUE(c.ProgramsChanged);
         ASSERT_EQ(c.ProgramList.size(), 1u);
         EXPECT_EQ(c.Publishers.Items(), std::vector<std::string>{"Acornsoft"});
@@ -92,15 +92,15 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
     const std::string oldPrograms = dir.Read("Data/programs.xml");
     const std::string path = dir / "Data/programs.xml";
     const std::string imported = "The catalogue was imported from the legacy files Programs.ini and Options.ini in "
-        + dir.path() + " (1 program, 0 emulators, 0 filters), because " + dir / "Data/options.xml"
-        + " does not exist.";
+        + dir.path() + " (1 program, 0 emulators, 0 filters), because " + dir / "Data/options.xml" + " does not exist.";
 
     Catalogue c = CatalogueIn(dir.path());
     FakePrompts prompts;
     ASSERT_EQ(LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies).Value(), CatalogueSource::Legacy);
-    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{imported + " The programs file that was there, " + path
-                                   + ", was kept as " + path + ".before-import-1; the next save writes the imported "
-                                     "programs in its place."});
+    EXPECT_EQ(prompts.Texts(),
+        std::vector<std::string>{imported + " The programs file that was there, " + path + ", was kept as " + path
+            + ".before-import-1; the next save writes the imported "
+              "programs in its place."});
     EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
     Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "");
     ASSERT_TRUE(saved.Ok());
@@ -116,15 +116,19 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
     Catalogue r = CatalogueIn(dir.path());
     FakePrompts readOnly;
     ASSERT_EQ(LoadCatalogue(r, readOnly).Value(), CatalogueSource::Legacy);
-    EXPECT_EQ(readOnly.Texts(), std::vector<std::string>{imported + " The programs file that is there, " + path
-                                    + ", was left as it is; a save would keep it under a new name before writing "
-                                      "the imported programs in its place."});
+    EXPECT_EQ(readOnly.Texts(),
+        std::vector<std::string>{imported + " The programs file that is there, " + path
+            + ", was left as it is; a save would keep it under a new name before writing "
+              "the imported programs in its place."});
     EXPECT_EQ(dir.Contents(), before);
     saved = SaveCatalogue(r, true, "all", "");
     ASSERT_TRUE(saved.Ok());
-    EXPECT_EQ(saved.Value().Notices, std::vector<std::string>{"The programs file that was there before the legacy "
-                                         "import, " + path + ", was kept as " + path + ".before-import-2 before it "
-                                         "was saved over."});
+    EXPECT_EQ(saved.Value().Notices,
+        std::vector<std::string>{"The programs file that was there before the legacy "
+                                 "import, "
+            + path + ", was kept as " + path
+            + ".before-import-2 before it "
+              "was saved over."});
     EXPECT_EQ(dir.Read("Data/programs.xml.before-import-2"), eliteOnly);
     EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
 
@@ -138,18 +142,21 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
     Catalogue f = CatalogueIn(dir.path());
     FakePrompts full;
     ASSERT_EQ(LoadCatalogue(f, full, {}, LoadAccess::KeepCopies, fullDisk).Value(), CatalogueSource::Legacy);
-    EXPECT_EQ(full.Texts(), std::vector<std::string>{imported + " The programs file that is there, " + path
-                                + ", could not be kept under a new name (Cannot create file " + path
-                                + ".before-import-3), so it will not be saved over until a copy can be kept beside "
-                                  "it."});
+    EXPECT_EQ(full.Texts(),
+        std::vector<std::string>{imported + " The programs file that is there, " + path
+            + ", could not be kept under a new name (Cannot create file " + path
+            + ".before-import-3), so it will not be saved over until a copy can be kept beside "
+              "it."});
     ASSERT_LT(ProgramsFileBytes(f).size(), 8000u);
     saved = SaveCatalogue(f, true, "all", "", fullDisk);
     ASSERT_FALSE(saved.Ok());
-    EXPECT_EQ(saved.Message(), "Cannot save " + path + ": the programs file that was there before the legacy import "
-                               "could not be kept under a new name (Cannot create file " + path
-                               + ".before-import-3). It was left as it is.");
+    EXPECT_EQ(saved.Message(),
+        "Cannot save " + path
+            + ": the programs file that was there before the legacy import "
+              "could not be kept under a new name (Cannot create file "
+            + path + ".before-import-3). It was left as it is.");
     EXPECT_EQ(dir.Read("Data/programs.xml"), longPrograms);
-    EXPECT_FALSE(dir.Exists("Data/options.xml"));  // so the next start offers the import again
+    EXPECT_FALSE(dir.Exists("Data/options.xml")); // so the next start offers the import again
     EXPECT_FALSE(dir.Exists("Data/programs.xml.before-import-3"));
 }
 

@@ -84,8 +84,8 @@ std::vector<std::string> Reported(const FakePrompts& prompts)
 
 std::string DamagedCopied(const std::string& path, const std::string& fault, const std::string& copy)
 {
-    return "File " + path + " is damaged: " + fault + ". What could be read was loaded; the file was copied to "
-        + copy + ".";
+    return "File " + path + " is damaged: " + fault + ". What could be read was loaded; the file was copied to " + copy
+        + ".";
 }
 
 } // namespace
@@ -220,17 +220,25 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         FakePrompts prompts;
         ASSERT_TRUE(LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies, fullDisk).Ok());
         EXPECT_EQ(Reported(prompts).at(0),
-            "File " + path + " is damaged: the file ends inside the 3rd <program-name>. What could be read was "
-            "loaded, but no copy of it could be kept (Cannot create file " + path + ".damaged-1), so it will not be "
-            "saved over until a copy can be kept beside it.");
+            "File " + path
+                + " is damaged: the file ends inside the 3rd <program-name>. What could be read was "
+                  "loaded, but no copy of it could be kept (Cannot create file "
+                + path
+                + ".damaged-1), so it will not be "
+                  "saved over until a copy can be kept beside it.");
         EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-1"));
         ASSERT_LT(ProgramsFileBytes(c).size(), 8000u);
 
         const Result<SavedFiles> refused = SaveCatalogue(c, false, "all", "", fullDisk);
         ASSERT_FALSE(refused.Ok());
-        EXPECT_EQ(refused.Error(), (Failure{"Cannot save " + path + ": the file is damaged and no copy of it "
-                                            "could be kept (Cannot create file " + path + ".damaged-1). It was "
-                                            "left as it is.", path}));
+        EXPECT_EQ(refused.Error(),
+            (Failure{"Cannot save " + path
+                    + ": the file is damaged and no copy of it "
+                      "could be kept (Cannot create file "
+                    + path
+                    + ".damaged-1). It was "
+                      "left as it is.",
+                path}));
         EXPECT_EQ(dir.Read(kProgramsFile), damaged);
         EXPECT_EQ(dir.Read(kOptionsFile), options);
         EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-1"));
@@ -241,8 +249,9 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         // Once there is room, the save keeps the copy first and says where.
         const Result<SavedFiles> saved = SaveCatalogue(c, false, "all", "");
         ASSERT_TRUE(saved.Ok()) << saved.Message();
-        EXPECT_EQ(saved.Value().Notices, std::vector<std::string>{"The damaged file " + path + " was copied to "
-                                             + path + ".damaged-1 before it was saved over."});
+        EXPECT_EQ(saved.Value().Notices,
+            std::vector<std::string>{
+                "The damaged file " + path + " was copied to " + path + ".damaged-1 before it was saved over."});
         EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
         EXPECT_EQ(dir.Read(kProgramsFile), ProgramsFileBytes(c));
     }

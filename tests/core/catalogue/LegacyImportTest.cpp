@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 using namespace vorbix;
-using vorbix::test::CrLfLines;
 using vorbix::test::CatalogueIn;
+using vorbix::test::CrLfLines;
 using vorbix::test::FakePrompts;
 using vorbix::test::LfLines;
 using vorbix::test::TempDir;
@@ -17,8 +17,8 @@ namespace {
 
 std::vector<std::string> EmuBlock(const char* name)
 {
-    return {name, "/emu", "-x", "EV", "ev", "SS", "ss", "DS", "ds", "/disk/", "disk", "/rom/", "rom", ".rom",
-        "DFS.ROM", "E00DFS.ROM", "False", "yes"};
+    return {name, "/emu", "-x", "EV", "ev", "SS", "ss", "DS", "ds", "/disk/", "disk", "/rom/", "rom", ".rom", "DFS.ROM",
+        "E00DFS.ROM", "False", "yes"};
 }
 
 } // namespace
@@ -26,15 +26,11 @@ std::vector<std::string> EmuBlock(const char* name)
 TEST(LegacyImport, ProgramsWithAndWithoutWarningsBlock)
 {
     TempDir dir;
-    dir.Write("Programs.ini", CrLfLines({"3",
-        "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Space", "True", "False",
-        "2", "Trade", "Fight",
-        "#@%#123#@%#", "1", "BeebEm", "Slow",
-        "1", "Manual", "C:\\Docs\\Elite.pdf",
-        "Repton", "C:\\Games\\Repton.ssd", "Superior", "Arcade", "", "yes",
-        "0",
-        "0",
-        "Short", "x.ssd", "P", "T", "False", "False", "1"}));
+    dir.Write("Programs.ini",
+        CrLfLines({"3", "Elite", "C:\\Games\\Elite.ssd", "Acornsoft", "Space", "True", "False", "2", "Trade", "Fight",
+            "#@%#123#@%#", "1", "BeebEm", "Slow", "1", "Manual", "C:\\Docs\\Elite.pdf", "Repton",
+            "C:\\Games\\Repton.ssd", "Superior", "Arcade", "", "yes", "0", "0", "Short", "x.ssd", "P", "T", "False",
+            "False", "1"}));
     Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyPrograms(c).Ok());
     ASSERT_EQ(c.ProgramList.size(), 3u);
@@ -81,8 +77,9 @@ TEST(LegacyImport, CountThatIsNotAnIntegerRaisesTheConversionError)
 TEST(LegacyImport, OptionsLongAndShortLayouts)
 {
     TempDir dir;
-    dir.Write("Options.ini", LfLines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\",
-        "Favs", "BeebEm", "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}));
+    dir.Write("Options.ini",
+        LfLines({"2", "1", "Zeta", "alpha", "Arcade", "C:\\Games\\", "C:\\Emus\\", "C:\\Docs\\", "Favs", "BeebEm",
+            "true", "ignored", "ignored", "true", "True", "C:\\shot.jpg", "true", "true", "false"}));
     Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyOptions(c).Ok());
     EXPECT_EQ(c.Publishers.Items(), (std::vector<std::string>{"alpha", "Zeta"}));
@@ -165,8 +162,9 @@ TEST(LegacyImport, EmusInBothLayouts)
 TEST(LegacyImport, FiltersAndMissingFiles)
 {
     TempDir dir;
-    dir.Write("Filters.ini", CrLfLines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked",
-        "All", "any", "Arcade", "Grayed"}));
+    dir.Write("Filters.ini",
+        CrLfLines({"3", "Favs", "any", "any", "Checked", "NoFav", "Acornsoft", "any", "Unchecked", "All", "any",
+            "Arcade", "Grayed"}));
     Catalogue c = CatalogueIn(dir.path());
     EXPECT_TRUE(ImportLegacyFilters(c).Ok());
     ASSERT_EQ(c.FilterList.size(), 3u);

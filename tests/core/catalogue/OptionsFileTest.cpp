@@ -160,7 +160,8 @@ TEST(OptionsFile, HandEditedFileWithoutGroupsMissingLeavesAndOddValues)
         "<disk-filename></disk-filename><rom-working-dir></rom-working-dir><rom-filename></rom-filename>"
         "<rom-file-ext></rom-file-ext><dfs-name>D</dfs-name><e00dfs-name>E</e00dfs-name>"
         "<clean-disk-working-dir>True</clean-disk-working-dir><clean-rom-working-dir>true</clean-rom-working-dir>"
-        "<process-romscfg-modelb>false</process-romscfg-modelb><process-romscfg-master128>false</process-romscfg-master128>"
+        "<process-romscfg-modelb>false</process-romscfg-modelb><process-romscfg-master128>false</"
+        "process-romscfg-master128>"
         "</emulator></emulators>\r\n"
         "<filters><filter><filter-name>F</filter-name><f-publisher>any</f-publisher><f-pubcomp>like</f-pubcomp>"
         "<f-type>any</f-type><f-typecomp>=</f-typecomp><f-favourite>maybe</f-favourite></filter></filters>\r\n"
@@ -212,8 +213,8 @@ TEST(Records, DefaultsOfNewEmulatorAndFilter)
     EmuRecord e;
     EXPECT_EQ(e.DfsName, "DFS.ROM");
     EXPECT_EQ(e.E00DfsName, "E00DFS.ROM");
-    EXPECT_FALSE(e.CleanDiskWorkingDir || e.CleanRomWorkingDir || e.ProcessRomsCfgModelB
-        || e.ProcessRomsCfgMaster128 || e.HandleDfs);
+    EXPECT_FALSE(e.CleanDiskWorkingDir || e.CleanRomWorkingDir || e.ProcessRomsCfgModelB || e.ProcessRomsCfgMaster128
+        || e.HandleDfs);
     FilterRecord f;
     EXPECT_EQ(f.FPublisher, "any");
     EXPECT_EQ(f.FPubComp, "=");

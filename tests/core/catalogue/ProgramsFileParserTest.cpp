@@ -1,5 +1,5 @@
-#include "catalogue/Main_LoadSaveUnit.h"
 #include "catalogue/ProgramsFileParser.h"
+#include "catalogue/Main_LoadSaveUnit.h"
 
 #include "support/FakePrompts.h"
 #include "support/TempDir.h"
@@ -63,7 +63,8 @@ struct Generator {
         for (int e = 0; e < edits && !text.empty(); ++e) {
             const std::size_t at = static_cast<std::size_t>(rng() % text.size());
             const std::size_t lineStart = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
-            const std::size_t lineEnd = std::min(text.size(), text.find('\n', at) == std::string::npos ? text.size() : text.find('\n', at) + 1);
+            const std::size_t lineEnd =
+                std::min(text.size(), text.find('\n', at) == std::string::npos ? text.size() : text.find('\n', at) + 1);
             switch (Pick(12)) {
             case 0: text.insert(lineStart, std::string(static_cast<std::size_t>(Pick(4)), Pick(2) ? ' ' : '\t')); break;
             case 1: text.insert(at, Pick(2) ? "\r\n  " : "\n"); break;
@@ -81,10 +82,14 @@ struct Generator {
                 }
                 break;
             }
-            case 7: text.insert(lineStart, Pick(2) ? "<commentline> direct </commentline>\r\n"
-                                                   : "<doclink><doc-url>u</doc-url><doc-name>n</doc-name></doclink>\r\n");
+            case 7:
+                text.insert(lineStart,
+                    Pick(2) ? "<commentline> direct </commentline>\r\n"
+                            : "<doclink><doc-url>u</doc-url><doc-name>n</doc-name></doclink>\r\n");
                 break;
-            case 8: text.insert(lineStart, Pick(2) ? "<comments></comments>\r\n" : "<picture-url>p</picture-url>\r\n"); break;
+            case 8:
+                text.insert(lineStart, Pick(2) ? "<comments></comments>\r\n" : "<picture-url>p</picture-url>\r\n");
+                break;
             case 9: {
                 const std::size_t amp = text.find("&amp;", at);
                 if (amp != std::string::npos)

@@ -42,38 +42,43 @@ TEST(ProgramsFile, ExactBytesForAProgramWithPictureCommentsAndLink)
     p.DocLinkNames = {"Manual"};
     p.DocLinkUrls = {"http://x.org/?a=1&b=2"};
     c.ProgramList.push_back(p);
-    const std::string expected = std::string(kHeader) +
-        "<programs>\r\n"
-        "  <vorbix-version>2.3</vorbix-version>\r\n"
-        "  <publisher>\r\n"
-        "    <publisher-name>Acornsoft</publisher-name>\r\n"
-        "    <program>\r\n"
-        "      <program-name>Elite</program-name>\r\n"
-        "      <program-type>Arcade</program-type>\r\n"
-        "      <file-url>" + image + "</file-url>\r\n"
-        "      <favourite>true</favourite>\r\n"
-        "      <e00dfs>false</e00dfs>\r\n"
-        "      <picture-url>" + dir.path() + "games/Elite.jpg</picture-url>\r\n"
-        "      <comments>\r\n"
-        "        <commentline>Classic &amp; best</commentline>\r\n"
-        "        <commentline>  indented  </commentline>\r\n"
-        "      </comments>\r\n"
-        "      <doclinks>\r\n"
-        "        <doclink>\r\n"
-        "          <doc-name>Manual</doc-name>\r\n"
-        "          <doc-url>http://x.org/?a=1&amp;b=2</doc-url>\r\n"
-        "        </doclink>\r\n"
-        "      </doclinks>\r\n"
-        "    </program>\r\n"
-        "  </publisher>\r\n"
-        "</programs>\r\n";
+    const std::string expected = std::string(kHeader)
+        + "<programs>\r\n"
+          "  <vorbix-version>2.3</vorbix-version>\r\n"
+          "  <publisher>\r\n"
+          "    <publisher-name>Acornsoft</publisher-name>\r\n"
+          "    <program>\r\n"
+          "      <program-name>Elite</program-name>\r\n"
+          "      <program-type>Arcade</program-type>\r\n"
+          "      <file-url>"
+        + image
+        + "</file-url>\r\n"
+          "      <favourite>true</favourite>\r\n"
+          "      <e00dfs>false</e00dfs>\r\n"
+          "      <picture-url>"
+        + dir.path()
+        + "games/Elite.jpg</picture-url>\r\n"
+          "      <comments>\r\n"
+          "        <commentline>Classic &amp; best</commentline>\r\n"
+          "        <commentline>  indented  </commentline>\r\n"
+          "      </comments>\r\n"
+          "      <doclinks>\r\n"
+          "        <doclink>\r\n"
+          "          <doc-name>Manual</doc-name>\r\n"
+          "          <doc-url>http://x.org/?a=1&amp;b=2</doc-url>\r\n"
+          "        </doclink>\r\n"
+          "      </doclinks>\r\n"
+          "    </program>\r\n"
+          "  </publisher>\r\n"
+          "</programs>\r\n";
     EXPECT_EQ(ProgramsFileBytes(c), expected);
     // Trailing blank comment lines are gone in memory too; inner ones stay.
     EXPECT_EQ(c.ProgramList[0].Comments, (StringList{"Classic & best", "  indented  "}));
 
     dir.Write("games/Elite-box.jpg", "jpeg");
-    EXPECT_NE(ProgramsFileBytes(c).find("      <boxcover-url>" + dir.path() + "games/Elite-box.jpg</boxcover-url>\r\n"
-                                        "      <comments>"),
+    EXPECT_NE(ProgramsFileBytes(c).find("      <boxcover-url>" + dir.path()
+                  + "games/Elite-box.jpg</boxcover-url>\r\n"
+                    "      <comments>"),
         std::string::npos);
 }
 
@@ -98,19 +103,20 @@ TEST(ProgramsFile, PicturesAreFoundAsTheSystemFindsEachFile)
         const std::size_t start = bytes.rfind('<', at);
         pictures.push_back(bytes.substr(start, bytes.find('<', at) - start));
     }
-    EXPECT_EQ(pictures, (std::vector<std::string>{
-                            "<file-url>" + dir.path() + "a/x.ssd",
-                            "<picture-url>" + dir.path() + "a/x.jpg",
-                            "<file-url>" + dir.path() + "missing/x.ssd",
-                            "<file-url>" + dir.path() + "missing/deeper/x.ssd",
-                            "<file-url>" + dir.path() + "a/../a/w.ssd",
-                            "<boxcover-url>" + dir.path() + "a/../a/w-box.jpg",
-                            "<file-url>" + dir.path() + "missing/../a/v.ssd",
-                            "<file-url>" + dir.path() + "link/v.ssd",
-                            "<picture-url>" + dir.path() + "link/v.jpg",
-                            "<file-url>" + dir.path() + "a/x.ssd/../v.ssd",
-                            "<file-url>" + dir.path() + "a\\v.ssd",
-                        }));
+    EXPECT_EQ(pictures,
+        (std::vector<std::string>{
+            "<file-url>" + dir.path() + "a/x.ssd",
+            "<picture-url>" + dir.path() + "a/x.jpg",
+            "<file-url>" + dir.path() + "missing/x.ssd",
+            "<file-url>" + dir.path() + "missing/deeper/x.ssd",
+            "<file-url>" + dir.path() + "a/../a/w.ssd",
+            "<boxcover-url>" + dir.path() + "a/../a/w-box.jpg",
+            "<file-url>" + dir.path() + "missing/../a/v.ssd",
+            "<file-url>" + dir.path() + "link/v.ssd",
+            "<picture-url>" + dir.path() + "link/v.jpg",
+            "<file-url>" + dir.path() + "a/x.ssd/../v.ssd",
+            "<file-url>" + dir.path() + "a\\v.ssd",
+        }));
 }
 
 TEST(ProgramsFile, PublishersGroupedCaseInsensitivelyKeepingListOrder)
@@ -133,9 +139,10 @@ TEST(ProgramsFile, PublishersGroupedCaseInsensitivelyKeepingListOrder)
         std::string::npos);
 
     // A program with nothing extra has exactly its five leaves.
-    EXPECT_NE(at("    <program>\r\n      <program-name>B2</program-name>\r\n      <program-type>Arcade</program-type>\r\n"
-                 "      <file-url>C:\\Games\\B2.ssd</file-url>\r\n      <favourite>false</favourite>\r\n"
-                 "      <e00dfs>false</e00dfs>\r\n    </program>\r\n"),
+    EXPECT_NE(
+        at("    <program>\r\n      <program-name>B2</program-name>\r\n      <program-type>Arcade</program-type>\r\n"
+           "      <file-url>C:\\Games\\B2.ssd</file-url>\r\n      <favourite>false</favourite>\r\n"
+           "      <e00dfs>false</e00dfs>\r\n    </program>\r\n"),
         std::string::npos);
 
     TempDir dir;
@@ -257,9 +264,11 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     EXPECT_EQ(loaded.ProgramList[1].ProgramName, "Two");
     ASSERT_EQ(prompts.shown.size(), 1u);
     const std::string path = dir / "Data/programs.xml";
-    EXPECT_EQ(prompts.shown[0].request.Text, "File " + path + " is damaged: the file ends inside the 3rd "
-                                             "<program-name>. What could be read was loaded; the file was copied to "
-                                             + path + ".damaged-1.");
+    EXPECT_EQ(prompts.shown[0].request.Text,
+        "File " + path
+            + " is damaged: the file ends inside the 3rd "
+              "<program-name>. What could be read was loaded; the file was copied to "
+            + path + ".damaged-1.");
     EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Exclamation);
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), truncated);
     EXPECT_TRUE(loaded.PendingCopies.empty());
@@ -274,8 +283,10 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     EXPECT_EQ(dir.Read("Data/options.xml.damaged-1"), junk);
     EXPECT_EQ(loaded.LastFilter.substr(0, 4), "TXML"); // the missing leaves read as the message
     EXPECT_EQ(optionPrompts.shown.at(0).request.Text,
-        "File " + dir / "Data/options.xml" + " is damaged: it holds no <options> element. What could be read was "
-        "loaded; the file was copied to " + dir / "Data/options.xml.damaged-1.");
+        "File " + dir / "Data/options.xml"
+            + " is damaged: it holds no <options> element. What could be read was "
+              "loaded; the file was copied to "
+            + dir / "Data/options.xml.damaged-1.");
     // A whole file gives no such message.
     dir.Write("Data/programs.xml", whole);
     FakePrompts quiet;

@@ -100,7 +100,8 @@ public:
                 b = i;
                 break;
             }
-        return b > a + 1 ? text.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a - 1)) : std::string();
+        return b > a + 1 ? text.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a - 1))
+                         : std::string();
     }
 
     std::string text;

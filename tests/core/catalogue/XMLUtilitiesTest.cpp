@@ -90,14 +90,20 @@ TEST(XmlWriter, DirectWriterGivesTheBytesOfTheTwoPassWriter)
         for (int call = 0, n = pick(12); call < n; ++call) {
             const char* name = names[pick(4)];
             switch (pick(3)) {
-            case 0: twoPass.OpenElement(name); direct.OpenElement(name); break;
+            case 0:
+                twoPass.OpenElement(name);
+                direct.OpenElement(name);
+                break;
             case 1: {
                 const char* value = values[pick(8)];
                 twoPass.WriteElement(name, value);
                 direct.WriteElement(name, value);
                 break;
             }
-            default: twoPass.CloseElement(name); direct.CloseElement(name); break;
+            default:
+                twoPass.CloseElement(name);
+                direct.CloseElement(name);
+                break;
             }
         }
         ASSERT_EQ(direct.TakeBytes(), twoPass.ToBytes()) << "document " << doc;
@@ -113,7 +119,8 @@ TEST(XmlWriter, SaveToFileReplacesAtomicallyAndReportsCannotCreate)
     w.CloseElement("options");
     EXPECT_TRUE(w.SaveToFile(dir / "Data/options.xml").Ok());
     EXPECT_EQ(dir.Read("Data/options.xml"), "<?xml version=\"1.0\"?>\r\n\r\n<options></options>\r\n");
-    EXPECT_EQ(w.SaveToFile(dir / "Missing/options.xml").Message(), "Cannot create file " + (dir / "Missing/options.xml"));
+    EXPECT_EQ(w.SaveToFile(dir / "Missing/options.xml").Message(),
+        "Cannot create file " + (dir / "Missing/options.xml"));
     EXPECT_FALSE(dir.Exists("Missing"));
 }
 
@@ -122,7 +129,8 @@ TEST(XmlReader, FindsElementsAmongDescendantsAndCountsFromOne)
     FakePrompts prompts;
     TXMLLoadObject r(&prompts);
     r.LoadFromText(
-        "<?xml version=\"1.0\"?>\r\n\r\n<programs>\r\n  <publisher>\r\n    <publisher-name>Acornsoft</publisher-name>\r\n"
+        "<?xml version=\"1.0\"?>\r\n\r\n<programs>\r\n  <publisher>\r\n    "
+        "<publisher-name>Acornsoft</publisher-name>\r\n"
         "    <program>\r\n      <program-name>Elite</program-name>\r\n      <comments>\r\n"
         "        <commentline>first</commentline>\r\n        <commentline></commentline>\r\n"
         "      </comments>\r\n    </program>\r\n    <program>\r\n      <program-name>Revs</program-name>\r\n"
@@ -193,8 +201,9 @@ TEST(XmlReader, UnescapesValuesInOrderAndJoinsSplitLines)
     EXPECT_EQ(Value(r, "v", 1, NoFocus), "a > b 'c' \"d\" <e> &amp; &lt;");
     EXPECT_EQ(Value(r, "split", 1, NoFocus), "first halfsecond half");
     EXPECT_EQ(Value(r, "w", 1, NoFocus), "  "); // blanks inside a line stay
-    EXPECT_EQ(r.XmlText(), "<v>a &gt; b &apos;c&apos; &quot;d&quot; &lt;e&gt; &amp;amp; &amp;lt;</v><split>first half"
-                           "second half</split><w>  </w>");
+    EXPECT_EQ(r.XmlText(),
+        "<v>a &gt; b &apos;c&apos; &quot;d&quot; &lt;e&gt; &amp;amp; &amp;lt;</v><split>first half"
+        "second half</split><w>  </w>");
     EXPECT_TRUE(TextToBool("true"));
     EXPECT_FALSE(TextToBool("True"));
     EXPECT_FALSE(TextToBool("TRUE"));

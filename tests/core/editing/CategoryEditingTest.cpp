@@ -40,14 +40,14 @@ TEST(CategoryEditing, AddTrimsTheEndRefusesDuplicatesAndReturnsTheSortedPlace)
 TEST(CategoryEditing, DeleteRevealsTheEntryThatMovedUp)
 {
     NameList list = Names({"a", "b", "c"});
-    EXPECT_EQ(DeleteCategory(list, 1).Row, 1);  // the middle: "c" moved up
+    EXPECT_EQ(DeleteCategory(list, 1).Row, 1); // the middle: "c" moved up
     EXPECT_EQ(list.Items(), (Texts{"a", "c"}));
-    EXPECT_EQ(DeleteCategory(list, 1).Row, 0);  // the last: the one before
-    CategoryEdit edit = DeleteCategory(list, 0);  // the only one
+    EXPECT_EQ(DeleteCategory(list, 1).Row, 0); // the last: the one before
+    CategoryEdit edit = DeleteCategory(list, 0); // the only one
     EXPECT_EQ(edit.Row, -1);
     EXPECT_TRUE(edit.Change.Categories);
     EXPECT_TRUE(list.empty());
-    EXPECT_FALSE(DeleteCategory(list, -1).Change.Categories);  // no selection
+    EXPECT_FALSE(DeleteCategory(list, -1).Change.Categories); // no selection
     list = Names({"a"});
     EXPECT_FALSE(DeleteCategory(list, -1).Change.Categories);
     EXPECT_EQ(list.size(), 1u);

@@ -46,7 +46,7 @@ TEST(EmulatorEditing, SyncProgramWarningsRenamesKeepsAndDrops)
     EXPECT_TRUE(SyncProgramWarnings(c, "A", "C"));
     EXPECT_EQ(c.ProgramList[0].EmuWarningEmus, (Texts{"C", "B", "C"}));
     EXPECT_EQ(c.ProgramList[0].EmuWarningTexts, (Texts{"a1", "b", "a2"}));
-    EXPECT_FALSE(SyncProgramWarnings(c, "A", "C"));  // nothing left to change
+    EXPECT_FALSE(SyncProgramWarnings(c, "A", "C")); // nothing left to change
 
     // Renamed to an empty name: A's warnings are dropped.
     c = WithEmulators({"", "B"});
@@ -77,9 +77,9 @@ TEST(EmulatorEditing, SyncProgramWarningsRenamesKeepsAndDrops)
 
 TEST(EmulatorEditing, RowAfterDelete)
 {
-    EXPECT_EQ(RowAfterDelete(0, 1), -1);  // the only row
-    EXPECT_EQ(RowAfterDelete(4, 5), 3);   // the last row: the new last row
-    EXPECT_EQ(RowAfterDelete(1, 5), 1);   // the row that moves into its place
+    EXPECT_EQ(RowAfterDelete(0, 1), -1); // the only row
+    EXPECT_EQ(RowAfterDelete(4, 5), 3); // the last row: the new last row
+    EXPECT_EQ(RowAfterDelete(1, 5), 1); // the row that moves into its place
     EXPECT_EQ(RowAfterDelete(0, 2), 0);
 }
 
@@ -116,14 +116,14 @@ TEST(EmulatorEditing, RowsAreSortedAndMapToTheirRecords)
 
 TEST(EmulatorEditing, DeleteSelectsTheRowThatMovedUp)
 {
-    Catalogue c = WithEmulators({"c", "a", "b"});  // rows a, b, c
-    ListEdit edit = DeleteEmulator(c, 2);           // the middle row, b
+    Catalogue c = WithEmulators({"c", "a", "b"}); // rows a, b, c
+    ListEdit edit = DeleteEmulator(c, 2); // the middle row, b
     EXPECT_EQ(Captions(edit.Rows), (Texts{"a", "c"}));
     EXPECT_EQ(edit.SelectRow, 1);
-    edit = DeleteEmulator(c, 0);  // the last row, c
+    edit = DeleteEmulator(c, 0); // the last row, c
     EXPECT_EQ(Captions(edit.Rows), Texts{"a"});
     EXPECT_EQ(edit.SelectRow, 0);
-    edit = DeleteEmulator(c, 0);  // the only row
+    edit = DeleteEmulator(c, 0); // the only row
     EXPECT_TRUE(edit.Rows.empty());
     EXPECT_EQ(edit.SelectRow, -1);
     EXPECT_TRUE(c.EmuList.empty());
@@ -185,7 +185,7 @@ TEST(EmulatorEditing, ChoosersStartAtTheFileOrTheLastFolder)
     Catalogue c;
     c.LastEmuDir = "/usr/games/";
     test::FakePrompts prompts;
-    EXPECT_FALSE(BrowseEmulatorFile(prompts, c, ""));  // cancelled
+    EXPECT_FALSE(BrowseEmulatorFile(prompts, c, "")); // cancelled
     EXPECT_EQ(c.LastEmuDir, "/usr/games/");
     prompts.QueueChoice("/opt/b2/b2");
     EXPECT_EQ(BrowseEmulatorFile(prompts, c, ""), "/opt/b2/b2");

@@ -26,7 +26,7 @@ TEST(FilterEditing, StoringCorrectsTheComparisonsOnly)
     typed.FPublisher = "acornsoft";
     typed.FType = "Arcade";
     ListEdit edit = AddFilter(c, typed);
-    typed.FPubComp = "=";  // only the comparison changed
+    typed.FPubComp = "="; // only the comparison changed
     EXPECT_EQ(c.FilterList[0], typed);
     EXPECT_TRUE(edit.Change.Filters);
     EXPECT_EQ(edit.SelectRow, 0);
@@ -50,20 +50,20 @@ TEST(FilterEditing, RowsMapToRecordsAndDeleteSelectsTheNextRow)
     for (const char* name : {"c", "a", "b", "a"})
         AddFilter(c, Filter(name));
     std::vector<ListRow> rows = FilterListRows(c.FilterList);
-    EXPECT_EQ(rows, (std::vector<ListRow>{{"a", 1}, {"a", 3}, {"b", 2}, {"c", 0}}));  // a shared name twice
+    EXPECT_EQ(rows, (std::vector<ListRow>{{"a", 1}, {"a", 3}, {"b", 2}, {"c", 0}})); // a shared name twice
 
     // Editing the third row edits "b", the record at index 2.
     ListEdit edit = ReplaceFilter(c, rows[2].EIdx, Filter("d"));
     EXPECT_EQ(c.FilterList[2].FilterName, "d");
-    EXPECT_EQ(edit.SelectRow, 3);  // rows a, a, c, d
+    EXPECT_EQ(edit.SelectRow, 3); // rows a, a, c, d
 
-    edit = DeleteFilter(c, 3);  // the second row
+    edit = DeleteFilter(c, 3); // the second row
     EXPECT_EQ(edit.SelectRow, 1);
-    edit = DeleteFilter(c, 2);  // "d", the last row
+    edit = DeleteFilter(c, 2); // "d", the last row
     EXPECT_EQ(edit.SelectRow, 1);
     EXPECT_EQ(edit.Rows, (std::vector<ListRow>{{"a", 1}, {"c", 0}}));
     DeleteFilter(c, 1);
-    edit = DeleteFilter(c, 0);  // the only row
+    edit = DeleteFilter(c, 0); // the only row
     EXPECT_EQ(edit.SelectRow, -1);
     EXPECT_TRUE(c.FilterList.empty());
     EXPECT_FALSE(DeleteFilter(c, 0).Change.Filters);
@@ -78,7 +78,7 @@ TEST(FilterEditing, ValueBoxesOfferAnyThenTheCategoriesAndCheckTypedText)
     EXPECT_EQ(entries, (Texts{"any", "Acornsoft", "Superior"}));
     EXPECT_EQ(FilterValueEntries(NameList{}), Texts{"any"});
 
-    EXPECT_EQ(CheckFilterValue(entries, "acornsoft"), "acornsoft");  // a case variant stays as typed
+    EXPECT_EQ(CheckFilterValue(entries, "acornsoft"), "acornsoft"); // a case variant stays as typed
     EXPECT_EQ(CheckFilterValue(entries, "ANY"), "ANY");
     EXPECT_EQ(CheckFilterValue(entries, "Acorn"), "any");
     EXPECT_EQ(CheckFilterValue(entries, "Acornsoft "), "any");

@@ -25,11 +25,11 @@ Texts Names(const Links& links)
 TEST(LinkEditing, MovesSortAndButtons)
 {
     Links links{{"A", "/a"}, {"B", "/b"}, {"C", "/c"}};
-    EXPECT_EQ(MoveLinkUp(links, 0), 0);    // the first row has nothing above
-    EXPECT_EQ(MoveLinkDown(links, 2), 2);  // the last nothing below
+    EXPECT_EQ(MoveLinkUp(links, 0), 0); // the first row has nothing above
+    EXPECT_EQ(MoveLinkDown(links, 2), 2); // the last nothing below
     EXPECT_EQ(Names(links), (Texts{"A", "B", "C"}));
     EXPECT_EQ(MoveLinkUp(links, 2), 1);
-    EXPECT_EQ(links, (Links{{"A", "/a"}, {"C", "/c"}, {"B", "/b"}}));  // names and paths move together
+    EXPECT_EQ(links, (Links{{"A", "/a"}, {"C", "/c"}, {"B", "/b"}})); // names and paths move together
     EXPECT_EQ(MoveLinkDown(links, 0), 1);
     EXPECT_EQ(Names(links), (Texts{"C", "A", "B"}));
 
@@ -41,7 +41,7 @@ TEST(LinkEditing, MovesSortAndButtons)
     EXPECT_EQ(UpdateLinkButtons(0, -1), (LinkButtons{true, false, false, false, false, false}));
     EXPECT_EQ(UpdateLinkButtons(1, 0), (LinkButtons{true, true, true, false, false, false}));
     EXPECT_EQ(UpdateLinkButtons(3, 1), (LinkButtons{true, true, true, true, true, true}));
-    EXPECT_EQ(UpdateLinkButtons(3, 3), (LinkButtons{true, false, false, false, false, true}));  // no row 3
+    EXPECT_EQ(UpdateLinkButtons(3, 3), (LinkButtons{true, false, false, false, false, true})); // no row 3
     EXPECT_EQ(UpdateLinkButtons(13, 12), (LinkButtons{true, true, true, true, false, true}));
     EXPECT_EQ(UpdateLinkButtons(14, 0), (LinkButtons{false, true, true, false, true, true}));
 
@@ -99,9 +99,10 @@ TEST(LinkEditing, DeleteAsksAboutTheFile)
     DeleteLink(links, 0, prompts);
     deleted = DeleteLink(links, 0, prompts);
     EXPECT_TRUE(deleted.Removed);
-    EXPECT_EQ(prompts.Texts(), (Texts{"Also delete associated file (Manual.txt)?", "Also delete associated file (Manual.txt)?",
-        "Also delete associated file (Gone.pdf)?", "Cannot find file " + missing,
-        "Also delete associated file (version)?", "Cannot delete file /proc/version"}));
+    EXPECT_EQ(prompts.Texts(),
+        (Texts{"Also delete associated file (Manual.txt)?", "Also delete associated file (Manual.txt)?",
+            "Also delete associated file (Gone.pdf)?", "Cannot find file " + missing,
+            "Also delete associated file (version)?", "Cannot delete file /proc/version"}));
     EXPECT_EQ(prompts.shown[3].request.Buttons, MessageButtons::Ok);
     EXPECT_EQ(prompts.shown[3].request.Icon, MessageIcon::None);
 
@@ -127,17 +128,19 @@ TEST(LinkEditing, TheLinkDialogsOkAndChooser)
     EXPECT_FALSE(LinkOkAccepted(prompts, "Manual", " "));
     EXPECT_FALSE(LinkOkAccepted(prompts, "", ""));
     EXPECT_TRUE(LinkOkAccepted(prompts, " Manual ", "/docs/m.pdf"));
-    EXPECT_EQ(prompts.Texts(), (Texts{"Please enter a link name", "Please enter a file name", "Please enter a link name"}));
+    EXPECT_EQ(prompts.Texts(),
+        (Texts{"Please enter a link name", "Please enter a file name", "Please enter a link name"}));
 
     Catalogue c;
     c.LastProgramDir = "/games/";
     EXPECT_EQ(LinkFileRequest("", c), (FileOpenRequest{"All Files|*", "/games/", "", true}));
-    EXPECT_EQ(LinkFileRequest("/docs/Elite manual.pdf", c), (FileOpenRequest{"All Files|*", "/docs/", "Elite manual.pdf", true}));
+    EXPECT_EQ(LinkFileRequest("/docs/Elite manual.pdf", c),
+        (FileOpenRequest{"All Files|*", "/docs/", "Elite manual.pdf", true}));
     prompts.QueueChoice("/home/me/docs/Map.jpg");
     EXPECT_EQ(BrowseLinkFile(prompts, c, ""), "/home/me/docs/Map.jpg");
     EXPECT_EQ(c.LastDocDir, "/home/me/docs/");
     EXPECT_EQ(LinkFileRequest("", c).InitialDir, "/home/me/docs/");
-    EXPECT_FALSE(BrowseLinkFile(prompts, c, "/x/y.pdf"));  // cancelled
+    EXPECT_FALSE(BrowseLinkFile(prompts, c, "/x/y.pdf")); // cancelled
     EXPECT_EQ(c.LastDocDir, "/home/me/docs/");
     EXPECT_EQ(prompts.fileRequests.back().InitialDir, "/x/");
 }

@@ -73,14 +73,14 @@ TEST(ProgramEditing, AddReplaceAndDeleteSayWhatTheListMustShow)
     EXPECT_EQ(prompts.shown[0].request.Buttons, MessageButtons::YesNo);
 
     // Yes: the record goes, and the row that moved up is revealed after the rebuild.
-    change = DeleteProgram(c, prompts, 1, 1, 3);  // the middle row
+    change = DeleteProgram(c, prompts, 1, 1, 3); // the middle row
     EXPECT_EQ(c.ProgramList[1].ProgramName, "Citadel");
     EXPECT_TRUE(change.Programs && change.RebuildProgramList && c.ProgramsChanged);
     EXPECT_EQ(change.RevealRow, 1);
     collected = change;
-    collected |= DeleteProgram(c, prompts, 1, 1, 2);  // the last row
+    collected |= DeleteProgram(c, prompts, 1, 1, 2); // the last row
     EXPECT_EQ(collected.RevealRow, 0);
-    EXPECT_EQ(DeleteProgram(c, prompts, 0, 0, 1).RevealRow, -1);  // the only row
+    EXPECT_EQ(DeleteProgram(c, prompts, 0, 0, 1).RevealRow, -1); // the only row
     EXPECT_TRUE(c.ProgramList.empty());
 }
 
@@ -90,7 +90,7 @@ TEST(ProgramEditing, ProposalsFromThePathAndTheImageChooser)
     ProgramRecord proposed = NewProgramRecord("D:\\Beeb\\Superior\\RepTon3.ssd", publishers);
     EXPECT_EQ(proposed, MakeProgram("Superior", "Rep Ton3", "", "D:\\Beeb\\Superior\\RepTon3.ssd"));
     EXPECT_EQ(NewProgramRecord("", publishers), ProgramRecord{});
-    EXPECT_EQ(ProposedPublisher("C:\\Acornsoft\\Elite.ssd", publishers), "");  // top-level folder
+    EXPECT_EQ(ProposedPublisher("C:\\Acornsoft\\Elite.ssd", publishers), ""); // top-level folder
     EXPECT_EQ(ProposedPublisher("/beeb/Ultimate/Jetpac.ssd", publishers), "");
     // Of two matching publishers the later in the list is proposed.
     EXPECT_EQ(ProposedPublisher("/beeb/ACORNSOFT/Elite.ssd", Names({"AcornSoft", "Acorn Soft"})), "AcornSoft");
@@ -101,7 +101,7 @@ TEST(ProgramEditing, ProposalsFromThePathAndTheImageChooser)
     const std::string images = "Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM";
     test::FakePrompts prompts;
     ProgramRecord working;
-    EXPECT_FALSE(BrowseProgramImage(prompts, c, working));  // cancelled: nothing changes
+    EXPECT_FALSE(BrowseProgramImage(prompts, c, working)); // cancelled: nothing changes
     EXPECT_EQ(working, ProgramRecord{});
     EXPECT_EQ(prompts.fileRequests.back(), (FileOpenRequest{images, "/home/me/beeb/", "", true}));
 
@@ -129,16 +129,16 @@ TEST(ProgramEditing, CategoryBoxesAndWarnings)
     ProgramRecord p;
     p.EmuWarningEmus = {"Old", "BeebEm", "b2", "BeebEm"};
     p.EmuWarningTexts = {"old text", "first", "slow", "second"};
-    EXPECT_EQ(GetWarning(p, "BeebEm"), "second");  // the last row of the name
+    EXPECT_EQ(GetWarning(p, "BeebEm"), "second"); // the last row of the name
     EXPECT_EQ(GetWarning(p, "beebem"), "");
 
-    SetWarning(p, "BeebEm", " no  sound ");  // every row of the name, spaces kept
+    SetWarning(p, "BeebEm", " no  sound "); // every row of the name, spaces kept
     EXPECT_EQ(p.EmuWarningTexts, (Texts{"old text", " no  sound ", "slow", " no  sound "}));
-    SetWarning(p, "b2", "   ");  // only spaces: removed
+    SetWarning(p, "b2", "   "); // only spaces: removed
     SetWarning(p, "BeebEm", "");
-    EXPECT_EQ(p.EmuWarningEmus, Texts{"Old"});  // the undefined emulator's row survives
+    EXPECT_EQ(p.EmuWarningEmus, Texts{"Old"}); // the undefined emulator's row survives
     EXPECT_EQ(p.EmuWarningTexts, Texts{"old text"});
-    SetWarning(p, "Elkulator", " ");  // nothing to add
+    SetWarning(p, "Elkulator", " "); // nothing to add
     SetWarning(p, "Elkulator", "x");
     SetWarning(p, "Elkulator", "xy");
     EXPECT_EQ(p.EmuWarningEmus, (Texts{"Old", "Elkulator"}));
@@ -165,7 +165,7 @@ TEST(ProgramEditing, CategoryBoxesAndWarnings)
 TEST(ProgramEditing, CommentsAsStored)
 {
     EXPECT_EQ(StoredComments({"a", "", " b", ""}), (Texts{"a", "", " b"}));
-    EXPECT_EQ(StoredComments({"a", "", ""}), (Texts{"a", ""}));  // only the last empty line goes
+    EXPECT_EQ(StoredComments({"a", "", ""}), (Texts{"a", ""})); // only the last empty line goes
     EXPECT_EQ(StoredComments({""}), Texts{});
     EXPECT_EQ(StoredComments({}), Texts{});
 

@@ -67,7 +67,7 @@ TEST_F(DropTest, ImageIsRunAndMayBeAddedOnlyTheFirstFileCounts)
     DropResult r = Drop({rom, disc, dir / "drop/x.txt"});
     EXPECT_TRUE(r.Launched);
     EXPECT_EQ(r.Launch.Outcome, LaunchOutcome::Finished);
-    EXPECT_EQ(dir.Read("emu/roms/Hopper.ROM"), "rom");  // the ROM folder, no warning
+    EXPECT_EQ(dir.Read("emu/roms/Hopper.ROM"), "rom"); // the ROM folder, no warning
     EXPECT_FALSE(dir.Exists("emu/discs/Other.ssd"));
     EXPECT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(prompts.Texts(), Texts{"Add Hopper.ROM to the list?"});
@@ -146,7 +146,7 @@ TEST_F(DropTest, JpegRefusalsAndOtherFiles)
     prompts.shown.clear();
     DropResult r = Drop({dir.Write("drop/shot.jpeg", "x"), jpg});
     ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].kind, "box");  // shown directly, not through the error box
+    EXPECT_EQ(prompts.shown[0].kind, "box"); // shown directly, not through the error box
     EXPECT_EQ(prompts.shown[0].request.Caption, "Error");
     EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Stop);
     EXPECT_EQ(prompts.shown[0].request.Text, "Only disk/rom images and JPEG pictures can be dropped");

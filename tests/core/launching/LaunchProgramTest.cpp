@@ -1,8 +1,8 @@
 #include "launching/LaunchProgram.h"
 
-#include "support/FakeEmulator.h"
 #include "platform/FileSystem.h"
 #include "support/Builders.h"
+#include "support/FakeEmulator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -167,7 +167,7 @@ TEST_F(LaunchTest, EnvironmentVariablesBySideCountAndPlainForEveryLaunch)
 
     Run(0);
     EXPECT_EQ(Log()["ss"], Texts{"single"});
-    EXPECT_EQ(Log()["ds"], Texts{"double"});  // from the earlier launch
+    EXPECT_EQ(Log()["ds"], Texts{"double"}); // from the earlier launch
 
     shell.variables.clear();
     Run(uef);
@@ -185,7 +185,7 @@ TEST_F(LaunchTest, RomImageIsEnteredInRomsCfgForTheRunAndRemovedAfterwards)
     Emu().ProcessRomsCfgModelB = true;
     Emu().CleanRomWorkingDir = true;
     Emu().RomFilename = "GAME";
-    Emu().RomFileExt = "bin";  // stored without its dot
+    Emu().RomFileExt = "bin"; // stored without its dot
     const int rom = static_cast<int>(AddProgram("Game", "games/Hopper.rom", "rom image"));
 
     Run(rom);
@@ -264,7 +264,7 @@ TEST_F(LaunchTest, EmulatorChecksStopBeforeAnythingHappens)
     EXPECT_TRUE(r.ClearSelectorText);
     EXPECT_TRUE(r.UpdateCommandStates);
 
-    in.SelectorText = "beebem";  // passes the selector, fails the exact lookup
+    in.SelectorText = "beebem"; // passes the selector, fails the exact lookup
     prompts.shown.clear();
     r = Run(in);
     EXPECT_EQ(prompts.Errors(), Texts{"Cannot find emulator beebem"});
@@ -287,7 +287,7 @@ TEST_F(LaunchTest, ProgramChecksAndCopyFailures)
     EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
     EXPECT_TRUE(r.UpdateCommandStates);
     prompts.shown.clear();
-    Run(7);  // a stale PIdx
+    Run(7); // a stale PIdx
     EXPECT_EQ(prompts.Errors(), Texts{"No program selected"});
 
     std::filesystem::remove(dir / "games/Elite.ssd");
@@ -338,20 +338,20 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
 {
     Emu().CleanDiskWorkingDir = true;
     cat.Options.CopyDiskBack = true;
-    Control("block");  // the emulator leaves a folder where the image was
+    Control("block"); // the emulator leaves a folder where the image was
     dir.Write("emu/ROMS.CFG", CrLfLines(RomsCfgLines()));
     cat.DfsRomsPresent = true;
     cat.ProgramList[0].E00Dfs = true;
     Emu().HandleDfs = true;
     Emu().ProcessRomsCfgModelB = true;
-    Emu().DfsName = "nosuch/DFS.ROM";  // the normal DFS ROM cannot be put back
+    Emu().DfsName = "nosuch/DFS.ROM"; // the normal DFS ROM cannot be put back
 
     LaunchResult r = Run();
     const std::string target = dir / "emu/discs/Elite.ssd";
     // The working copy could not come back, so it is kept rather than cleaned up.
-    EXPECT_EQ(prompts.Errors(), (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd"
-            + "; the working copy " + target + " is kept",
-        "Cannot copy file " + dir / "app/DFSROMS/DFS.ROM" + " to " + dir / "emu/roms/nosuch/DFS.ROM"}));
+    EXPECT_EQ(prompts.Errors(),
+        (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd" + "; the working copy " + target + " is kept",
+            "Cannot copy file " + dir / "app/DFSROMS/DFS.ROM" + " to " + dir / "emu/roms/nosuch/DFS.ROM"}));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
     EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd/x"));
@@ -366,11 +366,12 @@ TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
 {
     Emu().CleanDiskWorkingDir = true;
     cat.Options.CopyDiskBack = true;
-    Control("empty");  // the emulator leaves the working copy empty
+    Control("empty"); // the emulator leaves the working copy empty
     Run();
     const std::string target = dir / "emu/discs/Elite.ssd";
-    EXPECT_EQ(prompts.Errors(), Texts{"The working copy " + target + " is empty; " + dir / "games/Elite.ssd"
-        + " was not replaced and both files are kept"});
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"The working copy " + target + " is empty; " + dir / "games/Elite.ssd"
+            + " was not replaced and both files are kept"});
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
     EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd"));
 
@@ -379,8 +380,9 @@ TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
     prompts.shown.clear();
     AddProgram("Elite Two", "emu/discs/Elite.ssd", "second elite");
     EXPECT_EQ(Run(0).Outcome, LaunchOutcome::Stopped);
-    EXPECT_EQ(prompts.Errors(), Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file "
-        + target + " is the image of Elite Two in the catalogue"});
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file " + target
+            + " is the image of Elite Two in the catalogue"});
     EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "second elite");
     EXPECT_EQ(shell.starts.size(), 1u);
 }
@@ -416,15 +418,15 @@ TEST_F(LaunchTest, PictureCopyQuestionsAndFailures)
     prompts.shown.clear();
     prompts.QueueAnswer(MessageAnswer::No);
     r = Run();
-    EXPECT_EQ(prompts.Texts(), (Texts{"Press OK after running emulator",
-        "Overwrite file " + dir / "games/Elite.jpg" + "?"}));
+    EXPECT_EQ(prompts.Texts(),
+        (Texts{"Press OK after running emulator", "Overwrite file " + dir / "games/Elite.jpg" + "?"}));
     EXPECT_EQ(prompts.shown[1].request.Caption, "Confirm");
     EXPECT_EQ(r.Outcome, LaunchOutcome::Declined);
     EXPECT_FALSE(r.RefreshDetails);
     EXPECT_EQ(dir.Read("games/Elite.jpg"), "OLDPIC");
 
     prompts.shown.clear();
-    r = Run();  // answered Yes
+    r = Run(); // answered Yes
     EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
     EXPECT_TRUE(r.RefreshDetails);
 
@@ -456,18 +458,18 @@ TEST_F(LaunchTest, ImagesWithoutExtensionEmptyWorkingFoldersAndImagesAlreadyInPl
     cat.Options.CopyDiskBack = true;
     const int bare = static_cast<int>(AddProgram("Bare", "games/README", "bare"));
     Run(bare);
-    EXPECT_TRUE(prompts.shown.empty());  // neither disk nor ROM: no after-run step
+    EXPECT_TRUE(prompts.shown.empty()); // neither disk nor ROM: no after-run step
     EXPECT_EQ(dir.Read("emu/discs/README"), "bare");
 
     // An empty working folder is the emulator's own folder.
     Emu().DiskWorkingDir.clear();
     Run(0);
     EXPECT_EQ(Log()["discs"], Texts{"README "});
-    EXPECT_FALSE(dir.Exists("emu/Elite.ssd"));  // cleaned up after the run
+    EXPECT_FALSE(dir.Exists("emu/Elite.ssd")); // cleaned up after the run
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
 
     // The catalogue's image already lies where the emulator expects it: it stays.
-    Emu().DiskWorkingDir = dir / "games";  // stored without its separator
+    Emu().DiskWorkingDir = dir / "games"; // stored without its separator
     prompts.shown.clear();
     Run(0);
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
@@ -510,10 +512,10 @@ TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsTh
     LaunchResult r = Run(Input(LaunchMode::NoProgram, -1));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_FALSE(r.RefreshDetails);
-    EXPECT_TRUE(prompts.shown.empty());  // no warning, no "Press OK after running emulator"
+    EXPECT_TRUE(prompts.shown.empty()); // no warning, no "Press OK after running emulator"
     EXPECT_EQ(shell.variables, (std::vector<std::pair<std::string, std::string>>{{"VBX_PLAIN", "plain"}}));
     ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "});  // the DFS ROM is left as it is
+    EXPECT_EQ(Log()["roms"], Texts{"DFS.ROM "}); // the DFS ROM is left as it is
     EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
     EXPECT_EQ(Log()["discs"], Texts{""});
 }
@@ -525,7 +527,7 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
     cat.DfsRomsPresent = true;
     cat.Options.E00DfsWarning = true;
     cat.Options.UseE00Dfs = true;
-    cat.ProgramList[0].E00Dfs = false;  // the selected row does not count for a drop
+    cat.ProgramList[0].E00Dfs = false; // the selected row does not count for a drop
     Emu().HandleDfs = true;
     Emu().ProcessRomsCfgModelB = true;
     LaunchInput drop = Dropped(dir.Write("drop/Chuckie.SSD", "chuckie"), 0);
@@ -536,7 +538,8 @@ TEST_F(LaunchTest, DroppedImageUsesTheDropOptionForTheE00DfsNotTheSelectedRecord
     EXPECT_EQ(log["roms"], Texts{"E00DFS.ROM "});
     EXPECT_EQ(log["discs"], Texts{"Chuckie.SSD "});
     EXPECT_EQ(log["romscfg"][0].substr(0, 20), "OS12.ROM|E00DFS.ROM|");
-    EXPECT_EQ(prompts.Texts(), (Texts{"Make sure sideways ROM/RAM can be written to", "Press OK after running emulator"}));
+    EXPECT_EQ(prompts.Texts(),
+        (Texts{"Make sure sideways ROM/RAM can be written to", "Press OK after running emulator"}));
     EXPECT_EQ(dir.Read("emu/roms/DFS.ROM"), "normal dfs");
     EXPECT_FALSE(dir.Exists("emu/roms/E00DFS.ROM"));
     EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(RomsCfgLines()));
@@ -618,4 +621,3 @@ TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)
     EXPECT_EQ(dir.Read("app/DFSROMS/DFS.ROM"), "normal dfs");
     EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
 }
-

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace vorbix;
 using vorbix::test::CrLfLines;
 using vorbix::test::FakePrompts;
@@ -58,8 +57,8 @@ TEST(RomsCfg, ModelBInsertShiftsEntriesDownAndRemoveRestoresTheBytes)
     f.Update(true, false, "game.rom", true, false);
     Lines expected = lines;
     expected[2] = "GAME.ROM";
-    expected[3] = "EMPTY";     // old line 2
-    expected[4] = "ADFS.ROM";  // old line 3
+    expected[3] = "EMPTY"; // old line 2
+    expected[4] = "ADFS.ROM"; // old line 3
     EXPECT_EQ(f.Bytes(), CrLfLines(expected));
 
     f.Update(false, false, "Game.Rom", true, false);
@@ -73,7 +72,7 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
     lines[1] = "BASIC2.ROM";
     for (std::size_t i = 2; i <= 16; ++i)
         lines[i] = "R" + std::to_string(i) + ".ROM";
-    lines[9] = "  rA m ";  // a free slot in mixed case with spaces
+    lines[9] = "  rA m "; // a free slot in mixed case with spaces
     {
         RomsCfgFile f(CrLfLines(lines));
         f.Update(true, false, "x.rom", true, false);
@@ -110,7 +109,7 @@ TEST(RomsCfg, FreeSlotRulesAndDfsAtTheFirstSlot)
 TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
 {
     Lines lines = OldLayout();
-    lines[5] = "g AME.r om";  // normalised GAME.ROM
+    lines[5] = "g AME.r om"; // normalised GAME.ROM
     // Written with LF only: an unchanged file still comes back with CR LF line ends.
     RomsCfgFile f(LfLines(lines));
     f.Update(true, false, "GAME.ROM", true, false);
@@ -184,7 +183,7 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
     RomsCfgFile shortMaster(CrLfLines(lines));
     shortMaster.Update(false, false, "game.rom", false, true);
     EXPECT_EQ(shortMaster.prompts.Errors(), Lines{"Cannot process file " + shortMaster.cfg + ": too few lines"});
-    shortMaster.Update(true, false, "game.rom", true, false);  // 33 lines are enough for Model B
+    shortMaster.Update(true, false, "game.rom", true, false); // 33 lines are enough for Model B
     EXPECT_EQ(shortMaster.prompts.Errors().size(), 1u);
 
     RomsCfgFile empty("");
@@ -202,8 +201,8 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
 
 TEST(RomsCfg, NamesThatCannotBeEntryLinesAreRefused)
 {
-    for (const std::string& name : {std::string(), std::string("  "), std::string("#x.rom"),
-             std::string("a\nb.rom"), std::string("a\rb")}) {
+    for (const std::string& name :
+        {std::string(), std::string("  "), std::string("#x.rom"), std::string("a\nb.rom"), std::string("a\rb")}) {
         RomsCfgFile f(CrLfLines(OldLayout()));
         f.Update(true, false, name, true, false);
         EXPECT_EQ(f.prompts.Errors(), Lines{"Cannot process file " + f.cfg + ": invalid rom name " + name});
@@ -301,12 +300,12 @@ TEST(RomsCfg, FiveModelFileTouchesOnlyTheFourthBlockForTheMaster128)
 TEST(RomsCfg, FourModelFileAndTheBoundaryAt68Entries)
 {
     Lines lines = FiveModels();
-    lines.resize(At(3, 16) + 1);  // four models: 68 entries
+    lines.resize(At(3, 16) + 1); // four models: 68 entries
     RomsCfgFile four(CrLfLines(lines));
     four.Update(true, false, "game.rom", false, true);
     EXPECT_EQ(ReadFileLines(four.cfg).Value()[At(3, 8)], "M128\\GAME.ROM");
 
-    lines.pop_back();  // 67 entries: the Master 128 is the second block
+    lines.pop_back(); // 67 entries: the Master 128 is the second block
     RomsCfgFile two(CrLfLines(lines));
     two.Update(true, false, "game.rom", false, true);
     Lines expected = lines;
@@ -413,7 +412,7 @@ TEST(RomsCfg, ShortFilesWithCommentsCountOnlyTheirEntryLines)
     f.Update(true, false, "game.rom", true, false);
     EXPECT_TRUE(f.prompts.shown.empty());
     Lines expected = lines;
-    expected[4] = "GAME.ROM";  // entry 2
+    expected[4] = "GAME.ROM"; // entry 2
     for (std::size_t i = 5; i < expected.size(); ++i)
         if (i != 11)
             expected[i] = lines[i == 12 ? 10 : i - 1];

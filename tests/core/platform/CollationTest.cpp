@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace vorbix;
@@ -49,14 +49,27 @@ TEST(Collation, TextWrittenOnWindowsComparesAsWindows1252)
 {
     // Invalid as UTF-8, these are Windows-1252: "Café", "Cafè", "Éclair". Each is its own
     // name, and each sorts beside its unaccented neighbour, not after "zeta".
-    std::vector<std::string> names{"zeta", "Caf\xe9", "\xc9" "clair", "Caf\xe8", "eclair", "Cafe"};
+    std::vector<std::string> names{"zeta", "Caf\xe9",
+        "\xc9"
+        "clair",
+        "Caf\xe8", "eclair", "Cafe"};
     std::sort(names.begin(), names.end(), [](auto& a, auto& b) { return CompareText(a, b) < 0; });
-    EXPECT_EQ(names, (std::vector<std::string>{"Cafe", "Caf\xe9", "Caf\xe8", "eclair", "\xc9" "clair", "zeta"}));
+    EXPECT_EQ(names,
+        (std::vector<std::string>{"Cafe", "Caf\xe9", "Caf\xe8", "eclair",
+            "\xc9"
+            "clair",
+            "zeta"}));
     EXPECT_NE(CompareTextIgnoreCase("Caf\xe9", "Caf\xe8"), 0);
-    EXPECT_FALSE(SameTextIgnoreCase("\xc9" "clair", "\xff" "clair"));
+    EXPECT_FALSE(SameTextIgnoreCase("\xc9"
+                                    "clair",
+        "\xff"
+        "clair"));
     // The same name in either encoding is the same name.
     EXPECT_EQ(CompareText("Caf\xe9", "Caf\xc3\xa9"), 0);
-    EXPECT_TRUE(SameTextIgnoreCase("\xc9" "CLAIR", "\xc3\xa9" "clair"));
+    EXPECT_TRUE(SameTextIgnoreCase("\xc9"
+                                   "CLAIR",
+        "\xc3\xa9"
+        "clair"));
     // Past the first eight bytes too (the validity check runs eight ASCII bytes at a time).
     EXPECT_NE(CompareTextIgnoreCase("Acornsoft Caf\xe9", "Acornsoft Caf\xe8"), 0);
     EXPECT_EQ(CompareTextIgnoreCase("Acornsoft Caf\xe9 Ltd", "ACORNSOFT CAF\xc3\x89 LTD"), 0);
@@ -79,8 +92,8 @@ TEST(Collation, AsciiTextsCompareAsTheLocaleCollatorDoes)
                                  : std::string(1, alphabet[next() % (sizeof alphabet - 1)]);
         texts.push_back(t);
     }
-    const char* locales[] = {"C", "en_US", "tr_TR", "da_DK", "cs_CZ", "sv_SE", "lt_LT", "hu_HU", "es_ES",
-        "fr_CA", "de_DE", "et_EE", "ja_JP", "th_TH"};
+    const char* locales[] = {"C", "en_US", "tr_TR", "da_DK", "cs_CZ", "sv_SE", "lt_LT", "hu_HU", "es_ES", "fr_CA",
+        "de_DE", "et_EE", "ja_JP", "th_TH"};
     for (const char* locale : locales) {
         ::setenv("LC_ALL", locale, 1);
         int mismatches = 0;
@@ -94,8 +107,8 @@ TEST(Collation, AsciiTextsCompareAsTheLocaleCollatorDoes)
                 const std::string& a = texts[i];
                 const std::string& b = texts[(i * 7919 + 1) % texts.size()];
                 status = U_ZERO_ERROR;
-                const int expected = ucol_strcollUTF8(reference, a.data(), static_cast<int32_t>(a.size()),
-                    b.data(), static_cast<int32_t>(b.size()), &status);
+                const int expected = ucol_strcollUTF8(reference, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                    static_cast<int32_t>(b.size()), &status);
                 const int got = CompareTextIgnoreCase(a, b);
                 if ((got > 0) - (got < 0) != expected && ++mismatches < 4)
                     ADD_FAILURE() << locale << ": \"" << a << "\" vs \"" << b << "\"";

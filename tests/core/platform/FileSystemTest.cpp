@@ -164,11 +164,11 @@ TEST(FileSystem, ReadAndExistenceTests)
         std::filesystem::current_path(dir.path());
         dir.Write("C:\\Elite.ssd", "x");
         dir.Write("Games\\Elite.ssd", "x");
-        const bool found = FileExists("C:\\Elite.ssd") || PathExists("Games\\Elite.ssd")
-            || ReadFileBytes("C:\\Elite.ssd").Ok();
+        const bool found =
+            FileExists("C:\\Elite.ssd") || PathExists("Games\\Elite.ssd") || ReadFileBytes("C:\\Elite.ssd").Ok();
         std::filesystem::current_path(here);
         EXPECT_FALSE(found);
-        EXPECT_TRUE(FileExists(dir / "C:\\Elite.ssd"));  // an absolute path of ours is looked up
+        EXPECT_TRUE(FileExists(dir / "C:\\Elite.ssd")); // an absolute path of ours is looked up
     }
     dir.Write("a/b.txt", "x\r\ny");
     EXPECT_TRUE(FileExists(dir / "a/b.txt"));

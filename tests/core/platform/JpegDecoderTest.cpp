@@ -63,7 +63,8 @@ Result<RgbImage> Decode(const std::string& bytes)
 
 void ExpectPixelNear(const RgbImage& image, int x, int y, int r, int g, int b)
 {
-    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) + static_cast<std::size_t>(x)) * 3;
+    const std::size_t at =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) + static_cast<std::size_t>(x)) * 3;
     EXPECT_NEAR(image.Pixels[at], r, 6) << "red at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 1], g, 6) << "green at " << x << "," << y;
     EXPECT_NEAR(image.Pixels[at + 2], b, 6) << "blue at " << x << "," << y;
@@ -95,7 +96,7 @@ std::string GreyJpegHeader(int width, int height, bool progressive)
         Put16(out, 20);
         out += tableClass;
         out += '\x01';
-        out.append(16, '\0');  // 15 more counts of zero, then the one symbol, 0
+        out.append(16, '\0'); // 15 more counts of zero, then the one symbol, 0
     }
     return out;
 }
@@ -151,8 +152,8 @@ TEST(JpegDecoder, DecodesRgbGreyAndCmykPicturesToRgb)
     ExpectPixelNear(grey.Value(), 4, 4, 90, 90, 90);
 
     // libjpeg writes an Adobe marker with CMYK, whose samples are stored inverted.
-    const auto cmyk = Decode(EncodeJpeg(16, 16, 4, JCS_CMYK,
-        [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; }));
+    const auto cmyk =
+        Decode(EncodeJpeg(16, 16, 4, JCS_CMYK, [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; }));
     ASSERT_TRUE(cmyk.Ok()) << cmyk.Message();
     ExpectPixelNear(cmyk.Value(), 8, 8, 255, 0, 0);
 }
@@ -160,7 +161,8 @@ TEST(JpegDecoder, DecodesRgbGreyAndCmykPicturesToRgb)
 TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
 {
     // A busy picture, so that most of the file is compressed data.
-    const auto good = EncodeJpeg(200, 150, 3, JCS_RGB, [](int x, int y, int c) { return (x * 7 + y * 13 + c * 50) % 256; });
+    const auto good =
+        EncodeJpeg(200, 150, 3, JCS_RGB, [](int x, int y, int c) { return (x * 7 + y * 13 + c * 50) % 256; });
 
     const auto truncated = Decode(good.substr(0, good.size() / 2));
     EXPECT_FALSE(truncated.Ok());
@@ -184,7 +186,8 @@ TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
         damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
         const auto result = Decode(damaged);
         if (result.Ok())
-            EXPECT_EQ(result.Value().Pixels.size(), std::size_t(result.Value().Width) * std::size_t(result.Value().Height) * 3)
+            EXPECT_EQ(result.Value().Pixels.size(),
+                std::size_t(result.Value().Width) * std::size_t(result.Value().Height) * 3)
                 << "at " << at;
         else
             EXPECT_FALSE(result.Message().empty()) << "at " << at;
@@ -230,7 +233,8 @@ TEST(JpegDecoder, RefusesHostileFilesQuicklyAndWithoutLargeAllocations)
     ASSERT_LT(huge.size(), 160u);
     const auto hugeResult = Decode(huge);
     ASSERT_FALSE(hugeResult.Ok());
-    EXPECT_EQ(hugeResult.Message(), "Picture too large for its file: 8000 x 8000 in " + std::to_string(huge.size()) + " bytes");
+    EXPECT_EQ(hugeResult.Message(),
+        "Picture too large for its file: 8000 x 8000 in " + std::to_string(huge.size()) + " bytes");
 
     // The same header made plausible by its size (a comment pads the file): refused by
     // the absolute limit alone, still before anything is allocated for the pixels.
@@ -255,8 +259,8 @@ TEST(JpegDecoder, RefusesHostileFilesQuicklyAndWithoutLargeAllocations)
     const auto flatResult = Decode(flat);
     ASSERT_TRUE(flatResult.Ok()) << flatResult.Message();
     ExpectPixelNear(flatResult.Value(), 2047, 2047, 40, 40, 40);
-    const auto progressive = Decode(EncodeJpeg(300, 200, 3, JCS_RGB,
-        [](int x, int y, int c) { return (x * 3 + y * 5 + c * 70) % 256; }, true));
+    const auto progressive = Decode(EncodeJpeg(
+        300, 200, 3, JCS_RGB, [](int x, int y, int c) { return (x * 3 + y * 5 + c * 70) % 256; }, true));
     ASSERT_TRUE(progressive.Ok()) << progressive.Message();
     EXPECT_EQ(progressive.Value().Width, 300);
 }

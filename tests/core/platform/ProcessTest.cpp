@@ -1,5 +1,5 @@
-#include "catalogue/Utilities.h"
 #include "platform/Process.h"
+#include "catalogue/Utilities.h"
 
 #include "support/TempDir.h"
 
@@ -87,13 +87,18 @@ TEST(Process, AttachedStartPassesArgumentsAndTheShellsVariablesAndCanBeWaitedFor
     TempDir dir;
     std::string out = dir / "args.txt";
     std::string emu = Script(dir, "emu.sh",
-        "for a in \"$@\"; do echo \"[$a]\"; done > '" + out + "'\n"
-        "env | grep '^VBX_' | sort >> '" + out + "'\n"
-        "[ \"$PATH\" = '" + ProcessPath() + "' ] && echo inherited >> '" + out + "'\n"
-        "exit 3\n");
+        "for a in \"$@\"; do echo \"[$a]\"; done > '" + out
+            + "'\n"
+              "env | grep '^VBX_' | sort >> '"
+            + out
+            + "'\n"
+              "[ \"$PATH\" = '"
+            + ProcessPath() + "' ] && echo inherited >> '" + out
+            + "'\n"
+              "exit 3\n");
     SystemShell shell(true);
     shell.SetEnvironmentVariable("VBX_ONE", "1");
-    shell.SetEnvironmentVariable("VBX=BAD", "x");  // not a variable name: ignored
+    shell.SetEnvironmentVariable("VBX=BAD", "x"); // not a variable name: ignored
     StartResult r = shell.StartProgram(emu, dir.path(), {"-disc", "a b.ssd", ""});
     ASSERT_TRUE(r.Succeeded());
     ASSERT_GT(r.Pid, 0);
@@ -144,8 +149,9 @@ TEST(Process, DocumentsPagesFoldersAndAddressesGoToTheOpenerAndAreNeverExecuted)
     ASSERT_TRUE(WaitForLines(log, 4));
     EXPECT_GT(ShellOpen(shell, "mailto:someone@example.org"), 32);
     ASSERT_TRUE(WaitForLines(log, 5));
-    EXPECT_EQ(test::ReadAll(log), doc + "|" + cwd + "|seen\n" + page + "|" + dir.path() + "HELP|seen\n" + dir / "docs|"
-        + cwd + "|seen\nhttp://www.example.org/|" + cwd + "|seen\nmailto:someone@example.org|" + cwd + "|seen\n");
+    EXPECT_EQ(test::ReadAll(log),
+        doc + "|" + cwd + "|seen\n" + page + "|" + dir.path() + "HELP|seen\n" + dir / "docs|" + cwd
+            + "|seen\nhttp://www.example.org/|" + cwd + "|seen\nmailto:someone@example.org|" + cwd + "|seen\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(dir.Exists("executed"));
     EXPECT_EQ(ProcessPath(), path);
@@ -162,7 +168,9 @@ TEST(Process, FailuresGiveShellCodesAtOrBelow32)
     std::string orphan = dir.Write("orphan.sh", "#!/no/such/interpreter\n");
     test::SetMode(orphan, 0755);
     // A file that claims to be executable but cannot be executed.
-    std::string broken = dir.Write("broken", "\x7f" "ELF garbage");
+    std::string broken = dir.Write("broken",
+        "\x7f"
+        "ELF garbage");
     test::SetMode(broken, 0755);
     for (bool attached : {false, true}) {
         SystemShell shell(attached);

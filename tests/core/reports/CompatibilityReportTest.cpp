@@ -62,9 +62,11 @@ TEST(CompatibilityReport, EmptyAndSingularAndMergedHeadings)
 {
     Catalogue c;
     c.EmuList = {Emu("B")};
-    EXPECT_EQ(CompatibilityReportBytes(c, {}), CrLfLines({"", "", "Tested: 0 programs", "Number of warnings:", "   B: 0"}));
+    EXPECT_EQ(CompatibilityReportBytes(c, {}),
+        CrLfLines({"", "", "Tested: 0 programs", "Number of warnings:", "   B: 0"}));
     c.ProgramList = {Program("P", "X")};
-    EXPECT_EQ(CompatibilityReportBytes(c, {}), CrLfLines({"", "", "Tested: 1 programs", "Number of warnings:", "   B: 0"}));
+    EXPECT_EQ(CompatibilityReportBytes(c, {}),
+        CrLfLines({"", "", "Tested: 1 programs", "Number of warnings:", "   B: 0"}));
     c.ProgramList = {Program("P", "X", {{"B", "zz"}}), Program("P", "X", {{"B", "aa"}, {"A", "mid"}})};
     EXPECT_EQ(CompatibilityReportBytes(c, {}),
         CrLfLines({"P - X", "P - X", "   A: mid", "   B: aa", "   B: zz", "", "", "Tested: 2 programs",

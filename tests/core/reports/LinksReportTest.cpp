@@ -11,8 +11,8 @@
 
 using namespace vorbix;
 using vorbix::test::CrLfLines;
-using vorbix::test::MakeProgram;
 using vorbix::test::FakePrompts;
+using vorbix::test::MakeProgram;
 using vorbix::test::RecordingShell;
 using vorbix::test::TempDir;
 
@@ -60,21 +60,19 @@ TEST(LinksReport, AllTwelveSectionsOnRealFiles)
 {
     LinksFixture f;
     const std::string& d = f.dir.path();
-    const std::string expected =
-        Section("Broken program links", {" - Loose  ()", "superior - Citadel  (" + d + "x.ssd)",
-                                            "Superior - Repton  (" + d + "Superior/A/Repton.ssd)",
-                                            "Superior - Repton  (" + d + "Superior/Repton.ssd)"})
+    const std::string expected = Section("Broken program links",
+                                     {" - Loose  ()", "superior - Citadel  (" + d + "x.ssd)",
+                                         "Superior - Repton  (" + d + "Superior/A/Repton.ssd)",
+                                         "Superior - Repton  (" + d + "Superior/Repton.ssd)"})
         + Section("Broken hyperlinks", {"Acornsoft - Elite - Web page  (http://www.example.com/elite)"})
-        + Section("Programs without publishers", {"Loose"})
-        + Section("Programs without types", {" - Loose"})
+        + Section("Programs without publishers", {"Loose"}) + Section("Programs without types", {" - Loose"})
         + Section("Programs with undefined publishers", {"superior - Citadel"})
         + Section("Programs with undefined types", {"Superior - Repton  (Arcade)"})
         + Section("Programs without pictures",
             {" - Loose", "superior - Citadel", "Superior - Repton", "Superior - Repton"})
         + Section("Programs without box covers",
             {" - Loose", "superior - Citadel", "Superior - Repton", "Superior - Repton"})
-        + Section("Unused publishers", {"Unused Soft"})
-        + Section("Unused types", {})
+        + Section("Unused publishers", {"Unused Soft"}) + Section("Unused types", {})
         + Section("Filters with undefined publishers", {"Case  (acornsoft)"})
         + Section("Filters with undefined types", {"Types  (Sport)"});
     EXPECT_EQ(LinksReportBytes(f.c, LinksReportOptions{}), expected);
@@ -166,8 +164,9 @@ TEST(LinksReport, FoldersAreNotFiles)
     const std::string& d = dir.path();
     EXPECT_EQ(LinksReportBytes(c, LinksReportOptions{}),
         Section("Broken program links", {"Acornsoft - Elite  (" + d + "Games/Elite.ssd)"})
-            + Section("Broken hyperlinks", {"Acornsoft - Elite - Folder of documents  (" + d + "Docs)",
-                                               "Acornsoft - Elite - Manual  (" + d + "Docs/Manual.pdf)"})
+            + Section("Broken hyperlinks",
+                {"Acornsoft - Elite - Folder of documents  (" + d + "Docs)",
+                    "Acornsoft - Elite - Manual  (" + d + "Docs/Manual.pdf)"})
             + Section("Programs without publishers", {}) + Section("Programs without types", {})
             + Section("Programs with undefined publishers", {}) + Section("Programs with undefined types", {})
             + Section("Programs without pictures", {"Acornsoft - Elite", "Superior - Repton"})

@@ -20,8 +20,9 @@ TEST(ProgramsReport, FiveLineExample)
     c.ProgramList = {elite};
     ProgramsReportOptions options;
     options.Order = ReportOrder::Program;
-    EXPECT_EQ(ProgramsReportBytes(c, options), CrLfLines({"Elite - Acornsoft (Game)", "   : Trading game",
-                                                   "   * B: No sound", "   Documents:", "   - Manual"}));
+    EXPECT_EQ(ProgramsReportBytes(c, options),
+        CrLfLines(
+            {"Elite - Acornsoft (Game)", "   : Trading game", "   * B: No sound", "   Documents:", "   - Manual"}));
     options.Order = ReportOrder::Publisher;
     options.IncludeType = false;
     options.IncludeWarnings = false;
@@ -39,13 +40,13 @@ TEST(ProgramsReport, SectionsKeepRecordOrderAndBlankLines)
     for (int i = 12; i >= 1; --i)
         p.Comments.push_back("line " + std::to_string(i) + " #2InfoIn");
     p.Comments.insert(p.Comments.begin() + 3, "  ");
-    p.Comments.push_back("   ");  // a last line of spaces only is dropped
+    p.Comments.push_back("   "); // a last line of spaces only is dropped
     p.EmuWarningEmus = {"Master", "b2", "BeebEm"};
     p.EmuWarningTexts = {"slow", "no disc", "ok"};
     c.ProgramList = {p, MakeProgram("Acornsoft", "Tab", "")};
-    c.ProgramList[1].Comments = {"x", "\t"};  // a tab is not a blank
+    c.ProgramList[1].Comments = {"x", "\t"}; // a tab is not a blank
     c.ProgramList[1].DocLinkNames = {"B doc", "A doc"};
-    c.ProgramList[1].DocLinkUrls = {"u1"};  // damaged: one URL short; names are still listed
+    c.ProgramList[1].DocLinkUrls = {"u1"}; // damaged: one URL short; names are still listed
 
     std::vector<std::string> expected = {" - Zork (Adventure)"};
     for (int i = 12; i >= 1; --i) {
@@ -53,9 +54,9 @@ TEST(ProgramsReport, SectionsKeepRecordOrderAndBlankLines)
         if (i == 10)
             expected.push_back("   :   ");
     }
-    expected.insert(expected.end(), {"   * b2: no disc", "   * BeebEm: ok", "   * Master: slow",
-                                        "Acornsoft - Tab", "   : x", "   : \t", "   Documents:", "   - B doc",
-                                        "   - A doc"});
+    expected.insert(expected.end(),
+        {"   * b2: no disc", "   * BeebEm: ok", "   * Master: slow", "Acornsoft - Tab", "   : x", "   : \t",
+            "   Documents:", "   - B doc", "   - A doc"});
     EXPECT_EQ(ProgramsReportBytes(c, ProgramsReportOptions{}), CrLfLines(expected));
 }
 
@@ -82,7 +83,8 @@ TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)
     noType.IncludeType = false;
     noType.IncludeInformation = false;
     noType.IncludeLinks = false;
-    EXPECT_EQ(ProgramsReportBytes(c, noType), CrLfLines({"Acornsoft - Elite", "Acornsoft - Elite", "Acornsoft - Elite"}));
+    EXPECT_EQ(ProgramsReportBytes(c, noType),
+        CrLfLines({"Acornsoft - Elite", "Acornsoft - Elite", "Acornsoft - Elite"}));
 
     c.FilterList = {{"Favs", "any", "=", "any", "=", FavouriteCondition::fcTrue}};
     noType.FilterName = "Favs";
@@ -96,8 +98,9 @@ TEST(ProgramsReport, EqualHeadingsAreMergedAndFilterApplies)
 TEST(ProgramsReport, HeadingOrderIsCaseInsensitiveAndExtensionsFollow)
 {
     Catalogue c;
-    c.ProgramList = {MakeProgram("superior", "Repton 2"), MakeProgram("Superior", "Repton"), MakeProgram("Acornsoft", "Zalaga"),
-        MakeProgram("", "Nameless"), MakeProgram("Superior", "Repton"), MakeProgram("SUPERIOR", "repton")};
+    c.ProgramList = {MakeProgram("superior", "Repton 2"), MakeProgram("Superior", "Repton"),
+        MakeProgram("Acornsoft", "Zalaga"), MakeProgram("", "Nameless"), MakeProgram("Superior", "Repton"),
+        MakeProgram("SUPERIOR", "repton")};
     c.ProgramList[1].Comments = {"first"};
     ProgramsReportOptions options;
     options.IncludeWarnings = false;
@@ -133,11 +136,16 @@ TEST(ProgramsReport, Windows1252NamesAreNeitherMergedNorSortedLast)
     cafeAcute.Comments = {"acute"};
     ProgramRecord cafeGrave = MakeProgram("Caf\xe8", "Game");
     cafeGrave.Comments = {"grave"};
-    c.ProgramList = {MakeProgram("zeta", "Game"), cafeGrave, MakeProgram("\xc9" "clair", "Game"), cafeAcute,
-        MakeProgram("eclair", "Game"), MakeProgram("Cafe", "Game")};
+    c.ProgramList = {MakeProgram("zeta", "Game"), cafeGrave,
+        MakeProgram("\xc9"
+                    "clair",
+            "Game"),
+        cafeAcute, MakeProgram("eclair", "Game"), MakeProgram("Cafe", "Game")};
     ProgramsReportOptions options;
     options.Order = ReportOrder::Publisher;
     EXPECT_EQ(ProgramsReportBytes(c, options),
         CrLfLines({"Cafe - Game", "Caf\xe9 - Game", "   : acute", "Caf\xe8 - Game", "   : grave", "eclair - Game",
-            "\xc9" "clair - Game", "zeta - Game"}));
+            "\xc9"
+            "clair - Game",
+            "zeta - Game"}));
 }

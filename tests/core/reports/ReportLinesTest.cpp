@@ -27,8 +27,8 @@ std::vector<std::string> Texts(const ReportLines& lines)
 TEST(ReportLines, GroupedSortEqualsOneStableSort)
 {
     std::mt19937 rng(11);
-    const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork",
-        "", "Elite2", "Caf\xe9", "Caf\xe8", "Cafe", "Acornsoft Limited - Elite", "ACORNSOFT LIMITED - ELITE II",
+    const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork", "",
+        "Elite2", "Caf\xe9", "Caf\xe8", "Cafe", "Acornsoft Limited - Elite", "ACORNSOFT LIMITED - ELITE II",
         "Acornsoft Limited -\x01 Elite"};
     const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
         "               #5WarnIn    #123@#"};
@@ -36,7 +36,7 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
     for (int round = 0; round < 200; ++round) {
         ReportLines grouped;
         ReportLines plain;
-        std::vector<std::pair<std::string, std::string>> reference;  // heading, line
+        std::vector<std::pair<std::string, std::string>> reference; // heading, line
         auto add = [&](const std::string& front, const std::string& line) {
             reference.emplace_back(!front.empty() && line.starts_with(front) ? front : line, line);
         };
@@ -48,7 +48,7 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
             grouped.Add(front);
             plain.Add(front);
             add(front, front);
-            if (rng() % 3 == 0) {  // a plain line equal to another group's front
+            if (rng() % 3 == 0) { // a plain line equal to another group's front
                 const std::string other = fronts[rng() % fronts.size()];
                 grouped.Add(other);
                 plain.Add(other);

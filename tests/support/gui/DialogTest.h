@@ -56,7 +56,10 @@ struct FormTest : ::testing::Test {
     Form form{catalogue, prompts, shell};
 
     template <typename T>
-    T* Find(const char* name) const { return form.template findChild<T*>(name); }
+    T* Find(const char* name) const
+    {
+        return form.template findChild<T*>(name);
+    }
 };
 
 // Runs steps once the modal dialog about to be shown stands; a dialog they leave open is

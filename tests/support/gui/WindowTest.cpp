@@ -35,12 +35,12 @@ Catalogue SixPrograms()
 {
     Catalogue catalogue;
     catalogue.ProgramList = {
-        MakeProgram("Superior", "Repton", "Game"),        // 0
-        MakeProgram("Acornsoft", "Elite", "Game"),        // 1
-        MakeProgram("acornsoft", "meteors", "Game"),      // 2
+        MakeProgram("Superior", "Repton", "Game"), // 0
+        MakeProgram("Acornsoft", "Elite", "Game"), // 1
+        MakeProgram("acornsoft", "meteors", "Game"), // 2
         MakeProgram("Micro Power", "Moonraider", "Game"), // 3
-        MakeProgram("Acornsoft", "Monsters", "Game"),     // 4
-        MakeProgram("Bug Byte", "Manic Miner", "Game"),   // 5
+        MakeProgram("Acornsoft", "Monsters", "Game"), // 4
+        MakeProgram("Bug Byte", "Manic Miner", "Game"), // 5
     };
     FilterRecord acornsoft;
     acornsoft.FilterName = "Acornsoft only";
@@ -117,7 +117,7 @@ void StartedWindow::ClickHeader(int column) const
 WindowTest::~WindowTest()
 {
     while (!windows_.empty())
-        windows_.pop_back();  // the last started ends first
+        windows_.pop_back(); // the last started ends first
 }
 
 StartedWindow& WindowTest::Start(const Catalogue& catalogue, bool show)
@@ -133,7 +133,8 @@ StartedWindow& WindowTest::Start(bool show)
 
 std::string JpegBytes(int width, int height)
 {
-    return EncodeJpeg(width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 128));
+    return EncodeJpeg(width, height,
+        std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 128));
 }
 
 } // namespace vorbix::test

@@ -43,7 +43,10 @@ struct StartedWindow {
     ~StartedWindow();
 
     template <typename T>
-    T* Find(const char* name) const { return form->findChild<T*>(name); }
+    T* Find(const char* name) const
+    {
+        return form->findChild<T*>(name);
+    }
 
     QTreeView* List() const;
     // The name of the selected program, "" when no row is selected.
