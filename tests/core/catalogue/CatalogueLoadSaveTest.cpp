@@ -196,10 +196,17 @@ TEST(LoadCatalogue, ACatalogueLinkThatCannotBeFollowedIsAnErrorAndStaysALink)
 
 TEST(SaveCatalogue, WhichFilesAreWritten)
 {
+    TempDir root;
     TempDir dir;
-    Catalogue c = CatalogueIn(dir.path());
-    // A first save into a fresh folder creates Data; at exit without changes only options.
+    // A first save makes the application folder that does not exist yet (as
+    // $XDG_DATA_HOME/vorbix/ on a first run) and its Data; at exit without changes only
+    // options are written.
+    Catalogue c = CatalogueIn(root / "share/vorbix/");
     Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
+    ASSERT_TRUE(r.Ok()) << r.Message();
+    EXPECT_TRUE(root.Exists("share/vorbix/Data/options.xml"));
+    c = CatalogueIn(dir.path());
+    r = SaveCatalogue(c, true, "all", "");
     ASSERT_TRUE(r.Ok()) << r.Message();
     EXPECT_FALSE(r.Value().ProgramsFile);
     EXPECT_TRUE(dir.Exists("Data/options.xml"));
