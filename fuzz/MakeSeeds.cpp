@@ -47,7 +47,8 @@ void WriteDictionary(const std::string& target, const std::vector<std::string>& 
     std::ofstream file(output + "/" + target + ".dict", std::ios::binary);
     for (const auto& word : words) {
         file << '"';
-        for (unsigned char c : word) {
+        for (const char ch : word) {
+            const auto c = static_cast<unsigned char>(ch);
             if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
                 char escaped[5];
                 std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
