@@ -401,6 +401,16 @@ int CompareLatinLevel(const LatinTable& table, const PreparedText& a, std::size_
     std::size_t xLeft = 0;
     std::size_t yLeft = 0;
     for (;;) {
+        // Both at the start of a character: the same character weighs the same, whichever
+        // encoding it came in (texts of both encodings share long stretches).
+        while (xLeft == 0 && yLeft == 0 && i < a.text.size() && j < b.text.size()) {
+            std::size_t iNext = i;
+            std::size_t jNext = j;
+            if (NextLatinIndex(a.text, a.utf8, iNext) != NextLatinIndex(b.text, b.utf8, jNext))
+                break;
+            i = iNext;
+            j = jNext;
+        }
         while (xLeft == 0 && i < a.text.size()) {
             const LatinWeights& w = table.weights[NextLatinIndex(a.text, a.utf8, i)];
             x = secondary ? w.secondary.data() : w.primary.data();
