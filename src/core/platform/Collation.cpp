@@ -467,6 +467,14 @@ bool InLatinTable(const LatinTable& table, std::string_view text, bool ascii, bo
     if (ascii && table.asciiCovered)
         return true;
     for (std::size_t i = 0; i < text.size();) {
+        if (table.asciiCovered && i + 8 <= text.size()) {
+            std::uint64_t word; // eight ASCII characters at a time
+            std::memcpy(&word, text.data() + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const auto b = static_cast<unsigned char>(text[i]);
         if (utf8 && b >= 0x80 && b != 0xC2 && b != 0xC3)
             return false;
