@@ -17,6 +17,10 @@ struct PreparedText {
     std::string_view text;
     bool ascii = true; // ASCII only
     bool utf8 = true; // valid UTF-8 (else Windows-1252)
+    // Every character one that the case-insensitive comparison finds in its table of Latin
+    // characters (Latin-1 and the Windows-1252 extras, as the user's locale collates them),
+    // so two such texts compare without the collator. False when the locale has no such table.
+    bool latin = true;
 };
 PreparedText PrepareText(std::string_view text);
 // CompareTextIgnoreCase of the two texts.

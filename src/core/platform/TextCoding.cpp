@@ -79,6 +79,11 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
+char16_t Windows1252Character(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t{byte};
+}
+
 std::string Windows1252ToUtf8(std::string_view text)
 {
     std::string out;

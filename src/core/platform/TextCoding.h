@@ -15,6 +15,9 @@ bool IsValidUtf8(std::string_view text);
 // byte is lost.
 std::string Windows1252ToUtf8(std::string_view text);
 
+// The character a Windows-1252 byte stands for (the undefined ones keep their value).
+char16_t Windows1252Character(unsigned char byte);
+
 // The text as UTF-8: itself when valid, else read as Windows-1252.
 std::string ReadableUtf8(std::string_view text);
 

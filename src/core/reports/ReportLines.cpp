@@ -50,6 +50,7 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     const PreparedText head = line.HeadSize == total ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;
+    line.HeadLatin = head.latin;
     lines_.push_back(line);
 }
 
@@ -58,7 +59,8 @@ bool ReportLines::Less(const Line& a, const Line& b)
     const std::string_view aHead = a.Text.text.substr(0, a.HeadSize);
     const std::string_view bHead = b.Text.text.substr(0, b.HeadSize);
     if (aHead != bHead) {
-        const int head = ComparePreparedIgnoreCase({aHead, a.HeadAscii, a.HeadUtf8}, {bHead, b.HeadAscii, b.HeadUtf8});
+        const int head = ComparePreparedIgnoreCase({aHead, a.HeadAscii, a.HeadUtf8, a.HeadLatin},
+            {bHead, b.HeadAscii, b.HeadUtf8, b.HeadLatin});
         if (head != 0)
             return head < 0;
     }

@@ -29,6 +29,7 @@ public:
         std::uint8_t Tag = kPlain; // which marker the line holds; kPlain for none
         bool HeadAscii = true;
         bool HeadUtf8 = true;
+        bool HeadLatin = true;
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
