@@ -20,7 +20,7 @@ struct PreparedText {
     // Every character one that the case-insensitive comparison finds in its table of Latin
     // characters (Latin-1 and the Windows-1252 extras, as the user's locale collates them),
     // so two such texts compare without the collator. False when the locale has no such table.
-    bool latin = true;
+    bool latin = false;
 };
 PreparedText PrepareText(std::string_view text);
 // CompareTextIgnoreCase of the two texts.
