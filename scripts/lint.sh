@@ -30,7 +30,10 @@ echo "== clang-tidy"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
-run-clang-tidy-14 -p "$build" -quiet -j "$(nproc)" "^$PWD/src/.*\.cpp$" >"$log" 2>&1 || status=$?
+# The compile commands are GCC's; a GCC-only option in them (-Wno-error=restrict when warnings
+# are errors) is no finding of clang-tidy's.
+run-clang-tidy-14 -p "$build" -quiet -j "$(nproc)" -extra-arg=-Wno-unknown-warning-option "^$PWD/src/.*\.cpp$" \
+  >"$log" 2>&1 || status=$?
 if [ $status -ne 0 ] || grep -qE '(warning|error): ' "$log"; then
   grep -vE '^(clang-tidy-14 |[0-9]+ warnings? (and [0-9]+ errors? )?generated|Suppressed [0-9]+ warnings|Use -header-filter|Running clang-tidy)' "$log" >&2 || true
   echo "clang-tidy: findings above" >&2
