@@ -188,7 +188,8 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
     // So does the name typed as it is shown; a name that is no entry is kept as typed.
     const std::pair<const char*, const char*> typedAndGiven[] = {{"Caf\xc3\xa9", "Caf\xe9"},
         {"Caf\xc3\xa9s", "Caf\xc3\xa9s"}};
-    for (const auto& [typed, given] : typedAndGiven) {
+    for (const auto& [typedText, given] : typedAndGiven) {
+        const char* typed = typedText; // Clang 14 cannot capture a structured binding
         asked = AskWith(form, [&] {
             Key(Qt::Key_Tab);
             QLineEdit* edit = Child<QComboBox>(form, "ComboBox1")->lineEdit();

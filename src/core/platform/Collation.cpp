@@ -216,7 +216,7 @@ inline std::size_t NextLatinIndex(std::string_view text, bool utf8, std::size_t&
     if (b < 0x80)
         return b;
     if (utf8) {
-        const auto trail = i < text.size() ? static_cast<unsigned char>(text[i++]) : 0x80;
+        const unsigned trail = i < text.size() ? static_cast<unsigned char>(text[i++]) : 0x80U;
         return static_cast<std::size_t>(((b & 0x03U) << 6) | (trail & 0x3FU));
     }
     return b < 0xA0 ? std::size_t{256} + (b - 0x80U) : b;
