@@ -124,16 +124,23 @@ bool AsciiAloneInContractions(const USet* contractions)
     return listed && clean;
 }
 
+// What both tables need of the collator: punctuation weighed like letters, no numeric
+// ordering, no case level.
+bool WeighsCharacterByCharacter(const UCollator* collator)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    return ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) == UCOL_NON_IGNORABLE
+        && ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) == UCOL_OFF
+        && ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) == UCOL_OFF && U_SUCCESS(status);
+}
+
 AsciiRanks MakeAsciiRanks(const UCollator* collator, const USet* contractions)
 {
     AsciiRanks ranks;
     if (collator == nullptr || contractions == nullptr)
         return ranks;
     UErrorCode status = U_ZERO_ERROR;
-    if (ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE
-        || ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) != UCOL_OFF
-        || ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) != UCOL_OFF || U_FAILURE(status)
-        || !AsciiAloneInContractions(contractions))
+    if (!WeighsCharacterByCharacter(collator) || !AsciiAloneInContractions(contractions))
         return ranks;
     // Each character's one collation element: its primary weight, or none when ignorable.
     std::array<int32_t, 128> primary{};
@@ -275,10 +282,7 @@ LatinTable MakeLatinTable(const UCollator* collator, const USet* contractions)
     if (collator == nullptr || contractions == nullptr)
         return table;
     UErrorCode status = U_ZERO_ERROR;
-    if (ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE
-        || ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) != UCOL_OFF
-        || ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) != UCOL_OFF
-        || ucol_getAttribute(collator, UCOL_FRENCH_COLLATION, &status) != UCOL_OFF
+    if (!WeighsCharacterByCharacter(collator) || ucol_getAttribute(collator, UCOL_FRENCH_COLLATION, &status) != UCOL_OFF
         || ucol_getAttribute(collator, UCOL_STRENGTH, &status) != UCOL_SECONDARY || U_FAILURE(status))
         return table;
     int32_t reorderCodes[8];
