@@ -158,7 +158,7 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args)
         // A damaged catalogue file (or a programs file a legacy import would replace) is a
         // finding too; the load has reported it.
         const bool anyFinding = !catalogue.PendingCopies.empty()
-            || std::any_of(findings.begin(), findings.end(), [](const StringList& found) { return !found.empty(); });
+            || std::any_of(findings.begin(), findings.end(), [](const FindingList& found) { return !found.empty(); });
         return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
     });
 }

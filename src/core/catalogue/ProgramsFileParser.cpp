@@ -1,6 +1,7 @@
 #include "catalogue/ProgramsFileParser.h"
 
 #include "catalogue/XMLUtilities.h"
+#include "platform/LargeBuffer.h"
 
 #include <array>
 #include <cstring>

@@ -2,12 +2,12 @@
 
 #include "host/Prompts.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
-#include <sys/mman.h>
 
 namespace vorbix {
 
@@ -589,21 +589,6 @@ Status TXMLSaveObject::SaveToFile(const std::string& fileName, FileWriter& write
 }
 
 // ---- TXMLDirectWriter -----------------------------------------------------
-
-void AdviseLargePages(const void* data, std::size_t size)
-{
-    // Only a block larger than the C library's largest threshold for serving blocks from
-    // mappings of their own (32 MB): the advice then ends with the block, and never reaches
-    // the memory the library hands out afterwards.
-    constexpr std::size_t kOwnMapping = std::size_t{32} << 20;
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t last = (start + size) & ~(kLargePage - 1);
-    if (size > kOwnMapping && last > first)
-        // The page-aligned start is computed as an integer; the cast back is the point.
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // NOLINT(performance-no-int-to-ptr)
-}
 
 TXMLDirectWriter::TXMLDirectWriter(std::string_view stylesheet, std::string_view docType, std::string_view dtdFile,
     std::size_t reserve)

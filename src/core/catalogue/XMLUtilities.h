@@ -141,11 +141,6 @@ public:
     std::string DtdFile;
 };
 
-// Asks the system to back a large buffer (a text of many megabytes, a long record list)
-// with large pages where it has them: one fault per 2 MB instead of per 4 KB as it fills.
-// Only the whole large pages inside a buffer of more than 32 MB are affected.
-void AdviseLargePages(const void* data, std::size_t size);
-
 // Writes the same bytes as TXMLSaveObject::ToBytes gives for the same calls, straight into
 // the file's text: each line is laid out as it is written, values are escaped in place, and
 // nothing is built twice. For files too large to build twice.

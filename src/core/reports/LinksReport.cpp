@@ -5,6 +5,7 @@
 #include "catalogue/Utilities.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeBuffer.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"
@@ -32,35 +33,49 @@ NameSet SetOf(const NameList& names)
 constexpr std::array<LinksTest, 4> kHeadingTests = {LinksTest::ProgsNoTypes, LinksTest::ProgsPubsNoExists,
     LinksTest::ProgsNoPics, LinksTest::ProgsNoBoxCovers};
 
-// A program with findings among the heading tests: bit i stands for kHeadingTests[i].
+// A program with findings among the heading tests: its heading's place among the
+// collected headings, and bit i standing for kHeadingTests[i].
 struct HeadingFindings {
-    std::string heading;
+    std::size_t at;
+    std::size_t size;
     // cppcheck-suppress unusedStructMember ; read through the sorted pointers below
     unsigned tests;
 };
 
+// The findings while they are collected. Texts are built in buffers kept from program to
+// program, and the headings of the heading tests lie in one text, so that collecting
+// makes no allocation for each program.
 struct Collector {
     std::array<ReportLines, kLinksTestCount> lists;
+    LargeText headingTexts;
     std::vector<HeadingFindings> headings;
     FileExistenceCache files;
+    std::string heading; // the current program's
+    std::string name; // a document's finding's name part
+    std::string detail;
 
     ReportLines& operator[](LinksTest test) { return lists[static_cast<std::size_t>(test)]; }
 
-    void AddDetailed(LinksTest test, const std::string& name, const std::string& detail)
+    void AddDetailed(LinksTest test, std::string_view front, std::string_view what)
     {
-        (*this)[test].AddMarked(name, kTempMarker, kTemp, "  (" + detail + ")");
+        detail.assign("  (").append(what).append(")");
+        (*this)[test].AddMarked(front, kTempMarker, kTemp, detail);
     }
 };
 
 void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publishers, const NameSet& types)
 {
-    const std::string heading = ReportHeading(p, ReportOrder::Publisher);
+    std::string& heading = c.heading;
+    heading.clear();
+    AppendReportHeading(heading, p, ReportOrder::Publisher);
     if (!LinkTargetExists(p.FileUrl, &c.files))
         c.AddDetailed(LinksTest::BrokenProgs, heading, p.FileUrl);
     for (std::size_t i = 0; i < p.DocLinkNames.size(); ++i) {
         const std::string& url = PairedEntry(p.DocLinkUrls, i);
-        if (!LinkTargetExists(url, &c.files))
-            c.AddDetailed(LinksTest::BrokenHyLinks, heading + " - " + p.DocLinkNames[i], url);
+        if (!LinkTargetExists(url, &c.files)) {
+            c.name.assign(heading).append(" - ").append(p.DocLinkNames[i]);
+            c.AddDetailed(LinksTest::BrokenHyLinks, c.name, url);
+        }
     }
     if (p.PublisherName.empty())
         c[LinksTest::ProgsNoPubs].Add(p.ProgramName);
@@ -72,25 +87,36 @@ void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publish
     unsigned tests = 0;
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i)
         tests |= found[i] ? 1u << i : 0u;
-    if (tests != 0)
-        c.headings.push_back({heading, tests});
+    if (tests != 0) {
+        c.headings.push_back({c.headingTexts.size(), heading.size(), tests});
+        c.headingTexts.append(heading);
+    }
 }
 
 // The heading tests list subsets of the same headings; the headings are sorted once and
 // each list takes its own in that order, which is the order its own sort would give.
-void SortHeadingFindings(std::vector<HeadingFindings>& headings, LinksFindings& findings)
+void SortHeadingFindings(const Collector& c, LinksFindings& findings)
 {
+    const std::string_view texts = c.headingTexts;
     std::vector<std::pair<PreparedText, const HeadingFindings*>> sorted;
-    sorted.reserve(headings.size());
-    for (const HeadingFindings& h : headings)
-        sorted.emplace_back(PrepareText(h.heading), &h);
+    sorted.reserve(c.headings.size());
+    for (const HeadingFindings& h : c.headings)
+        sorted.emplace_back(PrepareText(texts.substr(h.at, h.size)), &h);
     std::stable_sort(sorted.begin(), sorted.end(),
         [](const auto& a, const auto& b) { return ComparePreparedIgnoreCase(a.first, b.first) < 0; });
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
-        StringList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+        for (const HeadingFindings& h : c.headings)
+            if (h.tests & (1u << i)) {
+                ++count;
+                bytes += h.size;
+            }
+        FindingList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
+        list.Reserve(count, bytes);
         for (const auto& [text, h] : sorted)
             if (h->tests & (1u << i))
-                list.push_back(h->heading);
+                list.Add(text.text);
     }
 }
 
@@ -120,36 +146,51 @@ void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const
 }
 
 // Sorts a list and takes the marker out of its lines.
-StringList SortedFindings(ReportLines& lines)
+FindingList SortedFindings(ReportLines& lines)
 {
     lines.Sort();
-    StringList out;
-    out.reserve(lines.size());
+    FindingList out;
+    out.Reserve(lines.size(), lines.TextBytes());
     for (const ReportLines::Line& line : lines.Lines()) {
-        if (line.Tag == kTemp) {
-            std::string& finding = out.emplace_back();
-            finding.reserve(lines.Before(line).size() + lines.After(line).size());
-            finding.append(lines.Before(line)).append(lines.After(line));
-        } else
-            out.emplace_back(lines.Text(line));
+        if (line.Tag == kTemp)
+            out.Add(lines.Before(line), lines.After(line));
+        else
+            out.Add(lines.Text(line));
     }
     return out;
 }
 
 } // namespace
 
+void FindingList::Reserve(std::size_t findings, std::size_t bytes)
+{
+    ends_.reserve(ends_.size() + findings);
+    text_.reserve(text_.size() + bytes);
+}
+
+void FindingList::Add(std::string_view text, std::string_view more)
+{
+    text_.append(text).append(more);
+    ends_.push_back(text_.size());
+}
+
 LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string& filterName)
 {
     const NameSet publishers = SetOf(catalogue.Publishers);
     const NameSet types = SetOf(catalogue.ProgramTypes);
     Collector c;
-    for (const ProgramRecord* p : SelectedPrograms(catalogue, filterName))
+    const std::vector<const ProgramRecord*> selected = SelectedPrograms(catalogue, filterName);
+    std::size_t headingBytes = 0;
+    for (const ProgramRecord* p : selected)
+        headingBytes += ReportHeadingSize(*p);
+    c.headingTexts.reserve(headingBytes);
+    for (const ProgramRecord* p : selected)
         CollectProgram(c, *p, publishers, types);
     CollectCategoriesAndFilters(c, catalogue, publishers, types);
     LinksFindings findings;
     for (std::size_t i = 0; i < kLinksTestCount; ++i)
         findings[i] = SortedFindings(c.lists[i]);
-    SortHeadingFindings(c.headings, findings);
+    SortHeadingFindings(c, findings);
     return findings;
 }
 
@@ -160,11 +201,11 @@ std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOpt
     std::size_t total = 0;
     for (std::size_t i = 0; i < kLinksTestCount; ++i) {
         total += 2 * std::string_view(NamesOf(static_cast<LinksTest>(i)).Caption).size() + 10;
-        for (const std::string& finding : findings[i])
-            total += finding.size() + 2;
+        total += findings[i].TextBytes() + 2 * findings[i].size();
     }
     std::string out;
     out.reserve(total);
+    AdviseLargePages(out.data(), out.capacity());
     auto line = [&out](std::string_view text) { out.append(text).append("\r\n"); };
     for (std::size_t i = 0; i < kLinksTestCount; ++i) {
         const LinksTest test = static_cast<LinksTest>(i);
@@ -174,7 +215,7 @@ std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOpt
         line(caption);
         line(std::string(caption.size(), '='));
         line("");
-        for (const std::string& finding : findings[i])
+        for (const std::string_view finding : findings[i])
             line(finding);
         line("");
         line("");

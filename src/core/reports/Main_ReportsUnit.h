@@ -6,10 +6,14 @@
 #include "catalogue/Catalogue.h"
 #include "host/Result.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeBuffer.h"
 #include "reports/ReportOptions.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vorbix {
 
@@ -26,7 +30,56 @@ std::string CompatibilityReportBytes(const Catalogue& catalogue, const Compatibi
 // The findings of the twelve links tests, each list sorted, in LinksTest order. The
 // category and filter tests are collected over the whole catalogue, the others over the
 // programs the filter selects.
-using LinksFindings = std::array<StringList, kLinksTestCount>;
+// One test's findings: their texts one after another in one buffer, so that a catalogue
+// with millions of findings makes no allocation for each.
+class FindingList {
+public:
+    class const_iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        const_iterator() = default;
+        const_iterator(const FindingList* list, std::size_t index) : list_(list), index_(index) {}
+        std::string_view operator*() const { return (*list_)[index_]; }
+        const_iterator& operator++()
+        {
+            ++index_;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator before = *this;
+            ++index_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const = default;
+
+    private:
+        const FindingList* list_ = nullptr;
+        std::size_t index_ = 0;
+    };
+
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t i) const
+    {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(begin, ends_[i] - begin);
+    }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+    std::size_t TextBytes() const { return text_.size(); }
+
+    // Room for this many more findings and bytes of their texts.
+    void Reserve(std::size_t findings, std::size_t bytes);
+    // A finding made of the two parts one after the other.
+    void Add(std::string_view text, std::string_view more = {});
+
+private:
+    LargeText text_;
+    std::vector<std::size_t, LargeBufferAllocator<std::size_t>> ends_;
+};
+using LinksFindings = std::array<FindingList, kLinksTestCount>;
 LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string& filterName);
 std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options);
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options);

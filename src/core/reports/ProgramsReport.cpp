@@ -2,6 +2,7 @@
 // compatibility warnings and document names as chosen.
 
 #include "catalogue/Utilities.h"
+#include "platform/LargeBuffer.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"
@@ -110,6 +111,7 @@ std::string Rewrite(const ReportLines& report)
     const ReportLines::LineList& lines = report.Lines();
     std::string out;
     out.reserve(report.TextBytes()); // more than enough: markers and keys go
+    AdviseLargePages(out.data(), out.capacity());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ReportLines::Line& line = lines[i];
         switch (line.Tag) {
