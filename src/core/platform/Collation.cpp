@@ -559,6 +559,42 @@ PreparedText PrepareText(std::string_view text)
     return prepared;
 }
 
+SortPrefix SortPrefixOf(const PreparedText& text)
+{
+    // The same table as ComparePreparedIgnoreCase takes for two such texts, so that equal
+    // kinds compare the same weights it compares.
+    constexpr std::uint64_t kAsciiKind = 1;
+    constexpr std::uint64_t kLatinKind = 2;
+    const Collators& collators = ThreadCollators();
+    std::array<std::uint8_t, 15> bytes{};
+    std::size_t n = 0;
+    std::uint64_t kind = 0;
+    const std::string_view t = text.text;
+    if (text.ascii && collators.asciiRanks.usable) {
+        kind = kAsciiKind;
+        for (std::size_t i = 0; i < t.size() && n < bytes.size(); ++i)
+            if (const unsigned char rank = collators.asciiRanks.rank[static_cast<unsigned char>(t[i])]; rank != 0)
+                bytes[n++] = rank;
+    } else if (text.latin && collators.latin.usable) {
+        kind = kLatinKind;
+        for (std::size_t i = 0; i < t.size() && n < bytes.size();) {
+            const LatinWeights& w = collators.latin.weights[NextLatinIndex(t, text.utf8, i)];
+            for (std::size_t k = 0; k < w.primaryLength && n < bytes.size(); ++k)
+                bytes[n++] = w.primary[k];
+        }
+    } else
+        return {};
+    // Unused places stay 0, below every rank and weight byte: a text that is a proper
+    // prefix of another sorts first, as both tables order them.
+    SortPrefix prefix;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix.high = prefix.high << 8 | bytes[i];
+    for (std::size_t i = 8; i < 15; ++i)
+        prefix.low = prefix.low << 8 | bytes[i];
+    prefix.low = prefix.low << 8 | kind;
+    return prefix;
+}
+
 int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b)
 {
     const Collators& collators = ThreadCollators();

@@ -1,6 +1,7 @@
 #pragma once
 // The three ways the system compares names. Nothing else compares names.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,29 @@ struct PreparedText {
 PreparedText PrepareText(std::string_view text);
 // CompareTextIgnoreCase of the two texts.
 int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b);
+// The first primary weights of a prepared text, for sorts whose texts lie far apart in
+// memory: two prefixes that differ decide the case-insensitive comparison without either
+// text being read again. A prefix holds the ranks of the first 15 characters of an ASCII
+// text, or the first 15 primary weight bytes of a Latin one (see PreparedText::latin), in
+// order, and in its lowest byte which of the two it holds (0 for neither: a text only the
+// collator compares).
+struct SortPrefix {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+};
+SortPrefix SortPrefixOf(const PreparedText& text);
+// The sign of ComparePreparedIgnoreCase of the two texts when their prefixes decide it,
+// else 0 (equal prefixes, or prefixes of different kinds).
+inline int ComparePrefixes(const SortPrefix& a, const SortPrefix& b)
+{
+    const std::uint64_t kind = a.low & 0xFF;
+    if (kind == 0 || kind != (b.low & 0xFF))
+        return 0;
+    if (a.high != b.high)
+        return a.high < b.high ? -1 : 1;
+    return a.low == b.low ? 0 : (a.low < b.low ? -1 : 1);
+}
+
 // Plain byte comparison after mapping the ASCII letters a-z to A-Z.
 int CompareAsciiUpper(std::string_view a, std::string_view b);
 

@@ -97,13 +97,22 @@ void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publish
 // each list takes its own in that order, which is the order its own sort would give.
 void SortHeadingFindings(const Collector& c, LinksFindings& findings)
 {
+    struct Sorted {
+        SortPrefix prefix;
+        PreparedText text;
+        const HeadingFindings* h;
+    };
     const std::string_view texts = c.headingTexts;
-    std::vector<std::pair<PreparedText, const HeadingFindings*>> sorted;
+    std::vector<Sorted, LargeBufferAllocator<Sorted>> sorted;
     sorted.reserve(c.headings.size());
-    for (const HeadingFindings& h : c.headings)
-        sorted.emplace_back(PrepareText(texts.substr(h.at, h.size)), &h);
-    std::stable_sort(sorted.begin(), sorted.end(),
-        [](const auto& a, const auto& b) { return ComparePreparedIgnoreCase(a.first, b.first) < 0; });
+    for (const HeadingFindings& h : c.headings) {
+        const PreparedText text = PrepareText(texts.substr(h.at, h.size));
+        sorted.push_back({SortPrefixOf(text), text, &h});
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
+        const int byPrefix = ComparePrefixes(a.prefix, b.prefix);
+        return byPrefix != 0 ? byPrefix < 0 : ComparePreparedIgnoreCase(a.text, b.text) < 0;
+    });
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
         std::size_t count = 0;
         std::size_t bytes = 0;
@@ -114,9 +123,9 @@ void SortHeadingFindings(const Collector& c, LinksFindings& findings)
             }
         FindingList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
         list.Reserve(count, bytes);
-        for (const auto& [text, h] : sorted)
-            if (h->tests & (1u << i))
-                list.Add(text.text);
+        for (const Sorted& entry : sorted)
+            if (entry.h->tests & (1u << i))
+                list.Add(entry.text.text);
     }
 }
 

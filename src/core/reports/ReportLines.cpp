@@ -51,11 +51,14 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;
     line.HeadLatin = head.latin;
+    line.HeadPrefix = SortPrefixOf(head);
     lines_.push_back(line);
 }
 
 bool ReportLines::Less(const Line& a, const Line& b)
 {
+    if (const int byPrefix = ComparePrefixes(a.HeadPrefix, b.HeadPrefix); byPrefix != 0)
+        return byPrefix < 0;
     const std::string_view aHead = a.Text.text.substr(0, a.HeadSize);
     const std::string_view bHead = b.Text.text.substr(0, b.HeadSize);
     if (aHead != bHead) {

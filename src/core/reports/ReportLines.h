@@ -30,6 +30,7 @@ public:
         bool HeadAscii = true;
         bool HeadUtf8 = true;
         bool HeadLatin = true;
+        SortPrefix HeadPrefix; // of the heading: most comparisons end there
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
