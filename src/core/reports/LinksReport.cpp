@@ -6,6 +6,7 @@
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeBuffer.h"
+#include "platform/PrefixSort.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"
@@ -109,10 +110,12 @@ void SortHeadingFindings(const Collector& c, LinksFindings& findings)
         const PreparedText text = PrepareText(texts.substr(h.at, h.size));
         sorted.push_back({SortPrefixOf(text), text, &h});
     }
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
-        const int byPrefix = ComparePrefixes(a.prefix, b.prefix);
-        return byPrefix != 0 ? byPrefix < 0 : ComparePreparedIgnoreCase(a.text, b.text) < 0;
-    });
+    StableSortByPrefix(
+        sorted.begin(), sorted.end(), [](const Sorted& entry) { return entry.prefix; },
+        [](const Sorted& a, const Sorted& b) {
+            const int byPrefix = ComparePrefixes(a.prefix, b.prefix);
+            return byPrefix != 0 ? byPrefix < 0 : ComparePreparedIgnoreCase(a.text, b.text) < 0;
+        });
     for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
         std::size_t count = 0;
         std::size_t bytes = 0;

@@ -1,6 +1,7 @@
 #include "reports/ReportLines.h"
 
 #include "platform/Collation.h"
+#include "platform/PrefixSort.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,7 +76,7 @@ bool ReportLines::Less(const Line& a, const Line& b)
 void ReportLines::StableSortLines(LineList::iterator first, LineList::iterator last)
 {
     if (last - first > 32) {
-        std::stable_sort(first, last, Ordering());
+        StableSortByPrefix(first, last, [](const Line& line) { return line.HeadPrefix; }, Ordering());
         return;
     }
     for (auto i = first; i != last; ++i) {
@@ -163,14 +164,15 @@ ReportLines::LineList ReportLines::SortGrouped()
             std::string_view(smallestTexts.data() + smallestTexts.size(), g.smallest.Text.text.size());
         smallestTexts.append(Text(lines_[g.begin]));
     }
-    std::stable_sort(groups.begin(), groups.end(),
+    StableSortByPrefix(
+        groups.begin(), groups.end(), [](const Group& g) { return g.smallest.HeadPrefix; },
         [](const Group& a, const Group& b) { return Less(a.smallest, b.smallest); });
     LineList sorted;
     sorted.reserve(lines_.size());
     std::vector<Group> run;
     const Line* runMax = nullptr;
     for (const Group& g : groups) {
-        const Line& smallest = lines_[g.begin];
+        const Line& smallest = g.smallest;
         const Line& largest = lines_[g.end - 1];
         if (run.empty() || Less(*runMax, smallest)) {
             AppendRun(run, sorted);
