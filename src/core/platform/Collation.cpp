@@ -595,6 +595,11 @@ SortPrefix SortPrefixOf(const PreparedText& text)
     return prefix;
 }
 
+bool ComparedByTable(const PreparedText& text)
+{
+    return (text.ascii && ThreadCollators().asciiRanks.usable) || text.latin;
+}
+
 int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b)
 {
     const Collators& collators = ThreadCollators();

@@ -26,6 +26,9 @@ struct PreparedText {
 PreparedText PrepareText(std::string_view text);
 // CompareTextIgnoreCase of the two texts.
 int ComparePreparedIgnoreCase(const PreparedText& a, const PreparedText& b);
+// Whether ComparePreparedIgnoreCase compares this text with any other text of the same
+// kind (ASCII, or in the Latin table) through a table rather than the collator.
+bool ComparedByTable(const PreparedText& text);
 // The first primary weights of a prepared text, for sorts whose texts lie far apart in
 // memory: two prefixes that differ decide the case-insensitive comparison without either
 // text being read again. A prefix holds the ranks of the first 15 characters of an ASCII

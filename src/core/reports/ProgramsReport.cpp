@@ -88,7 +88,7 @@ void AddProgram(ReportLines& lines, const ProgramRecord& p, const ProgramsReport
         AddLinks(lines, key, p);
 }
 
-bool NextHasTag(const ReportLines::LineList& lines, std::size_t i, int tag)
+bool NextHasTag(const ReportLines::LineOrder& lines, std::size_t i, int tag)
 {
     return i + 1 < lines.size() && lines[i + 1].Tag == tag;
 }
@@ -108,7 +108,7 @@ bool IsBlank(std::string_view text)
 // line that is empty or only spaces is dropped when its section ends right after it.
 std::string Rewrite(const ReportLines& report)
 {
-    const ReportLines::LineList& lines = report.Lines();
+    const ReportLines::LineOrder lines = report.Lines();
     std::string out;
     out.reserve(report.TextBytes()); // more than enough: markers and keys go
     AdviseLargePages(out.data(), out.capacity());

@@ -4,6 +4,7 @@
 #include "platform/PrefixSort.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace vorbix {
@@ -31,29 +32,67 @@ char* ReportLines::Room(std::size_t size)
 
 void ReportLines::AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest)
 {
-    Line line;
-    const std::size_t total = front.size() + marker.size() + rest.size();
-    char* data = Room(total);
-    line.MarkerAt = front.size();
-    line.MarkerSize = static_cast<std::uint32_t>(marker.size());
-    line.Tag = static_cast<std::uint8_t>(tag);
     // An empty piece may have no data at all, which memcpy must not be given.
     auto put = [](char* to, std::string_view piece) {
         if (!piece.empty())
             std::memcpy(to, piece.data(), piece.size());
     };
+    Line line;
+    line.MarkerAt = front.size();
+    line.MarkerSize = static_cast<std::uint32_t>(marker.size());
+    line.Tag = static_cast<std::uint8_t>(tag);
+    const std::size_t tailSize = marker.size() + rest.size();
+    // Shared only where the heading lies inside the front, so that the line's heading is
+    // the key's (without a heading a line is its own).
+    if (key_ != kNoKey && tailSize > 0 && !heading_.empty() && lines_[key_].HeadSize == heading_.size()
+        && front == lines_[key_].Text.text) {
+        const Line& key = lines_[key_];
+        char* data = Room(tailSize);
+        put(data, marker);
+        put(data + marker.size(), rest);
+        line.Text = key.Text;
+        line.Tail = std::string_view(data, tailSize);
+        // Checked once here, so that the many comparisons of the sort need not check again.
+        const PreparedText tail = PrepareText(line.Tail);
+        line.TailAscii = tail.ascii;
+        line.TailUtf8 = tail.utf8;
+        line.TailLatin = tail.latin;
+        // Both parts in one encoding and one table: then so is the whole text.
+        line.ByTail = line.Text.utf8 == tail.utf8
+            && ((line.Text.ascii && tail.ascii && ComparedByTable(line.Text)) || (line.Text.latin && tail.latin));
+        line.HeadSize = key.HeadSize;
+        line.HeadAscii = key.HeadAscii;
+        line.HeadUtf8 = key.HeadUtf8;
+        line.HeadLatin = key.HeadLatin;
+        line.HeadPrefix = key.HeadPrefix;
+        lines_.push_back(line);
+        return;
+    }
+    const std::size_t total = front.size() + tailSize;
+    char* data = Room(total);
     put(data, front);
     put(data + line.MarkerAt, marker);
     put(data + line.MarkerAt + marker.size(), rest);
-    // Checked once here, so that the many comparisons of the sort need not check again.
     line.Text = PrepareText(std::string_view(data, total));
-    line.HeadSize = !heading_.empty() && std::string_view(data, total).starts_with(heading_) ? heading_.size() : total;
-    const PreparedText head = line.HeadSize == total ? line.Text : PrepareText(std::string_view(data, line.HeadSize));
+    line.ByTail = ComparedByTable(line.Text);
+    const std::size_t headSize =
+        !heading_.empty() && std::string_view(data, total).starts_with(heading_) ? heading_.size() : total;
+    line.HeadSize = static_cast<std::uint32_t>(headSize);
+    const PreparedText head = headSize == total ? line.Text : PrepareText(std::string_view(data, headSize));
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;
     line.HeadLatin = head.latin;
     line.HeadPrefix = SortPrefixOf(head);
     lines_.push_back(line);
+    if (!groupStarts_.empty())
+        key_ = lines_.size() - 1;
+}
+
+std::string ReportLines::WholeText(const Line& line)
+{
+    std::string whole(line.Text.text);
+    whole.append(line.Tail);
+    return whole;
 }
 
 bool ReportLines::Less(const Line& a, const Line& b)
@@ -68,7 +107,16 @@ bool ReportLines::Less(const Line& a, const Line& b)
         if (head != 0)
             return head < 0;
     }
-    return ComparePreparedIgnoreCase(a.Text, b.Text) < 0;
+    if (!SharesFront(a) && !SharesFront(b))
+        return ComparePreparedIgnoreCase(a.Text, b.Text) < 0;
+    // Lines of one program: the front they share weighs the same in both.
+    if (a.ByTail && b.ByTail && a.Text.text.data() == b.Text.text.data() && a.Text.text.size() == b.Text.text.size())
+        return ComparePreparedIgnoreCase({a.Tail, a.TailAscii, a.TailUtf8, a.TailLatin},
+                   {b.Tail, b.TailAscii, b.TailUtf8, b.TailLatin})
+            < 0;
+    const std::string aWhole = WholeText(a);
+    const std::string bWhole = WholeText(b);
+    return CompareTextIgnoreCase(aWhole, bWhole) < 0;
 }
 
 // A program's few lines mostly arrive in order already: an insertion sort checks that
@@ -103,10 +151,12 @@ std::size_t ReportLines::TextBytes() const
 
 void ReportLines::Sort()
 {
-    if (groupStarts_.empty())
+    // The grouped sort keeps its order as 32-bit indices; past that many lines (never
+    // reached by a catalogue) one sort of all lines gives the same order.
+    if (groupStarts_.empty() || lines_.size() > UINT32_MAX)
         StableSortLines(lines_.begin(), lines_.end());
     else
-        lines_ = SortGrouped();
+        SortGrouped();
     groupStarts_.clear();
 }
 
@@ -117,26 +167,27 @@ std::vector<ReportLines::Group, LargeBufferAllocator<ReportLines::Group>> Report
     std::size_t begin = 0;
     for (std::size_t start : groupStarts_) {
         if (start > begin)
-            groups.push_back({begin, start});
+            groups.push_back({begin, start, {}});
         begin = start;
     }
     if (lines_.size() > begin)
-        groups.push_back({begin, lines_.size()});
+        groups.push_back({begin, lines_.size(), {}});
     return groups;
 }
 
-// Moves the lines of a run of groups to the end of sorted. Groups of one run are taken in
-// the order they were added and sorted together, so equal lines keep their order.
-void ReportLines::AppendRun(std::vector<Group>& run, LineList& sorted)
+// Puts the lines of a run of groups at the end of the order. Groups of one run are taken
+// in the order they were added and sorted together, so equal lines keep their order.
+void ReportLines::AppendRun(std::vector<Group>& run)
 {
-    const auto first = static_cast<std::ptrdiff_t>(sorted.size());
+    const auto first = static_cast<std::ptrdiff_t>(order_.size());
     if (run.size() > 1)
         std::sort(run.begin(), run.end(), [](const Group& a, const Group& b) { return a.begin < b.begin; });
     for (const Group& g : run)
-        sorted.insert(sorted.end(), lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
-            lines_.begin() + static_cast<std::ptrdiff_t>(g.end));
+        for (std::size_t i = g.begin; i < g.end; ++i)
+            order_.push_back(static_cast<std::uint32_t>(i));
     if (run.size() > 1)
-        StableSortLines(sorted.begin() + first, sorted.end());
+        std::stable_sort(order_.begin() + first, order_.end(),
+            [this](std::uint32_t a, std::uint32_t b) { return Less(lines_[a], lines_[b]); });
     run.clear();
 }
 
@@ -145,45 +196,33 @@ void ReportLines::AppendRun(std::vector<Group>& run, LineList& sorted)
 // each group is sorted, the groups are ordered by their smallest line, and a group joins
 // the run before it unless its smallest line is strictly above everything in that run.
 // Lines that compare equal thus always end up in one run, sorted there together.
-ReportLines::LineList ReportLines::SortGrouped()
+void ReportLines::SortGrouped()
 {
     auto groups = Groups();
-    for (const Group& g : groups)
+    for (Group& g : groups) {
         StableSortLines(lines_.begin() + static_cast<std::ptrdiff_t>(g.begin),
             lines_.begin() + static_cast<std::ptrdiff_t>(g.end));
-    // The groups are ordered by copies of their smallest lines kept close together, which
-    // spares the sort a trip through all the blocks for every comparison.
-    std::size_t smallestBytes = 0;
-    for (const Group& g : groups)
-        smallestBytes += lines_[g.begin].Text.text.size();
-    std::string smallestTexts;
-    smallestTexts.reserve(smallestBytes);
-    for (Group& g : groups) {
-        g.smallest = lines_[g.begin];
-        g.smallest.Text.text =
-            std::string_view(smallestTexts.data() + smallestTexts.size(), g.smallest.Text.text.size());
-        smallestTexts.append(Text(lines_[g.begin]));
+        g.prefix = lines_[g.begin].HeadPrefix;
     }
     StableSortByPrefix(
-        groups.begin(), groups.end(), [](const Group& g) { return g.smallest.HeadPrefix; },
-        [](const Group& a, const Group& b) { return Less(a.smallest, b.smallest); });
-    LineList sorted;
-    sorted.reserve(lines_.size());
+        groups.begin(), groups.end(), [](const Group& g) { return g.prefix; },
+        [this](const Group& a, const Group& b) { return Less(lines_[a.begin], lines_[b.begin]); });
+    order_.clear();
+    order_.reserve(lines_.size());
     std::vector<Group> run;
     const Line* runMax = nullptr;
     for (const Group& g : groups) {
-        const Line& smallest = g.smallest;
+        const Line& smallest = lines_[g.begin];
         const Line& largest = lines_[g.end - 1];
         if (run.empty() || Less(*runMax, smallest)) {
-            AppendRun(run, sorted);
+            AppendRun(run);
             runMax = &largest;
         } else if (Less(*runMax, largest)) {
             runMax = &largest;
         }
         run.push_back(g);
     }
-    AppendRun(run, sorted);
-    return sorted;
+    AppendRun(run);
 }
 
 } // namespace vorbix

@@ -21,21 +21,37 @@ class ReportLines {
 public:
     static constexpr int kPlain = 0;
 
+    // A line's text lies in one of the blocks. A marked line whose front part is the whole
+    // text of the line before it in its group (a program's key) shares those bytes: its
+    // Text is then that front alone and Tail holds its marker and rest, so a program's
+    // heading is stored once however many lines it has.
     struct Line {
-        PreparedText Text; // in one of the blocks
+        PreparedText Text; // the whole text, or the shared front
+        std::string_view Tail; // of a line that shares its front
         std::size_t MarkerAt = 0; // where the marker starts, from the start of the text
         std::uint32_t MarkerSize = 0; // markers are short constants
-        std::size_t HeadSize = 0; // the heading the line begins with
+        std::uint32_t HeadSize = 0; // the heading the line begins with
         std::uint8_t Tag = kPlain; // which marker the line holds; kPlain for none
         bool HeadAscii = true;
         bool HeadUtf8 = true;
         bool HeadLatin = true;
+        // Two lines with the same front, both true here, compare as their tails: both whole
+        // texts go to one of the collation tables and are read in one encoding, and texts
+        // that begin alike weigh alike there up to where they differ.
+        bool ByTail = false;
+        bool TailAscii = true;
+        bool TailUtf8 = true;
+        bool TailLatin = true;
         SortPrefix HeadPrefix; // of the heading: most comparisons end there
     };
 
     // Lines added from here on form one group (the lines of one program). Groups only
     // make the sort cheaper; the order is the same as without them.
-    void BeginGroup() { groupStarts_.push_back(lines_.size()); }
+    void BeginGroup()
+    {
+        groupStarts_.push_back(lines_.size());
+        key_ = kNoKey;
+    }
     // Lines added from here on that begin with this heading (a program's) are ordered by
     // it first and only then by their whole texts, so the lines of two programs whose
     // headings differ only in accents ("Café", "Cafè") never interleave: accents weigh
@@ -46,23 +62,71 @@ public:
     // Room made ahead for this many more lines, when the caller knows.
     void Reserve(std::size_t lines);
 
-    // The one sort: case-insensitive and locale-aware over the whole texts; lines that
-    // compare equal keep the order they were added in.
+    // The one sort, once all lines are added: case-insensitive and locale-aware over the
+    // whole texts; lines that compare equal keep the order they were added in.
     void Sort();
 
     using LineList = std::vector<Line, LargeBufferAllocator<Line>>;
-    const LineList& Lines() const { return lines_; }
+    using IndexList = std::vector<std::uint32_t, LargeBufferAllocator<std::uint32_t>>;
+    // The lines in their order: sorted after Sort, else as added. A grouped sort leaves the
+    // lines where they are and keeps their order as indices, which spares a second copy
+    // of every line.
+    class LineOrder {
+    public:
+        class const_iterator {
+        public:
+            using value_type = Line;
+            using difference_type = std::ptrdiff_t;
+            const_iterator() = default;
+            const_iterator(const LineOrder* order, std::size_t index) : order_(order), index_(index) {}
+            const Line& operator*() const { return (*order_)[index_]; }
+            const_iterator& operator++()
+            {
+                ++index_;
+                return *this;
+            }
+            const_iterator operator++(int)
+            {
+                const_iterator before = *this;
+                ++index_;
+                return before;
+            }
+            bool operator==(const const_iterator& other) const = default;
+
+        private:
+            const LineOrder* order_ = nullptr;
+            std::size_t index_ = 0;
+        };
+
+        LineOrder(const LineList& lines, const IndexList* order) : lines_(&lines), order_(order) {}
+        const Line& operator[](std::size_t i) const { return (*lines_)[order_ != nullptr ? (*order_)[i] : i]; }
+        std::size_t size() const { return lines_->size(); }
+        const_iterator begin() const { return {this, 0}; }
+        const_iterator end() const { return {this, size()}; }
+
+    private:
+        const LineList* lines_;
+        const IndexList* order_; // null: the lines' own order
+    };
+    LineOrder Lines() const { return LineOrder(lines_, order_.empty() ? nullptr : &order_); }
     std::size_t size() const { return lines_.size(); }
     std::size_t TextBytes() const; // of all lines together
+    // The text of a line that does not share its front (every plain line does not).
     static std::string_view Text(const Line& line) { return line.Text.text; }
-    static std::string_view Before(const Line& line) { return Text(line).substr(0, line.MarkerAt); }
-    static std::string_view After(const Line& line) { return Text(line).substr(line.MarkerAt + line.MarkerSize); }
+    static bool SharesFront(const Line& line) { return !line.Tail.empty(); }
+    static std::string WholeText(const Line& line);
+    static std::string_view Before(const Line& line) { return line.Text.text.substr(0, line.MarkerAt); }
+    static std::string_view After(const Line& line)
+    {
+        return SharesFront(line) ? line.Tail.substr(line.MarkerSize)
+                                 : line.Text.text.substr(line.MarkerAt + line.MarkerSize);
+    }
 
 private:
     struct Group {
         std::size_t begin;
         std::size_t end;
-        Line smallest; // a copy of its first line once the group is sorted
+        SortPrefix prefix; // its first line's, once the group is sorted
     };
 
     static bool Less(const Line& a, const Line& b);
@@ -73,15 +137,18 @@ private:
     char* Room(std::size_t size);
     static void StableSortLines(LineList::iterator first, LineList::iterator last);
     std::vector<Group, LargeBufferAllocator<Group>> Groups() const;
-    LineList SortGrouped();
-    void AppendRun(std::vector<Group>& run, LineList& sorted);
+    void SortGrouped();
+    void AppendRun(std::vector<Group>& run);
 
     std::vector<LargeBlock> blocks_;
     char* free_ = nullptr; // the unused end of the last block
     std::size_t freeSize_ = 0;
     LineList lines_;
+    IndexList order_; // after a grouped sort
     std::vector<std::size_t> groupStarts_;
     std::string heading_;
+    static constexpr std::size_t kNoKey = SIZE_MAX;
+    std::size_t key_ = kNoKey; // the group's last line that holds its whole text
 };
 
 } // namespace vorbix

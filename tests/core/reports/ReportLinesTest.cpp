@@ -16,7 +16,7 @@ std::vector<std::string> Texts(const ReportLines& lines)
 {
     std::vector<std::string> texts;
     for (const ReportLines::Line& line : lines.Lines())
-        texts.emplace_back(lines.Text(line));
+        texts.push_back(ReportLines::WholeText(line));
     return texts;
 }
 
@@ -33,7 +33,8 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
         "Acornsoft Limited -\x01 Elite"};
     const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
         "               #5WarnIn    #123@#"};
-    const std::vector<std::string> rests = {"", "a", "A", "\xC3\xA0", " b", "0000000001x", "0000000000y"};
+    const std::string typeMarker = "               #Type       #123@#";
+    const std::vector<std::string> rests = {"", "a", "A", "\xC3\xA0", "\xe0", " b", "0000000001x", "0000000000y"};
     // Every other round has only ASCII fronts and more lines: the sorts then order the lines
     // by their prefixes first ("Acornsoft Limited - Elite" and "ACORNSOFT LIMITED - ELITE II"
     // share one), and only lines with equal prefixes by their texts.
@@ -63,12 +64,21 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
                 plain.Add(other);
                 add(front, other);
             }
+            // The programs report's lines begin with the program's whole type line.
+            std::string key = front;
+            if (rng() % 2 == 0) {
+                const std::string type = rng() % 2 == 0 ? " (Arcade)" : " (Puzzle)";
+                grouped.AddMarked(front, typeMarker, 2, type);
+                plain.AddMarked(front, typeMarker, 2, type);
+                add(front, front + typeMarker + type);
+                key = front + typeMarker + type;
+            }
             for (int i = 0, n = static_cast<int>(rng() % 5); i < n; ++i) {
                 const std::string& marker = markers[rng() % markers.size()];
                 const std::string& rest = rests[rng() % rests.size()];
-                grouped.AddMarked(front, marker, 1, rest);
-                plain.AddMarked(front, marker, 1, rest);
-                add(front, front + marker + rest);
+                grouped.AddMarked(key, marker, 1, rest);
+                plain.AddMarked(key, marker, 1, rest);
+                add(front, key + marker + rest);
             }
         }
         grouped.Sort();
