@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "host/Result.h"
 #include "platform/FileSystem.h"
+#include "platform/IndexIterator.h"
 #include "platform/LargeBuffer.h"
 #include "reports/ReportOptions.h"
 
@@ -34,30 +35,7 @@ std::string CompatibilityReportBytes(const Catalogue& catalogue, const Compatibi
 // with millions of findings makes no allocation for each.
 class FindingList {
 public:
-    class const_iterator {
-    public:
-        using value_type = std::string_view;
-        using difference_type = std::ptrdiff_t;
-        const_iterator() = default;
-        const_iterator(const FindingList* list, std::size_t index) : list_(list), index_(index) {}
-        std::string_view operator*() const { return (*list_)[index_]; }
-        const_iterator& operator++()
-        {
-            ++index_;
-            return *this;
-        }
-        const_iterator operator++(int)
-        {
-            const_iterator before = *this;
-            ++index_;
-            return before;
-        }
-        bool operator==(const const_iterator& other) const = default;
-
-    private:
-        const FindingList* list_ = nullptr;
-        std::size_t index_ = 0;
-    };
+    using const_iterator = IndexIterator<FindingList, std::string_view>;
 
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }

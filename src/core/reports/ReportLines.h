@@ -6,6 +6,7 @@
 // blocks that never move, so building and sorting millions of lines stays cheap.
 
 #include "platform/Collation.h"
+#include "platform/IndexIterator.h"
 #include "platform/LargeBuffer.h"
 
 #include <cstddef>
@@ -73,30 +74,7 @@ public:
     // of every line.
     class LineOrder {
     public:
-        class const_iterator {
-        public:
-            using value_type = Line;
-            using difference_type = std::ptrdiff_t;
-            const_iterator() = default;
-            const_iterator(const LineOrder* order, std::size_t index) : order_(order), index_(index) {}
-            const Line& operator*() const { return (*order_)[index_]; }
-            const_iterator& operator++()
-            {
-                ++index_;
-                return *this;
-            }
-            const_iterator operator++(int)
-            {
-                const_iterator before = *this;
-                ++index_;
-                return before;
-            }
-            bool operator==(const const_iterator& other) const = default;
-
-        private:
-            const LineOrder* order_ = nullptr;
-            std::size_t index_ = 0;
-        };
+        using const_iterator = IndexIterator<LineOrder, Line>;
 
         LineOrder(const LineList& lines, const IndexList* order) : lines_(&lines), order_(order) {}
         const Line& operator[](std::size_t i) const { return (*lines_)[order_ != nullptr ? (*order_)[i] : i]; }
