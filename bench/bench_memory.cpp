@@ -41,13 +41,15 @@ void RandomRead(benchmark::State& state)
             at = memory[at];
         benchmark::DoNotOptimize(at);
     }
-    state.counters["ns_per_read"] = benchmark::Counter(static_cast<double>(kReads) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_read"] =
+        benchmark::Counter(static_cast<double>(kReads) * static_cast<double>(state.iterations()),
+            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void SequentialRead(benchmark::State& state)
 {
-    const std::vector<std::uint64_t> memory((static_cast<std::size_t>(state.range(0)) << 20) / sizeof(std::uint64_t), 1);
+    const std::vector<std::uint64_t> memory((static_cast<std::size_t>(state.range(0)) << 20) / sizeof(std::uint64_t),
+        1);
     const std::size_t stride = kLine / sizeof(std::uint64_t);
     for (auto _ : state) {
         std::uint64_t sum = 0;
@@ -55,9 +57,9 @@ void SequentialRead(benchmark::State& state)
             sum += memory[i];
         benchmark::DoNotOptimize(sum);
     }
-    state.counters["ns_per_line"] = benchmark::Counter(
-        static_cast<double>(memory.size() / stride) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_line"] =
+        benchmark::Counter(static_cast<double>(memory.size() / stride) * static_cast<double>(state.iterations()),
+            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

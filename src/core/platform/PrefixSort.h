@@ -29,9 +29,8 @@ void StableSortByPrefix(Iterator first, Iterator last, PrefixOf prefixOf, Less l
     // Prefixes order the items only when all are of one kind: two of different kinds (an
     // ASCII and a Latin text, or a text only the collator reads) say nothing.
     const std::uint64_t kind = prefixOf(*first).low & 0xFF;
-    const bool oneKind = kind != 0 && std::all_of(first, last, [&](const Item& item) {
-        return (prefixOf(item).low & 0xFF) == kind;
-    });
+    const bool oneKind =
+        kind != 0 && std::all_of(first, last, [&](const Item& item) { return (prefixOf(item).low & 0xFF) == kind; });
     if (!oneKind) {
         std::stable_sort(first, last, less);
         return;
@@ -61,7 +60,8 @@ void StableSortByPrefix(Iterator first, Iterator last, PrefixOf prefixOf, Less l
         while (end < count && keyed[end].high == keyed[begin].high && keyed[end].low == keyed[begin].low)
             ++end;
         if (end - begin > 1)
-            std::stable_sort(first + static_cast<std::ptrdiff_t>(begin), first + static_cast<std::ptrdiff_t>(end), less);
+            std::stable_sort(first + static_cast<std::ptrdiff_t>(begin), first + static_cast<std::ptrdiff_t>(end),
+                less);
         begin = end;
     }
 }

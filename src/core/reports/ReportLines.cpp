@@ -124,7 +124,8 @@ bool ReportLines::Less(const Line& a, const Line& b)
 void ReportLines::StableSortLines(LineList::iterator first, LineList::iterator last)
 {
     if (last - first > 32) {
-        StableSortByPrefix(first, last, [](const Line& line) { return line.HeadPrefix; }, Ordering());
+        StableSortByPrefix(
+            first, last, [](const Line& line) { return line.HeadPrefix; }, Ordering());
         return;
     }
     for (auto i = first; i != last; ++i) {
@@ -214,7 +215,7 @@ void ReportLines::SortGrouped()
     for (const Group& g : groups) {
         const Line& smallest = lines_[g.begin];
         const Line& largest = lines_[g.end - 1];
-        if (run.empty() || Less(*runMax, smallest)) {
+        if (runMax == nullptr || Less(*runMax, smallest)) { // null before the first group
             AppendRun(run);
             runMax = &largest;
         } else if (Less(*runMax, largest)) {
