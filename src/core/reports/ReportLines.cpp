@@ -44,8 +44,10 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     const std::size_t tailSize = marker.size() + rest.size();
     // Shared only where the heading lies inside the front, so that the line's heading is
     // the key's (without a heading a line is its own).
-    if (key_ != kNoKey && tailSize > 0 && !heading_.empty() && lines_[key_].HeadSize == heading_.size()
-        && front == lines_[key_].Text.text) {
+    // The marker must begin with an ASCII character, so that the tail starts a character
+    // in either encoding and the whole text is valid UTF-8 exactly when both parts are.
+    if (key_ != kNoKey && !marker.empty() && static_cast<unsigned char>(marker[0]) < 0x80 && !heading_.empty()
+        && lines_[key_].HeadSize == heading_.size() && front == lines_[key_].Text.text) {
         const Line& key = lines_[key_];
         char* data = Room(tailSize);
         put(data, marker);
@@ -60,6 +62,17 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
         // Both parts in one encoding and one table: then so is the whole text.
         line.ByTail = line.Text.utf8 == tail.utf8
             && ((line.Text.ascii && tail.ascii && ComparedByTable(line.Text)) || (line.Text.latin && tail.latin));
+        if (line.Text.utf8 == tail.utf8) {
+            line.WholeAscii = line.Text.ascii && tail.ascii;
+            line.WholeUtf8 = tail.utf8;
+            line.WholeLatin = line.Text.latin && tail.latin;
+        } else { // a Windows-1252 part makes the whole text Windows-1252
+            const std::string text = WholeText(line);
+            const PreparedText whole = PrepareText(text);
+            line.WholeAscii = whole.ascii;
+            line.WholeUtf8 = whole.utf8;
+            line.WholeLatin = whole.latin;
+        }
         line.HeadSize = key.HeadSize;
         line.HeadAscii = key.HeadAscii;
         line.HeadUtf8 = key.HeadUtf8;
@@ -75,6 +88,9 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     put(data + line.MarkerAt + marker.size(), rest);
     line.Text = PrepareText(std::string_view(data, total));
     line.ByTail = ComparedByTable(line.Text);
+    line.WholeAscii = line.Text.ascii;
+    line.WholeUtf8 = line.Text.utf8;
+    line.WholeLatin = line.Text.latin;
     const std::size_t headSize =
         !heading_.empty() && std::string_view(data, total).starts_with(heading_) ? heading_.size() : total;
     line.HeadSize = static_cast<std::uint32_t>(headSize);
@@ -109,14 +125,20 @@ bool ReportLines::Less(const Line& a, const Line& b)
     }
     if (!SharesFront(a) && !SharesFront(b))
         return ComparePreparedIgnoreCase(a.Text, b.Text) < 0;
-    // Lines of one program: the front they share weighs the same in both.
-    if (a.ByTail && b.ByTail && a.Text.text.data() == b.Text.text.data() && a.Text.text.size() == b.Text.text.size())
+    // The same front (one program's, or two programs' with the same key) weighs the same
+    // in both.
+    if (a.ByTail && b.ByTail && a.Text.text == b.Text.text)
         return ComparePreparedIgnoreCase({a.Tail, a.TailAscii, a.TailUtf8, a.TailLatin},
                    {b.Tail, b.TailAscii, b.TailUtf8, b.TailLatin})
             < 0;
-    const std::string aWhole = WholeText(a);
-    const std::string bWhole = WholeText(b);
-    return CompareTextIgnoreCase(aWhole, bWhole) < 0;
+    // Else the whole texts, put together in buffers kept for the purpose.
+    thread_local std::string aWhole;
+    thread_local std::string bWhole;
+    aWhole.assign(a.Text.text).append(a.Tail);
+    bWhole.assign(b.Text.text).append(b.Tail);
+    return ComparePreparedIgnoreCase({aWhole, a.WholeAscii, a.WholeUtf8, a.WholeLatin},
+               {bWhole, b.WholeAscii, b.WholeUtf8, b.WholeLatin})
+        < 0;
 }
 
 // A program's few lines mostly arrive in order already: an insertion sort checks that

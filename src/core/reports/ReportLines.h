@@ -43,6 +43,11 @@ public:
         bool TailAscii = true;
         bool TailUtf8 = true;
         bool TailLatin = true;
+        // What the whole text holds (as PreparedText has it), for a comparison of two
+        // whole texts put together.
+        bool WholeAscii = true;
+        bool WholeUtf8 = true;
+        bool WholeLatin = true;
         SortPrefix HeadPrefix; // of the heading: most comparisons end there
     };
 

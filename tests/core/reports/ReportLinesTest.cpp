@@ -29,7 +29,7 @@ TEST(ReportLines, GroupedSortEqualsOneStableSort)
 {
     std::mt19937 rng(11);
     const std::vector<std::string> fronts = {"Elite", "elite", "\xC3\x89lite", "Elite ", "Elit", "Zork", "zork", "",
-        "Elite2", "Caf\xe9", "Caf\xe8", "Cafe", "Acornsoft Limited - Elite", "ACORNSOFT LIMITED - ELITE II",
+        "Elite2", "Caf\xe9", "CAF\xc9", "Caf\xe8", "Cafe", "Acornsoft Limited - Elite", "ACORNSOFT LIMITED - ELITE II",
         "Acornsoft Limited -\x01 Elite"};
     const std::vector<std::string> markers = {"               #1InfoStart #123@#", "               #2InfoIn    #123@#",
         "               #5WarnIn    #123@#"};
