@@ -39,7 +39,6 @@ constexpr std::array<LinksTest, 4> kHeadingTests = {LinksTest::ProgsNoTypes, Lin
 struct HeadingFindings {
     std::size_t at;
     std::size_t size;
-    // cppcheck-suppress unusedStructMember ; read through the sorted pointers below
     unsigned tests;
 };
 
@@ -96,40 +95,29 @@ void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publish
 
 // The heading tests list subsets of the same headings; the headings are sorted once and
 // each list takes its own in that order, which is the order its own sort would give.
-void SortHeadingFindings(const Collector& c, LinksFindings& findings)
+struct SortedHeading {
+    SortPrefix prefix;
+    PreparedText text;
+    unsigned tests;
+};
+using SortedHeadings = std::vector<SortedHeading, LargeBufferAllocator<SortedHeading>>;
+
+SortedHeadings SortHeadings(const Collector& c)
 {
-    struct Sorted {
-        SortPrefix prefix;
-        PreparedText text;
-        const HeadingFindings* h;
-    };
     const std::string_view texts = c.headingTexts;
-    std::vector<Sorted, LargeBufferAllocator<Sorted>> sorted;
+    SortedHeadings sorted;
     sorted.reserve(c.headings.size());
     for (const HeadingFindings& h : c.headings) {
         const PreparedText text = PrepareText(texts.substr(h.at, h.size));
-        sorted.push_back({SortPrefixOf(text), text, &h});
+        sorted.push_back({SortPrefixOf(text), text, h.tests});
     }
     StableSortByPrefix(
-        sorted.begin(), sorted.end(), [](const Sorted& entry) { return entry.prefix; },
-        [](const Sorted& a, const Sorted& b) {
+        sorted.begin(), sorted.end(), [](const SortedHeading& entry) { return entry.prefix; },
+        [](const SortedHeading& a, const SortedHeading& b) {
             const int byPrefix = ComparePrefixes(a.prefix, b.prefix);
             return byPrefix != 0 ? byPrefix < 0 : ComparePreparedIgnoreCase(a.text, b.text) < 0;
         });
-    for (std::size_t i = 0; i < kHeadingTests.size(); ++i) {
-        std::size_t count = 0;
-        std::size_t bytes = 0;
-        for (const HeadingFindings& h : c.headings)
-            if (h.tests & (1u << i)) {
-                ++count;
-                bytes += h.size;
-            }
-        FindingList& list = findings[static_cast<std::size_t>(kHeadingTests[i])];
-        list.Reserve(count, bytes);
-        for (const Sorted& entry : sorted)
-            if (entry.h->tests & (1u << i))
-                list.Add(entry.text.text);
-    }
+    return sorted;
 }
 
 // Categories that no program of the whole catalogue uses, and filters naming categories
@@ -157,17 +145,107 @@ void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const
     }
 }
 
-// Sorts a list and takes the marker out of its lines.
-FindingList SortedFindings(ReportLines& lines)
+// Every finding of the twelve tests, collected and sorted: each test's findings are
+// handed out in order as their text in at most two parts, so that the report is written
+// from them directly and the list of findings is made only where it is asked for.
+class SortedCollection {
+public:
+    SortedCollection(const Catalogue& catalogue, const std::string& filterName)
+    {
+        const NameSet publishers = SetOf(catalogue.Publishers);
+        const NameSet types = SetOf(catalogue.ProgramTypes);
+        const std::vector<const ProgramRecord*> selected = SelectedPrograms(catalogue, filterName);
+        std::size_t headingBytes = 0;
+        for (const ProgramRecord* p : selected)
+            headingBytes += ReportHeadingSize(*p);
+        c_.headingTexts.reserve(headingBytes);
+        for (const ProgramRecord* p : selected)
+            CollectProgram(c_, *p, publishers, types);
+        CollectCategoriesAndFilters(c_, catalogue, publishers, types);
+        for (ReportLines& lines : c_.lists)
+            lines.Sort();
+        headings_ = SortHeadings(c_);
+        for (const SortedHeading& h : headings_)
+            for (std::size_t i = 0; i < kHeadingTests.size(); ++i)
+                if (h.tests & (1u << i)) {
+                    ++headingCounts_[i];
+                    headingBytes_[i] += h.text.text.size();
+                }
+    }
+
+    // The number of findings of a test, and at most how many bytes their texts take.
+    std::size_t Count(LinksTest test) const
+    {
+        const auto heading = HeadingIndex(test);
+        return heading < kHeadingTests.size() ? headingCounts_[heading] : c_.lists[Index(test)].size();
+    }
+    std::size_t Bytes(LinksTest test) const
+    {
+        const auto heading = HeadingIndex(test);
+        return heading < kHeadingTests.size() ? headingBytes_[heading] : c_.lists[Index(test)].TextBytes();
+    }
+
+    // Calls take(text, more) for each finding of the test, in order.
+    template <typename Take>
+    void ForEach(LinksTest test, Take take) const
+    {
+        if (const auto heading = HeadingIndex(test); heading < kHeadingTests.size()) {
+            for (const SortedHeading& h : headings_)
+                if (h.tests & (1u << heading))
+                    take(h.text.text, std::string_view());
+            return;
+        }
+        const ReportLines& lines = c_.lists[Index(test)];
+        for (const ReportLines::Line& line : lines.Lines()) {
+            if (line.Tag == kTemp)
+                take(ReportLines::Before(line), ReportLines::After(line)); // the marker taken out
+            else
+                take(ReportLines::Text(line), std::string_view());
+        }
+    }
+
+private:
+    static std::size_t Index(LinksTest test) { return static_cast<std::size_t>(test); }
+    static std::size_t HeadingIndex(LinksTest test)
+    {
+        return static_cast<std::size_t>(
+            std::find(kHeadingTests.begin(), kHeadingTests.end(), test) - kHeadingTests.begin());
+    }
+
+    Collector c_;
+    SortedHeadings headings_;
+    std::array<std::size_t, kHeadingTests.size()> headingCounts_{};
+    std::array<std::size_t, kHeadingTests.size()> headingBytes_{};
+};
+
+// The report's text from the findings of each test, handed out by forEach(test, take);
+// bytes(test) is at most the bytes of their texts. Written straight into one text sized
+// first: the findings of a large catalogue run to hundreds of thousands of lines.
+template <typename Count, typename Bytes, typename ForEach>
+std::string ReportText(const LinksReportOptions& options, Count count, Bytes bytes, ForEach forEach)
 {
-    lines.Sort();
-    FindingList out;
-    out.Reserve(lines.size(), lines.TextBytes());
-    for (const ReportLines::Line& line : lines.Lines()) {
-        if (line.Tag == kTemp)
-            out.Add(lines.Before(line), lines.After(line));
-        else
-            out.Add(lines.Text(line));
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
+        const auto test = static_cast<LinksTest>(i);
+        total += 2 * std::string_view(NamesOf(test).Caption).size() + 10 + bytes(test) + 2 * count(test);
+    }
+    std::string out;
+    out.reserve(total);
+    AdviseLargePages(out.data(), out.capacity());
+    auto line = [&out](std::string_view text, std::string_view more = {}) {
+        out.append(text).append(more).append("\r\n");
+    };
+    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
+        const auto test = static_cast<LinksTest>(i);
+        if (!options.Checked(test))
+            continue;
+        const std::string caption = NamesOf(test).Caption;
+        line(caption);
+        line(std::string(caption.size(), '='));
+        line("");
+        forEach(test, line);
+        line("");
+        line("");
     }
     return out;
 }
@@ -188,56 +266,36 @@ void FindingList::Add(std::string_view text, std::string_view more)
 
 LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string& filterName)
 {
-    const NameSet publishers = SetOf(catalogue.Publishers);
-    const NameSet types = SetOf(catalogue.ProgramTypes);
-    Collector c;
-    const std::vector<const ProgramRecord*> selected = SelectedPrograms(catalogue, filterName);
-    std::size_t headingBytes = 0;
-    for (const ProgramRecord* p : selected)
-        headingBytes += ReportHeadingSize(*p);
-    c.headingTexts.reserve(headingBytes);
-    for (const ProgramRecord* p : selected)
-        CollectProgram(c, *p, publishers, types);
-    CollectCategoriesAndFilters(c, catalogue, publishers, types);
+    const SortedCollection collection(catalogue, filterName);
     LinksFindings findings;
-    for (std::size_t i = 0; i < kLinksTestCount; ++i)
-        findings[i] = SortedFindings(c.lists[i]);
-    SortHeadingFindings(c, findings);
+    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
+        const auto test = static_cast<LinksTest>(i);
+        findings[i].Reserve(collection.Count(test), collection.Bytes(test));
+        collection.ForEach(test, [&](std::string_view text, std::string_view more) { findings[i].Add(text, more); });
+    }
     return findings;
 }
 
 std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options)
 {
-    // Written straight into one text sized first: the findings of a large catalogue run
-    // to hundreds of thousands of lines, each copied once.
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
-        total += 2 * std::string_view(NamesOf(static_cast<LinksTest>(i)).Caption).size() + 10;
-        total += findings[i].TextBytes() + 2 * findings[i].size();
-    }
-    std::string out;
-    out.reserve(total);
-    AdviseLargePages(out.data(), out.capacity());
-    auto line = [&out](std::string_view text) { out.append(text).append("\r\n"); };
-    for (std::size_t i = 0; i < kLinksTestCount; ++i) {
-        const LinksTest test = static_cast<LinksTest>(i);
-        if (!options.Checked(test))
-            continue;
-        const std::string caption = NamesOf(test).Caption;
-        line(caption);
-        line(std::string(caption.size(), '='));
-        line("");
-        for (const std::string_view finding : findings[i])
-            line(finding);
-        line("");
-        line("");
-    }
-    return out;
+    const auto list = [&findings](
+                          LinksTest test) -> const FindingList& { return findings[static_cast<std::size_t>(test)]; };
+    return ReportText(
+        options, [&](LinksTest test) { return list(test).size(); },
+        [&](LinksTest test) { return list(test).TextBytes(); },
+        [&](LinksTest test, auto take) {
+            for (const std::string_view finding : list(test))
+                take(finding, std::string_view());
+        });
 }
 
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options)
 {
-    return LinksReportBytes(CollectLinksFindings(catalogue, options.FilterName), options);
+    const SortedCollection collection(catalogue, options.FilterName);
+    return ReportText(
+        options, [&](LinksTest test) { return collection.Count(test); },
+        [&](LinksTest test) { return collection.Bytes(test); },
+        [&](LinksTest test, auto take) { collection.ForEach(test, take); });
 }
 
 } // namespace vorbix
