@@ -41,8 +41,8 @@ public:
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t i) const
     {
-        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-        return std::string_view(text_).substr(begin, ends_[i] - begin);
+        const std::size_t from = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(from, ends_[i] - from);
     }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
