@@ -93,7 +93,7 @@ void ReportLines::AddMarked(std::string_view front, std::string_view marker, int
     line.WholeLatin = line.Text.latin;
     const std::size_t headSize =
         !heading_.empty() && std::string_view(data, total).starts_with(heading_) ? heading_.size() : total;
-    line.HeadSize = static_cast<std::uint32_t>(headSize);
+    line.HeadSize = headSize;
     const PreparedText head = headSize == total ? line.Text : PrepareText(std::string_view(data, headSize));
     line.HeadAscii = head.ascii;
     line.HeadUtf8 = head.utf8;

@@ -23,15 +23,15 @@ public:
     static constexpr int kPlain = 0;
 
     // A line's text lies in one of the blocks. A marked line whose front part is the whole
-    // text of the line before it in its group (a program's key) shares those bytes: its
-    // Text is then that front alone and Tail holds its marker and rest, so a program's
-    // heading is stored once however many lines it has.
+    // text of its group's last line that holds its own whole text (a program's heading or
+    // type line, its key) shares those bytes: its Text is then that front alone and Tail
+    // holds its marker and rest, so a program's key is stored once however many lines it has.
     struct Line {
         PreparedText Text; // the whole text, or the shared front
         std::string_view Tail; // of a line that shares its front
         std::size_t MarkerAt = 0; // where the marker starts, from the start of the text
         std::uint32_t MarkerSize = 0; // markers are short constants
-        std::uint32_t HeadSize = 0; // the heading the line begins with
+        std::size_t HeadSize = 0; // the heading the line begins with
         std::uint8_t Tag = kPlain; // which marker the line holds; kPlain for none
         bool HeadAscii = true;
         bool HeadUtf8 = true;
