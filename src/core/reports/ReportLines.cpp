@@ -168,7 +168,7 @@ std::size_t ReportLines::TextBytes() const
 {
     std::size_t bytes = 0;
     for (const Line& line : lines_)
-        bytes += line.Text.text.size();
+        bytes += line.Text.text.size() + line.Tail.size(); // a shared front counts for each line
     return bytes;
 }
 

@@ -93,7 +93,7 @@ public:
     };
     LineOrder Lines() const { return LineOrder(lines_, order_.empty() ? nullptr : &order_); }
     std::size_t size() const { return lines_.size(); }
-    std::size_t TextBytes() const; // of all lines together
+    std::size_t TextBytes() const; // of all lines' whole texts together
     // The text of a line that does not share its front (every plain line does not).
     static std::string_view Text(const Line& line) { return line.Text.text; }
     static bool SharesFront(const Line& line) { return !line.Tail.empty(); }
