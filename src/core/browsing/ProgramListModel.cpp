@@ -48,7 +48,9 @@ void ProgramListModel::ColumnRanks::Make(const std::vector<ProgramRecord>& progr
     texts_.clear();
     ends_.clear();
     ends_.reserve(programs.size());
-    for (const ProgramRecord& p : programs) {
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        PrefetchAhead(programs, i);
+        const ProgramRecord& p = programs[i];
         texts_ += p.*field;
         ends_.push_back(texts_.size());
     }
@@ -69,6 +71,7 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
     bool ranked = publisherRanks_.Ranks().size() == programs.size();
     rows_.reserve(programs.size());
     for (std::size_t i = 0; i < programs.size(); ++i) {
+        PrefetchAhead(programs, i);
         const ProgramRecord& p = programs[i];
         ranked = ranked && publisherRanks_.Same(i, p.PublisherName) && nameRanks_.Same(i, p.ProgramName);
         if (ProgramMatchesFilter(conditions, p.PublisherName, p.ProgramType, p.Favourite))

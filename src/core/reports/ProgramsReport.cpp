@@ -146,8 +146,10 @@ std::string ProgramsReportBytes(const Catalogue& catalogue, const ProgramsReport
     for (const ProgramRecord* p : programs)
         count += 2 + p->Comments.size() + p->EmuWarningEmus.size() + p->DocLinkNames.size() + 2;
     lines.Reserve(count);
-    for (const ProgramRecord* p : programs)
-        AddProgram(lines, *p, options);
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        PrefetchAhead(programs, i);
+        AddProgram(lines, *programs[i], options);
+    }
     lines.Sort();
     return Rewrite(lines);
 }
