@@ -12,6 +12,7 @@
 #include "reports/ReportLines.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vorbix {
@@ -125,17 +126,30 @@ SortedHeadings SortHeadings(const Collector& c)
 void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const NameSet& publishers,
     const NameSet& types)
 {
-    NameSet usedPublishers;
-    NameSet usedTypes;
-    for (const ProgramRecord& p : catalogue.ProgramList) {
-        usedPublishers.insert(p.PublisherName);
-        usedTypes.insert(p.ProgramType);
+    // Each defined category, marked when a program names it: one lookup per program in a
+    // table of the categories, instead of a set of every name the programs use.
+    using UseMap = std::unordered_map<std::string_view, bool>;
+    const auto unmarked = [](const NameList& names) {
+        UseMap used;
+        for (const std::string& name : names)
+            used.emplace(name, false);
+        return used;
+    };
+    UseMap usedPublishers = unmarked(catalogue.Publishers);
+    UseMap usedTypes = unmarked(catalogue.ProgramTypes);
+    const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        PrefetchAhead(programs, i);
+        for (auto [used, name] : {std::pair{&usedPublishers, &programs[i].PublisherName},
+                 std::pair{&usedTypes, &programs[i].ProgramType}})
+            if (const auto found = used->find(*name); found != used->end())
+                found->second = true;
     }
     for (const std::string& publisher : catalogue.Publishers)
-        if (!usedPublishers.contains(publisher))
+        if (!usedPublishers.at(publisher))
             c[LinksTest::UnusedPublishers].Add(publisher);
     for (const std::string& type : catalogue.ProgramTypes)
-        if (!usedTypes.contains(type))
+        if (!usedTypes.at(type))
             c[LinksTest::UnusedTypes].Add(type);
     for (const FilterRecord& f : catalogue.FilterList) {
         if (f.FPublisher != kAnyValue && !publishers.contains(f.FPublisher))
@@ -159,8 +173,10 @@ public:
         for (const ProgramRecord* p : selected)
             headingBytes += ReportHeadingSize(*p);
         c_.headingTexts.reserve(headingBytes);
-        for (const ProgramRecord* p : selected)
-            CollectProgram(c_, *p, publishers, types);
+        for (std::size_t i = 0; i < selected.size(); ++i) {
+            PrefetchAhead(selected, i);
+            CollectProgram(c_, *selected[i], publishers, types);
+        }
         CollectCategoriesAndFilters(c_, catalogue, publishers, types);
         for (ReportLines& lines : c_.lists)
             lines.Sort();
