@@ -9,6 +9,7 @@ gives every figure in milliseconds and the growth from 100,000 to 1,000,000 prog
 """
 import json
 import math
+import statistics
 import sys
 from collections import defaultdict
 
@@ -16,8 +17,8 @@ UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 
 def read(paths):
-    # times[operation][shape][programs] = milliseconds (the mean when repeated)
-    times = defaultdict(lambda: defaultdict(dict))
+    # times[operation][shape][programs] = milliseconds (the median when repeated)
+    runs = defaultdict(lambda: defaultdict(lambda: defaultdict(list)))
     context = None
     for path in paths:
         with open(path) as f:
@@ -31,10 +32,15 @@ def read(paths):
                 continue
             if "peak_per_file" in b:
                 # The peak memory of a load, as a multiple of the file's size.
-                times["LoadPeakMemory (x file size)"][parts[1]][int(parts[2])] = b["peak_per_file"]
+                runs["LoadPeakMemory (x file size)"][parts[1]][int(parts[2])].append(b["peak_per_file"])
                 continue
             ms = b["real_time"] * UNIT_MS[b.get("time_unit", "ns")]
-            times[parts[0]][parts[1]][int(parts[2])] = ms
+            runs[parts[0]][parts[1]][int(parts[2])].append(ms)
+    times = defaultdict(lambda: defaultdict(dict))
+    for op, shapes in runs.items():
+        for shape, sizes in shapes.items():
+            for n, values in sizes.items():
+                times[op][shape][n] = statistics.median(values)
     return times, context or {}
 
 
