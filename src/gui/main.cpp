@@ -9,6 +9,7 @@
 #include "mainwindow/VorbixApplication.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
+#include "platform/HeapPages.h"
 #include "platform/Process.h"
 
 #include <QBuffer>
@@ -133,6 +134,7 @@ int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
 
 int main(int argc, char** argv)
 {
+    vorbix::UseLargeHeapPages(argv);
     std::optional<vorbix::gui::VorbixApplication> app;
     const Arguments arguments = ParseArguments(argc, argv, app);
 

@@ -140,8 +140,8 @@ void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const
     const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
     for (std::size_t i = 0; i < programs.size(); ++i) {
         PrefetchAhead(programs, i);
-        for (auto [used, name] : {std::pair{&usedPublishers, &programs[i].PublisherName},
-                 std::pair{&usedTypes, &programs[i].ProgramType}})
+        for (auto [used, name] :
+            {std::pair{&usedPublishers, &programs[i].PublisherName}, std::pair{&usedTypes, &programs[i].ProgramType}})
             if (const auto found = used->find(*name); found != used->end())
                 found->second = true;
     }
