@@ -11,6 +11,7 @@
 // load's own share is the difference.
 
 #include "catalogue/Main_LoadSaveUnit.h"
+#include "platform/HeapPages.h"
 #include "support/BenchCatalogue.h"
 
 #include <chrono>
@@ -23,6 +24,8 @@ using namespace vorbix;
 
 int main(int argc, char** argv)
 {
+    // The heap as vorbix and vorbix-cli have it.
+    vorbix::UseLargeHeapPages(argv);
     if (argc == 4 && std::string(argv[1]) == "--make") {
         const int programs = std::atoi(argv[2]);
         Catalogue c = bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
