@@ -1,7 +1,7 @@
 #pragma once
 // The heap in 2 MiB pages. A catalogue of a million programs is some 600 MB of small
 // blocks; in 4 KiB pages each first write to a page is a fault, and on a virtual machine a
-// fault can cost 10-20 us: 150,000 of them took half of `vorbix-cli info`'s 3.1 s on such a
+// fault can cost 10-20 us: 89,000 of them took half of `vorbix-cli info`'s 3.1 s on such a
 // machine. The C library backs its heap with large pages when its tunable
 // "glibc.malloc.hugetlb=1" is set at the program's start, which only the environment can
 // do; so the program starts itself again once with it set.
