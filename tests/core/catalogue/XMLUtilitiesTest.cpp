@@ -210,6 +210,41 @@ TEST(XmlReader, UnescapesValuesInOrderAndJoinsSplitLines)
     EXPECT_FALSE(TextToBool(""));
 }
 
+// The escape looks at sixteen bytes at a time: each replaced character at every place of
+// texts up to three blocks long, a second one in the same block, beside bytes above 127.
+TEST(XmlWriter, EscapeFindsEveryReplacedCharacterWhereverItStands)
+{
+    const auto reference = [](std::string_view text) {
+        std::string out;
+        for (const char c : text) {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '\'': out += "&apos;"; break;
+            case '"': out += "&quot;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            default: out += c;
+            }
+        }
+        return out;
+    };
+    for (std::size_t size = 0; size <= 48; ++size) {
+        std::string text;
+        for (std::size_t i = 0; i < size; ++i)
+            text += static_cast<char>(i % 3 == 0 ? 0xC9 : 'a' + static_cast<int>(i % 26));
+        EXPECT_EQ(XmlEscape(text), text);
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const char c : {'&', '\'', '"', '<', '>'}) {
+                std::string one = text;
+                one[at] = c;
+                ASSERT_EQ(XmlEscape(one), reference(one)) << size << " " << at;
+                one[(at + 5) % size] = '>';
+                ASSERT_EQ(XmlEscape(one), reference(one)) << size << " " << at;
+            }
+        }
+    }
+}
+
 TEST(XmlReader, EscapedTagTextInAValueIsNeverTakenForATag)
 {
     TXMLLoadObject r;
