@@ -6,6 +6,8 @@
 //   bench_load_memory APPDIR [RUNS]   loads RUNS times (default 1), prints one line:
 //       programs_file_bytes=N rss_before_bytes=N peak_rss_bytes=N programs=N ms=T
 //   bench_load_memory --make N APPDIR writes a generated catalogue of N programs there
+//   bench_load_memory --pugixml APPDIR  parses its programs file with pugixml once, prints
+//       pugixml_ms=T peak_rss_bytes=N
 //
 // rss_before_bytes is the peak before the load (the program and its libraries), so the
 // load's own share is the difference.
@@ -13,6 +15,8 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/HeapPages.h"
 #include "support/BenchCatalogue.h"
+
+#include <pugixml.hpp>
 
 #include <chrono>
 #include <cstdio>
@@ -35,8 +39,25 @@ int main(int argc, char** argv)
         std::printf("programs_file_bytes=%lld\n", bench::WriteBenchAppDir(c, dir));
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--pugixml") {
+        // The reference in a process of its own, with the same heap: a fresh process pays
+        // for every page of the document it builds.
+        std::string dir = argv[2];
+        if (dir.empty() || dir.back() != '/')
+            dir += '/';
+        const auto start = std::chrono::steady_clock::now();
+        pugi::xml_document document;
+        if (!document.load_file((dir + kProgramsFile).c_str())) {
+            std::fprintf(stderr, "pugixml could not parse the programs file in %s\n", dir.c_str());
+            return 1;
+        }
+        std::printf("pugixml_ms=%.1f peak_rss_bytes=%lld\n",
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+            bench::PeakRssBytes());
+        return 0;
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s APPDIR [RUNS] | --make N APPDIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s APPDIR [RUNS] | --make N APPDIR | --pugixml APPDIR\n", argv[0]);
         return 2;
     }
     std::string dir = argv[1];
