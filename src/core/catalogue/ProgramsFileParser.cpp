@@ -1,6 +1,7 @@
 #include "catalogue/ProgramsFileParser.h"
 
 #include "catalogue/XMLUtilities.h"
+#include "platform/ByteScan.h"
 #include "platform/LargeBuffer.h"
 
 #include <array>
@@ -11,9 +12,6 @@
 namespace vorbix {
 
 namespace {
-
-constexpr unsigned char kKindChanged = 1; // a character that makes a value differ from its text
-constexpr unsigned char kKindEnd = 2; // the '<' that ends a value
 
 // How much text passes between two calls of ParsedUpTo.
 constexpr std::size_t kReportEvery = std::size_t{1} << 20;
@@ -80,9 +78,8 @@ private:
     {
         if (p_ == end_ || *p_ != '<')
             return false;
-        const char* q = p_ + 1;
-        while (q < end_ && *q != '>' && *q != '<')
-            ++q;
+        const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
+        const char* q = p_ + FindAnyOf<'>', '<'>(rest, 1);
         if (q == end_ || *q != '>')
             return false;
         tag = std::string_view(p_ + 1, static_cast<std::size_t>(q - p_ - 1));
@@ -107,21 +104,14 @@ private:
     bool RawValue(std::string_view name, std::string_view& value, bool& plain)
     {
         // One pass finds the value's end and whether it holds a reference or a line break.
-        static constexpr auto kKind = [] {
-            std::array<unsigned char, 256> kind{};
-            kind[static_cast<unsigned char>('&')] = kKindChanged;
-            kind[static_cast<unsigned char>('\r')] = kKindChanged;
-            kind[static_cast<unsigned char>('\n')] = kKindChanged;
-            kind[static_cast<unsigned char>('<')] = kKindEnd;
-            return kind;
-        }();
+        const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
         const char* lt = p_;
-        unsigned char seen = 0;
-        while (lt < end_) {
-            const unsigned char kind = kKind[static_cast<unsigned char>(*lt)];
-            if (kind == kKindEnd)
+        bool changed = false;
+        for (;;) {
+            lt = p_ + FindAnyOf<'<', '&', '\r', '\n'>(rest, static_cast<std::size_t>(lt - p_));
+            if (lt == end_ || *lt == '<')
                 break;
-            seen |= kind;
+            changed = true;
             ++lt;
         }
         if (lt == end_)
@@ -133,7 +123,7 @@ private:
             || std::memcmp(lt + 2, name.data(), name.size()) != 0 || lt[closeLen - 1] != '>')
             return false;
         p_ = lt + closeLen;
-        plain = seen == 0;
+        plain = !changed;
         return true;
     }
 

@@ -1,13 +1,12 @@
 #include "catalogue/XMLUtilities.h"
 
 #include "host/Prompts.h"
+#include "platform/ByteScan.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -25,35 +24,10 @@ const char* BoolToText(bool value)
 
 namespace {
 
-constexpr auto kReplaced = [] {
-    std::array<bool, 256> replaced{};
-    for (char c : {'&', '\'', '"', '<', '>'})
-        replaced[static_cast<unsigned char>(c)] = true;
-    return replaced;
-}();
-
 // The place of the first character at or after from that XmlEscape replaces, or the size.
-// Sixteen bytes are looked at together: the save escapes every text of the catalogue, and
-// almost none holds such a character.
 std::size_t NextReplaced(std::string_view value, std::size_t from)
 {
-    if constexpr (std::endian::native == std::endian::little) {
-        using Bytes = char __attribute__((vector_size(16)));
-        for (; from + sizeof(Bytes) <= value.size(); from += sizeof(Bytes)) {
-            Bytes x;
-            std::memcpy(&x, value.data() + from, sizeof x);
-            const Bytes hit = (x == '&') | (x == '\'') | (x == '"') | (x == '<') | (x == '>');
-            std::uint64_t halves[2];
-            std::memcpy(halves, &hit, sizeof halves);
-            if (halves[0] != 0)
-                return from + static_cast<std::size_t>(std::countr_zero(halves[0]) / 8);
-            if (halves[1] != 0)
-                return from + 8 + static_cast<std::size_t>(std::countr_zero(halves[1]) / 8);
-        }
-    }
-    while (from < value.size() && !kReplaced[static_cast<unsigned char>(value[from])])
-        ++from;
-    return from;
+    return FindAnyOf<'&', '\'', '"', '<', '>'>(value, from);
 }
 
 // Appends value escaped as XmlEscape escapes it, copying the runs between the characters it
