@@ -181,7 +181,7 @@ void LinksCheck(benchmark::State& state, int shape, int programs)
 {
     Subject& s = SubjectFor(shape, programs);
     for (auto _ : state)
-        benchmark::DoNotOptimize(CollectLinksFindings(*s.catalogue, "all").size());
+        benchmark::DoNotOptimize(CheckLinks(*s.catalogue, LinksReportOptions{}).Report.size());
 }
 
 std::vector<int> Sizes()

@@ -152,13 +152,11 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args)
         return kExitUsage;
     }
     return WithCatalogue(context, [&](const Catalogue& catalogue, CatalogueSource) {
-        const LinksReportOptions options;
-        const LinksFindings findings = CollectLinksFindings(catalogue, options.FilterName);
-        context.out << LinksReportBytes(findings, options);
+        const LinksCheckResult checked = CheckLinks(catalogue, LinksReportOptions{});
+        context.out << checked.Report;
         // A damaged catalogue file (or a programs file a legacy import would replace) is a
         // finding too; the load has reported it.
-        const bool anyFinding = !catalogue.PendingCopies.empty()
-            || std::any_of(findings.begin(), findings.end(), [](const FindingList& found) { return !found.empty(); });
+        const bool anyFinding = !catalogue.PendingCopies.empty() || checked.AnyFinding;
         return FlushedOutput(context, anyFinding ? kExitFindings : kExitOk);
     });
 }

@@ -305,13 +305,22 @@ std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOpt
         });
 }
 
-std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options)
+LinksCheckResult CheckLinks(const Catalogue& catalogue, const LinksReportOptions& options)
 {
     const SortedCollection collection(catalogue, options.FilterName);
-    return ReportText(
+    LinksCheckResult result;
+    for (std::size_t i = 0; i < kLinksTestCount; ++i)
+        result.AnyFinding = result.AnyFinding || collection.Count(static_cast<LinksTest>(i)) != 0;
+    result.Report = ReportText(
         options, [&](LinksTest test) { return collection.Count(test); },
         [&](LinksTest test) { return collection.Bytes(test); },
         [&](LinksTest test, auto take) { collection.ForEach(test, take); });
+    return result;
+}
+
+std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options)
+{
+    return CheckLinks(catalogue, options).Report;
 }
 
 } // namespace vorbix

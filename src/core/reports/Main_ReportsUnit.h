@@ -62,6 +62,14 @@ LinksFindings CollectLinksFindings(const Catalogue& catalogue, const std::string
 std::string LinksReportBytes(const LinksFindings& findings, const LinksReportOptions& options);
 std::string LinksReportBytes(const Catalogue& catalogue, const LinksReportOptions& options);
 
+// What `vorbix-cli check` prints: the report, written straight from the sorted findings
+// without a list of them, and whether any of the twelve tests found anything.
+struct LinksCheckResult {
+    std::string Report;
+    bool AnyFinding = false;
+};
+LinksCheckResult CheckLinks(const Catalogue& catalogue, const LinksReportOptions& options);
+
 // Writes a report file beside the application, through a temporary file; gives its path.
 Result<std::string> WriteReportFile(const Catalogue& catalogue, const std::string& fileName, const std::string& bytes,
     FileWriter& writer = SystemFileWriter());
