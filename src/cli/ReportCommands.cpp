@@ -4,7 +4,6 @@
 #include "CliCatalogue.h"
 #include "reports/Main_ReportsUnit.h"
 
-#include <algorithm>
 #include <ostream>
 
 namespace vorbix::cli {

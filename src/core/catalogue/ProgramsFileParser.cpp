@@ -4,7 +4,6 @@
 #include "platform/ByteScan.h"
 #include "platform/LargeBuffer.h"
 
-#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace vorbix {
 
@@ -24,11 +23,15 @@ namespace {
 const std::string kTempMarker = "               #Temp       #123@#";
 constexpr int kTemp = 1;
 
-using NameSet = std::unordered_set<std::string>;
+// The defined publishers or types, each with whether some program of the catalogue names it.
+using CategoryTable = std::unordered_map<std::string_view, bool>;
 
-NameSet SetOf(const NameList& names)
+CategoryTable TableOf(const NameList& names)
 {
-    return NameSet(names.begin(), names.end());
+    CategoryTable table;
+    for (const std::string& name : names)
+        table.emplace(name, false);
+    return table;
 }
 
 // The four tests whose findings are the bare heading of a program.
@@ -64,7 +67,7 @@ struct Collector {
     }
 };
 
-void CollectProgram(Collector& c, const ProgramRecord& p, const NameSet& publishers, const NameSet& types)
+void CollectProgram(Collector& c, const ProgramRecord& p, const CategoryTable& publishers, const CategoryTable& types)
 {
     std::string& heading = c.heading;
     heading.clear();
@@ -123,33 +126,23 @@ SortedHeadings SortHeadings(const Collector& c)
 
 // Categories that no program of the whole catalogue uses, and filters naming categories
 // that are not defined ("any" is no category).
-void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, const NameSet& publishers,
-    const NameSet& types)
+void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, CategoryTable& publishers,
+    CategoryTable& types)
 {
-    // Each defined category, marked when a program names it: one lookup per program in a
-    // table of the categories, instead of a set of every name the programs use.
-    using UseMap = std::unordered_map<std::string_view, bool>;
-    const auto unmarked = [](const NameList& names) {
-        UseMap used;
-        for (const std::string& name : names)
-            used.emplace(name, false);
-        return used;
-    };
-    UseMap usedPublishers = unmarked(catalogue.Publishers);
-    UseMap usedTypes = unmarked(catalogue.ProgramTypes);
+    // Each defined category is marked when a program names it: one lookup per program.
     const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
     for (std::size_t i = 0; i < programs.size(); ++i) {
         PrefetchAhead(programs, i);
-        for (auto [used, name] :
-            {std::pair{&usedPublishers, &programs[i].PublisherName}, std::pair{&usedTypes, &programs[i].ProgramType}})
-            if (const auto found = used->find(*name); found != used->end())
+        for (auto [table, name] :
+            {std::pair{&publishers, &programs[i].PublisherName}, std::pair{&types, &programs[i].ProgramType}})
+            if (const auto found = table->find(*name); found != table->end())
                 found->second = true;
     }
     for (const std::string& publisher : catalogue.Publishers)
-        if (!usedPublishers.at(publisher))
+        if (!publishers.at(publisher))
             c[LinksTest::UnusedPublishers].Add(publisher);
     for (const std::string& type : catalogue.ProgramTypes)
-        if (!usedTypes.at(type))
+        if (!types.at(type))
             c[LinksTest::UnusedTypes].Add(type);
     for (const FilterRecord& f : catalogue.FilterList) {
         if (f.FPublisher != kAnyValue && !publishers.contains(f.FPublisher))
@@ -166,8 +159,8 @@ class SortedCollection {
 public:
     SortedCollection(const Catalogue& catalogue, const std::string& filterName)
     {
-        const NameSet publishers = SetOf(catalogue.Publishers);
-        const NameSet types = SetOf(catalogue.ProgramTypes);
+        CategoryTable publishers = TableOf(catalogue.Publishers);
+        CategoryTable types = TableOf(catalogue.ProgramTypes);
         const std::vector<const ProgramRecord*> selected = SelectedPrograms(catalogue, filterName);
         std::size_t headingBytes = 0;
         for (const ProgramRecord* p : selected)
