@@ -232,24 +232,27 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
     if (!PathExists(path))
         return {};
     {
-        // A file as the writer lays it out is read in one pass, giving back the pages of the
-        // text it has passed; any other is read again below by tag search.
-        Result<FileBuffer> file = FileBuffer::Read(path);
+        // A file as the writer lays it out is read in one pass through a window of it; any
+        // other is read again below by tag search.
+        Result<FileStream> file = FileStream::Open(path);
         if (!file)
             return file.Error();
-        FileBuffer& bytes = file.Value();
         // Positions are kept in 32 bits by the tag search reader; a larger file is not a
         // catalogue it can hold, whichever reader would read it.
-        if (bytes.size() >= std::numeric_limits<std::uint32_t>::max())
+        if (file.Value().OpenedSize() >= std::numeric_limits<std::uint32_t>::max())
             return Failure::CannotOpen(path);
         std::vector<ProgramRecord> programs;
-        if (ParseWrittenProgramsFile(bytes.data(), bytes.size(), programs,
-                [&bytes](std::size_t offset) { bytes.ReleaseBefore(offset); })) {
+        switch (ParseWrittenProgramsFile(file.Value(), programs)) {
+        case ParseOutcome::kRead:
             catalogue.ProgramList = std::move(programs);
             if (progress)
                 for (std::size_t loaded = 1; loaded <= catalogue.ProgramList.size(); ++loaded)
                     progress("Loading programs: " + std::to_string(loaded));
             return {};
+        case ParseOutcome::kUnreadable:
+            return Failure::CannotOpen(path);
+        case ParseOutcome::kRefused:
+            break;
         }
     }
     TXMLLoadObject reader(&prompts);

@@ -4,16 +4,15 @@
 #include "platform/ByteScan.h"
 #include "platform/LargeBuffer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace vorbix {
 
 namespace {
-
-// How much text passes between two calls of ParsedUpTo.
-constexpr std::size_t kReportEvery = std::size_t{1} << 20;
 
 bool IsLineBreak(char c)
 {
@@ -27,18 +26,49 @@ bool IsTrimmed(char c)
 
 class Parser {
 public:
-    Parser(const char* data, std::size_t size, const ParsedUpTo& parsedUpTo)
-        : p_(data), end_(data + size), base_(data), parsedUpTo_(parsedUpTo)
-    {}
+    // Over text held whole in memory.
+    Parser(const char* data, std::size_t size) : p_(data), end_(data + size), eof_(true) {}
+
+    // Over a file read in pieces into a window of its own.
+    Parser(FileStream& file, std::size_t windowBytes)
+        : window_(std::make_unique<char[]>(windowBytes)), capacity_(windowBytes), file_(&file)
+    {
+        p_ = end_ = window_.get();
+    }
+
+    // An upper bound of the programs in the file: each has its opening tag. Leaves the
+    // file at its start again.
+    bool CountPrograms(std::size_t& count)
+    {
+        constexpr std::string_view kTag = "<program>";
+        std::size_t kept = 0;
+        for (;;) {
+            const long long n = file_->ReadSome(window_.get() + kept, capacity_ - kept);
+            if (n < 0)
+                return false;
+            if (n == 0)
+                return file_->Rewind();
+            const std::size_t have = kept + static_cast<std::size_t>(n);
+            count += CountOpeningTags(std::string_view(window_.get(), have), kTag);
+            // A tag across the end of this piece is counted with the next; the bytes kept are
+            // too few to hold one counted already.
+            kept = std::min(have, kTag.size() - 1);
+            std::memmove(window_.get(), window_.get() + have - kept, kept);
+        }
+    }
+
+    bool Unreadable() const { return failed_; }
 
     bool Document(std::vector<ProgramRecord>& programs)
     {
+        if (!Ensure(">"))
+            return false;
         SkipSpace();
         // The prolog: the XML declaration, the stylesheet, the document type. Each runs to
         // its first '>', as a tag does for the tag search reader.
         while (end_ - p_ >= 2 && p_[0] == '<' && (p_[1] == '?' || p_[1] == '!')) {
             std::string_view tag;
-            if (!Tag(tag))
+            if (!Tag(tag) || !Ensure(">"))
                 return false;
             SkipSpace();
         }
@@ -46,12 +76,13 @@ public:
             return false;
         for (;;) {
             std::string_view tag;
-            if (!NextTag(tag))
+            if (!Ensure(">") || !NextTag(tag))
                 return false;
             if (tag == "/programs")
                 break;
+            // The window may move at Ensure: tag is not used after it.
             if (tag == "vorbix-version") {
-                if (!SkipLeaf(tag))
+                if (!Ensure("</vorbix-version>") || !SkipLeaf("vorbix-version"))
                     return false;
             } else if (tag == "publisher") {
                 if (!Publisher(programs))
@@ -60,8 +91,15 @@ public:
                 return false;
             }
         }
-        SkipSpace();
-        return p_ == end_;
+        for (;;) {
+            SkipSpace();
+            if (p_ != end_)
+                return false;
+            if (eof_)
+                return true;
+            if (!Fill())
+                return false;
+        }
     }
 
 private:
@@ -291,57 +329,119 @@ private:
     bool Publisher(std::vector<ProgramRecord>& programs)
     {
         std::string name;
-        if (!Open("publisher-name") || !Leaf("publisher-name", name))
+        if (!Ensure("</publisher-name>") || !Open("publisher-name") || !Leaf("publisher-name", name))
             return false;
         for (;;) {
             std::string_view tag;
-            if (!NextTag(tag))
+            if (!Ensure(">") || !NextTag(tag))
                 return false;
             if (tag == "/publisher")
                 return true;
-            if (tag != "program")
+            if (tag != "program" || !Ensure("</program>"))
                 return false;
             ProgramRecord& record = programs.emplace_back();
             record.PublisherName = name;
             if (!Program(record))
                 return false;
-            if (parsedUpTo_ && static_cast<std::size_t>(p_ - base_) >= reported_ + kReportEvery) {
-                reported_ = static_cast<std::size_t>(p_ - base_);
-                parsedUpTo_(reported_);
-            }
         }
     }
 
+    // Makes sure that the window holds the text from the cursor through the next through,
+    // or to the end of the file when it has none; the window may move. Once the window
+    // holds a program's closing tag, the whole program is read without looking further:
+    // its values hold no '<', so no read runs past that tag. False when the file cannot be
+    // read.
+    bool Ensure(std::string_view through)
+    {
+        std::size_t searched = 0; // from the cursor, holding no whole through
+        for (;;) {
+            if (eof_)
+                return true;
+            const std::size_t have = static_cast<std::size_t>(end_ - p_);
+            if (have >= through.size()) {
+                if (::memmem(p_ + searched, have - searched, through.data(), through.size()) != nullptr)
+                    return true;
+                searched = have - (through.size() - 1);
+            }
+            if (!Fill())
+                return false;
+        }
+    }
+
+    // Moves the text still to be read to the window's start, doubling the window when that
+    // text fills more than half of it, and reads more of the file after it.
+    bool Fill()
+    {
+        const std::size_t have = static_cast<std::size_t>(end_ - p_);
+        if (have > capacity_ / 2) {
+            auto grown = std::make_unique<char[]>(capacity_ * 2);
+            std::memcpy(grown.get(), p_, have);
+            window_ = std::move(grown);
+            capacity_ *= 2;
+        } else if (have > 0) {
+            std::memmove(window_.get(), p_, have);
+        }
+        p_ = window_.get();
+        end_ = p_ + have;
+        const long long n = file_->ReadSome(window_.get() + have, capacity_ - have);
+        if (n < 0) {
+            failed_ = true;
+            return false;
+        }
+        if (n == 0)
+            eof_ = true;
+        end_ += n;
+        return true;
+    }
+
+public:
+    // An upper bound of the programs in the text: each has its opening tag.
+    static std::size_t CountOpeningTags(std::string_view text, std::string_view tag)
+    {
+        std::size_t count = 0;
+        const char* p = text.data();
+        const char* end = text.data() + text.size();
+        while (const void* hit = ::memmem(p, static_cast<std::size_t>(end - p), tag.data(), tag.size())) {
+            ++count;
+            p = static_cast<const char*>(hit) + tag.size();
+        }
+        return count;
+    }
+
+private:
     const char* p_;
     const char* end_;
-    const char* base_;
-    const ParsedUpTo& parsedUpTo_;
-    std::size_t reported_ = 0;
+    std::unique_ptr<char[]> window_;
+    std::size_t capacity_ = 0;
+    FileStream* file_ = nullptr;
+    bool eof_ = false;
+    bool failed_ = false;
 };
-
-// An upper bound of the programs in the text: each has its opening tag.
-std::size_t CountOpeningTags(std::string_view text, std::string_view tag)
-{
-    std::size_t count = 0;
-    const char* p = text.data();
-    const char* end = text.data() + text.size();
-    while (const void* hit = ::memmem(p, static_cast<std::size_t>(end - p), tag.data(), tag.size())) {
-        ++count;
-        p = static_cast<const char*>(hit) + tag.size();
-    }
-    return count;
-}
 
 } // namespace
 
-bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs,
-    const ParsedUpTo& parsedUpTo)
+bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs)
 {
     programs.clear();
-    programs.reserve(CountOpeningTags(std::string_view(data, size), "<program>"));
+    programs.reserve(Parser::CountOpeningTags(std::string_view(data, size), "<program>"));
     AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
-    Parser parser(data, size, parsedUpTo);
+    Parser parser(data, size);
     return parser.Document(programs);
+}
+
+ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecord>& programs, std::size_t windowBytes)
+{
+    programs.clear();
+    // Room for the longest tag looked for and some text.
+    Parser parser(file, std::max<std::size_t>(windowBytes, 64));
+    std::size_t count = 0;
+    if (!parser.CountPrograms(count))
+        return ParseOutcome::kUnreadable;
+    programs.reserve(count);
+    AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
+    if (parser.Document(programs))
+        return ParseOutcome::kRead;
+    return parser.Unreadable() ? ParseOutcome::kUnreadable : ParseOutcome::kRefused;
 }
 
 } // namespace vorbix

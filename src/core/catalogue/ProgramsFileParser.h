@@ -6,15 +6,12 @@
 // loader then reads the file by tag search, which also reports damage.
 
 #include "catalogue/Records.h"
+#include "platform/FileSystem.h"
 
 #include <cstddef>
-#include <functional>
 #include <vector>
 
 namespace vorbix {
-
-// Called now and then with the offset below which the text will not be read again.
-using ParsedUpTo = std::function<void(std::size_t offset)>;
 
 // Reads the programs file's bytes (as they are on disk) into programs, in file order. The
 // form taken: white space and control characters between tags; a prolog of "<?...>" and
@@ -26,7 +23,15 @@ using ParsedUpTo = std::function<void(std::size_t offset)>;
 // text between its two tags, holding no '<'; a value that spans lines loses the white
 // space at the line breaks, as the tag search reader trims every line. Returns false for
 // anything else, with programs in an unspecified state.
-bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs,
-    const ParsedUpTo& parsedUpTo = {});
+bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs);
+
+// The same for a file read in pieces from its start, holding only a window of it at a time:
+// the text from where the reader is through the end of the program it is in (a window of
+// windowBytes to begin with, larger for a program that does not fit). Counts the programs
+// first in a pass of its own, so that the list is made once at its size.
+enum class ParseOutcome { kRead, kRefused, kUnreadable };
+constexpr std::size_t kParseWindowBytes = std::size_t{1} << 20;
+ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecord>& programs,
+    std::size_t windowBytes = kParseWindowBytes);
 
 } // namespace vorbix

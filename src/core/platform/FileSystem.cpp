@@ -153,85 +153,53 @@ Result<std::string> ReadFileBytes(const std::string& path)
     return bytes;
 }
 
-FileBuffer::FileBuffer(FileBuffer&& other) noexcept
-    : data_(other.data_), size_(other.size_), capacity_(other.capacity_), released_(other.released_)
+FileStream::FileStream(FileStream&& other) noexcept : fd_(other.fd_), openedSize_(other.openedSize_)
 {
-    other.data_ = nullptr;
-    other.size_ = other.capacity_ = other.released_ = 0;
+    other.fd_ = -1;
+    other.openedSize_ = 0;
 }
 
-FileBuffer& FileBuffer::operator=(FileBuffer&& other) noexcept
+FileStream& FileStream::operator=(FileStream&& other) noexcept
 {
     if (this != &other) {
-        FileBuffer gone(std::move(*this));
-        data_ = other.data_;
-        size_ = other.size_;
-        capacity_ = other.capacity_;
-        released_ = other.released_;
-        other.data_ = nullptr;
-        other.size_ = other.capacity_ = other.released_ = 0;
+        FileStream gone(std::move(*this));
+        fd_ = other.fd_;
+        openedSize_ = other.openedSize_;
+        other.fd_ = -1;
+        other.openedSize_ = 0;
     }
     return *this;
 }
 
-FileBuffer::~FileBuffer()
+FileStream::~FileStream()
 {
-    if (data_ != nullptr)
-        ::munmap(data_, capacity_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
-Result<FileBuffer> FileBuffer::Read(const std::string& path)
+Result<FileStream> FileStream::Open(const std::string& path)
 {
     struct stat st {};
     const Result<int> opened = OpenForReading(path, st);
     if (!opened)
         return opened.Error();
-    const int fd = opened.Value();
-    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    // The size the file has now and a page more; a file that grows meanwhile is read to its
-    // end all the same, in a mapping that grows with it.
-    const std::size_t expected = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    FileBuffer buffer;
-    buffer.capacity_ = (expected / page + 1) * page;
-    void* mapped = ::mmap(nullptr, buffer.capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) {
-        ::close(fd);
-        return Failure::CannotOpen(path);
-    }
-    buffer.data_ = static_cast<char*>(mapped);
-    // Large pages where the system has them: a fault per 2 MB instead of per 4 KB.
-    ::madvise(mapped, buffer.capacity_, MADV_HUGEPAGE);
-    for (;;) {
-        if (buffer.size_ == buffer.capacity_) {
-            void* grown = ::mremap(buffer.data_, buffer.capacity_, buffer.capacity_ * 2, MREMAP_MAYMOVE);
-            if (grown == MAP_FAILED) {
-                ::close(fd);
-                return Failure::CannotOpen(path);
-            }
-            buffer.data_ = static_cast<char*>(grown);
-            buffer.capacity_ *= 2;
-        }
-        const ssize_t n = ReadSome(fd, buffer.data_ + buffer.size_, buffer.capacity_ - buffer.size_);
-        if (n < 0) {
-            ::close(fd);
-            return Failure::CannotOpen(path);
-        }
-        if (n == 0)
-            break;
-        buffer.size_ += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return buffer;
+    FileStream stream;
+    stream.fd_ = opened.Value();
+    stream.openedSize_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    ::posix_fadvise(stream.fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return stream;
 }
 
-void FileBuffer::ReleaseBefore(std::size_t offset)
+long long FileStream::ReadSome(char* to, std::size_t room)
 {
-    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t end = std::min(offset, size_) / page * page;
-    if (data_ == nullptr || end <= released_)
-        return;
-    ::madvise(data_ + released_, end - released_, MADV_DONTNEED);
-    released_ = end;
+    if (fd_ < 0)
+        return -1;
+    return static_cast<long long>(vorbix::ReadSome(fd_, to, room));
+}
+
+bool FileStream::Rewind()
+{
+    return fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
 }
 
 std::vector<std::string> SplitLines(const std::string& text)

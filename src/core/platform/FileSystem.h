@@ -24,32 +24,31 @@ bool IsReadOnly(const std::string& path);
 
 // Reads a whole file; "Cannot open file " + path when it cannot be read.
 Result<std::string> ReadFileBytes(const std::string& path);
-// A whole file read into memory of its own, for a reader that passes through it once from
-// start to end: the pages it has passed can be handed back to the system, so reading a
-// large file costs little more memory than the part still to be read.
-class FileBuffer {
+// A file read once from start to end in pieces, for a reader that keeps only the part it is
+// working on: reading a large file then costs a small buffer, not a copy of the file.
+class FileStream {
 public:
-    FileBuffer() = default;
-    FileBuffer(FileBuffer&& other) noexcept;
-    FileBuffer& operator=(FileBuffer&& other) noexcept;
-    FileBuffer(const FileBuffer&) = delete;
-    FileBuffer& operator=(const FileBuffer&) = delete;
-    ~FileBuffer();
+    FileStream() = default;
+    FileStream(FileStream&& other) noexcept;
+    FileStream& operator=(FileStream&& other) noexcept;
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
+    ~FileStream();
 
-    // Reads the whole file, with the failures of ReadFileBytes.
-    static Result<FileBuffer> Read(const std::string& path);
+    // Opens the file, with the failures of ReadFileBytes.
+    static Result<FileStream> Open(const std::string& path);
 
-    const char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-    // The bytes before offset will not be read again; their whole pages are given back
-    // (they read as zeros afterwards).
-    void ReleaseBefore(std::size_t offset);
+    // Reads up to room bytes into to: the count read, 0 at the end of the file, -1 when the
+    // file cannot be read.
+    long long ReadSome(char* to, std::size_t room);
+    // Starts again from the file's first byte; false when the file cannot be read.
+    bool Rewind();
+    // The file's size when it was opened.
+    std::size_t OpenedSize() const { return openedSize_; }
 
 private:
-    char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0; // of the mapping, in bytes
-    std::size_t released_ = 0; // bytes from the start already given back
+    int fd_ = -1;
+    std::size_t openedSize_ = 0;
 };
 
 // Reads a file as lines (CR LF, CR or LF end a line; a final line break adds no empty line).

@@ -150,6 +150,19 @@ TEST(ProgramsFileParser, ReadsWhatTheTagSearchReaderReadsOrRefuses)
         const bool takes = ParseWrittenProgramsFile(bytes.data(), bytes.size(), parsed);
         (takes ? taken : refused)++;
         const Loaded fast = Load(dir, bytes);
+        // Read in pieces through a window smaller than the file, which grows for a program
+        // that does not fit, the file reads the same as from memory.
+        {
+            Result<FileStream> file = FileStream::Open(dir.path() + "/" + kProgramsFile);
+            ASSERT_TRUE(file);
+            std::vector<ProgramRecord> windowed;
+            const ParseOutcome outcome =
+                ParseWrittenProgramsFile(file.Value(), windowed, 64 + static_cast<std::size_t>(doc % 96));
+            ASSERT_EQ(outcome, takes ? ParseOutcome::kRead : ParseOutcome::kRefused) << "document " << doc;
+            if (takes) {
+                ASSERT_EQ(windowed, parsed) << "document " << doc;
+            }
+        }
         const Loaded searched = Load(dir, bytes + "\r\n<zz>");
         ASSERT_EQ(fast.programs, searched.programs) << "document " << doc << ":\n" << bytes;
         ASSERT_EQ(fast.texts, searched.texts) << "document " << doc << ":\n" << bytes;
