@@ -61,35 +61,40 @@ public:
 
     bool Document(std::vector<ProgramRecord>& programs)
     {
-        if (!Ensure(">"))
-            return false;
-        SkipSpace();
         // The prolog: the XML declaration, the stylesheet, the document type. Each runs to
         // its first '>', as a tag does for the tag search reader.
-        while (end_ - p_ >= 2 && p_[0] == '<' && (p_[1] == '?' || p_[1] == '!')) {
-            std::string_view tag;
-            if (!Tag(tag) || !Ensure(">"))
+        for (bool item = true; item;) {
+            const bool read = Windowed([&](bool) {
+                SkipSpace();
+                if (end_ - p_ < 2 && !eof_)
+                    return AtWindowEnd();
+                item = end_ - p_ >= 2 && p_[0] == '<' && (p_[1] == '?' || p_[1] == '!');
+                std::string_view tag;
+                return !item || Tag(tag);
+            });
+            if (!read)
                 return false;
-            SkipSpace();
         }
-        if (!Open("programs"))
+        if (!Windowed([&](bool) { return Open("programs"); }))
             return false;
         for (;;) {
-            std::string_view tag;
-            if (!Ensure(">") || !NextTag(tag))
+            // The window may move between steps: a tag is looked at only in its own step.
+            enum { kEnd, kVersion, kPublisher, kOther } next = kOther;
+            const bool read = Windowed([&](bool) {
+                std::string_view tag;
+                if (!NextTag(tag))
+                    return false;
+                next = tag == "/programs" ? kEnd : tag == "vorbix-version" ? kVersion : tag == "publisher" ? kPublisher : kOther;
+                return true;
+            });
+            if (!read || next == kOther)
                 return false;
-            if (tag == "/programs")
+            if (next == kEnd)
                 break;
-            // The window may move at Ensure: tag is not used after it.
-            if (tag == "vorbix-version") {
-                if (!Ensure("</vorbix-version>") || !SkipLeaf("vorbix-version"))
-                    return false;
-            } else if (tag == "publisher") {
-                if (!Publisher(programs))
-                    return false;
-            } else {
+            if (next == kVersion && !Windowed([&](bool) { return SkipLeaf("vorbix-version"); }))
                 return false;
-            }
+            if (next == kPublisher && !Publisher(programs))
+                return false;
         }
         for (;;) {
             SkipSpace();
@@ -113,11 +118,15 @@ private:
     // the cursor is not at a '<' whose '>' comes before any other '<'.
     bool Tag(std::string_view& tag)
     {
-        if (p_ == end_ || *p_ != '<')
+        if (p_ == end_)
+            return AtWindowEnd();
+        if (*p_ != '<')
             return false;
         const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
         const char* q = p_ + FindAnyOf<'>', '<'>(rest, 1);
-        if (q == end_ || *q != '>')
+        if (q == end_)
+            return AtWindowEnd();
+        if (*q != '>')
             return false;
         tag = std::string_view(p_ + 1, static_cast<std::size_t>(q - p_ - 1));
         p_ = q + 1;
@@ -152,11 +161,13 @@ private:
             ++lt;
         }
         if (lt == end_)
-            return false;
+            return AtWindowEnd();
         value = std::string_view(p_, static_cast<std::size_t>(lt - p_));
         // The closing tag: "</" name ">".
         const std::size_t closeLen = name.size() + 3;
-        if (static_cast<std::size_t>(end_ - lt) < closeLen || lt[1] != '/'
+        if (static_cast<std::size_t>(end_ - lt) < closeLen)
+            return AtWindowEnd();
+        if (lt[1] != '/'
             || std::memcmp(lt + 2, name.data(), name.size()) != 0 || lt[closeLen - 1] != '>')
             return false;
         p_ = lt + closeLen;
@@ -329,40 +340,57 @@ private:
     bool Publisher(std::vector<ProgramRecord>& programs)
     {
         std::string name;
-        if (!Ensure("</publisher-name>") || !Open("publisher-name") || !Leaf("publisher-name", name))
+        if (!Windowed([&](bool) { return Open("publisher-name") && Leaf("publisher-name", name); }))
             return false;
         for (;;) {
-            std::string_view tag;
-            if (!Ensure(">") || !NextTag(tag))
-                return false;
-            if (tag == "/publisher")
+            enum { kEnd, kProgram, kOther } next = kOther;
+            const bool read = Windowed([&](bool) {
+                std::string_view tag;
+                if (!NextTag(tag))
+                    return false;
+                next = tag == "/publisher" ? kEnd : tag == "program" ? kProgram : kOther;
                 return true;
-            if (tag != "program" || !Ensure("</program>"))
+            });
+            if (!read || next == kOther)
                 return false;
+            if (next == kEnd)
+                return true;
             ProgramRecord& record = programs.emplace_back();
-            record.PublisherName = name;
-            if (!Program(record))
+            const bool program = Windowed([&](bool again) {
+                if (again)
+                    record = ProgramRecord{};
+                record.PublisherName = name;
+                return Program(record);
+            });
+            if (!program)
                 return false;
         }
     }
 
-    // Makes sure that the window holds the text from the cursor through the next through,
-    // or to the end of the file when it has none; the window may move. Once the window
-    // holds a program's closing tag, the whole program is read without looking further:
-    // its values hold no '<', so no read runs past that tag. False when the file cannot be
-    // read.
-    bool Ensure(std::string_view through)
+    // A read that has come to the end of the text in the window fails; the step it is part
+    // of is then run again over a window holding more of the file.
+    bool AtWindowEnd()
     {
-        std::size_t searched = 0; // from the cursor, holding no whole through
-        for (;;) {
-            if (eof_)
+        atWindowEnd_ = true;
+        return false;
+    }
+
+    // Runs one step of the reading (a tag, a leaf, a program) from the cursor, as
+    // step(again). When it fails at the end of the window before the end of the file, more
+    // of the file is read after the text from where the step began, and it runs again with
+    // again true. A step reads nothing beyond the text it has taken, so the one that
+    // succeeds has read the same as it would over the whole file in memory.
+    template <typename Step>
+    bool Windowed(Step step)
+    {
+        for (bool again = false;; again = true) {
+            const char* start = p_;
+            atWindowEnd_ = false;
+            if (step(again))
                 return true;
-            const std::size_t have = static_cast<std::size_t>(end_ - p_);
-            if (have >= through.size()) {
-                if (::memmem(p_ + searched, have - searched, through.data(), through.size()) != nullptr)
-                    return true;
-                searched = have - (through.size() - 1);
-            }
+            if (!atWindowEnd_ || eof_)
+                return false;
+            p_ = start;
             if (!Fill())
                 return false;
         }
@@ -399,12 +427,8 @@ public:
     static std::size_t CountOpeningTags(std::string_view text, std::string_view tag)
     {
         std::size_t count = 0;
-        const char* p = text.data();
-        const char* end = text.data() + text.size();
-        while (const void* hit = ::memmem(p, static_cast<std::size_t>(end - p), tag.data(), tag.size())) {
+        for (std::size_t at = FindText(text, tag, 0); at < text.size(); at = FindText(text, tag, at + tag.size()))
             ++count;
-            p = static_cast<const char*>(hit) + tag.size();
-        }
         return count;
     }
 
@@ -416,6 +440,7 @@ private:
     FileStream* file_ = nullptr;
     bool eof_ = false;
     bool failed_ = false;
+    bool atWindowEnd_ = false;
 };
 
 } // namespace

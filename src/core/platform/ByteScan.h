@@ -35,4 +35,42 @@ std::size_t FindAnyOf(std::string_view text, std::size_t from)
     return from;
 }
 
+// The place of the first whole needle (of at least two bytes) at or after from in text, or
+// text.size(). Sixteen places are tried at once for the needle's first and last bytes, and
+// only where both match is the rest compared: in a text of tags, where the first byte is
+// a common '<', few places pass both.
+inline std::size_t FindText(std::string_view text, std::string_view needle, std::size_t from)
+{
+    const std::size_t n = needle.size();
+    if (n < 2 || text.size() < n)
+        return text.size();
+    const std::size_t last = text.size() - n; // the last place a needle can start
+    if constexpr (std::endian::native == std::endian::little) {
+        using Bytes = char __attribute__((vector_size(16)));
+        for (; from + sizeof(Bytes) - 1 <= last; from += sizeof(Bytes)) {
+            Bytes head;
+            Bytes tail;
+            std::memcpy(&head, text.data() + from, sizeof head);
+            std::memcpy(&tail, text.data() + from + n - 1, sizeof tail);
+            const Bytes hit = (head == needle.front()) & (tail == needle.back());
+            std::uint64_t halves[2];
+            std::memcpy(halves, &hit, sizeof halves);
+            for (int h = 0; h < 2; ++h) {
+                // Each place where both match is a byte of all ones.
+                for (std::uint64_t bits = halves[h]; bits != 0;) {
+                    const int byte = std::countr_zero(bits) / 8;
+                    const std::size_t at = from + static_cast<std::size_t>(h * 8 + byte);
+                    if (std::memcmp(text.data() + at + 1, needle.data() + 1, n - 2) == 0)
+                        return at;
+                    bits &= ~(std::uint64_t{0xff} << (byte * 8));
+                }
+            }
+        }
+    }
+    for (; from <= last; ++from)
+        if (text[from] == needle.front() && std::memcmp(text.data() + from + 1, needle.data() + 1, n - 1) == 0)
+            return from;
+    return text.size();
+}
+
 } // namespace vorbix

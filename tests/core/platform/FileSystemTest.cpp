@@ -1,10 +1,12 @@
 #include "platform/FileSystem.h"
+#include "platform/ByteScan.h"
 
 #include "support/TempDir.h"
 #include "support/Writers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -183,4 +185,31 @@ TEST(FileSystem, ReadAndExistenceTests)
     EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
     EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
     EXPECT_FALSE(FileExists(dir / "a/b.txt"));
+}
+
+// The search tries sixteen places at once for a needle's first and last bytes: a needle at
+// every place of texts up to three blocks long, beside near misses (the first and last
+// bytes right, a middle one wrong) and a second copy close behind or further on, from every
+// starting place, against the standard search.
+TEST(ByteScan, FindTextFindsTheFirstWholeNeedleFromAnyPlace)
+{
+    for (const std::string_view needle : {std::string_view("<>"), std::string_view("<b>"), std::string_view("<program>")}) {
+        std::string miss(needle);
+        if (miss.size() > 2)
+            miss[miss.size() / 2] = 'X';
+        for (std::size_t size = 0; size <= 50; ++size) {
+            for (std::size_t at = 0; at <= size; ++at) {
+                std::string text(size, 'a');
+                text.replace(std::min(at, size), 0, at % 2 == 0 ? std::string(needle) : miss);
+                const std::size_t second = at + (size % 2 == 0 ? needle.size() : 20);
+                if (second < text.size())
+                    text.replace(second, needle.size(), needle);
+                for (std::size_t from = 0; from <= text.size(); ++from) {
+                    const std::size_t expected = std::string_view(text).find(needle, from);
+                    ASSERT_EQ(FindText(text, needle, from), expected == std::string_view::npos ? text.size() : expected)
+                        << text << " from " << from;
+                }
+            }
+        }
+    }
 }
