@@ -5,6 +5,7 @@
 #include "platform/LargeBuffer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -22,6 +23,36 @@ bool IsLineBreak(char c)
 bool IsTrimmed(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
+}
+
+// Whether n bytes at a and b are the same; a tag's name is mostly 6 to 16 bytes, compared
+// here in two words rather than by a call.
+inline bool SameBytes(const char* a, const char* b, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        std::uint64_t a0 = 0;
+        std::uint64_t b0 = 0;
+        std::uint64_t a1 = 0;
+        std::uint64_t b1 = 0;
+        std::memcpy(&a0, a, 8);
+        std::memcpy(&b0, b, 8);
+        std::memcpy(&a1, a + n - 8, 8);
+        std::memcpy(&b1, b + n - 8, 8);
+        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+    }
+    return std::memcmp(a, b, n) == 0;
+}
+
+inline bool Same(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
+}
+
+// Whether the tag is the name given, compared in a size known when compiled.
+template <std::size_t N>
+bool Is(std::string_view tag, const char (&name)[N])
+{
+    return tag.size() == N - 1 && SameBytes(tag.data(), name, N - 1);
 }
 
 class Parser {
@@ -84,7 +115,7 @@ public:
                 std::string_view tag;
                 if (!NextTag(tag))
                     return false;
-                next = tag == "/programs" ? kEnd : tag == "vorbix-version" ? kVersion : tag == "publisher" ? kPublisher : kOther;
+                next = Is(tag, "/programs") ? kEnd : Is(tag, "vorbix-version") ? kVersion : Is(tag, "publisher") ? kPublisher : kOther;
                 return true;
             });
             if (!read || next == kOther)
@@ -142,22 +173,25 @@ private:
     bool Open(std::string_view name)
     {
         std::string_view tag;
-        return NextTag(tag) && tag == name;
+        return NextTag(tag) && Same(tag, name);
     }
 
+    // What a value holds beside plain text.
+    enum : unsigned { kReference = 1, kLineBreak = 2 };
+
     // The value after an opening tag and its closing tag; value is left as it stands in
-    // the file.
-    bool RawValue(std::string_view name, std::string_view& value, bool& plain)
+    // the file, holds tells whether it has references and line breaks.
+    bool RawValue(std::string_view name, std::string_view& value, unsigned& holds)
     {
         // One pass finds the value's end and whether it holds a reference or a line break.
         const std::string_view rest(p_, static_cast<std::size_t>(end_ - p_));
         const char* lt = p_;
-        bool changed = false;
+        holds = 0;
         for (;;) {
             lt = p_ + FindAnyOf<'<', '&', '\r', '\n'>(rest, static_cast<std::size_t>(lt - p_));
             if (lt == end_ || *lt == '<')
                 break;
-            changed = true;
+            holds |= *lt == '&' ? kReference : kLineBreak;
             ++lt;
         }
         if (lt == end_)
@@ -167,11 +201,9 @@ private:
         const std::size_t closeLen = name.size() + 3;
         if (static_cast<std::size_t>(end_ - lt) < closeLen)
             return AtWindowEnd();
-        if (lt[1] != '/'
-            || std::memcmp(lt + 2, name.data(), name.size()) != 0 || lt[closeLen - 1] != '>')
+        if (lt[1] != '/' || !SameBytes(lt + 2, name.data(), name.size()) || lt[closeLen - 1] != '>')
             return false;
         p_ = lt + closeLen;
-        plain = !changed;
         return true;
     }
 
@@ -179,15 +211,15 @@ private:
     bool Leaf(std::string_view name, std::string& out)
     {
         std::string_view value;
-        bool plain = false;
-        if (!RawValue(name, value, plain))
+        unsigned holds = 0;
+        if (!RawValue(name, value, holds))
             return false;
-        if (plain) {
+        if (holds == 0) {
             out.assign(value.data(), value.size());
             return true;
         }
         out.clear();
-        if (value.find_first_of("\r\n") == std::string_view::npos) {
+        if ((holds & kLineBreak) == 0) {
             AppendXmlUnescaped(out, value);
             return true;
         }
@@ -220,8 +252,8 @@ private:
     bool SkipLeaf(std::string_view name)
     {
         std::string_view value;
-        bool plain = false;
-        return RawValue(name, value, plain);
+        unsigned holds = 0;
+        return RawValue(name, value, holds);
     }
 
     // An <emuwarning> or a <doclink>: each of its two leaves exactly once.
@@ -236,13 +268,13 @@ private:
             std::string_view tag;
             if (!NextTag(tag))
                 return false;
-            if (tag == close)
+            if (Same(tag, close))
                 break;
-            if (tag == firstName && !haveFirst) {
+            if (Same(tag, firstName) && !haveFirst) {
                 if (!Leaf(tag, first))
                     return false;
                 haveFirst = true;
-            } else if (tag == secondName && !haveSecond) {
+            } else if (Same(tag, secondName) && !haveSecond) {
                 if (!Leaf(tag, second))
                     return false;
                 haveSecond = true;
@@ -265,9 +297,9 @@ private:
             std::string_view tag;
             if (!NextTag(tag))
                 return false;
-            if (tag == close)
+            if (Same(tag, close))
                 return true;
-            if (tag != itemName || !item())
+            if (!Same(tag, itemName) || !item())
                 return false;
         }
     }
@@ -304,33 +336,33 @@ private:
             if (!NextTag(tag))
                 return false;
             bool ok = false;
-            if (tag == "/program")
+            if (Is(tag, "/program"))
                 return seen == kAll;
-            if (tag == "program-name")
+            if (Is(tag, "program-name"))
                 ok = once(kName) && Leaf(tag, record.ProgramName);
-            else if (tag == "program-type")
+            else if (Is(tag, "program-type"))
                 ok = once(kType) && Leaf(tag, record.ProgramType);
-            else if (tag == "file-url")
+            else if (Is(tag, "file-url"))
                 ok = once(kUrl) && Leaf(tag, record.FileUrl);
-            else if (tag == "favourite") {
+            else if (Is(tag, "favourite")) {
                 ok = once(kFavourite) && Leaf(tag, flag);
                 record.Favourite = flag == "true";
-            } else if (tag == "e00dfs") {
+            } else if (Is(tag, "e00dfs")) {
                 ok = once(kE00Dfs) && Leaf(tag, flag);
                 record.E00Dfs = flag == "true";
-            } else if (tag == "picture-url" || tag == "boxcover-url")
+            } else if (Is(tag, "picture-url") || Is(tag, "boxcover-url"))
                 ok = SkipLeaf(tag);
-            else if (tag == "comments")
+            else if (Is(tag, "comments"))
                 ok = List("/comments", "commentline", [&] { return CommentLine(record); });
-            else if (tag == "commentline")
+            else if (Is(tag, "commentline"))
                 ok = CommentLine(record);
-            else if (tag == "emuwarnings")
+            else if (Is(tag, "emuwarnings"))
                 ok = List("/emuwarnings", "emuwarning", [&] { return EmuWarning(record); });
-            else if (tag == "emuwarning")
+            else if (Is(tag, "emuwarning"))
                 ok = EmuWarning(record);
-            else if (tag == "doclinks")
+            else if (Is(tag, "doclinks"))
                 ok = List("/doclinks", "doclink", [&] { return DocLink(record); });
-            else if (tag == "doclink")
+            else if (Is(tag, "doclink"))
                 ok = DocLink(record);
             if (!ok)
                 return false;
@@ -348,7 +380,7 @@ private:
                 std::string_view tag;
                 if (!NextTag(tag))
                     return false;
-                next = tag == "/publisher" ? kEnd : tag == "program" ? kProgram : kOther;
+                next = Is(tag, "/publisher") ? kEnd : Is(tag, "program") ? kProgram : kOther;
                 return true;
             });
             if (!read || next == kOther)
