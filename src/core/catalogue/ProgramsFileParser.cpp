@@ -25,24 +25,6 @@ bool IsTrimmed(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
-// Whether n bytes at a and b are the same; a tag's name is mostly 6 to 16 bytes, compared
-// here in two words rather than by a call.
-inline bool SameBytes(const char* a, const char* b, std::size_t n)
-{
-    if (n >= 8 && n <= 16) {
-        std::uint64_t a0 = 0;
-        std::uint64_t b0 = 0;
-        std::uint64_t a1 = 0;
-        std::uint64_t b1 = 0;
-        std::memcpy(&a0, a, 8);
-        std::memcpy(&b0, b, 8);
-        std::memcpy(&a1, a + n - 8, 8);
-        std::memcpy(&b1, b + n - 8, 8);
-        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-    }
-    return std::memcmp(a, b, n) == 0;
-}
-
 inline bool Same(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
@@ -141,8 +123,7 @@ public:
 private:
     void SkipSpace()
     {
-        while (p_ < end_ && IsTrimmed(*p_))
-            ++p_;
+        p_ += SkipTrimmed(std::string_view(p_, static_cast<std::size_t>(end_ - p_)), 0);
     }
 
     // The tag at the cursor, without its brackets ("/name" for a closing tag); false when
@@ -346,10 +327,10 @@ private:
                 ok = once(kUrl) && Leaf(tag, record.FileUrl);
             else if (Is(tag, "favourite")) {
                 ok = once(kFavourite) && Leaf(tag, flag);
-                record.Favourite = flag == "true";
+                record.Favourite = Same(flag, "true");
             } else if (Is(tag, "e00dfs")) {
                 ok = once(kE00Dfs) && Leaf(tag, flag);
-                record.E00Dfs = flag == "true";
+                record.E00Dfs = Same(flag, "true");
             } else if (Is(tag, "picture-url") || Is(tag, "boxcover-url"))
                 ok = SkipLeaf(tag);
             else if (Is(tag, "comments"))
