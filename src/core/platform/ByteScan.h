@@ -8,26 +8,53 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vorbix {
+
+namespace bytescan {
+
+using Bytes = char __attribute__((vector_size(16)));
+
+// Sixteen bytes from p.
+inline Bytes Load(const char* p)
+{
+    Bytes x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+}
+
+// A bit for each byte of a comparison's result that is all ones (a match), the first byte
+// in the lowest bit. SSE2 gives it in one instruction; elsewhere it is gathered from the
+// two halves, which is right on a little-endian machine only.
+inline std::uint32_t MatchMask(Bytes hit)
+{
+#if defined(__SSE2__)
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(hit)));
+#else
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hit, sizeof halves);
+    std::uint32_t mask = 0;
+    for (int h = 0; h < 2; ++h)
+        for (int b = 0; b < 8; ++b)
+            mask |= static_cast<std::uint32_t>((halves[h] >> (b * 8 + 7)) & 1) << (h * 8 + b);
+    return mask;
+#endif
+}
+
+} // namespace bytescan
 
 // The place of the first of the characters Cs at or after from in text, or text.size().
 template <char... Cs>
 std::size_t FindAnyOf(std::string_view text, std::size_t from)
 {
     if constexpr (std::endian::native == std::endian::little) {
-        using Bytes = char __attribute__((vector_size(16)));
-        for (; from + sizeof(Bytes) <= text.size(); from += sizeof(Bytes)) {
-            Bytes x;
-            std::memcpy(&x, text.data() + from, sizeof x);
-            const Bytes hit = ((x == Cs) | ...);
-            std::uint64_t halves[2];
-            std::memcpy(halves, &hit, sizeof halves);
-            // Each byte that matched is all ones; the lowest is the first in the text.
-            if (halves[0] != 0)
-                return from + static_cast<std::size_t>(std::countr_zero(halves[0]) / 8);
-            if (halves[1] != 0)
-                return from + 8 + static_cast<std::size_t>(std::countr_zero(halves[1]) / 8);
+        for (; from + 16 <= text.size(); from += 16) {
+            const bytescan::Bytes x = bytescan::Load(text.data() + from);
+            if (const std::uint32_t mask = bytescan::MatchMask(((x == Cs) | ...)); mask != 0)
+                return from + static_cast<std::size_t>(std::countr_zero(mask));
         }
     }
     while (from < text.size() && ((text[from] != Cs) && ...))
@@ -40,17 +67,11 @@ std::size_t FindAnyOf(std::string_view text, std::size_t from)
 inline std::size_t SkipTrimmed(std::string_view text, std::size_t from)
 {
     if constexpr (std::endian::native == std::endian::little) {
-        using Bytes = unsigned char __attribute__((vector_size(16)));
-        for (; from + sizeof(Bytes) <= text.size(); from += sizeof(Bytes)) {
-            Bytes x;
-            std::memcpy(&x, text.data() + from, sizeof x);
-            const auto hit = x > 32;
-            std::uint64_t halves[2];
-            std::memcpy(halves, &hit, sizeof halves);
-            if (halves[0] != 0)
-                return from + static_cast<std::size_t>(std::countr_zero(halves[0]) / 8);
-            if (halves[1] != 0)
-                return from + 8 + static_cast<std::size_t>(std::countr_zero(halves[1]) / 8);
+        using Unsigned = unsigned char __attribute__((vector_size(16)));
+        for (; from + 16 <= text.size(); from += 16) {
+            const auto x = reinterpret_cast<Unsigned>(bytescan::Load(text.data() + from));
+            if (const std::uint32_t mask = bytescan::MatchMask(reinterpret_cast<bytescan::Bytes>(x > 32)); mask != 0)
+                return from + static_cast<std::size_t>(std::countr_zero(mask));
         }
     }
     while (from < text.size() && static_cast<unsigned char>(text[from]) <= 32)
@@ -58,8 +79,8 @@ inline std::size_t SkipTrimmed(std::string_view text, std::size_t from)
     return from;
 }
 
-// Whether n bytes at a and b are the same. The names of tags are mostly 6 to 16 bytes long,
-// compared here in two words rather than by a call.
+// Whether n bytes at a and b are the same. The names of tags are mostly 4 to 16 bytes long,
+// compared here in two overlapping words rather than by a call.
 inline bool SameBytes(const char* a, const char* b, std::size_t n)
 {
     if (n >= 8 && n <= 16) {
@@ -71,6 +92,17 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n)
         std::memcpy(&b0, b, 8);
         std::memcpy(&a1, a + n - 8, 8);
         std::memcpy(&b1, b + n - 8, 8);
+        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+    }
+    if (n >= 4 && n < 8) {
+        std::uint32_t a0 = 0;
+        std::uint32_t b0 = 0;
+        std::uint32_t a1 = 0;
+        std::uint32_t b1 = 0;
+        std::memcpy(&a0, a, 4);
+        std::memcpy(&b0, b, 4);
+        std::memcpy(&a1, a + n - 4, 4);
+        std::memcpy(&b1, b + n - 4, 4);
         return ((a0 ^ b0) | (a1 ^ b1)) == 0;
     }
     return std::memcmp(a, b, n) == 0;
@@ -87,24 +119,14 @@ inline std::size_t FindText(std::string_view text, std::string_view needle, std:
         return text.size();
     const std::size_t last = text.size() - n; // the last place a needle can start
     if constexpr (std::endian::native == std::endian::little) {
-        using Bytes = char __attribute__((vector_size(16)));
-        for (; from + sizeof(Bytes) - 1 <= last; from += sizeof(Bytes)) {
-            Bytes head;
-            Bytes tail;
-            std::memcpy(&head, text.data() + from, sizeof head);
-            std::memcpy(&tail, text.data() + from + n - 1, sizeof tail);
-            const Bytes hit = (head == needle.front()) & (tail == needle.back());
-            std::uint64_t halves[2];
-            std::memcpy(halves, &hit, sizeof halves);
-            for (int h = 0; h < 2; ++h) {
-                // Each place where both match is a byte of all ones.
-                for (std::uint64_t bits = halves[h]; bits != 0;) {
-                    const int byte = std::countr_zero(bits) / 8;
-                    const std::size_t at = from + static_cast<std::size_t>(h * 8 + byte);
-                    if (SameBytes(text.data() + at + 1, needle.data() + 1, n - 2))
-                        return at;
-                    bits &= ~(std::uint64_t{0xff} << (byte * 8));
-                }
+        for (; from + 15 <= last; from += 16) {
+            const bytescan::Bytes head = bytescan::Load(text.data() + from);
+            const bytescan::Bytes tail = bytescan::Load(text.data() + from + n - 1);
+            for (std::uint32_t mask = bytescan::MatchMask((head == needle.front()) & (tail == needle.back())); mask != 0;
+                 mask &= mask - 1) {
+                const std::size_t at = from + static_cast<std::size_t>(std::countr_zero(mask));
+                if (SameBytes(text.data() + at + 1, needle.data() + 1, n - 2))
+                    return at;
             }
         }
     }
