@@ -5,7 +5,8 @@
 //
 //   bench_load_memory APPDIR [RUNS]   loads RUNS times (default 1), prints one line:
 //       programs_file_bytes=N rss_before_bytes=N peak_rss_bytes=N programs=N ms=T
-//   bench_load_memory --make N APPDIR writes a generated catalogue of N programs there
+//   bench_load_memory --make N APPDIR [SHAPE] writes a generated catalogue of N programs
+//       there, of one of bench_scale's shapes (by name) or, without one, MakeBenchCatalogue's
 //   bench_load_memory --pugixml APPDIR  parses its programs file with pugixml once, prints
 //       pugixml_ms=T peak_rss_bytes=N
 //
@@ -30,9 +31,18 @@ int main(int argc, char** argv)
 {
     // The heap as vorbix and vorbix-cli have it.
     vorbix::UseLargeHeapPages(argv);
-    if (argc == 4 && std::string(argv[1]) == "--make") {
+    if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--make") {
         const int programs = std::atoi(argv[2]);
-        Catalogue c = bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
+        int shape = -1;
+        for (int k = 0; argc == 5 && k < bench::kShapeCount; ++k)
+            if (std::string(argv[4]) == bench::kShapes[k])
+                shape = k;
+        if (argc == 5 && shape < 0) {
+            std::fprintf(stderr, "no shape called %s\n", argv[4]);
+            return 2;
+        }
+        Catalogue c = shape >= 0 ? bench::MakeShapedCatalogue(shape, programs)
+                                 : bench::MakeBenchCatalogue(programs, std::max(1, programs / 200));
         std::string dir = argv[3];
         if (dir.empty() || dir.back() != '/')
             dir += '/';
@@ -57,7 +67,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s APPDIR [RUNS] | --make N APPDIR | --pugixml APPDIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s APPDIR [RUNS] | --make N APPDIR [SHAPE] | --pugixml APPDIR\n", argv[0]);
         return 2;
     }
     std::string dir = argv[1];

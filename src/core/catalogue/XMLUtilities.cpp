@@ -245,14 +245,11 @@ void TXMLLoadObject::BuildIndex()
     const std::size_t n = text_.size();
     std::size_t i = 0;
     while (i < n) {
-        const void* lt = std::memchr(base + i, '<', n - i);
-        if (lt == nullptr)
+        const std::size_t p = FindAnyOf<'<'>(text_, i);
+        if (p >= n)
             break;
-        const std::size_t p = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
         // The tag text runs to the next '>'; a '<' before it starts the next candidate instead.
-        std::size_t q = p + 1;
-        while (q < n && base[q] != '>' && base[q] != '<')
-            ++q;
+        const std::size_t q = FindAnyOf<'>', '<'>(text_, p + 1);
         if (q >= n)
             break;
         if (base[q] == '<') {
