@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -49,25 +50,24 @@ public:
         p_ = end_ = window_.get();
     }
 
-    // An upper bound of the programs in the file: each has its opening tag. Leaves the
-    // file at its start again.
-    bool CountPrograms(std::size_t& count)
+    // An estimate of the programs in the file, from the first window of it: the programs
+    // there (each has its opening tag) at the same rate through the whole file, and a
+    // quarter more. A second pass to count them exactly would read the file twice. Leaves
+    // the window holding that first part, where the reading starts.
+    bool EstimatePrograms(std::size_t& count)
     {
-        constexpr std::string_view kTag = "<program>";
-        std::size_t kept = 0;
-        for (;;) {
-            const long long n = file_->ReadSome(window_.get() + kept, capacity_ - kept);
-            if (n < 0)
-                return false;
-            if (n == 0)
-                return file_->Rewind();
-            const std::size_t have = kept + static_cast<std::size_t>(n);
-            count += CountOpeningTags(std::string_view(window_.get(), have), kTag);
-            // A tag across the end of this piece is counted with the next; the bytes kept are
-            // too few to hold one counted already.
-            kept = std::min(have, kTag.size() - 1);
-            std::memmove(window_.get(), window_.get() + have - kept, kept);
+        if (!Fill())
+            return false;
+        const std::size_t seen = static_cast<std::size_t>(end_ - p_);
+        const std::size_t inWindow = CountOpeningTags(std::string_view(p_, seen), "<program>");
+        if (eof_ || seen == 0) {
+            count = inWindow;
+            return true;
         }
+        count = static_cast<std::size_t>(static_cast<double>(inWindow) * static_cast<double>(file_->OpenedSize())
+                    / static_cast<double>(seen) * 1.25)
+            + 64;
+        return true;
     }
 
     bool Unreadable() const { return failed_; }
@@ -473,13 +473,23 @@ ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecor
     // Room for the longest tag looked for and some text.
     Parser parser(file, std::max<std::size_t>(windowBytes, 64));
     std::size_t count = 0;
-    if (!parser.CountPrograms(count))
+    if (!parser.EstimatePrograms(count))
         return ParseOutcome::kUnreadable;
-    programs.reserve(count);
+    // Too much asked for is address space only, as the list's pages are not touched until
+    // filled; an estimate the system refuses leaves the list to grow as it goes.
+    try {
+        programs.reserve(count);
+    } catch (const std::bad_alloc&) {
+        programs.reserve(1024);
+    }
     AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
-    if (parser.Document(programs))
-        return ParseOutcome::kRead;
-    return parser.Unreadable() ? ParseOutcome::kUnreadable : ParseOutcome::kRefused;
+    if (!parser.Document(programs))
+        return parser.Unreadable() ? ParseOutcome::kUnreadable : ParseOutcome::kRefused;
+    // A file whose first part was much denser than the rest would keep far more room than
+    // it needs for as long as it is open.
+    if (programs.capacity() > 2 * programs.size() + 4096)
+        programs.shrink_to_fit();
+    return ParseOutcome::kRead;
 }
 
 } // namespace vorbix

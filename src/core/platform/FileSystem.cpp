@@ -197,11 +197,6 @@ long long FileStream::ReadSome(char* to, std::size_t room)
     return static_cast<long long>(vorbix::ReadSome(fd_, to, room));
 }
 
-bool FileStream::Rewind()
-{
-    return fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
-}
-
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;

@@ -41,8 +41,6 @@ public:
     // Reads up to room bytes into to: the count read, 0 at the end of the file, -1 when the
     // file cannot be read.
     long long ReadSome(char* to, std::size_t room);
-    // Starts again from the file's first byte; false when the file cannot be read.
-    bool Rewind();
     // The file's size when it was opened.
     std::size_t OpenedSize() const { return openedSize_; }
 
