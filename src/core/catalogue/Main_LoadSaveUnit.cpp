@@ -249,10 +249,8 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
                 for (std::size_t loaded = 1; loaded <= catalogue.ProgramList.size(); ++loaded)
                     progress("Loading programs: " + std::to_string(loaded));
             return {};
-        case ParseOutcome::kUnreadable:
-            return Failure::CannotOpen(path);
-        case ParseOutcome::kRefused:
-            break;
+        case ParseOutcome::kUnreadable: return Failure::CannotOpen(path);
+        case ParseOutcome::kRefused: break;
         }
     }
     TXMLLoadObject reader(&prompts);
@@ -595,10 +593,12 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
     });
 
     StringList publishers;
+    publishers.reserve(reader.CountOpening("publisher"));
     ForEachElement(reader, FindContainer(reader, "publishers"), "publisher",
         [&](const TXMLFocus&) { publishers.push_back(reader.Getvalue()); });
     catalogue.Publishers.AddAll(std::move(publishers));
     StringList types;
+    types.reserve(reader.CountOpening("type"));
     ForEachElement(reader, FindContainer(reader, "program-types"), "type",
         [&](const TXMLFocus&) { types.push_back(reader.Getvalue()); });
     catalogue.ProgramTypes.AddAll(std::move(types));

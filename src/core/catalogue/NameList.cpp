@@ -18,9 +18,13 @@ std::size_t NameList::Add(const std::string& name)
 void NameList::AddAll(std::vector<std::string> names)
 {
     const auto less = [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; };
-    items_.reserve(items_.size() + names.size());
-    for (std::string& name : names)
-        items_.push_back(std::move(name));
+    if (items_.empty()) {
+        items_ = std::move(names);
+    } else {
+        items_.reserve(items_.size() + names.size());
+        for (std::string& name : names)
+            items_.push_back(std::move(name));
+    }
     // The lists of a saved catalogue come in order already: one comparison per name finds
     // that, where the sort takes a dozen or more. Stable: equal names keep their order, the
     // names already in first.

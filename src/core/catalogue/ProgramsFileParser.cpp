@@ -97,7 +97,10 @@ public:
                 std::string_view tag;
                 if (!NextTag(tag))
                     return false;
-                next = Is(tag, "/programs") ? kEnd : Is(tag, "vorbix-version") ? kVersion : Is(tag, "publisher") ? kPublisher : kOther;
+                next = Is(tag, "/programs")     ? kEnd
+                    : Is(tag, "vorbix-version") ? kVersion
+                    : Is(tag, "publisher")      ? kPublisher
+                                                : kOther;
                 return true;
             });
             if (!read || next == kOther)
@@ -121,10 +124,7 @@ public:
     }
 
 private:
-    void SkipSpace()
-    {
-        p_ += SkipTrimmed(std::string_view(p_, static_cast<std::size_t>(end_ - p_)), 0);
-    }
+    void SkipSpace() { p_ += SkipTrimmed(std::string_view(p_, static_cast<std::size_t>(end_ - p_)), 0); }
 
     // The tag at the cursor, without its brackets ("/name" for a closing tag); false when
     // the cursor is not at a '<' whose '>' comes before any other '<'.

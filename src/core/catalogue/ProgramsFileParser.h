@@ -25,10 +25,9 @@ namespace vorbix {
 // anything else, with programs in an unspecified state.
 bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs);
 
-// The same for a file read in pieces from its start, holding only a window of it at a time:
-// the text from where the reader is through the end of the program it is in (a window of
-// windowBytes to begin with, larger for a program that does not fit). Counts the programs
-// first in a pass of its own, so that the list is made once at its size.
+// The same for a file read in pieces from its start, holding only a window of it at a time
+// (windowBytes to begin with, larger for a program that does not fit in it). kUnreadable
+// when the file cannot be read to its end, kRefused for a file outside the form.
 enum class ParseOutcome { kRead, kRefused, kUnreadable };
 constexpr std::size_t kParseWindowBytes = std::size_t{1} << 20;
 ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecord>& programs,

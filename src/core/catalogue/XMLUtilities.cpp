@@ -236,6 +236,12 @@ const TXMLLoadObject::TagPositions* TXMLLoadObject::Lookup(std::string_view name
     return nullptr;
 }
 
+std::size_t TXMLLoadObject::CountOpening(std::string_view name) const
+{
+    const TagPositions* tag = Lookup(name);
+    return tag == nullptr ? 0 : tag->opens.size();
+}
+
 void TXMLLoadObject::BuildIndex()
 {
     entries_.clear();

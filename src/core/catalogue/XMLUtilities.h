@@ -76,6 +76,8 @@ public:
     // document when the parent is NoFocus). Sets Focus and out to it, or to NoFocus.
     void FindElement(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent);
     bool IsFocusSet(const TXMLFocus& focus) const { return focus != NoFocus; }
+    // How many opening tags of the name the document has: room for the elements of a list.
+    std::size_t CountOpening(std::string_view name) const;
 
     // The text of the element in Focus; with no focus, the "No focus set" message, which is
     // also shown to the user.

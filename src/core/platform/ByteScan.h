@@ -122,8 +122,8 @@ inline std::size_t FindText(std::string_view text, std::string_view needle, std:
         for (; from + 15 <= last; from += 16) {
             const bytescan::Bytes head = bytescan::Load(text.data() + from);
             const bytescan::Bytes tail = bytescan::Load(text.data() + from + n - 1);
-            for (std::uint32_t mask = bytescan::MatchMask((head == needle.front()) & (tail == needle.back())); mask != 0;
-                 mask &= mask - 1) {
+            for (std::uint32_t mask = bytescan::MatchMask((head == needle.front()) & (tail == needle.back()));
+                 mask != 0; mask &= mask - 1) {
                 const std::size_t at = from + static_cast<std::size_t>(std::countr_zero(mask));
                 if (SameBytes(text.data() + at + 1, needle.data() + 1, n - 2))
                     return at;

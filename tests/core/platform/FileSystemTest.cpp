@@ -216,7 +216,8 @@ TEST(ByteScan, ScansAndComparisonsAgreeWithPlainOnes)
         }
     }
 
-    for (const std::string_view needle : {std::string_view("<>"), std::string_view("<b>"), std::string_view("<program>")}) {
+    for (const std::string_view needle :
+        {std::string_view("<>"), std::string_view("<b>"), std::string_view("<program>")}) {
         std::string miss(needle);
         if (miss.size() > 2)
             miss[miss.size() / 2] = 'X';
