@@ -42,7 +42,31 @@ bool NamesAreExact(int fd)
     }
 }
 
+// Where the last name of a folder (written with a final '/') starts, so that the text
+// before it is its parent; npos for a folder with no name of its own to look up in a
+// parent: the root, the working folder, and names such as "", "." and "..".
+std::size_t ParentEnd(std::string_view folder)
+{
+    if (folder.size() < 2 || folder.back() != '/')
+        return std::string_view::npos;
+    const std::size_t slash = folder.rfind('/', folder.size() - 2);
+    const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    const std::string_view name = folder.substr(start, folder.size() - 1 - start);
+    if (name.empty() || name == "." || name == "..")
+        return std::string_view::npos;
+    return start;
+}
+
 } // namespace
+
+// Whether the listed folder may have a folder of this name: one listed as a folder, or as
+// a link or an unknown type, which only the system can tell.
+bool FileExistenceCache::MayBeFolder(const Folder& parent, std::string_view name)
+{
+    const auto found = parent.types.find(name);
+    return found != parent.types.end()
+        && (found->second == DT_DIR || found->second == DT_LNK || found->second == DT_UNKNOWN);
+}
 
 FileExistenceCache::Folder& FileExistenceCache::FolderAt(std::string_view folderPart)
 {
@@ -54,16 +78,38 @@ FileExistenceCache::Folder& FileExistenceCache::FolderAt(std::string_view folder
         return known->second;
     }
     const std::string folder(folderPart);
-    Folder& f = folders_[folder];
-    lastFolder_ = folder;
-    last_ = &f;
+    // A folder that its parent's listing does not have holds nothing, and is not asked
+    // for: all the folders of a missing drive or tree cost one look at its top.
+    const std::size_t cut = ParentEnd(folderPart);
+    if (cut != std::string_view::npos) {
+        const std::string_view name = folderPart.substr(cut, folderPart.size() - 1 - cut);
+        if (const auto parent = folders_.find(folderPart.substr(0, cut));
+            parent != folders_.end() && parent->second.listed && !MayBeFolder(parent->second, name)) {
+            Folder& f = folders_[folder];
+            f.listed = true;
+            lastFolder_ = folder;
+            last_ = &f;
+            return f;
+        }
+    }
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr) {
         // A folder that is missing, or is no folder, holds nothing; one that cannot be
         // read (search permission without read permission) is asked name by name.
-        f.listed = errno == ENOENT || errno == ENOTDIR;
+        const int error = errno;
+        // A missing folder's parent is read (once), so that the folders beside it are
+        // known to be missing without asking when the parent does not have them either.
+        if (error == ENOENT && cut != std::string_view::npos)
+            (void)FolderAt(folder.substr(0, cut));
+        Folder& f = folders_[folder];
+        f.listed = error == ENOENT || error == ENOTDIR;
+        lastFolder_ = folder;
+        last_ = &f;
         return f;
     }
+    Folder& f = folders_[folder];
+    lastFolder_ = folder;
+    last_ = &f;
     if (!NamesAreExact(::dirfd(dir))) {
         ::closedir(dir);
         return f; // asked name by name

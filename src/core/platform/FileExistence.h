@@ -31,6 +31,7 @@ private:
         TextMap<unsigned char> types; // name -> directory entry type
     };
     Folder& FolderAt(std::string_view folder);
+    static bool MayBeFolder(const Folder& parent, std::string_view name);
 
     TextMap<Folder> folders_;
     // The folder asked last: a program's image, picture and box cover share one.

@@ -27,7 +27,9 @@ TEST(FileExistenceCache, AnswersAsFileExistsForEveryKindOfPath)
     ASSERT_EQ(::symlink((dir / "games/sub").c_str(), (dir / "games/folderlink").c_str()), 0);
     ASSERT_EQ(::mkfifo((dir / "games/pipe").c_str(), 0600), 0);
 
-    const std::vector<std::string> paths = {dir / "games/Elite.ssd", dir / "games/Elite.jpg", dir / "games/elite.ssd",
+    // First the folders of a missing tree, which have the folder above them read; then
+    // each folder inside a listed one, a folder, a link to one or a file, is told apart.
+    const std::vector<std::string> paths = {dir / "missing/a/x.ssd", dir / "missing/b/y.ssd", dir / "games/Elite.ssd", dir / "games/Elite.jpg", dir / "games/elite.ssd",
         dir / "games/Elite-box.jpg", dir / "games/sub", dir / "games/sub/", dir / "games/sub/inner.ssd",
         dir / "games/./Elite.ssd", dir / "games/sub/../Elite.ssd", dir / "games/.", dir / "games/..",
         dir / "games/link.ssd", dir / "games/dangling.ssd", dir / "games/folderlink",
