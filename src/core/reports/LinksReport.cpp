@@ -12,7 +12,10 @@
 #include "reports/ReportLines.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
 
 namespace vorbix {
 
@@ -23,16 +26,75 @@ namespace {
 const std::string kTempMarker = "               #Temp       #123@#";
 constexpr int kTemp = 1;
 
-// The defined publishers or types, each with whether some program of the catalogue names it.
-using CategoryTable = std::unordered_map<std::string_view, bool>;
+// The defined publishers or types, each with whether some program of the catalogue names
+// it. A flat table probed in place: a catalogue may define a publisher for every program,
+// and each program looks its publisher up three times.
+class CategoryTable {
+public:
+    explicit CategoryTable(const NameList& names)
+    {
+        std::size_t size = 16;
+        while (size < names.size() * 2)
+            size *= 2;
+        slots_.assign(size, Slot{});
+        entries_.reserve(names.size());
+        for (const std::string& name : names) {
+            const std::size_t hash = std::hash<std::string_view>{}(name);
+            std::size_t i = hash & (slots_.size() - 1);
+            for (; slots_[i].entry != 0; i = (i + 1) & (slots_.size() - 1))
+                if (IsAt(slots_[i], hash, name))
+                    break;
+            if (slots_[i].entry == 0) {
+                entries_.push_back({name, false});
+                slots_[i] = {static_cast<std::uint32_t>(entries_.size()), static_cast<std::uint32_t>(hash >> 32)};
+            }
+        }
+    }
 
-CategoryTable TableOf(const NameList& names)
-{
-    CategoryTable table;
-    for (const std::string& name : names)
-        table.emplace(name, false);
-    return table;
-}
+    bool contains(std::string_view name) const { return Find(name) != 0; }
+    // Notes that a program names it, when it is defined.
+    void Mark(std::string_view name)
+    {
+        if (const std::uint32_t entry = Find(name); entry != 0)
+            entries_[entry - 1].used = true;
+    }
+    // Whether the defined name is named by a program.
+    bool Used(std::string_view name) const
+    {
+        const std::uint32_t entry = Find(name);
+        return entry != 0 && entries_[entry - 1].used;
+    }
+
+private:
+    struct Entry {
+        std::string_view name;
+        bool used;
+    };
+    // Entry is 1 + the index in entries_ (0 for an empty slot); check holds the hash's
+    // high bits, so that a slot of another name is passed over without reading its entry.
+    struct Slot {
+        std::uint32_t entry = 0;
+        std::uint32_t check = 0;
+    };
+
+    bool IsAt(const Slot& slot, std::size_t hash, std::string_view name) const
+    {
+        return slot.check == static_cast<std::uint32_t>(hash >> 32) && entries_[slot.entry - 1].name == name;
+    }
+
+    // 1 + the name's index in entries_, or 0 when it is not defined.
+    std::uint32_t Find(std::string_view name) const
+    {
+        const std::size_t hash = std::hash<std::string_view>{}(name);
+        for (std::size_t i = hash & (slots_.size() - 1); slots_[i].entry != 0; i = (i + 1) & (slots_.size() - 1))
+            if (IsAt(slots_[i], hash, name))
+                return slots_[i].entry;
+        return 0;
+    }
+
+    std::vector<Slot> slots_;
+    std::vector<Entry> entries_;
+};
 
 // The four tests whose findings are the bare heading of a program.
 constexpr std::array<LinksTest, 4> kHeadingTests = {LinksTest::ProgsNoTypes, LinksTest::ProgsPubsNoExists,
@@ -133,16 +195,14 @@ void CollectCategoriesAndFilters(Collector& c, const Catalogue& catalogue, Categ
     const std::vector<ProgramRecord>& programs = catalogue.ProgramList;
     for (std::size_t i = 0; i < programs.size(); ++i) {
         PrefetchAhead(programs, i);
-        for (auto [table, name] :
-            {std::pair{&publishers, &programs[i].PublisherName}, std::pair{&types, &programs[i].ProgramType}})
-            if (const auto found = table->find(*name); found != table->end())
-                found->second = true;
+        publishers.Mark(programs[i].PublisherName);
+        types.Mark(programs[i].ProgramType);
     }
     for (const std::string& publisher : catalogue.Publishers)
-        if (!publishers.at(publisher))
+        if (!publishers.Used(publisher))
             c[LinksTest::UnusedPublishers].Add(publisher);
     for (const std::string& type : catalogue.ProgramTypes)
-        if (!types.at(type))
+        if (!types.Used(type))
             c[LinksTest::UnusedTypes].Add(type);
     for (const FilterRecord& f : catalogue.FilterList) {
         if (f.FPublisher != kAnyValue && !publishers.contains(f.FPublisher))
@@ -159,8 +219,8 @@ class SortedCollection {
 public:
     SortedCollection(const Catalogue& catalogue, const std::string& filterName)
     {
-        CategoryTable publishers = TableOf(catalogue.Publishers);
-        CategoryTable types = TableOf(catalogue.ProgramTypes);
+        CategoryTable publishers(catalogue.Publishers);
+        CategoryTable types(catalogue.ProgramTypes);
         const std::vector<const ProgramRecord*> selected = SelectedPrograms(catalogue, filterName);
         std::size_t headingBytes = 0;
         for (const ProgramRecord* p : selected)
