@@ -3,6 +3,7 @@
 // catalogue files are read and written byte by byte, and almost every byte is none of the
 // few that matter (a tag's brackets, a character to escape).
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -51,13 +52,29 @@ template <char... Cs>
 std::size_t FindAnyOf(std::string_view text, std::size_t from)
 {
     if constexpr (std::endian::native == std::endian::little) {
-        for (; from + 16 <= text.size(); from += 16) {
-            const bytescan::Bytes x = bytescan::Load(text.data() + from);
-            if (const std::uint32_t mask = bytescan::MatchMask(((x == Cs) | ...)); mask != 0)
-                return from + static_cast<std::size_t>(std::countr_zero(mask));
+        if (text.size() >= 16) {
+            for (; from + 16 <= text.size(); from += 16) {
+                const bytescan::Bytes x = bytescan::Load(text.data() + from);
+                if (const std::uint32_t mask = bytescan::MatchMask(((x == Cs) | ...)); mask != 0)
+                    return from + static_cast<std::size_t>(std::countr_zero(mask));
+            }
+            if (from >= text.size())
+                return text.size();
+            // The rest: the last sixteen bytes, of which those before from are known to
+            // hold none.
+            const std::size_t start = text.size() - 16;
+            const bytescan::Bytes x = bytescan::Load(text.data() + start);
+            const std::uint32_t mask = bytescan::MatchMask(((x == Cs) | ...)) >> (from - start);
+            return mask != 0 ? from + static_cast<std::size_t>(std::countr_zero(mask)) : text.size();
         }
     }
-    while (from < text.size() && ((text[from] != Cs) && ...))
+    // A short text: a table lookup per byte.
+    static constexpr auto kIsOne = [] {
+        std::array<bool, 256> table{};
+        ((table[static_cast<unsigned char>(Cs)] = true), ...);
+        return table;
+    }();
+    while (from < text.size() && !kIsOne[static_cast<unsigned char>(text[from])])
         ++from;
     return from;
 }
