@@ -60,8 +60,7 @@ std::size_t FindAnyOf(std::string_view text, std::size_t from)
             }
             if (from >= text.size())
                 return text.size();
-            // The rest: the last sixteen bytes, of which those before from are known to
-            // hold none.
+            // The rest: the last sixteen bytes, less those before from.
             const std::size_t start = text.size() - 16;
             const bytescan::Bytes x = bytescan::Load(text.data() + start);
             const std::uint32_t mask = bytescan::MatchMask(((x == Cs) | ...)) >> (from - start);
