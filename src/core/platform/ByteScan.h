@@ -95,32 +95,33 @@ inline std::size_t SkipTrimmed(std::string_view text, std::size_t from)
     return from;
 }
 
+namespace bytescan {
+
+// Whether the first and the last words of n bytes (from one to two words) are the same.
+template <typename Word>
+bool SameEnds(const char* a, const char* b, std::size_t n)
+{
+    Word a0 = 0;
+    Word b0 = 0;
+    Word a1 = 0;
+    Word b1 = 0;
+    std::memcpy(&a0, a, sizeof a0);
+    std::memcpy(&b0, b, sizeof b0);
+    std::memcpy(&a1, a + n - sizeof a1, sizeof a1);
+    std::memcpy(&b1, b + n - sizeof b1, sizeof b1);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+}
+
+} // namespace bytescan
+
 // Whether n bytes at a and b are the same. The names of tags are mostly 4 to 16 bytes long,
 // compared here in two overlapping words rather than by a call.
 inline bool SameBytes(const char* a, const char* b, std::size_t n)
 {
-    if (n >= 8 && n <= 16) {
-        std::uint64_t a0 = 0;
-        std::uint64_t b0 = 0;
-        std::uint64_t a1 = 0;
-        std::uint64_t b1 = 0;
-        std::memcpy(&a0, a, 8);
-        std::memcpy(&b0, b, 8);
-        std::memcpy(&a1, a + n - 8, 8);
-        std::memcpy(&b1, b + n - 8, 8);
-        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-    }
-    if (n >= 4 && n < 8) {
-        std::uint32_t a0 = 0;
-        std::uint32_t b0 = 0;
-        std::uint32_t a1 = 0;
-        std::uint32_t b1 = 0;
-        std::memcpy(&a0, a, 4);
-        std::memcpy(&b0, b, 4);
-        std::memcpy(&a1, a + n - 4, 4);
-        std::memcpy(&b1, b + n - 4, 4);
-        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-    }
+    if (n >= 8 && n <= 16)
+        return bytescan::SameEnds<std::uint64_t>(a, b, n);
+    if (n >= 4 && n < 8)
+        return bytescan::SameEnds<std::uint32_t>(a, b, n);
     return std::memcmp(a, b, n) == 0;
 }
 

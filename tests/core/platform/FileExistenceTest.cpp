@@ -29,10 +29,10 @@ TEST(FileExistenceCache, AnswersAsFileExistsForEveryKindOfPath)
 
     // First the folders of a missing tree, which have the folder above them read; then
     // each folder inside a listed one, a folder, a link to one or a file, is told apart.
-    const std::vector<std::string> paths = {dir / "missing/a/x.ssd", dir / "missing/b/y.ssd", dir / "games/Elite.ssd", dir / "games/Elite.jpg", dir / "games/elite.ssd",
-        dir / "games/Elite-box.jpg", dir / "games/sub", dir / "games/sub/", dir / "games/sub/inner.ssd",
-        dir / "games/./Elite.ssd", dir / "games/sub/../Elite.ssd", dir / "games/.", dir / "games/..",
-        dir / "games/link.ssd", dir / "games/dangling.ssd", dir / "games/folderlink",
+    const std::vector<std::string> paths = {dir / "missing/a/x.ssd", dir / "missing/b/y.ssd", dir / "games/Elite.ssd",
+        dir / "games/Elite.jpg", dir / "games/elite.ssd", dir / "games/Elite-box.jpg", dir / "games/sub",
+        dir / "games/sub/", dir / "games/sub/inner.ssd", dir / "games/./Elite.ssd", dir / "games/sub/../Elite.ssd",
+        dir / "games/.", dir / "games/..", dir / "games/link.ssd", dir / "games/dangling.ssd", dir / "games/folderlink",
         dir / "games/folderlink/inner.ssd", dir / "games/pipe", dir / "plain/inside", dir / "missing/Elite.ssd",
         dir / "games//Elite.ssd", std::string("C:\\BEEB\\Elite.ssd"), std::string("games\\Elite.ssd"), std::string(),
         dir / "games/Elite.ssd" + std::string(1, '\0') + "junk", "/", "relative-missing.ssd"};
