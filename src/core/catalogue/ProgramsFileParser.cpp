@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vorbix {
 
@@ -398,10 +399,12 @@ private:
     {
         for (bool again = false;; again = true) {
             const char* start = p_;
-            atWindowEnd_ = false;
-            if (step(again))
+            const bool done = step(again);
+            // Set by a read of the step; cleared here for the next step.
+            const bool ranOut = std::exchange(atWindowEnd_, false);
+            if (done)
                 return true;
-            if (!atWindowEnd_ || eof_)
+            if (!ranOut || eof_)
                 return false;
             p_ = start;
             if (!Fill())
