@@ -39,6 +39,15 @@ bool Is(std::string_view tag, const char (&name)[N])
     return tag.size() == N - 1 && SameBytes(tag.data(), name, N - 1);
 }
 
+// An upper bound of the programs in the text: each has its opening tag.
+std::size_t CountOpeningTags(std::string_view text, std::string_view tag)
+{
+    std::size_t count = 0;
+    for (std::size_t at = FindText(text, tag, 0); at < text.size(); at = FindText(text, tag, at + tag.size()))
+        ++count;
+    return count;
+}
+
 class Parser {
 public:
     // Over text held whole in memory.
@@ -438,17 +447,6 @@ private:
         return true;
     }
 
-public:
-    // An upper bound of the programs in the text: each has its opening tag.
-    static std::size_t CountOpeningTags(std::string_view text, std::string_view tag)
-    {
-        std::size_t count = 0;
-        for (std::size_t at = FindText(text, tag, 0); at < text.size(); at = FindText(text, tag, at + tag.size()))
-            ++count;
-        return count;
-    }
-
-private:
     const char* p_;
     const char* end_;
     std::unique_ptr<char[]> window_;
@@ -464,7 +462,7 @@ private:
 bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<ProgramRecord>& programs)
 {
     programs.clear();
-    programs.reserve(Parser::CountOpeningTags(std::string_view(data, size), "<program>"));
+    programs.reserve(CountOpeningTags(std::string_view(data, size), "<program>"));
     AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
     Parser parser(data, size);
     return parser.Document(programs);
