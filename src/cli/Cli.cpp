@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "platform/AppDir.h"
+#include "platform/CatalogueLock.h"
 
 #include <algorithm>
 #include <iostream>
@@ -9,10 +10,24 @@ namespace vorbix::cli {
 
 namespace {
 
+bool Always(const std::vector<std::string>&)
+{
+    return true;
+}
+
+// A report goes into the application folder unless it goes to standard output.
+bool UnlessToStandardOutput(const std::vector<std::string>& args)
+{
+    return std::find(args.begin(), args.end(), "--stdout") == args.end();
+}
+
 struct CommandInfo {
     const char* name;
     const char* usage; // the argument synopsis shown by the usage text
     int (*run)(CliContext&, const std::vector<std::string>&);
+    // Whether the command, with these arguments, may write into the application folder or
+    // the catalogue's files; such a command holds the catalogue's lock. None: never.
+    bool (*writes)(const std::vector<std::string>&) = nullptr;
 };
 
 // In the order the usage text lists them.
@@ -24,9 +39,9 @@ constexpr CommandInfo kCommands[] = {
     {"report",
         "programs|compatibility|links [--filter NAME] [--order publisher|program] [--no-type] [--no-information] "
         "[--no-warnings] [--no-links] [--skip CONTROL]... [--stdout]",
-        RunReport},
-    {"resave", "", RunResave},
-    {"run", "--emulator NAME (--program PIDX | --file PATH | --no-program) [--yes] [--wait]", RunRun},
+        RunReport, UnlessToStandardOutput},
+    {"resave", "", RunResave, Always},
+    {"run", "--emulator NAME (--program PIDX | --file PATH | --no-program) [--yes] [--wait]", RunRun, Always},
 };
 
 const CommandInfo* FindCommand(const std::string& name)
@@ -85,6 +100,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     CliContext context{ResolveAppDir(appDirArg, ExecutablePath()), out, err, in};
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    // A writing command beside another process that writes the same catalogue (a window,
+    // another resave or run) stops before it has done anything.
+    CatalogueLock lock;
+    if (found->writes != nullptr && found->writes(rest)) {
+        Result<CatalogueLock> taken = CatalogueLock::Acquire(context.appDir);
+        if (!taken) {
+            err << taken.Message() << "\n";
+            return kExitFileError;
+        }
+        lock = std::move(taken).Value();
+        context.lock = &lock;
+    }
     return found->run(context, rest);
 }
 

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace vorbix {
+class CatalogueLock;
+}
+
 namespace vorbix::cli {
 
 // Exit statuses of the tool.
@@ -19,6 +23,8 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     std::istream& in;
+    // Held by a command that may write the catalogue's folder; none for a read-only one.
+    CatalogueLock* lock = nullptr;
 };
 
 // The commands; each returns the tool's exit status.
