@@ -1,6 +1,7 @@
 // info, programs and resave: the catalogue as loaded, and saving it again.
 
 #include "CliCatalogue.h"
+#include "platform/CatalogueLock.h"
 
 #include <ostream>
 
@@ -63,9 +64,23 @@ int RunResave(CliContext& context, const std::vector<std::string>& args)
     return WithCatalogueOnly(
         context, args,
         [&](Catalogue& catalogue, CatalogueSource) {
-            const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+            if (context.lock != nullptr) {
+                if (Status held = context.lock->HoldData(); !held) {
+                    context.err << held.Message() << "\n";
+                    return kExitFileError;
+                }
+            }
+            // A file changed outside since the load is not written over: there is nobody to
+            // ask, so the answer is No.
+            TerminalPrompts prompts(context.err, context.in, false, false);
+            const Result<SavedFiles> saved =
+                SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu, SystemFileWriter(), &prompts);
             if (!saved) {
                 context.err << "Error: " << saved.Message() << "\n";
+                return kExitFileError;
+            }
+            if (saved.Value().Declined) {
+                context.err << "Error: nothing was saved\n";
                 return kExitFileError;
             }
             for (const std::string& notice : saved.Value().Notices)

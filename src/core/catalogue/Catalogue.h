@@ -4,6 +4,7 @@
 
 #include "catalogue/NameList.h"
 #include "catalogue/Records.h"
+#include "platform/FileIdentity.h"
 
 #include <string>
 #include <vector>
@@ -37,6 +38,17 @@ struct PendingCopy {
     KeepReason Reason = KeepReason::Damaged;
 };
 
+// A catalogue file as this process last read or wrote it, so that a save can tell whether
+// something else has written it since. Not tracked for a catalogue that was not loaded to
+// be saved again.
+struct SeenFile {
+    bool Tracked = false;
+    // Written by something else while it was being read: what was loaded is not known to be
+    // what the file holds.
+    bool ChangedWhileRead = false;
+    FileIdentity Identity;
+};
+
 struct Catalogue {
     // The application folder, ending in a separator; files beside the application are
     // AppDir + a relative name written with '/'.
@@ -63,6 +75,9 @@ struct Catalogue {
     OtherOptions Options;
 
     std::vector<PendingCopy> PendingCopies;
+
+    SeenFile ProgramsFileSeen;
+    SeenFile OptionsFileSeen;
 
     // Resets the remembered folders and selections and the options to their defaults
     // (as before any file is read); the record lists and categories are kept.

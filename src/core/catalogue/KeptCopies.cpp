@@ -44,4 +44,13 @@ Result<std::string> KeepCopyBeside(const std::string& path, const std::string& t
     return Failure::CannotCreate(stem + std::to_string(kMaxKeptCopies + 1));
 }
 
+std::string NextKeptCopyName(const std::string& path, const std::string& tag)
+{
+    const std::string stem = path + "." + tag + "-";
+    int n = 1;
+    while (n < kMaxKeptCopies && PathExists(stem + std::to_string(n)))
+        ++n;
+    return stem + std::to_string(n);
+}
+
 } // namespace vorbix

@@ -17,4 +17,8 @@ namespace vorbix {
 // (a read-only folder, a full disk) is "Cannot create file " + copy, and leaves nothing.
 Result<std::string> KeepCopyBeside(const std::string& path, const std::string& tag, FileWriter& writer);
 
+// The name KeepCopyBeside would give a copy of path now: path + "." + tag + "-" + the lowest
+// n from 1 that no file holds.
+std::string NextKeptCopyName(const std::string& path, const std::string& tag);
+
 } // namespace vorbix

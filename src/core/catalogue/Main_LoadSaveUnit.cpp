@@ -7,6 +7,7 @@
 #include "catalogue/XMLUtilities.h"
 #include "host/Prompts.h"
 #include "platform/Collation.h"
+#include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -755,10 +756,11 @@ void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAc
 
 } // namespace
 
-Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress,
+namespace {
+
+Result<CatalogueSource> LoadFromSource(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress,
     LoadAccess access, FileWriter& copies)
 {
-    catalogue.PendingCopies.clear();
     // PathExists: a link at the options file that cannot be followed is a file that cannot
     // be opened, not a missing one that a legacy import or an empty catalogue would replace.
     const bool haveOptions = PathExists(catalogue.AppFile(kOptionsFile));
@@ -784,7 +786,50 @@ Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, co
     return CatalogueSource::Legacy;
 }
 
+SeenFile SeenBeforeReading(const std::string& path)
+{
+    SeenFile seen;
+    seen.Tracked = true;
+    Result<FileIdentity> identity = IdentifyFile(path);
+    if (identity)
+        seen.Identity = identity.Value();
+    else
+        seen.ChangedWhileRead = true; // not known what it holds; the load says why
+    return seen;
+}
+
+void CheckAfterReading(SeenFile& seen, const std::string& path)
+{
+    if (ChangedSince(seen.Identity, path))
+        seen.ChangedWhileRead = true;
+}
+
+} // namespace
+
+Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress,
+    LoadAccess access, FileWriter& copies)
+{
+    catalogue.PendingCopies.clear();
+    catalogue.ProgramsFileSeen = {};
+    catalogue.OptionsFileSeen = {};
+    // A caller that saves later is told then whether anything else has written the files
+    // meanwhile; so it notes what they are now, before they are read.
+    const bool track = access == LoadAccess::KeepCopies;
+    if (track) {
+        catalogue.ProgramsFileSeen = SeenBeforeReading(catalogue.AppFile(kProgramsFile));
+        catalogue.OptionsFileSeen = SeenBeforeReading(catalogue.AppFile(kOptionsFile));
+    }
+    Result<CatalogueSource> loaded = LoadFromSource(catalogue, prompts, progress, access, copies);
+    if (track) {
+        CheckAfterReading(catalogue.ProgramsFileSeen, catalogue.AppFile(kProgramsFile));
+        CheckAfterReading(catalogue.OptionsFileSeen, catalogue.AppFile(kOptionsFile));
+    }
+    return loaded;
+}
+
 namespace {
+
+constexpr const char* kOutsideTag = "outside";
 
 // A save that fails after keeping copies still tells where they are.
 Failure WithNotices(const std::vector<std::string>& notices, Failure failure)
@@ -794,29 +839,111 @@ Failure WithNotices(const std::vector<std::string>& notices, Failure failure)
     return failure;
 }
 
+// A catalogue file that something else has written since this catalogue read or wrote it.
+struct OutsideVersion {
+    const char* RelativeName;
+    std::string Path;
+};
+
+bool WrittenOutside(const SeenFile& seen, const std::string& path)
+{
+    return seen.Tracked && PathExists(path) && (seen.ChangedWhileRead || ChangedSince(seen.Identity, path));
+}
+
+// Asks, for each file that was written outside, whether to save over it; true when the
+// answer was Yes for all of them. The version on disk is then kept first, under the name
+// the question gave it.
+bool AgreedToSaveOver(const Catalogue& catalogue, const std::vector<OutsideVersion>& outside, Prompts* prompts)
+{
+    for (const OutsideVersion& version : outside) {
+        if (prompts == nullptr)
+            return false;
+        const std::string kept = NextKeptCopyName(version.Path, kOutsideTag);
+        const std::string shown = kept.substr(std::min(kept.size(), catalogue.AppDir.size()));
+        if (!prompts->Confirm(std::string(version.RelativeName)
+                + " was changed outside Vorbix since it was loaded. Save the catalogue shown here over it? "
+                  "The version on disk is kept as "
+                + shown + "."))
+            return false;
+    }
+    return true;
+}
+
+Status KeepOutsideVersion(const std::string& path, FileWriter& writer)
+{
+    Result<std::string> kept = KeepCopyBeside(path, kOutsideTag, writer);
+    if (!kept)
+        return Failure{"Cannot save " + path + ": it was changed outside Vorbix, and that version could not be kept ("
+                + kept.Message() + "). It was left as it is.",
+            path};
+    return {};
+}
+
+// After a file was written: what it is now, for the next save's look.
+void NoteWritten(SeenFile& seen, const std::string& path)
+{
+    if (!seen.Tracked)
+        return;
+    Result<FileIdentity> identity = IdentifyFile(path);
+    seen.ChangedWhileRead = !identity;
+    if (identity)
+        seen.Identity = identity.Value();
+}
+
+// The files a save would write that something else has written since.
+std::vector<OutsideVersion> OutsideVersions(const Catalogue& catalogue, bool withPrograms)
+{
+    std::vector<OutsideVersion> outside;
+    const std::string programsPath = catalogue.AppFile(kProgramsFile);
+    const std::string optionsPath = catalogue.AppFile(kOptionsFile);
+    if (withPrograms && WrittenOutside(catalogue.ProgramsFileSeen, programsPath))
+        outside.push_back({kProgramsFile, programsPath});
+    if (WrittenOutside(catalogue.OptionsFileSeen, optionsPath))
+        outside.push_back({kOptionsFile, optionsPath});
+    return outside;
+}
+
 } // namespace
 
+bool SaveWouldAsk(const Catalogue& catalogue, bool atExit)
+{
+    return !OutsideVersions(catalogue, catalogue.ProgramsChanged || !atExit).empty();
+}
+
 Result<SavedFiles> SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter,
-    const std::string& lastEmu, FileWriter& writer)
+    const std::string& lastEmu, FileWriter& writer, Prompts* prompts)
 {
     const bool withPrograms = catalogue.ProgramsChanged || !atExit;
+    const std::string programsPath = catalogue.AppFile(kProgramsFile);
+    const std::string optionsPath = catalogue.AppFile(kOptionsFile);
+    SavedFiles saved;
+    // Nothing is written before the user has decided about every file written outside.
+    const std::vector<OutsideVersion> outside = OutsideVersions(catalogue, withPrograms);
+    if (!AgreedToSaveOver(catalogue, outside, prompts)) {
+        saved.Declined = true;
+        return saved;
+    }
     // A first save into a fresh application folder creates "Data".
     const std::string dataDir = catalogue.AppFile("Data");
     if (!DirectoryExists(dataDir) && !ForceDirectories(dataDir))
-        return Failure::CannotCreate(catalogue.AppFile(withPrograms ? kProgramsFile : kOptionsFile));
-    SavedFiles saved;
+        return Failure::CannotCreate(withPrograms ? programsPath : optionsPath);
+    for (const OutsideVersion& version : outside)
+        if (Status kept = KeepOutsideVersion(version.Path, writer); !kept)
+            return kept.Error();
     if (withPrograms) {
-        if (Status kept = KeepOwedCopy(catalogue, catalogue.AppFile(kProgramsFile), writer, saved.Notices); !kept)
+        if (Status kept = KeepOwedCopy(catalogue, programsPath, writer, saved.Notices); !kept)
             return kept.Error();
         if (Status written = SaveProgramsFile(catalogue, writer); !written)
             return WithNotices(saved.Notices, written.Error());
         saved.ProgramsFile = true;
+        NoteWritten(catalogue.ProgramsFileSeen, programsPath);
     }
-    if (Status kept = KeepOwedCopy(catalogue, catalogue.AppFile(kOptionsFile), writer, saved.Notices); !kept)
+    if (Status kept = KeepOwedCopy(catalogue, optionsPath, writer, saved.Notices); !kept)
         return WithNotices(saved.Notices, kept.Error());
     if (Status written = SaveOptionsFile(catalogue, lastFilter, lastEmu, writer); !written)
         return WithNotices(saved.Notices, written.Error());
     saved.OptionsFile = true;
+    NoteWritten(catalogue.OptionsFileSeen, optionsPath);
     return saved;
 }
 

@@ -89,16 +89,24 @@ Result<CatalogueSource> LoadCatalogue(Catalogue& catalogue, Prompts& prompts, co
 struct SavedFiles {
     bool ProgramsFile = false;
     bool OptionsFile = false;
+    // The user chose not to save over a file changed outside Vorbix: nothing was written.
+    bool Declined = false;
     // For the user: the copies that the save kept first (owed since the load).
     std::vector<std::string> Notices;
 };
 
 // Writes the programs file when programs changed or the save is not at exit, then the
-// options file. Creates a missing "Data" folder. A file owed a copy is copied aside first;
+// options file. A file that something else has written since the catalogue was loaded for
+// saving (or last saved) is not written over unasked: prompts asks for each such file,
+// naming where its version on disk will be kept; a No to any (or no prompts) writes nothing
+// and returns Declined. Creates a missing "Data" folder. A file owed a copy is copied aside first;
 // when that copy cannot be made, that file is not written and the save fails with the
 // reason. A failed programs file stops the save before the options file. ProgramsChanged
 // is left as it was (the "&Save" command clears it after a successful save).
 Result<SavedFiles> SaveCatalogue(Catalogue& catalogue, bool atExit, const std::string& lastFilter,
-    const std::string& lastEmu, FileWriter& writer = SystemFileWriter());
+    const std::string& lastEmu, FileWriter& writer = SystemFileWriter(), Prompts* prompts = nullptr);
+
+// Whether SaveCatalogue would ask now about a file changed outside Vorbix.
+bool SaveWouldAsk(const Catalogue& catalogue, bool atExit);
 
 } // namespace vorbix
