@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -65,6 +66,9 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
     setFixedSize(sizeHint());
     VorbixApplication::InstallErrorHandler([this](const std::string& message) { EndWithoutSaving(message); });
     CreateForms();
+    openTimer_ = new QTimer(this);
+    openTimer_->setSingleShot(true);
+    connect(openTimer_, &QTimer::timeout, this, &TMainForm::OpenWaitingFiles);
 }
 
 TMainForm::~TMainForm()

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,9 +21,11 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QTimer;
 
 namespace vorbix {
 struct Catalogue;
+class CatalogueLock;
 class FileWriter;
 class Shell;
 } // namespace vorbix
@@ -45,6 +48,19 @@ class TSingleEmuOptionsForm;
 class TSingleFilterOptionsForm;
 class TSingleProgramOptionsForm;
 class TSplashForm;
+
+// Counts a step that lets events through before it ends (the start-up, a save), during
+// which nothing else may start.
+class BusyScope {
+public:
+    explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+    ~BusyScope() { --depth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    int& depth_;
+};
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -82,7 +98,13 @@ public:
     void NewProgram(const std::string& path);
     // Files named on the command line ("Open with" from a file manager): handled as files
     // dropped on the window once the window is first shown after start-up.
-    void OpenAfterStartUp(std::vector<std::string> files) { filesToOpen_ = std::move(files); }
+    void OpenAfterStartUp(std::vector<std::string> files);
+    // Files handed over by a later start on the same folder: the window comes to the front
+    // and handles them as a drop once no dialog or box is open (a launch waiting in "Press
+    // OK after running emulator" included), each hand-over in turn.
+    void OpenHandedFiles(const std::vector<std::string>& files);
+    // The catalogue's lock, held on the folder the saves create (none in tests).
+    void SetCatalogueLock(CatalogueLock* lock) { lock_ = lock; }
 
     // The saves write through this writer (the system's until a test hands in another).
     void SetFileWriter(FileWriter& writer) { writer_ = &writer; }
@@ -120,8 +142,8 @@ private:
     void ConnectWidgets();
     void CreateForms();
 
-    // Queued by the first show: the files named on the command line, as a drop.
-    Q_INVOKABLE void OpenNamedFiles();
+    // Handles the next files waiting to be opened when nothing else is under way.
+    void OpenWaitingFiles();
     // The start-up sequence and the saves.
     void FormShow();
     void LoadCatalogueWithSplash();
@@ -206,7 +228,13 @@ private:
     int keyDownSelRow_ = 0;
     TimePoint lastDialogTime_{};
     std::chrono::milliseconds splashMinimum_{2000};
-    std::vector<std::string> filesToOpen_;
+    // Files to handle as drops, in the order they came, and the timer that looks for a
+    // moment when nothing else is under way.
+    std::deque<std::vector<std::string>> filesToOpen_;
+    QTimer* openTimer_ = nullptr;
+    // Set while the start-up or a save runs, which let events through before they end.
+    int busy_ = 0;
+    vorbix::CatalogueLock* lock_ = nullptr;
     bool started_ = false;
     bool ended_ = false;
     bool endedByError_ = false;

@@ -17,6 +17,7 @@
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/TextBytes.h"
 #include "mainwindow/VorbixApplication.h"
+#include "platform/CatalogueLock.h"
 #include "platform/FileSystem.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -46,13 +48,14 @@ void TMainForm::setVisible(bool visible)
         // From the message loop, so that the window is on screen before a launch or a
         // question about the file.
         if (!filesToOpen_.empty())
-            QMetaObject::invokeMethod(this, "OpenNamedFiles", Qt::QueuedConnection);
+            openTimer_->start(0);
     }
     QMainWindow::setVisible(visible);
 }
 
 void TMainForm::FormShow()
 {
+    const BusyScope busy(busy_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TimePoint earliestEnd = Now() + splashMinimum_;
     splashForm_->ShowAsSplash();
@@ -128,13 +131,24 @@ void TMainForm::WaitUntil(TimePoint deadline)
 
 bool TMainForm::SaveCatalogue(bool atExit)
 {
-    const bool showExitForm = atExit && catalogue_.ProgramsChanged;
+    const BusyScope busy(busy_);
+    // A window started on a folder without "Data" makes it now, and takes its lock with it.
+    if (lock_ != nullptr) {
+        if (Status held = lock_->HoldData(); !held) {
+            ShowErrorBox(held.Message());
+            return false;
+        }
+    }
+    // A question about a file changed outside Vorbix is asked over the window, not behind
+    // the exit window.
+    const bool showExitForm = atExit && catalogue_.ProgramsChanged && !SaveWouldAsk(catalogue_, atExit);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (showExitForm) {
         hide();
         exitForm_->ShowNow();
     }
-    const Result<SavedFiles> saved = vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText(), *writer_);
+    const Result<SavedFiles> saved =
+        vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText(), *writer_, &prompts_);
     QApplication::restoreOverrideCursor();
     if (showExitForm)
         exitForm_->hide();
@@ -142,6 +156,8 @@ bool TMainForm::SaveCatalogue(bool atExit)
         ShowErrorBox(saved.Message());
         return false;
     }
+    if (saved.Value().Declined)
+        return false;
     for (const std::string& notice : saved.Value().Notices)
         prompts_.ShowMessage(notice);
     return true;
@@ -275,11 +291,45 @@ void TMainForm::dropEvent(QDropEvent* event)
         HandleDroppedFiles(files);
 }
 
-void TMainForm::OpenNamedFiles()
+void TMainForm::OpenAfterStartUp(std::vector<std::string> files)
 {
-    const std::vector<std::string> files = std::exchange(filesToOpen_, {});
-    if (!ended_ && !files.empty())
-        HandleDroppedFiles(files);
+    if (!files.empty())
+        filesToOpen_.push_front(std::move(files));
+}
+
+void TMainForm::OpenHandedFiles(const std::vector<std::string>& files)
+{
+    if (ended_)
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (files.empty())
+        return;
+    filesToOpen_.push_back(files);
+    if (started_)
+        openTimer_->start(0);
+}
+
+void TMainForm::OpenWaitingFiles()
+{
+    // Not inside the start-up or a save, and not while a dialog, a box or a menu is open: a
+    // launch waiting in "Press OK after running emulator" is such a box.
+    const bool idle = started_ && !ended_ && busy_ == 0 && isVisible() && QApplication::activeModalWidget() == nullptr
+        && QApplication::activePopupWidget() == nullptr;
+    if (ended_ || filesToOpen_.empty()) {
+        openTimer_->stop();
+        return;
+    }
+    if (!idle) {
+        openTimer_->start(100);
+        return;
+    }
+    const std::vector<std::string> files = std::move(filesToOpen_.front());
+    filesToOpen_.pop_front();
+    openTimer_->start(0); // the next ones, once this drop has been handled
+    HandleDroppedFiles(files);
 }
 
 void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
