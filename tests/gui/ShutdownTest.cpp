@@ -280,3 +280,43 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     EXPECT_EQ(help.status, 0) << help.err;
     EXPECT_NE(help.out.find("[FILE...]"), std::string::npos) << help.out;
 }
+
+TEST(MainFormShutdown, ACatalogueChangedOutsideIsSavedOverOnlyAfterAYesAndTheExitAsksAgain)
+{
+    TempDir dir;
+    WriteAppDir(TwoPrograms(), dir.path());
+    StartedWindow w(dir.path());
+    w.catalogue.ProgramList.pop_back();
+    w.catalogue.ProgramsChanged = true;
+    std::string outside = dir.Read("Data/programs.xml");
+    outside.replace(outside.find("Repton"), 6, "Repton 2");
+    dir.Write("Data/programs.xml", outside);
+
+    // Save, No: nothing is written and the change stays unsaved.
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    Trigger(w, "Save1");
+    EXPECT_EQ(dir.Read("Data/programs.xml"), outside);
+    EXPECT_TRUE(w.catalogue.ProgramsChanged);
+    EXPECT_TRUE(w.prompts.Errors().empty());
+
+    // Exit asks again; No, then No to quitting without saving, keeps the window and its data.
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    Trigger(w, "Exit1");
+    EXPECT_FALSE(w.form->Ended());
+    EXPECT_TRUE(w.form->isVisible());
+    EXPECT_EQ(dir.Read("Data/programs.xml"), outside);
+
+    // Yes: the outside version is kept, then the catalogue shown is written.
+    w.prompts.QueueAnswer(MessageAnswer::Yes);
+    Trigger(w, "Exit1");
+    EXPECT_TRUE(w.form->Ended());
+    EXPECT_EQ(dir.Read("Data/programs.xml.outside-1"), outside);
+    EXPECT_EQ(dir.Read("Data/programs.xml").find("Repton"), std::string::npos);
+    const std::vector<std::string> texts = w.prompts.Texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_EQ(texts[2], "Quit without saving?");
+    EXPECT_EQ(texts[3], texts[0]);
+    ClearQuitRequest();
+}

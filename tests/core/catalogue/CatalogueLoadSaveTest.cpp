@@ -278,3 +278,70 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     EXPECT_TRUE(r.Ok());
     EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>New</program-name>"), std::string::npos);
 }
+
+TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSaysSoAndItsVersionIsKept)
+{
+    TempDir dir;
+    Catalogue original = CatalogueIn(dir.path());
+    original.ProgramList.push_back(ProgramRecord{"Orbit", "/g/Orbit.ssd", "P", "T"});
+    ASSERT_TRUE(SaveCatalogue(original, false, "all", "").Ok());
+
+    FakePrompts prompts;
+    Catalogue c = CatalogueIn(dir.path());
+    ASSERT_TRUE(LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies).Ok());
+    c.ProgramsChanged = true;
+
+    // The same bytes written again (a sync tool, an editor's save without changes) with a
+    // new time stamp and inode are no change.
+    const std::string loaded = dir.Read("Data/programs.xml");
+    std::filesystem::remove(dir / "Data/programs.xml");
+    dir.Write("Data/programs.xml", loaded);
+    EXPECT_FALSE(SaveWouldAsk(c, true));
+
+    // A program renamed by another program, and an options file of the same size: the save
+    // asks about each before writing anything, and No leaves both as they are.
+    std::string renamed = loaded;
+    renamed.replace(renamed.find("Orbit"), 5, "Orbix");
+    dir.Write("Data/programs.xml", renamed);
+    std::string options = dir.Read("Data/options.xml");
+    options.replace(options.find(">all<"), 5, ">any<");
+    dir.Write("Data/options.xml", options);
+    const auto before = dir.Contents();
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    prompts.QueueAnswer(MessageAnswer::No);
+    Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "", SystemFileWriter(), &prompts);
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_TRUE(saved.Value().Declined);
+    EXPECT_FALSE(saved.Value().ProgramsFile || saved.Value().OptionsFile);
+    EXPECT_EQ(dir.Contents(), before);
+    ASSERT_EQ(prompts.Texts().size(), 2u);
+    EXPECT_EQ(prompts.Texts()[0],
+        "Data/programs.xml was changed outside Vorbix since it was loaded. Save the catalogue shown here over it? "
+        "The version on disk is kept as Data/programs.xml.outside-1.");
+    EXPECT_EQ(prompts.Texts()[1].substr(0, 17), "Data/options.xml ");
+
+    // Without anyone to ask, nothing is written either.
+    saved = SaveCatalogue(c, true, "all", "");
+    EXPECT_TRUE(saved.Ok() && saved.Value().Declined);
+    EXPECT_EQ(dir.Contents(), before);
+
+    // Yes to both: each version on disk is kept byte for byte under a name no file holds,
+    // then the catalogue shown is written; the next save asks nothing.
+    dir.Write("Data/programs.xml.outside-1", "an earlier kept version");
+    prompts.shown.clear();
+    saved = SaveCatalogue(c, true, "all", "", SystemFileWriter(), &prompts);
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_TRUE(saved.Value().ProgramsFile && saved.Value().OptionsFile);
+    EXPECT_NE(prompts.Texts()[0].find("kept as Data/programs.xml.outside-2."), std::string::npos);
+    EXPECT_EQ(dir.Read("Data/programs.xml.outside-1"), "an earlier kept version");
+    EXPECT_EQ(dir.Read("Data/programs.xml.outside-2"), renamed);
+    EXPECT_EQ(dir.Read("Data/options.xml.outside-1"), options);
+    EXPECT_EQ(dir.Read("Data/programs.xml"), loaded);
+    prompts.shown.clear();
+    EXPECT_TRUE(SaveCatalogue(c, false, "all", "", SystemFileWriter(), &prompts).Ok());
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // A file deleted outside holds nothing a save could lose: written without a question.
+    std::filesystem::remove(dir / "Data/options.xml");
+    EXPECT_FALSE(SaveWouldAsk(c, true));
+}
