@@ -2,8 +2,8 @@
 // while another process holds the catalogue's lock, its reading commands never do, and a
 // holder that dies leaves nothing behind that blocks.
 
-#include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/CatalogueLock.h"
+#include "catalogue/Main_LoadSaveUnit.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
 
@@ -50,14 +50,14 @@ TEST(CatalogueLockBetweenProcesses, WritingCommandsStopWhileItIsHeldAndReadingOn
     {
         Result<CatalogueLock> held = CatalogueLock::Acquire(dir.path());
         ASSERT_TRUE(held.Ok());
-        for (const std::vector<std::string>& writing : std::vector<std::vector<std::string>>{
-                 {"resave"}, {"run", "--emulator", "BeebEm", "--no-program"}, {"report", "programs"}}) {
+        for (const std::vector<std::string>& writing : std::vector<std::vector<std::string>>{{"resave"},
+                 {"run", "--emulator", "BeebEm", "--no-program"}, {"report", "programs"}}) {
             const test::ProcessOutput run = Cli(dir.path(), writing);
             EXPECT_EQ(run.status, 3) << writing[0];
             EXPECT_EQ(run.err, TakenBy(dir.path(), ::getpid())) << writing[0];
         }
-        for (const std::vector<std::string>& reading : std::vector<std::vector<std::string>>{
-                 {"info"}, {"list"}, {"programs"}, {"check"}, {"report", "programs", "--stdout"}}) {
+        for (const std::vector<std::string>& reading : std::vector<std::vector<std::string>>{{"info"}, {"list"},
+                 {"programs"}, {"check"}, {"report", "programs", "--stdout"}}) {
             const test::ProcessOutput run = Cli(dir.path(), reading);
             EXPECT_TRUE(run.status == 0 || run.status == 1) << reading[0] << ": " << run.err;
             EXPECT_FALSE(run.out.empty()) << reading[0];

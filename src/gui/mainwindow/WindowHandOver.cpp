@@ -110,8 +110,7 @@ bool HandFilesToWindow(const std::string& appDir, const std::vector<std::string>
     QDataStream stream(&request, QIODevice::WriteOnly);
     stream << kHandOverTag << paths;
     socket.write(request);
-    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(answerMs)) {
-    }
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(answerMs)) {}
     char answer = 0;
     if (socket.waitForReadyRead(answerMs) && socket.read(&answer, 1) == 1 && answer == kTaken)
         return true;
