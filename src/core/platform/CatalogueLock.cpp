@@ -33,7 +33,7 @@ std::string Parent(const std::string& folder)
 // the nearest folder above it that exists.
 std::string LockFolder(const std::string& appDir)
 {
-    const std::string data = appDir + "/Data";
+    std::string data = appDir + "/Data";
     if (DirectoryExists(data))
         return data;
     std::string folder = appDir;
