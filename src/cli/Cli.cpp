@@ -99,6 +99,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     CliContext context{ResolveAppDir(appDirArg, ExecutablePath()), out, err, in};
+    if (const std::string problem = NamedAppDirProblem(appDirArg, context.appDir); !problem.empty()) {
+        err << problem << "\n";
+        return kExitUsage;
+    }
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     // A writing command beside another process that writes the same catalogue (a window,
     // another resave or run) stops before it has done anything.

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "mainwindow/MainUnit.h"
+#include "mainwindow/QtPrompts.h"
 #include "mainwindow/RunApplication.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/AppDir.h"
@@ -141,6 +142,14 @@ int main(int argc, char** argv)
     const std::string executable = vorbix::ExecutablePath();
     vorbix::gui::StartOptions options;
     options.AppDir = vorbix::ResolveAppDir(arguments.AppDir, executable);
+    if (const std::string problem = vorbix::NamedAppDirProblem(arguments.AppDir, options.AppDir); !problem.empty()) {
+        std::cerr << problem << '\n';
+        if (arguments.Screenshot.isEmpty()) {
+            vorbix::gui::QtPrompts prompts;
+            prompts.ShowMessageBox({"Vorbix", problem, vorbix::MessageIcon::Stop, vorbix::MessageButtons::Ok});
+        }
+        return 2;
+    }
     options.InstalledDataDirs = vorbix::InstalledDataDirs(executable, VORBIX_INSTALLED_DATA_DIR);
     options.Files = arguments.Files;
     if (arguments.Screenshot.isEmpty())

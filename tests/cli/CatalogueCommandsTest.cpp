@@ -58,6 +58,19 @@ TEST(CliCatalogue, InfoAndProgramsListTheLoadedCatalogue)
     TempDir empty;
     EXPECT_EQ(Cli({"--appdir", empty.path(), "info"}).out,
         "programs: 0\nemulators: 0\nfilters: 0\npublishers: 0\ntypes: 0\nsource: none\n");
+
+    // A folder the user named that does not exist is a mistake, not an empty catalogue,
+    // and nothing is created for it.
+    const std::string missing = empty / "nonexistent";
+    for (const auto& [args, env] :
+        std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>>{{{"--appdir", missing, "check"}, {}},
+            {{"resave"}, {"VORBIX_APPDIR=" + missing}}}) {
+        const auto refused = Cli(args, env);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.err, "No such folder: " + missing + "\n");
+        EXPECT_EQ(refused.out, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
     TempDir legacy;
     legacy.Write("Options.ini", "0\n0\n");
     EXPECT_NE(Cli({"--appdir", legacy.path(), "info"}).out.find("source: legacy\n"), std::string::npos);

@@ -26,6 +26,13 @@ test::ProcessOutput Cli(const std::string& appDir, std::vector<std::string> args
     return RunProcess(args);
 }
 
+// The default application folder, $XDG_DATA_HOME/vorbix/, which need not exist yet.
+test::ProcessOutput DefaultCli(const std::string& dataHome, std::vector<std::string> args)
+{
+    args.insert(args.begin(), VORBIX_CLI_PATH);
+    return RunProcess(args, {"XDG_DATA_HOME=" + dataHome});
+}
+
 std::string TakenBy(const std::string& appDir, int pid)
 {
     return "The catalogue in " + appDir.substr(0, appDir.size() - 1) + " is open in another Vorbix (process "
@@ -92,21 +99,23 @@ TEST(CatalogueLockBetweenProcesses, WritingCommandsStopWhileItIsHeldAndReadingOn
 TEST(CatalogueLockBetweenProcesses, AFolderWithoutDataIsLockedWithoutWritingAndTheFirstSaveCarriesTheLockOver)
 {
     TempDir dir;
-    // The application folder does not exist yet: the folder above it stands for it, and
-    // nothing is made to take the lock.
-    const std::string missing = dir / "catalogue/";
+    // The default application folder does not exist yet: the folder above it stands for
+    // it, and nothing is made to take the lock.
+    const std::string missing = dir / "one/vorbix/";
+    std::filesystem::create_directories(dir / "one");
     Result<CatalogueLock> held = CatalogueLock::Acquire(missing);
     ASSERT_TRUE(held.Ok());
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(Cli(missing, {"resave"}).err, TakenBy(missing, ::getpid()));
+    EXPECT_EQ(DefaultCli(dir / "one", {"resave"}).err, TakenBy(missing, ::getpid()));
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     // The first save makes the folders and holds Data, the lock a later start takes; the
     // folder above no longer stands in the way of another catalogue beside this one.
     ASSERT_TRUE(held.Value().HoldData().Ok());
     EXPECT_TRUE(std::filesystem::is_directory(missing + "Data"));
-    EXPECT_EQ(Cli(missing, {"resave"}).err, TakenBy(missing, ::getpid()));
-    EXPECT_EQ(Cli(dir / "beside/", {"resave"}).status, 0);
+    EXPECT_EQ(DefaultCli(dir / "one", {"resave"}).err, TakenBy(missing, ::getpid()));
+    std::filesystem::create_directories(dir / "one/beside");
+    EXPECT_EQ(Cli(dir / "one/beside/", {"resave"}).status, 0);
 
     // A process that started before Data was made holds the application folder; one that
     // starts after Data appeared finds that too, before it holds Data as well.

@@ -268,11 +268,15 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     // handled as a drop once the window is up (here one that cannot be dropped).
     const std::string fresh = dir / "xdg/vorbix";
     const ProcessOutput named = RunProcess({VORBIX_GUI_PATH, "--screenshot", png, "notes.txt", dir / "b.ssd"},
-        {"QT_QPA_PLATFORM=offscreen", "VORBIX_APPDIR=" + fresh});
+        {"QT_QPA_PLATFORM=offscreen", "XDG_DATA_HOME=" + (dir / "xdg")});
     ASSERT_EQ(named.status, 0) << named.err;
     const std::string refused = "Vorbix: Only disk/rom images and JPEG pictures can be dropped\n";
     EXPECT_NE(named.err.find(refused), std::string::npos) << named.err;
     EXPECT_EQ(named.err.find("Vorbix: ", named.err.find(refused) + 1), std::string::npos) << named.err;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    const ProcessOutput mistyped = RunProcess({VORBIX_GUI_PATH, "--appdir", fresh, "--screenshot", png});
+    EXPECT_EQ(mistyped.status, 2);
+    EXPECT_NE(mistyped.err.find("No such folder: " + fresh + "\n"), std::string::npos) << mistyped.err;
     EXPECT_FALSE(std::filesystem::exists(fresh));
 
     // --help needs no display.

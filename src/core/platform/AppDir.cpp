@@ -59,6 +59,18 @@ std::string ResolveAppDir(const std::string& commandLineDir, const std::string& 
     return WithSlash(dataHome) + "vorbix/";
 }
 
+std::string NamedAppDirProblem(const std::string& commandLineDir, const std::string& resolvedAppDir)
+{
+    const char* env = std::getenv("VORBIX_APPDIR");
+    const bool named = !commandLineDir.empty() || (env != nullptr && *env != '\0');
+    if (!named || DirectoryExists(resolvedAppDir))
+        return {};
+    std::string shown = resolvedAppDir;
+    while (shown.size() > 1 && shown.back() == '/')
+        shown.pop_back();
+    return "No such folder: " + shown;
+}
+
 std::vector<std::string> InstalledDataDirs(const std::string& executablePath, const std::string& configuredDir)
 {
     std::vector<std::string> dirs;

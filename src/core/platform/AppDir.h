@@ -12,6 +12,11 @@ namespace vorbix {
 // is created: the first save makes the folder it writes into.
 std::string ResolveAppDir(const std::string& commandLineDir, const std::string& executablePath);
 
+// A folder the user named (with --appdir, or in VORBIX_APPDIR) must exist: a mistyped name
+// would otherwise show an empty catalogue and create the folder at the first save. Returns
+// "No such folder: DIR" for a named folder that does not exist, else an empty text.
+std::string NamedAppDirProblem(const std::string& commandLineDir, const std::string& resolvedAppDir);
+
 // The folders, each ending in '/', that hold the installed read-only data (the help pages),
 // searched in this order after the application folder: "../share/vorbix/" beside the
 // executable's folder (so an installed tree moved elsewhere, or unpacked into a scratch
