@@ -92,6 +92,33 @@ void RemoveEntry(std::vector<std::string>& entries, const Section& s, const std:
     }
 }
 
+// A ROM configuration is a short text of file names; a file much larger than that, or
+// holding bytes no text holds, is something else that only happens to have the name.
+constexpr std::size_t kMaxRomsCfgBytes = 1 << 20;
+
+bool LooksLikeRomsCfg(const std::string& bytes)
+{
+    if (bytes.size() > kMaxRomsCfgBytes)
+        return false;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Tab, the line ends, and the end-of-file mark that old editors leave at the end.
+        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != 0x1A)
+            return false;
+    }
+    return true;
+}
+
+// The line end the file uses (its first one), so that an emulator that writes LF alone
+// does not read back names ending in a carriage return; CR LF for a file without any.
+std::string LineEndOf(const std::string& bytes)
+{
+    const std::size_t end = bytes.find_first_of("\r\n");
+    if (end == std::string::npos || bytes.compare(end, 2, "\r\n") == 0)
+        return "\r\n";
+    return std::string(1, bytes[end]);
+}
+
 std::string FindCaseInsensitive(const std::string& folder, const std::string& name)
 {
     namespace fs = std::filesystem;
@@ -176,19 +203,33 @@ void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const st
         prompts.ShowErrorBox("Cannot find file " + path);
         return;
     }
-    Result<std::vector<std::string>> lines = ReadFileLines(path);
-    if (!lines) {
-        prompts.ShowErrorBox(lines.Message());
+    std::error_code ec;
+    if (std::filesystem::file_size(path, ec) > kMaxRomsCfgBytes && !ec) {
+        prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
         return;
     }
-    switch (EditRomsCfgLines(lines.Value(), insert, isDfs, romName, modelB)) {
+    const Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        prompts.ShowErrorBox(bytes.Message());
+        return;
+    }
+    if (!LooksLikeRomsCfg(bytes.Value())) {
+        prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
+        return;
+    }
+    std::vector<std::string> lines = SplitLines(bytes.Value());
+    switch (EditRomsCfgLines(lines, insert, isDfs, romName, modelB)) {
     case RomsCfgEdit::TooFewLines: prompts.ShowErrorBox("Cannot process file " + path + ": too few lines"); return;
     case RomsCfgEdit::InvalidName:
         prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + romName);
         return;
     case RomsCfgEdit::Done: break;
     }
-    if (Status written = WriteFileAtomic(path, JoinLinesCrLf(lines.Value())); !written)
+    std::string text;
+    const std::string lineEnd = LineEndOf(bytes.Value());
+    for (const std::string& line : lines)
+        text += line + lineEnd;
+    if (Status written = WriteFileAtomic(path, text); !written)
         prompts.ShowErrorBox(written.Message());
 }
 

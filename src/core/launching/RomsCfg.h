@@ -35,7 +35,9 @@ RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool 
 std::string RomsCfgPath(const std::string& emuFile);
 
 // Enters (insert) or removes the ROM name in the emulator's ROMS.CFG when ModelB or
-// Master128 is set; the file is rewritten through a temporary file and a rename. Problems
+// Master128 is set; the file is rewritten through a temporary file and a rename, with the
+// line end it had (CR LF for a file without one). A file over 1 MB or holding control bytes
+// other than tab and line ends is "PATH does not look like a ROM configuration file". Problems
 // are shown in the error box and leave the file as it was.
 void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
     bool master128, Prompts& prompts);

@@ -110,13 +110,14 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
 {
     Lines lines = OldLayout();
     lines[5] = "g AME.r om"; // normalised GAME.ROM
-    // Written with LF only: an unchanged file still comes back with CR LF line ends.
+    // Written with LF only, as emulators on Linux write it: it keeps its line ends, or the
+    // emulator would read names ending in a carriage return.
     RomsCfgFile f(LfLines(lines));
     f.Update(true, false, "GAME.ROM", true, false);
-    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
+    EXPECT_EQ(f.Bytes(), LfLines(lines));
 
     f.Update(false, false, "OTHER.ROM", true, false);
-    EXPECT_EQ(f.Bytes(), CrLfLines(lines));
+    EXPECT_EQ(f.Bytes(), LfLines(lines));
 
     // A name with a space is compared as the lines are, without spaces: inserted once, found
     // again by the next insert, and taken out by the removal, so entries never pile up.
@@ -126,9 +127,9 @@ TEST(RomsCfg, PresentNamesUnknownNamesAndNamesWithSpaces)
     expected[2] = "MY GAME.ROM";
     for (std::size_t i = 3; i <= 16; ++i)
         expected[i] = lines[i - 1];
-    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
+    EXPECT_EQ(f.Bytes(), LfLines(expected));
     f.Update(true, false, "MY GAME.ROM", true, false);
-    EXPECT_EQ(f.Bytes(), CrLfLines(expected));
+    EXPECT_EQ(f.Bytes(), LfLines(expected));
     f.Update(false, false, "MY GAME.ROM", true, false);
     EXPECT_EQ(f.Bytes(), before);
 }
@@ -190,6 +191,18 @@ TEST(RomsCfg, MissingShortAndUnwritableFilesAreReportedAndLeftAlone)
     empty.Update(true, true, "DFS.ROM", true, false);
     EXPECT_EQ(empty.Bytes(), "");
     EXPECT_EQ(empty.prompts.Errors().size(), 1u);
+
+    // Not a ROM configuration at all: NUL bytes, other control bytes, more than 1 MB. The
+    // file is left as it is and the launch goes on, as for a missing one.
+    std::string big = CrLfLines(OldLayout());
+    big.resize((1 << 20) + 1, ' ');
+    for (const std::string& junk :
+        {CrLfLines(OldLayout()) + std::string(1, '\0'), std::string("\x01\x02garbage"), big}) {
+        RomsCfgFile notCfg(junk);
+        notCfg.Update(true, false, "game.rom", true, false);
+        EXPECT_EQ(notCfg.prompts.Errors(), Lines{notCfg.cfg + " does not look like a ROM configuration file"});
+        EXPECT_EQ(notCfg.Bytes(), junk);
+    }
 
     RomsCfgFile locked(CrLfLines(OldLayout()));
     vorbix::test::SetMode(locked.cfg, 0444);
