@@ -1,5 +1,6 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 
+#include "catalogue/GatheredMessages.h"
 #include "catalogue/KeptCopies.h"
 #include "catalogue/ProgramsFileParser.h"
 #include "catalogue/RecordFields.h"
@@ -254,7 +255,8 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
         case ParseOutcome::kRefused: break;
         }
     }
-    TXMLLoadObject reader(&prompts);
+    GatheredMessages missing;
+    TXMLLoadObject reader(&missing);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
     const bool damaged = CheckLoadedFile(catalogue, reader, ProgramsFileStructure(), path, prompts, access, copies);
@@ -310,6 +312,7 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
             catalogue.ProgramList.push_back(std::move(record));
         }
     }
+    missing.ShowTo(prompts, path);
     return {};
 }
 
@@ -571,7 +574,8 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
     ForgetPendingCopy(catalogue, path);
     if (!PathExists(path))
         return {};
-    TXMLLoadObject reader(&prompts);
+    GatheredMessages missing;
+    TXMLLoadObject reader(&missing);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
     (void)CheckLoadedFile(catalogue, reader, OptionsFileStructure(), path, prompts, access, copies);
@@ -618,6 +622,7 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
     o.PictureUrl = ReadLeaf(reader, "postprocessing-pictureurl", other);
     o.AskAddToList = TextToBool(ReadLeaf(reader, "dropoption-askaddtolist", other));
     o.UseE00Dfs = TextToBool(ReadLeaf(reader, "dropoption-usee00dfs", other));
+    missing.ShowTo(prompts, path);
     return {};
 }
 

@@ -72,12 +72,13 @@ std::string RemovedNth(std::string text, const std::string& what, int n)
     return text;
 }
 
-// What a load told the user besides the reader's own "No focus set" for missing leaves.
+// What a load told the user besides the reader's own "No focus set" for missing leaves
+// (gathered into one box when there are several).
 std::vector<std::string> Reported(const FakePrompts& prompts)
 {
     std::vector<std::string> texts;
     for (const std::string& text : prompts.Texts())
-        if (text != kNoFocusMessage)
+        if (text != kNoFocusMessage && text.find(std::string(" messages:\n") + kNoFocusMessage) == std::string::npos)
             texts.push_back(text);
     return texts;
 }

@@ -186,8 +186,11 @@ TEST(OptionsFile, HandEditedFileWithoutGroupsMissingLeavesAndOddValues)
     EXPECT_EQ(c.LastEmu, kNoFocus);
     EXPECT_EQ(c.Options.PictureUrl, kNoFocus);
     EXPECT_FALSE(c.Options.UseE00Dfs);
-    // handle-dfs, then 4 texts and 7 options of other-options are missing: 12 messages.
-    EXPECT_EQ(prompts.shown.size(), 12u);
+    // handle-dfs, then 4 texts and 7 options of other-options are missing: 12 messages, in
+    // one box.
+    EXPECT_EQ(prompts.Texts(),
+        std::vector<std::string>{
+            "Reading " + c.AppFile("Data/options.xml") + " gave 12 messages:\n" + kNoFocus + " (12 times)"});
 }
 
 TEST(OptionsFile, NoFileMeansDefaults)

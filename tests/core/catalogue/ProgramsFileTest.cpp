@@ -225,9 +225,11 @@ TEST(ProgramsFile, HandWrittenFileWithMissingUnknownAndSplitElements)
     EXPECT_FALSE(c.ProgramList[1].E00Dfs); // "<e00dfs/>" is not an element of this dialect
     EXPECT_EQ(c.ProgramList[1].FileUrl, "");
     EXPECT_EQ(c.ProgramList[2].PublisherName, kNoFocus);
-    // One message per missing element: Repton's type and warning text; Citadel's e00dfs;
-    // the orphan's publisher-name, type, file, favourite and e00dfs.
-    EXPECT_EQ(prompts.shown.size(), 8u);
+    // One message per missing element, gathered in one box: Repton's type and warning text;
+    // Citadel's e00dfs; the orphan's publisher-name, type, file, favourite and e00dfs.
+    EXPECT_EQ(prompts.Texts(),
+        std::vector<std::string>{
+            "Reading " + c.AppFile("Data/programs.xml") + " gave 8 messages:\n" + kNoFocus + " (8 times)"});
 }
 
 TEST(ProgramsFile, MissingFileGivesAnEmptyCatalogueAndUnreadableFileAnError)
