@@ -5,6 +5,7 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/ExitUnit.h"
 #include "mainwindow/HelpPages.h"
+#include "mainwindow/QtPrompts.h"
 #include "mainwindow/SplashUnit.h"
 #include "mainwindow/VirtualKeys.h"
 #include "platform/FileSystem.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -323,4 +325,42 @@ TEST(MainFormShutdown, ACatalogueChangedOutsideIsSavedOverOnlyAfterAYesAndTheExi
     EXPECT_EQ(texts[2], "Quit without saving?");
     EXPECT_EQ(texts[3], texts[0]);
     ClearQuitRequest();
+}
+
+TEST(MainFormShutdown, EnterOnAQuestionWhoseYesDiscardsAnswersNo)
+{
+    // The window's own message boxes, answered with Enter as a user in a hurry would.
+    TempDir dir;
+    Catalogue catalogue;
+    catalogue.AppDir = dir.path();
+    vorbix::gui::QtPrompts prompts;
+    RecordingShell shell;
+    vorbix::gui::TMainForm form(catalogue, prompts, shell);
+    prompts.SetParent(&form);
+    form.SetSplashMinimum(std::chrono::milliseconds(0));
+    form.show();
+    catalogue.ProgramList = TwoPrograms().ProgramList;
+    catalogue.ProgramsChanged = true;
+    dir.Write("Data", "a file where the Data folder belongs");
+
+    std::vector<std::string> seen;
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen.push_back(box->text().toStdString());
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    enter.start(20);
+    form.findChild<QAction*>("Exit1")->trigger();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1], "Quit without saving?");
+    EXPECT_FALSE(form.Ended());
+    EXPECT_TRUE(form.isVisible());
+
+    // A plain confirmation keeps Yes as its default; the ones whose Yes overwrites or deletes do not.
+    seen.clear();
+    EXPECT_TRUE(prompts.Confirm("View report file x?"));
+    EXPECT_FALSE(prompts.ConfirmDestructive("Overwrite file x?"));
+    EXPECT_EQ(seen.size(), 2u);
 }

@@ -86,7 +86,7 @@ LinkDelete DeleteLink(std::vector<DocLink>& links, int row, Prompts& prompts)
     if (!path.empty()) {
         const MessageAnswer answer =
             prompts.ShowMessageBox({"Confirm", "Also delete associated file (" + FileNamePart(path) + ")?",
-                MessageIcon::Question, MessageButtons::YesNoCancel});
+                MessageIcon::Question, MessageButtons::YesNoCancel, false, true});
         if (answer == MessageAnswer::Cancel)
             return {false, row};
         if (answer == MessageAnswer::Yes) {

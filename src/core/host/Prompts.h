@@ -18,6 +18,8 @@ struct MessageRequest {
     MessageIcon Icon = MessageIcon::None;
     MessageButtons Buttons = MessageButtons::Ok;
     bool Foreground = false;
+    // No is the default button, so that Enter keeps what Yes would discard or delete.
+    bool DefaultNo = false;
 };
 
 // The file-open chooser. Filter is written as the system writes it: description and
@@ -71,6 +73,12 @@ public:
     bool Confirm(const std::string& text, const std::string& caption = "Confirm")
     {
         return ShowMessageBox({caption, text, MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes;
+    }
+    // The same for a question whose Yes discards or overwrites something: No is the default.
+    bool ConfirmDestructive(const std::string& text, const std::string& caption = "Confirm")
+    {
+        return ShowMessageBox({caption, text, MessageIcon::Question, MessageButtons::YesNo, false, true})
+            == MessageAnswer::Yes;
     }
 };
 

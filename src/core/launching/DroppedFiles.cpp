@@ -40,7 +40,7 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
     const std::string& image = catalogue.ProgramList[static_cast<std::size_t>(pidx)].FileUrl;
     const std::string destination =
         input.ShownTab == DetailsTab::Picture ? PictureFileFor(image) : BoxCoverFileFor(image);
-    if (FileExists(destination) && !prompts.Confirm("Overwrite file " + destination + "?"))
+    if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
     if (!CopyFileOverwrite(path, destination)) {
         prompts.ShowErrorBox("Cannot copy file " + path + " to " + destination);

@@ -364,7 +364,7 @@ void LaunchSequence::CopyPicture()
         return;
     }
     const std::string destination = PictureFileFor(programFile_);
-    if (FileExists(destination) && !prompts_.Confirm("Overwrite file " + destination + "?")) {
+    if (FileExists(destination) && !prompts_.ConfirmDestructive("Overwrite file " + destination + "?")) {
         Decline();
         return;
     }

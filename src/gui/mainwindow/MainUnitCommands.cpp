@@ -168,7 +168,7 @@ bool TMainForm::SaveAtExit()
 {
     if (SaveCatalogue(true))
         return true;
-    if (prompts_.Confirm("Quit without saving?"))
+    if (prompts_.ConfirmDestructive("Quit without saving?"))
         return true;
     lastDialogTime_ = Now();
     if (!isVisible())

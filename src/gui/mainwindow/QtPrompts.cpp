@@ -101,6 +101,8 @@ MessageAnswer QtPrompts::ShowMessageBox(const MessageRequest& request)
     // Closing a Yes/No box with Escape or the title bar answers No; Yes/No/Cancel answers Cancel.
     if (request.Buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
+    if (request.DefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     if (request.Foreground) {
         box.show();
         box.raise();

@@ -78,6 +78,7 @@ TEST(LinkEditing, DeleteAsksAboutTheFile)
     EXPECT_EQ(links.size(), 5u);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].request.Text, "Also delete associated file (Manual.txt)?");
+    EXPECT_TRUE(prompts.shown[0].request.DefaultNo); // Enter keeps the file
     EXPECT_EQ(prompts.shown[0].request.Buttons, MessageButtons::YesNoCancel);
 
     // No removes the link only.

@@ -119,6 +119,7 @@ TEST_F(DropTest, JpegBecomesPictureOrBoxCoverByTheTabShown)
     prompts.QueueAnswer(MessageAnswer::No);
     r = Drop({dir.Write("drop/box2.jpg", "BOX2")});
     EXPECT_EQ(prompts.Texts(), Texts{"Overwrite file " + dir / "games/Elite-box.jpg" + "?"});
+    EXPECT_TRUE(prompts.shown[0].request.DefaultNo); // Enter keeps the old picture
     EXPECT_FALSE(r.RefreshDetails);
     EXPECT_EQ(dir.Read("games/Elite-box.jpg"), "BOX");
     prompts.shown.clear();
