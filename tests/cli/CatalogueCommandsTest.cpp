@@ -107,7 +107,7 @@ TEST(CliCatalogue, ReadOnlyCommandsReportADamagedFileAndWriteNothingWhileResaveK
     const std::string path = dir / "Data/programs.xml";
     const std::string fault = "File " + path
         + " is damaged: the 2nd <program> is not closed. What could be read "
-          "was loaded";
+          "was loaded (3 programs, the last of them Zap 2)";
     const auto before = dir.Contents();
     for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{{"info"}, {"list"},
              {"programs"}, {"report", "programs", "--stdout"}, {"report", "links", "--stdout"}, {"check"}}) {

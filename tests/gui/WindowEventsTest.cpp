@@ -429,7 +429,7 @@ TEST_F(StartUpAndShutDown, ADamagedProgramsFileIsCopiedAsideAtStartUpBeforeASave
     EXPECT_EQ(w.prompts.shown[0].request.Text,
         "File " + path
             + " is damaged: the file ends inside the 6th <program>. "
-              "What could be read was loaded; the file was copied to "
+              "What could be read was loaded (5 programs, the last of them Moonraider); the file was copied to "
             + path + ".damaged-1.");
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), damaged);
     w.Find<QAction>("Save1")->trigger();

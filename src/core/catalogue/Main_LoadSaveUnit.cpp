@@ -79,9 +79,10 @@ KeepOutcome KeepOrOweCopy(Catalogue& catalogue, const std::string& path, KeepRea
 // a truncated file) loses records or lists when it is read; the next save would make that
 // final. So it is read as far as it goes, reported, and copied aside first.
 void ReportDamage(Catalogue& catalogue, const std::string& path, const std::string& fault, Prompts& prompts,
-    LoadAccess access, FileWriter& copies)
+    LoadAccess access, FileWriter& copies, const std::string& whatWasRead = {})
 {
-    const std::string damaged = "File " + path + " is damaged: " + fault + ". What could be read was loaded";
+    const std::string damaged =
+        "File " + path + " is damaged: " + fault + ". What could be read was loaded" + whatWasRead;
     const KeepOutcome kept = KeepOrOweCopy(catalogue, path, KeepReason::Damaged, access, copies);
     if (!kept.Copy.empty())
         ShowWarning(prompts, damaged + "; the file was copied to " + kept.Copy + ".");
@@ -259,12 +260,19 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
     TXMLLoadObject reader(&missing);
     if (Status loaded = reader.LoadFromFile(path); !loaded)
         return loaded;
-    const bool damaged = CheckLoadedFile(catalogue, reader, ProgramsFileStructure(), path, prompts, access, copies);
+    // Reported once what could be read is known.
+    const std::string fault = reader.CheckStructure(ProgramsFileStructure());
+    const bool damaged = !fault.empty();
 
     long long loaded = 0;
     for (int p = 1;; ++p) {
         TXMLFocus publisher;
-        reader.FindElement("publisher", p, publisher, NoFocus);
+        // A file cut short ends inside its last publisher: the programs before the cut are
+        // whole and are read.
+        if (damaged)
+            reader.FindElementOrRest("publisher", p, publisher, NoFocus);
+        else
+            reader.FindElement("publisher", p, publisher, NoFocus);
         if (!reader.IsFocusSet(publisher))
             break;
         // In a damaged file many publishers may share one closing tag far below; each then
@@ -311,6 +319,13 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
                 progress("Loading programs: " + std::to_string(loaded));
             catalogue.ProgramList.push_back(std::move(record));
         }
+    }
+    if (damaged) {
+        const std::size_t count = catalogue.ProgramList.size();
+        std::string read = std::to_string(count) + (count == 1 ? " program" : " programs");
+        if (count > 0)
+            read += ", the last of them " + catalogue.ProgramList.back().ProgramName;
+        ReportDamage(catalogue, path, fault, prompts, access, copies, " (" + read + ")");
     }
     missing.ShowTo(prompts, path);
     return {};

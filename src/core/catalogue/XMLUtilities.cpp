@@ -287,6 +287,16 @@ std::int64_t TXMLLoadObject::FindLiteral(const std::string& needle, std::int64_t
 
 void TXMLLoadObject::FindElement(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent)
 {
+    Find(name, index, out, parent, false);
+}
+
+void TXMLLoadObject::FindElementOrRest(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent)
+{
+    Find(name, index, out, parent, true);
+}
+
+void TXMLLoadObject::Find(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent, bool orRest)
+{
     Focus = NoFocus;
     out = NoFocus;
     const std::int64_t length = static_cast<std::int64_t>(text_.size());
@@ -329,10 +339,11 @@ void TXMLLoadObject::FindElement(std::string_view name, int index, TXMLFocus& ou
         if (c < closes.size() && static_cast<std::int64_t>(closes[c]) + closeLen - 1 <= hi)
             q = closes[c];
     }
-    // An element without its closing tag inside the range counts as not found.
-    if (p < 0 || q < 0)
+    // An element without its closing tag inside the range counts as not found, unless the
+    // rest of the range is asked for.
+    if (p < 0 || (q < 0 && !orRest))
         return;
-    Focus = TXMLFocus{p + 1, q + closeLen};
+    Focus = TXMLFocus{p + 1, q < 0 ? hi + 1 : q + closeLen};
     out = Focus;
 }
 

@@ -75,6 +75,9 @@ public:
     // Finds the index-th (from 1) element of the name inside the parent focus (the whole
     // document when the parent is NoFocus). Sets Focus and out to it, or to NoFocus.
     void FindElement(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent);
+    // As FindElement, but an element whose closing tag is missing (a file cut short) runs
+    // from its opening tag to the end of the parent, so that what it holds can still be read.
+    void FindElementOrRest(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent);
     bool IsFocusSet(const TXMLFocus& focus) const { return focus != NoFocus; }
     // How many opening tags of the name the document has: room for the elements of a list.
     std::size_t CountOpening(std::string_view name) const;
@@ -111,6 +114,7 @@ private:
     void BuildIndex();
     TagPositions& Intern(std::string_view name, std::uint64_t hash);
     const TagPositions* Lookup(std::string_view name) const;
+    void Find(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent, bool orRest);
     // Fallback for names the index cannot hold (containing '<' or '>').
     std::int64_t FindLiteral(const std::string& needle, std::int64_t from, std::int64_t last) const;
 

@@ -83,10 +83,12 @@ std::vector<std::string> Reported(const FakePrompts& prompts)
     return texts;
 }
 
-std::string DamagedCopied(const std::string& path, const std::string& fault, const std::string& copy)
+// read: for the programs file, what was loaded of it: " (N programs, the last of them NAME)".
+std::string DamagedCopied(const std::string& path, const std::string& fault, const std::string& copy,
+    const std::string& read = {})
 {
-    return "File " + path + " is damaged: " + fault + ". What could be read was loaded; the file was copied to " + copy
-        + ".";
+    return "File " + path + " is damaged: " + fault + ". What could be read was loaded" + read
+        + "; the file was copied to " + copy + ".";
 }
 
 } // namespace
@@ -111,18 +113,20 @@ TEST(DamagedFiles, EveryStructuralFaultIsFoundAndAFileOfOurWriterNeverIs)
         const char* file;
         std::function<std::string(const std::string&)> damage;
         std::string fault;
+        std::string read; // what the message says was loaded of a programs file
     };
+    const std::string allThree = " (3 programs, the last of them Two)";
     const Case cases[] = {
         // A program without its closing tag: the next program opens inside it.
         {kProgramsFile, [](const std::string& s) { return RemovedNth(s, "    </program>\r\n", 2); },
-            "the 2nd <program> is not closed"},
+            "the 2nd <program> is not closed", allThree},
         // An emulator without its closing tag, met by the end of the list.
         {kOptionsFile, [](const std::string& s) { return RemovedNth(s, "    </emulator>\r\n", 2); },
             "the 2nd <emulator> is not closed"},
         // Hand-edited values that hold a closing tag as it is.
         {kProgramsFile,
             [](const std::string& s) { return Replaced(s, "see &lt;/program&gt; here", "see </program> here"); },
-            "the 2nd <commentline> holds a stray </program>"},
+            "the 2nd <commentline> holds a stray </program>", allThree},
         {kOptionsFile, [](const std::string& s) { return Replaced(s, "&lt;/filter&gt;", "</filter>"); },
             "the 1st <filter-name> holds a stray </filter>"},
         // Elements where the dialect has none: a filter pasted into the emulators, a second
@@ -137,18 +141,19 @@ TEST(DamagedFiles, EveryStructuralFaultIsFoundAndAFileOfOurWriterNeverIs)
                 return Replaced(s, "<program-name>Two</program-name>",
                     "<program-name>Two</program-name><program-name>2</program-name>");
             },
-            "the 3rd <program> holds a second <program-name>"},
+            "the 3rd <program> holds a second <program-name>", allThree},
         {kOptionsFile,
             [](const std::string& s) { return Replaced(s, "  <filters>", "<emulators></emulators><filters>"); },
             "the 1st <options> holds a second <emulators>"},
         // Truncated files, and what is no catalogue file at all.
         {kProgramsFile, [](const std::string& s) { return s.substr(0, s.find("Two</program-name>") + 3); },
-            "the file ends inside the 3rd <program-name>"},
+            "the file ends inside the 3rd <program-name>", " (2 programs, the last of them </program> & <publisher>)"},
         {kOptionsFile, [](const std::string& s) { return s.substr(0, s.find("<filters>") + 9); },
             "the file ends inside the 1st <filters>"},
-        {kProgramsFile, [](const std::string&) { return std::string(); }, "it holds no <programs> element"},
+        {kProgramsFile, [](const std::string&) { return std::string(); }, "it holds no <programs> element",
+            " (0 programs)"},
         {kProgramsFile, [](const std::string& s) { return s + "</programs>\r\n"; },
-            "a stray </programs> stands outside <programs>"},
+            "a stray </programs> stands outside <programs>", allThree},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.fault);
@@ -160,7 +165,8 @@ TEST(DamagedFiles, EveryStructuralFaultIsFoundAndAFileOfOurWriterNeverIs)
         FakePrompts prompts;
         ASSERT_TRUE(LoadCatalogue(c, prompts, {}, LoadAccess::KeepCopies).Ok());
         const std::string path = dir / test.file;
-        EXPECT_EQ(Reported(prompts), std::vector<std::string>{DamagedCopied(path, test.fault, path + ".damaged-1")});
+        EXPECT_EQ(Reported(prompts),
+            std::vector<std::string>{DamagedCopied(path, test.fault, path + ".damaged-1", test.read)});
         EXPECT_EQ(dir.Read(std::string(test.file) + ".damaged-1"), damaged);
         EXPECT_EQ(dir.Read(test.file), damaged);
     }
@@ -223,7 +229,8 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         EXPECT_EQ(Reported(prompts).at(0),
             "File " + path
                 + " is damaged: the file ends inside the 3rd <program-name>. What could be read was "
-                  "loaded, but no copy of it could be kept (Cannot create file "
+                  "loaded (2 programs, the last of them </program> & <publisher>), but no copy of it could be kept "
+                  "(Cannot create file "
                 + path
                 + ".damaged-1), so it will not be "
                   "saved over until a copy can be kept beside it.");

@@ -251,11 +251,12 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     TempDir dir;
     Catalogue c;
     c.AppDir = dir.path();
-    c.ProgramList = {Program("A", "One"), Program("A", "Two"), Program("B", "Three")};
+    c.ProgramList = {Program("A", "One"), Program("A", "Two"), Program("A", "Three")};
     std::filesystem::create_directory(dir / "Data");
     EXPECT_TRUE(SaveProgramsFile(c).Ok());
     std::string whole = dir.Read("Data/programs.xml");
-    // Cut inside the third program: the first two still load.
+    // Cut inside the third program: the publisher group is cut off too, yet the two whole
+    // programs before the cut still load.
     const std::string truncated = whole.substr(0, whole.find("Three"));
     dir.Write("Data/programs.xml", truncated);
     Catalogue loaded;
@@ -269,7 +270,8 @@ TEST(ProgramsFile, DamagedFileIsReportedAndCopiedAsideBeforeAnythingCanReplaceIt
     EXPECT_EQ(prompts.shown[0].request.Text,
         "File " + path
             + " is damaged: the file ends inside the 3rd "
-              "<program-name>. What could be read was loaded; the file was copied to "
+              "<program-name>. What could be read was loaded (2 programs, the last of them Two); the file was "
+              "copied to "
             + path + ".damaged-1.");
     EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Exclamation);
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-1"), truncated);
