@@ -161,6 +161,7 @@ int main(int argc, char** argv)
     vorbix::SystemShell shell;
     StderrPrompts prompts;
     vorbix::gui::TMainForm form(catalogue, prompts, shell);
+    form.LoadWithoutWriting();
     form.OpenAfterStartUp(options.Files);
     return RenderScreenshot(form, arguments.Screenshot);
 }

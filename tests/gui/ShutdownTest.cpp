@@ -266,6 +266,20 @@ TEST(VorbixProgram, ScreenshotRendersTheMainWindowAfterStartUp)
     EXPECT_FALSE(dir.Exists("HELP")); // nothing is written at start-up
     EXPECT_EQ(ReadAll(dir / "Data/options.xml").find("BeebEm"), std::string::npos);
 
+    // Not even for a damaged programs file: a screenshot never saves, so it keeps no copy.
+    const std::string whole = dir.Read("Data/programs.xml");
+    dir.Write("Data/programs.xml", whole.substr(0, whole.size() / 2));
+    const auto before = dir.Contents();
+    const ProcessOutput damaged =
+        RunProcess({VORBIX_GUI_PATH, "--appdir", dir.path(), "--screenshot", png}, {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(damaged.status, 0) << damaged.err;
+    EXPECT_NE(damaged.err.find("is damaged"), std::string::npos) << damaged.err;
+    auto after = dir.Contents();
+    after.erase("shot.png");
+    auto expected = before;
+    expected.erase("shot.png");
+    EXPECT_EQ(after, expected);
+
     // A folder that does not exist yet stays absent; a file named on the command line is
     // handled as a drop once the window is up (here one that cannot be dropped).
     const std::string fresh = dir / "xdg/vorbix";

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace vorbix {
@@ -42,6 +43,28 @@ Result<std::string> KeepCopyBeside(const std::string& path, const std::string& t
         return copy;
     }
     return Failure::CannotCreate(stem + std::to_string(kMaxKeptCopies + 1));
+}
+
+std::string KeptCopyHolding(const std::string& path, const std::string& tag, const std::string& bytes)
+{
+    namespace fs = std::filesystem;
+    const std::string stem = FileNamePart(path) + "." + tag + "-";
+    const std::string folder = FolderPart(path);
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0
+            || name.find_first_not_of("0123456789", stem.size()) != std::string::npos)
+            continue;
+        std::error_code sizeError;
+        if (!it->is_regular_file(sizeError) || it->file_size(sizeError) != bytes.size() || sizeError)
+            continue;
+        const std::string copy = folder + name;
+        if (Result<std::string> held = ReadFileBytes(copy); held && held.Value() == bytes)
+            return copy;
+    }
+    return {};
 }
 
 std::string NextKeptCopyName(const std::string& path, const std::string& tag)

@@ -63,6 +63,11 @@ struct KeepOutcome {
 KeepOutcome KeepOrOweCopy(Catalogue& catalogue, const std::string& path, KeepReason reason, LoadAccess access,
     FileWriter& copies)
 {
+    // Each start on the same damaged file would otherwise keep one more identical copy.
+    if (Result<std::string> bytes = ReadFileBytes(path)) {
+        if (std::string kept = KeptCopyHolding(path, KeptCopyTag(reason), bytes.Value()); !kept.empty())
+            return {kept, {}};
+    }
     if (access == LoadAccess::KeepCopies) {
         Result<std::string> kept = KeepCopyBeside(path, KeptCopyTag(reason), copies);
         if (kept)

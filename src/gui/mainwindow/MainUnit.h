@@ -3,6 +3,7 @@
 // details panel, the status bar, the menus, the start-up sequence and the saves at the end.
 
 #include "browsing/ProgramDetails.h"
+#include "catalogue/Main_LoadSaveUnit.h"
 #include "editing/CatalogueChange.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/CommandIcons.h"
@@ -108,6 +109,9 @@ public:
 
     // The saves write through this writer (the system's until a test hands in another).
     void SetFileWriter(FileWriter& writer) { writer_ = &writer; }
+    // A window that will never save (a screenshot) loads without keeping copies of damaged
+    // files: it writes nothing at all.
+    void LoadWithoutWriting() { loadAccess_ = vorbix::LoadAccess::ReadOnly; }
 
     // The splash stays at least this long at start-up (2 seconds).
     void SetSplashMinimum(std::chrono::milliseconds minimum) { splashMinimum_ = minimum; }
@@ -235,6 +239,7 @@ private:
     // Set while the start-up or a save runs, which let events through before they end.
     int busy_ = 0;
     vorbix::CatalogueLock* lock_ = nullptr;
+    vorbix::LoadAccess loadAccess_ = vorbix::LoadAccess::KeepCopies;
     bool started_ = false;
     bool ended_ = false;
     bool endedByError_ = false;

@@ -107,8 +107,7 @@ void TMainForm::LoadCatalogueWithSplash()
         }
     };
     // The window saves later, so a damaged file is copied aside now, before it could be replaced.
-    const Result<CatalogueSource> loaded =
-        vorbix::LoadCatalogue(catalogue_, prompts_, progress, LoadAccess::KeepCopies, *writer_);
+    const Result<CatalogueSource> loaded = vorbix::LoadCatalogue(catalogue_, prompts_, progress, loadAccess_, *writer_);
     if (!lastLine.empty())
         splashForm_->SetStatusLine(lastLine);
     // A catalogue that cannot be read ends the run without saving, through the handler

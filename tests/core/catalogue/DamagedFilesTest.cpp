@@ -198,6 +198,15 @@ TEST(DamagedFiles, EachDamagedLoadKeepsANewCopyAndNeverTouchesAnEarlierOne)
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-2"), "mine");
     EXPECT_EQ(dir.Read("Data/programs.xml.damaged-3"), second);
 
+    // The next start on the same damaged file finds its copy kept already: none is added.
+    {
+        Catalogue again = CatalogueIn(dir.path());
+        FakePrompts next;
+        ASSERT_TRUE(LoadCatalogue(again, next, {}, LoadAccess::KeepCopies).Ok());
+        EXPECT_NE(Reported(next).at(0).find("the file was copied to " + path + ".damaged-3."), std::string::npos);
+        EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-4"));
+    }
+
     // With the copy kept, the save replaces the damaged file and leaves every copy alone.
     const Result<SavedFiles> saved = SaveCatalogue(c, false, "all", "");
     ASSERT_TRUE(saved.Ok()) << saved.Message();
