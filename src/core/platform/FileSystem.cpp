@@ -100,17 +100,24 @@ bool IsReadOnly(const std::string& path)
 namespace {
 
 // Opens a file for reading, with its status; "Cannot open file " + path for a Windows
-// path, a file that cannot be opened, or a folder.
+// path, a file that cannot be opened, or a folder. Only a regular file is read: a FIFO would
+// hold the reader until someone writes to it, and a device such as /dev/zero never ends, so
+// anything else is "Cannot open file PATH: not a regular file". O_NONBLOCK lets the open of
+// a FIFO return at once, so that it can be looked at.
 Result<int> OpenForReading(const std::string& path, struct stat& st)
 {
     if (IsWindowsPath(path))
         return Failure::CannotOpen(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Failure::CannotOpen(path);
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return Failure::CannotOpen(path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Failure{"Cannot open file " + path + ": not a regular file", path};
     }
     return fd;
 }
