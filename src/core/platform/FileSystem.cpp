@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -294,6 +297,45 @@ Status FileWriter::WriteInPlace(const std::string& path, const std::string& byte
     return ok ? Status{} : Status{failed};
 }
 
+namespace {
+
+// The temporary file of a write is the target's name, this mark and six letters.
+constexpr const char* kTemporaryMark = ".vbxtmp-";
+// A temporary file is locked a moment after it is made; one younger than this may be that
+// moment, whatever its lock says.
+constexpr time_t kLeftoverAge = 5;
+
+// Removes the temporary files that writes of path left behind when their process was killed
+// (older than kLeftoverAge and locked by no one); every write does this first, so a
+// leftover lasts only until the next write of the same file.
+void RemoveLeftoverTemporaries(const std::string& path)
+{
+    const std::string folder = ParentFolder(path);
+    const std::string prefix = path.substr(folder == "/" ? 1 : folder.size() + 1) + kTemporaryMark;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string leftover = folder + "/" + name;
+        const int fd = ::open(leftover.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        // Unlinked while its lock is held: a writer that starts now cannot take it over.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kLeftoverAge
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(leftover.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
 Status FileWriter::WriteFile(const std::string& requestedPath, const std::string& bytes)
 {
     const Failure failed = Failure::CannotCreate(requestedPath);
@@ -315,22 +357,26 @@ Status FileWriter::WriteFile(const std::string& requestedPath, const std::string
     // is writable, the file is written in place, as QSaveFile's direct-write fallback does.
     // That loses the atomic rename, so it is the fallback only. A folder whose owner-write
     // permission is off refuses, as a read-only file does, even for root.
-    std::string temp = path + ".vbxtmp-XXXXXX";
+    std::string temp = path + kTemporaryMark + "XXXXXX";
     if (IsReadOnly(folder))
         return hadOld ? WriteInPlace(path, bytes, failed) : Status{failed};
+    RemoveLeftoverTemporaries(path);
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return hadOld && (errno == EACCES || errno == EPERM) ? WriteInPlace(path, bytes, failed) : Status{failed};
+    // Locked while it is ours, so that a later write can tell a leftover of a writer that
+    // was killed (its lock released with it) from a file being written now.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     bool ok = WriteBytes(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     // Keep the old file's permissions; a new file gets the usual ones.
     ok = ::fchmod(fd, hadOld ? (old.st_mode & 07777) : NewFileMode()) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
     if (ok)
         BeforeRename(temp);
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
         ::unlink(temp.c_str());
+    if (::close(fd) != 0 || !ok)
         return failed;
-    }
     // Make the rename itself durable.
     int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorbix;
 using vorbix::test::TempDir;
@@ -236,4 +239,33 @@ TEST(ByteScan, ScansAndComparisonsAgreeWithPlainOnes)
             }
         }
     }
+}
+
+TEST(FileWriter, ATemporaryFileLeftByAKilledWriteGoesWithTheNextWriteOfTheSameFile)
+{
+    TempDir dir;
+    const std::string target = dir.Write("Orbit.ssd", "old");
+    const auto age = [](const std::string& path) {
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::minutes(1));
+    };
+    const std::string leftover = dir.Write("Orbit.ssd.vbxtmp-AbC123", std::string(1000, 'x'));
+    age(leftover);
+    // Still being written by a live process (its lock held), or only just made: kept.
+    const std::string live = dir.Write("Orbit.ssd.vbxtmp-LiVe00", "live");
+    age(live);
+    const int held = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const std::string young = dir.Write("Orbit.ssd.vbxtmp-YoUng0", "young");
+    // Another file's temporary, and a name that only looks alike.
+    const std::string other = dir.Write("Elite.ssd.vbxtmp-AbC123", "other");
+    age(other);
+    const std::string alike = dir.Write("Orbit.ssd.vbxtmp-AbC1234", "alike");
+    age(alike);
+
+    ASSERT_TRUE(WriteFileAtomic(target, "new").Ok());
+    EXPECT_EQ(dir.Read("Orbit.ssd"), "new");
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    for (const std::string& kept : {live, young, other, alike})
+        EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    ::close(held);
 }
