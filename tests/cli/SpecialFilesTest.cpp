@@ -76,3 +76,43 @@ TEST(SpecialFiles, CatalogueFilesAndRomsCfgThatAreNoRegularFilesAreRefusedWithou
         EXPECT_EQ(dir.Read("emu/found"), "Game.rom\n");
     }
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VORBIX_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORBIX_SANITIZED 1
+#endif
+#endif
+
+TEST(HugeFiles, AJunkProgramsFileLoadsWithinTwiceItsSizeAndMemoryThatRunsOutIsASentence)
+{
+#ifdef VORBIX_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#endif
+    TempDir dir;
+    Catalogue c = test::CatalogueIn(dir.path());
+    ASSERT_TRUE(SaveCatalogue(c, false, "all", "").Ok());
+    // A tag every three bytes: an index of eight bytes a tag would be over twice the file.
+    std::string junk;
+    junk.reserve(48u << 20);
+    while (junk.size() < (48u << 20))
+        junk += "<a>";
+    dir.Write(kProgramsFile, junk);
+    // The address space the program needs empty, then twice the file: the load must fit.
+    const auto limited = [&](long kilobytes) {
+        return RunProcess({"/bin/sh", "-c",
+            "ulimit -v " + std::to_string(kilobytes) + "; exec '" + VORBIX_CLI_PATH + "' --appdir '" + dir.path()
+                + "' info"});
+    };
+    const test::ProcessOutput fits = limited((80 << 10) + 2 * (48 << 10));
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_NE(fits.err.find("is damaged: it holds far more tags than a catalogue file does"), std::string::npos)
+        << fits.err;
+
+    // A file larger than the memory left: the file and its size, never a type name.
+    std::filesystem::resize_file(dir / kProgramsFile, 150u << 20);
+    const test::ProcessOutput refused = limited((80 << 10) + (75 << 10));
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(refused.err, "Error: Not enough memory to read " + (dir / kProgramsFile) + " (150.0 MB)\n");
+}

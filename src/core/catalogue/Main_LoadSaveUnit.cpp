@@ -13,8 +13,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <limits>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -783,6 +787,37 @@ void ReportImportOverProgramsFile(Catalogue& catalogue, Prompts& prompts, LoadAc
 
 namespace {
 
+// "512 bytes", "3.4 KB", "67.0 MB", "2.0 GB".
+std::string SizeText(std::uintmax_t bytes)
+{
+    if (bytes < 1024)
+        return std::to_string(bytes) + " bytes";
+    const char* const units[] = {"KB", "MB", "GB", "TB"};
+    double size = static_cast<double>(bytes) / 1024;
+    std::size_t unit = 0;
+    while (size >= 1024 && unit + 1 < std::size(units)) {
+        size /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %s", size, units[unit]);
+    return text;
+}
+
+// Runs the load of the file at path; running out of memory on the way is a sentence the user
+// can act on, naming the file and its size, and the catalogue counts as not loaded.
+template <typename Load>
+Status WithinMemory(const std::string& path, Load load)
+{
+    try {
+        return load();
+    } catch (const std::bad_alloc&) {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(path, ec);
+        return Failure{"Not enough memory to read " + path + (ec ? std::string() : " (" + SizeText(size) + ")"), path};
+    }
+}
+
 Result<CatalogueSource> LoadFromSource(Catalogue& catalogue, Prompts& prompts, const LoadProgress& progress,
     LoadAccess access, FileWriter& copies)
 {
@@ -791,9 +826,13 @@ Result<CatalogueSource> LoadFromSource(Catalogue& catalogue, Prompts& prompts, c
     const bool haveOptions = PathExists(catalogue.AppFile(kOptionsFile));
     const bool haveLegacy = FileExists(catalogue.AppFile(kLegacyOptionsFile));
     if (haveOptions || !haveLegacy) {
-        if (Status loaded = LoadProgramsFile(catalogue, prompts, progress, access, copies); !loaded)
+        if (Status loaded = WithinMemory(catalogue.AppFile(kProgramsFile),
+                [&] { return LoadProgramsFile(catalogue, prompts, progress, access, copies); });
+            !loaded)
             return loaded.Error();
-        if (Status loaded = LoadOptionsFile(catalogue, prompts, access, copies); !loaded)
+        if (Status loaded = WithinMemory(catalogue.AppFile(kOptionsFile),
+                [&] { return LoadOptionsFile(catalogue, prompts, access, copies); });
+            !loaded)
             return loaded.Error();
         return haveOptions || FileExists(catalogue.AppFile(kProgramsFile)) ? CatalogueSource::Xml
                                                                            : CatalogueSource::None;

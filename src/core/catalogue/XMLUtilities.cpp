@@ -242,11 +242,9 @@ std::size_t TXMLLoadObject::CountOpening(std::string_view name) const
     return tag == nullptr ? 0 : tag->opens.size();
 }
 
-void TXMLLoadObject::BuildIndex()
+template <typename OnTag>
+void TXMLLoadObject::ForEachTag(OnTag onTag) const
 {
-    entries_.clear();
-    slots_.clear();
-    order_.clear();
     const char* base = text_.data();
     const std::size_t n = text_.size();
     std::size_t i = 0;
@@ -266,12 +264,45 @@ void TXMLLoadObject::BuildIndex()
         const bool closing = !tag.empty() && tag.front() == '/';
         if (closing)
             tag.remove_prefix(1);
+        onTag(tag, closing, p);
+        i = q + 1;
+    }
+}
+
+void TXMLLoadObject::BuildIndex()
+{
+    entries_.clear();
+    slots_.clear();
+    order_.clear();
+    overfull_ = false;
+    // Counted first, so that every list is made at its size: the index then never holds more
+    // than it needs, whatever the text (a list that grows by doubling may hold twice).
+    std::size_t tags = 0;
+    ForEachTag([&](std::string_view tag, bool closing, std::size_t) {
+        TagPositions& entry = Intern(tag, HashName(tag));
+        ++(closing ? entry.closeCount : entry.openCount);
+        ++tags;
+    });
+    // Eight bytes a tag: a large text with a tag every few bytes would need an index larger
+    // than itself. No catalogue file looks like that (ours have one tag in about 20 bytes);
+    // it is read as holding nothing.
+    if (text_.size() >= kLargeText && tags * kIndexBytesPerTag >= text_.size()) {
+        overfull_ = true;
+        entries_.clear();
+        slots_.clear();
+        return;
+    }
+    for (TagPositions& entry : entries_) {
+        entry.opens.reserve(entry.openCount);
+        entry.closes.reserve(entry.closeCount);
+    }
+    order_.reserve(tags);
+    ForEachTag([&](std::string_view tag, bool closing, std::size_t p) {
         TagPositions& entry = Intern(tag, HashName(tag));
         (closing ? entry.closes : entry.opens).push_back(static_cast<std::uint32_t>(p));
         // Fewer tags than 2^31 fit in a text of less than 4 GB: the entry and the flag fit.
         order_.push_back(static_cast<std::uint32_t>(&entry - entries_.data()) << 1 | (closing ? 1U : 0U));
-        i = q + 1;
-    }
+    });
 }
 
 std::int64_t TXMLLoadObject::FindLiteral(const std::string& needle, std::int64_t from, std::int64_t last) const
@@ -386,6 +417,8 @@ std::string ClosingTag(std::string_view name)
 
 std::string TXMLLoadObject::CheckStructure(const XMLStructure& structure) const
 {
+    if (overfull_)
+        return "it holds far more tags than a catalogue file does";
     // Every name the structure mentions gets a number; the document stands above the root.
     std::vector<std::string_view> names;
     auto number = [&names](std::string_view name) {

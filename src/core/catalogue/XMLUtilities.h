@@ -105,6 +105,8 @@ private:
         std::uint64_t hash = 0;
         std::vector<std::uint32_t> opens;
         std::vector<std::uint32_t> closes;
+        std::size_t openCount = 0; // while the index is built: how many each list will hold
+        std::size_t closeCount = 0;
         // Where the last search in each list ended: the loaders walk forward, so the next
         // search usually starts right there.
         mutable std::size_t openHint = 0;
@@ -112,6 +114,9 @@ private:
     };
 
     void BuildIndex();
+    // Calls onTag(name, closing, position) for every tag in document order.
+    template <typename OnTag>
+    void ForEachTag(OnTag onTag) const;
     TagPositions& Intern(std::string_view name, std::uint64_t hash);
     const TagPositions* Lookup(std::string_view name) const;
     void Find(std::string_view name, int index, TXMLFocus& out, const TXMLFocus& parent, bool orRest);
@@ -126,6 +131,13 @@ private:
     // Every tag in document order: its entry's index shifted left by one, the low bit set
     // for a closing tag.
     std::vector<std::uint32_t> order_;
+    // The text held too many tags to be indexed within its own size: nothing was indexed.
+    bool overfull_ = false;
+
+    // The index of a text of at least this size may not outgrow the text (kIndexBytesPerTag
+    // bytes a tag: its position in its name's list and its place in order_).
+    static constexpr std::size_t kLargeText = 1 << 20;
+    static constexpr std::size_t kIndexBytesPerTag = 8;
 };
 
 // Builds a document as a flat sequence of open, leaf and close calls and writes it with

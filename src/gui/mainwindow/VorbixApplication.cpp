@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <new>
 
 namespace vorbix::gui {
 namespace {
@@ -29,6 +30,9 @@ bool VorbixApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        // A type name ("std::bad_alloc") tells the user nothing.
+        HandleUnexpectedError(kNotEnoughMemory);
     } catch (const std::exception& error) {
         HandleUnexpectedError(error.what());
     } catch (...) {

@@ -24,6 +24,10 @@ private:
     static void HandleUnexpectedError(const std::string& message);
 };
 
+// What the handler shows when memory ran out.
+inline constexpr const char* kNotEnoughMemory =
+    "Not enough memory for what Vorbix was doing; close other programs or use a smaller catalogue";
+
 // The error's message as the handler shows it: a final "." is added when it has none.
 std::string UnexpectedErrorText(const std::string& message);
 
