@@ -100,6 +100,18 @@ std::vector<ProgramRecord> SamplePrograms()
     return {elite, chuckie, wordwise, latin};
 }
 
+// The shapes of hostile files: elements nested thousands deep, then junk between tags,
+// where every missing element is a message.
+std::string DeepAndJunk(const std::string& element)
+{
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "<" + element + ">";
+    for (int i = 0; i < 500; ++i)
+        text += "x<" + element + "-name>\x01<</" + element + ">>&amp;<";
+    return text;
+}
+
 std::string ProgramsFile(std::vector<ProgramRecord> programs)
 {
     Catalogue catalogue;
@@ -122,6 +134,8 @@ void ProgramsSeeds()
     }
     seeds.push_back(lf);
     seeds.push_back(flat);
+    seeds.push_back(DeepAndJunk("program"));
+    seeds.push_back(whole.substr(0, whole.size() / 5)); // cut inside its first publisher group
     WriteSeeds("programs", seeds);
     auto words = TagsOf({"programs", "vorbix-version", "publisher", "publisher-name", "program", "program-name",
         "program-type", "file-url", "favourite", "e00dfs", "picture-url", "boxcover-url", "comments", "commentline",
@@ -172,7 +186,9 @@ void OptionsSeeds()
 {
     const Catalogue sample = SampleOptions();
     const std::string whole = OptionsFileBytes(sample, "Games", "BeebEm");
-    WriteSeeds("options", {whole, OptionsFileBytes(Catalogue{}, "all", ""), whole.substr(0, whole.size() * 2 / 3)});
+    WriteSeeds("options",
+        {whole, OptionsFileBytes(Catalogue{}, "all", ""), whole.substr(0, whole.size() * 2 / 3),
+            DeepAndJunk("emulator")});
     std::vector<std::string> names = {"options", "vorbix-version", "emulators", "emulator", "filters", "filter",
         "f-favourite", "publishers", "publisher", "program-types", "type", "other-options", "last-program-dir",
         "last-emu-dir", "last-doc-dir", "last-filter", "last-emu", "preprocessing-compatibilitywarning",
@@ -310,7 +326,12 @@ void RomsCfgSeeds()
     WriteSeeds("romscfg",
         {RomsCfgInput(1 | 4, "ELITE.ROM", standard), RomsCfgInput(4, "BASIC2", standard),
             RomsCfgInput(1 | 2 | 8, "DFS.ROM", commented), RomsCfgInput(1 | 8, "My Rom.rom", fourSections),
-            RomsCfgInput(8, "M128\\BASIC4", fourSections), RomsCfgInput(1 | 4, "short", {"OS12", "EMPTY"})});
+            RomsCfgInput(8, "M128\\BASIC4", fourSections), RomsCfgInput(1 | 4, "short", {"OS12", "EMPTY"}),
+            // LF line ends as emulators on Linux write them, and control bytes no ROM list has.
+            std::string(1, static_cast<char>(1 | 4)) + "\x04GAME" + "OS12\nBASIC2\n" + std::string(15, '\n'),
+            std::string(1, static_cast<char>(1 | 4)) + "\x04GAME" + "OS12\r\n" + '\0'
+                + "\x07"
+                  "BASIC2\r\n"});
     WriteDictionary("romscfg", {"EMPTY", "RAM", "M128\\", "\r\n", "#"});
 }
 

@@ -76,6 +76,24 @@ bool Listed(const std::vector<std::string>& lines, const Layout& layout, const s
     return false;
 }
 
+// A file of text: no control bytes but tab, the line ends and the end-of-file mark.
+bool LooksLikeText(const std::string& bytes)
+{
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != 0x1A;
+    });
+}
+
+// The file's first line end, CR LF for a file without one.
+std::string LineEnd(const std::string& bytes)
+{
+    const auto end = bytes.find_first_of("\r\n");
+    if (end == std::string::npos || bytes.compare(end, 2, "\r\n") == 0)
+        return "\r\n";
+    return std::string(1, bytes[end]);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -98,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Layout layout = SectionOf(before, modelB);
     const std::string fullName = Upper(modelB ? name : "M128\\" + name);
     const bool nameUsable = IsEntry(fullName) && fullName.find_first_of("\r\n") == std::string::npos;
-    const bool shouldEdit = (modelB || master) && layout.fits && (!insert || nameUsable);
+    const bool shouldEdit = (modelB || master) && LooksLikeText(bytes) && layout.fits && (!insert || nameUsable);
     if (!shouldEdit) {
         Check(after == bytes);
         Check((modelB || master) == (prompts.shown == 1));
@@ -106,7 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(prompts.shown == 0);
     const auto lines = vorbix::SplitLines(after);
-    Check(after == vorbix::JoinLinesCrLf(lines));
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + LineEnd(bytes);
+    Check(after == joined);
     Check(lines.size() == before.size());
 
     // Only the section's slot lines may change.
