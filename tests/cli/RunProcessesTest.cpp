@@ -1,6 +1,6 @@
 // vorbix-cli run in real processes beside each other: two application folders whose
-// emulator definitions share one emulator and its working file, and a holder killed
-// part-way.
+// emulator definitions share one emulator and its working file, a holder killed part-way,
+// and standard input that has ended.
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "support/FakeEmulator.h"
@@ -155,4 +155,30 @@ TEST_F(RunProcessesTest, ARunIsRefusedWhileAnotherHoldsItsWorkingFileAndAKilledH
     EXPECT_EQ(dir.Read("app2/games/StarMiner.ssd"), "star miner");
     AwaitLines("ended", 3);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "runtime/vorbix"), {}), 0);
+}
+
+TEST_F(RunProcessesTest, AtTheEndOfStandardInputTheRunWaitsForTheEmulator)
+{
+    dir.Write("control/save", "");
+    // Enter pressed while the emulator runs: the tool goes on and ends, the emulator runs on.
+    Hold();
+    const ProcessOutput entered = RunProcess(Argv("app1", {"--program", "0"}), Env(), "\n");
+    EXPECT_EQ(entered.status, 0) << entered.err;
+    EXPECT_EQ(entered.err, "Press OK after running emulator [Enter] ");
+    Release();
+    AwaitLines("ended", 1);
+
+    // No input at all (a job run from cron): the run waits for the emulator, then copies
+    // back what it wrote.
+    dir.Write("app1/games/Orbit.ssd", "orbit");
+    Hold();
+    StartedProcess unattended(Argv("app1", {"--program", "0"}), Env(), "");
+    AwaitLines("started", 2);
+    Release();
+    const ProcessOutput done = unattended.Wait();
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.err,
+        "Press OK after running emulator [Enter] \nStandard input is at its end: waiting for the emulator to end.\n");
+    EXPECT_EQ(dir.Read("app1/games/Orbit.ssd"), "orbit+saved");
+    EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd"));
 }

@@ -61,10 +61,11 @@ private:
 class LaunchPrompts : public FakePrompts {
 public:
     explicit LaunchPrompts(EmulatorShell& shell) : shell_(shell) {}
-    void PressOkAfterRunningEmulator() override
+    bool PressOkAfterRunningEmulator() override
     {
         FakePrompts::PressOkAfterRunningEmulator();
         shell_.WaitForAll();
+        return true;
     }
 
 private:

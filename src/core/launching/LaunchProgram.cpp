@@ -47,7 +47,7 @@ private:
     void SetVariables();
     int StartEmulator();
     bool AfterRunNeeded() const;
-    void WaitForEmulator(int pid);
+    bool WaitForEmulator(int pid);
     void CopyBackAndCleanUp();
     std::string KeepWorkingCopy();
     void RestoreDfs();
@@ -105,7 +105,8 @@ LaunchResult LaunchSequence::Run()
             shell_.WaitForExit(pid);
         return result_;
     }
-    WaitForEmulator(pid);
+    if (!WaitForEmulator(pid))
+        return result_;
     CopyBackAndCleanUp();
     RestoreDfs();
     if (cat_.Options.CopyPicture)
@@ -368,12 +369,20 @@ bool LaunchSequence::AfterRunNeeded() const
         || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
 }
 
-void LaunchSequence::WaitForEmulator(int pid)
+// Step 20's box holds the after-run steps until the user says the emulator has finished.
+// When nobody can say so (the terminal's input has ended), the launch waits for the
+// emulator to end; one it cannot wait for skips the after-run steps, which would otherwise
+// copy back and clean up before the emulator has written anything.
+bool LaunchSequence::WaitForEmulator(int pid)
 {
-    if (in_.WaitForEmulatorExit && pid > 0)
-        shell_.WaitForExit(pid);
-    else
-        prompts_.PressOkAfterRunningEmulator();
+    const bool wait = (in_.WaitForEmulatorExit && pid > 0) || !prompts_.PressOkAfterRunningEmulator();
+    if (!wait)
+        return true;
+    if (pid <= 0)
+        return Stop("Nobody can confirm that " + emu_->EmuName
+            + " has finished, and it cannot be waited for: the after-run steps were skipped");
+    shell_.WaitForExit(pid);
+    return true;
 }
 
 // Steps 21 to 23. When the changed disk could not come back, the working copy is the only
