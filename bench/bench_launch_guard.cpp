@@ -94,7 +94,7 @@ BENCHMARK(BM_WorkingFileGuardClash)->Arg(100000)->Arg(1000000)->Unit(benchmark::
 void BM_IdentityOfEveryPath(benchmark::State& state)
 {
     GuardTree& tree = TreeOf(static_cast<int>(state.range(0)));
-    const std::optional<FileIdentity> working = IdentityOf(tree.workingFile);
+    const std::optional<DeviceInode> working = IdentityOf(tree.workingFile);
     for (auto _ : state) {
         int found = 0;
         for (const ProgramRecord& p : tree.catalogue.ProgramList) {

@@ -16,7 +16,7 @@ namespace {
 
 struct WorkingFile {
     std::string Path;
-    FileIdentity Identity;
+    DeviceInode Identity;
 };
 
 class ClashSearch {
@@ -34,7 +34,7 @@ private:
 
     const Catalogue& cat_;
     std::vector<WorkingFile> files_;
-    std::vector<FileIdentity> identities_;
+    std::vector<DeviceInode> identities_;
 };
 
 std::string_view FolderOf(const std::string& path)
@@ -58,7 +58,7 @@ bool IsDocumentFile(const std::string& url)
 ClashSearch::ClashSearch(const Catalogue& catalogue, const std::vector<std::string>& workingFiles) : cat_(catalogue)
 {
     for (const std::string& path : workingFiles) {
-        if (const std::optional<FileIdentity> identity = IdentityOf(path)) {
+        if (const std::optional<DeviceInode> identity = IdentityOf(path)) {
             files_.push_back({path, *identity});
             identities_.push_back(*identity);
         }
@@ -88,7 +88,7 @@ std::optional<WorkingFileClash> ClashSearch::Run()
 
 std::optional<WorkingFileClash> ClashSearch::SameAs(const std::string& path, const std::string& what) const
 {
-    const std::optional<FileIdentity> identity = IdentityOf(path);
+    const std::optional<DeviceInode> identity = IdentityOf(path);
     if (!identity)
         return std::nullopt;
     const auto file = std::find_if(files_.begin(), files_.end(),
@@ -107,7 +107,7 @@ std::optional<WorkingFileClash> ClashSearch::ApplicationFile(const char* relativ
 std::optional<WorkingFileClash> ClashSearch::InDataFolder() const
 {
     const std::string data = cat_.AppFile("Data");
-    const std::optional<FileIdentity> folder = IdentityOf(data);
+    const std::optional<DeviceInode> folder = IdentityOf(data);
     if (!folder)
         return std::nullopt;
     for (const WorkingFile& file : files_)

@@ -97,15 +97,15 @@ bool IsReadOnly(const std::string& path)
     return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-std::optional<FileIdentity> IdentityOf(const std::string& path)
+std::optional<DeviceInode> IdentityOf(const std::string& path)
 {
     struct stat st {};
     if (!Stat(path, st))
         return std::nullopt;
-    return FileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+    return DeviceInode{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
 }
 
-bool LiesInFolder(const std::string& path, const FileIdentity& folder)
+bool LiesInFolder(const std::string& path, const DeviceInode& folder)
 {
     if (path.empty() || IsWindowsPath(path))
         return false;

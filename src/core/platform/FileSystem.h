@@ -18,19 +18,19 @@ bool DeleteFileAt(const std::string& path); // removes a file; true when it is g
 
 // What a file is, whatever it is called: its device and inode. Two paths name the same file
 // when their identities are equal, through links and other names alike.
-struct FileIdentity {
+struct DeviceInode {
     unsigned long long Device = 0;
     unsigned long long Inode = 0;
-    bool operator==(const FileIdentity&) const = default;
+    bool operator==(const DeviceInode&) const = default;
 };
 
 // The identity of the file at path after following links; nothing when no file can be
 // reached there (nothing at the path, a dangling link, a Windows path).
-std::optional<FileIdentity> IdentityOf(const std::string& path);
+std::optional<DeviceInode> IdentityOf(const std::string& path);
 
 // Whether the folder that holds path, once links are resolved, is the folder of the given
 // identity or lies inside it, at any depth.
-bool LiesInFolder(const std::string& path, const FileIdentity& folder);
+bool LiesInFolder(const std::string& path, const DeviceInode& folder);
 
 // Moves what stands at from to the name to, only while nothing stands there: a file moved
 // so never replaces another. NameTaken when to exists; Failed (errno set) otherwise.

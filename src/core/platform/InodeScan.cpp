@@ -30,15 +30,15 @@ bool ListsTrueInodes(int fd)
     }
 }
 
-bool IsOneOf(dev_t device, ino_t inode, const std::vector<FileIdentity>& files)
+bool IsOneOf(dev_t device, ino_t inode, const std::vector<DeviceInode>& files)
 {
-    const FileIdentity identity{static_cast<unsigned long long>(device), static_cast<unsigned long long>(inode)};
+    const DeviceInode identity{static_cast<unsigned long long>(device), static_cast<unsigned long long>(inode)};
     return std::find(files.begin(), files.end(), identity) != files.end();
 }
 
 } // namespace
 
-bool FolderMayHold(const std::string& folder, const std::vector<FileIdentity>& files)
+bool FolderMayHold(const std::string& folder, const std::vector<DeviceInode>& files)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr)

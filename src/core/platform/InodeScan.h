@@ -16,6 +16,6 @@ namespace vorbix {
 // none. A folder that cannot be read, or whose file system's listing is not known to give
 // the inodes that stat gives (FAT, network shares), may hold any: each of its paths must
 // be asked.
-bool FolderMayHold(const std::string& folder, const std::vector<FileIdentity>& files);
+bool FolderMayHold(const std::string& folder, const std::vector<DeviceInode>& files);
 
 } // namespace vorbix
