@@ -26,29 +26,57 @@ struct RunOptions {
     bool wait = false;
 };
 
-// Terminal prompts whose "Press OK after running emulator" waits for Enter (with --yes
-// the launch waits for the emulator to end instead, and the box is only printed).
+// The real shell, which keeps every emulator it starts attached, so that the launch can
+// wait for it, and remembers whether it started one it can wait for. An emulator the
+// launch does not wait for runs on when the tool ends: it is in a session of its own.
+class RunShell : public SystemShell {
+public:
+    RunShell() : SystemShell(true) {}
+
+    StartResult StartProgram(const std::string& file, const std::string& workingDir,
+        const std::vector<std::string>& arguments) override
+    {
+        const StartResult result = SystemShell::StartProgram(file, workingDir, arguments);
+        canWait_ = result.Pid > 0;
+        return result;
+    }
+    bool CanWait() const { return canWait_; }
+
+private:
+    bool canWait_ = false;
+};
+
+// Terminal prompts whose "Press OK after running emulator" waits for Enter. Nobody
+// presses it with --yes (the launch waits for the emulator instead, and the box is only
+// printed), nor once standard input has ended (a job run from cron, `< /dev/null`).
 class RunPrompts : public TerminalPrompts {
 public:
-    RunPrompts(CliContext& context, bool answerYes)
-        : TerminalPrompts(context.err, context.in, !answerYes, answerYes), context_(context), answerYes_(answerYes)
+    RunPrompts(CliContext& context, const RunShell& shell, bool answerYes)
+        : TerminalPrompts(context.err, context.in, !answerYes, answerYes), context_(context), shell_(shell),
+          answerYes_(answerYes)
     {}
 
-    void PressOkAfterRunningEmulator() override
+    bool PressOkAfterRunningEmulator() override
     {
         context_.err << "Press OK after running emulator";
         if (answerYes_) {
             context_.err << "\n";
-            return;
+            return false;
         }
         context_.err << " [Enter] ";
         context_.err.flush();
         std::string line;
-        std::getline(context_.in, line);
+        if (std::getline(context_.in, line))
+            return true;
+        context_.err << (shell_.CanWait() ? "\nStandard input is at its end: waiting for the emulator to end.\n"
+                                          : "\nStandard input is at its end.\n");
+        context_.err.flush();
+        return false;
     }
 
 private:
     CliContext& context_;
+    const RunShell& shell_;
     bool answerYes_;
 };
 
@@ -125,13 +153,13 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
         context.err << problem << "\n";
         return kExitUsage;
     }
-    RunPrompts prompts(context, options.yes);
+    RunShell shell;
+    RunPrompts prompts(context, shell, options.yes);
     Catalogue catalogue;
     if (int status = LoadCatalogueForCli(context, catalogue, prompts))
         return status;
     // As the window's start-up does.
     catalogue.DfsRomsPresent = DfsRomsPresentIn(catalogue);
-    SystemShell shell(options.wait || options.yes);
     const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
     // Every reported error counts, also one after the emulator ran (a failed copy back).
     return result.Outcome == LaunchOutcome::Stopped || prompts.ErrorCount() > 0 ? kExitFindings : kExitOk;

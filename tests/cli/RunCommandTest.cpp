@@ -170,7 +170,7 @@ TEST_F(RunCommandTest, AFailedCopyBackIsAnErrorInTheExitStatus)
     EXPECT_EQ(status, cli::kExitFindings) << err.str();
     EXPECT_NE(err.str().find("Error: Cannot copy " + dir / "emu/discs/Elite.ssd"), std::string::npos) << err.str();
     EXPECT_EQ(dir.Read("away/Elite.ssd"), "elite");
-    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite+saved"); // the changed disk is kept
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd.kept-1"), "elite+saved"); // the changed disk is kept aside
 }
 
 TEST_F(RunCommandTest, RelativeFileIsFoundInTheCurrentFolderAndCopiedBackThere)

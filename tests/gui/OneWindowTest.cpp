@@ -83,7 +83,7 @@ TEST(OneWindow, AStartBesideAnOpenWindowHandsItsFileOverAndAKilledWindowBlocksNo
     EXPECT_EQ(resave.status, 3);
     EXPECT_NE(resave.err.find("(process " + std::to_string(first->processId()) + ")"), std::string::npos);
     auto after = dir.Contents();
-    for (const std::string& name : {"emu/run.log", "emu/discs/StarMiner.ssd"})
+    for (const char* name : {"emu/run.log", "emu/started", "emu/ended", "emu/discs/StarMiner.ssd"})
         after.erase(name);
     EXPECT_EQ(after, before);
 

@@ -14,6 +14,7 @@ std::string WriteFakeEmulator(const std::string& root)
         + root
         + "'\n"
           "root=${root%/}\n"
+          "echo $$ >> \"$root/emu/started\"\n"
           "{\n"
           "  printf 'cwd=%s\\n' \"$(pwd)\"\n"
           "  for a in \"$@\"; do printf 'arg=%s\\n' \"$a\"; done\n"
@@ -23,7 +24,9 @@ std::string WriteFakeEmulator(const std::string& root)
           "  printf 'discs=%s\\n' \"$(ls \"$root/emu/discs\" 2>/dev/null | tr '\\n' ' ')\"\n"
           "  printf 'roms=%s\\n' \"$(ls \"$root/emu/roms\" 2>/dev/null | tr '\\n' ' ')\"\n"
           "  printf 'romscfg=%s\\n' \"$(tr -d '\\r' 2>/dev/null < \"$root/emu/ROMS.CFG\" | tr '\\n' '|')\"\n"
-          "} > \"$root/emu/run.log.tmp\"\n"
+          "} > \"$root/emu/run.log.$$\"\n"
+          "while [ -f \"$root/control/hold\" ]; do sleep 0.02; done\n"
+          "[ -f \"$root/control/remove\" ] && rm -rf \"$(cat \"$root/control/remove\")\"\n"
           "if [ -f \"$root/control/save\" ]; then\n"
           "  for f in \"$root\"/emu/discs/*; do [ -f \"$f\" ] && printf '+saved' >> \"$f\"; done\n"
           "fi\n"
@@ -34,7 +37,8 @@ std::string WriteFakeEmulator(const std::string& root)
           "  for f in \"$root\"/emu/discs/*; do rm -f \"$f\"; mkdir \"$f\"; touch \"$f/x\"; done\n"
           "fi\n"
           "[ -f \"$root/control/picture\" ] && printf 'NEWPIC' > \"$root/emu/screen.jpg\"\n"
-          "mv \"$root/emu/run.log.tmp\" \"$root/emu/run.log\"\n"
+          "mv \"$root/emu/run.log.$$\" \"$root/emu/run.log\"\n"
+          "echo $$ >> \"$root/emu/ended\"\n"
           "exit 0\n";
     const std::string path = root + "emu/beebem";
     WriteAll(path, script);

@@ -13,12 +13,14 @@
 
 namespace vorbix::test {
 
-// Writes root + "emu/beebem", an executable script. When run it writes root + "emu/run.log"
-// (its working folder, arguments, the VBX_PLAIN/VBX_SS/VBX_DS variables, the files in
-// emu/discs and emu/roms and the lines of emu/ROMS.CFG) and then acts on files in
-// root + "control/": "save" appends "+saved" to every disk image in emu/discs, "picture"
-// writes "NEWPIC" to emu/screen.jpg, "empty" empties every disk image in emu/discs, "block" turns each file in emu/discs into a folder.
-// Returns the script's path.
+// Writes root + "emu/beebem", an executable script. When run it adds its process id as a
+// line to root + "emu/started", records root + "emu/run.log" (its working folder,
+// arguments, the VBX_PLAIN/VBX_SS/VBX_DS variables, the files in emu/discs and emu/roms and
+// the lines of emu/ROMS.CFG) and then acts on files in root + "control/": "hold" keeps it
+// running while that file exists, "remove" deletes the file or folder whose path it
+// holds, "save" appends "+saved" to every disk image in emu/discs, "empty" empties them,
+// "block" turns each into a folder, "picture" writes "NEWPIC" to emu/screen.jpg. Last it
+// adds its process id to root + "emu/ended". Returns the script's path.
 std::string WriteFakeEmulator(const std::string& root);
 
 // The run log as name -> values (several "arg" lines keep their order).
@@ -59,10 +61,11 @@ private:
 class LaunchPrompts : public FakePrompts {
 public:
     explicit LaunchPrompts(EmulatorShell& shell) : shell_(shell) {}
-    void PressOkAfterRunningEmulator() override
+    bool PressOkAfterRunningEmulator() override
     {
         FakePrompts::PressOkAfterRunningEmulator();
         shell_.WaitForAll();
+        return true;
     }
 
 private:

@@ -1,6 +1,8 @@
 #pragma once
 // Runs a program to its end and collects what it printed.
 
+#include "support/TempDir.h"
+
 #include <string>
 #include <vector>
 
@@ -12,8 +14,27 @@ struct ProcessOutput {
     std::string err;
 };
 
-// Runs argv[0] with the arguments; extraEnv holds "NAME=value" entries added to the
-// environment; input is written to its standard input.
+// A program started in the background: argv[0] with the arguments; extraEnv holds
+// "NAME=value" entries added to the environment; input is written to its standard input,
+// which then ends. One not waited for is killed at the end of the test.
+class StartedProcess {
+public:
+    explicit StartedProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {},
+        const std::string& input = "");
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    int Pid() const { return pid_; }
+    // Waits for the program to end and collects its output.
+    ProcessOutput Wait();
+
+private:
+    TempDir io_;
+    int pid_ = -1;
+};
+
+// Starts the program and waits for it.
 ProcessOutput RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {},
     const std::string& input = "");
 

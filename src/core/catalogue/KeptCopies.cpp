@@ -14,6 +14,11 @@ namespace {
 // Far more copies than anyone keeps; past this a folder is taken to refuse new names.
 constexpr int kMaxKeptCopies = 9999;
 
+Failure CannotMove(const std::string& path, const std::string& to)
+{
+    return {"Cannot move file " + path + " to " + to, path};
+}
+
 } // namespace
 
 Result<std::string> KeepCopyBeside(const std::string& path, const std::string& tag, FileWriter& writer)
@@ -74,6 +79,20 @@ std::string NextKeptCopyName(const std::string& path, const std::string& tag)
     while (n < kMaxKeptCopies && PathExists(stem + std::to_string(n)))
         ++n;
     return stem + std::to_string(n);
+}
+
+Result<std::string> MoveAsideBeside(const std::string& path, const std::string& tag)
+{
+    const std::string stem = path + "." + tag + "-";
+    for (int n = 1; n <= kMaxKeptCopies; ++n) {
+        const std::string aside = stem + std::to_string(n);
+        const MoveOutcome moved = MoveToFreeName(path, aside);
+        if (moved == MoveOutcome::Moved)
+            return aside;
+        if (moved == MoveOutcome::Failed)
+            return CannotMove(path, aside);
+    }
+    return CannotMove(path, stem + std::to_string(kMaxKeptCopies + 1));
 }
 
 } // namespace vorbix

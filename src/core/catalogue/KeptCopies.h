@@ -1,6 +1,6 @@
 #pragma once
-// Copies of catalogue files kept beside them, under names that no earlier file holds, so
-// that what a file held survives whatever later replaces it.
+// Copies of catalogue files kept beside them, and files moved aside, under names that no
+// earlier file holds, so that what a file held survives whatever later replaces it.
 
 #include "host/Result.h"
 #include "platform/FileSystem.h"
@@ -24,5 +24,11 @@ std::string KeptCopyHolding(const std::string& path, const std::string& tag, con
 // The name KeepCopyBeside would give a copy of path now: path + "." + tag + "-" + the lowest
 // n from 1 that no file holds.
 std::string NextKeptCopyName(const std::string& path, const std::string& tag);
+
+// Moves the file at path aside to path + "." + tag + "-" + n, with the lowest n from 1 whose
+// name is free, never over anything already there. Returns the new path; a move that
+// fails is "Cannot move file " + path + " to " + the name tried, and leaves the file where
+// it was.
+Result<std::string> MoveAsideBeside(const std::string& path, const std::string& tag);
 
 } // namespace vorbix

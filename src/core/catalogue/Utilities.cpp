@@ -21,9 +21,6 @@ bool HasDriveDesignator(const std::string& path)
     return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
-namespace {
-
-// Length of the folder part: up to and including the last separator or the drive.
 std::size_t FolderPartLength(const std::string& path)
 {
     for (std::size_t i = path.size(); i > 0; --i)
@@ -31,8 +28,6 @@ std::size_t FolderPartLength(const std::string& path)
             return i;
     return HasDriveDesignator(path) ? 2 : 0;
 }
-
-} // namespace
 
 std::string FolderPart(const std::string& path)
 {

@@ -19,6 +19,8 @@ bool HasDriveDesignator(const std::string& path);
 
 // Everything up to and including the last separator or the drive designator.
 std::string FolderPart(const std::string& path);
+// The length of that part, for passes over many paths that need not copy it.
+std::size_t FolderPartLength(const std::string& path);
 // What follows the folder part.
 std::string FileNamePart(const std::string& path);
 // The extension of the file-name part with its dot ("" when it has none).

@@ -61,7 +61,13 @@ public:
 
     // The box that holds a launch until the user says the emulator has finished
     // ("Press OK after running emulator"); the command-line tool waits on the terminal.
-    virtual void PressOkAfterRunningEmulator() { ShowMessage("Press OK after running emulator"); }
+    // True when the user confirmed; false when nobody can answer (the terminal's input has
+    // ended), so that the launch must find out for itself when the emulator is done.
+    virtual bool PressOkAfterRunningEmulator()
+    {
+        ShowMessage("Press OK after running emulator");
+        return true;
+    }
 
     // A plain box with the application's title, no icon and an OK button.
     void ShowMessage(const std::string& text) { ShowMessageBox({"", text}); }

@@ -1,15 +1,19 @@
 #include "launching/LaunchProgram.h"
 
+#include "catalogue/KeptCopies.h"
 #include "catalogue/Utilities.h"
 #include "host/Prompts.h"
 #include "host/Shell.h"
 #include "launching/EmulatorArguments.h"
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
+#include "launching/WorkingFileGuard.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
+#include "platform/Reservation.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 namespace vorbix {
@@ -34,14 +38,18 @@ public:
 private:
     bool ChooseEmulator();
     bool ChooseProgram();
+    void NameTarget();
+    bool ReserveWorkingFiles();
+    bool RefuseClashes();
     bool ShowWarnings();
     bool PlaceImage();
     bool PrepareDfs();
     void SetVariables();
     int StartEmulator();
     bool AfterRunNeeded() const;
-    void WaitForEmulator(int pid);
+    bool WaitForEmulator(int pid);
     void CopyBackAndCleanUp();
+    std::string KeepWorkingCopy();
     void RestoreDfs();
     void CopyPicture();
 
@@ -52,7 +60,8 @@ private:
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
     std::string DfsSource(const char* file) const { return cat_.AppFile(file); }
     bool IsDfsSource(const std::string& path) const;
-    const ProgramRecord* CatalogueImageAt(const std::string& path) const;
+    std::vector<std::pair<std::string, std::string>> DfsWorkingFiles() const;
+    std::string ProgramName() const { return record_ != nullptr ? record_->ProgramName : FileNamePart(programFile_); }
     bool WorkingCopyEmptied() const;
     void DeleteDfsRom(const std::string& path) const;
     bool CopyDfsRom(const std::string& source, const std::string& destination) const;
@@ -77,13 +86,17 @@ private:
     std::string targetPath_;
     bool targetIsProgramFile_ = false;
     bool useE00_ = false;
+    // The working files of this run, reserved until the sequence ends.
+    std::vector<Reservation> reservations_;
 };
 
 LaunchResult LaunchSequence::Run()
 {
     if (!ChooseEmulator())
         return result_;
-    if (!NoProgram() && !(ChooseProgram() && ShowWarnings() && PlaceImage() && PrepareDfs()))
+    if (!NoProgram()
+        && !(ChooseProgram() && ReserveWorkingFiles() && RefuseClashes() && ShowWarnings() && PlaceImage()
+            && PrepareDfs()))
         return result_;
     SetVariables();
     const int pid = StartEmulator();
@@ -92,7 +105,8 @@ LaunchResult LaunchSequence::Run()
             shell_.WaitForExit(pid);
         return result_;
     }
-    WaitForEmulator(pid);
+    if (!WaitForEmulator(pid))
+        return result_;
     CopyBackAndCleanUp();
     RestoreDfs();
     if (cat_.Options.CopyPicture)
@@ -134,7 +148,8 @@ bool LaunchSequence::ChooseEmulator()
     return true;
 }
 
-// Steps 5 to 7. A PIdx outside the catalogue counts as no selection.
+// Steps 5 to 7, then where the image goes (steps 10 and 11), which the reservation needs.
+// A PIdx outside the catalogue counts as no selection.
 bool LaunchSequence::ChooseProgram()
 {
     if (in_.Mode == LaunchMode::DroppedFile) {
@@ -150,7 +165,66 @@ bool LaunchSequence::ChooseProgram()
     }
     if (!FileExists(programFile_))
         return Stop("Cannot find program file " + programFile_);
+    useE00_ = record_ != nullptr ? record_->E00Dfs : cat_.Options.UseE00Dfs;
+    NameTarget();
     return true;
+}
+
+// The working files of this run are its own from before the first copy until the sequence
+// ends: another run through one of them (from another catalogue, another window, a
+// terminal) would copy over the disk this one's emulator is writing, and clean up the
+// copy this one still has to bring back. A run that finds one taken is refused before it
+// asks or copies anything.
+bool LaunchSequence::ReserveWorkingFiles()
+{
+    std::vector<std::string> files{targetPath_};
+    for (const auto& [path, source] : DfsWorkingFiles())
+        files.push_back(path);
+    const auto started = std::chrono::system_clock::to_time_t(shell_.Now());
+    const ReservationNote note{emu_->EmuName, ProgramName(), static_cast<long long>(started)};
+    for (const std::string& file : files) {
+        Result<Reservation> taken = Reservation::Take(file, note);
+        if (!taken)
+            return Stop(taken.Message());
+        if (!taken.Value().Held()) {
+            const ReservationNote& holder = taken.Value().Holder();
+            if (!holder.Complete())
+                return Stop(emu_->EmuName + " is still running a program with the working file " + file
+                    + ". Finish that run first.");
+            return Stop(holder.Emulator + " is still running " + holder.Program + " (started at " + holder.StartedAt()
+                + "). Finish that run first.");
+        }
+        reservations_.push_back(std::move(taken).Value());
+    }
+    return true;
+}
+
+// A launch never overwrites or deletes a file of the catalogue through a working file:
+// refused before anything is copied. The image's own file in place, and a DFS ROM working
+// file that is the very image it is filled from, are never written, so they are no clash.
+bool LaunchSequence::RefuseClashes()
+{
+    std::vector<std::string> files;
+    if (!targetIsProgramFile_)
+        files.push_back(targetPath_);
+    for (const auto& [path, source] : DfsWorkingFiles())
+        if (!SameFile(path, source))
+            files.push_back(path);
+    if (const std::optional<WorkingFileClash> clash = FindWorkingFileClash(cat_, files))
+        return Stop(
+            "Cannot run " + programFile_ + ": the emulator's working file " + clash->WorkingFile + " " + clash->Reason);
+    return true;
+}
+
+// The two files of the ROM folder that the DFS swap deletes and fills, each with the DFS
+// ROM image it is filled from; none when the emulator's DFS is not handled.
+std::vector<std::pair<std::string, std::string>> LaunchSequence::DfsWorkingFiles() const
+{
+    if (!DfsHandled())
+        return {};
+    const std::string romFolder = RomFolder();
+    return {{romFolder + emu_->DfsName, DfsSource(kDfsRomFile)},
+        {romFolder + emu_->E00DfsName, DfsSource(kE00DfsRomFile)}};
 }
 
 // Steps 8 and 9.
@@ -169,7 +243,6 @@ bool LaunchSequence::ShowWarnings()
                 return Decline();
         }
     }
-    useE00_ = record_ != nullptr ? record_->E00Dfs : options.UseE00Dfs;
     if (options.E00DfsWarning && useE00_)
         prompts_.ShowMessageBox({"E00 DFS warning", "Make sure sideways ROM/RAM can be written to",
             MessageIcon::Exclamation, MessageButtons::Ok, true});
@@ -183,8 +256,8 @@ std::string LaunchSequence::WorkingFolder(const std::string& configured) const
     return configured.empty() ? EmuFolder() : IncludeBackslash(configured);
 }
 
-// Steps 10 to 13.
-bool LaunchSequence::PlaceImage()
+// Steps 10 and 11.
+void LaunchSequence::NameTarget()
 {
     ext_ = UpperExtension(programFile_);
     isRom_ = IsRomExtension(ext_);
@@ -202,30 +275,16 @@ bool LaunchSequence::PlaceImage()
     // An image that already lies where the emulator expects it is neither copied onto
     // itself nor removed afterwards: it is the catalogue's own file.
     targetIsProgramFile_ = SameFile(programFile_, targetPath_);
-    // The copy would overwrite, and the clean-up delete, another program's own image.
-    if (!targetIsProgramFile_) {
-        if (const ProgramRecord* other = CatalogueImageAt(targetPath_))
-            return Stop("Cannot run " + programFile_ + ": the emulator's working file " + targetPath_
-                + " is the image of " + other->ProgramName + " in the catalogue");
-    }
+}
+
+// Steps 12 and 13.
+bool LaunchSequence::PlaceImage()
+{
     if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_))
         return Stop("Cannot copy file " + programFile_);
     if (isRom_)
         RomsCfg(true, false, targetName_ + targetExt_);
     return true;
-}
-
-// The catalogue program whose image is the file at path, or none. Only images with the
-// same file name can be that file, so the file system is asked about those alone.
-const ProgramRecord* LaunchSequence::CatalogueImageAt(const std::string& path) const
-{
-    if (!FileExists(path))
-        return nullptr;
-    const std::string name = FileNamePart(path);
-    for (const ProgramRecord& program : cat_.ProgramList)
-        if (FileNamePart(program.FileUrl) == name && SameFile(program.FileUrl, path))
-            return &program;
-    return nullptr;
 }
 
 // A working copy the emulator left empty while the catalogue's image is not: copying it
@@ -242,7 +301,7 @@ bool LaunchSequence::WorkingCopyEmptied() const
 
 // The two DFS ROM images under the application folder are the sources of every DFS swap.
 // A ROM working folder that is (or links to) that folder must not lose them: they are
-// never deleted, and a copy onto the other image counts as a failed copy.
+// never deleted, and a copy onto the other image (refused before the run) fails.
 bool LaunchSequence::IsDfsSource(const std::string& path) const
 {
     return SameFile(path, DfsSource(kDfsRomFile)) || SameFile(path, DfsSource(kE00DfsRomFile));
@@ -310,34 +369,62 @@ bool LaunchSequence::AfterRunNeeded() const
         || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
 }
 
-void LaunchSequence::WaitForEmulator(int pid)
+// Step 20's box holds the after-run steps until the user says the emulator has finished.
+// When nobody can say so (the terminal's input has ended), the launch waits for the
+// emulator to end; one it cannot wait for skips the after-run steps, which would otherwise
+// copy back and clean up before the emulator has written anything.
+bool LaunchSequence::WaitForEmulator(int pid)
 {
-    if (in_.WaitForEmulatorExit && pid > 0)
-        shell_.WaitForExit(pid);
-    else
-        prompts_.PressOkAfterRunningEmulator();
+    const bool wait = (in_.WaitForEmulatorExit && pid > 0) || !prompts_.PressOkAfterRunningEmulator();
+    if (!wait)
+        return true;
+    if (pid <= 0)
+        return Stop("Nobody can confirm that " + emu_->EmuName
+            + " has finished, and it cannot be waited for: the after-run steps were skipped");
+    shell_.WaitForExit(pid);
+    return true;
 }
 
-// Steps 21 to 23.
+// Steps 21 to 23. When the changed disk could not come back, the working copy is the only
+// one: it is moved aside under a name no launch uses, never deleted or copied over.
 void LaunchSequence::CopyBackAndCleanUp()
 {
     const bool copyBack = cat_.Options.CopyDiskBack && isDisk_ && !targetIsProgramFile_;
-    // When the changed disk could not come back, the working copy is the only one: it stays.
-    bool keepWorkingCopy = false;
-    if (copyBack && WorkingCopyEmptied()) {
-        prompts_.ShowErrorBox("The working copy " + targetPath_ + " is empty; " + programFile_
-            + " was not replaced and both files are kept");
-        keepWorkingCopy = true;
-    } else if (copyBack && !CopyFileOverwrite(targetPath_, programFile_)) {
-        prompts_.ShowErrorBox(
-            "Cannot copy " + targetPath_ + " to " + programFile_ + "; the working copy " + targetPath_ + " is kept");
-        keepWorkingCopy = true;
+    bool dealtWith = false; // the working copy is gone, kept aside or reported
+    if (copyBack) {
+        dealtWith = true;
+        if (!PathExists(targetPath_))
+            prompts_.ShowErrorBox(
+                "Cannot copy " + targetPath_ + " to " + programFile_ + ": " + targetPath_ + " no longer exists");
+        else if (WorkingCopyEmptied())
+            prompts_.ShowErrorBox("The working copy " + targetPath_ + " is empty; " + programFile_
+                + " was not replaced and " + KeepWorkingCopy());
+        else if (!CopyFileOverwrite(targetPath_, programFile_))
+            prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_ + "; " + KeepWorkingCopy());
+        else
+            dealtWith = false;
     }
     const bool clean = (emu_->CleanDiskWorkingDir && isDisk_) || (emu_->CleanRomWorkingDir && isRom_);
-    if (clean && !targetIsProgramFile_ && !keepWorkingCopy && !DeleteFileAt(targetPath_))
-        prompts_.ShowErrorBox("Cannot delete file " + targetPath_);
+    if (clean && !targetIsProgramFile_ && !dealtWith) {
+        // With the catalogue's image gone (the emulator deleted it), the working copy is
+        // the last copy of the program.
+        if (!FileExists(programFile_) && PathExists(targetPath_))
+            prompts_.ShowErrorBox(programFile_ + " is missing, so " + KeepWorkingCopy());
+        else if (!DeleteFileAt(targetPath_))
+            prompts_.ShowErrorBox("Cannot delete file " + targetPath_);
+    }
     if (emu_->CleanRomWorkingDir && isRom_)
         RomsCfg(false, false, targetName_ + targetExt_);
+}
+
+// Moves the working copy aside beside itself, as TargetPath.kept-N; returns the end of the
+// message that says where it is now.
+std::string LaunchSequence::KeepWorkingCopy()
+{
+    const Result<std::string> aside = MoveAsideBeside(targetPath_, "kept");
+    if (!aside)
+        return "the working copy could not be moved aside and is left at " + targetPath_;
+    return "the working copy was kept as " + aside.Value();
 }
 
 // Step 24: the normal DFS ROM image goes back after a run with the E00 DFS.

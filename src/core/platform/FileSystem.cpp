@@ -100,6 +100,68 @@ bool IsReadOnly(const std::string& path)
     return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
+std::optional<DeviceInode> IdentityOf(const std::string& path)
+{
+    struct stat st {};
+    if (!Stat(path, st))
+        return std::nullopt;
+    return DeviceInode{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
+bool LiesInFolder(const std::string& path, const DeviceInode& folder)
+{
+    if (path.empty() || IsWindowsPath(path))
+        return false;
+    // The file's own link is followed too: a link to a file in the folder is in the folder.
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    std::string start = resolved != nullptr ? ParentFolder(resolved) : ParentFolder(path);
+    std::free(resolved);
+    resolved = ::realpath(start.c_str(), nullptr);
+    if (resolved == nullptr)
+        return false;
+    std::string current(resolved);
+    std::free(resolved);
+    for (;;) {
+        if (IdentityOf(current) == folder)
+            return true;
+        if (current == "/")
+            return false;
+        current = ParentFolder(current);
+    }
+}
+
+MoveOutcome MoveToFreeName(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return MoveOutcome::Moved;
+    if (errno == EEXIST)
+        return MoveOutcome::NameTaken;
+    if (errno != EINVAL && errno != ENOSYS)
+        return MoveOutcome::Failed;
+    // The file system cannot be asked not to replace: a second name for the file, which
+    // link refuses to put over anything, and then the old name goes.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return MoveOutcome::Moved;
+    }
+    if (errno == EEXIST)
+        return MoveOutcome::NameTaken;
+    if (errno != EPERM && errno != EOPNOTSUPP)
+        return MoveOutcome::Failed;
+    // No hard links either (FAT): the name is taken by creating it, and the move then
+    // replaces only that new empty file.
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? MoveOutcome::NameTaken : MoveOutcome::Failed;
+    ::close(fd);
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return MoveOutcome::Moved;
+    const int error = errno;
+    ::unlink(to.c_str());
+    errno = error;
+    return MoveOutcome::Failed;
+}
+
 namespace {
 
 // Opens a file for reading, with its status; "Cannot open file " + path for a Windows

@@ -5,6 +5,7 @@
 #include "host/Result.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,30 @@ bool FileExists(const std::string& path); // a file (not a folder) exists
 bool PathExists(const std::string& path); // anything exists at the path, a broken link too
 bool DirectoryExists(const std::string& path); // a folder exists
 bool DeleteFileAt(const std::string& path); // removes a file; true when it is gone now
+
+// What a file is, whatever it is called: its device and inode. Two paths name the same file
+// when their identities are equal, through links and other names alike.
+struct DeviceInode {
+    unsigned long long Device = 0;
+    unsigned long long Inode = 0;
+    bool operator==(const DeviceInode&) const = default;
+};
+
+// The identity of the file at path after following links; nothing when no file can be
+// reached there (nothing at the path, a dangling link, a Windows path).
+std::optional<DeviceInode> IdentityOf(const std::string& path);
+
+// Whether the folder that holds path, once links are resolved, is the folder of the given
+// identity or lies inside it, at any depth.
+bool LiesInFolder(const std::string& path, const DeviceInode& folder);
+
+// Moves what stands at from to the name to, only while nothing stands there: a file moved
+// so never replaces another. NameTaken when to exists; Failed (errno set) otherwise.
+// Uses renameat2 with RENAME_NOREPLACE, or on file systems without it a hard link and the
+// removal of the old name, or without hard links an exclusively created name that the
+// move then replaces.
+enum class MoveOutcome { Moved, NameTaken, Failed };
+MoveOutcome MoveToFreeName(const std::string& from, const std::string& to);
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);

@@ -348,13 +348,14 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
 
     LaunchResult r = Run();
     const std::string target = dir / "emu/discs/Elite.ssd";
-    // The working copy could not come back, so it is kept rather than cleaned up.
+    // The working copy could not come back, so it is moved aside rather than cleaned up.
     EXPECT_EQ(prompts.Errors(),
-        (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd" + "; the working copy " + target + " is kept",
+        (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd" + "; the working copy was kept as " + target
+                + ".kept-1",
             "Cannot copy file " + dir / "app/DFSROMS/DFS.ROM" + " to " + dir / "emu/roms/nosuch/DFS.ROM"}));
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
-    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd/x"));
+    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd.kept-1/x"));
     // The normal DFS name goes into the first slot whether or not its copy succeeded.
     Texts cfg = RomsCfgLines();
     cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
@@ -371,9 +372,9 @@ TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
     const std::string target = dir / "emu/discs/Elite.ssd";
     EXPECT_EQ(prompts.Errors(),
         Texts{"The working copy " + target + " is empty; " + dir / "games/Elite.ssd"
-            + " was not replaced and both files are kept"});
+            + " was not replaced and the working copy was kept as " + target + ".kept-1"});
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
-    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd"));
+    EXPECT_TRUE(dir.Exists("emu/discs/Elite.ssd.kept-1"));
 
     // Another program's image where this one's working copy would go: refused before
     // anything is copied, started or cleaned up.
@@ -382,7 +383,7 @@ TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
     EXPECT_EQ(Run(0).Outcome, LaunchOutcome::Stopped);
     EXPECT_EQ(prompts.Errors(),
         Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file " + target
-            + " is the image of Elite Two in the catalogue"});
+            + " is the same file as " + target + " (the image of Elite Two in the catalogue)"});
     EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "second elite");
     EXPECT_EQ(shell.starts.size(), 1u);
 }
@@ -610,14 +611,96 @@ TEST_F(LaunchTest, RomFolderThatIsTheDfsRomsFolderKeepsBothDfsImages)
     EXPECT_EQ(dir.Read("app/DFSROMS/DFS.ROM"), "normal dfs");
     EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
 
-    // A DFS name that would put one image over the other is a failed copy.
+    // A DFS name that would put one image over the other is refused before the run.
     cat.ProgramList[0].E00Dfs = false;
     Emu().DfsName = "E00DFS.ROM";
     Emu().E00DfsName = "OTHER.ROM";
     prompts.shown.clear();
     r = Run();
-    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "app/DFSROMS/DFS.ROM"});
+    const std::string e00 = dir / "app/DFSROMS/E00DFS.ROM";
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file " + e00 + " is the same file as "
+            + e00 + " (a DFS ROM image of the application)"});
     EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(dir.Read("app/DFSROMS/DFS.ROM"), "normal dfs");
     EXPECT_EQ(dir.Read("app/DFSROMS/E00DFS.ROM"), "e00 dfs");
+}
+
+TEST_F(LaunchTest, AWorkingCopyThatCannotComeBackIsKeptAsideUnderANewName)
+{
+    Emu().DiskFilename = "DISC";
+    Emu().CleanDiskWorkingDir = true;
+    cat.Options.CopyDiskBack = true;
+    const std::string target = dir / "emu/discs/DISC.ssd";
+    const std::string image = dir / "games/Elite.ssd";
+    // The catalogue's folder goes away while the emulator runs (a stick pulled out), twice.
+    dir.Write("control/remove", dir / "games");
+    Run();
+    dir.Write("games/Elite.ssd", "second disc");
+    Run();
+    EXPECT_EQ(prompts.Errors(),
+        (Texts{"Cannot copy " + target + " to " + image + "; the working copy was kept as " + target + ".kept-1",
+            "Cannot copy " + target + " to " + image + "; the working copy was kept as " + target + ".kept-2"}));
+    EXPECT_EQ(dir.Read("emu/discs/DISC.ssd.kept-1"), "elite disc");
+    EXPECT_EQ(dir.Read("emu/discs/DISC.ssd.kept-2"), "second disc");
+    EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd"));
+
+    // The emulator deleted its working copy: nothing claims to keep it.
+    dir.Write("games/Elite.ssd", "third disc");
+    dir.Write("control/remove", target);
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy " + target + " to " + image + ": " + target + " no longer exists"});
+
+    // Without copy back, an emulator that deleted the catalogue's image leaves the working
+    // copy as the last copy of the program: the clean-up keeps it.
+    cat.Options.CopyDiskBack = false;
+    dir.Write("control/remove", image);
+    prompts.shown.clear();
+    Run();
+    EXPECT_EQ(prompts.Errors(), Texts{image + " is missing, so the working copy was kept as " + target + ".kept-3"});
+    EXPECT_EQ(dir.Read("emu/discs/DISC.ssd.kept-3"), "third disc");
+    EXPECT_EQ(dir.Read("emu/discs/DISC.ssd.kept-1"), "elite disc");
+}
+
+TEST_F(LaunchTest, WorkingFilesThatAreCatalogueFilesUnderOtherNamesAreRefused)
+{
+    Emu().CleanDiskWorkingDir = true;
+    Emu().CleanRomWorkingDir = true;
+    const std::string target = dir / "emu/discs/Elite.ssd";
+    // Another program's image is a link to this launch's working file; a third program's
+    // picture is a second hard link to it.
+    dir.Write("emu/discs/Elite.ssd", "orbit disc");
+    std::filesystem::create_symlink(target, dir / "games/Orbit.ssd");
+    cat.ProgramList.push_back({"Orbit", dir / "games/Orbit.ssd"});
+    LaunchResult r = Run(0);
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file " + target
+            + " is the same file as " + dir / "games/Orbit.ssd" + " (the image of Orbit in the catalogue)"});
+    std::filesystem::remove(dir / "games/Orbit.ssd");
+    const int miner = static_cast<int>(AddProgram("Miner", "pics/Miner.ssd", "miner disc"));
+    std::filesystem::create_hard_link(target, dir / "pics/Miner.jpg");
+    prompts.shown.clear();
+    Run(0);
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"Cannot run " + dir / "games/Elite.ssd" + ": the emulator's working file " + target
+            + " is the same file as " + dir / "pics/Miner.jpg" + " (the picture of Miner in the catalogue)"});
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "orbit disc");
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+
+    // The ROM working file is the catalogue's programs file.
+    const std::string programs = dir.Write("app/Data/programs.xml", "<programs/>\r\n");
+    Emu().RomWorkingDir = dir / "app/Data/";
+    Emu().RomFilename = "programs";
+    Emu().RomFileExt = ".xml";
+    cat.ProgramList[static_cast<std::size_t>(miner)].FileUrl = dir.Write("games/Hopper.rom", "rom");
+    prompts.shown.clear();
+    Run(miner);
+    EXPECT_EQ(prompts.Errors(),
+        Texts{"Cannot run " + dir / "games/Hopper.rom" + ": the emulator's working file " + programs
+            + " is the same file as " + programs + " (the catalogue's programs file)"});
+    EXPECT_EQ(dir.Read("app/Data/programs.xml"), "<programs/>\r\n");
+    EXPECT_TRUE(shell.starts.empty());
 }
