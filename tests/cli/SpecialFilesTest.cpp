@@ -74,6 +74,13 @@ TEST(SpecialFiles, CatalogueFilesAndRomsCfgThatAreNoRegularFilesAreRefusedWithou
             std::string::npos)
             << run.err;
         EXPECT_EQ(dir.Read("emu/found"), "Game.rom\n");
+
+        // The image given to run is no file either: refused before anything is copied.
+        MakeSpecial(dir / "Odd.ssd", fifo);
+        const test::ProcessOutput odd =
+            Cli(dir.path(), {"run", "--emulator", "BeebEm", "--file", dir / "Odd.ssd", "--yes"});
+        EXPECT_EQ(odd.status, 1);
+        EXPECT_EQ(odd.err, "Error: Cannot open file " + (dir / "Odd.ssd") + ": not a regular file\n");
     }
 }
 

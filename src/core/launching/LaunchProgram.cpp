@@ -165,6 +165,9 @@ bool LaunchSequence::ChooseProgram()
     }
     if (!FileExists(programFile_))
         return Stop("Cannot find program file " + programFile_);
+    // A FIFO or a device would hold the copy for ever or never end it.
+    if (!IsRegularFile(programFile_))
+        return Stop("Cannot open file " + programFile_ + ": not a regular file");
     useE00_ = record_ != nullptr ? record_->E00Dfs : cat_.Options.UseE00Dfs;
     NameTarget();
     return true;

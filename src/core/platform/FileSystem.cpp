@@ -58,6 +58,12 @@ bool FileExists(const std::string& path)
     return Stat(path, st) && !S_ISDIR(st.st_mode);
 }
 
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return Stat(path, st) && S_ISREG(st.st_mode);
+}
+
 bool PathExists(const std::string& path)
 {
     // lstat: a symbolic link that cannot be followed is still something at the path, so a

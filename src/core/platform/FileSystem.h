@@ -12,6 +12,7 @@
 namespace vorbix {
 
 bool FileExists(const std::string& path); // a file (not a folder) exists
+bool IsRegularFile(const std::string& path); // a regular file (not a FIFO, device or folder) exists
 bool PathExists(const std::string& path); // anything exists at the path, a broken link too
 bool DirectoryExists(const std::string& path); // a folder exists
 bool DeleteFileAt(const std::string& path); // removes a file; true when it is gone now
