@@ -65,7 +65,7 @@ std::string KeptCopyHolding(const std::string& path, const std::string& tag, con
         std::error_code sizeError;
         if (!it->is_regular_file(sizeError) || it->file_size(sizeError) != bytes.size() || sizeError)
             continue;
-        const std::string copy = folder + name;
+        std::string copy = folder + name;
         if (Result<std::string> held = ReadFileBytes(copy); held && held.Value() == bytes)
             return copy;
     }

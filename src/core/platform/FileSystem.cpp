@@ -388,7 +388,8 @@ void RemoveLeftoverTemporaries(const std::string& path)
         const std::string name = entry->d_name;
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
             continue;
-        const std::string leftover = folder + "/" + name;
+        std::string leftover = folder;
+        leftover.append("/").append(name);
         const int fd = ::open(leftover.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
         if (fd < 0)
             continue;
