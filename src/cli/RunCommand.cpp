@@ -29,9 +29,11 @@ struct RunOptions {
 // The real shell, which keeps every emulator it starts attached, so that the launch can
 // wait for it, and remembers whether it started one it can wait for. An emulator the
 // launch does not wait for runs on when the tool ends: it is in a session of its own.
+// When the launch always waits (--wait, --yes), the emulator's error output passes through
+// this tool, which keeps its last lines for the report of a failed run.
 class RunShell : public SystemShell {
 public:
-    RunShell() : SystemShell(true) {}
+    explicit RunShell(bool alwaysWaits) : SystemShell(true, alwaysWaits) {}
 
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override
@@ -153,7 +155,7 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
         context.err << problem << "\n";
         return kExitUsage;
     }
-    RunShell shell;
+    RunShell shell(options.wait || options.yes);
     RunPrompts prompts(context, shell, options.yes);
     Catalogue catalogue;
     if (int status = LoadCatalogueForCli(context, catalogue, prompts))

@@ -7,13 +7,21 @@ namespace vorbix::cli {
 
 namespace {
 
-// Message texts may hold a carriage return as a line break (a warning's "Continue?").
+// Message texts may hold a carriage return as a line break (a warning's "Continue?"),
+// which the terminal shows as a space; a line feed starts an indented line of the same
+// message (the lines an emulator wrote before it failed).
 std::string OneLine(const std::string& text)
 {
-    std::string line = text;
-    for (char& c : line)
-        if (c == '\r' || c == '\n')
-            c = ' ';
+    std::string line;
+    line.reserve(text.size());
+    for (char c : text) {
+        if (c == '\r')
+            line += ' ';
+        else if (c == '\n')
+            line += "\n  ";
+        else
+            line += c;
+    }
     return line;
 }
 

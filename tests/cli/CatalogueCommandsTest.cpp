@@ -194,10 +194,11 @@ TEST(CliCatalogue, MissingElementMessagesGoToStandardErrorOneBlockPerFile)
     EXPECT_EQ(r.out, "0\tP\tA\tTXMLLoadObject.Getvalue: No focus set\tTXMLLoadObject.Getvalue: No focus set\n");
     // program-type, file-url, favourite, e00dfs, then the 12 leaves of other-options.
     const std::string missing = "TXMLLoadObject.Getvalue: No focus set";
-    EXPECT_NE(r.err.find("Reading " + (dir / "Data/programs.xml") + " gave 4 messages: " + missing + " (4 times)\n"),
+    EXPECT_NE(r.err.find("Reading " + (dir / "Data/programs.xml") + " gave 4 messages:\n  " + missing + " (4 times)\n"),
         std::string::npos)
         << r.err;
-    EXPECT_NE(r.err.find("Reading " + (dir / "Data/options.xml") + " gave 12 messages: " + missing + " (12 times)\n"),
+    EXPECT_NE(r.err.find(
+                  "Reading " + (dir / "Data/options.xml") + " gave 12 messages:\n  " + missing + " (12 times)\n"),
         std::string::npos)
         << r.err;
 }

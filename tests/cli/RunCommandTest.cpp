@@ -137,12 +137,15 @@ TEST_F(RunCommandTest, YesWaitsForTheEmulatorAndThePictureQuestionIsAskedOnTheTe
 {
     cat.Options.CopyDiskBack = false;
     cat.Options.CopyPicture = true;
-    cat.Options.PictureUrl = dir.Write("emu/screen.jpg", "NEWPIC");
+    cat.Options.PictureUrl = dir / "emu/screen.jpg";
     cat.EmuList[0].CommandLineString.clear();
     dir.Write("games/Elite.jpg", "OLDPIC");
+    // The emulator saves a screen picture each run.
+    const std::string takesPicture = "#!/bin/sh\nprintf NEWPIC > '" + dir / "emu/screen.jpg" + "'\n";
+    dir.Write("emu/beebem", takesPicture);
 
-    // The warning answered Yes, Enter for the OK, the overwrite answered No.
-    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0"}, "y\n\nn\n"), cli::kExitOk) << err.str();
+    // The warning answered Yes, the run waits for the emulator, the overwrite answered No.
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--wait"}, "y\nn\n"), cli::kExitOk) << err.str();
     EXPECT_NE(err.str().find("Overwrite file " + dir / "games/Elite.jpg" + "? [y/n] "), std::string::npos);
     EXPECT_EQ(dir.Read("games/Elite.jpg"), "OLDPIC");
 
@@ -153,7 +156,17 @@ TEST_F(RunCommandTest, YesWaitsForTheEmulatorAndThePictureQuestionIsAskedOnTheTe
     EXPECT_NE(err.str().find("Overwrite file " + dir / "games/Elite.jpg" + "? y\n"), std::string::npos);
     EXPECT_EQ(dir.Read("games/Elite.jpg"), "NEWPIC");
 
-    // The emulator saved no picture: the launch stops with an error.
+    // A run that saved no picture: the one there is an earlier run's and is not copied,
+    // even when it is the same size as a new one would be.
+    dir.Write("emu/beebem", "#!/bin/sh\n");
+    dir.Write("emu/screen.jpg", "STALE!");
+    dir.Write("games/Elite.jpg", "OLDPIC");
+    EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--yes"}), cli::kExitOk) << err.str();
+    EXPECT_NE(err.str().find("The emulator saved no new screen picture\n"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("Overwrite file"), std::string::npos);
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), "OLDPIC");
+
+    // The emulator saved no picture at all: the launch stops with an error.
     std::filesystem::remove(dir / "emu/screen.jpg");
     EXPECT_EQ(Run({"--emulator", "BeebEm", "--program", "0", "--yes"}), cli::kExitFindings);
     EXPECT_NE(err.str().find("Error: Cannot find picture file " + dir / "emu/screen.jpg" + "\n"), std::string::npos);

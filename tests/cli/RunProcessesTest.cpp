@@ -53,13 +53,14 @@ protected:
     };
     // An application folder whose one emulator places every disk as emu/discs/DISC.ssd,
     // copies it back and cleans up.
-    void MakeApp(const std::string& app, const std::vector<Program>& programs)
+    void MakeApp(const std::string& app, const std::vector<Program>& programs,
+        const std::string& emulator = "emu/beebem")
     {
         Catalogue cat;
         cat.AppDir = dir / (app + "/");
         EmuRecord emu;
         emu.EmuName = "BeebEm";
-        emu.EmuUrl = dir / "emu/beebem";
+        emu.EmuUrl = dir / emulator;
         emu.DiskWorkingDir = dir / "emu/discs/";
         emu.DiskFilename = "DISC";
         emu.CleanDiskWorkingDir = true;
@@ -186,4 +187,57 @@ TEST_F(RunProcessesTest, AtTheEndOfStandardInputTheRunWaitsForTheEmulator)
         "Press OK after running emulator [Enter] \nStandard input is at its end: waiting for the emulator to end.\n");
     EXPECT_EQ(dir.Read("app1/games/Orbit.ssd"), "orbit+saved");
     EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd"));
+}
+
+// An emulator's failure is the run's: a status of its own is reported with the end of its
+// error output, and a file that cannot be executed is never handed to the desktop's opener
+// (which would open the disc image with Vorbix again, and again).
+TEST_F(RunProcessesTest, AFailingOrUnexecutableEmulatorFailsTheRunAndNothingElseIsStarted)
+{
+    std::string complaint;
+    for (int line = 1; line <= 12; ++line)
+        complaint += "echo 'complaint " + std::to_string(line) + "' >&2\n";
+    const std::string emulator = dir / "emu/beebem";
+    dir.Write("emu/beebem",
+        "#!/bin/sh\nprintf '+saved' >> '" + dir / "emu/discs/DISC.ssd" + "'\n" + complaint + "exit 3\n");
+    const ProcessOutput failed = RunProcess(Argv("app1", {"--program", "0", "--yes"}), Env());
+    EXPECT_EQ(failed.status, 1);
+    std::string lastLines;
+    for (int line = 3; line <= 12; ++line)
+        lastLines += "\n  complaint " + std::to_string(line);
+    EXPECT_NE(failed.err.find("Error: The emulator " + emulator
+                  + " ended with status 3. The last lines of its error "
+                    "output:"
+                  + lastLines + "\n"),
+        std::string::npos)
+        << failed.err;
+    // Its output reached the terminal as it came, and the after-run steps still ran.
+    EXPECT_EQ(failed.err.find("complaint 1\ncomplaint 2\n"), 0u) << failed.err;
+    EXPECT_EQ(dir.Read("app1/games/Orbit.ssd"), "orbit+saved");
+    EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd"));
+
+    // A desktop opener on the PATH that records every call.
+    dir.Write("bin/xdg-open", "#!/bin/sh\necho \"$@\" >> '" + dir / "opened" + "'\n");
+    SetMode(dir / "bin/xdg-open", 0755);
+    std::vector<std::string> env = Env();
+    env.push_back("PATH=" + dir / "bin" + ":" + std::getenv("PATH"));
+    SetMode(emulator, 0644);
+    const ProcessOutput notExecutable = RunProcess(Argv("app1", {"--program", "0", "--yes"}), env);
+    EXPECT_EQ(notExecutable.status, 1);
+    EXPECT_EQ(notExecutable.err, "Error: Cannot start " + emulator + ": the file is not executable\n");
+    EXPECT_FALSE(dir.Exists("opened"));
+    EXPECT_EQ(dir.Read("app1/games/Orbit.ssd"), "orbit+saved");
+    EXPECT_FALSE(dir.Exists("emu/discs/DISC.ssd")); // the working copy is cleaned up as after a run
+
+    // A Windows emulator named directly: the message tells how Wine runs it.
+    std::filesystem::rename(emulator, emulator + ".exe");
+    MakeApp("app3", {}, "emu/beebem.exe");
+    const ProcessOutput windows = RunProcess(Argv("app3", {"--no-program", "--wait"}), env);
+    EXPECT_EQ(windows.status, 1);
+    EXPECT_EQ(windows.err,
+        "Error: Cannot start " + emulator
+            + ".exe: the file is not executable. A Windows emulator runs through Wine: "
+              "make wine the emulator file and put "
+            + emulator + ".exe first on its command line\n");
+    EXPECT_FALSE(dir.Exists("opened"));
 }

@@ -148,7 +148,7 @@ TEST(EndToEnd, AddRunReportAndExitWriteWhatTheTerminalWrites)
     std::filesystem::create_directories(root + "emu/discs");
     dir.Write("control/save", "");
     const std::string screen = JpegBytes(32, 24); // the emulator's saved screen
-    dir.Write("emu/screen.jpg", screen);
+    dir.Write("control/picture", screen);
 
     Catalogue start;
     EmuRecord emu{"BeebEm", root + "emu/beebem"};

@@ -36,7 +36,8 @@ std::string WriteFakeEmulator(const std::string& root)
           "if [ -f \"$root/control/block\" ]; then\n"
           "  for f in \"$root\"/emu/discs/*; do rm -f \"$f\"; mkdir \"$f\"; touch \"$f/x\"; done\n"
           "fi\n"
-          "[ -f \"$root/control/picture\" ] && printf 'NEWPIC' > \"$root/emu/screen.jpg\"\n"
+          "if [ -s \"$root/control/picture\" ]; then cp \"$root/control/picture\" \"$root/emu/screen.jpg\"\n"
+          "elif [ -f \"$root/control/picture\" ]; then printf 'NEWPIC' > \"$root/emu/screen.jpg\"; fi\n"
           "mv \"$root/emu/run.log.$$\" \"$root/emu/run.log\"\n"
           "echo $$ >> \"$root/emu/ended\"\n"
           "exit 0\n";
@@ -69,11 +70,12 @@ StartResult EmulatorShell::StartProgram(const std::string& file, const std::stri
     return result;
 }
 
-void EmulatorShell::WaitForExit(int pid)
+ProcessEnd EmulatorShell::WaitForExit(int pid)
 {
     ++waits;
-    real_.WaitForExit(pid);
+    ProcessEnd end = real_.WaitForExit(pid);
     running_.erase(std::remove(running_.begin(), running_.end(), pid), running_.end());
+    return end;
 }
 
 void EmulatorShell::SetEnvironmentVariable(const std::string& name, const std::string& value)

@@ -19,8 +19,9 @@ namespace vorbix::test {
 // the lines of emu/ROMS.CFG) and then acts on files in root + "control/": "hold" keeps it
 // running while that file exists, "remove" deletes the file or folder whose path it
 // holds, "save" appends "+saved" to every disk image in emu/discs, "empty" empties them,
-// "block" turns each into a folder, "picture" writes "NEWPIC" to emu/screen.jpg. Last it
-// adds its process id to root + "emu/ended". Returns the script's path.
+// "block" turns each into a folder, "picture" writes its bytes (or "NEWPIC" when it is
+// empty) to emu/screen.jpg. Last it adds its process id to root + "emu/ended". Returns the
+// script's path.
 std::string WriteFakeEmulator(const std::string& root);
 
 // The run log as name -> values (several "arg" lines keep their order).
@@ -43,7 +44,7 @@ public:
     }
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override;
-    void WaitForExit(int pid) override;
+    ProcessEnd WaitForExit(int pid) override;
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
     void WaitForAll();

@@ -14,7 +14,21 @@ namespace vorbix {
 struct StartResult {
     int Code = 0;
     int Pid = -1;
+    // Why a program could not be started, as a user reads it ("the file is not executable");
+    // empty on success.
+    std::string Reason;
     bool Succeeded() const { return Code > 32; }
+};
+
+// How a waited-for process ended. Status is its exit status and Signal the signal that
+// ended it (0 for none); neither is known for a process that could not be waited for.
+struct ProcessEnd {
+    bool Known = false;
+    int Status = 0;
+    int Signal = 0;
+    // The last lines it wrote to its error output, when the shell kept them.
+    std::vector<std::string> LastErrorLines;
+    bool Failed() const { return Known && (Status != 0 || Signal != 0); }
 };
 
 class Shell {
@@ -33,7 +47,7 @@ public:
     virtual StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) = 0;
     // Waits for a process started attached by StartProgram to end.
-    virtual void WaitForExit(int /*pid*/) {}
+    virtual ProcessEnd WaitForExit(int /*pid*/) { return {}; }
 
     // Sets a variable for every program started or opened from now on; it stays set for
     // the shell's lifetime.

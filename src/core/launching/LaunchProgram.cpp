@@ -9,11 +9,13 @@
 #include "launching/RomsCfg.h"
 #include "launching/WorkingFileGuard.h"
 #include "platform/Collation.h"
+#include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/Reservation.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 
 namespace vorbix {
@@ -46,9 +48,11 @@ private:
     bool PrepareDfs();
     void SetVariables();
     int StartEmulator();
+    void CannotStart(const std::string& reason);
     bool AfterRunNeeded() const;
     bool WaitForEmulator(int pid);
-    void CopyBackAndCleanUp();
+    void AwaitEmulator(int pid);
+    void CopyBackAndCleanUp(bool copyBack);
     std::string KeepWorkingCopy();
     void RestoreDfs();
     void CopyPicture();
@@ -86,6 +90,9 @@ private:
     std::string targetPath_;
     bool targetIsProgramFile_ = false;
     bool useE00_ = false;
+    // The screen picture file as it was before the emulator started: only a picture
+    // written since then is this run's.
+    FileIdentity pictureBefore_;
     // The working files of this run, reserved until the sequence ends.
     std::vector<Reservation> reservations_;
 };
@@ -99,15 +106,19 @@ LaunchResult LaunchSequence::Run()
             && PrepareDfs()))
         return result_;
     SetVariables();
+    if (cat_.Options.CopyPicture)
+        pictureBefore_ = StatFile(cat_.Options.PictureUrl);
     const int pid = StartEmulator();
+    if (pid == 0)
+        return result_;
     if (NoProgram() || !AfterRunNeeded()) {
         if (in_.WaitForEmulatorExit && pid > 0)
-            shell_.WaitForExit(pid);
+            AwaitEmulator(pid);
         return result_;
     }
     if (!WaitForEmulator(pid))
         return result_;
-    CopyBackAndCleanUp();
+    CopyBackAndCleanUp(cat_.Options.CopyDiskBack);
     RestoreDfs();
     if (cat_.Options.CopyPicture)
         CopyPicture();
@@ -356,12 +367,33 @@ void LaunchSequence::SetVariables()
 
 // Step 18: the emulator's executable is started directly, in its own folder; the command
 // line switches become the arguments, with %IMAGE% standing for the placed image. This is
-// the one place that starts an executable. The shell's result is not checked: the
-// emulator is not watched.
+// the one place that starts an executable. Returns the pid of an emulator started
+// attached, -1 for one that runs on its own, 0 when it could not be started.
 int LaunchSequence::StartEmulator()
 {
     const std::string image = NoProgram() ? std::string() : targetPath_;
-    return shell_.StartProgram(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image)).Pid;
+    const StartResult started =
+        shell_.StartProgram(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image));
+    if (!started.Succeeded()) {
+        CannotStart(started.Reason);
+        return 0;
+    }
+    return started.Pid > 0 ? started.Pid : -1;
+}
+
+// An emulator that did not start has written nothing: the working files go as after a
+// run, but nothing is copied back and no picture is taken.
+void LaunchSequence::CannotStart(const std::string& reason)
+{
+    std::string message = "Cannot start " + emu_->EmuUrl + ": " + (reason.empty() ? "it could not be run" : reason);
+    if (UpperExtension(emu_->EmuUrl) == ".EXE")
+        message += ". A Windows emulator runs through Wine: make wine the emulator file and put " + emu_->EmuUrl
+            + " first on its command line";
+    Stop(message);
+    if (NoProgram())
+        return;
+    CopyBackAndCleanUp(false);
+    RestoreDfs();
 }
 
 // Step 20: whether any after-run step applies.
@@ -384,15 +416,39 @@ bool LaunchSequence::WaitForEmulator(int pid)
     if (pid <= 0)
         return Stop("Nobody can confirm that " + emu_->EmuName
             + " has finished, and it cannot be waited for: the after-run steps were skipped");
-    shell_.WaitForExit(pid);
+    AwaitEmulator(pid);
     return true;
+}
+
+// Waits for the emulator; one that failed (a non-zero status, a signal) is an error to
+// report, with the last lines of its error output when the shell kept them. The after-run
+// steps still follow: the disk it wrote before it failed is the user's.
+void LaunchSequence::AwaitEmulator(int pid)
+{
+    const ProcessEnd end = shell_.WaitForExit(pid);
+    if (!end.Failed())
+        return;
+    std::string message = "The emulator " + emu_->EmuUrl;
+    if (end.Signal != 0) {
+        const char* name = ::strsignal(end.Signal);
+        message += " was ended by signal " + std::to_string(end.Signal)
+            + (name != nullptr ? std::string(" (") + name + ")" : "");
+    } else {
+        message += " ended with status " + std::to_string(end.Status);
+    }
+    if (!end.LastErrorLines.empty()) {
+        message += ". The last lines of its error output:";
+        for (const std::string& line : end.LastErrorLines)
+            message += "\n" + line;
+    }
+    prompts_.ShowErrorBox(message);
 }
 
 // Steps 21 to 23. When the changed disk could not come back, the working copy is the only
 // one: it is moved aside under a name no launch uses, never deleted or copied over.
-void LaunchSequence::CopyBackAndCleanUp()
+void LaunchSequence::CopyBackAndCleanUp(bool copyDiskBack)
 {
-    const bool copyBack = cat_.Options.CopyDiskBack && isDisk_ && !targetIsProgramFile_;
+    const bool copyBack = copyDiskBack && isDisk_ && !targetIsProgramFile_;
     bool dealtWith = false; // the working copy is gone, kept aside or reported
     if (copyBack) {
         dealtWith = true;
@@ -445,12 +501,18 @@ void LaunchSequence::RestoreDfs()
     RomsCfg(true, true, emu_->DfsName);
 }
 
-// Step 25: the screen picture the emulator saved becomes the program's picture.
+// Step 25: the screen picture the emulator saved becomes the program's picture. A picture
+// file that nothing wrote since the emulator started is an earlier run's (last week's
+// picture of another game), and is left where it is.
 void LaunchSequence::CopyPicture()
 {
     const std::string& source = cat_.Options.PictureUrl;
     if (!FileExists(source)) {
         Stop("Cannot find picture file " + source);
+        return;
+    }
+    if (StatFile(source) == pictureBefore_) {
+        prompts_.ShowMessage("The emulator saved no new screen picture");
         return;
     }
     const std::string destination = PictureFileFor(programFile_);

@@ -79,6 +79,12 @@ Result<FileIdentity> IdentifyFile(const std::string& path)
     return identity;
 }
 
+FileIdentity StatFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? FromStat(st) : FileIdentity{};
+}
+
 Result<FileIdentity> IdentifyWrittenFile(const std::string& path, const std::string& bytes)
 {
     struct stat st {};

@@ -26,6 +26,10 @@ struct FileIdentity {
 // one that does not exist. A file that cannot be read is "Cannot open file " + path.
 Result<FileIdentity> IdentifyFile(const std::string& path);
 
+// The identity of the file at path as its status tells it, without reading it (Checksum 0);
+// a missing file, or one that cannot be looked at, is one that does not exist.
+FileIdentity StatFile(const std::string& path);
+
 // The identity with the checksum of bytes, for a file just written with them.
 Result<FileIdentity> IdentifyWrittenFile(const std::string& path, const std::string& bytes);
 

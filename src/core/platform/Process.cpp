@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,6 +37,17 @@ int CodeForErrno(int err)
     case EACCES:
     case EPERM: return kAccessDenied;
     default: return kOutOfResources;
+    }
+}
+
+// Why an exec with this errno failed, as a user reads it.
+std::string ReasonForErrno(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM: return "the file is not executable";
+    case ENOEXEC: return "the file is not a program this system can run";
+    default: return std::strerror(err);
     }
 }
 
@@ -106,7 +118,7 @@ void ReportErrno(int fd, int err)
 // allocates nothing. Signal handlers of this process would be wrong in the child, so
 // they go back to the default before the signals blocked around the fork are let in.
 [[noreturn]] void RunChild(const char* file, char* const* argv, char* const* envp, const char* workingDir,
-    bool attached, int errorFd, const sigset_t& mask)
+    bool attached, int errorFd, int errorOutput, const sigset_t& mask)
 {
     for (int sig = 1; sig < NSIG; ++sig) {
         struct sigaction current {};
@@ -132,6 +144,10 @@ void ReportErrno(int fd, int err)
         ReportErrno(errorFd, errno);
         ::_exit(127);
     }
+    if (errorOutput >= 0 && ::dup2(errorOutput, STDERR_FILENO) < 0) {
+        ReportErrno(errorFd, errno);
+        ::_exit(127);
+    }
     ::sigprocmask(SIG_SETMASK, &mask, nullptr);
     ::execve(file, argv, envp);
     ReportErrno(errorFd, errno);
@@ -146,9 +162,10 @@ void Reap(pid_t pid)
 
 // Starts the program at file (a full path) with argv and the environment; returns the
 // shell-style code and, when attached, the pid. A failed exec reaches the parent through
-// a close-on-exec pipe: it closes without a word when the exec succeeds.
+// a close-on-exec pipe: it closes without a word when the exec succeeds. errorOutput, when
+// not -1, becomes the program's error output.
 StartResult Spawn(const std::string& file, std::vector<std::string> argv, std::vector<std::string> environment,
-    const std::string& workingDir, bool attached)
+    const std::string& workingDir, bool attached, int errorOutput = -1)
 {
     const std::vector<char*> args = Pointers(argv);
     const std::vector<char*> envp = Pointers(environment);
@@ -164,7 +181,7 @@ StartResult Spawn(const std::string& file, std::vector<std::string> argv, std::v
     const pid_t child = ForkProcess();
     if (child == 0) {
         ::close(pipeFds[0]);
-        RunChild(file.c_str(), args.data(), envp.data(), folder, attached, pipeFds[1], previous);
+        RunChild(file.c_str(), args.data(), envp.data(), folder, attached, pipeFds[1], errorOutput, previous);
     }
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     ::close(pipeFds[1]);
@@ -186,8 +203,8 @@ StartResult Spawn(const std::string& file, std::vector<std::string> argv, std::v
     if (!attached || failed)
         Reap(child);
     if (failed)
-        return {CodeForErrno(err), -1};
-    return {kSuccess, attached ? static_cast<int>(child) : -1};
+        return {CodeForErrno(err), -1, ReasonForErrno(err)};
+    return {kSuccess, attached ? static_cast<int>(child) : -1, {}};
 }
 
 StartResult SpawnOpener(const std::string& target, const std::string& workingDir, const EnvironmentVariables& variables,
@@ -196,7 +213,7 @@ StartResult SpawnOpener(const std::string& target, const std::string& workingDir
     std::vector<std::string> environment = ChildEnvironment(variables);
     const std::string opener = FindOnPath(kOpener, ValueIn(environment, "PATH"));
     if (opener.empty())
-        return {kFileNotFound, -1};
+        return {kFileNotFound, -1, std::string("there is no ") + kOpener};
     return Spawn(opener, {kOpener, target}, std::move(environment), workingDir, attached);
 }
 
@@ -252,33 +269,144 @@ StartResult OpenWithDesktop(const std::string& target, const std::string& workin
 }
 
 StartResult StartExecutable(const std::string& file, const std::string& workingDir,
-    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables)
+    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables, int* errorOutput)
 {
-    if (file.empty())
-        return {kFileNotFound, -1};
+    if (file.empty() || (!FileExists(file) && !DirectoryExists(file)))
+        return {kFileNotFound, -1, "the file does not exist"};
     if (!workingDir.empty() && !DirectoryExists(workingDir))
-        return {kPathNotFound, -1};
-    if (!FileExists(file) && !DirectoryExists(file))
-        return {kFileNotFound, -1};
-    // An emulator file without the execute permission (a script copied without its mode)
-    // is handed to the opener, which may know what runs it; its arguments cannot follow.
+        return {kPathNotFound, -1, "its folder " + workingDir + " does not exist"};
     if (!IsExecutableFile(file))
-        return SpawnOpener(file, workingDir, variables, attached);
+        return {kAccessDenied, -1, "the file is not executable"};
     std::vector<std::string> argv{file};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return Spawn(file, std::move(argv), ChildEnvironment(variables), workingDir, attached);
+    int errorPipe[2] = {-1, -1};
+    if (errorOutput != nullptr && attached && ::pipe2(errorPipe, O_CLOEXEC) != 0)
+        errorPipe[0] = errorPipe[1] = -1;
+    StartResult result = Spawn(file, std::move(argv), ChildEnvironment(variables), workingDir, attached, errorPipe[1]);
+    if (errorPipe[1] >= 0)
+        ::close(errorPipe[1]);
+    if (errorPipe[0] >= 0) {
+        if (result.Pid > 0)
+            *errorOutput = errorPipe[0];
+        else
+            ::close(errorPipe[0]);
+    }
+    return result;
 }
 
 int WaitForProcess(int pid)
 {
-    if (pid <= 0)
-        return -1;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return -1;
+    const ProcessEnd end = WaitForProcessEnd(pid);
+    return end.Known && end.Signal == 0 ? end.Status : -1;
+}
+
+namespace {
+
+// How much of a process's error output is kept, and how many of its last lines are told.
+constexpr std::size_t kKeptErrorBytes = 4096;
+constexpr std::size_t kToldErrorLines = 10;
+
+// Passes a piece of error output on to this process's own and keeps its end in tail.
+void PassOn(const char* data, std::size_t size, std::string& tail)
+{
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::write(STDERR_FILENO, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    tail.append(data, size);
+    if (tail.size() > 2 * kKeptErrorBytes)
+        tail.erase(0, tail.size() - kKeptErrorBytes);
+}
+
+// Reads what is there; false once the writing ends have all closed (or the pipe fails).
+bool ReadErrorOutput(int fd, std::string& tail)
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            PassOn(buffer, static_cast<std::size_t>(n), tail);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 && errno == EAGAIN;
+    }
+}
+
+std::vector<std::string> LastLines(const std::string& tail)
+{
+    std::vector<std::string> lines;
+    std::size_t start = tail.size() > kKeptErrorBytes ? tail.size() - kKeptErrorBytes : 0;
+    // The first line of a cut tail is only its end.
+    if (start > 0) {
+        const std::size_t newline = tail.find('\n', start);
+        start = newline == std::string::npos ? tail.size() : newline + 1;
+    }
+    while (start < tail.size()) {
+        std::size_t end = tail.find('\n', start);
+        if (end == std::string::npos)
+            end = tail.size();
+        std::string line = tail.substr(start, end - start);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    if (lines.size() > kToldErrorLines)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kToldErrorLines));
+    return lines;
+}
+
+} // namespace
+
+ProcessEnd WaitForProcessEnd(int pid, int errorOutput)
+{
+    ProcessEnd end;
+    if (pid <= 0) {
+        if (errorOutput >= 0)
+            ::close(errorOutput);
+        return end;
+    }
+    std::string tail;
+    if (errorOutput >= 0)
+        ::fcntl(errorOutput, F_SETFL, ::fcntl(errorOutput, F_GETFL) | O_NONBLOCK);
+    int status = 0;
+    bool waited = false;
+    for (;;) {
+        // While the error output is open the wait looks every tenth of a second: a program
+        // that left a child of its own holding the pipe must not keep this wait going.
+        if (errorOutput >= 0) {
+            pollfd watched{errorOutput, POLLIN, 0};
+            if (::poll(&watched, 1, 100) > 0 && !ReadErrorOutput(errorOutput, tail)) {
+                ::close(errorOutput);
+                errorOutput = -1;
+            }
+        }
+        const pid_t found = ::waitpid(pid, &status, errorOutput >= 0 ? WNOHANG : 0);
+        if (found == pid) {
+            waited = true;
+            break;
+        }
+        if (found < 0 && errno != EINTR)
+            break;
+    }
+    if (errorOutput >= 0) {
+        ReadErrorOutput(errorOutput, tail);
+        ::close(errorOutput);
+    }
+    end.LastErrorLines = LastLines(tail);
+    if (!waited)
+        return end;
+    end.Known = WIFEXITED(status) || WIFSIGNALED(status);
+    end.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+    end.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return end;
 }
 
 StartResult SystemShell::Open(const std::string& target)
@@ -294,12 +422,28 @@ StartResult SystemShell::OpenIn(const std::string& target, const std::string& wo
 StartResult SystemShell::StartProgram(const std::string& file, const std::string& workingDir,
     const std::vector<std::string>& arguments)
 {
-    return StartExecutable(file, workingDir, arguments, attach_, variables_);
+    int errorOutput = -1;
+    StartResult result =
+        StartExecutable(file, workingDir, arguments, attach_, variables_, keepErrors_ ? &errorOutput : nullptr);
+    if (errorOutput >= 0)
+        errorPipes_[result.Pid] = errorOutput;
+    return result;
 }
 
-void SystemShell::WaitForExit(int pid)
+SystemShell::~SystemShell()
 {
-    WaitForProcess(pid);
+    for (const auto& [pid, fd] : errorPipes_)
+        ::close(fd);
+}
+
+ProcessEnd SystemShell::WaitForExit(int pid)
+{
+    int errorOutput = -1;
+    if (const auto kept = errorPipes_.find(pid); kept != errorPipes_.end()) {
+        errorOutput = kept->second;
+        errorPipes_.erase(kept);
+    }
+    return WaitForProcessEnd(pid, errorOutput);
 }
 
 void SystemShell::SetEnvironmentVariable(const std::string& name, const std::string& value)

@@ -6,6 +6,7 @@
 
 #include "host/Shell.h"
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,16 +27,25 @@ std::vector<std::string> ChildEnvironment(const EnvironmentVariables& variables)
 StartResult OpenWithDesktop(const std::string& target, const std::string& workingDir,
     const EnvironmentVariables& variables);
 
-// Starts an executable file directly with the arguments in the working folder. A file
-// without the execute permission goes to the opener instead, as the shell's "open" would.
-// With attached false the process is detached and reaped at once, so nothing waits for
-// it and no zombie is left; with attached true the caller gets its Pid and must
-// WaitForProcess. A program that cannot be executed gives a code of 32 or less.
+// Starts an executable file directly with the arguments in the working folder. Only the
+// file itself is ever executed: one without the execute permission is refused ("the file
+// is not executable"), never handed to the opener, which would open a disc image with the
+// very program that launched it. With attached false the process is detached and reaped
+// at once, so nothing waits for it and no zombie is left; with attached true the caller
+// gets its Pid and must WaitForProcess. A program that cannot be executed gives a code of
+// 32 or less and the Reason. With errorOutput (attached only), the program's error output
+// goes into a pipe whose reading end is stored there, for WaitForProcessEnd.
 StartResult StartExecutable(const std::string& file, const std::string& workingDir,
-    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables);
+    const std::vector<std::string>& arguments, bool attached, const EnvironmentVariables& variables,
+    int* errorOutput = nullptr);
 
 // Waits for an attached process to end; returns its exit status (-1 when unknown).
 int WaitForProcess(int pid);
+
+// Waits for an attached process to end. With errorOutput (a pipe from StartExecutable,
+// closed here) what the process writes there is passed on to this process's error output
+// as it comes, and its last lines are kept.
+ProcessEnd WaitForProcessEnd(int pid, int errorOutput = -1);
 
 // Whether the text is a web or mail address rather than a file.
 bool IsAddress(const std::string& target);
@@ -45,19 +55,28 @@ bool IsAddress(const std::string& target);
 class SystemShell : public Shell {
 public:
     // attachStartedPrograms: programs started by StartProgram stay attached so that the
-    // caller can wait for them (the command-line tool's --wait).
-    explicit SystemShell(bool attachStartedPrograms = false) : attach_(attachStartedPrograms) {}
+    // caller can wait for them (the command-line tool's --wait). keepErrorOutput (for a
+    // caller that always waits): WaitForExit reports the last lines each wrote to its
+    // error output.
+    explicit SystemShell(bool attachStartedPrograms = false, bool keepErrorOutput = false)
+        : attach_(attachStartedPrograms), keepErrors_(attachStartedPrograms && keepErrorOutput)
+    {}
+    ~SystemShell() override;
+    SystemShell(const SystemShell&) = delete;
+    SystemShell& operator=(const SystemShell&) = delete;
 
     StartResult Open(const std::string& target) override;
     StartResult OpenIn(const std::string& target, const std::string& workingDir) override;
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override;
-    void WaitForExit(int pid) override;
+    ProcessEnd WaitForExit(int pid) override;
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
 private:
     bool attach_;
+    bool keepErrors_;
     EnvironmentVariables variables_;
+    std::map<int, int> errorPipes_; // pid -> reading end of its error output
 };
 
 } // namespace vorbix
