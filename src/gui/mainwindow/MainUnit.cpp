@@ -74,6 +74,9 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
 TMainForm::~TMainForm()
 {
     VorbixApplication::InstallErrorHandler({});
+    // Before any window goes, while the event loop can still tell the sound has loaded.
+    if (splashForm_ != nullptr)
+        splashForm_->ReleaseSound();
 }
 
 QAction* TMainForm::AddAction(const char* name, const char* caption, const char* hint, std::optional<CommandIcon> icon)

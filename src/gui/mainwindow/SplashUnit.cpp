@@ -7,16 +7,51 @@
 #include "platform/FileSystem.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
+
+#include <filesystem>
 
 namespace vorbix::gui {
 
 namespace {
+
+std::uint32_t Read32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// Whether the head of a file of fileSize bytes is that of a complete WAVE file: "RIFF",
+// "WAVE", a format chunk and a data chunk that ends within the file. Qt's decoder waits
+// for ever for the rest of a file cut short, and the About window would then stay silent
+// while the exit waits for the loading.
+bool LooksLikeCompleteWave(const std::string& head, std::uintmax_t fileSize)
+{
+    if (head.size() < 12 || head.compare(0, 4, "RIFF") != 0 || head.compare(8, 4, "WAVE") != 0)
+        return false;
+    bool format = false;
+    for (std::size_t at = 12; at + 8 <= head.size();) {
+        const std::uint32_t size = Read32(head, at + 4);
+        const std::uintmax_t end = at + 8 + static_cast<std::uintmax_t>(size);
+        if (head.compare(at, 4, "fmt ") == 0)
+            format = size >= 16 && end <= head.size();
+        else if (head.compare(at, 4, "data") == 0)
+            return format && end <= fileSize;
+        at = static_cast<std::size_t>(end + (size & 1)); // chunks are padded to an even size
+        if (end > head.size())
+            break;
+    }
+    return false;
+}
 
 constexpr int kPictureWidth = 400;
 constexpr int kPictureHeight = 300;
@@ -36,7 +71,27 @@ TSplashForm::TSplashForm(const std::string& appDir, vorbix::Shell& shell, QWidge
     setFixedSize(kPictureWidth, kPictureHeight);
 }
 
-TSplashForm::~TSplashForm() = default;
+TSplashForm::~TSplashForm()
+{
+    ReleaseSound();
+}
+
+void TSplashForm::ReleaseSound()
+{
+    if (!sound_)
+        return;
+    sound_->stop();
+    // A sound of a few megabytes loads in milliseconds; one that takes longer than this is
+    // let go as it is rather than hold the exit.
+    constexpr int kLoadingWaitMs = 3000;
+    if (sound_->status() == QSoundEffect::Loading) {
+        QEventLoop loop;
+        connect(sound_.get(), &QSoundEffect::statusChanged, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kLoadingWaitMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    sound_.reset();
+}
 
 void TSplashForm::CreateWidgets()
 {
@@ -123,8 +178,20 @@ void TSplashForm::SetStatusLine(const std::string& text)
 void TSplashForm::PlaySound()
 {
     const std::string path = appDir_ + "bbc.wav";
-    if (!vorbix::FileExists(path))
+    // Only a complete WAVE file of a jingle's size is played: a FIFO would hold the loading
+    // thread for ever, and a huge or cut file would still be loading when the window ends.
+    constexpr std::uintmax_t kLargestSound = 16u << 20;
+    constexpr std::size_t kHeadBytes = 4096;
+    std::error_code ec;
+    if (!vorbix::IsRegularFile(path))
         return;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size > kLargestSound)
+        return;
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly) || !LooksLikeCompleteWave(file.read(kHeadBytes).toStdString(), size))
+        return;
+    file.close();
     // A new effect for each About, so the sound starts from its beginning even while an
     // earlier playback is still running; without a sound device it simply stays silent.
     sound_ = std::make_unique<QSoundEffect>();

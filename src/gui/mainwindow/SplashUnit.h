@@ -36,6 +36,12 @@ public:
     // The splash's status line, painted at once.
     void SetStatusLine(const std::string& text);
 
+    // Stops the sound and lets it go once it has finished loading. Qt Multimedia loads a
+    // sound on a thread of its own, and a process that ends while it loads can hang or
+    // crash in the exit handler of its sample cache; the window calls this before the
+    // application object goes.
+    void ReleaseSound();
+
     // How many times the sound was started (the sound device may be absent).
     int SoundStarts() const { return soundStarts_; }
     QSoundEffect* Sound() const { return sound_.get(); }
