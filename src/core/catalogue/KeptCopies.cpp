@@ -3,9 +3,11 @@
 #include "catalogue/Utilities.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
 namespace vorbix {
 
@@ -50,8 +52,52 @@ Result<std::string> KeepCopyBeside(const std::string& path, const std::string& t
     return Failure::CannotCreate(stem + std::to_string(kMaxKeptCopies + 1));
 }
 
-std::string KeptCopyHolding(const std::string& path, const std::string& tag, const std::string& bytes)
+namespace {
+
+// Reads until room is full or the file ends: the count read, -1 when it cannot be read.
+long long ReadFull(FileStream& file, char* to, std::size_t room)
 {
+    std::size_t have = 0;
+    while (have < room) {
+        const long long n = file.ReadSome(to + have, room - have);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(have);
+}
+
+// Whether two files hold the same bytes, read side by side a piece at a time: a catalogue
+// file of gigabytes is never held whole for the comparison.
+bool SameBytes(const std::string& a, const std::string& b)
+{
+    Result<FileStream> first = FileStream::Open(a);
+    Result<FileStream> second = FileStream::Open(b);
+    if (!first || !second || first.Value().OpenedSize() != second.Value().OpenedSize())
+        return false;
+    constexpr std::size_t kPiece = 1 << 16;
+    std::vector<char> one(kPiece);
+    std::vector<char> two(kPiece);
+    for (;;) {
+        const long long n = ReadFull(first.Value(), one.data(), kPiece);
+        const long long m = ReadFull(second.Value(), two.data(), kPiece);
+        if (n < 0 || n != m || std::memcmp(one.data(), two.data(), static_cast<std::size_t>(n)) != 0)
+            return false;
+        if (n == 0)
+            return true;
+    }
+}
+
+} // namespace
+
+std::string KeptCopyHolding(const std::string& path, const std::string& tag)
+{
+    std::error_code pathError;
+    const std::uintmax_t size = std::filesystem::file_size(path, pathError);
+    if (pathError)
+        return {};
     namespace fs = std::filesystem;
     const std::string stem = FileNamePart(path) + "." + tag + "-";
     const std::string folder = FolderPart(path);
@@ -63,10 +109,10 @@ std::string KeptCopyHolding(const std::string& path, const std::string& tag, con
             || name.find_first_not_of("0123456789", stem.size()) != std::string::npos)
             continue;
         std::error_code sizeError;
-        if (!it->is_regular_file(sizeError) || it->file_size(sizeError) != bytes.size() || sizeError)
+        if (!it->is_regular_file(sizeError) || it->file_size(sizeError) != size || sizeError)
             continue;
         std::string copy = folder + name;
-        if (Result<std::string> held = ReadFileBytes(copy); held && held.Value() == bytes)
+        if (SameBytes(path, copy))
             return copy;
     }
     return {};

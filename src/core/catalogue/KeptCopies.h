@@ -18,8 +18,9 @@ namespace vorbix {
 Result<std::string> KeepCopyBeside(const std::string& path, const std::string& tag, FileWriter& writer);
 
 // The copy kept beside path under the tag (path + "." + tag + "-" + n) that holds exactly
-// these bytes, or an empty text when there is none: a file kept once need not be kept again.
-std::string KeptCopyHolding(const std::string& path, const std::string& tag, const std::string& bytes);
+// the bytes path holds now, or an empty text when there is none: a file kept once need
+// not be kept again.
+std::string KeptCopyHolding(const std::string& path, const std::string& tag);
 
 // The name KeepCopyBeside would give a copy of path now: path + "." + tag + "-" + the lowest
 // n from 1 that no file holds.

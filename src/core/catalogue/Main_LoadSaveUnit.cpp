@@ -68,10 +68,8 @@ KeepOutcome KeepOrOweCopy(Catalogue& catalogue, const std::string& path, KeepRea
     FileWriter& copies)
 {
     // Each start on the same damaged file would otherwise keep one more identical copy.
-    if (Result<std::string> bytes = ReadFileBytes(path)) {
-        if (std::string kept = KeptCopyHolding(path, KeptCopyTag(reason), bytes.Value()); !kept.empty())
-            return {kept, {}};
-    }
+    if (std::string kept = KeptCopyHolding(path, KeptCopyTag(reason)); !kept.empty())
+        return {kept, {}};
     if (access == LoadAccess::KeepCopies) {
         Result<std::string> kept = KeepCopyBeside(path, KeptCopyTag(reason), copies);
         if (kept)
@@ -266,11 +264,13 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
         }
     }
     GatheredMessages missing;
-    TXMLLoadObject reader(&missing);
-    if (Status loaded = reader.LoadFromFile(path); !loaded)
+    // Held apart so that the file's text is let go before a damaged file is copied aside:
+    // the load then never holds two copies of it.
+    auto reader = std::make_unique<TXMLLoadObject>(&missing);
+    if (Status loaded = reader->LoadFromFile(path); !loaded)
         return loaded;
     // Reported once what could be read is known.
-    const std::string fault = reader.CheckStructure(ProgramsFileStructure());
+    const std::string fault = reader->CheckStructure(ProgramsFileStructure());
     const bool damaged = !fault.empty();
 
     long long loaded = 0;
@@ -279,10 +279,10 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
         // A file cut short ends inside its last publisher: the programs before the cut are
         // whole and are read.
         if (damaged)
-            reader.FindElementOrRest("publisher", p, publisher, NoFocus);
+            reader->FindElementOrRest("publisher", p, publisher, NoFocus);
         else
-            reader.FindElement("publisher", p, publisher, NoFocus);
-        if (!reader.IsFocusSet(publisher))
+            reader->FindElement("publisher", p, publisher, NoFocus);
+        if (!reader->IsFocusSet(publisher))
             break;
         // In a damaged file many publishers may share one closing tag far below; each then
         // takes only the programs before the next publisher, or the programs of all those
@@ -290,45 +290,46 @@ Status LoadProgramsFile(Catalogue& catalogue, Prompts& prompts, const LoadProgre
         std::int64_t publisherEnd = publisher.Last;
         if (damaged) {
             TXMLFocus next;
-            reader.FindElement("publisher", p + 1, next, NoFocus);
-            if (reader.IsFocusSet(next) && next.First < publisherEnd)
+            reader->FindElement("publisher", p + 1, next, NoFocus);
+            if (reader->IsFocusSet(next) && next.First < publisherEnd)
                 publisherEnd = next.First;
         }
-        const std::string publisherName = ReadLeaf(reader, "publisher-name", publisher);
+        const std::string publisherName = ReadLeaf(*reader, "publisher-name", publisher);
         for (int k = 1;; ++k) {
             TXMLFocus program;
-            reader.FindElement("program", k, program, publisher);
-            if (!reader.IsFocusSet(program) || program.First >= publisherEnd)
+            reader->FindElement("program", k, program, publisher);
+            if (!reader->IsFocusSet(program) || program.First >= publisherEnd)
                 break;
             if (damaged) {
                 TXMLFocus next;
-                reader.FindElement("program", k + 1, next, publisher);
-                if (reader.IsFocusSet(next) && next.First < program.Last)
+                reader->FindElement("program", k + 1, next, publisher);
+                if (reader->IsFocusSet(next) && next.First < program.Last)
                     program.Last = next.First;
             }
             ProgramRecord record;
             record.PublisherName = publisherName;
-            record.ProgramName = ReadLeaf(reader, "program-name", program);
-            record.ProgramType = ReadLeaf(reader, "program-type", program);
-            record.FileUrl = ReadLeaf(reader, "file-url", program);
-            record.Favourite = TextToBool(ReadLeaf(reader, "favourite", program));
-            record.E00Dfs = TextToBool(ReadLeaf(reader, "e00dfs", program));
+            record.ProgramName = ReadLeaf(*reader, "program-name", program);
+            record.ProgramType = ReadLeaf(*reader, "program-type", program);
+            record.FileUrl = ReadLeaf(*reader, "file-url", program);
+            record.Favourite = TextToBool(ReadLeaf(*reader, "favourite", program));
+            record.E00Dfs = TextToBool(ReadLeaf(*reader, "e00dfs", program));
             for (int i = 1;; ++i) {
                 TXMLFocus line;
-                reader.FindElement("commentline", i, line, program);
-                if (!reader.IsFocusSet(line))
+                reader->FindElement("commentline", i, line, program);
+                if (!reader->IsFocusSet(line))
                     break;
-                record.Comments.push_back(reader.Getvalue());
+                record.Comments.push_back(reader->Getvalue());
             }
-            ReadPairs(reader, program, "emuwarning", "emu-name", "warningtext", record.EmuWarningEmus,
+            ReadPairs(*reader, program, "emuwarning", "emu-name", "warningtext", record.EmuWarningEmus,
                 record.EmuWarningTexts);
-            ReadPairs(reader, program, "doclink", "doc-name", "doc-url", record.DocLinkNames, record.DocLinkUrls);
+            ReadPairs(*reader, program, "doclink", "doc-name", "doc-url", record.DocLinkNames, record.DocLinkUrls);
             ++loaded;
             if (progress)
                 progress("Loading programs: " + std::to_string(loaded));
             catalogue.ProgramList.push_back(std::move(record));
         }
     }
+    reader.reset();
     if (damaged) {
         const std::size_t count = catalogue.ProgramList.size();
         std::string read = std::to_string(count) + (count == 1 ? " program" : " programs");

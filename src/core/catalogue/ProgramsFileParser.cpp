@@ -422,10 +422,17 @@ private:
     }
 
     // Moves the text still to be read to the window's start, doubling the window when that
-    // text fills more than half of it, and reads more of the file after it.
+    // text fills more than half of it, and reads more of the file after it. One step of a
+    // file as the writer lays it out (a program with its notes) fits in a few megabytes; a
+    // step that needs more is junk or a file written by hand, left to the tag search reader,
+    // so that junk without the tag a step looks for is not read whole into the window
+    // before that reader reads it whole again.
     bool Fill()
     {
+        constexpr std::size_t kLargestWindow = std::size_t{64} << 20;
         const std::size_t have = static_cast<std::size_t>(end_ - p_);
+        if (have > capacity_ / 2 && capacity_ * 2 > std::max(kLargestWindow, capacity_))
+            return false;
         if (have > capacity_ / 2) {
             auto grown = std::make_unique<char[]>(capacity_ * 2);
             std::memcpy(grown.get(), p_, have);

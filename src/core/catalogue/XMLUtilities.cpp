@@ -275,6 +275,15 @@ void TXMLLoadObject::BuildIndex()
     slots_.clear();
     order_.clear();
     overfull_ = false;
+    // Eight bytes a tag: a large text with a tag every few bytes would need an index larger
+    // than itself. No catalogue file looks like that (ours have one tag in about 20 bytes,
+    // and a "<" in a value is written "&lt;"); it is read as holding nothing. Every tag
+    // starts with "<", so their count, found in one quick pass, decides before the names
+    // of hundreds of millions of tags are looked up.
+    if (text_.size() >= kLargeText && CountOf(text_, '<') * kIndexBytesPerTag >= text_.size()) {
+        overfull_ = true;
+        return;
+    }
     // Counted first, so that every list is made at its size: the index then never holds more
     // than it needs, whatever the text (a list that grows by doubling may hold twice).
     std::size_t tags = 0;
@@ -283,15 +292,6 @@ void TXMLLoadObject::BuildIndex()
         ++(closing ? entry.closeCount : entry.openCount);
         ++tags;
     });
-    // Eight bytes a tag: a large text with a tag every few bytes would need an index larger
-    // than itself. No catalogue file looks like that (ours have one tag in about 20 bytes);
-    // it is read as holding nothing.
-    if (text_.size() >= kLargeText && tags * kIndexBytesPerTag >= text_.size()) {
-        overfull_ = true;
-        entries_.clear();
-        slots_.clear();
-        return;
-    }
     for (TagPositions& entry : entries_) {
         entry.opens.reserve(entry.openCount);
         entry.closes.reserve(entry.closeCount);

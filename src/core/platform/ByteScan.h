@@ -78,6 +78,21 @@ std::size_t FindAnyOf(std::string_view text, std::size_t from)
     return from;
 }
 
+// How many times c stands in text.
+inline std::size_t CountOf(std::string_view text, char c)
+{
+    std::size_t count = 0;
+    std::size_t at = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; at + 16 <= text.size(); at += 16)
+            count +=
+                static_cast<std::size_t>(std::popcount(bytescan::MatchMask(bytescan::Load(text.data() + at) == c)));
+    }
+    for (; at < text.size(); ++at)
+        count += text[at] == c ? 1 : 0;
+    return count;
+}
+
 // The place of the first byte above 32 (not white space or a control character) at or
 // after from in text, or text.size().
 inline std::size_t SkipTrimmed(std::string_view text, std::size_t from)
