@@ -38,7 +38,7 @@ public:
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override
     {
-        const StartResult result = SystemShell::StartProgram(file, workingDir, arguments);
+        StartResult result = SystemShell::StartProgram(file, workingDir, arguments);
         canWait_ = result.Pid > 0;
         return result;
     }

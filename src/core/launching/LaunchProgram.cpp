@@ -52,7 +52,7 @@ private:
     bool AfterRunNeeded() const;
     bool WaitForEmulator(int pid);
     void AwaitEmulator(int pid);
-    void CopyBackAndCleanUp(bool copyBack);
+    void CopyBackAndCleanUp(bool copyDiskBack);
     std::string KeepWorkingCopy();
     void RestoreDfs();
     void CopyPicture();
