@@ -266,6 +266,53 @@ TEST(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOn
     EXPECT_EQ(edited->ProgramType, "ADVENTURE");
 }
 
+TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUserChangesIt)
+{
+    ProgramDialog d;
+    // The catalogue keeps a publisher and a type that the category lists do not hold.
+    const ProgramRecord program = MakeProgram("Gone Ltd", "Elite", "Demo");
+
+    // The focus passes from "Name" through both boxes to "Favourite"; Enter there is OK.
+    const std::optional<ProgramRecord> passed = d.Edit(program, [&] {
+        for (int i = 0; i < 5; ++i)
+            Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Find<QCheckBox>("CheckBox1")));
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "Gone Ltd");
+        EXPECT_EQ(d.Box("ComboBox2")->currentText(), "Demo");
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(passed);
+    EXPECT_EQ(*passed, program);
+
+    // Enter while the focus is still in "Publisher".
+    const std::optional<ProgramRecord> entered = d.Edit(program, [&] {
+        for (int i = 0; i < 3; ++i)
+            Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Box("ComboBox1")));
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(entered);
+    EXPECT_EQ(entered->PublisherName, "Gone Ltd");
+
+    // Changed by the user: an unknown text goes, a known one stays as typed.
+    const std::optional<ProgramRecord> changed = d.Edit(program, [&] {
+        for (int i = 0; i < 3; ++i)
+            Stroke(Qt::Key_Tab);
+        Stroke(Qt::Key_End);
+        TypeKeys("s");
+        Stroke(Qt::Key_Tab);
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "");
+        EXPECT_TRUE(Focused(d.Box("ComboBox2")));
+        Stroke(Qt::Key_A, Qt::ControlModifier);
+        TypeKeys("game");
+        Stroke(Qt::Key_Tab);
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->PublisherName, "");
+    EXPECT_EQ(changed->ProgramType, "game");
+}
+
 TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
 {
     ProgramDialog d;

@@ -416,7 +416,7 @@ void TSingleProgramOptionsForm::OKButtonClick()
 {
     // Enter takes the default button without the focus leaving the box it is in; the box
     // is checked as if the focus had left it, so that OK never stores an unknown
-    // publisher or type.
+    // publisher or type the user typed.
     QWidget* focused = focusWidget();
     if (focused == ComboBox1 || focused == ComboBox1->lineEdit())
         ComboBox1Exit();
@@ -438,20 +438,22 @@ void TSingleProgramOptionsForm::BrowseButton1Click()
     SetText(ComboBox1, working_.PublisherName);
 }
 
+// A publisher or type that the lists do not hold stays while the box still shows the
+// program's own value: only a text the user changed to something unknown is emptied.
 void TSingleProgramOptionsForm::ComboBox1Exit()
 {
-    EmptyUnknownCategory(ComboBox1, catalogue_.Publishers);
+    EmptyUnknownCategory(ComboBox1, catalogue_.Publishers, working_.PublisherName);
 }
 
 void TSingleProgramOptionsForm::ComboBox2Exit()
 {
-    EmptyUnknownCategory(ComboBox2, catalogue_.ProgramTypes);
+    EmptyUnknownCategory(ComboBox2, catalogue_.ProgramTypes, working_.ProgramType);
 }
 
-void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameList& items)
+void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameList& items, const std::string& loaded)
 {
     const std::string text = Text(box);
-    if (CheckCategoryText(items, text) != text)
+    if (CheckCategoryText(items, text, loaded) != text)
         SetText(box, "");
 }
 

@@ -64,7 +64,7 @@ private:
     void BrowseButton1Click();
     void ComboBox1Exit();
     void ComboBox2Exit();
-    void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items);
+    void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items, const std::string& loaded);
     void ComboBox3Change();
     void ComboBox3Enter();
     void ComboBox3Exit();
