@@ -392,6 +392,61 @@ TEST(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedE
     EXPECT_EQ(edited->EmuWarningTexts, (StringList{"\xE9t\xE9 only", "Faster"}));
 }
 
+TEST(ProgramOptionsForm, TheWarningBoxIsDisabledWhileTheSelectorNamesNoEmulator)
+{
+    ProgramDialog d;
+    const ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    QLineEdit* warning = d.Line("Edit3");
+
+    // No warning yet: the selector starts empty and Tab passes the warning box by.
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        Stroke(Qt::Key_Tab);
+        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
+        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
+        EXPECT_FALSE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Links()));
+        TypeKeys("stray");
+        // An emulator typed into the selector opens the box to its warning.
+        Stroke(Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
+        TypeKeys("Beeb");
+        EXPECT_FALSE(warning->isEnabled());
+        TypeKeys("Em");
+        EXPECT_TRUE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        ASSERT_TRUE(Focused(warning));
+        TypeKeys("Slow");
+        // Emptied again, the selector closes the box.
+        Stroke(Qt::Key_Tab, Qt::ShiftModifier);
+        Stroke(Qt::Key_A, Qt::ControlModifier);
+        Stroke(Qt::Key_Delete);
+        EXPECT_EQ(warning->text(), "");
+        EXPECT_FALSE(warning->isEnabled());
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->EmuWarningEmus, (StringList{"BeebEm"}));
+    EXPECT_EQ(edited->EmuWarningTexts, (StringList{"Slow"}));
+
+    // With no emulator defined there is nothing a warning could be stored for.
+    d.catalogue.EmuList.clear();
+    const std::optional<ProgramRecord> none = d.Edit(program, [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        Stroke(Qt::Key_Tab);
+        EXPECT_FALSE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        TypeKeys("Slow");
+        d.Ok();
+    });
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->EmuWarningEmus.empty());
+    EXPECT_TRUE(none->EmuWarningTexts.empty());
+}
+
 TEST(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
 {
     ProgramDialog d;
@@ -557,7 +612,11 @@ TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
     d.form.SetDfsRomsPresent(true);
     std::vector<std::string> general;
     std::vector<std::string> information;
-    d.Edit(WithLinks(3), [&] {
+    // A warning, so that the selector names an emulator and its warning box takes the focus.
+    ProgramRecord program = WithLinks(3);
+    program.EmuWarningEmus = {"b2"};
+    program.EmuWarningTexts = {"Fast"};
+    d.Edit(program, [&] {
         const auto walk = [](std::vector<std::string>& names, int steps) {
             for (int i = 0; i < steps; ++i) {
                 QWidget* focused = QApplication::focusWidget();

@@ -384,6 +384,7 @@ void TSingleProgramOptionsForm::FormShow()
     const WarningShown shown = FirstWarningShown(catalogue_.EmuList, working_);
     SetText(ComboBox3, shown.Emulator);
     Edit3->setText(ShownText(shown.Text));
+    EnableWarningBox();
     QTextCursor start(Memo1->document());
     start.movePosition(QTextCursor::Start);
     Memo1->setTextCursor(start);
@@ -460,6 +461,15 @@ void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameL
 void TSingleProgramOptionsForm::ComboBox3Change()
 {
     Edit3->setText(ShownText(GetWarning(working_, Text(ComboBox3))));
+    EnableWarningBox();
+}
+
+// A warning is stored for the emulator the selector names; while it names none (empty, as
+// with no emulator or no warning yet, or a name half typed) the warning box is disabled,
+// so that no warning is ever made for a name that is no emulator.
+void TSingleProgramOptionsForm::EnableWarningBox()
+{
+    Edit3->setEnabled(IsEntryIgnoringCase(Entries(ComboBox3), Text(ComboBox3)));
 }
 
 void TSingleProgramOptionsForm::ComboBox3Enter()

@@ -66,6 +66,7 @@ private:
     void ComboBox2Exit();
     void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items, const std::string& loaded);
     void ComboBox3Change();
+    void EnableWarningBox();
     void ComboBox3Enter();
     void ComboBox3Exit();
     void Edit3KeyUp();
