@@ -313,6 +313,48 @@ TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUse
     EXPECT_EQ(changed->ProgramType, "game");
 }
 
+TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsStored)
+{
+    ProgramDialog d;
+    // One line of 300 characters, far wider than the box.
+    std::string longLine;
+    for (int i = 0; i < 30; ++i)
+        longLine += i < 29 ? "abcdefghi " : "abcdefghi.";
+    ASSERT_EQ(longLine.size(), 300u);
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    program.Comments = {longLine, "", "  indented"};
+
+    // Ctrl+Tab brings the Information page, and a click puts the caret in the comment box.
+    const auto toComments = [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        ASSERT_TRUE(Focused(d.Find<QPlainTextEdit>("Memo1")));
+    };
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        toComments();
+        Stroke(Qt::Key_End, Qt::ControlModifier);
+        Stroke(Qt::Key_Return);
+        TypeKeys("Typed");
+        Stroke(Qt::Key_Tab);
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    ASSERT_GE(edited->Comments.size(), 4u);
+    EXPECT_EQ(edited->Comments[edited->Comments.size() - 2], "  indented");
+    EXPECT_EQ(edited->Comments.back(), "Typed");
+
+    // The next use, untouched: an edit of the last use does not count.
+    const std::optional<ProgramRecord> untouched = d.Edit(program, [&] {
+        toComments();
+        for (int i = 0; i < 4; ++i)
+            Stroke(Qt::Key_Tab);
+        d.Ok();
+    });
+    ASSERT_TRUE(untouched);
+    EXPECT_EQ(untouched->Comments, program.Comments);
+}
+
 TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
 {
     ProgramDialog d;
@@ -583,27 +625,30 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
     };
     const std::optional<ProgramRecord> edited = d.Edit(program, untouched);
     ASSERT_TRUE(edited);
-    ProgramRecord expected = program;
-    expected.Comments = edited->Comments;
-    EXPECT_EQ(*edited, expected);
-    // The long line's displayed pieces are its own bytes.
-    ASSERT_GE(edited->Comments.size(), 3u);
-    std::string joined;
-    for (std::size_t i = 0; i + 1 < edited->Comments.size(); ++i)
-        joined += edited->Comments[i];
-    EXPECT_EQ(joined, longLine);
-    EXPECT_EQ(edited->Comments.back(), "\xE0 bient\xF4t");
+    EXPECT_EQ(*edited, program);
 
-    // What is typed is stored as UTF-8; the rest keeps its bytes.
+    // What is typed is stored as UTF-8; the rest keeps its bytes, and the displayed pieces
+    // of a long comment line are cut from its own bytes.
     const std::optional<ProgramRecord> typed = d.Edit(program, [&] {
         QTest::keyClick(d.Line("Edit1"), Qt::Key_End);
         QTest::keyClicks(d.Line("Edit1"), "!");
+        d.ShowInformation();
+        QPlainTextEdit* memo = d.Find<QPlainTextEdit>("Memo1");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(memo, "!");
         d.Ok();
     });
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->ProgramName, "\xC3\x89lite \xE2\x82\xAC!");
     EXPECT_EQ(typed->PublisherName, program.PublisherName);
     EXPECT_EQ(typed->EmuWarningTexts, program.EmuWarningTexts);
+    ASSERT_GE(typed->Comments.size(), 3u);
+    std::string joined;
+    for (std::size_t i = 0; i + 1 < typed->Comments.size(); ++i)
+        joined += typed->Comments[i];
+    EXPECT_EQ(joined, longLine);
+    EXPECT_EQ(typed->Comments.back(), "\xC3\xA0 bient\xC3\xB4t!");
 }
 
 TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)

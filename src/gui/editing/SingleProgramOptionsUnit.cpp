@@ -325,7 +325,9 @@ void TSingleProgramOptionsForm::SaveValues(ProgramRecord& record) const
     record.ProgramType = Text(ComboBox2);
     record.Favourite = CheckBox1->isChecked();
     record.E00Dfs = CheckBox2->isChecked();
-    record.Comments = CommentLines();
+    // Comments the user did not edit are stored as loaded, line for line: read back from the
+    // box, a long line would come back cut where this font and this width wrap it.
+    record.Comments = Memo1->document()->isModified() ? CommentLines() : working_.Comments;
     record.EmuWarningEmus = working_.EmuWarningEmus;
     record.EmuWarningTexts = working_.EmuWarningTexts;
     StoreLinks(record, links_);
