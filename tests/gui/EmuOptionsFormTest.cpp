@@ -76,6 +76,10 @@ TEST_F(EmuOptionsForm, RowsAreSortedAndEachCommandReachesTheRecordOfItsRow)
     EXPECT_EQ(SelectedRow(List()), -1);
     EXPECT_FALSE(Button("EditButton")->isEnabled());
     EXPECT_FALSE(Button("DeleteButton")->isEnabled());
+    // No row is current either, so Down selects the first.
+    Stroke(Qt::Key_Down);
+    EXPECT_EQ(SelectedRow(List()), 0);
+    EXPECT_TRUE(ListButtonsEnabled());
 
     // The third row is BeebEm, the record at index 1; a double-click edits it.
     ClickRow(List(), 2);

@@ -117,6 +117,15 @@ TEST_F(FilterOptionsForm, RowsMapToTheirFiltersAndNewStoresTheDefaults)
     EXPECT_EQ(catalogue.FilterList[1].FilterName, "acorn");
     EXPECT_EQ(ListRows(List())[3].first, "Zed");
     EXPECT_EQ(SelectedRow(List()), 3);
+
+    // Shown again, the list has no selected or current row: Down selects the first.
+    list.hide();
+    Open();
+    ASSERT_EQ(QApplication::focusWidget(), List());
+    EXPECT_EQ(SelectedRow(List()), -1);
+    Stroke(Qt::Key_Down);
+    EXPECT_EQ(SelectedRow(List()), 0);
+    EXPECT_TRUE(Button("EditButton")->isEnabled());
 }
 
 TEST_F(FilterOptionsForm, ValueDropDownsOfferTheCategoriesAndCheckTypedValuesOnLeavingAndOnOk)

@@ -63,6 +63,17 @@ TEST_F(ListsForm, AddKeepsTheListSortedTrimsTheEndAndRefusesBlanksAndDuplicates)
     EXPECT_EQ(form.size(), QSize(367, 377));
     EXPECT_EQ(Shown(List("PublishersList")), (Texts{"Acornsoft", "Café", "Superior"}));
     EXPECT_EQ(form.focusWidget(), List("PublishersList"));
+    // Neither list has a current entry: Down selects the first, in the list the window
+    // opens in and in the one Tab leads to.
+    Activate(&form);
+    Stroke(Qt::Key_Down);
+    EXPECT_EQ(SelectedRow(List("PublishersList")), 0);
+    EXPECT_TRUE(Find<QPushButton>("DeletePublisherButton")->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        Stroke(Qt::Key_Tab);
+    ASSERT_EQ(form.focusWidget(), List("TypesList"));
+    Stroke(Qt::Key_Down);
+    EXPECT_EQ(SelectedRow(List("TypesList")), 0);
 
     // Enter in the field adds (the dialog stays open), the field empties and keeps the focus.
     QLineEdit* edit = Find<QLineEdit>("PublisherEdit");

@@ -266,6 +266,95 @@ TEST(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOn
     EXPECT_EQ(edited->ProgramType, "ADVENTURE");
 }
 
+TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUserChangesIt)
+{
+    ProgramDialog d;
+    // The catalogue keeps a publisher and a type that the category lists do not hold.
+    const ProgramRecord program = MakeProgram("Gone Ltd", "Elite", "Demo");
+
+    // The focus passes from "Name" through both boxes to "Favourite"; Enter there is OK.
+    const std::optional<ProgramRecord> passed = d.Edit(program, [&] {
+        for (int i = 0; i < 5; ++i)
+            Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Find<QCheckBox>("CheckBox1")));
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "Gone Ltd");
+        EXPECT_EQ(d.Box("ComboBox2")->currentText(), "Demo");
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(passed);
+    EXPECT_EQ(*passed, program);
+
+    // Enter while the focus is still in "Publisher".
+    const std::optional<ProgramRecord> entered = d.Edit(program, [&] {
+        for (int i = 0; i < 3; ++i)
+            Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Box("ComboBox1")));
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(entered);
+    EXPECT_EQ(entered->PublisherName, "Gone Ltd");
+
+    // Changed by the user: an unknown text goes, a known one stays as typed.
+    const std::optional<ProgramRecord> changed = d.Edit(program, [&] {
+        for (int i = 0; i < 3; ++i)
+            Stroke(Qt::Key_Tab);
+        Stroke(Qt::Key_End);
+        TypeKeys("s");
+        Stroke(Qt::Key_Tab);
+        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "");
+        EXPECT_TRUE(Focused(d.Box("ComboBox2")));
+        Stroke(Qt::Key_A, Qt::ControlModifier);
+        TypeKeys("game");
+        Stroke(Qt::Key_Tab);
+        Stroke(Qt::Key_Return);
+    });
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->PublisherName, "");
+    EXPECT_EQ(changed->ProgramType, "game");
+}
+
+TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsStored)
+{
+    ProgramDialog d;
+    // One line of 300 characters, far wider than the box.
+    std::string longLine;
+    for (int i = 0; i < 30; ++i)
+        longLine += i < 29 ? "abcdefghi " : "abcdefghi.";
+    ASSERT_EQ(longLine.size(), 300u);
+    ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    program.Comments = {longLine, "", "  indented"};
+
+    // Ctrl+Tab brings the Information page, and a click puts the caret in the comment box.
+    const auto toComments = [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        ASSERT_TRUE(Focused(d.Find<QPlainTextEdit>("Memo1")));
+    };
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        toComments();
+        Stroke(Qt::Key_End, Qt::ControlModifier);
+        Stroke(Qt::Key_Return);
+        TypeKeys("Typed");
+        Stroke(Qt::Key_Tab);
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    ASSERT_GE(edited->Comments.size(), 4u);
+    EXPECT_EQ(edited->Comments[edited->Comments.size() - 2], "  indented");
+    EXPECT_EQ(edited->Comments.back(), "Typed");
+
+    // The next use, untouched: an edit of the last use does not count.
+    const std::optional<ProgramRecord> untouched = d.Edit(program, [&] {
+        toComments();
+        for (int i = 0; i < 4; ++i)
+            Stroke(Qt::Key_Tab);
+        d.Ok();
+    });
+    ASSERT_TRUE(untouched);
+    EXPECT_EQ(untouched->Comments, program.Comments);
+}
+
 TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
 {
     ProgramDialog d;
@@ -343,6 +432,61 @@ TEST(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedE
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->EmuWarningEmus, (StringList{"Gone", "b2"}));
     EXPECT_EQ(edited->EmuWarningTexts, (StringList{"\xE9t\xE9 only", "Faster"}));
+}
+
+TEST(ProgramOptionsForm, TheWarningBoxIsDisabledWhileTheSelectorNamesNoEmulator)
+{
+    ProgramDialog d;
+    const ProgramRecord program = MakeProgram("Acornsoft", "Elite");
+    QLineEdit* warning = d.Line("Edit3");
+
+    // No warning yet: the selector starts empty and Tab passes the warning box by.
+    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        Stroke(Qt::Key_Tab);
+        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
+        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
+        EXPECT_FALSE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        EXPECT_TRUE(Focused(d.Links()));
+        TypeKeys("stray");
+        // An emulator typed into the selector opens the box to its warning.
+        Stroke(Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
+        TypeKeys("Beeb");
+        EXPECT_FALSE(warning->isEnabled());
+        TypeKeys("Em");
+        EXPECT_TRUE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        ASSERT_TRUE(Focused(warning));
+        TypeKeys("Slow");
+        // Emptied again, the selector closes the box.
+        Stroke(Qt::Key_Tab, Qt::ShiftModifier);
+        Stroke(Qt::Key_A, Qt::ControlModifier);
+        Stroke(Qt::Key_Delete);
+        EXPECT_EQ(warning->text(), "");
+        EXPECT_FALSE(warning->isEnabled());
+        d.Ok();
+    });
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->EmuWarningEmus, (StringList{"BeebEm"}));
+    EXPECT_EQ(edited->EmuWarningTexts, (StringList{"Slow"}));
+
+    // With no emulator defined there is nothing a warning could be stored for.
+    d.catalogue.EmuList.clear();
+    const std::optional<ProgramRecord> none = d.Edit(program, [&] {
+        Stroke(Qt::Key_Tab, Qt::ControlModifier);
+        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        Stroke(Qt::Key_Tab);
+        EXPECT_FALSE(warning->isEnabled());
+        Stroke(Qt::Key_Tab);
+        TypeKeys("Slow");
+        d.Ok();
+    });
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->EmuWarningEmus.empty());
+    EXPECT_TRUE(none->EmuWarningTexts.empty());
 }
 
 TEST(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
@@ -481,27 +625,30 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
     };
     const std::optional<ProgramRecord> edited = d.Edit(program, untouched);
     ASSERT_TRUE(edited);
-    ProgramRecord expected = program;
-    expected.Comments = edited->Comments;
-    EXPECT_EQ(*edited, expected);
-    // The long line's displayed pieces are its own bytes.
-    ASSERT_GE(edited->Comments.size(), 3u);
-    std::string joined;
-    for (std::size_t i = 0; i + 1 < edited->Comments.size(); ++i)
-        joined += edited->Comments[i];
-    EXPECT_EQ(joined, longLine);
-    EXPECT_EQ(edited->Comments.back(), "\xE0 bient\xF4t");
+    EXPECT_EQ(*edited, program);
 
-    // What is typed is stored as UTF-8; the rest keeps its bytes.
+    // What is typed is stored as UTF-8; the rest keeps its bytes, and the displayed pieces
+    // of a long comment line are cut from its own bytes.
     const std::optional<ProgramRecord> typed = d.Edit(program, [&] {
         QTest::keyClick(d.Line("Edit1"), Qt::Key_End);
         QTest::keyClicks(d.Line("Edit1"), "!");
+        d.ShowInformation();
+        QPlainTextEdit* memo = d.Find<QPlainTextEdit>("Memo1");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(memo, "!");
         d.Ok();
     });
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->ProgramName, "\xC3\x89lite \xE2\x82\xAC!");
     EXPECT_EQ(typed->PublisherName, program.PublisherName);
     EXPECT_EQ(typed->EmuWarningTexts, program.EmuWarningTexts);
+    ASSERT_GE(typed->Comments.size(), 3u);
+    std::string joined;
+    for (std::size_t i = 0; i + 1 < typed->Comments.size(); ++i)
+        joined += typed->Comments[i];
+    EXPECT_EQ(joined, longLine);
+    EXPECT_EQ(typed->Comments.back(), "\xC3\xA0 bient\xC3\xB4t!");
 }
 
 TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
@@ -510,7 +657,11 @@ TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
     d.form.SetDfsRomsPresent(true);
     std::vector<std::string> general;
     std::vector<std::string> information;
-    d.Edit(WithLinks(3), [&] {
+    // A warning, so that the selector names an emulator and its warning box takes the focus.
+    ProgramRecord program = WithLinks(3);
+    program.EmuWarningEmus = {"b2"};
+    program.EmuWarningTexts = {"Fast"};
+    d.Edit(program, [&] {
         const auto walk = [](std::vector<std::string>& names, int steps) {
             for (int i = 0; i < steps; ++i) {
                 QWidget* focused = QApplication::focusWidget();

@@ -151,9 +151,9 @@ bool BrowseProgramImage(Prompts& prompts, Catalogue& catalogue, ProgramRecord& w
     return true;
 }
 
-std::string CheckCategoryText(const NameList& items, const std::string& text)
+std::string CheckCategoryText(const NameList& items, const std::string& text, const std::string& loaded)
 {
-    return IsEntryIgnoringCase(items.Items(), text) ? text : std::string();
+    return text == loaded || IsEntryIgnoringCase(items.Items(), text) ? text : std::string();
 }
 
 std::string GetWarning(const ProgramRecord& working, const std::string& emuName)

@@ -43,8 +43,9 @@ FileOpenRequest ProgramImageRequest(const std::string& currentFile, const std::s
 bool BrowseProgramImage(Prompts& prompts, Catalogue& catalogue, ProgramRecord& working);
 
 // Leaving "Publisher" or "Type": the text stays when it equals an item ignoring case (in
-// the letter case typed), else it becomes empty.
-std::string CheckCategoryText(const NameList& items, const std::string& text);
+// the letter case typed), or when it is still the program's own value (a publisher or
+// type the lists do not hold, kept as loaded); else it becomes empty.
+std::string CheckCategoryText(const NameList& items, const std::string& text, const std::string& loaded);
 
 // The warning of an emulator: the text of the last row naming it exactly; empty if none.
 std::string GetWarning(const ProgramRecord& working, const std::string& emuName);

@@ -325,7 +325,9 @@ void TSingleProgramOptionsForm::SaveValues(ProgramRecord& record) const
     record.ProgramType = Text(ComboBox2);
     record.Favourite = CheckBox1->isChecked();
     record.E00Dfs = CheckBox2->isChecked();
-    record.Comments = CommentLines();
+    // Comments the user did not edit are stored as loaded, line for line: read back from the
+    // box, a long line would come back cut where this font and this width wrap it.
+    record.Comments = Memo1->document()->isModified() ? CommentLines() : working_.Comments;
     record.EmuWarningEmus = working_.EmuWarningEmus;
     record.EmuWarningTexts = working_.EmuWarningTexts;
     StoreLinks(record, links_);
@@ -384,6 +386,7 @@ void TSingleProgramOptionsForm::FormShow()
     const WarningShown shown = FirstWarningShown(catalogue_.EmuList, working_);
     SetText(ComboBox3, shown.Emulator);
     Edit3->setText(ShownText(shown.Text));
+    EnableWarningBox();
     QTextCursor start(Memo1->document());
     start.movePosition(QTextCursor::Start);
     Memo1->setTextCursor(start);
@@ -416,7 +419,7 @@ void TSingleProgramOptionsForm::OKButtonClick()
 {
     // Enter takes the default button without the focus leaving the box it is in; the box
     // is checked as if the focus had left it, so that OK never stores an unknown
-    // publisher or type.
+    // publisher or type the user typed.
     QWidget* focused = focusWidget();
     if (focused == ComboBox1 || focused == ComboBox1->lineEdit())
         ComboBox1Exit();
@@ -438,26 +441,37 @@ void TSingleProgramOptionsForm::BrowseButton1Click()
     SetText(ComboBox1, working_.PublisherName);
 }
 
+// A publisher or type that the lists do not hold stays while the box still shows the
+// program's own value: only a text the user changed to something unknown is emptied.
 void TSingleProgramOptionsForm::ComboBox1Exit()
 {
-    EmptyUnknownCategory(ComboBox1, catalogue_.Publishers);
+    EmptyUnknownCategory(ComboBox1, catalogue_.Publishers, working_.PublisherName);
 }
 
 void TSingleProgramOptionsForm::ComboBox2Exit()
 {
-    EmptyUnknownCategory(ComboBox2, catalogue_.ProgramTypes);
+    EmptyUnknownCategory(ComboBox2, catalogue_.ProgramTypes, working_.ProgramType);
 }
 
-void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameList& items)
+void TSingleProgramOptionsForm::EmptyUnknownCategory(QComboBox* box, const NameList& items, const std::string& loaded)
 {
     const std::string text = Text(box);
-    if (CheckCategoryText(items, text) != text)
+    if (CheckCategoryText(items, text, loaded) != text)
         SetText(box, "");
 }
 
 void TSingleProgramOptionsForm::ComboBox3Change()
 {
     Edit3->setText(ShownText(GetWarning(working_, Text(ComboBox3))));
+    EnableWarningBox();
+}
+
+// A warning is stored for the emulator the selector names; while it names none (empty, as
+// with no emulator or no warning yet, or a name half typed) the warning box is disabled,
+// so that no warning is ever made for a name that is no emulator.
+void TSingleProgramOptionsForm::EnableWarningBox()
+{
+    Edit3->setEnabled(IsEntryIgnoringCase(Entries(ComboBox3), Text(ComboBox3)));
 }
 
 void TSingleProgramOptionsForm::ComboBox3Enter()

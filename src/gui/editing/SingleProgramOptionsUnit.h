@@ -64,8 +64,9 @@ private:
     void BrowseButton1Click();
     void ComboBox1Exit();
     void ComboBox2Exit();
-    void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items);
+    void EmptyUnknownCategory(QComboBox* box, const vorbix::NameList& items, const std::string& loaded);
     void ComboBox3Change();
+    void EnableWarningBox();
     void ComboBox3Enter();
     void ComboBox3Exit();
     void Edit3KeyUp();

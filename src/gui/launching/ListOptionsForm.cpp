@@ -112,6 +112,9 @@ void TListOptionsForm::RevealListRow(int row)
     if (row < 0 || row >= rows_->rowCount()) {
         ListView1->scrollToTop();
         ListView1->SelectRow(-1);
+        // Set through the view, "no current row" holds when the focus next comes in, which
+        // would otherwise make the first row current, so that Down went on to the second.
+        ListView1->setCurrentIndex(QModelIndex());
         return;
     }
     ListView1->scrollTo(rows_->index(row, kCaptionColumn), QAbstractItemView::EnsureVisible);

@@ -237,7 +237,9 @@ void TListsForm::RevealListRow(const Section& section, int row)
     if (row < 0 || row >= list->count()) {
         list->scrollToTop();
         list->clearSelection();
-        list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        // Set through the view, "no current entry" holds when the focus next comes in, which
+        // would otherwise make the first entry current, so that Down went on to the second.
+        list->setCurrentIndex(QModelIndex());
         return;
     }
     list->scrollToItem(list->item(row), QAbstractItemView::EnsureVisible);

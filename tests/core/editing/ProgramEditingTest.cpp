@@ -122,9 +122,11 @@ TEST(ProgramEditing, ProposalsFromThePathAndTheImageChooser)
 TEST(ProgramEditing, CategoryBoxesAndWarnings)
 {
     const NameList publishers = Names({"Acornsoft", "Superior"});
-    EXPECT_EQ(CheckCategoryText(publishers, "acornsoft"), "acornsoft");
-    EXPECT_EQ(CheckCategoryText(publishers, "Acorn"), "");
-    EXPECT_EQ(CheckCategoryText(NameList{}, "Acornsoft"), "");
+    EXPECT_EQ(CheckCategoryText(publishers, "acornsoft", ""), "acornsoft");
+    EXPECT_EQ(CheckCategoryText(publishers, "Acorn", ""), "");
+    EXPECT_EQ(CheckCategoryText(NameList{}, "Acornsoft", "Superior"), "");
+    EXPECT_EQ(CheckCategoryText(publishers, "Gone Ltd", "Gone Ltd"), "Gone Ltd");
+    EXPECT_EQ(CheckCategoryText(publishers, "Gone Ltd!", "Gone Ltd"), "");
 
     ProgramRecord p;
     p.EmuWarningEmus = {"Old", "BeebEm", "b2", "BeebEm"};

@@ -98,4 +98,24 @@ std::vector<std::string> TabOrder(QWidget* window)
     return names;
 }
 
+void Stroke(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyPress(focused, key, modifiers);
+    // The press may have moved the focus; the release goes where the focus is now.
+    if (QWidget* now = QApplication::focusWidget())
+        QTest::keyRelease(now, key, modifiers);
+}
+
+void TypeKeys(const char* text)
+{
+    for (; *text; ++text) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyPress(focused, *text);
+        QTest::keyRelease(focused, *text);
+    }
+}
+
 } // namespace vorbix::test

@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <QObject>
+#include <Qt>
 
 #include <gtest/gtest.h>
 
@@ -79,5 +80,10 @@ void ClickBox(QAbstractButton* box);
 int SelectedRow(const QTreeView* list);
 // The object names of the named controls that Tab visits, in order, starting after the window.
 std::vector<std::string> TabOrder(QWidget* window);
+
+// A key struck on the widget that has the focus: its press, then its release.
+void Stroke(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+// Text typed into the widget that has the focus, one stroke per (ASCII) character.
+void TypeKeys(const char* text);
 
 } // namespace vorbix::test
