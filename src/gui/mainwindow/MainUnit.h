@@ -191,6 +191,9 @@ private:
 
     // RefillProgramList without refreshing the details.
     void RebuildRows();
+    // RefreshDetails after a picture was written beside the selected program's image: a
+    // damaged one is reported although the selection stayed.
+    void RefreshDetailsWithNewPicture();
     void ShowStatus(const vorbix::StatusPanels& panels);
     void SetCommandEnabled(QAction* action, bool enabled);
     std::string FilterText() const;
@@ -230,6 +233,9 @@ private:
 
     int keyDownTopRow_ = 0;
     int keyDownSelRow_ = 0;
+    // The program whose details were last shown (its PIdx and image file): its damaged
+    // pictures have been reported, and are not again while it stays selected.
+    std::optional<std::pair<int, std::string>> detailsShownFor_;
     TimePoint lastDialogTime_{};
     std::chrono::milliseconds splashMinimum_{2000};
     // Files to handle as drops, in the order they came, and the timer that looks for a

@@ -255,7 +255,7 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
     if (result.ClearSelectorText)
         SetText(ComboBox2, "");
     if (result.RefreshDetails)
-        RefreshDetails();
+        RefreshDetailsWithNewPicture();
     if (result.UpdateCommandStates || result.ClearSelectorText)
         UpdateCommandStates();
 }
@@ -343,7 +343,7 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
     if (result.Launched)
         ApplyLaunchResult(result.Launch);
     if (result.RefreshDetails)
-        RefreshDetails();
+        RefreshDetailsWithNewPicture();
     if (result.OpenProgramEditor)
         NewProgram(result.NewProgramPath);
 }
