@@ -192,6 +192,56 @@ void WhenDialogStands(QObject* context, std::function<void()> act)
     });
 }
 
+// What a file manager gives for dragged files: their addresses, and their paths as text.
+std::unique_ptr<QMimeData> FilesData(const std::vector<std::string>& paths)
+{
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    QStringList texts;
+    for (const std::string& path : paths) {
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+        texts << QString::fromStdString(path);
+    }
+    data->setUrls(urls);
+    data->setText(texts.join(u'\n'));
+    return data;
+}
+
+// Drags the data over the window to the point (in the window's coordinates) and lets go
+// there, sending what Qt sends to the widget under the pointer: the enter, a move that
+// carries the enter's answer, and the drop. Whether the drop was taken.
+bool DropAt(QWidget* window, QPoint at, const QMimeData& data)
+{
+    QWidget* under = window->childAt(at);
+    if (under == nullptr)
+        under = window;
+    const QPoint local = under->mapFrom(window, at);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(local, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(local, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    move.setDropAction(enter.dropAction());
+    move.setAccepted(true);
+    QApplication::sendEvent(under, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(under, &leave);
+        return false;
+    }
+    QDropEvent drop(QPointF(local), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(move.dropAction());
+    QApplication::sendEvent(under, &drop);
+    QApplication::processEvents();
+    return drop.isAccepted();
+}
+
+QPoint CentreOf(const QWidget* widget, const QWidget* window)
+{
+    return widget->mapTo(window, widget->rect().center());
+}
+
 } // namespace
 
 // The key that closes an "Error loading file" box is let go over the program list; the box
@@ -256,4 +306,30 @@ TEST_F(RealHands, ADamagedPictureIsReportedOnceEachTimeItsProgramIsSelected)
     w.hands.PressAndLetGo(Qt::Key_Down);
     EXPECT_EQ(w.Selected(), "Broken");
     EXPECT_EQ(w.prompts.Texts().size(), 4u);
+}
+
+// A file dropped anywhere on the window, a selector included, is the window's drop: a file
+// it does not take is refused, and no selector takes the path as text.
+TEST_F(RealHands, ADropOnAnyPartOfTheWindowIsTheWindowsDrop)
+{
+    Catalogue catalogue = SixPrograms();
+    catalogue.LastEmu.clear();
+    StartedWindow& w = Start(catalogue);
+    const std::unique_ptr<QMimeData> notes = FilesData({dir.Write("notes.txt", "text")});
+    auto* filters = w.Find<QComboBox>("ComboBox1");
+    auto* emulators = w.Find<QComboBox>("ComboBox2");
+    const std::vector<std::pair<const char*, QWidget*>> parts = {{"list", w.List()->viewport()},
+        {"details panel", w.Find<QWidget>("Image1")}, {"filter selector", filters}, {"emulator selector", emulators},
+        {"toolbar", w.Find<QToolBar>("ToolBar1")}};
+    for (const auto& [part, widget] : parts) {
+        w.prompts.shown.clear();
+        const QPoint at = widget == w.Find<QToolBar>("ToolBar1")
+            ? widget->mapTo(w.form.get(), QPoint(widget->width() - 3, widget->height() / 2))
+            : CentreOf(widget, w.form.get());
+        EXPECT_TRUE(DropAt(w.form.get(), at, *notes)) << part;
+        EXPECT_EQ(w.prompts.Texts(), Texts{"Only disk/rom images and JPEG pictures can be dropped"}) << part;
+        EXPECT_EQ(filters->currentText().toStdString(), "all") << part;
+        EXPECT_EQ(emulators->currentText().toStdString(), "") << part;
+        EXPECT_FALSE(w.Enabled("RunEmulator1")) << part;
+    }
 }
