@@ -207,6 +207,15 @@ std::unique_ptr<QMimeData> FilesData(const std::vector<std::string>& paths)
     return data;
 }
 
+// What a browser gives for a dragged link: its address, and the address as text.
+std::unique_ptr<QMimeData> LinkData(const QString& address)
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls({QUrl(address)});
+    data->setText(address);
+    return data;
+}
+
 // Drags the data over the window to the point (in the window's coordinates) and lets go
 // there, sending what Qt sends to the widget under the pointer: the enter, a move that
 // carries the enter's answer, and the drop. Whether the drop was taken.
@@ -332,4 +341,20 @@ TEST_F(RealHands, ADropOnAnyPartOfTheWindowIsTheWindowsDrop)
         EXPECT_EQ(emulators->currentText().toStdString(), "") << part;
         EXPECT_FALSE(w.Enabled("RunEmulator1")) << part;
     }
+}
+
+// A link dragged from a browser names no file: refused as any other drop the window does
+// not take, and nothing is run.
+TEST_F(RealHands, AWebAddressDroppedIsRefused)
+{
+    StartedWindow& w = Start(SixPrograms());
+    for (const QString& address :
+        {QStringLiteral("https://example.com/games/Elite.ssd"), QStringLiteral("http://example.com/shot.jpg")}) {
+        w.prompts.shown.clear();
+        EXPECT_TRUE(DropAt(w.form.get(), CentreOf(w.List()->viewport(), w.form.get()), *LinkData(address)));
+        EXPECT_EQ(w.prompts.Texts(), Texts{"Only disk/rom images and JPEG pictures can be dropped"})
+            << address.toStdString();
+        EXPECT_TRUE(w.prompts.shown[0].request.Foreground);
+    }
+    EXPECT_TRUE(w.shell.started.empty());
 }

@@ -65,9 +65,16 @@ DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue
     else if (ext == ".JPG")
         DropPicture(path, input, catalogue, prompts, result);
     else
-        prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped", MessageIcon::Stop,
-            MessageButtons::Ok, true});
+        RefuseDrop(prompts);
     return result;
+}
+
+// Shown directly, not as the window's error box, so the program list's Enter key does not
+// wait after it.
+void RefuseDrop(Prompts& prompts)
+{
+    prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped", MessageIcon::Stop,
+        MessageButtons::Ok, true});
 }
 
 } // namespace vorbix

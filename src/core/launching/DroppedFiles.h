@@ -31,4 +31,8 @@ struct DropResult {
 
 DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell);
 
+// The refusal of a drop the window does not take: a file that is no disk or ROM image or
+// JPEG, or a web address (a link dragged from a browser), which names no file here.
+void RefuseDrop(Prompts& prompts);
+
 } // namespace vorbix

@@ -279,15 +279,23 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
+// Only the first item of a drop counts. A web address (a link dragged from a browser) names
+// no file here, and is refused as any other file the window does not take.
 void TMainForm::dropEvent(QDropEvent* event)
 {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    if (urls.isEmpty())
+        return;
+    if (!urls.front().isLocalFile()) {
+        RefuseDrop(prompts_);
+        return;
+    }
     std::vector<std::string> files;
-    for (const QUrl& url : event->mimeData()->urls())
+    for (const QUrl& url : urls)
         if (url.isLocalFile())
             files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-    event->acceptProposedAction();
-    if (!files.empty())
-        HandleDroppedFiles(files);
+    HandleDroppedFiles(files);
 }
 
 void TMainForm::OpenAfterStartUp(std::vector<std::string> files)
