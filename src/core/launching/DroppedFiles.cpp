@@ -37,9 +37,17 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
                              "Box Cover tab before dropping a JPEG file");
         return;
     }
-    const std::string& image = catalogue.ProgramList[static_cast<std::size_t>(pidx)].FileUrl;
+    const ProgramRecord& program = catalogue.ProgramList[static_cast<std::size_t>(pidx)];
+    // The picture goes in the image's folder, which only a full path names: a relative name
+    // would be taken in whatever folder the window runs in, which the user never chose (a
+    // bare file name's picture would even go to the root), and a path written on Windows
+    // names no folder here.
+    if (!IsFullPath(program.FileUrl)) {
+        prompts.ShowErrorBox(program.ProgramName + " has no image file, so its picture has no place to go.");
+        return;
+    }
     const std::string destination =
-        input.ShownTab == DetailsTab::Picture ? PictureFileFor(image) : BoxCoverFileFor(image);
+        input.ShownTab == DetailsTab::Picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
     if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
     if (!CopyFileOverwrite(path, destination)) {
