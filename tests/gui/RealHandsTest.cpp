@@ -358,3 +358,38 @@ TEST_F(RealHands, AWebAddressDroppedIsRefused)
     }
     EXPECT_TRUE(w.shell.started.empty());
 }
+
+// A JPEG named to vorbix (a file manager's "Open with") or handed over by a later start
+// asks before it becomes the picture of whatever program happens to be selected, with No
+// as the default; one dropped by the user with the mouse goes in at once.
+TEST_F(RealHands, AJpegGivenToTheProgramAsksBeforeItBecomesAPicture)
+{
+    Catalogue catalogue;
+    catalogue.ProgramList = {MakeProgram("A", "Elite", "Game", dir.Write("games/Elite.ssd", "disc"))};
+    const std::string shot = dir.Write("shot.jpg", JpegBytes(16, 16));
+    StartedWindow& w = Start(catalogue, false);
+    w.form->OpenAfterStartUp({shot});
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    w.form->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.prompts.shown.empty() || dir.Exists("games/Elite.jpg"); }, 5000));
+    EXPECT_EQ(w.prompts.Texts(), Texts{"Use " + shot + " as the picture of Elite?"});
+    EXPECT_EQ(w.prompts.shown[0].request.Icon, MessageIcon::Question);
+    EXPECT_EQ(w.prompts.shown[0].request.Buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(w.prompts.shown[0].request.DefaultNo);
+    EXPECT_FALSE(dir.Exists("games/Elite.jpg"));
+
+    // Handed over while the Box cover tab shows; Yes.
+    w.prompts.shown.clear();
+    w.form->Details()->ShowTab(DetailsTab::BoxCover);
+    w.form->OpenHandedFiles({shot});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.prompts.shown.empty(); }, 5000));
+    EXPECT_EQ(w.prompts.Texts(), Texts{"Use " + shot + " as the box cover of Elite?"});
+    EXPECT_EQ(dir.Read("games/Elite-box.jpg"), JpegBytes(16, 16));
+
+    // Dropped with the mouse on the list: no question.
+    w.prompts.shown.clear();
+    w.form->Details()->ShowTab(DetailsTab::Picture);
+    EXPECT_TRUE(DropAt(w.form.get(), CentreOf(w.List()->viewport(), w.form.get()), *FilesData({shot})));
+    EXPECT_TRUE(w.prompts.shown.empty()) << w.prompts.Texts()[0];
+    EXPECT_EQ(dir.Read("games/Elite.jpg"), JpegBytes(16, 16));
+}

@@ -46,8 +46,13 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
         prompts.ShowErrorBox(program.ProgramName + " has no image file, so its picture has no place to go.");
         return;
     }
-    const std::string destination =
-        input.ShownTab == DetailsTab::Picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
+    const bool picture = input.ShownTab == DetailsTab::Picture;
+    // A file handed over was chosen before the window's selection was known to anyone.
+    if (input.Origin == DropOrigin::Handed
+        && !prompts.ConfirmDestructive(
+            "Use " + path + " as the " + (picture ? "picture" : "box cover") + " of " + program.ProgramName + "?"))
+        return;
+    const std::string destination = picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
     if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
     if (!CopyFileOverwrite(path, destination)) {

@@ -295,7 +295,7 @@ void TMainForm::dropEvent(QDropEvent* event)
     for (const QUrl& url : urls)
         if (url.isLocalFile())
             files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-    HandleDroppedFiles(files);
+    HandleDroppedFiles(files, DropOrigin::Mouse);
 }
 
 void TMainForm::OpenAfterStartUp(std::vector<std::string> files)
@@ -336,10 +336,10 @@ void TMainForm::OpenWaitingFiles()
     const std::vector<std::string> files = std::move(filesToOpen_.front());
     filesToOpen_.pop_front();
     openTimer_->start(0); // the next ones, once this drop has been handled
-    HandleDroppedFiles(files);
+    HandleDroppedFiles(files, DropOrigin::Handed);
 }
 
-void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
+void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files, DropOrigin origin)
 {
     DropInput input;
     input.Files = files;
@@ -347,6 +347,7 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
     input.SelectorEntries = EmulatorSelectorItems();
     input.SelectedPIdx = SelectedPIdx();
     input.ShownTab = PageControl1->ShownTab();
+    input.Origin = origin;
     const DropResult result = vorbix::HandleDroppedFiles(input, catalogue_, prompts_, shell_);
     if (result.Launched)
         ApplyLaunchResult(result.Launch);

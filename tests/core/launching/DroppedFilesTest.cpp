@@ -170,11 +170,14 @@ TEST_F(DropTest, JpegForAProgramWithoutAnImageFileIsRefused)
     const auto before = dir.Contents();
     for (const char* image : {"", "VorbixNoFolderTest.ssd", "games/Elite.ssd", "C:\\Games\\Elite.ssd"}) {
         cat.ProgramList[0].FileUrl = image;
-        prompts.shown.clear();
-        const DropResult r = Drop({jpg});
-        EXPECT_EQ(prompts.Texts(), Texts{"Error: Elite has no image file, so its picture has no place to go."})
-            << image;
-        EXPECT_FALSE(r.RefreshDetails);
+        for (const DropOrigin origin : {DropOrigin::Mouse, DropOrigin::Handed}) {
+            input.Origin = origin;
+            prompts.shown.clear();
+            const DropResult r = Drop({jpg});
+            EXPECT_EQ(prompts.Texts(), Texts{"Error: Elite has no image file, so its picture has no place to go."})
+                << image;
+            EXPECT_FALSE(r.RefreshDetails);
+        }
     }
     EXPECT_EQ(dir.Contents(), before);
     EXPECT_FALSE(PathExists("/.jpg"));
