@@ -154,7 +154,7 @@ TEST_F(WindowTest, DroppedFilesOnTheWindow)
         file = editor->findChild<QLineEdit*>("Edit2")->text().toStdString();
         QTest::keyClick(editor, Qt::Key_Escape);
     });
-    w.form->HandleDroppedFiles({image, dir / "b.ssd", dir / "c.ssd"});
+    w.form->HandleDroppedFiles({image, dir / "b.ssd", dir / "c.ssd"}, DropOrigin::Mouse);
     EXPECT_EQ(w.prompts.Texts(), (StringList{"Error: No emulator selected", "Add RepTon3.ssd to the list?"}));
     EXPECT_EQ(name, "Rep Ton3");
     EXPECT_EQ(file, image);
@@ -166,9 +166,9 @@ TEST_F(WindowTest, DroppedFilesOnTheWindow)
     const std::string jpeg = dir.Write("cover.jpg", JpegBytes(20, 30));
     w.catalogue.ProgramList[static_cast<std::size_t>(w.form->SelectedPIdx())].FileUrl = dir / "games/Elite.ssd";
     w.form->Details()->ShowTab(DetailsTab::BoxCover);
-    w.form->HandleDroppedFiles({jpeg});
+    w.form->HandleDroppedFiles({jpeg}, DropOrigin::Mouse);
     EXPECT_EQ(dir.Read("games/Elite-box.jpg"), JpegBytes(20, 30));
     EXPECT_EQ(w.form->Details()->BoxCover().size(), QSize(20, 30));
-    w.form->HandleDroppedFiles({dir.Write("cover.jpeg", "x")});
+    w.form->HandleDroppedFiles({dir.Write("cover.jpeg", "x")}, DropOrigin::Mouse);
     EXPECT_EQ(w.prompts.Texts(), StringList{"Only disk/rom images and JPEG pictures can be dropped"});
 }

@@ -37,9 +37,22 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
                              "Box Cover tab before dropping a JPEG file");
         return;
     }
-    const std::string& image = catalogue.ProgramList[static_cast<std::size_t>(pidx)].FileUrl;
-    const std::string destination =
-        input.ShownTab == DetailsTab::Picture ? PictureFileFor(image) : BoxCoverFileFor(image);
+    const ProgramRecord& program = catalogue.ProgramList[static_cast<std::size_t>(pidx)];
+    // The picture goes in the image's folder, which only a full path names: a relative name
+    // would be taken in whatever folder the window runs in, which the user never chose (a
+    // bare file name's picture would even go to the root), and a path written on Windows
+    // names no folder here.
+    if (!IsFullPath(program.FileUrl)) {
+        prompts.ShowErrorBox(program.ProgramName + " has no image file, so its picture has no place to go.");
+        return;
+    }
+    const bool picture = input.ShownTab == DetailsTab::Picture;
+    // A file handed over was chosen before the window's selection was known to anyone.
+    if (input.Origin == DropOrigin::Handed
+        && !prompts.ConfirmDestructive(
+            "Use " + path + " as the " + (picture ? "picture" : "box cover") + " of " + program.ProgramName + "?"))
+        return;
+    const std::string destination = picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
     if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
     if (!CopyFileOverwrite(path, destination)) {
@@ -65,9 +78,16 @@ DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue
     else if (ext == ".JPG")
         DropPicture(path, input, catalogue, prompts, result);
     else
-        prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped", MessageIcon::Stop,
-            MessageButtons::Ok, true});
+        RefuseDrop(prompts);
     return result;
+}
+
+// Shown directly, not as the window's error box, so the program list's Enter key does not
+// wait after it.
+void RefuseDrop(Prompts& prompts)
+{
+    prompts.ShowMessageBox({"Error", "Only disk/rom images and JPEG pictures can be dropped", MessageIcon::Stop,
+        MessageButtons::Ok, true});
 }
 
 } // namespace vorbix

@@ -72,6 +72,11 @@ bool PathExists(const std::string& path)
     return !path.empty() && !IsWindowsPath(path) && ::lstat(path.c_str(), &st) == 0;
 }
 
+bool IsFullPath(const std::string& path)
+{
+    return !path.empty() && path.front() == '/';
+}
+
 bool DirectoryExists(const std::string& path)
 {
     struct stat st {};

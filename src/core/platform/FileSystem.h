@@ -16,6 +16,9 @@ bool IsRegularFile(const std::string& path); // a regular file (not a FIFO, devi
 bool PathExists(const std::string& path); // anything exists at the path, a broken link too
 bool DirectoryExists(const std::string& path); // a folder exists
 bool DeleteFileAt(const std::string& path); // removes a file; true when it is gone now
+// Whether the path names its place from the root of this system, whatever folder the
+// program runs in. A relative name, an empty one and a path written on Windows do not.
+bool IsFullPath(const std::string& path);
 
 // What a file is, whatever it is called: its device and inode. Two paths name the same file
 // when their identities are equal, through links and other names alike.

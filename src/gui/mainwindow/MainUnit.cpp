@@ -155,6 +155,8 @@ void TMainForm::CreateToolBar()
         // QComboBox pick that entry; only a pick from the list is a pick here, and a typed
         // valid name does not rebuild the program list.
         QObject::disconnect(selector->lineEdit(), &QLineEdit::editingFinished, selector, nullptr);
+        // A file dropped on a selector is the window's drop, never text pasted into it.
+        selector->lineEdit()->setAcceptDrops(false);
     }
 
     bar->addActions({RunProgram1, RunEmulator1});

@@ -5,6 +5,7 @@
 #include "browsing/ProgramDetails.h"
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "editing/CatalogueChange.h"
+#include "launching/DroppedFiles.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/CommandIcons.h"
 #include "mainwindow/WindowPrompts.h"
@@ -92,17 +93,20 @@ public:
     // The main window's error box; its closing counts as a dialog closing.
     void ShowErrorBox(const std::string& text);
     void LaunchProgram(LaunchMode mode);
-    // Files dropped on the window, in drop order (only the first is handled).
-    void HandleDroppedFiles(const std::vector<std::string>& files);
+    // Files dropped on the window, in drop order (only the first is handled), by the user or
+    // handed to it by a start with files.
+    void HandleDroppedFiles(const std::vector<std::string>& files, DropOrigin origin);
     // The program editor's New with a file path (empty for none): on OK the program is
     // added, the list rebuilt and the new program's row revealed.
     void NewProgram(const std::string& path);
     // Files named on the command line ("Open with" from a file manager): handled as files
-    // dropped on the window once the window is first shown after start-up.
+    // dropped on the window once the window is first shown after start-up, except that a
+    // JPEG asks before it becomes the selected program's picture.
     void OpenAfterStartUp(std::vector<std::string> files);
     // Files handed over by a later start on the same folder: the window comes to the front
     // and handles them as a drop once no dialog or box is open (a launch waiting in "Press
-    // OK after running emulator" included), each hand-over in turn.
+    // OK after running emulator" included), each hand-over in turn; a JPEG asks first, as
+    // above.
     void OpenHandedFiles(const std::vector<std::string>& files);
     // The catalogue's lock, held on the folder the saves create (none in tests).
     void SetCatalogueLock(CatalogueLock* lock) { lock_ = lock; }
@@ -191,6 +195,9 @@ private:
 
     // RefillProgramList without refreshing the details.
     void RebuildRows();
+    // RefreshDetails after a picture was written beside the selected program's image: a
+    // damaged one is reported although the selection stayed.
+    void RefreshDetailsWithNewPicture();
     void ShowStatus(const vorbix::StatusPanels& panels);
     void SetCommandEnabled(QAction* action, bool enabled);
     std::string FilterText() const;
@@ -230,6 +237,9 @@ private:
 
     int keyDownTopRow_ = 0;
     int keyDownSelRow_ = 0;
+    // The program whose details were last shown (its PIdx and image file): its damaged
+    // pictures have been reported, and are not again while it stays selected.
+    std::optional<std::pair<int, std::string>> detailsShownFor_;
     TimePoint lastDialogTime_{};
     std::chrono::milliseconds splashMinimum_{2000};
     // Files to handle as drops, in the order they came, and the timer that looks for a

@@ -35,6 +35,14 @@ private:
     QWidget* widget_;
 };
 
+// The prompts of a refresh that draws the program shown already: it shows nothing.
+class SilentPrompts : public Prompts {
+public:
+    MessageAnswer ShowMessageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
+    std::optional<std::string> ChooseFile(const FileOpenRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder(const FolderRequest&) override { return std::nullopt; }
+};
+
 } // namespace
 
 StringList TMainForm::FilterSelectorItems() const
@@ -98,13 +106,28 @@ void TMainForm::RevealListRow(int row)
     ListView1->SelectRow(row);
 }
 
+// A damaged picture is reported once each time the selection comes to a program, not at
+// every refresh while it stays there: the key that closes the box is let go over the
+// program list, whose key-up refreshes the details, and each report would bring the next.
 void TMainForm::RefreshDetails()
 {
     const ProgramRecord* program = listModel_->Rows().Program(ListView1->SelectedRow());
     const ProgramDetails details = program ? DetailsFor(*program, listModel_->rowCount()) : ProgramDetails{};
-    PageControl1->ShowDetails(details, prompts_);
+    std::optional<std::pair<int, std::string>> shownFor;
+    if (program)
+        shownFor.emplace(SelectedPIdx(), program->FileUrl);
+    SilentPrompts silent;
+    const bool shownAlready = shownFor && shownFor == detailsShownFor_;
+    detailsShownFor_ = std::move(shownFor);
+    PageControl1->ShowDetails(details, shownAlready ? static_cast<Prompts&>(silent) : prompts_);
     ShowStatus(details.Status);
     UpdateCommandStates();
+}
+
+void TMainForm::RefreshDetailsWithNewPicture()
+{
+    detailsShownFor_.reset();
+    RefreshDetails();
 }
 
 void TMainForm::ShowStatus(const StatusPanels& panels)

@@ -255,7 +255,7 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
     if (result.ClearSelectorText)
         SetText(ComboBox2, "");
     if (result.RefreshDetails)
-        RefreshDetails();
+        RefreshDetailsWithNewPicture();
     if (result.UpdateCommandStates || result.ClearSelectorText)
         UpdateCommandStates();
 }
@@ -279,15 +279,23 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
+// Only the first item of a drop counts. A web address (a link dragged from a browser) names
+// no file here, and is refused as any other file the window does not take.
 void TMainForm::dropEvent(QDropEvent* event)
 {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    if (urls.isEmpty())
+        return;
+    if (!urls.front().isLocalFile()) {
+        RefuseDrop(prompts_);
+        return;
+    }
     std::vector<std::string> files;
-    for (const QUrl& url : event->mimeData()->urls())
+    for (const QUrl& url : urls)
         if (url.isLocalFile())
             files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-    event->acceptProposedAction();
-    if (!files.empty())
-        HandleDroppedFiles(files);
+    HandleDroppedFiles(files, DropOrigin::Mouse);
 }
 
 void TMainForm::OpenAfterStartUp(std::vector<std::string> files)
@@ -328,10 +336,10 @@ void TMainForm::OpenWaitingFiles()
     const std::vector<std::string> files = std::move(filesToOpen_.front());
     filesToOpen_.pop_front();
     openTimer_->start(0); // the next ones, once this drop has been handled
-    HandleDroppedFiles(files);
+    HandleDroppedFiles(files, DropOrigin::Handed);
 }
 
-void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
+void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files, DropOrigin origin)
 {
     DropInput input;
     input.Files = files;
@@ -339,11 +347,12 @@ void TMainForm::HandleDroppedFiles(const std::vector<std::string>& files)
     input.SelectorEntries = EmulatorSelectorItems();
     input.SelectedPIdx = SelectedPIdx();
     input.ShownTab = PageControl1->ShownTab();
+    input.Origin = origin;
     const DropResult result = vorbix::HandleDroppedFiles(input, catalogue_, prompts_, shell_);
     if (result.Launched)
         ApplyLaunchResult(result.Launch);
     if (result.RefreshDetails)
-        RefreshDetails();
+        RefreshDetailsWithNewPicture();
     if (result.OpenProgramEditor)
         NewProgram(result.NewProgramPath);
 }

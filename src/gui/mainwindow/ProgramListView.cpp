@@ -86,15 +86,27 @@ void ProgramListView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ProgramListView::keyPressEvent(QKeyEvent* event)
 {
+    pressedKeys_.insert(event->key());
     emit KeyDown(VirtualKeyOf(*event));
     QTreeView::keyPressEvent(event);
 }
 
+// Only a key pressed in the list comes up in it. A key whose press went elsewhere (to a box
+// that the press closed, to a menu, to a dialog) is let go over the list once that has gone;
+// its key-up would act on what the list's last key-down left behind, and refresh the details
+// for nothing.
 void ProgramListView::keyReleaseEvent(QKeyEvent* event)
 {
     QTreeView::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
+    if (!event->isAutoRepeat() && pressedKeys_.remove(event->key()))
         emit KeyUp(VirtualKeyOf(*event));
+}
+
+// A key held while the focus leaves is let go elsewhere.
+void ProgramListView::focusOutEvent(QFocusEvent* event)
+{
+    pressedKeys_.clear();
+    QTreeView::focusOutEvent(event);
 }
 
 } // namespace vorbix::gui

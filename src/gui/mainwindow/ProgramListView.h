@@ -2,6 +2,7 @@
 // The program list control: a QTreeView that reports its clicks and keys to the main
 // window, key downs before the view's own handling and key ups after it, as virtual keys.
 
+#include <QSet>
 #include <QTreeView>
 
 namespace vorbix::gui {
@@ -32,6 +33,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // The keys pressed while the list had the focus and not yet let go.
+    QSet<int> pressedKeys_;
 };
 
 } // namespace vorbix::gui

@@ -1,5 +1,6 @@
 #include "launching/DroppedFiles.h"
 
+#include "platform/FileSystem.h"
 #include "support/FakeEmulator.h"
 #include "support/TempDir.h"
 
@@ -158,4 +159,29 @@ TEST_F(DropTest, JpegRefusalsAndOtherFiles)
     r = Drop({});
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(r.Launched);
+}
+
+// A picture belongs beside its program's image; without an image file, or with a name that
+// names no folder here, there is nowhere to put it, and nothing is written (not at "/.jpg",
+// not at "/" + the name, not in the folder the tests run in).
+TEST_F(DropTest, JpegForAProgramWithoutAnImageFileIsRefused)
+{
+    const std::string jpg = dir.Write("drop/shot.jpg", "JPEGDATA");
+    const auto before = dir.Contents();
+    for (const char* image : {"", "VorbixNoFolderTest.ssd", "games/Elite.ssd", "C:\\Games\\Elite.ssd"}) {
+        cat.ProgramList[0].FileUrl = image;
+        for (const DropOrigin origin : {DropOrigin::Mouse, DropOrigin::Handed}) {
+            input.Origin = origin;
+            prompts.shown.clear();
+            const DropResult r = Drop({jpg});
+            EXPECT_EQ(prompts.Texts(), Texts{"Error: Elite has no image file, so its picture has no place to go."})
+                << image;
+            EXPECT_FALSE(r.RefreshDetails);
+        }
+    }
+    EXPECT_EQ(dir.Contents(), before);
+    EXPECT_FALSE(PathExists("/.jpg"));
+    EXPECT_FALSE(PathExists("/VorbixNoFolderTest.jpg"));
+    EXPECT_FALSE(PathExists("games/Elite.jpg"));
+    EXPECT_FALSE(std::filesystem::exists("C:\\Games\\Elite.jpg"));
 }
