@@ -14,6 +14,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION otherosfs)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Help pages, manuals and web links open through the desktop's opener, xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # The summary above is the first line of the Debian description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vorbix keeps a catalogue of BBC Micro disk, tape and ROM images and runs a
 program in the emulator of your choice with one double-click. It places the

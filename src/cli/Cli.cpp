@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/AppDir.h"
 #include "platform/CatalogueLock.h"
 
@@ -56,7 +57,7 @@ const CommandInfo* FindCommand(const std::string& name)
 
 void PrintUsage(std::ostream& out)
 {
-    out << "usage: vorbix-cli [--appdir DIR] COMMAND [ARGS]\n\ncommands:\n";
+    out << "usage: vorbix-cli [--appdir DIR] COMMAND [ARGS]\n       vorbix-cli --help | --version\n\ncommands:\n";
     for (const CommandInfo& command : kCommands)
         out << "  " << command.name << (*command.usage == '\0' ? "" : " ") << command.usage << "\n";
     out << "  help\n\nThe application folder is DIR, else $VORBIX_APPDIR, else the folder of the\n"
@@ -76,6 +77,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             ++i;
         } else if (args[i] == "--help") {
             PrintUsage(out);
+            return kExitOk;
+        } else if (args[i] == "--version") {
+            out << "vorbix-cli " << kVorbixVersion << "\n";
             return kExitOk;
         } else {
             err << "Unknown option " << args[i] << "\n";

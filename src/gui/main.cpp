@@ -4,6 +4,7 @@
 // dropped on the window once start-up is done.
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/MainUnit.h"
 #include "mainwindow/QtPrompts.h"
 #include "mainwindow/RunApplication.h"
@@ -36,18 +37,18 @@ struct Arguments {
     std::vector<std::string> Files;
 };
 
-// The options of `vorbix`. Help needs no display: asked for, it is printed through a plain
-// QCoreApplication before the window application (and its display connection) exists;
-// everything else is read after the window application has taken its own options
-// (-platform and the like) out of the arguments.
-bool AsksForHelp(int argc, char** argv)
+// The options of `vorbix`. Help and the version need no display: asked for, they are
+// printed through a plain QCoreApplication before the window application (and its display
+// connection) exists; everything else is read after the window application has taken its
+// own options (-platform and the like) out of the arguments.
+bool AsksForHelpOrVersion(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--")
             break;
         if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "-help"
-            || argument == "--help-all")
+            || argument == "--help-all" || argument == "-v" || argument == "--version")
             return true;
     }
     return false;
@@ -58,6 +59,7 @@ Arguments ParseArguments(int& argc, char** argv, std::optional<vorbix::gui::Vorb
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vorbix, a front end for BBC Micro emulators"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption appDir(QStringLiteral("appdir"),
         QStringLiteral("The application folder (Data, HELP, DFSROMS)."), QStringLiteral("DIR"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
@@ -66,9 +68,11 @@ Arguments ParseArguments(int& argc, char** argv, std::optional<vorbix::gui::Vorb
     parser.addPositionalArgument(QStringLiteral("FILE"),
         QStringLiteral("A disk or ROM image (or a JPEG picture) handled as if dropped on the window."),
         QStringLiteral("[FILE...]"));
-    if (AsksForHelp(argc, argv)) {
+    if (AsksForHelpOrVersion(argc, argv)) {
         const QCoreApplication core(argc, argv);
-        parser.process(core); // prints the help and ends the run
+        QCoreApplication::setApplicationName(QStringLiteral("vorbix"));
+        QCoreApplication::setApplicationVersion(QString::fromUtf8(vorbix::kVorbixVersion));
+        parser.process(core); // prints the help or the version and ends the run
     }
     // A screenshot needs no screen: without a chosen platform it renders off-screen.
     for (int i = 1; i < argc; ++i)

@@ -240,7 +240,8 @@ TEST_F(EmuOptionsForm, ChoosersStartWhereTheyShouldAndOnlyTheFileChooserMovesLas
     EXPECT_EQ(prompts.fileRequests[0].InitialDir, "/emus/");
     EXPECT_EQ(prompts.fileRequests[0].FileName, "");
     EXPECT_TRUE(prompts.fileRequests[0].MustExist);
-    EXPECT_EQ(prompts.fileRequests[0].Filter.rfind("Executables|*.exe;*.pif;*.bat;*.com", 0), 0u);
+    EXPECT_NE(prompts.fileRequests[0].Filter.find("|Executables|*.exe;*.pif;*.bat;*.com"), std::string::npos);
+    EXPECT_TRUE(prompts.fileRequests[0].ExecutablesFirst);
     EXPECT_EQ(Single<QLineEdit>("FileNameEdit")->text(), "/opt/beebem/beebem");
     EXPECT_EQ(catalogue.LastEmuDir, "/opt/beebem/");
     // Now it starts in the file's folder with the file preset; a cancel changes nothing.

@@ -14,7 +14,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 for f in bin/vorbix bin/vorbix-cli \
-  share/applications/vorbix.desktop share/mime/packages/vorbix.xml share/metainfo/vorbix.metainfo.xml \
+  share/applications/vorbix.desktop share/mime/packages/vorbix.xml share/metainfo/org.example.vorbix.metainfo.xml \
   share/icons/hicolor/scalable/apps/vorbix.svg \
   share/vorbix/HELP/INDEX.HTM share/vorbix/DFSROMS/README \
   share/man/man1/vorbix.1.gz share/man/man1/vorbix-cli.1.gz \
@@ -37,7 +37,7 @@ claimed=$(sed -n 's/^MimeType=//p' "$prefix/share/applications/vorbix.desktop" |
 defined=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$prefix/share/mime/packages/vorbix.xml" | sort)
 [ -n "$claimed" ] || fail "the desktop entry claims no MIME type"
 [ "$claimed" = "$defined" ] || fail "desktop entry types <$claimed> differ from the MIME package's <$defined>"
-provided=$(sed -n 's/.*<mediatype>\([^<]*\)<.*/\1/p' "$prefix/share/metainfo/vorbix.metainfo.xml" | sort)
+provided=$(sed -n 's/.*<mediatype>\([^<]*\)<.*/\1/p' "$prefix/share/metainfo/org.example.vorbix.metainfo.xml" | sort)
 [ "$claimed" = "$provided" ] || fail "metainfo media types <$provided> differ from the desktop entry's"
 
 # The MIME package compiles; a glob of it resolves to its type.
@@ -69,10 +69,8 @@ else
   echo "desktop-file-validate not installed (desktop-file-utils)"; skipped=1
 fi
 if command -v appstreamcli >/dev/null; then
-  # The component id is the desktop entry's name, "vorbix", not a reverse domain name:
-  # that one hint is kept as information.
-  appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
-    "$prefix/share/metainfo/vorbix.metainfo.xml" || fail "appstreamcli validate"
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.example.vorbix.metainfo.xml" \
+    || fail "appstreamcli validate"
 else
   echo "appstreamcli not installed (appstream)"; skipped=1
 fi

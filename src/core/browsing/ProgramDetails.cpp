@@ -7,6 +7,8 @@
 #include "platform/Process.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace vorbix {
 
@@ -39,12 +41,28 @@ ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
     return details;
 }
 
+bool IsWebAddress(const std::string& target)
+{
+    const auto startsWith = [&target](std::string_view scheme) {
+        return target.size() > scheme.size()
+            && std::equal(scheme.begin(), scheme.end(), target.begin(),
+                [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    return startsWith("http://") || startsWith("https://");
+}
+
 void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell)
 {
-    if (LinkTargetExists(target))
-        shell.Open(target);
-    else
+    if (!IsWebAddress(target) && !LinkTargetExists(target)) {
         prompts.ShowMessageBox({"", "Cannot find file " + target, MessageIcon::Stop, MessageButtons::Ok});
+        return;
+    }
+    // Without a desktop opener (no xdg-open) nothing would happen at all.
+    const StartResult opened = shell.Open(target);
+    if (!opened.Succeeded())
+        prompts.ShowMessageBox(
+            {"", "Cannot open " + target + (opened.Reason.empty() ? std::string() : ": " + opened.Reason),
+                MessageIcon::Stop, MessageButtons::Ok});
 }
 
 } // namespace vorbix

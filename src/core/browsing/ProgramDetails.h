@@ -46,8 +46,12 @@ struct ProgramDetails {
 // test whether the picture and box-cover files exist.
 ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount);
 
-// A click on a document link: opens an existing file through the shell, otherwise shows
-// "Cannot find file " + target as an error (a web address is never an existing file).
+// Whether the text is a web address (http:// or https://, in any case) that a browser opens.
+bool IsWebAddress(const std::string& target);
+
+// A click on a document link: opens an existing file or a web address through the shell,
+// otherwise shows "Cannot find file " + target as an error. An opener that cannot be
+// started is "Cannot open " + target + ": " + the reason.
 void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell);
 
 } // namespace vorbix

@@ -55,12 +55,18 @@ bool SyncAndMark(Catalogue& catalogue, const std::string& oldName, const std::st
     return changed;
 }
 
-const char* const kExecutablesFilter = "Executables|*.exe;*.pif;*.bat;*.com"
-#ifndef _WIN32
-                                       // Emulators outside Windows are executables without an extension.
-                                       "|All files|*"
+#ifdef _WIN32
+const char* const kExecutablesFilter = "Executables|*.exe;*.pif;*.bat;*.com";
+constexpr bool kExecutablesFirst = false;
+const char* const kProgramsFolder = "";
+#else
+// Emulators outside Windows are executables without an extension: the first filter lists
+// the files that can be executed, and the chooser starts where they are installed. The
+// Windows filter stays for a Windows emulator run through Wine.
+const char* const kExecutablesFilter = "Programs|*|Executables|*.exe;*.pif;*.bat;*.com|All files|*";
+constexpr bool kExecutablesFirst = true;
+const char* const kProgramsFolder = "/usr/bin/";
 #endif
-    ;
 
 } // namespace
 
@@ -109,8 +115,8 @@ ListEdit DeleteEmulator(Catalogue& catalogue, int eidx)
 FileOpenRequest EmulatorFileRequest(const std::string& currentFile, const std::string& lastEmuDir)
 {
     if (currentFile.empty())
-        return {kExecutablesFilter, lastEmuDir, "", true};
-    return {kExecutablesFilter, FolderPart(currentFile), FileNamePart(currentFile), true};
+        return {kExecutablesFilter, lastEmuDir.empty() ? kProgramsFolder : lastEmuDir, "", true, kExecutablesFirst};
+    return {kExecutablesFilter, FolderPart(currentFile), FileNamePart(currentFile), true, kExecutablesFirst};
 }
 
 FolderRequest WorkingFolderRequest(const std::string& lastEmuDir)

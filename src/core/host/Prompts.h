@@ -30,13 +30,16 @@ struct FileOpenRequest {
     std::string InitialDir; // where the chooser starts; empty for the platform's choice
     std::string FileName; // the file preset in it; empty for none
     bool MustExist = true; // only an existing file (in an existing folder) may be chosen
+    // The first filter lists only the files that can be executed, whatever their names: a
+    // program on Linux has no extension to find it by.
+    bool ExecutablesFirst = false;
 
     bool operator==(const FileOpenRequest&) const = default;
 };
 
 // The folder chooser.
 struct FolderRequest {
-    std::string InitialDir;
+    std::string InitialDir; // empty for the user's home folder
 
     bool operator==(const FolderRequest&) const = default;
 };

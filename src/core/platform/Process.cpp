@@ -259,12 +259,10 @@ bool IsAddress(const std::string& target)
 StartResult OpenWithDesktop(const std::string& target, const std::string& workingDir,
     const EnvironmentVariables& variables)
 {
-    if (target.empty())
-        return {kFileNotFound, -1};
+    if (target.empty() || (!IsAddress(target) && !FileExists(target) && !DirectoryExists(target)))
+        return {kFileNotFound, -1, "the file does not exist"};
     if (!workingDir.empty() && !DirectoryExists(workingDir))
-        return {kPathNotFound, -1};
-    if (!IsAddress(target) && !FileExists(target) && !DirectoryExists(target))
-        return {kFileNotFound, -1};
+        return {kPathNotFound, -1, "its folder " + workingDir + " does not exist"};
     return SpawnOpener(target, workingDir, variables, false);
 }
 

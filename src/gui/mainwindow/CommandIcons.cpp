@@ -9,6 +9,17 @@ namespace {
 
 constexpr int kIconSize = 21;
 
+// A rim of this colour around the dark parts of an icon keeps their outline visible on a
+// dark theme's toolbar; on a light one it melts into the background.
+const QColor kRim(230, 230, 230);
+
+// Strokes the path in the colour over a rim one pixel wider on each side.
+void RimmedStroke(QPainter& p, const QPainterPath& path, QColor colour, qreal width)
+{
+    p.strokePath(path, QPen(kRim, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.strokePath(path, QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
 void DrawTriangle(QPainter& p, QColor colour)
 {
     QPainterPath path;
@@ -23,13 +34,16 @@ void DrawTriangle(QPainter& p, QColor colour)
 
 void DrawMonitor(QPainter& p)
 {
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(QColor(205, 200, 185));
-    p.drawRect(2, 2, 17, 13);
-    p.fillRect(4, 4, 14, 10, QColor(10, 10, 10));
-    p.fillRect(5, 5, 6, 1, Qt::white);
-    p.fillRect(5, 7, 8, 1, Qt::white);
-    p.drawRect(5, 16, 11, 3);
+    QPainterPath case_;
+    case_.addRect(2, 2, 17, 13);
+    case_.addRect(5, 16, 11, 3);
+    RimmedStroke(p, case_, QColor(60, 60, 60), 1);
+    p.fillRect(3, 3, 16, 12, QColor(205, 200, 185));
+    p.fillRect(6, 17, 10, 2, QColor(205, 200, 185));
+    p.fillRect(5, 5, 12, 8, QColor(10, 10, 10));
+    p.fillRect(6, 6, 6, 1, Qt::white);
+    p.fillRect(6, 8, 8, 1, Qt::white);
+    p.fillRect(6, 10, 4, 1, Qt::white);
 }
 
 void DrawPage(QPainter& p)
@@ -74,15 +88,17 @@ void DrawTags(QPainter& p)
 
 void DrawChip(QPainter& p)
 {
-    p.setPen(QPen(QColor(160, 160, 160), 1));
-    for (int x = 5; x <= 15; x += 3) {
-        p.drawLine(x, 2, x, 5);
-        p.drawLine(x, 16, x, 19);
+    p.setPen(QPen(QColor(190, 190, 190), 2));
+    for (int x = 5; x <= 16; x += 3) {
+        p.drawLine(x, 1, x, 5);
+        p.drawLine(x, 16, x, 20);
     }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 40, 40));
-    p.drawRect(3, 5, 15, 11);
-    p.fillRect(5, 7, 3, 3, QColor(200, 200, 200));
+    QPainterPath body;
+    body.addRect(3, 5, 15, 11);
+    RimmedStroke(p, body, QColor(40, 40, 40), 1);
+    p.fillPath(body, QColor(40, 40, 40));
+    p.fillRect(5, 7, 3, 3, QColor(220, 220, 220));
+    p.fillRect(10, 12, 6, 2, QColor(220, 220, 220));
 }
 
 void DrawFunnel(QPainter& p)
@@ -95,22 +111,26 @@ void DrawFunnel(QPainter& p)
     path.lineTo(9, 16);
     path.lineTo(9, 11);
     path.closeSubpath();
-    p.fillPath(path, QColor(60, 110, 200));
-    p.setPen(QPen(QColor(30, 60, 120), 1));
-    p.drawPath(path);
+    RimmedStroke(p, path, QColor(30, 60, 120), 1);
+    p.fillPath(path, QColor(70, 130, 220));
 }
 
 void DrawCheckBoxes(QPainter& p)
 {
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(3, 3, 6, 6);
-    p.drawRect(3, 12, 6, 6);
-    p.drawLine(12, 6, 18, 6);
-    p.drawLine(12, 15, 18, 15);
+    QPainterPath boxes;
+    boxes.addRect(2, 2, 8, 8);
+    boxes.addRect(2, 11, 8, 8);
+    QPainterPath lines;
+    lines.moveTo(13, 6);
+    lines.lineTo(19, 6);
+    lines.moveTo(13, 15);
+    lines.lineTo(19, 15);
+    RimmedStroke(p, boxes, QColor(60, 60, 60), 1);
+    RimmedStroke(p, lines, QColor(60, 60, 60), 2);
+    p.fillPath(boxes, Qt::white);
     p.setPen(QPen(QColor(0, 140, 0), 2));
-    p.drawLine(4, 6, 6, 8);
-    p.drawLine(6, 8, 9, 3);
+    p.drawLine(3, 6, 5, 8);
+    p.drawLine(5, 8, 9, 3);
 }
 
 void Draw(QPainter& p, CommandIcon which)

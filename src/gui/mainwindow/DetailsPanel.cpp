@@ -4,6 +4,7 @@
 #include "mainwindow/Pictures.h"
 #include "mainwindow/TextBytes.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -24,9 +25,6 @@ QPlainTextEdit* CreateTextBox(QWidget* parent, const char* name, int top, int he
     box->setReadOnly(true);
     box->setGeometry(0, top, 376, height);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QPalette colours = box->palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
-    box->setPalette(colours);
     return box;
 }
 
@@ -43,6 +41,7 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QTabWidget(parent)
     addTab(CreatePictureTab(), QStringLiteral("Picture"));
     addTab(CreateBoxCoverTab(), QStringLiteral("Box cover"));
     addTab(CreateInformationTab(), QStringLiteral("Information"));
+    ApplyColours();
 }
 
 QWidget* DetailsPanel::CreatePictureTab()
@@ -91,17 +90,49 @@ QListWidget* DetailsPanel::CreateLinkColumn(QWidget* parent, const char* name, i
     QFont font = column->font();
     font.setUnderline(true);
     column->setFont(font);
-    QPalette colours = column->palette();
-    colours.setColor(QPalette::Text, QColor(0, 0, 238));
-    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
-    column->setPalette(colours);
     column->viewport()->setCursor(Qt::PointingHandCursor);
     column->viewport()->installEventFilter(this);
+    column->installEventFilter(this); // Enter and Space on the focused entry
     return column;
+}
+
+// The boxes stand on the window's colour, and the links have the theme's link colour, so
+// that a dark theme shows them as well as a light one; set again when the theme changes.
+void DetailsPanel::ApplyColours()
+{
+    const QPalette theme = palette();
+    for (QWidget* box : {static_cast<QWidget*>(Memo1), static_cast<QWidget*>(Memo2)}) {
+        QPalette colours = theme;
+        colours.setColor(QPalette::Base, theme.color(QPalette::Window));
+        box->setPalette(colours);
+    }
+    for (QListWidget* column : {ListView2, ListView3}) {
+        QPalette colours = theme;
+        colours.setColor(QPalette::Text, theme.color(QPalette::Link));
+        colours.setColor(QPalette::Base, theme.color(QPalette::Window));
+        column->setPalette(colours);
+    }
+}
+
+void DetailsPanel::changeEvent(QEvent* event)
+{
+    QTabWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && Memo1 != nullptr)
+        ApplyColours();
 }
 
 bool DetailsPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    // A link that has the keyboard focus opens with Enter or Space, as a click opens it.
+    if ((watched == ListView2 || watched == ListView3) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const QListWidgetItem* item = static_cast<QListWidget*>(watched)->currentItem();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && item != nullptr) {
+            const QByteArray url = item->data(kUrlRole).toByteArray();
+            emit LinkClicked(true, std::string(url.constData(), static_cast<std::size_t>(url.size())));
+            return true;
+        }
+    }
     const bool left = watched == ListView2->viewport();
     // Only the left button follows a link, as only it clicks.
     if ((left || watched == ListView3->viewport()) && event->type() == QEvent::MouseButtonRelease

@@ -47,6 +47,8 @@ private:
     QWidget* CreateInformationTab();
     QListWidget* CreateLinkColumn(QWidget* parent, const char* name, int left);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void ApplyColours();
     void ShowPicture(const ProgramDetails& details, Prompts& prompts);
     void ShowBoxCover(const ProgramDetails& details, Prompts& prompts);
     static void FillLinks(QListWidget* column, const std::vector<DetailsLink>& links);

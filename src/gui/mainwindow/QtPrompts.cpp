@@ -3,6 +3,7 @@
 #include "mainwindow/TextBytes.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -75,7 +76,17 @@ std::optional<std::string> QtPrompts::ChooseFile(const FileOpenRequest& request)
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(NameFilters(request.Filter));
+    const QStringList filters = NameFilters(request.Filter);
+    dialog.setNameFilters(filters);
+    if (request.ExecutablesFirst && !filters.isEmpty()) {
+        // The first filter matches every name; the listing then keeps only executable files.
+        const QDir::Filters every = dialog.filter();
+        const auto listFor = [&dialog, every, first = filters.front()](const QString& filter) {
+            dialog.setFilter(filter == first ? every | QDir::Executable : every);
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listFor);
+        listFor(filters.front());
+    }
     if (!request.InitialDir.empty())
         dialog.setDirectory(QFile::decodeName(request.InitialDir.c_str()));
     if (!request.FileName.empty())
@@ -88,8 +99,7 @@ std::optional<std::string> QtPrompts::ChooseFolder(const FolderRequest& request)
     QFileDialog dialog(parent_);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (!request.InitialDir.empty())
-        dialog.setDirectory(QFile::decodeName(request.InitialDir.c_str()));
+    dialog.setDirectory(request.InitialDir.empty() ? QDir::homePath() : QFile::decodeName(request.InitialDir.c_str()));
     return ChosenPath(dialog);
 }
 

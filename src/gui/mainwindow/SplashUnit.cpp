@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -133,7 +134,10 @@ QLabel* TSplashForm::AddLink(const char* name, int x, int y, const QString& text
     font.setUnderline(true);
     link->setFont(font);
     link->setCursor(Qt::PointingHandCursor);
-    link->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the links, which then open with Enter or Space; a dotted frame shows which.
+    link->setFocusPolicy(Qt::TabFocus);
+    link->setStyleSheet(QStringLiteral("QLabel { color: white; background: black; border: 1px solid black; }"
+                                       "QLabel:focus { border: 1px dotted white; }"));
     link->installEventFilter(this);
     link->adjustSize();
     return link;
@@ -206,6 +210,13 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event)
         && (watched == Label4 || watched == Label5)) {
         LinkClick(static_cast<QLabel*>(watched));
         return true;
+    }
+    if (event->type() == QEvent::KeyPress && (watched == Label4 || watched == Label5)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            LinkClick(static_cast<QLabel*>(watched));
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

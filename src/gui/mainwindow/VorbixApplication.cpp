@@ -1,5 +1,9 @@
 #include "mainwindow/VorbixApplication.h"
 
+#include "catalogue/Main_LoadSaveUnit.h"
+
+#include <QIcon>
+
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -19,6 +23,11 @@ VorbixApplication::ErrorHandler& InstalledHandler()
 VorbixApplication::VorbixApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Vorbix"));
+    setApplicationVersion(QString::fromUtf8(kVorbixVersion));
+    // The desktop entry's name, so that a Wayland compositor or a task bar matches the
+    // window with its entry and icon; the icon itself from the theme, else the one built in.
+    setDesktopFileName(QStringLiteral("vorbix"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("vorbix"), QIcon(QStringLiteral(":/vorbix.png"))));
 }
 
 void VorbixApplication::InstallErrorHandler(ErrorHandler handler)

@@ -175,12 +175,15 @@ TEST(EmulatorEditing, WarningsFollowRenamesAndMarkTheProgramsChanged)
 
 TEST(EmulatorEditing, ChoosersStartAtTheFileOrTheLastFolder)
 {
-    const std::string executables = "Executables|*.exe;*.pif;*.bat;*.com|All files|*";
+    // On Linux the first filter lists executable files, and with nothing remembered the
+    // chooser starts where programs are installed.
+    const std::string executables = "Programs|*|Executables|*.exe;*.pif;*.bat;*.com|All files|*";
     EXPECT_EQ(EmulatorFileRequest("/opt/beebem/BeebEm", "/usr/games/"),
-        (FileOpenRequest{executables, "/opt/beebem/", "BeebEm", true}));
+        (FileOpenRequest{executables, "/opt/beebem/", "BeebEm", true, true}));
     EXPECT_EQ(EmulatorFileRequest("C:\\Emu\\BeebEm.exe", "/usr/games/"),
-        (FileOpenRequest{executables, "C:\\Emu\\", "BeebEm.exe", true}));
-    EXPECT_EQ(EmulatorFileRequest("", "/usr/games/"), (FileOpenRequest{executables, "/usr/games/", "", true}));
+        (FileOpenRequest{executables, "C:\\Emu\\", "BeebEm.exe", true, true}));
+    EXPECT_EQ(EmulatorFileRequest("", "/usr/games/"), (FileOpenRequest{executables, "/usr/games/", "", true, true}));
+    EXPECT_EQ(EmulatorFileRequest("", ""), (FileOpenRequest{executables, "/usr/bin/", "", true, true}));
 
     Catalogue c;
     c.LastEmuDir = "/usr/games/";
