@@ -88,7 +88,10 @@ void TSplashForm::ReleaseSound()
     if (sound_->status() == QSoundEffect::Loading) {
         QEventLoop loop;
         connect(sound_.get(), &QSoundEffect::statusChanged, &loop, &QEventLoop::quit);
-        QTimer::singleShot(kLoadingWaitMs, &loop, &QEventLoop::quit);
+        QTimer limit;
+        limit.setSingleShot(true);
+        connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        limit.start(kLoadingWaitMs);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     sound_.reset();
