@@ -3,6 +3,7 @@
 #include "host/Prompts.h"
 #include "mainwindow/Pictures.h"
 #include "mainwindow/TextBytes.h"
+#include "mainwindow/VirtualKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -127,7 +128,7 @@ bool DetailsPanel::eventFilter(QObject* watched, QEvent* event)
     if ((watched == ListView2 || watched == ListView3) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const QListWidgetItem* item = static_cast<QListWidget*>(watched)->currentItem();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && item != nullptr) {
+        if (OpensFocusedLink(key) && item != nullptr) {
             const QByteArray url = item->data(kUrlRole).toByteArray();
             emit LinkClicked(true, std::string(url.constData(), static_cast<std::size_t>(url.size())));
             return true;

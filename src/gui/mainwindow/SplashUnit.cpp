@@ -4,6 +4,7 @@
 #include "host/Shell.h"
 #include "mainwindow/Pictures.h"
 #include "mainwindow/TextBytes.h"
+#include "mainwindow/VirtualKeys.h"
 #include "platform/FileSystem.h"
 
 #include <QApplication>
@@ -216,7 +217,7 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress && (watched == Label4 || watched == Label5)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (OpensFocusedLink(key)) {
             LinkClick(static_cast<QLabel*>(watched));
             return true;
         }

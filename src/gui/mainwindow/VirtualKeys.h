@@ -16,4 +16,10 @@ inline constexpr int kVirtualKeyDelete = 0x2E;
 int VirtualKeyFromQtKey(int qtKey, Qt::KeyboardModifiers modifiers);
 int VirtualKeyOf(const QKeyEvent& event);
 
+// Enter, Return or Space: the keys that follow a link that has the keyboard focus.
+inline bool OpensFocusedLink(int qtKey)
+{
+    return qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Space;
+}
+
 } // namespace vorbix::gui
