@@ -384,8 +384,9 @@ TEST_F(EmuOptionsForm, WorksFromTheKeyboard)
     EXPECT_EQ(catalogue.EmuList[1].EmuName, "Electron");
 
     bool cancelled = false;
-    // Alt+E edits the selected row, Alt+H opens the help page beside the program (a missing
-    // page is not reported), and Escape cancels.
+    // Alt+E edits the selected row, Alt+H opens the help page beside the program, and Escape
+    // cancels.
+    dir.Write("HELP/EMUS.HTM", "<html></html>");
     WhenShown([&] {
         EXPECT_EQ(Single<QLineEdit>("NameEdit")->text(), "Electron");
         QTest::keyClicks(QApplication::focusWidget(), "xx");

@@ -218,6 +218,7 @@ TEST_F(FilterOptionsForm, KeepsTheBytesOfWhatTheUserDidNotChangeAndWorksFromTheK
     ASSERT_EQ(catalogue.FilterList.size(), 2u);
     EXPECT_EQ(catalogue.FilterList[1].FPublisher, "Caf\xe9");
     done = false;
+    dir.Write("HELP/FILTERS.HTM", "<html></html>");
     WhenShown([&] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.opened.empty(); }));

@@ -216,7 +216,7 @@ TEST(MainFormShutdown, HelpContentsOpensTheIndexOrReportsItMissing)
     Trigger(w, "Contents1");
     EXPECT_EQ(w.shell.opened, (std::vector<std::string>{installed / "HELP/INDEX.HTM", dir / "HELP/INDEX.HTM"}));
     w.shell.opened.clear();
-    vorbix::gui::OpenHelpPage(w.shell, w.catalogue, "CATEGOR.HTM");
+    vorbix::gui::OpenHelpPage(w.shell, w.prompts, w.catalogue, "CATEGOR.HTM");
     EXPECT_EQ(w.shell.opened, (std::vector<std::string>{installed / "HELP/CATEGOR.HTM"}));
     EXPECT_EQ(w.shell.workingDirs, (std::vector<std::string>{installed / "HELP/"}));
 }

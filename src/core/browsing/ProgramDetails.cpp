@@ -51,14 +51,14 @@ bool IsWebAddress(const std::string& target)
     return startsWith("http://") || startsWith("https://");
 }
 
-void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell)
+void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell, const std::string& workingDir)
 {
     if (!IsWebAddress(target) && !LinkTargetExists(target)) {
         prompts.ShowMessageBox({"", "Cannot find file " + target, MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
     // Without a desktop opener (no xdg-open) nothing would happen at all.
-    const StartResult opened = shell.Open(target);
+    const StartResult opened = workingDir.empty() ? shell.Open(target) : shell.OpenIn(target, workingDir);
     if (!opened.Succeeded())
         prompts.ShowMessageBox(
             {"", "Cannot open " + target + (opened.Reason.empty() ? std::string() : ": " + opened.Reason),

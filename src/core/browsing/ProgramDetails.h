@@ -51,7 +51,8 @@ bool IsWebAddress(const std::string& target);
 
 // A click on a document link: opens an existing file or a web address through the shell,
 // otherwise shows "Cannot find file " + target as an error. An opener that cannot be
-// started is "Cannot open " + target + ": " + the reason.
-void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell);
+// started is "Cannot open " + target + ": " + the reason. A non-empty workingDir opens a file
+// with that folder as the opener's working folder.
+void OpenDocumentLink(const std::string& target, Prompts& prompts, Shell& shell, const std::string& workingDir = {});
 
 } // namespace vorbix

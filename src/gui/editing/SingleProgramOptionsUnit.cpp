@@ -495,7 +495,7 @@ void TSingleProgramOptionsForm::Edit3KeyUp()
 
 void TSingleProgramOptionsForm::HelpButtonClick()
 {
-    OpenHelpPage(shell_, catalogue_, "PROGS.HTM");
+    OpenHelpPage(shell_, prompts_, catalogue_, "PROGS.HTM");
 }
 
 void TSingleProgramOptionsForm::FillLinks()

@@ -180,7 +180,7 @@ void TOptionsForm::PictureButtonClick()
 void TOptionsForm::HelpClick()
 {
     // A missing page is the shell's to report.
-    OpenHelpPage(shell_, catalogue_, "OPTIONS.HTM");
+    OpenHelpPage(shell_, prompts_, catalogue_, "OPTIONS.HTM");
 }
 
 } // namespace vorbix::gui

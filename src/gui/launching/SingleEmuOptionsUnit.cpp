@@ -405,7 +405,7 @@ void TSingleEmuOptionsForm::ApplyDfsRule()
 
 void TSingleEmuOptionsForm::HelpButtonClick()
 {
-    OpenHelpPage(shell_, catalogue_, "EMUS.HTM");
+    OpenHelpPage(shell_, prompts_, catalogue_, "EMUS.HTM");
 }
 
 } // namespace vorbix::gui

@@ -72,10 +72,10 @@ Qt::CheckState StateOf(FavouriteCondition condition)
 
 } // namespace
 
-TSingleFilterOptionsForm::TSingleFilterOptionsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& shell,
+TSingleFilterOptionsForm::TSingleFilterOptionsForm(Catalogue& catalogue, Prompts& prompts, Shell& shell,
     QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      catalogue_(catalogue), shell_(shell)
+      catalogue_(catalogue), prompts_(prompts), shell_(shell)
 {
     setObjectName("SingleFilterOptionsForm");
     setWindowTitle(QStringLiteral("Filter"));
@@ -233,7 +233,7 @@ void TSingleFilterOptionsForm::OkButtonClick()
 
 void TSingleFilterOptionsForm::HelpButtonClick()
 {
-    OpenHelpPage(shell_, catalogue_, "FILTERS.HTM");
+    OpenHelpPage(shell_, prompts_, catalogue_, "FILTERS.HTM");
 }
 
 } // namespace vorbix::gui

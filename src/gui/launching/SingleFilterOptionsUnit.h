@@ -50,6 +50,7 @@ private:
     void HelpButtonClick();
 
     vorbix::Catalogue& catalogue_;
+    vorbix::Prompts& prompts_;
     vorbix::Shell& shell_;
 
     QLineEdit* NameEdit = nullptr;

@@ -1,5 +1,6 @@
 #include "mainwindow/HelpPages.h"
 
+#include "browsing/ProgramDetails.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
 #include "platform/FileSystem.h"
@@ -20,10 +21,10 @@ std::string HelpPagePath(const Catalogue& catalogue, const std::string& page)
     return own;
 }
 
-void OpenHelpPage(Shell& shell, const Catalogue& catalogue, const std::string& page)
+void OpenHelpPage(Shell& shell, Prompts& prompts, const Catalogue& catalogue, const std::string& page)
 {
     const std::string path = HelpPagePath(catalogue, page);
-    ShellOpenIn(shell, path, FolderPart(path));
+    OpenDocumentLink(path, prompts, shell, FolderPart(path));
 }
 
 } // namespace vorbix::gui

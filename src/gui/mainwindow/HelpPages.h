@@ -5,6 +5,7 @@
 #include <string>
 
 namespace vorbix {
+class Prompts;
 class Shell;
 struct Catalogue;
 } // namespace vorbix
@@ -15,8 +16,9 @@ namespace vorbix::gui {
 // copy that exists, else the application folder's path (the one a missing page is reported by).
 std::string HelpPagePath(const Catalogue& catalogue, const std::string& page);
 
-// A dialog's "&Help": opens the page's path with the page's folder as working folder. A page
-// that is missing is not reported; the desktop's opener has the last word.
-void OpenHelpPage(Shell& shell, const Catalogue& catalogue, const std::string& page);
+// A dialog's "&Help": opens the page's path with the page's folder as working folder. A
+// missing page is "Cannot find file PATH" and an opener that cannot start is "Cannot open
+// PATH: REASON", both shown through prompts, as for Help > Contents.
+void OpenHelpPage(Shell& shell, Prompts& prompts, const Catalogue& catalogue, const std::string& page);
 
 } // namespace vorbix::gui

@@ -101,11 +101,11 @@ bool IsEnterKey(const QEvent* event)
 
 } // namespace
 
-TListsForm::TListsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& shell, QWidget* parent)
+TListsForm::TListsForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      catalogue_(catalogue), shell_(shell)
+      catalogue_(catalogue), prompts_(prompts), shell_(shell)
 {
     setObjectName("ListsForm");
     setWindowTitle(QStringLiteral("Categories"));
@@ -306,7 +306,7 @@ bool TListsForm::eventFilter(QObject* watched, QEvent* event)
 void TListsForm::HelpClick()
 {
     // The page's existence is not tested: a missing page is the shell's to report.
-    OpenHelpPage(shell_, catalogue_, "CATEGOR.HTM");
+    OpenHelpPage(shell_, prompts_, catalogue_, "CATEGOR.HTM");
 }
 
 } // namespace vorbix::gui

@@ -65,6 +65,7 @@ private:
     void HelpClick();
 
     vorbix::Catalogue& catalogue_;
+    vorbix::Prompts& prompts_;
     vorbix::Shell& shell_;
     Section publishers_;
     Section types_;
