@@ -67,7 +67,7 @@ void BM_SaveCatalogue(benchmark::State& state)
     if (!LoadCatalogue(c, prompts))
         state.SkipWithError("the catalogue did not load");
     for (auto _ : state) {
-        const Result<SavedFiles> r = SaveCatalogue(c, false, "all", "Emu0");
+        const Result<SavedFiles> r = SaveCatalogue(c, false);
         if (!r)
             state.SkipWithError(r.Message().c_str());
     }

@@ -143,7 +143,7 @@ void Save(benchmark::State& state, int shape, int programs)
 {
     Subject& s = SubjectFor(shape, programs);
     for (auto _ : state)
-        if (const Result<SavedFiles> r = SaveCatalogue(*s.catalogue, false, "all", "Emu0"); !r)
+        if (const Result<SavedFiles> r = SaveCatalogue(*s.catalogue, false); !r)
             state.SkipWithError(r.Message().c_str());
 }
 

@@ -179,15 +179,17 @@ Catalogue SampleOptions()
     catalogue.LastDocDir = "";
     catalogue.Options.CopyDiskBack = true;
     catalogue.Options.PictureUrl = "/shots/screen.jpg";
+    catalogue.LastFilter = "Games";
+    catalogue.LastEmu = "BeebEm";
     return catalogue;
 }
 
 void OptionsSeeds()
 {
     const Catalogue sample = SampleOptions();
-    const std::string whole = OptionsFileBytes(sample, "Games", "BeebEm");
+    const std::string whole = OptionsFileBytes(sample);
     WriteSeeds("options",
-        {whole, OptionsFileBytes(Catalogue{}, "all", ""), whole.substr(0, whole.size() * 2 / 3),
+        {whole, OptionsFileBytes(Catalogue{}), whole.substr(0, whole.size() * 2 / 3),
             DeepAndJunk("emulator")});
     std::vector<std::string> names = {"options", "vorbix-version", "emulators", "emulator", "filters", "filter",
         "f-favourite", "publishers", "publisher", "program-types", "type", "other-options", "last-program-dir",

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Check(WriteFileAtomic(imported.AppFile(kProgramsFile), ProgramsFileBytes(imported)).Ok());
     Check(WriteFileAtomic(imported.AppFile(kOptionsFile),
-        OptionsFileBytes(imported, imported.LastFilter, imported.LastEmu))
+        OptionsFileBytes(imported))
               .Ok());
     Catalogue reloaded = CatalogueInFolder();
     SilentPrompts quiet;

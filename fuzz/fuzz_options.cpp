@@ -28,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loaded)
         return 0;
 
-    const std::string saved = OptionsFileBytes(first, first.LastFilter, first.LastEmu);
+    const std::string saved = OptionsFileBytes(first);
     Check(WriteFileAtomic(path, saved).Ok());
     Catalogue second = CatalogueInFolder();
     SilentPrompts quiet;
     Check(LoadOptionsFile(second, quiet).Ok());
     Check(quiet.shown == 0);
     Check(SameOptions(second, first));
-    Check(OptionsFileBytes(second, second.LastFilter, second.LastEmu) == saved);
+    Check(OptionsFileBytes(second) == saved);
     return 0;
 }

@@ -58,6 +58,7 @@ Catalogue MakeBenchCatalogue(int programs, int publishers)
         emu.DiskFilename = "game";
         c.EmuList.push_back(emu);
     }
+    c.LastEmu = "Emu0"; // the emulator selector's text when the catalogue was saved
     for (int f = 0; f < 6; ++f) {
         FilterRecord filter;
         filter.FilterName = "Filter " + std::to_string(f);
@@ -97,7 +98,7 @@ long long WriteBenchAppDir(Catalogue& catalogue, const std::string& appDir)
 {
     catalogue.AppDir = appDir;
     ForceDirectories(appDir + "Data");
-    if (!SaveProgramsFile(catalogue) || !SaveOptionsFile(catalogue, "all", "Emu0"))
+    if (!SaveProgramsFile(catalogue) || !SaveOptionsFile(catalogue))
         std::abort();
     return static_cast<long long>(std::filesystem::file_size(appDir + kProgramsFile));
 }

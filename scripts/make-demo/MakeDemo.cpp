@@ -220,6 +220,7 @@ int main(int argc, char** argv)
     c.Options.CopyPicture = true;
     c.Options.PictureUrl = home + "emulator/screen.jpg";
     c.Options.AskAddToList = true;
+    c.LastEmu = "Fake BeebEm";
 
     ForceDirectories(out + "Data");
     // Picture locations are written for the pictures beside the images in this output.
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
     std::string programsXml = ProgramsFileBytes(c);
     for (std::size_t pos = 0; (pos = programsXml.find(out, pos)) != std::string::npos; pos += home.size())
         programsXml.replace(pos, out.size(), home);
-    if (!WriteFileAtomic(out + kProgramsFile, programsXml) || !SaveOptionsFile(c, "all", "Fake BeebEm")) {
+    if (!WriteFileAtomic(out + kProgramsFile, programsXml) || !SaveOptionsFile(c)) {
         std::cerr << "Cannot write the demo catalogue into " << out << "Data\n";
         return 1;
     }

@@ -74,7 +74,7 @@ int RunResave(CliContext& context, const std::vector<std::string>& args)
             // ask, so the answer is No.
             TerminalPrompts prompts(context.err, context.in, false, false);
             const Result<SavedFiles> saved =
-                SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu, SystemFileWriter(), &prompts);
+                SaveCatalogue(catalogue, false, SystemFileWriter(), &prompts);
             if (!saved) {
                 context.err << "Error: " << saved.Message() << "\n";
                 return kExitFileError;

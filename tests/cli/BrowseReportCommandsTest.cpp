@@ -67,7 +67,7 @@ void WriteCatalogue(const TempDir& dir, bool withProblems)
     }
     std::filesystem::create_directories(dir / "Data");
     EXPECT_TRUE(SaveProgramsFile(c).Ok());
-    EXPECT_TRUE(SaveOptionsFile(c, "all", "").Ok());
+    EXPECT_TRUE(SaveOptionsFile(c).Ok());
 }
 
 // The catalogue as the tool loads it, for the PIdx of each program and expected report bytes.

@@ -36,7 +36,7 @@ void MakeCatalogue(const TempDir& dir)
     c.ProgramTypes.Add("Adventure");
     std::filesystem::create_directory(dir / "Data");
     EXPECT_TRUE(SaveProgramsFile(c).Ok());
-    EXPECT_TRUE(SaveOptionsFile(c, "all", "").Ok());
+    EXPECT_TRUE(SaveOptionsFile(c).Ok());
 }
 
 } // namespace
@@ -241,7 +241,8 @@ TEST(CliCatalogue, AnEmulatorGetsTheEnvironmentTheProgramWasStartedWith)
     emu.EmuUrl = dir / "emu.sh";
     c.EmuList.push_back(emu);
     std::filesystem::create_directories(dir / "app/Data");
-    ASSERT_TRUE(SaveCatalogue(c, false, "all", "Fake").Ok());
+    c.LastEmu = "Fake";
+    ASSERT_TRUE(SaveCatalogue(c, false).Ok());
     const std::vector<std::string> run = {"--appdir", dir / "app", "run", "--emulator", "Fake", "--no-program", "--yes",
         "--wait"};
 

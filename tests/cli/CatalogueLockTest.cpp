@@ -44,7 +44,7 @@ void WriteCatalogue(const std::string& appDir)
     Catalogue c;
     c.AppDir = appDir;
     c.ProgramList.push_back(ProgramRecord{"Orbit", "/g/Orbit.ssd", "Acornsoft", "Game"});
-    ASSERT_TRUE(SaveCatalogue(c, false, "all", "").Ok());
+    ASSERT_TRUE(SaveCatalogue(c, false).Ok());
 }
 
 } // namespace

@@ -76,7 +76,7 @@ TEST(ResaveKill, EveryCatalogueFileIsWholeOldOrWholeNew)
         return text;
     };
     const std::string oldPrograms = withLf(ProgramsFileBytes(catalogue));
-    const std::string oldOptions = withLf(OptionsFileBytes(catalogue, "all", ""));
+    const std::string oldOptions = withLf(OptionsFileBytes(catalogue));
     const std::string programsPath = dir / "Data/programs.xml";
     const std::string optionsPath = dir / "Data/options.xml";
     auto restore = [&] {

@@ -63,7 +63,8 @@ protected:
 
     void SaveFiles()
     {
-        const auto saved = SaveCatalogue(cat, false, "all", "BeebEm");
+        cat.LastEmu = "BeebEm";
+        const auto saved = SaveCatalogue(cat, false);
         ASSERT_TRUE(saved.Ok()) << saved.Message();
     }
 

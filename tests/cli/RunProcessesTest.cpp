@@ -68,7 +68,8 @@ protected:
         for (const Program& p : programs)
             cat.ProgramList.push_back({p.name, dir.Write(app + "/games/" + p.file, p.bytes)});
         cat.Options.CopyDiskBack = true;
-        const auto saved = SaveCatalogue(cat, false, "all", "BeebEm");
+        cat.LastEmu = "BeebEm";
+        const auto saved = SaveCatalogue(cat, false);
         ASSERT_TRUE(saved.Ok()) << saved.Message();
     }
 

@@ -44,7 +44,7 @@ TEST(SpecialFiles, CatalogueFilesAndRomsCfgThatAreNoRegularFilesAreRefusedWithou
         for (const char* file : {kProgramsFile, kOptionsFile}) {
             TempDir dir;
             Catalogue c = test::CatalogueIn(dir.path());
-            ASSERT_TRUE(SaveCatalogue(c, false, "all", "").Ok());
+            ASSERT_TRUE(SaveCatalogue(c, false).Ok());
             MakeSpecial(dir / file, fifo);
             const test::ProcessOutput info = Cli(dir.path(), {"info"});
             EXPECT_EQ(info.status, 3);
@@ -63,7 +63,7 @@ TEST(SpecialFiles, CatalogueFilesAndRomsCfgThatAreNoRegularFilesAreRefusedWithou
         emu.RomWorkingDir = dir / "emu/roms/";
         emu.ProcessRomsCfgModelB = true;
         c.EmuList.push_back(emu);
-        ASSERT_TRUE(SaveCatalogue(c, false, "all", "").Ok());
+        ASSERT_TRUE(SaveCatalogue(c, false).Ok());
         std::filesystem::create_directories(dir / "emu/roms");
         dir.Write("Game.rom", "rom");
         MakeSpecial(dir / "emu/ROMS.CFG", fifo);
@@ -99,7 +99,7 @@ TEST(HugeFiles, AJunkProgramsFileLoadsWithinItsSizeAndMemoryThatRunsOutIsASenten
 #endif
     TempDir dir;
     Catalogue c = test::CatalogueIn(dir.path());
-    ASSERT_TRUE(SaveCatalogue(c, false, "all", "").Ok());
+    ASSERT_TRUE(SaveCatalogue(c, false).Ok());
     // A tag every three bytes: an index of eight bytes a tag would be over twice the file.
     std::string junk;
     junk.reserve(48u << 20);

@@ -66,6 +66,18 @@ TEST_F(WindowTest, AWindows1252EmulatorNameIsShownRunAndSavedByteForByte)
     EXPECT_NE(dir.Read("Data/options.xml").find("<emu-name>" + beebem + "</emu-name>"), std::string::npos);
     EXPECT_NE(dir.Read("Data/options.xml").find("<last-emu>" + beebem + "</last-emu>"), std::string::npos);
     EXPECT_NE(dir.Read("Data/programs.xml").find("<publisher-name>Caf\xe9 Soft</publisher-name>"), std::string::npos);
+
+    // What the user then chooses and types in the two selectors is what the next save writes.
+    auto* filters = w.Find<QComboBox>("ComboBox1");
+    filters->setFocus();
+    QTest::keyClick(filters, Qt::Key_Down);
+    QTest::keyClick(emulators->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(emulators->lineEdit(), "Typed");
+    w.Find<QAction>("Save1")->trigger();
+    const std::string options = dir.Read("Data/options.xml");
+    EXPECT_NE(options.find("<last-filter>" + gui::Text(filters) + "</last-filter>"), std::string::npos);
+    EXPECT_NE(gui::Text(filters), "all");
+    EXPECT_NE(options.find("<last-emu>Typed</last-emu>"), std::string::npos);
 }
 
 TEST_F(WindowTest, AWindows1252ProgramIsShownEverywhereAndAnEditOfAnotherFieldKeepsItsBytes)

@@ -1,7 +1,9 @@
-// The one-time import of the four legacy files: plain lines read by position, with
-// counts that say how many lines follow.
+// The four legacy files are plain lines read by position, with counts that say how many
+// lines follow.
 
-#include "catalogue/Main_LoadSaveUnit.h"
+#include "catalogue/LegacyImport.h"
+
+#include "catalogue/CatalogueFiles.h"
 #include "catalogue/RecordFields.h"
 #include "platform/FileSystem.h"
 

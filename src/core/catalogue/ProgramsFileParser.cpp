@@ -1,5 +1,6 @@
 #include "catalogue/ProgramsFileParser.h"
 
+#include "catalogue/RecordFields.h"
 #include "catalogue/XMLUtilities.h"
 #include "platform/ByteScan.h"
 #include "platform/LargeBuffer.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -247,9 +249,14 @@ private:
         return RawValue(name, value, holds);
     }
 
-    // An <emuwarning> or a <doclink>: each of its two leaves exactly once.
-    bool Pair(std::string_view close, std::string_view firstName, std::string_view secondName, StringList& firsts,
-        StringList& seconds)
+    // Whether the tag closes the element of the name ("/" + name).
+    static bool Closes(std::string_view tag, std::string_view name)
+    {
+        return tag.size() == name.size() + 1 && tag[0] == '/' && Same(tag.substr(1), name);
+    }
+
+    // An item of a pair list: each of its two leaves exactly once.
+    bool Pair(const ProgramPairList& list, ProgramRecord& record)
     {
         std::string first;
         std::string second;
@@ -259,13 +266,13 @@ private:
             std::string_view tag;
             if (!NextTag(tag))
                 return false;
-            if (Same(tag, close))
+            if (Closes(tag, list.Item))
                 break;
-            if (Same(tag, firstName) && !haveFirst) {
+            if (Same(tag, list.FirstLeaf) && !haveFirst) {
                 if (!Leaf(tag, first))
                     return false;
                 haveFirst = true;
-            } else if (Same(tag, secondName) && !haveSecond) {
+            } else if (Same(tag, list.SecondLeaf) && !haveSecond) {
                 if (!Leaf(tag, second))
                     return false;
                 haveSecond = true;
@@ -275,87 +282,89 @@ private:
         }
         if (!haveFirst || !haveSecond)
             return false;
-        firsts.push_back(std::move(first));
-        seconds.push_back(std::move(second));
+        (record.*list.Firsts).push_back(std::move(first));
+        (record.*list.Seconds).push_back(std::move(second));
         return true;
     }
 
-    // The items of a list container (<comments>, <emuwarnings>, <doclinks>) until it closes.
+    // The items of a list container until it closes.
     template <typename Item>
-    bool List(std::string_view close, std::string_view itemName, Item item)
+    bool List(std::string_view container, std::string_view itemName, Item item)
     {
         for (;;) {
             std::string_view tag;
             if (!NextTag(tag))
                 return false;
-            if (Same(tag, close))
+            if (Closes(tag, container))
                 return true;
             if (!Same(tag, itemName) || !item())
                 return false;
         }
     }
 
-    bool CommentLine(ProgramRecord& record)
+    bool Line(const ProgramLineList& list, ProgramRecord& record)
     {
-        record.Comments.emplace_back();
-        return Leaf("commentline", record.Comments.back());
+        StringList& lines = record.*list.Member;
+        lines.emplace_back();
+        return Leaf(list.Item, lines.back());
     }
 
-    bool EmuWarning(ProgramRecord& record)
+    // One element inside a program, found in the tables of its leaves and lists. seen has a
+    // bit for each text and flag leaf read, each of which may stand only once.
+    bool ProgramElement(std::string_view tag, ProgramRecord& record, unsigned& seen)
     {
-        return Pair("/emuwarning", "emu-name", "warningtext", record.EmuWarningEmus, record.EmuWarningTexts);
+        unsigned bit = 1;
+        for (const ProgramTextField& field : kProgramTextFields) {
+            if (Same(tag, field.Leaf))
+                return Once(seen, bit) && Leaf(tag, record.*field.Member);
+            bit <<= 1;
+        }
+        for (const ProgramFlagField& field : kProgramFlagFields) {
+            if (Same(tag, field.Leaf)) {
+                if (!Once(seen, bit) || !Leaf(tag, flag_))
+                    return false;
+                record.*field.Member = Same(flag_, "true");
+                return true;
+            }
+            bit <<= 1;
+        }
+        for (const ProgramDerivedLeaf& leaf : kProgramDerivedLeaves)
+            if (Same(tag, leaf.Leaf))
+                return SkipLeaf(tag);
+        for (const ProgramLineList& list : kProgramLineLists) {
+            if (Same(tag, list.Container))
+                return List(list.Container, list.Item, [&] { return Line(list, record); });
+            if (Same(tag, list.Item))
+                return Line(list, record);
+        }
+        for (const ProgramPairList& list : kProgramPairLists) {
+            if (Same(tag, list.Container))
+                return List(list.Container, list.Item, [&] { return Pair(list, record); });
+            if (Same(tag, list.Item))
+                return Pair(list, record);
+        }
+        return false;
     }
 
-    bool DocLink(ProgramRecord& record)
+    static bool Once(unsigned& seen, unsigned bit)
     {
-        return Pair("/doclink", "doc-name", "doc-url", record.DocLinkNames, record.DocLinkUrls);
+        if ((seen & bit) != 0)
+            return false;
+        seen |= bit;
+        return true;
     }
 
     bool Program(ProgramRecord& record)
     {
-        enum : unsigned { kName = 1, kType = 2, kUrl = 4, kFavourite = 8, kE00Dfs = 16, kAll = 31 };
+        constexpr unsigned kAll = (1U << (std::size(kProgramTextFields) + std::size(kProgramFlagFields))) - 1;
         unsigned seen = 0;
-        std::string flag;
-        auto once = [&](unsigned bit) {
-            if ((seen & bit) != 0)
-                return false;
-            seen |= bit;
-            return true;
-        };
         for (;;) {
             std::string_view tag;
             if (!NextTag(tag))
                 return false;
-            bool ok = false;
             if (Is(tag, "/program"))
                 return seen == kAll;
-            if (Is(tag, "program-name"))
-                ok = once(kName) && Leaf(tag, record.ProgramName);
-            else if (Is(tag, "program-type"))
-                ok = once(kType) && Leaf(tag, record.ProgramType);
-            else if (Is(tag, "file-url"))
-                ok = once(kUrl) && Leaf(tag, record.FileUrl);
-            else if (Is(tag, "favourite")) {
-                ok = once(kFavourite) && Leaf(tag, flag);
-                record.Favourite = Same(flag, "true");
-            } else if (Is(tag, "e00dfs")) {
-                ok = once(kE00Dfs) && Leaf(tag, flag);
-                record.E00Dfs = Same(flag, "true");
-            } else if (Is(tag, "picture-url") || Is(tag, "boxcover-url"))
-                ok = SkipLeaf(tag);
-            else if (Is(tag, "comments"))
-                ok = List("/comments", "commentline", [&] { return CommentLine(record); });
-            else if (Is(tag, "commentline"))
-                ok = CommentLine(record);
-            else if (Is(tag, "emuwarnings"))
-                ok = List("/emuwarnings", "emuwarning", [&] { return EmuWarning(record); });
-            else if (Is(tag, "emuwarning"))
-                ok = EmuWarning(record);
-            else if (Is(tag, "doclinks"))
-                ok = List("/doclinks", "doclink", [&] { return DocLink(record); });
-            else if (Is(tag, "doclink"))
-                ok = DocLink(record);
-            if (!ok)
+            if (!ProgramElement(tag, record, seen))
                 return false;
         }
     }
@@ -462,6 +471,7 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     bool atWindowEnd_ = false;
+    std::string flag_; // a flag leaf's text, read again for every program
 };
 
 } // namespace

@@ -1,11 +1,14 @@
 #pragma once
-// The fields of the emulator and filter records with their leaf names in the options file,
-// in the order the options file and the legacy files hold them: one table serves the
-// reader, the writer and the legacy import.
+// The fields of the catalogue's records with their leaf names in the two catalogue files, in
+// the order the files hold them: one table per record serves the check of a file's
+// structure, the readers, the writer and the legacy import, so a new leaf is one row here
+// and one member in the record.
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/Records.h"
 
 #include <string>
+#include <string_view>
 
 namespace vorbix {
 
@@ -62,6 +65,104 @@ inline constexpr FilterTextField kFilterTextFields[] = {
     {"f-pubcomp", &FilterRecord::FPubComp, false},
     {"f-type", &FilterRecord::FType, true},
     {"f-typecomp", &FilterRecord::FTypeComp, false},
+};
+
+// ---- the programs file: a <program> inside its <publisher> ----------------------------
+
+struct ProgramTextField {
+    std::string_view Leaf;
+    std::string ProgramRecord::*Member;
+};
+
+// Each of these leaves and the flags below stands exactly once in a program.
+inline constexpr ProgramTextField kProgramTextFields[] = {
+    {"program-name", &ProgramRecord::ProgramName},
+    {"program-type", &ProgramRecord::ProgramType},
+    {"file-url", &ProgramRecord::FileUrl},
+};
+
+struct ProgramFlagField {
+    std::string_view Leaf;
+    bool ProgramRecord::*Member;
+};
+
+inline constexpr ProgramFlagField kProgramFlagFields[] = {
+    {"favourite", &ProgramRecord::Favourite},
+    {"e00dfs", &ProgramRecord::E00Dfs},
+};
+
+// Leaves the writer derives from the disk and the readers pass over: the file named
+// ImageFileStem(FileUrl) + Suffix (PictureFileFor, BoxCoverFileFor), written when it exists.
+struct ProgramDerivedLeaf {
+    std::string_view Leaf;
+    std::string_view Suffix;
+};
+
+inline constexpr ProgramDerivedLeaf kProgramDerivedLeaves[] = {
+    {"picture-url", ".jpg"},
+    {"boxcover-url", "-box.jpg"},
+};
+
+// A list of lines: <Container><Item>line</Item>...</Container>; the items may also stand
+// directly in the program.
+struct ProgramLineList {
+    std::string_view Container;
+    std::string_view Item;
+    StringList ProgramRecord::*Member;
+};
+
+inline constexpr ProgramLineList kProgramLineLists[] = {
+    {"comments", "commentline", &ProgramRecord::Comments},
+};
+
+// A list of pairs kept as two parallel lists: <Container><Item><First/><Second/></Item>...;
+// the items may also stand directly in the program, and each holds both leaves once.
+struct ProgramPairList {
+    std::string_view Container;
+    std::string_view Item;
+    std::string_view FirstLeaf;
+    std::string_view SecondLeaf;
+    StringList ProgramRecord::*Firsts;
+    StringList ProgramRecord::*Seconds;
+};
+
+inline constexpr ProgramPairList kProgramPairLists[] = {
+    {"emuwarnings", "emuwarning", "emu-name", "warningtext", &ProgramRecord::EmuWarningEmus,
+        &ProgramRecord::EmuWarningTexts},
+    {"doclinks", "doclink", "doc-name", "doc-url", &ProgramRecord::DocLinkNames, &ProgramRecord::DocLinkUrls},
+};
+
+// ---- the options file: <other-options> ------------------------------------------------
+
+// The remembered folders and selections, first in <other-options>.
+struct RememberedField {
+    const char* Leaf;
+    std::string Catalogue::*Member;
+};
+
+inline constexpr RememberedField kRememberedFields[] = {
+    {"last-program-dir", &Catalogue::LastProgramDir},
+    {"last-emu-dir", &Catalogue::LastEmuDir},
+    {"last-doc-dir", &Catalogue::LastDocDir},
+    {"last-filter", &Catalogue::LastFilter},
+    {"last-emu", &Catalogue::LastEmu},
+};
+
+// The seven options after them; each row has either a flag or a text member.
+struct OtherOptionField {
+    const char* Leaf;
+    bool OtherOptions::*Flag;
+    std::string OtherOptions::*Text;
+};
+
+inline constexpr OtherOptionField kOtherOptionFields[] = {
+    {"preprocessing-compatibilitywarning", &OtherOptions::CompatibilityWarning, nullptr},
+    {"preprocessing-e00dfswarning", &OtherOptions::E00DfsWarning, nullptr},
+    {"postprocessing-copydiskback", &OtherOptions::CopyDiskBack, nullptr},
+    {"postprocessing-copypicture", &OtherOptions::CopyPicture, nullptr},
+    {"postprocessing-pictureurl", nullptr, &OtherOptions::PictureUrl},
+    {"dropoption-askaddtolist", &OtherOptions::AskAddToList, nullptr},
+    {"dropoption-usee00dfs", &OtherOptions::UseE00Dfs, nullptr},
 };
 
 } // namespace vorbix

@@ -258,6 +258,10 @@ void TMainForm::ConnectWidgets()
 
     connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &TMainForm::ComboBox2Change);
+    // The catalogue's last filter and emulator are the two selectors' texts, which the save
+    // writes: kept up to date with every change, whether chosen, typed or set by a command.
+    connect(ComboBox1, &QComboBox::currentTextChanged, this, [this] { catalogue_.LastFilter = FilterText(); });
+    connect(ComboBox2, &QComboBox::currentTextChanged, this, [this] { catalogue_.LastEmu = EmulatorText(); });
     for (QComboBox* selector : {ComboBox1, ComboBox2}) {
         selector->installEventFilter(this);
         selector->lineEdit()->installEventFilter(this);

@@ -74,8 +74,11 @@ void TMainForm::FormShow()
     if (ended_)
         return;
 
-    SetText(ComboBox1, catalogue_.LastFilter);
-    SetText(ComboBox2, catalogue_.LastEmu);
+    // Copies: setting a selector changes the catalogue's text as it goes.
+    const std::string lastFilter = catalogue_.LastFilter;
+    const std::string lastEmu = catalogue_.LastEmu;
+    SetText(ComboBox1, lastFilter);
+    SetText(ComboBox2, lastEmu);
     PageControl1->ShowTab(DetailsTab::Picture);
     FillSelectors();
     RefillProgramList();
@@ -147,7 +150,7 @@ bool TMainForm::SaveCatalogue(bool atExit)
         exitForm_->ShowNow();
     }
     const Result<SavedFiles> saved =
-        vorbix::SaveCatalogue(catalogue_, atExit, FilterText(), EmulatorText(), *writer_, &prompts_);
+        vorbix::SaveCatalogue(catalogue_, atExit, *writer_, &prompts_);
     QApplication::restoreOverrideCursor();
     if (showExitForm)
         exitForm_->hide();

@@ -49,7 +49,7 @@ TEST(LoadCatalogue, ChoosesBetweenXmlAndLegacyFiles)
         EXPECT_EQ(progress.front(), "Loading programs...");
 
         // At exit both XML files are written; the next start reads them, whatever INI remain.
-        Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "");
+        Result<SavedFiles> saved = SaveCatalogue(c, true);
         ASSERT_TRUE(saved.Ok());
         EXPECT_TRUE(saved.Value().ProgramsFile);
         EXPECT_TRUE(saved.Value().OptionsFile);
@@ -87,7 +87,7 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
     dir.Write("Programs.ini", kLegacyPrograms);
     Catalogue old = CatalogueIn(dir.path());
     old.ProgramList = {test::MakeProgram("Superior", "Repton"), test::MakeProgram("Superior", "Citadel")};
-    ASSERT_TRUE(SaveCatalogue(old, false, "all", "").Ok());
+    ASSERT_TRUE(SaveCatalogue(old, false).Ok());
     DeleteFileAt(dir / "Data/options.xml");
     const std::string oldPrograms = dir.Read("Data/programs.xml");
     const std::string path = dir / "Data/programs.xml";
@@ -102,7 +102,7 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
             + ".before-import-1; the next save writes the imported "
               "programs in its place."});
     EXPECT_EQ(dir.Read("Data/programs.xml.before-import-1"), oldPrograms);
-    Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "");
+    Result<SavedFiles> saved = SaveCatalogue(c, true);
     ASSERT_TRUE(saved.Ok());
     EXPECT_TRUE(saved.Value().Notices.empty());
     EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>Elite</program-name>"), std::string::npos);
@@ -121,7 +121,7 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
             + ", was left as it is; a save would keep it under a new name before writing "
               "the imported programs in its place."});
     EXPECT_EQ(dir.Contents(), before);
-    saved = SaveCatalogue(r, true, "all", "");
+    saved = SaveCatalogue(r, true);
     ASSERT_TRUE(saved.Ok());
     EXPECT_EQ(saved.Value().Notices,
         std::vector<std::string>{"The programs file that was there before the legacy "
@@ -148,7 +148,7 @@ TEST(LoadCatalogue, ALegacyImportOverAProgramsFileKeepsThatFileUnderANewName)
             + ".before-import-3), so it will not be saved over until a copy can be kept beside "
               "it."});
     ASSERT_LT(ProgramsFileBytes(f).size(), 8000u);
-    saved = SaveCatalogue(f, true, "all", "", fullDisk);
+    saved = SaveCatalogue(f, true, fullDisk);
     ASSERT_FALSE(saved.Ok());
     EXPECT_EQ(saved.Message(),
         "Cannot save " + path
@@ -202,17 +202,19 @@ TEST(SaveCatalogue, WhichFilesAreWritten)
     // $XDG_DATA_HOME/vorbix/ on a first run) and its Data; at exit without changes only
     // options are written.
     Catalogue c = CatalogueIn(root / "share/vorbix/");
-    Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
+    Result<SavedFiles> r = SaveCatalogue(c, true);
     ASSERT_TRUE(r.Ok()) << r.Message();
     EXPECT_TRUE(root.Exists("share/vorbix/Data/options.xml"));
     c = CatalogueIn(dir.path());
-    r = SaveCatalogue(c, true, "all", "");
+    r = SaveCatalogue(c, true);
     ASSERT_TRUE(r.Ok()) << r.Message();
     EXPECT_FALSE(r.Value().ProgramsFile);
     EXPECT_TRUE(dir.Exists("Data/options.xml"));
     EXPECT_FALSE(dir.Exists("Data/programs.xml"));
     // "&Save" writes both, whatever the flag.
-    r = SaveCatalogue(c, false, "Favs", "BeebEm");
+    c.LastFilter = "Favs";
+    c.LastEmu = "BeebEm";
+    r = SaveCatalogue(c, false);
     ASSERT_TRUE(r.Ok());
     EXPECT_TRUE(r.Value().ProgramsFile && r.Value().OptionsFile);
     EXPECT_NE(dir.Read("Data/options.xml").find("<last-filter>Favs</last-filter>"), std::string::npos);
@@ -233,7 +235,7 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
 
     // A read-only programs file: error, and the options file is not written after it.
     test::SetMode(dir / "Data/programs.xml", 0444);
-    Result<SavedFiles> r = SaveCatalogue(c, true, "all", "");
+    Result<SavedFiles> r = SaveCatalogue(c, true);
     ASSERT_FALSE(r.Ok());
     EXPECT_EQ(r.Error(), (Failure{"Cannot create file " + (dir / "Data/programs.xml"), dir / "Data/programs.xml"}));
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
@@ -246,7 +248,7 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     Catalogue elsewhere = CatalogueIn(fresh.path());
     std::filesystem::create_directory(fresh / "Data");
     test::SetMode(fresh / "Data", 0555);
-    r = SaveCatalogue(elsewhere, false, "all", "");
+    r = SaveCatalogue(elsewhere, false);
     test::SetMode(fresh / "Data", 0755);
     EXPECT_EQ(r.Message(), "Cannot create file " + (fresh / "Data/programs.xml"));
     EXPECT_FALSE(fresh.Exists("Data/programs.xml"));
@@ -254,12 +256,12 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     // A disk that fills up part-way and a crash between writing the temporary file and
     // the rename never replace the catalogue.
     test::FailingWriter fullDisk(100);
-    r = SaveCatalogue(c, false, "all", "", fullDisk);
+    r = SaveCatalogue(c, false, fullDisk);
     EXPECT_EQ(r.Message(), "Cannot create file " + (dir / "Data/programs.xml"));
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     test::WatchingWriter crash;
     crash.OnWrite = [](const std::string&) { throw std::runtime_error("power cut"); };
-    EXPECT_THROW((void)SaveCatalogue(c, false, "all", "", crash), std::runtime_error);
+    EXPECT_THROW((void)SaveCatalogue(c, false, crash), std::runtime_error);
     EXPECT_EQ(dir.Read("Data/programs.xml"), "old programs");
     Catalogue reloaded = CatalogueIn(dir.path());
     FakePrompts prompts;
@@ -270,11 +272,11 @@ TEST(SaveCatalogue, FailuresAreReportedAndOldFilesStayIntact)
     TempDir blocked;
     blocked.Write("Data", "not a folder");
     Catalogue b = CatalogueIn(blocked.path());
-    r = SaveCatalogue(b, true, "all", "");
+    r = SaveCatalogue(b, true);
     EXPECT_EQ(r.Message(), "Cannot create file " + (blocked / "Data/options.xml"));
 
     // Once the fault is gone, the save succeeds.
-    r = SaveCatalogue(c, false, "all", "");
+    r = SaveCatalogue(c, false);
     EXPECT_TRUE(r.Ok());
     EXPECT_NE(dir.Read("Data/programs.xml").find("<program-name>New</program-name>"), std::string::npos);
 }
@@ -284,7 +286,7 @@ TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSay
     TempDir dir;
     Catalogue original = CatalogueIn(dir.path());
     original.ProgramList.push_back(ProgramRecord{"Orbit", "/g/Orbit.ssd", "P", "T"});
-    ASSERT_TRUE(SaveCatalogue(original, false, "all", "").Ok());
+    ASSERT_TRUE(SaveCatalogue(original, false).Ok());
 
     FakePrompts prompts;
     Catalogue c = CatalogueIn(dir.path());
@@ -309,7 +311,7 @@ TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSay
     const auto before = dir.Contents();
     prompts.QueueAnswer(MessageAnswer::Yes);
     prompts.QueueAnswer(MessageAnswer::No);
-    Result<SavedFiles> saved = SaveCatalogue(c, true, "all", "", SystemFileWriter(), &prompts);
+    Result<SavedFiles> saved = SaveCatalogue(c, true, SystemFileWriter(), &prompts);
     ASSERT_TRUE(saved.Ok());
     EXPECT_TRUE(saved.Value().Declined);
     EXPECT_FALSE(saved.Value().ProgramsFile || saved.Value().OptionsFile);
@@ -321,7 +323,7 @@ TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSay
     EXPECT_EQ(prompts.Texts()[1].substr(0, 17), "Data/options.xml ");
 
     // Without anyone to ask, nothing is written either.
-    saved = SaveCatalogue(c, true, "all", "");
+    saved = SaveCatalogue(c, true);
     EXPECT_TRUE(saved.Ok() && saved.Value().Declined);
     EXPECT_EQ(dir.Contents(), before);
 
@@ -329,7 +331,7 @@ TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSay
     // then the catalogue shown is written; the next save asks nothing.
     dir.Write("Data/programs.xml.outside-1", "an earlier kept version");
     prompts.shown.clear();
-    saved = SaveCatalogue(c, true, "all", "", SystemFileWriter(), &prompts);
+    saved = SaveCatalogue(c, true, SystemFileWriter(), &prompts);
     ASSERT_TRUE(saved.Ok());
     EXPECT_TRUE(saved.Value().ProgramsFile && saved.Value().OptionsFile);
     EXPECT_NE(prompts.Texts()[0].find("kept as Data/programs.xml.outside-2."), std::string::npos);
@@ -338,7 +340,7 @@ TEST(SaveCatalogue, AFileChangedOutsideSinceTheLoadIsSavedOverOnlyWhenTheUserSay
     EXPECT_EQ(dir.Read("Data/options.xml.outside-1"), options);
     EXPECT_EQ(dir.Read("Data/programs.xml"), loaded);
     prompts.shown.clear();
-    EXPECT_TRUE(SaveCatalogue(c, false, "all", "", SystemFileWriter(), &prompts).Ok());
+    EXPECT_TRUE(SaveCatalogue(c, false, SystemFileWriter(), &prompts).Ok());
     EXPECT_TRUE(prompts.shown.empty());
 
     // A file deleted outside holds nothing a save could lose: written without a question.

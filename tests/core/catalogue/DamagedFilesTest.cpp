@@ -48,7 +48,9 @@ Catalogue TagLikeValues(const std::string& appDir)
 void WriteSoundFiles(const TempDir& dir)
 {
     Catalogue c = TagLikeValues(dir.path());
-    ASSERT_TRUE(SaveCatalogue(c, false, "</last-filter>", "<last-emu>").Ok());
+    c.LastFilter = "</last-filter>";
+    c.LastEmu = "<last-emu>";
+    ASSERT_TRUE(SaveCatalogue(c, false).Ok());
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to)
@@ -208,7 +210,7 @@ TEST(DamagedFiles, EachDamagedLoadKeepsANewCopyAndNeverTouchesAnEarlierOne)
     }
 
     // With the copy kept, the save replaces the damaged file and leaves every copy alone.
-    const Result<SavedFiles> saved = SaveCatalogue(c, false, "all", "");
+    const Result<SavedFiles> saved = SaveCatalogue(c, false);
     ASSERT_TRUE(saved.Ok()) << saved.Message();
     EXPECT_TRUE(saved.Value().Notices.empty());
     EXPECT_EQ(dir.Read(kProgramsFile), ProgramsFileBytes(c));
@@ -246,7 +248,7 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         EXPECT_FALSE(dir.Exists("Data/programs.xml.damaged-1"));
         ASSERT_LT(ProgramsFileBytes(c).size(), 8000u);
 
-        const Result<SavedFiles> refused = SaveCatalogue(c, false, "all", "", fullDisk);
+        const Result<SavedFiles> refused = SaveCatalogue(c, false, fullDisk);
         ASSERT_FALSE(refused.Ok());
         EXPECT_EQ(refused.Error(),
             (Failure{"Cannot save " + path
@@ -264,7 +266,7 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         EXPECT_EQ(dir.Read(kProgramsFile), damaged);
 
         // Once there is room, the save keeps the copy first and says where.
-        const Result<SavedFiles> saved = SaveCatalogue(c, false, "all", "");
+        const Result<SavedFiles> saved = SaveCatalogue(c, false);
         ASSERT_TRUE(saved.Ok()) << saved.Message();
         EXPECT_EQ(saved.Value().Notices,
             std::vector<std::string>{
@@ -287,7 +289,7 @@ TEST(DamagedFiles, WithoutACopyTheSaveLeavesTheDamagedFileAsItIs)
         EXPECT_NE(Reported(prompts).at(0).find(
                       "but no copy of it could be kept (Cannot create file " + path + ".damaged-1)"),
             std::string::npos);
-        const Result<SavedFiles> refused = SaveCatalogue(c, true, "all", "");
+        const Result<SavedFiles> refused = SaveCatalogue(c, true);
         test::SetMode(dir / "Data", 0755);
         ASSERT_FALSE(refused.Ok());
         EXPECT_EQ(refused.Message().rfind("Cannot save " + path + ": the file is damaged and no copy", 0), 0u);

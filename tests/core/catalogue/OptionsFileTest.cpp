@@ -43,7 +43,9 @@ Catalogue OneOfEach()
 TEST(OptionsFile, ExactBytesOfAnOptionsFile)
 {
     Catalogue c = OneOfEach();
-    EXPECT_EQ(OptionsFileBytes(c, "Arcade only", "BeebEm"),
+    c.LastFilter = "Arcade only";
+    c.LastEmu = "BeebEm";
+    EXPECT_EQ(OptionsFileBytes(c),
         "<?xml version=\"1.0\"?>\r\n"
         "\r\n"
         "<options>\r\n"
@@ -125,7 +127,9 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     c.LastProgramDir = "/games/";
     c.LastEmuDir = "/emus/";
     std::filesystem::create_directory(dir / "Data");
-    EXPECT_TRUE(SaveOptionsFile(c, "Favs", "BeebEm").Ok());
+    c.LastFilter = "Favs";
+    c.LastEmu = "BeebEm";
+    EXPECT_TRUE(SaveOptionsFile(c).Ok());
     const std::string first = dir.Read("Data/options.xml");
     EXPECT_NE(first.find("<f-favourite>don&apos;t care</f-favourite>"), std::string::npos);
     EXPECT_NE(first.find("<f-pubcomp>&lt;&gt;</f-pubcomp>"), std::string::npos);
@@ -144,7 +148,7 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     EXPECT_EQ(loaded.LastProgramDir, "/games/");
     EXPECT_EQ(loaded.LastEmuDir, "/emus/");
     EXPECT_EQ(loaded.LastDocDir, "/docs/");
-    EXPECT_TRUE(SaveOptionsFile(loaded, loaded.LastFilter, loaded.LastEmu).Ok());
+    EXPECT_TRUE(SaveOptionsFile(loaded).Ok());
     EXPECT_EQ(dir.Read("Data/options.xml"), first);
 }
 

@@ -61,7 +61,7 @@ Catalogue SixPrograms()
 void WriteAppDir(Catalogue catalogue, const std::string& appDir)
 {
     catalogue.AppDir = appDir;
-    const auto saved = SaveCatalogue(catalogue, false, catalogue.LastFilter, catalogue.LastEmu);
+    const auto saved = SaveCatalogue(catalogue, false);
     ASSERT_TRUE(saved.Ok()) << saved.Message();
 }
 
