@@ -163,8 +163,9 @@ int RunRun(CliContext& context, const std::vector<std::string>& args)
     // As the window's start-up does.
     catalogue.DfsRomsPresent = DfsRomsPresentIn(catalogue);
     const LaunchResult result = LaunchProgram(MakeLaunchInput(options, catalogue), catalogue, prompts, shell);
-    // Every reported error counts, also one after the emulator ran (a failed copy back).
-    return result.Outcome == LaunchOutcome::Stopped || prompts.ErrorCount() > 0 ? kExitFindings : kExitOk;
+    // A step that failed while the launch went on counts, also one after the emulator ran (a
+    // failed copy back).
+    return result.Outcome == LaunchOutcome::Stopped || result.StepFailed ? kExitFindings : kExitOk;
 }
 
 } // namespace vorbix::cli

@@ -35,8 +35,6 @@ MessageAnswer TerminalPrompts::ShowMessageBox(const MessageRequest& request)
 {
     if (request.Buttons == MessageButtons::Ok) {
         const bool isError = request.Icon == MessageIcon::Stop;
-        if (isError)
-            ++errors_;
         err_ << (isError ? "Error: " : "") << OneLine(request.Text) << "\n";
         err_.flush();
         return MessageAnswer::Ok;

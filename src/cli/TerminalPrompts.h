@@ -20,8 +20,6 @@ public:
     std::optional<std::string> ChooseFile(const FileOpenRequest& request) override;
     std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
 
-    int ErrorCount() const { return errors_; }
-
 private:
     MessageAnswer Ask(const MessageRequest& request);
 
@@ -29,7 +27,6 @@ private:
     std::istream& in_;
     bool interactive_;
     bool answerYes_;
-    int errors_ = 0;
 };
 
 } // namespace vorbix::cli

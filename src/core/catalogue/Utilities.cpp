@@ -149,7 +149,7 @@ void ClearFileAttributes(const std::string& path)
         ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
 }
 
-Status CopyFileOverwrite(const std::string& source, const std::string& destination)
+Status CopyFileOverwrite(const std::string& source, const std::string& destination, FileWriter& writer)
 {
     // No length limit of our own: the operating system's limits apply, and a path it
     // refuses makes the copy fail like any other failure.
@@ -160,7 +160,7 @@ Status CopyFileOverwrite(const std::string& source, const std::string& destinati
         // Through a temporary file and a rename, so a failed copy never leaves a
         // half-written destination (the destination may be the user's own disk image).
         if (Result<std::string> bytes = ReadFileBytes(source))
-            copied = WriteFileAtomic(destination, bytes.Value());
+            copied = writer.WriteFile(destination, bytes.Value());
         else
             copied = bytes.Error();
     }

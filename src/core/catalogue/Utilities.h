@@ -7,6 +7,7 @@
 #include "catalogue/Records.h"
 #include "host/Result.h"
 #include "platform/FileExistence.h"
+#include "platform/FileSystem.h"
 
 #include <string>
 
@@ -50,8 +51,10 @@ int ShellOpen(Shell& shell, const std::string& target);
 int ShellOpenIn(Shell& shell, const std::string& target, const std::string& workingDir);
 
 void ClearFileAttributes(const std::string& path);
-// Copies a file over any file at the destination, clearing its read-only mark first.
-Status CopyFileOverwrite(const std::string& source, const std::string& destination);
+// Copies a file over any file at the destination, clearing its read-only mark first; the
+// bytes go through the writer.
+Status CopyFileOverwrite(const std::string& source, const std::string& destination,
+    FileWriter& writer = SystemFileWriter());
 
 // Every EmuName sorted ignoring case (a name two emulators share is listed twice): the
 // emulator selectors' entries and the compatibility report's order.

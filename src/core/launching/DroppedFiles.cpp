@@ -11,7 +11,7 @@ namespace {
 
 // Runs the dropped image; whatever the launch's outcome, the user may then add it.
 void DropImage(const std::string& path, const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
-    Shell& shell, DropResult& result)
+    Shell& shell, FileWriter& writer, DropResult& result)
 {
     LaunchInput launch;
     launch.SelectorText = input.SelectorText;
@@ -19,7 +19,7 @@ void DropImage(const std::string& path, const DropInput& input, const Catalogue&
     launch.Mode = LaunchMode::DroppedFile;
     launch.DroppedFile = path;
     launch.SelectedPIdx = input.SelectedPIdx;
-    result.Launch = LaunchProgram(launch, catalogue, prompts, shell);
+    result.Launch = LaunchProgram(launch, catalogue, prompts, shell, writer);
     result.Launched = true;
     if (catalogue.Options.AskAddToList && prompts.Confirm("Add " + FileNamePart(path) + " to the list?")) {
         result.OpenProgramEditor = true;
@@ -28,7 +28,7 @@ void DropImage(const std::string& path, const DropInput& input, const Catalogue&
 }
 
 void DropPicture(const std::string& path, const DropInput& input, const Catalogue& catalogue, Prompts& prompts,
-    DropResult& result)
+    FileWriter& writer, DropResult& result)
 {
     const int pidx = input.SelectedPIdx;
     const bool selected = pidx >= 0 && static_cast<std::size_t>(pidx) < catalogue.ProgramList.size();
@@ -55,7 +55,7 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
     const std::string destination = picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
     if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
-    if (!CopyFileOverwrite(path, destination)) {
+    if (!CopyFileOverwrite(path, destination, writer)) {
         prompts.ShowErrorBox("Cannot copy file " + path + " to " + destination);
         return;
     }
@@ -66,7 +66,8 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
 
 // The path is used whole: a path longer than the window's drop buffer is not cut short,
 // since a shortened path would name another file.
-DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell,
+    FileWriter& writer)
 {
     DropResult result;
     if (input.Files.empty())
@@ -74,9 +75,9 @@ DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue
     const std::string& path = input.Files.front();
     const std::string ext = UpperExtension(path);
     if (IsDiskExtension(ext) || IsRomExtension(ext))
-        DropImage(path, input, catalogue, prompts, shell, result);
+        DropImage(path, input, catalogue, prompts, shell, writer, result);
     else if (ext == ".JPG")
-        DropPicture(path, input, catalogue, prompts, result);
+        DropPicture(path, input, catalogue, prompts, writer, result);
     else
         RefuseDrop(prompts);
     return result;

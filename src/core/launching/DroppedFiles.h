@@ -36,8 +36,10 @@ struct DropResult {
 };
 
 // A JPEG that was handed over (not dropped by the user) asks first whether it is to become
-// the selected program's picture (or box cover), with No as the default.
-DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell);
+// the selected program's picture (or box cover), with No as the default. What it copies goes
+// through the writer.
+DropResult HandleDroppedFiles(const DropInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell,
+    FileWriter& writer = SystemFileWriter());
 
 // The refusal of a drop the window does not take: a file that is no disk or ROM image or
 // JPEG, or a web address (a link dragged from a browser), which names no file here.

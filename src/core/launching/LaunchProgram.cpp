@@ -31,8 +31,9 @@ bool SameFile(const std::string& a, const std::string& b)
 // One run of the sequence with its working values.
 class LaunchSequence {
 public:
-    LaunchSequence(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
-        : in_(input), cat_(catalogue), prompts_(prompts), shell_(shell)
+    LaunchSequence(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell,
+        FileWriter& writer)
+        : in_(input), cat_(catalogue), prompts_(prompts), shell_(shell), writer_(writer)
     {}
 
     LaunchResult Run();
@@ -71,12 +72,14 @@ private:
     bool CopyDfsRom(const std::string& source, const std::string& destination) const;
     void RomsCfg(bool insert, bool isDfs, const std::string& romName);
     bool Stop(const std::string& message);
+    void Report(const std::string& message);
     bool Decline();
 
     const LaunchInput& in_;
     const Catalogue& cat_;
     Prompts& prompts_;
     Shell& shell_;
+    FileWriter& writer_;
     LaunchResult result_;
 
     const EmuRecord* emu_ = nullptr;
@@ -130,6 +133,13 @@ bool LaunchSequence::Stop(const std::string& message)
     prompts_.ShowErrorBox(message);
     result_.Outcome = LaunchOutcome::Stopped;
     return false;
+}
+
+// A failed step after which the launch goes on.
+void LaunchSequence::Report(const std::string& message)
+{
+    prompts_.ShowErrorBox(message);
+    result_.StepFailed = true;
 }
 
 bool LaunchSequence::Decline()
@@ -294,7 +304,7 @@ void LaunchSequence::NameTarget()
 // Steps 12 and 13.
 bool LaunchSequence::PlaceImage()
 {
-    if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_))
+    if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_, writer_))
         return Stop("Cannot copy file " + programFile_);
     if (isRom_)
         RomsCfg(true, false, targetName_ + targetExt_);
@@ -331,7 +341,7 @@ bool LaunchSequence::CopyDfsRom(const std::string& source, const std::string& de
 {
     if (SameFile(source, destination))
         return true;
-    return !IsDfsSource(destination) && CopyFileOverwrite(source, destination);
+    return !IsDfsSource(destination) && CopyFileOverwrite(source, destination, writer_);
 }
 
 // Step 15: the chosen DFS ROM image replaces the other one in the ROM folder and takes
@@ -441,7 +451,7 @@ void LaunchSequence::AwaitEmulator(int pid)
         for (const std::string& line : end.LastErrorLines)
             message += "\n" + line;
     }
-    prompts_.ShowErrorBox(message);
+    Report(message);
 }
 
 // Steps 21 to 23. When the changed disk could not come back, the working copy is the only
@@ -453,13 +463,12 @@ void LaunchSequence::CopyBackAndCleanUp(bool copyDiskBack)
     if (copyBack) {
         dealtWith = true;
         if (!PathExists(targetPath_))
-            prompts_.ShowErrorBox(
-                "Cannot copy " + targetPath_ + " to " + programFile_ + ": " + targetPath_ + " no longer exists");
+            Report("Cannot copy " + targetPath_ + " to " + programFile_ + ": " + targetPath_ + " no longer exists");
         else if (WorkingCopyEmptied())
-            prompts_.ShowErrorBox("The working copy " + targetPath_ + " is empty; " + programFile_
-                + " was not replaced and " + KeepWorkingCopy());
-        else if (!CopyFileOverwrite(targetPath_, programFile_))
-            prompts_.ShowErrorBox("Cannot copy " + targetPath_ + " to " + programFile_ + "; " + KeepWorkingCopy());
+            Report("The working copy " + targetPath_ + " is empty; " + programFile_ + " was not replaced and "
+                + KeepWorkingCopy());
+        else if (!CopyFileOverwrite(targetPath_, programFile_, writer_))
+            Report("Cannot copy " + targetPath_ + " to " + programFile_ + "; " + KeepWorkingCopy());
         else
             dealtWith = false;
     }
@@ -468,9 +477,9 @@ void LaunchSequence::CopyBackAndCleanUp(bool copyDiskBack)
         // With the catalogue's image gone (the emulator deleted it), the working copy is
         // the last copy of the program.
         if (!FileExists(programFile_) && PathExists(targetPath_))
-            prompts_.ShowErrorBox(programFile_ + " is missing, so " + KeepWorkingCopy());
+            Report(programFile_ + " is missing, so " + KeepWorkingCopy());
         else if (!DeleteFileAt(targetPath_))
-            prompts_.ShowErrorBox("Cannot delete file " + targetPath_);
+            Report("Cannot delete file " + targetPath_);
     }
     if (emu_->CleanRomWorkingDir && isRom_)
         RomsCfg(false, false, targetName_ + targetExt_);
@@ -497,7 +506,7 @@ void LaunchSequence::RestoreDfs()
     const std::string source = DfsSource(kDfsRomFile);
     const std::string destination = romFolder + emu_->DfsName;
     if (!CopyDfsRom(source, destination))
-        prompts_.ShowErrorBox("Cannot copy file " + source + " to " + destination);
+        Report("Cannot copy file " + source + " to " + destination);
     RomsCfg(true, true, emu_->DfsName);
 }
 
@@ -520,7 +529,7 @@ void LaunchSequence::CopyPicture()
         Decline();
         return;
     }
-    if (!CopyFileOverwrite(source, destination)) {
+    if (!CopyFileOverwrite(source, destination, writer_)) {
         Stop("Cannot copy file " + source + " to " + destination);
         return;
     }
@@ -529,8 +538,9 @@ void LaunchSequence::CopyPicture()
 
 void LaunchSequence::RomsCfg(bool insert, bool isDfs, const std::string& romName)
 {
-    UpdateRomsCfg(insert, isDfs, emu_->EmuUrl, romName, emu_->ProcessRomsCfgModelB, emu_->ProcessRomsCfgMaster128,
-        prompts_);
+    if (!UpdateRomsCfg(insert, isDfs, emu_->EmuUrl, romName, emu_->ProcessRomsCfgModelB, emu_->ProcessRomsCfgMaster128,
+            prompts_, writer_))
+        result_.StepFailed = true;
 }
 
 } // namespace
@@ -540,9 +550,10 @@ bool DfsRomsPresentIn(const Catalogue& catalogue)
     return FileExists(catalogue.AppFile(kE00DfsRomFile)) && FileExists(catalogue.AppFile(kDfsRomFile));
 }
 
-LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell)
+LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell,
+    FileWriter& writer)
 {
-    return LaunchSequence(input, catalogue, prompts, shell).Run();
+    return LaunchSequence(input, catalogue, prompts, shell, writer).Run();
 }
 
 } // namespace vorbix

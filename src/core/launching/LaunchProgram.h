@@ -3,6 +3,7 @@
 // emulator named by the main window's emulator selector, with the after-run steps.
 
 #include "catalogue/Catalogue.h"
+#include "platform/FileSystem.h"
 
 #include <string>
 #include <vector>
@@ -48,8 +49,15 @@ struct LaunchResult {
     bool ClearSelectorText = false;
     bool UpdateCommandStates = false;
     bool RefreshDetails = false; // a new picture was copied beside the program's image
+    // A step reported an error and the launch went on: the ROM configuration could not be
+    // updated, the emulator itself failed, or a step after the run (copy back, clean-up,
+    // the DFS ROM image) did not succeed. The terminal's exit status counts it as a failure.
+    bool StepFailed = false;
 };
 
-LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell);
+// The files the launch writes (the working copy, the changed disk copied back, ROMS.CFG,
+// the DFS ROM images, the screen picture) go through the writer.
+LaunchResult LaunchProgram(const LaunchInput& input, const Catalogue& catalogue, Prompts& prompts, Shell& shell,
+    FileWriter& writer = SystemFileWriter());
 
 } // namespace vorbix

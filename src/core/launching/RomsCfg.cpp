@@ -193,44 +193,49 @@ std::string RomsCfgPath(const std::string& emuFile)
     return other.empty() ? exact : other;
 }
 
-void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
-    bool master128, Prompts& prompts)
+bool UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
+    bool master128, Prompts& prompts, FileWriter& writer)
 {
     if (!modelB && !master128)
-        return;
+        return true;
     const std::string path = RomsCfgPath(emuFile);
     if (!FileExists(path)) {
         prompts.ShowErrorBox("Cannot find file " + path);
-        return;
+        return false;
     }
     std::error_code ec;
     if (std::filesystem::file_size(path, ec) > kMaxRomsCfgBytes && !ec) {
         prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
-        return;
+        return false;
     }
     const Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) {
         prompts.ShowErrorBox(bytes.Message());
-        return;
+        return false;
     }
     if (!LooksLikeRomsCfg(bytes.Value())) {
         prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
-        return;
+        return false;
     }
     std::vector<std::string> lines = SplitLines(bytes.Value());
     switch (EditRomsCfgLines(lines, insert, isDfs, romName, modelB)) {
-    case RomsCfgEdit::TooFewLines: prompts.ShowErrorBox("Cannot process file " + path + ": too few lines"); return;
+    case RomsCfgEdit::TooFewLines:
+        prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
+        return false;
     case RomsCfgEdit::InvalidName:
         prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + romName);
-        return;
+        return false;
     case RomsCfgEdit::Done: break;
     }
     std::string text;
     const std::string lineEnd = LineEndOf(bytes.Value());
     for (const std::string& line : lines)
         text += line + lineEnd;
-    if (Status written = WriteFileAtomic(path, text); !written)
+    if (Status written = writer.WriteFile(path, text); !written) {
         prompts.ShowErrorBox(written.Message());
+        return false;
+    }
+    return true;
 }
 
 } // namespace vorbix

@@ -7,6 +7,8 @@
 // place. The Model B section is the first block of 17 entries; the Master 128 section is
 // the second block, or the fourth block when the file holds five models (68 entries or more).
 
+#include "platform/FileSystem.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -38,8 +40,8 @@ std::string RomsCfgPath(const std::string& emuFile);
 // Master128 is set; the file is rewritten through a temporary file and a rename, with the
 // line end it had (CR LF for a file without one). A file over 1 MB or holding control bytes
 // other than tab and line ends is "PATH does not look like a ROM configuration file". Problems
-// are shown in the error box and leave the file as it was.
-void UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
-    bool master128, Prompts& prompts);
+// are shown in the error box and leave the file as it was; false when one was shown.
+bool UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
+    bool master128, Prompts& prompts, FileWriter& writer = SystemFileWriter());
 
 } // namespace vorbix

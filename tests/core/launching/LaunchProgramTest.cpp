@@ -4,6 +4,7 @@
 #include "support/Builders.h"
 #include "support/FakeEmulator.h"
 #include "support/TempDir.h"
+#include "support/Writers.h"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +84,9 @@ protected:
         return in;
     }
 
-    LaunchResult Run(const LaunchInput& in)
+    LaunchResult Run(const LaunchInput& in, FileWriter& writer = SystemFileWriter())
     {
-        LaunchResult r = LaunchProgram(in, cat, prompts, shell);
+        LaunchResult r = LaunchProgram(in, cat, prompts, shell, writer);
         shell.WaitForAll();
         return r;
     }
@@ -361,6 +362,41 @@ TEST_F(LaunchTest, AfterRunFailuresAreReportedAndTheLaunchGoesOn)
     cfg.insert(cfg.begin() + 1, "NOSUCH/DFS.ROM");
     cfg.erase(cfg.begin() + 17);
     EXPECT_EQ(dir.Read("emu/ROMS.CFG"), CrLfLines(cfg));
+}
+
+TEST_F(LaunchTest, AFullDiskFailsTheStepsThatWriteAndLeavesEveryFileWhole)
+{
+    // The disk takes files of up to 10 bytes: the working copies ("elite disc", "rom image")
+    // fit, the changed disk and ROMS.CFG do not.
+    FailingWriter fullDisk(10);
+    cat.Options.CopyDiskBack = true;
+    Control("save");
+    LaunchResult r = Run(Input(), fullDisk);
+    const std::string target = dir / "emu/discs/Elite.ssd";
+    EXPECT_EQ(prompts.Errors(),
+        (Texts{"Cannot copy " + target + " to " + dir / "games/Elite.ssd" + "; the working copy was kept as " + target
+            + ".kept-1"}));
+    EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
+    EXPECT_TRUE(r.StepFailed);
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc");
+    EXPECT_EQ(dir.Read("emu/discs/Elite.ssd.kept-1"), "elite disc+saved");
+
+    const std::string cfg = CrLfLines(RomsCfgLines());
+    dir.Write("emu/ROMS.CFG", cfg);
+    Emu().ProcessRomsCfgModelB = true;
+    const int rom = static_cast<int>(AddProgram("Game", "games/Hopper.rom", "rom image"));
+    prompts.shown.clear();
+    r = Run(Input(LaunchMode::ListItem, rom), fullDisk);
+    ASSERT_EQ(prompts.Errors().size(), 1u);
+    EXPECT_NE(prompts.Errors()[0].find(dir / "emu/ROMS.CFG"), std::string::npos) << prompts.Errors()[0];
+    EXPECT_TRUE(r.StepFailed);
+    EXPECT_EQ(Log()["roms"], Texts{"Hopper.rom "}); // the emulator still ran
+    EXPECT_EQ(dir.Read("emu/ROMS.CFG"), cfg);
+
+    // The same runs on a disk with room fail nothing.
+    prompts.shown.clear();
+    EXPECT_FALSE(Run(rom).StepFailed);
+    EXPECT_TRUE(prompts.Errors().empty());
 }
 
 TEST_F(LaunchTest, NoRunLosesADiskNorOverwritesAnotherProgramsImage)
