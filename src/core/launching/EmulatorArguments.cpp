@@ -1,5 +1,8 @@
 #include "launching/EmulatorArguments.h"
 
+#include "discs/DfsCatalogue.h"
+#include "launching/ImageMasks.h"
+
 #include <string_view>
 
 namespace vorbix {
@@ -40,17 +43,27 @@ std::vector<std::string> SplitCommandLine(const std::string& text)
     return words;
 }
 
-std::vector<std::string> EmulatorArguments(const std::string& commandLine, const std::string& imagePath)
+std::vector<std::string> EmulatorArguments(const std::string& commandLine, const std::string& imagePath,
+    const std::string& bootCommand)
 {
     std::vector<std::string> arguments;
     for (const std::string& word : SplitCommandLine(commandLine)) {
         const bool hasImage = word.find(kImagePlaceholder) != std::string::npos;
-        if (!hasImage)
-            arguments.push_back(word);
-        else if (!imagePath.empty())
-            arguments.push_back(ReplaceAll(word, kImagePlaceholder, imagePath));
+        if (hasImage && imagePath.empty())
+            continue;
+        // The boot command first: an image path that holds "%BOOT%" stays as it is.
+        std::string argument = ReplaceAll(word, kBootPlaceholder, bootCommand);
+        arguments.push_back(hasImage ? ReplaceAll(std::move(argument), kImagePlaceholder, imagePath) : argument);
     }
     return arguments;
+}
+
+std::string BootCommandOfImage(const std::string& imagePath)
+{
+    const std::string ext = UpperExtension(imagePath);
+    if (ext != ".SSD" && ext != ".DSD" && ext != ".IMG")
+        return {};
+    return BootCommand(DfsBootOptionOfFile(imagePath).value_or(0));
 }
 
 } // namespace vorbix

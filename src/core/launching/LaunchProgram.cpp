@@ -382,8 +382,8 @@ void LaunchSequence::SetVariables()
 int LaunchSequence::StartEmulator()
 {
     const std::string image = NoProgram() ? std::string() : targetPath_;
-    const StartResult started =
-        shell_.StartProgram(emu_->EmuUrl, EmuFolder(), EmulatorArguments(emu_->CommandLineString, image));
+    const StartResult started = shell_.StartProgram(emu_->EmuUrl, EmuFolder(),
+        EmulatorArguments(emu_->CommandLineString, image, BootCommandOfImage(image)));
     if (!started.Succeeded()) {
         CannotStart(started.Reason);
         return 0;
