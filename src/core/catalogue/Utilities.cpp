@@ -3,6 +3,7 @@
 #include "host/Shell.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
+#include "platform/PngPictures.h"
 #include "platform/Process.h"
 
 #include <algorithm>
@@ -167,6 +168,22 @@ Status CopyFileOverwrite(const std::string& source, const std::string& destinati
     if (FileExists(destination))
         ClearFileAttributes(destination);
     return copied;
+}
+
+Status CopyPictureFile(const std::string& source, const std::string& destination, FileWriter& writer)
+{
+    const Failure cannotCopy{"Cannot copy file " + source + " to " + destination, destination};
+    Result<std::string> bytes = ReadFileBytes(source);
+    if (!bytes)
+        return cannotCopy;
+    if (!IsPng(bytes.Value()))
+        return CopyFileOverwrite(source, destination, writer) ? Status() : Status(cannotCopy);
+    Result<std::string> jpeg = JpegFromPng(bytes.Value(), source);
+    if (!jpeg)
+        return jpeg.Error();
+    if (FileExists(destination))
+        ClearFileAttributes(destination);
+    return writer.WriteFile(destination, jpeg.Value()) ? Status() : Status(cannotCopy);
 }
 
 StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList)

@@ -56,6 +56,12 @@ void ClearFileAttributes(const std::string& path);
 Status CopyFileOverwrite(const std::string& source, const std::string& destination,
     FileWriter& writer = SystemFileWriter());
 
+// Copies a picture to a program's picture or box-cover file (a JPEG): a PNG (by its content)
+// is converted to JPEG on the way, anything else is copied as it is. A failure is the
+// message to show: "Cannot copy file SOURCE to DESTINATION", or the conversion's.
+Status CopyPictureFile(const std::string& source, const std::string& destination,
+    FileWriter& writer = SystemFileWriter());
+
 // Every EmuName sorted ignoring case (a name two emulators share is listed twice): the
 // emulator selectors' entries and the compatibility report's order.
 StringList SortedEmulatorNames(const std::vector<EmuRecord>& emuList);

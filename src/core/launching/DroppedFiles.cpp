@@ -55,8 +55,8 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
     const std::string destination = picture ? PictureFileFor(program.FileUrl) : BoxCoverFileFor(program.FileUrl);
     if (FileExists(destination) && !prompts.ConfirmDestructive("Overwrite file " + destination + "?"))
         return;
-    if (!CopyFileOverwrite(path, destination, writer)) {
-        prompts.ShowErrorBox("Cannot copy file " + path + " to " + destination);
+    if (Status copied = CopyPictureFile(path, destination, writer); !copied) {
+        prompts.ShowErrorBox(copied.Message());
         return;
     }
     result.RefreshDetails = true;

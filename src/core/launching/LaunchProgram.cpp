@@ -510,9 +510,10 @@ void LaunchSequence::RestoreDfs()
     RomsCfg(true, true, emu_->DfsName);
 }
 
-// Step 25: the screen picture the emulator saved becomes the program's picture. A picture
-// file that nothing wrote since the emulator started is an earlier run's (last week's
-// picture of another game), and is left where it is.
+// Step 25: the screen picture the emulator saved becomes the program's picture (a PNG, as
+// MAME saves its snapshots, is stored as JPEG). A picture file that nothing wrote since the
+// emulator started is an earlier run's (last week's picture of another game), and is left
+// where it is.
 void LaunchSequence::CopyPicture()
 {
     const std::string& source = cat_.Options.PictureUrl;
@@ -529,8 +530,8 @@ void LaunchSequence::CopyPicture()
         Decline();
         return;
     }
-    if (!CopyFileOverwrite(source, destination, writer_)) {
-        Stop("Cannot copy file " + source + " to " + destination);
+    if (Status copied = CopyPictureFile(source, destination, writer_); !copied) {
+        Stop(copied.Message());
         return;
     }
     result_.RefreshDetails = true;

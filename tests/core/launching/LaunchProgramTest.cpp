@@ -1,8 +1,10 @@
 #include "launching/LaunchProgram.h"
 
 #include "platform/FileSystem.h"
+#include "platform/JpegDecoder.h"
 #include "support/Builders.h"
 #include "support/FakeEmulator.h"
+#include "support/PngBytes.h"
 #include "support/TempDir.h"
 #include "support/Writers.h"
 
@@ -102,6 +104,12 @@ protected:
     EmulatorShell shell;
     LaunchPrompts prompts{shell};
 };
+
+std::pair<int, int> DecodedSize(const std::string& jpeg)
+{
+    const Result<RgbImage> image = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
+    return image ? std::make_pair(image.Value().Width, image.Value().Height) : std::make_pair(0, 0);
+}
 
 } // namespace
 
@@ -476,6 +484,22 @@ TEST_F(LaunchTest, PictureCopyQuestionsAndFailures)
     vorbix::test::SetMode(dir / "games", 0755);
     EXPECT_EQ(prompts.Errors(), Texts{"Cannot copy file " + dir / "emu/screen.jpg" + " to " + dir / "games/Elite.jpg"});
     EXPECT_EQ(r.Outcome, LaunchOutcome::Stopped);
+    EXPECT_FALSE(dir.Exists("games/Elite.jpg"));
+
+    // A PNG snapshot (known by its content, whatever its name) is stored as a JPEG of its
+    // size; a damaged one is reported and nothing is stored.
+    dir.Write("control/picture", PngBytes(3, 2));
+    prompts.shown.clear();
+    r = Run();
+    EXPECT_TRUE(prompts.Errors().empty()) << prompts.Errors().front();
+    const std::string jpeg = dir.Read("games/Elite.jpg");
+    EXPECT_EQ(jpeg.substr(0, 3), "\xff\xd8\xff");
+    EXPECT_EQ(DecodedSize(jpeg), std::make_pair(3, 2));
+    dir.Write("control/picture", PngBytes(3, 2).substr(0, 40));
+    std::filesystem::remove(dir / "games/Elite.jpg");
+    prompts.shown.clear();
+    r = Run();
+    EXPECT_EQ(prompts.Errors(), Texts{"Cannot convert the PNG picture " + dir / "emu/screen.jpg" + " to JPEG"});
     EXPECT_FALSE(dir.Exists("games/Elite.jpg"));
 }
 
