@@ -313,6 +313,21 @@ TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUse
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->PublisherName, "");
     EXPECT_EQ(changed->ProgramType, "game");
+
+    // Changed to an unknown text and Enter while the focus is still in the box: the text
+    // goes as on leaving, in either box.
+    for (const int tabs : {3, 4}) {
+        const std::optional<ProgramRecord> typedThenEntered = d.Edit(program, [&] {
+            for (int i = 0; i < tabs; ++i)
+                Stroke(Qt::Key_Tab);
+            Stroke(Qt::Key_End);
+            TypeKeys("s");
+            Stroke(Qt::Key_Return);
+        });
+        ASSERT_TRUE(typedThenEntered);
+        EXPECT_EQ(typedThenEntered->PublisherName, tabs == 3 ? "" : "Gone Ltd");
+        EXPECT_EQ(typedThenEntered->ProgramType, tabs == 3 ? "Demo" : "");
+    }
 }
 
 TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsStored)
