@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -13,11 +14,21 @@ namespace vorbix::test {
 
 void DialogTest::WhenShown(std::function<void()> act)
 {
+    LookForDialog(std::move(act), QDeadlineTimer(std::chrono::seconds(5)));
+}
+
+void DialogTest::LookForDialog(std::function<void()> act, QDeadlineTimer deadline)
+{
     // A button's access key clicks it a moment after the key: look again until the dialog
-    // stands.
-    QTimer::singleShot(0, &waiting_, [this, act = std::move(act)]() mutable {
-        if (!QApplication::activeModalWidget())
-            return WhenShown(std::move(act));
+    // stands, for a while.
+    QTimer::singleShot(0, &waiting_, [this, act = std::move(act), deadline]() mutable {
+        if (!QApplication::activeModalWidget()) {
+            if (deadline.hasExpired()) {
+                ADD_FAILURE() << "no dialog was shown";
+                return;
+            }
+            return LookForDialog(std::move(act), deadline);
+        }
         Activate(QApplication::activeModalWidget());
         act();
     });

@@ -8,6 +8,7 @@
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <Qt>
 
@@ -29,8 +30,8 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { catalogue.AppDir = dir.path(); }
 
-    // Runs act once a modal dialog has been shown (act must close it). What is still
-    // waiting when the test ends is dropped.
+    // Runs act once a modal dialog has been shown (act must close it); fails when none is
+    // shown within 5 s. What is still waiting when the test ends is dropped.
     void WhenShown(std::function<void()> act);
     // Once the single-record dialog is shown (by New or Edit): the changes, then a click on
     // its OK or Cancel.
@@ -44,6 +45,8 @@ protected:
     RecordingShell shell;
 
 private:
+    void LookForDialog(std::function<void()> act, QDeadlineTimer deadline);
+
     QObject waiting_;
 };
 
