@@ -67,7 +67,7 @@ void TMainForm::FormShow()
     if (ended_)
         return; // an unexpected error arrived meanwhile; the handler has ended the run
 
-    listModel_->Rows().SetSort(0, 1);
+    listModel_->Rows().SetSort(ListColumn::Publisher, 1);
     lastDialogTime_ = Now();
     catalogue_.ProgramsChanged = false;
     LoadCatalogueWithSplash();
