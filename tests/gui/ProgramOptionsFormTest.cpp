@@ -190,15 +190,15 @@ TEST(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarning
 
     // With no emulator nothing is shown; "E00 DFS" follows the DFS ROM images.
     d.catalogue.EmuList.clear();
-    d.form.SetDfsRomsPresent(false);
+    d.catalogue.DfsRomsPresent = false;
     d.Edit(program, [&] {
         EXPECT_EQ(d.Box("ComboBox3")->count(), 0);
         EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
         EXPECT_EQ(d.Line("Edit3")->text(), "");
         EXPECT_FALSE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
-        d.form.SetDfsRomsPresent(true);
-        EXPECT_TRUE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
     });
+    d.catalogue.DfsRomsPresent = true;
+    d.Edit(program, [&] { EXPECT_TRUE(d.Find<QCheckBox>("CheckBox2")->isEnabled()); });
     EXPECT_TRUE(d.prompts.shown.empty());
 }
 
@@ -671,7 +671,7 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
 TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
 {
     ProgramDialog d;
-    d.form.SetDfsRomsPresent(true);
+    d.catalogue.DfsRomsPresent = true;
     std::vector<std::string> general;
     std::vector<std::string> information;
     // A warning, so that the selector names an emulator and its warning box takes the focus.

@@ -100,7 +100,7 @@ void ExpectShape(QWidget& form)
 TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnly)
 {
     Dialogs d;
-    gui::TProgramsReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TProgramsReportForm form(d.catalogue);
     EXPECT_FALSE(AskWith(form, [&] { Click(form, "BitBtn2"); }).has_value());
 
     auto asked = AskWith(form, [&] {
@@ -143,7 +143,7 @@ TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnl
 TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
 {
     Dialogs d;
-    gui::TCompatibilityReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TCompatibilityReportForm form(d.catalogue);
     EXPECT_FALSE(AskWith(form, [] { Key(Qt::Key_Escape); }).has_value());
 
     auto asked = AskWith(form, [&] {
@@ -205,7 +205,7 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
 TEST(ReportDialogs, LinksReportSelectsAndDeselectsTheTwelveTests)
 {
     Dialogs d;
-    gui::TLinksReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TLinksReportForm form(d.catalogue);
     EXPECT_FALSE(AskWith(form, [&] {
         Click(form, "DeselectBtn");
         Click(form, "BitBtn2");

@@ -276,16 +276,16 @@ void TMainForm::ConnectWidgets()
 void TMainForm::CreateForms()
 {
     singleEmuOptionsForm_ = new TSingleEmuOptionsForm(catalogue_, prompts_, shell_, this);
-    emuOptionsForm_ = new TEmuOptionsForm(catalogue_, prompts_, shell_, *singleEmuOptionsForm_, this);
+    emuOptionsForm_ = new TEmuOptionsForm(catalogue_, *singleEmuOptionsForm_, this);
     listsForm_ = new TListsForm(catalogue_, prompts_, shell_, this);
     linksForm_ = new TLinksForm(catalogue_, prompts_, this);
     singleProgramOptionsForm_ = new TSingleProgramOptionsForm(catalogue_, prompts_, shell_, *linksForm_, this);
     singleFilterOptionsForm_ = new TSingleFilterOptionsForm(catalogue_, prompts_, shell_, this);
-    filterOptionsForm_ = new TFilterOptionsForm(catalogue_, prompts_, shell_, *singleFilterOptionsForm_, this);
+    filterOptionsForm_ = new TFilterOptionsForm(catalogue_, *singleFilterOptionsForm_, this);
     optionsForm_ = new TOptionsForm(catalogue_, prompts_, shell_, this);
-    linksReportForm_ = new TLinksReportForm(catalogue_, prompts_, shell_, this);
-    programsReportForm_ = new TProgramsReportForm(catalogue_, prompts_, shell_, this);
-    compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, prompts_, shell_, this);
+    linksReportForm_ = new TLinksReportForm(catalogue_, this);
+    programsReportForm_ = new TProgramsReportForm(catalogue_, this);
+    compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, this);
     splashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
     exitForm_ = new TExitForm(this);
 }

@@ -177,7 +177,7 @@ private:
     void CompatibilityReport1Click();
     void LinksReport1Click();
     // What the start-up sets in the other windows once the catalogue is loaded: the image
-    // captions of the emulator editor and the DFS controls.
+    // captions of the emulator editor (the DFS controls read the catalogue when shown).
     void PrepareForms();
 
     // Program list and selectors.

@@ -27,10 +27,6 @@ namespace vorbix::gui {
 void TMainForm::PrepareForms()
 {
     singleEmuOptionsForm_->SetImageCaptions(DiskImagesCaption(), DiskImageExtensionsText(), RomImagesCaption());
-    const bool present = catalogue_.DfsRomsPresent;
-    optionsForm_->SetDfsRomsPresent(present);
-    singleProgramOptionsForm_->SetDfsRomsPresent(present);
-    singleEmuOptionsForm_->SetDfsRomsPresent(present);
 }
 
 void TMainForm::New1Click()
