@@ -9,6 +9,7 @@
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ExitUnit.h"
 #include "mainwindow/SplashUnit.h"
+#include "mainwindow/VorbixApplication.h"
 #include "platform/FileSystem.h"
 
 #include <QAction>
@@ -340,6 +341,9 @@ TEST_F(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
 TEST_F(WindowEvents, AnUnexpectedErrorDuringTheSplashKeepsTheWindowHidden)
 {
     StartedWindow& w = Start(SixPrograms(), false);
+    const gui::ErrorHandlerScope errors([&w](const std::string& message) { w.form->EndWithoutSaving(message); });
+    // One handler at a time: a second is refused, not silently put in the first one's place.
+    EXPECT_THROW(gui::ErrorHandlerScope([](const std::string&) {}), std::logic_error);
     w.form->SetSplashMinimum(300ms);
     QTimer::singleShot(0, [] { throw std::runtime_error("Out of luck"); });
     w.form->show();

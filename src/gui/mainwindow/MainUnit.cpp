@@ -64,7 +64,6 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
     CreateStatusBar();
     ConnectWidgets();
     setFixedSize(sizeHint());
-    VorbixApplication::InstallErrorHandler([this](const std::string& message) { EndWithoutSaving(message); });
     CreateForms();
     openTimer_ = new QTimer(this);
     openTimer_->setSingleShot(true);
@@ -73,7 +72,6 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
 
 TMainForm::~TMainForm()
 {
-    VorbixApplication::InstallErrorHandler({});
     // Before any window goes, while the event loop can still tell the sound has loaded.
     if (splashForm_ != nullptr)
         splashForm_->ReleaseSound();

@@ -120,6 +120,9 @@ public:
     // The splash stays at least this long at start-up (2 seconds).
     void SetSplashMinimum(std::chrono::milliseconds minimum) { splashMinimum_ = minimum; }
     TimePoint LastDialogTime() const { return lastDialogTime_; }
+    // Shows the error and ends the run without saving: the handler of unexpected errors
+    // during the window's run, and the end of a start-up whose load failed.
+    void EndWithoutSaving(const std::string& message);
     // Whether the run is over: ended by Exit or the close, or by an unexpected error.
     bool Ended() const { return ended_; }
     bool EndedByError() const { return endedByError_; }
@@ -158,7 +161,6 @@ private:
     void WaitUntil(TimePoint deadline);
     bool SaveCatalogue(bool atExit);
     bool SaveAtExit();
-    void EndWithoutSaving(const std::string& message);
     void ApplyLaunchResult(const vorbix::LaunchResult& result);
 
     // Commands.
