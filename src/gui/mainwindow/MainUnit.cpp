@@ -52,7 +52,7 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
             | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), shell_(shell), writer_(&SystemFileWriter()),
-      prompts_(prompts, [this] { lastDialogTime_ = Now(); })
+      prompts_(prompts, [this] { NoteDialogTime(); })
 {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Vorbix"));
@@ -306,6 +306,11 @@ std::string TMainForm::EmulatorText() const
 TMainForm::TimePoint TMainForm::Now() const
 {
     return shell_.Now();
+}
+
+void TMainForm::NoteDialogTime()
+{
+    lastDialogTime_ = Now();
 }
 
 } // namespace vorbix::gui

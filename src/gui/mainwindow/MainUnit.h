@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -205,6 +206,13 @@ private:
     std::string FilterText() const;
     std::string EmulatorText() const;
     TimePoint Now() const;
+    // The program list's Enter waits 300 ms after this moment: a dialog or box of the
+    // window closed (the Enter that closed it must not reach the list), the splash came up,
+    // or Enter started a launch.
+    void NoteDialogTime();
+    // Runs a dialog of the window, or a command that may show one, and notes when it ended.
+    template <typename Show>
+    auto RunDialog(Show show) -> decltype(show());
 
     vorbix::Catalogue& catalogue_;
     vorbix::Shell& shell_;
@@ -256,5 +264,18 @@ private:
     bool ended_ = false;
     bool endedByError_ = false;
 };
+
+template <typename Show>
+auto TMainForm::RunDialog(Show show) -> decltype(show())
+{
+    if constexpr (std::is_void_v<decltype(show())>) {
+        show();
+        NoteDialogTime();
+    } else {
+        auto result = show();
+        NoteDialogTime();
+        return result;
+    }
+}
 
 } // namespace vorbix::gui

@@ -225,7 +225,7 @@ void TMainForm::ListView1KeyDown(int virtualKey)
     }
     if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
         && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {
-        lastDialogTime_ = Now();
+        NoteDialogTime();
         LaunchProgram(LaunchMode::ListItem);
     }
 }

@@ -68,7 +68,7 @@ void TMainForm::FormShow()
         return; // an unexpected error arrived meanwhile; the handler has ended the run
 
     listModel_->Rows().SetSort(ListColumn::Publisher, 1);
-    lastDialogTime_ = Now();
+    NoteDialogTime();
     catalogue_.ProgramsChanged = false;
     LoadCatalogueWithSplash();
     if (ended_)
@@ -169,7 +169,6 @@ bool TMainForm::SaveAtExit()
         return true;
     if (prompts_.ConfirmDestructive("Quit without saving?"))
         return true;
-    lastDialogTime_ = Now();
     if (!isVisible())
         QMainWindow::setVisible(true);
     return false;
@@ -262,15 +261,13 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
 
 void TMainForm::Contents1Click()
 {
-    OpenDocumentLink(HelpPagePath(catalogue_, "INDEX.HTM"), prompts_, shell_);
-    lastDialogTime_ = Now();
+    RunDialog([this] { OpenDocumentLink(HelpPagePath(catalogue_, "INDEX.HTM"), prompts_, shell_); });
 }
 
 void TMainForm::About1Click()
 {
     splashForm_->ShowAsAbout();
-    splashForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return splashForm_->exec(); });
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event)
