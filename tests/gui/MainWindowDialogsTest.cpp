@@ -27,23 +27,6 @@
 using namespace vorbix;
 using namespace vorbix::test;
 
-namespace {
-
-// Acts on the modal window once it stands (acting closes it); looks again until then.
-void WhenModal(QObject* context, std::function<void(QWidget*)> act)
-{
-    QTimer::singleShot(10, context, [context, act = std::move(act)]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            Activate(modal);
-            act(modal);
-        } else {
-            WhenModal(context, std::move(act));
-        }
-    });
-}
-
-} // namespace
-
 TEST_F(WindowTest, EditCommandsFromTheKeyboardAndWhatTheMainWindowDoesAfterwards)
 {
     Catalogue catalogue = SixPrograms();

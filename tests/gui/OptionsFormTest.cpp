@@ -110,7 +110,7 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
     EXPECT_EQ(Find<QPushButton>("HelpButton")->text(), "&Help");
     Click("HelpButton");
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file /opt/vorbix/HELP/OPTIONS.HTM"}));
+    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file " + dir / "HELP/OPTIONS.HTM"}));
     prompts.shown.clear();
 }
 

@@ -3,6 +3,7 @@
 
 #include "support/RunProcess.h"
 #include "support/Writers.h"
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -57,13 +58,6 @@ void SelectRow(const StartedWindow& w, int row)
 }
 
 // Makes the window the active one, so that focus changes happen as for a user.
-void Activate(const StartedWindow& w)
-{
-    QApplication::setActiveWindow(w.form.get());
-    w.form->activateWindow();
-    QApplication::processEvents();
-}
-
 // The texts of a menu's items in order, "-" for a separator.
 std::vector<std::string> MenuItems(const QMenu* menu)
 {
@@ -191,7 +185,7 @@ TEST_F(MainWindowShape, TheWindowIsCentredOnTheDesktopWhenFirstShown)
 TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
 {
     StartedWindow& w = Start(SixPrograms());
-    Activate(w);
+    Activate(w.form.get());
     SelectRow(w, 4);
     ASSERT_EQ(w.SelectedName(), "Moonraider");
 
@@ -223,7 +217,7 @@ TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
 TEST_F(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
 {
     StartedWindow& w = Start(SixPrograms());
-    Activate(w);
+    Activate(w.form.get());
     auto* filters = w.Find<QComboBox>("ComboBox1");
     filters->setFocus();
     QTest::keyClick(filters, Qt::Key_Down);
@@ -316,7 +310,7 @@ TEST_F(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
     catalogue.ProgramList = {program};
     dir.Write("Manual.txt", "read me");
     StartedWindow& w = Start(catalogue);
-    Activate(w);
+    Activate(w.form.get());
     w.form->Details()->ShowTab(DetailsTab::Information);
     auto* left = w.Find<QListWidget>("ListView2");
     const QPoint entry = left->visualItemRect(left->item(0)).center();
