@@ -142,7 +142,7 @@ TEST(ResaveKill, EveryCatalogueFileIsWholeOldOrWholeNew)
 
     // Kill points from the moment the first temporary file appears to past the end of the
     // save, so that most of them land while a file is being written.
-    constexpr int kPoints = 40;
+    constexpr int kPoints = 30;
     constexpr int kCleanUpsChecked = 5;
     int oldSeen = 0;
     int newSeen = 0;
