@@ -19,8 +19,10 @@ std::string ReadOptions(const std::vector<std::string>& args, const std::vector<
             continue;
         }
         const std::string& value = args[++i];
-        if (!option->apply(value))
-            return option->refusal != nullptr ? option->refusal + value : "Unexpected argument " + arg + " " + value;
+        if (!option->apply(value)) {
+            std::string problem = option->refusal != nullptr ? option->refusal : "Unexpected argument " + arg + " ";
+            return problem.append(value);
+        }
     }
     return {};
 }

@@ -96,7 +96,7 @@ std::optional<int> ParseIndex(const std::string& text)
 // Reads the options; returns an error text, empty when they are usable.
 std::string ParseRunOptions(const std::vector<std::string>& args, RunOptions& options)
 {
-    const std::string problem = ReadOptions(args,
+    std::string problem = ReadOptions(args,
         {TextOption("--emulator", options.emulator),
             {"--program", true,
                 [&options](const std::string& value) {
