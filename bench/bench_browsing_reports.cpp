@@ -21,7 +21,7 @@ void BM_ProgramListRebuild(benchmark::State& state)
 {
     const Catalogue& catalogue = BigCatalogue();
     ProgramListModel model;
-    model.SetSort(static_cast<int>(state.range(0)), 1);
+    model.SetSort(state.range(0) == 0 ? ListColumn::Publisher : ListColumn::Program, 1);
     for (auto _ : state) {
         model.Rebuild(catalogue, "all");
         benchmark::DoNotOptimize(model.Rows().data());

@@ -150,7 +150,7 @@ void Save(benchmark::State& state, int shape, int programs)
 // A list rebuilt with the ranks of the last rebuild kept (a filter change or a header
 // click), or by a new model that ranks every text first (the first showing, or a rebuild
 // after the catalogue changed).
-void Rebuild(benchmark::State& state, int shape, int programs, int column, int direction, bool first)
+void Rebuild(benchmark::State& state, int shape, int programs, ListColumn column, int direction, bool first)
 {
     Subject& s = SubjectFor(shape, programs);
     auto model = std::make_unique<ProgramListModel>();
@@ -219,9 +219,12 @@ int main(int argc, char** argv)
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(1);
             add("Save", [=](benchmark::State& st) { Save(st, shape, programs); });
-            add("ListByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1, false); });
-            add("ListByProgramDescending", [=](benchmark::State& st) { Rebuild(st, shape, programs, 1, -1, false); });
-            add("ListFirstByPublisher", [=](benchmark::State& st) { Rebuild(st, shape, programs, 0, 1, true); });
+            add("ListByPublisher",
+                [=](benchmark::State& st) { Rebuild(st, shape, programs, ListColumn::Publisher, 1, false); });
+            add("ListByProgramDescending",
+                [=](benchmark::State& st) { Rebuild(st, shape, programs, ListColumn::Program, -1, false); });
+            add("ListFirstByPublisher",
+                [=](benchmark::State& st) { Rebuild(st, shape, programs, ListColumn::Publisher, 1, true); });
             add("ProgramsReport",
                 [=](benchmark::State& st) { Report<ProgramsReportOptions, ProgramsReportBytes>(st, shape, programs); });
             add("CompatibilityReport", [=](benchmark::State& st) {

@@ -11,18 +11,18 @@
 #include "catalogue/RecordFields.h"
 #include "platform/FileSystem.h"
 #include "platform/JpegWriter.h"
+#include "support/Builders.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
 
 using namespace vorbix;
+using vorbix::test::MakeProgram;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -71,20 +71,9 @@ std::vector<std::string> TagsOf(const std::vector<std::string>& names)
     return tags;
 }
 
-ProgramRecord Program(const std::string& publisher, const std::string& name, const std::string& type,
-    const std::string& file)
-{
-    ProgramRecord program;
-    program.PublisherName = publisher;
-    program.ProgramName = name;
-    program.ProgramType = type;
-    program.FileUrl = file;
-    return program;
-}
-
 std::vector<ProgramRecord> SamplePrograms()
 {
-    ProgramRecord elite = Program("Acornsoft", "Elite", "Game", "/games/Elite.ssd");
+    ProgramRecord elite = MakeProgram("Acornsoft", "Elite", "Game", "/games/Elite.ssd");
     elite.Favourite = true;
     elite.Comments = {"Trade, fight & explore.", "  indented <b>not bold</b>", "Press &lt; and &gt; to turn (as typed)",
         "", "   "};
@@ -92,10 +81,10 @@ std::vector<ProgramRecord> SamplePrograms()
     elite.EmuWarningTexts = {"Needs the \"Model B\" setting"};
     elite.DocLinkNames = {"Manual", "Map"};
     elite.DocLinkUrls = {"/docs/Elite manual.txt", "http://example.invalid/map?a=1&b='2'"};
-    ProgramRecord chuckie = Program("A&F", "Chuckie Egg", "Game", "C:\\Games\\Chuckie.ssd");
+    ProgramRecord chuckie = MakeProgram("A&F", "Chuckie Egg", "Game", "C:\\Games\\Chuckie.ssd");
     chuckie.E00Dfs = true;
-    ProgramRecord wordwise = Program("acornsoft", "Wordwise \xC3\xA9", "Utility", "/roms/WORDWISE.ROM");
-    ProgramRecord latin = Program("Superior", "Repton \xE9", "", "");
+    ProgramRecord wordwise = MakeProgram("acornsoft", "Wordwise \xC3\xA9", "Utility", "/roms/WORDWISE.ROM");
+    ProgramRecord latin = MakeProgram("Superior", "Repton \xE9", "", "");
     latin.Comments = {"Windows-1252 text: caf\xE9"};
     return {elite, chuckie, wordwise, latin};
 }
@@ -241,36 +230,15 @@ void LegacySeeds()
     WriteDictionary("legacy", {"#@%#123#@%#", "True", "False", "true", "Checked", "Unchecked", "2.2", "\r\n"});
 }
 
-// Encodes with libjpeg directly, for the forms the project's writer does not make.
-std::string EncodeWith(int width, int height, int components, J_COLOR_SPACE space,
-    const std::function<void(jpeg_compress_struct&)>& setup)
+// A picture of the given colours whose samples vary along each row and from row to row.
+std::string Pattern(int width, int height, const JpegSettings& settings)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    setup(info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
-    for (int y = 0; y < height; ++y) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = static_cast<JSAMPLE>((static_cast<int>(i) * 7 + y * 11) % 256);
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    const std::size_t rowSize = static_cast<std::size_t>(width * JpegSamplesPerPixel(settings.Colours));
+    std::vector<std::uint8_t> samples(rowSize * static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] =
+            static_cast<std::uint8_t>((static_cast<int>(i % rowSize) * 7 + static_cast<int>(i / rowSize) * 11) % 256);
+    return EncodeJpeg(width, height, samples, settings);
 }
 
 void JpegSeeds()
@@ -280,16 +248,15 @@ void JpegSeeds()
         std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width * height * 3));
         for (std::size_t i = 0; i < rgb.size(); ++i)
             rgb[i] = static_cast<std::uint8_t>(i * 13 % 251);
-        seeds.push_back(EncodeJpeg(width, height, rgb, quality));
+        seeds.push_back(EncodeJpeg(width, height, rgb, {.Quality = quality}));
     }
-    seeds.push_back(EncodeWith(24, 16, 3, JCS_RGB, [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); }));
-    seeds.push_back(EncodeWith(16, 16, 1, JCS_GRAYSCALE, [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); }));
-    seeds.push_back(EncodeWith(16, 8, 4, JCS_CMYK, [](jpeg_compress_struct&) {}));
-    seeds.push_back(EncodeWith(32, 32, 3, JCS_RGB, [](jpeg_compress_struct& c) {
-        c.restart_interval = 1;
-        c.optimize_coding = TRUE;
-    }));
-    seeds.push_back(EncodeWith(16, 16, 3, JCS_RGB, [](jpeg_compress_struct& c) { c.arith_code = TRUE; }));
+    // libjpeg's default quality for the forms beyond plain RGB.
+    constexpr int kQuality = 75;
+    seeds.push_back(Pattern(24, 16, {.Quality = kQuality, .Progressive = true}));
+    seeds.push_back(Pattern(16, 16, {.Colours = JpegColours::Grey, .Quality = kQuality, .Progressive = true}));
+    seeds.push_back(Pattern(16, 8, {.Colours = JpegColours::Cmyk, .Quality = kQuality}));
+    seeds.push_back(Pattern(32, 32, {.Quality = kQuality, .OptimizedTables = true, .RestartInterval = 1}));
+    seeds.push_back(Pattern(16, 16, {.Quality = kQuality, .ArithmeticCoding = true}));
     WriteSeeds("jpeg", seeds);
     // The markers: start and end of image, frames, tables, scans, restarts, application data, comments.
     std::vector<std::string> markers;

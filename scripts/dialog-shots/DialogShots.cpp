@@ -116,6 +116,8 @@ int main(int argc, char** argv)
     StderrPrompts prompts;
     vorbix::SystemShell shell;
     vorbix::gui::TMainForm form(catalogue, prompts, shell);
+    const vorbix::gui::ErrorHandlerScope errors(
+        [&form](const std::string& message) { form.EndWithoutSaving(message); });
     form.SetSplashMinimum(std::chrono::milliseconds(0));
     form.show();
     QApplication::processEvents();

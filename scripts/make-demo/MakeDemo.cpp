@@ -86,7 +86,7 @@ std::string MakePicture(int width, int height, int seed)
                 rgb[static_cast<std::size_t>((y * width + x) * 3 + c)] = palette[colour][c];
         }
     }
-    return EncodeJpeg(width, height, rgb, 80);
+    return EncodeJpeg(width, height, rgb, {.Quality = 80});
 }
 
 struct DemoProgram {

@@ -1,6 +1,7 @@
 // info, programs and resave: the catalogue as loaded, and saving it again.
 
 #include "CliCatalogue.h"
+#include "CliOptions.h"
 #include "platform/CatalogueLock.h"
 
 #include <ostream>
@@ -23,8 +24,8 @@ template <typename Body>
 int WithCatalogueOnly(CliContext& context, const std::vector<std::string>& args, Body body,
     LoadAccess access = LoadAccess::ReadOnly)
 {
-    if (!args.empty()) {
-        context.err << "Unexpected argument " << args.front() << "\n";
+    if (const std::string problem = ReadOptions(args, {}); !problem.empty()) {
+        context.err << problem << "\n";
         return kExitUsage;
     }
     return WithCatalogue(context, body, access);

@@ -2,6 +2,7 @@
 // application folder or to standard output, and the links report as a catalogue check.
 
 #include "CliCatalogue.h"
+#include "CliOptions.h"
 #include "reports/Main_ReportsUnit.h"
 
 #include <ostream>
@@ -18,74 +19,40 @@ struct ReportArguments {
     LinksReportOptions links;
 };
 
-bool ParseOrder(const std::string& text, ReportOrder& order)
+// The options of the report kind; every kind knows --order and --skip, so that a value
+// given to one it does not take is named with the option.
+std::vector<CliOption> ReportOptionsOf(ReportArguments& parsed)
 {
-    if (text != "publisher" && text != "program")
-        return false;
-    order = text == "publisher" ? ReportOrder::Publisher : ReportOrder::Program;
-    return true;
-}
-
-// The include box that a --no-... option of the programs report clears, or nullptr.
-bool* IncludeBox(ProgramsReportOptions& options, const std::string& arg)
-{
-    if (arg == "--no-type")
-        return &options.IncludeType;
-    if (arg == "--no-information")
-        return &options.IncludeInformation;
-    if (arg == "--no-warnings")
-        return &options.IncludeWarnings;
-    if (arg == "--no-links")
-        return &options.IncludeLinks;
-    return nullptr;
-}
-
-// One option of the report kind at args[i] (advancing i past a value); false when it is
-// not an option of that kind.
-bool ParseReportOption(const std::vector<std::string>& args, std::size_t& i, ReportArguments& parsed)
-{
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
     const bool programs = parsed.kind == "programs";
     const bool compatibility = parsed.kind == "compatibility";
-    if (arg == "--stdout") {
-        parsed.toStdout = true;
-        return true;
-    }
-    if (arg == "--filter" && hasValue) {
-        parsed.programs.FilterName = parsed.compatibility.FilterName = parsed.links.FilterName = args[++i];
-        return true;
-    }
-    // An option whose value is not one it takes stops at the option, so that the message
-    // names both.
-    if (arg == "--order" && hasValue && (programs || compatibility)) {
-        ReportOrder& order = programs ? parsed.programs.Order : parsed.compatibility.Order;
-        if (!ParseOrder(args[i + 1], order))
-            return false;
-        ++i;
-        return true;
-    }
-    if (bool* box = programs ? IncludeBox(parsed.programs, arg) : nullptr) {
-        *box = false;
-        return true;
-    }
-    if (parsed.kind == "links" && arg == "--skip" && hasValue) {
-        const std::optional<LinksTest> test = LinksTestByControlName(args[i + 1]);
-        if (!test)
-            return false;
-        parsed.links.SetChecked(*test, false);
-        ++i;
-        return true;
-    }
-    return false;
-}
-
-// The rejected argument, with the value that followed an option that takes one.
-std::string RejectedArgument(const std::vector<std::string>& args, std::size_t i)
-{
-    const std::string& arg = args[i];
-    const bool takesValue = arg == "--order" || arg == "--skip" || arg == "--filter";
-    return takesValue && i + 1 < args.size() ? arg + " " + args[i + 1] : arg;
+    const bool links = parsed.kind == "links";
+    std::vector<CliOption> options = {FlagOption("--stdout", parsed.toStdout),
+        {"--filter", true, [&parsed](const std::string& value) {
+             parsed.programs.FilterName = parsed.compatibility.FilterName = parsed.links.FilterName = value;
+             return true;
+         }}};
+    if (programs || compatibility)
+        options.push_back(OrderOption(programs ? parsed.programs.Order : parsed.compatibility.Order,
+            ReportOrder::Publisher, ReportOrder::Program));
+    else
+        options.push_back({"--order", true, [](const std::string&) { return false; }});
+    // The include boxes that the --no-... options of the programs report clear.
+    for (auto [name, box] : {std::pair{"--no-type", &parsed.programs.IncludeType},
+             {"--no-information", &parsed.programs.IncludeInformation},
+             {"--no-warnings", &parsed.programs.IncludeWarnings}, {"--no-links", &parsed.programs.IncludeLinks}})
+        options.push_back({name, false, [box = box, programs](const std::string&) {
+                               if (programs)
+                                   *box = false;
+                               return programs;
+                           }});
+    options.push_back({"--skip", true, [&parsed, links](const std::string& value) {
+                           const std::optional<LinksTest> test = LinksTestByControlName(value);
+                           if (!links || !test)
+                               return false;
+                           parsed.links.SetChecked(*test, false);
+                           return true;
+                       }});
+    return options;
 }
 
 int ParseReportArguments(CliContext& context, const std::vector<std::string>& args, ReportArguments& parsed)
@@ -95,11 +62,11 @@ int ParseReportArguments(CliContext& context, const std::vector<std::string>& ar
         return kExitUsage;
     }
     parsed.kind = args[0];
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (!ParseReportOption(args, i, parsed)) {
-            context.err << "Unexpected argument " << RejectedArgument(args, i) << "\n";
-            return kExitUsage;
-        }
+    const std::string problem =
+        ReadOptions(std::vector<std::string>(args.begin() + 1, args.end()), ReportOptionsOf(parsed));
+    if (!problem.empty()) {
+        context.err << problem << "\n";
+        return kExitUsage;
     }
     return kExitOk;
 }

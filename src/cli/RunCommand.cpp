@@ -2,6 +2,7 @@
 // Emulator and a dropped image do.
 
 #include "CliCatalogue.h"
+#include "CliOptions.h"
 #include "catalogue/Utilities.h"
 #include "launching/LaunchProgram.h"
 #include "platform/FileSystem.h"
@@ -95,27 +96,23 @@ std::optional<int> ParseIndex(const std::string& text)
 // Reads the options; returns an error text, empty when they are usable.
 std::string ParseRunOptions(const std::vector<std::string>& args, RunOptions& options)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--emulator" && hasValue) {
-            options.emulator = args[++i];
-        } else if (a == "--program" && hasValue) {
-            options.program = ParseIndex(args[++i]);
-            if (!options.program)
-                return "Not a program index: " + args[i];
-        } else if (a == "--file" && hasValue) {
-            options.file = args[++i];
-        } else if (a == "--no-program") {
-            options.noProgram = true;
-        } else if (a == "--yes") {
-            options.yes = true;
-        } else if (a == "--wait") {
-            options.wait = true;
-        } else {
-            return "Unexpected argument " + a;
-        }
-    }
+    std::string problem = ReadOptions(args,
+        {TextOption("--emulator", options.emulator),
+            {"--program", true,
+                [&options](const std::string& value) {
+                    options.program = ParseIndex(value);
+                    return options.program.has_value();
+                },
+                "Not a program index: "},
+            {"--file", true,
+                [&options](const std::string& value) {
+                    options.file = value;
+                    return true;
+                }},
+            FlagOption("--no-program", options.noProgram), FlagOption("--yes", options.yes),
+            FlagOption("--wait", options.wait)});
+    if (!problem.empty())
+        return problem;
     if (options.emulator.empty())
         return "Missing --emulator NAME";
     if (int(options.program.has_value()) + int(options.file.has_value()) + int(options.noProgram) != 1)

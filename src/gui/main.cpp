@@ -108,6 +108,8 @@ public:
 int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
 {
     form.SetSplashMinimum(std::chrono::milliseconds(0));
+    const vorbix::gui::ErrorHandlerScope errors(
+        [&form](const std::string& message) { form.EndWithoutSaving(message); });
     // Outside the message loop an unexpected error would not reach the window's handler;
     // it ends the rendering with its message instead of aborting the program.
     try {

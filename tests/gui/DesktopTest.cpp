@@ -3,6 +3,7 @@
 // chooser's start, and the program's identity on the desktop.
 
 #include "support/RunProcess.h"
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
 #include "launching/OptionsUnit.h"
@@ -65,20 +66,6 @@ QPalette DarkPalette()
     dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
     dark.setColor(QPalette::HighlightedText, Qt::black);
     return dark;
-}
-
-// Runs what a modal loop shows once it is shown; the loop itself runs in the caller.
-void WhenModal(std::function<void(QWidget*)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start(10);
 }
 
 class DesktopTest : public WindowTest {};
@@ -152,7 +139,7 @@ TEST_F(DesktopTest, LinksFollowTheThemeAndOpenWithTheKeyboard)
     EXPECT_EQ(w.prompts.Texts(), std::vector<std::string>{"Cannot find file " + dir / "gone.txt"});
 
     w.shell.opened.clear();
-    WhenModal([](QWidget* about) {
+    WhenModal(w.form.get(), [](QWidget* about) {
         QTest::keyClick(about, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -172,7 +159,8 @@ TEST(QtPrompts, TheEmulatorChooserListsExecutablesAndTheFolderChooserStartsAtHom
     QDir::Filters first;
     QDir::Filters afterwards;
     QString shownFilter;
-    WhenModal([&](QWidget* chooser) {
+    QObject waiting;
+    WhenModal(&waiting, [&](QWidget* chooser) {
         auto* dialog = static_cast<QFileDialog*>(chooser);
         first = dialog->filter();
         shownFilter = dialog->selectedNameFilter();
@@ -188,7 +176,7 @@ TEST(QtPrompts, TheEmulatorChooserListsExecutablesAndTheFolderChooserStartsAtHom
     EXPECT_FALSE(afterwards.testFlag(QDir::Executable));
 
     QString folder;
-    WhenModal([&folder](QWidget* chooser) {
+    WhenModal(&waiting, [&folder](QWidget* chooser) {
         folder = static_cast<QFileDialog*>(chooser)->directory().absolutePath();
         QTest::keyClick(chooser, Qt::Key_Escape);
     });
@@ -235,7 +223,7 @@ TEST_F(DesktopTest, DISABLED_DarkThemeScreenshots)
     QApplication::processEvents();
     EXPECT_TRUE(w.form->grab().save(folder + QStringLiteral("/main-window-dark.png")));
     bool saved = false;
-    WhenModal([&saved, folder](QWidget* editor) {
+    WhenModal(w.form.get(), [&saved, folder](QWidget* editor) {
         saved = editor->grab().save(folder + QStringLiteral("/program-editor-dark.png"));
         QTest::keyClick(editor, Qt::Key_Escape);
     });

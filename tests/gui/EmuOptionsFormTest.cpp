@@ -57,7 +57,7 @@ protected:
     bool ListButtonsEnabled() { return Button("EditButton")->isEnabled() && Button("DeleteButton")->isEnabled(); }
 
     gui::TSingleEmuOptionsForm single{catalogue, prompts, shell};
-    gui::TEmuOptionsForm list{catalogue, prompts, shell, single};
+    gui::TEmuOptionsForm list{catalogue, single};
 };
 
 } // namespace
@@ -332,7 +332,7 @@ TEST_F(EmuOptionsForm, DfsTabNeedsBothRomImagesAndThenTheCheckBoxDecidesTheNames
     handled.HandleDfs = true;
 
     // Without the DFS ROM images a stored HandleDfs is shown, but nothing can be changed.
-    single.SetDfsRomsPresent(false);
+    catalogue.DfsRomsPresent = false;
     WhenShown([&] {
         EXPECT_TRUE(Single<QCheckBox>("HandleDfsCheck")->isChecked());
         EXPECT_FALSE(enabled("DfsGroup"));
@@ -343,7 +343,7 @@ TEST_F(EmuOptionsForm, DfsTabNeedsBothRomImagesAndThenTheCheckBoxDecidesTheNames
     EXPECT_TRUE(single.Edit(handled)->HandleDfs);
 
     // With them, the check box decides: on show, and at every click.
-    single.SetDfsRomsPresent(true);
+    catalogue.DfsRomsPresent = true;
     WhenShown([&] {
         EXPECT_TRUE(enabled("HandleDfsCheck"));
         names(true);

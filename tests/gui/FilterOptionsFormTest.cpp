@@ -60,7 +60,7 @@ protected:
     void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
     gui::TSingleFilterOptionsForm single{catalogue, prompts, shell};
-    gui::TFilterOptionsForm list{catalogue, prompts, shell, single};
+    gui::TFilterOptionsForm list{catalogue, single};
 };
 
 } // namespace

@@ -19,9 +19,8 @@ using namespace vorbix::test;
 
 namespace {
 
-struct LinkDialog {
-    Catalogue catalogue;
-    FakePrompts prompts;
+class LinksForm : public DialogTest {
+protected:
     gui::TLinksForm form{catalogue, prompts};
 
     template <typename T>
@@ -52,85 +51,81 @@ std::vector<std::pair<std::string, std::string>> StartFolders(const FakePrompts&
 
 } // namespace
 
-TEST(LinksForm, OkRefusesABlankNameThenABlankFileAndTheDialogStaysOpen)
+TEST_F(LinksForm, OkRefusesABlankNameThenABlankFileAndTheDialogStaysOpen)
 {
-    LinkDialog d;
-    QLineEdit* name = d.Find<QLineEdit>("Edit1");
-    QLineEdit* file = d.Find<QLineEdit>("Edit2");
+    QLineEdit* name = Find<QLineEdit>("Edit1");
+    QLineEdit* file = Find<QLineEdit>("Edit2");
     bool stayedOpen = false;
-    const std::optional<DocLink> edited = d.Edit({"Manual", ""}, [&] {
-        EXPECT_EQ(d.form.windowTitle(), "Link");
+    const std::optional<DocLink> edited = Edit({"Manual", ""}, [&] {
+        EXPECT_EQ(form.windowTitle(), "Link");
         EXPECT_EQ(QApplication::focusWidget(), name);
         EXPECT_EQ(name->selectedText(), "Manual");
         EXPECT_TRUE(file->isReadOnly());
         // A name of spaces only is refused first, also when a file is chosen later.
         name->setText("   ");
-        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
-        const bool openAfterName = d.form.isVisible();
+        QTest::mouseClick(Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        const bool openAfterName = form.isVisible();
         QTest::keyClicks(name, " Guide ");
         QTest::keyClick(name, Qt::Key_Return);
-        stayedOpen = openAfterName && d.form.isVisible() && name->text() == "    Guide ";
-        d.prompts.QueueChoice("/docs/guide.txt");
-        QTest::mouseClick(d.Find<QPushButton>("BrowseButton1"), Qt::LeftButton);
+        stayedOpen = openAfterName && form.isVisible() && name->text() == "    Guide ";
+        prompts.QueueChoice("/docs/guide.txt");
+        QTest::mouseClick(Find<QPushButton>("BrowseButton1"), Qt::LeftButton);
         QTest::mouseClick(name, Qt::LeftButton);
         name->setText(" Guide ");
         QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(d.prompts.Texts(), (std::vector<std::string>{"Please enter a link name", "Please enter a file name"}));
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"Please enter a link name", "Please enter a file name"}));
     // Texts come back as typed, spaces around the name included.
     EXPECT_EQ(edited, (DocLink{" Guide ", "/docs/guide.txt"}));
 
     // Cancel and Escape close without checks and return nothing.
-    EXPECT_EQ(d.Edit({"", ""}, [&] { QTest::mouseClick(d.Find<QPushButton>("BitBtn2"), Qt::LeftButton); }),
-        std::nullopt);
-    EXPECT_EQ(d.Edit({"Manual", "/docs/m.txt"}, [&] { QTest::keyClick(name, Qt::Key_Escape); }), std::nullopt);
-    EXPECT_EQ(d.prompts.shown.size(), 2u);
+    EXPECT_EQ(Edit({"", ""}, [&] { QTest::mouseClick(Find<QPushButton>("BitBtn2"), Qt::LeftButton); }), std::nullopt);
+    EXPECT_EQ(Edit({"Manual", "/docs/m.txt"}, [&] { QTest::keyClick(name, Qt::Key_Escape); }), std::nullopt);
+    EXPECT_EQ(prompts.shown.size(), 2u);
 }
 
-TEST(LinksForm, ChooserStartsAtTheFileElseLastDocDirElseLastProgramDir)
+TEST_F(LinksForm, ChooserStartsAtTheFileElseLastDocDirElseLastProgramDir)
 {
-    LinkDialog d;
-    d.catalogue.LastProgramDir = "/beeb/";
-    auto browse = [&] { QTest::mouseClick(d.Find<QPushButton>("BrowseButton1"), Qt::LeftButton); };
+    catalogue.LastProgramDir = "/beeb/";
+    auto browse = [&] { QTest::mouseClick(Find<QPushButton>("BrowseButton1"), Qt::LeftButton); };
 
     // Cancelled while LastDocDir is empty: starts in LastProgramDir and changes nothing.
-    const std::optional<DocLink> cancelled = d.Edit({"Manual", ""}, [&] {
+    const std::optional<DocLink> cancelled = Edit({"Manual", ""}, [&] {
         browse();
-        EXPECT_EQ(d.Find<QLineEdit>("Edit2")->text(), "");
-        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "");
+        QTest::mouseClick(Find<QPushButton>("BitBtn1"), Qt::LeftButton);
     });
     EXPECT_EQ(cancelled, std::nullopt); // no file, so OK was refused and the steps cancelled
-    EXPECT_EQ(d.catalogue.LastDocDir, "");
+    EXPECT_EQ(catalogue.LastDocDir, "");
 
     // A choice is shown and remembers its folder; the next chooser starts at that file.
-    const std::optional<DocLink> chosen = d.Edit({"Manual", ""}, [&] {
-        d.prompts.QueueChoice("/docs/beeb/manual.txt");
+    const std::optional<DocLink> chosen = Edit({"Manual", ""}, [&] {
+        prompts.QueueChoice("/docs/beeb/manual.txt");
         browse();
-        EXPECT_EQ(d.Find<QLineEdit>("Edit2")->text(), "/docs/beeb/manual.txt");
+        EXPECT_EQ(Find<QLineEdit>("Edit2")->text(), "/docs/beeb/manual.txt");
         browse();
-        QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>("BitBtn1"), Qt::LeftButton);
     });
     EXPECT_EQ(chosen, (DocLink{"Manual", "/docs/beeb/manual.txt"}));
-    EXPECT_EQ(d.catalogue.LastDocDir, "/docs/beeb/");
+    EXPECT_EQ(catalogue.LastDocDir, "/docs/beeb/");
 
     // A new link starts in LastDocDir now.
-    d.Edit({"", ""}, browse);
+    Edit({"", ""}, browse);
     using Start = std::pair<std::string, std::string>;
-    EXPECT_EQ(StartFolders(d.prompts),
+    EXPECT_EQ(StartFolders(prompts),
         (std::vector<Start>{{"/beeb/", ""}, {"/beeb/", ""}, {"/docs/beeb/", "manual.txt"}, {"/docs/beeb/", ""}}));
 }
 
-TEST(LinksForm, AnUntouchedLinkComesBackByteForByteAndATypedNameAsUtf8)
+TEST_F(LinksForm, AnUntouchedLinkComesBackByteForByteAndATypedNameAsUtf8)
 {
-    LinkDialog d;
     const DocLink windows1252{"\xC9tude \x80", "C:\\Docs\\\xE9t\xE9.txt"};
-    const auto ok = [&] { QTest::mouseClick(d.Find<QPushButton>("BitBtn1"), Qt::LeftButton); };
-    EXPECT_EQ(d.Edit(windows1252, ok), windows1252);
-    EXPECT_EQ(d.Find<QLineEdit>("Edit1")->text(), QString::fromUtf8("\xC3\x89tude \xE2\x82\xAC"));
+    const auto ok = [&] { QTest::mouseClick(Find<QPushButton>("BitBtn1"), Qt::LeftButton); };
+    EXPECT_EQ(Edit(windows1252, ok), windows1252);
+    EXPECT_EQ(Find<QLineEdit>("Edit1")->text(), QString::fromUtf8("\xC3\x89tude \xE2\x82\xAC"));
 
-    const std::optional<DocLink> typed = d.Edit(windows1252, [&] {
-        QLineEdit* name = d.Find<QLineEdit>("Edit1");
+    const std::optional<DocLink> typed = Edit(windows1252, [&] {
+        QLineEdit* name = Find<QLineEdit>("Edit1");
         QTest::keyClick(name, Qt::Key_End);
         QTest::keyClicks(name, "s");
         ok();

@@ -30,11 +30,6 @@ struct ListsForm : FormTest<vorbix::gui::TListsForm> {
         QTest::keyClicks(Find<QLineEdit>(edit), text);
     }
     void Click(const char* button) const { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    void ClickRow(const char* list, int row) const
-    {
-        QListWidget* view = List(list);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(row)).center());
-    }
 };
 
 // What the list shows, in order.
@@ -44,12 +39,6 @@ Texts Shown(const QListWidget* list)
     for (int row = 0; row < list->count(); ++row)
         texts.push_back(list->item(row)->text().toStdString());
     return texts;
-}
-
-int SelectedRow(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
 }
 
 } // namespace
@@ -145,7 +134,7 @@ TEST_F(ListsForm, DeleteSelectsTheEntryThatMovedUpAndNeedsASelection)
     EXPECT_EQ(catalogue.ProgramTypes.size(), 3u);
     EXPECT_FALSE(form.TakeChange().Categories);
 
-    ClickRow("TypesList", 1); // the middle: the next entry moves into its place
+    ClickRow(List("TypesList"), 1); // the middle: the next entry moves into its place
     EXPECT_TRUE(remove->isEnabled());
     Click("DeleteTypeButton");
     EXPECT_EQ(Shown(types), (Texts{"a", "c"}));
@@ -162,7 +151,7 @@ TEST_F(ListsForm, DeleteSelectsTheEntryThatMovedUpAndNeedsASelection)
 
     // The last of a long list is scrolled into view when selected, and back to the top on show.
     QListWidget* publishers = List("PublishersList");
-    ClickRow("PublishersList", 5);
+    ClickRow(List("PublishersList"), 5);
     QTest::keyClick(publishers, Qt::Key_End);
     EXPECT_TRUE(Find<QPushButton>("DeletePublisherButton")->isEnabled());
     Click("DeletePublisherButton");
@@ -176,7 +165,7 @@ TEST_F(ListsForm, DeleteSelectsTheEntryThatMovedUpAndNeedsASelection)
     catalogue.ProgramTypes = Names({"x"});
     form.hide();
     form.show();
-    ClickRow("TypesList", 0);
+    ClickRow(List("TypesList"), 0);
     EXPECT_TRUE(remove->isEnabled());
     QTest::mouseClick(types->viewport(), Qt::LeftButton, {}, QPoint(5, types->viewport()->height() - 5));
     EXPECT_EQ(SelectedRow(types), -1);
@@ -203,5 +192,5 @@ TEST_F(ListsForm, EnterCloseAndEscapeCloseTheWindowTabFollowsTheReadingOrderAndH
     // A missing page is reported rather than handed to the desktop's opener.
     Click("HelpButton");
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file /opt/vorbix/HELP/CATEGOR.HTM"}));
+    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file " + dir / "HELP/CATEGOR.HTM"}));
 }

@@ -1,3 +1,4 @@
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMetaObject>
@@ -173,6 +175,21 @@ TEST_F(MainForm, EnterLaunchesOnlyMoreThan300MillisecondsAfterADialogClosed)
     // The error box of that launch counts as a dialog: an Enter right after it does nothing.
     QTest::keyClick(w.List(), Qt::Key_Return);
     EXPECT_EQ(w.prompts.Errors().size(), 2u);
+
+    // So do a dialog of the window closed without OK and a question answered No.
+    w.shell.FixedNow = t0 + 1s;
+    WhileShown(*w.Find<QDialog>("OptionsForm"), [] {});
+    w.Find<QAction>("Options1")->trigger();
+    EXPECT_EQ(w.form->LastDialogTime(), t0 + 1s);
+    w.shell.FixedNow = t0 + 2s;
+    WhileShown(*w.Find<QDialog>("SingleProgramOptionsForm"), [] {});
+    w.Find<QAction>("Edit1")->trigger();
+    EXPECT_EQ(w.form->LastDialogTime(), t0 + 2s);
+    w.shell.FixedNow = t0 + 3s;
+    w.prompts.QueueAnswer(MessageAnswer::No);
+    w.Find<QAction>("Delete1")->trigger();
+    ASSERT_EQ(w.prompts.shown.size(), 3u);
+    EXPECT_EQ(w.form->LastDialogTime(), t0 + 3s);
 }
 
 TEST_F(MainForm, SelectorsValidateTheirTextWhenTheyLoseTheFocus)

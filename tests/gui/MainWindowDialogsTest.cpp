@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -25,23 +26,6 @@
 
 using namespace vorbix;
 using namespace vorbix::test;
-
-namespace {
-
-// Acts on the modal window once it stands (acting closes it); looks again until then.
-void WhenModal(QObject* context, std::function<void(QWidget*)> act)
-{
-    QTimer::singleShot(10, context, [context, act = std::move(act)]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            Activate(modal);
-            act(modal);
-        } else {
-            WhenModal(context, std::move(act));
-        }
-    });
-}
-
-} // namespace
 
 TEST_F(WindowTest, EditCommandsFromTheKeyboardAndWhatTheMainWindowDoesAfterwards)
 {
@@ -130,9 +114,13 @@ TEST_F(WindowTest, TheDfsControlsOfTheOtherWindowsFollowTheTwoDfsRomImages)
             app.Write("DFSROMS/DFS.ROM", "dfs");
         StartedWindow w(app.path());
         EXPECT_EQ(w.catalogue.DfsRomsPresent, both);
-        EXPECT_EQ(w.Find<QCheckBox>("HandleDfsCheck")->isEnabled(), both) << both;
-        EXPECT_EQ(w.Find<QCheckBox>("UseE00DfsCheck")->isEnabled(), both) << both;
-        EXPECT_EQ(w.Find<QCheckBox>("CheckBox2")->isEnabled(), both) << both;
+        // Each window reads it when it is shown.
+        for (const auto& [dialog, box] : {std::pair{"SingleEmuOptionsForm", "HandleDfsCheck"},
+                 {"OptionsForm", "UseE00DfsCheck"}, {"SingleProgramOptionsForm", "CheckBox2"}}) {
+            w.Find<QDialog>(dialog)->show();
+            EXPECT_EQ(w.Find<QCheckBox>(box)->isEnabled(), both) << dialog << " " << both;
+            w.Find<QDialog>(dialog)->hide();
+        }
     }
 }
 

@@ -62,7 +62,7 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
 {
     catalogue.Options.E00DfsWarning = true;
     catalogue.Options.AskAddToList = true;
-    form.SetDfsRomsPresent(true);
+    catalogue.DfsRomsPresent = true;
     form.show();
     EXPECT_EQ(form.windowTitle(), "Options");
     EXPECT_EQ(Find<QGroupBox>("WarningsGroup")->title(), "Show the following warnings before running an emulator...");
@@ -110,7 +110,7 @@ TEST_F(OptionsForm, CheckBoxesShowAndWriteTheirOptionsAtOnceAndTheKeyboardReache
     EXPECT_EQ(Find<QPushButton>("HelpButton")->text(), "&Help");
     Click("HelpButton");
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file /opt/vorbix/HELP/OPTIONS.HTM"}));
+    EXPECT_EQ(prompts.Texts(), (Texts{"Cannot find file " + dir / "HELP/OPTIONS.HTM"}));
     prompts.shown.clear();
 }
 
@@ -174,7 +174,7 @@ TEST_F(OptionsForm, ThePictureControlsFollowTheCopyPictureBoxAndTheChooserFillsT
 TEST_F(OptionsForm, UseE00DfsCannotBeChangedWithoutTheDfsRomsAndKeepsItsState)
 {
     catalogue.Options.UseE00Dfs = true;
-    form.SetDfsRomsPresent(false);
+    catalogue.DfsRomsPresent = false;
     form.show();
     QCheckBox* box = Box("UseE00DfsCheck");
     EXPECT_FALSE(box->isEnabled());
@@ -183,7 +183,10 @@ TEST_F(OptionsForm, UseE00DfsCannotBeChangedWithoutTheDfsRomsAndKeepsItsState)
     QTest::keyClick(box, Qt::Key_Space);
     EXPECT_TRUE(catalogue.Options.UseE00Dfs);
 
-    form.SetDfsRomsPresent(true);
+    // The next showing reads the catalogue again.
+    form.hide();
+    catalogue.DfsRomsPresent = true;
+    form.show();
     EXPECT_TRUE(box->isEnabled());
     Click(box);
     EXPECT_FALSE(catalogue.Options.UseE00Dfs);

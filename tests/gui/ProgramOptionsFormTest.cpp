@@ -28,16 +28,13 @@ using namespace vorbix::test;
 
 namespace {
 
-struct ProgramDialog {
-    Catalogue catalogue;
-    FakePrompts prompts;
-    RecordingShell shell;
+class ProgramOptionsForm : public DialogTest {
+protected:
     gui::TLinksForm links{catalogue, prompts};
     gui::TSingleProgramOptionsForm form{catalogue, prompts, shell, links};
 
-    ProgramDialog()
+    ProgramOptionsForm()
     {
-        catalogue.AppDir = "/opt/vorbix/";
         catalogue.Publishers = Names({"Acornsoft", "Superior"});
         catalogue.ProgramTypes = Names({"Adventure", "Game"});
         EmuRecord beebem;
@@ -148,9 +145,8 @@ ProgramRecord WithLinks(int count)
 
 } // namespace
 
-TEST(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarningAndCancelReturnsNothing)
+TEST_F(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarningAndCancelReturnsNothing)
 {
-    ProgramDialog d;
     ProgramRecord program = MakeProgram("Acornsoft", "Elite", "Game", "/beeb/Elite.ssd");
     // b2 comes first in the selector, but only BeebEm and an emulator no longer defined
     // have a warning.
@@ -159,94 +155,92 @@ TEST(ProgramOptionsForm, ShowingStartsOnGeneralWithNameFocusedAndTheFirstWarning
     program.Comments = {"First line", "Second line"};
 
     // A use that ends on the Information page with the caret elsewhere, and is cancelled.
-    EXPECT_EQ(d.Edit(program,
+    EXPECT_EQ(Edit(program,
                   [&] {
-                      EXPECT_EQ(d.form.windowTitle(), "Program Options");
-                      d.ShowInformation();
-                      d.Find<QPlainTextEdit>("Memo1")->moveCursor(QTextCursor::End);
-                      d.Line("Edit1")->setText("Changed");
-                      d.Click("CancelButton");
+                      EXPECT_EQ(form.windowTitle(), "Program Options");
+                      ShowInformation();
+                      Find<QPlainTextEdit>("Memo1")->moveCursor(QTextCursor::End);
+                      Line("Edit1")->setText("Changed");
+                      Click("CancelButton");
                   }),
         std::nullopt);
 
-    d.Edit(program, [&] {
-        EXPECT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
-        EXPECT_EQ(QApplication::focusWidget(), d.Line("Edit1"));
-        EXPECT_EQ(d.Line("Edit1")->text(), "Elite");
-        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "BeebEm");
-        EXPECT_EQ(d.Line("Edit3")->text(), "Slow");
-        ASSERT_EQ(d.Box("ComboBox3")->count(), 2);
-        EXPECT_EQ(d.Box("ComboBox3")->itemText(0), "b2");
-        EXPECT_EQ(d.Box("ComboBox3")->itemText(1), "BeebEm");
-        const QTextCursor caret = d.Find<QPlainTextEdit>("Memo1")->textCursor();
+    Edit(program, [&] {
+        EXPECT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 0);
+        EXPECT_EQ(QApplication::focusWidget(), Line("Edit1"));
+        EXPECT_EQ(Line("Edit1")->text(), "Elite");
+        EXPECT_EQ(Box("ComboBox3")->currentText(), "BeebEm");
+        EXPECT_EQ(Line("Edit3")->text(), "Slow");
+        ASSERT_EQ(Box("ComboBox3")->count(), 2);
+        EXPECT_EQ(Box("ComboBox3")->itemText(0), "b2");
+        EXPECT_EQ(Box("ComboBox3")->itemText(1), "BeebEm");
+        const QTextCursor caret = Find<QPlainTextEdit>("Memo1")->textCursor();
         EXPECT_EQ(caret.position(), 0);
         EXPECT_FALSE(caret.hasSelection());
-        d.Click("HelpButton");
-        QTest::keyClick(d.Line("Edit1"), Qt::Key_Escape);
+        Click("HelpButton");
+        QTest::keyClick(Line("Edit1"), Qt::Key_Escape);
     });
-    EXPECT_TRUE(d.shell.opened.empty());
-    EXPECT_EQ(d.prompts.Texts(), (std::vector<std::string>{"Cannot find file /opt/vorbix/HELP/PROGS.HTM"}));
-    d.prompts.shown.clear();
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"Cannot find file " + dir / "HELP/PROGS.HTM"}));
+    prompts.shown.clear();
 
     // With no emulator nothing is shown; "E00 DFS" follows the DFS ROM images.
-    d.catalogue.EmuList.clear();
-    d.form.SetDfsRomsPresent(false);
-    d.Edit(program, [&] {
-        EXPECT_EQ(d.Box("ComboBox3")->count(), 0);
-        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
-        EXPECT_EQ(d.Line("Edit3")->text(), "");
-        EXPECT_FALSE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
-        d.form.SetDfsRomsPresent(true);
-        EXPECT_TRUE(d.Find<QCheckBox>("CheckBox2")->isEnabled());
+    catalogue.EmuList.clear();
+    catalogue.DfsRomsPresent = false;
+    Edit(program, [&] {
+        EXPECT_EQ(Box("ComboBox3")->count(), 0);
+        EXPECT_EQ(Box("ComboBox3")->currentText(), "");
+        EXPECT_EQ(Line("Edit3")->text(), "");
+        EXPECT_FALSE(Find<QCheckBox>("CheckBox2")->isEnabled());
     });
-    EXPECT_TRUE(d.prompts.shown.empty());
+    catalogue.DfsRomsPresent = true;
+    Edit(program, [&] { EXPECT_TRUE(Find<QCheckBox>("CheckBox2")->isEnabled()); });
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST(ProgramOptionsForm, ImageChooserStartsAtTheFileOrLastProgramDirAndProposesOnlyIntoEmptyBoxes)
+TEST_F(ProgramOptionsForm, ImageChooserStartsAtTheFileOrLastProgramDirAndProposesOnlyIntoEmptyBoxes)
 {
-    ProgramDialog d;
     // Both match the folder "AcornSoft"; the later one is proposed.
-    d.catalogue.Publishers = Names({"Acorn Soft", "AcornSoft", "Superior"});
-    ASSERT_EQ(d.catalogue.Publishers[1], "AcornSoft");
-    d.catalogue.LastProgramDir = "/beeb/";
+    catalogue.Publishers = Names({"Acorn Soft", "AcornSoft", "Superior"});
+    ASSERT_EQ(catalogue.Publishers[1], "AcornSoft");
+    catalogue.LastProgramDir = "/beeb/";
 
-    const std::optional<ProgramRecord> edited = d.Edit(ProgramRecord{}, [&] {
-        d.prompts.QueueChoice("/games/AcornSoft/ChuckieEgg.ssd");
-        d.Click("BrowseButton1");
-        EXPECT_EQ(d.Line("Edit1")->text(), "Chuckie Egg");
-        EXPECT_EQ(d.Line("Edit2")->text(), "/games/AcornSoft/ChuckieEgg.ssd");
-        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "AcornSoft");
+    const std::optional<ProgramRecord> edited = Edit(ProgramRecord{}, [&] {
+        prompts.QueueChoice("/games/AcornSoft/ChuckieEgg.ssd");
+        Click("BrowseButton1");
+        EXPECT_EQ(Line("Edit1")->text(), "Chuckie Egg");
+        EXPECT_EQ(Line("Edit2")->text(), "/games/AcornSoft/ChuckieEgg.ssd");
+        EXPECT_EQ(Box("ComboBox1")->currentText(), "AcornSoft");
         // A name typed and a cleared publisher: only the publisher is proposed.
-        d.Line("Edit1")->setText("My Repton");
-        d.Box("ComboBox1")->setEditText("");
-        d.prompts.QueueChoice("/games/Superior/RepTon3.ssd");
-        d.Click("BrowseButton1");
-        EXPECT_EQ(d.Line("Edit1")->text(), "My Repton");
-        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "Superior");
+        Line("Edit1")->setText("My Repton");
+        Box("ComboBox1")->setEditText("");
+        prompts.QueueChoice("/games/Superior/RepTon3.ssd");
+        Click("BrowseButton1");
+        EXPECT_EQ(Line("Edit1")->text(), "My Repton");
+        EXPECT_EQ(Box("ComboBox1")->currentText(), "Superior");
         // Cancelling the chooser changes nothing.
-        d.Click("BrowseButton1");
-        EXPECT_EQ(d.Line("Edit2")->text(), "/games/Superior/RepTon3.ssd");
-        d.Ok();
+        Click("BrowseButton1");
+        EXPECT_EQ(Line("Edit2")->text(), "/games/Superior/RepTon3.ssd");
+        Ok();
     });
-    ASSERT_EQ(d.prompts.fileRequests.size(), 3u);
-    EXPECT_EQ(d.prompts.fileRequests[0],
+    ASSERT_EQ(prompts.fileRequests.size(), 3u);
+    EXPECT_EQ(prompts.fileRequests[0],
         (FileOpenRequest{"Disk/rom images|*.SSD; *.DSD; *.IMG; *.BBC; *.ADF; *.UEF; *.ZIP;*.ROM", "/beeb/", "", true}));
-    EXPECT_EQ(d.prompts.fileRequests[1].InitialDir, "/games/AcornSoft/");
-    EXPECT_EQ(d.prompts.fileRequests[1].FileName, "ChuckieEgg.ssd");
-    EXPECT_EQ(d.prompts.fileRequests[2].FileName, "RepTon3.ssd");
-    EXPECT_EQ(d.catalogue.LastProgramDir, "/games/Superior/");
+    EXPECT_EQ(prompts.fileRequests[1].InitialDir, "/games/AcornSoft/");
+    EXPECT_EQ(prompts.fileRequests[1].FileName, "ChuckieEgg.ssd");
+    EXPECT_EQ(prompts.fileRequests[2].FileName, "RepTon3.ssd");
+    EXPECT_EQ(catalogue.LastProgramDir, "/games/Superior/");
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->ProgramName, "My Repton");
     EXPECT_EQ(edited->FileUrl, "/games/Superior/RepTon3.ssd");
     EXPECT_EQ(edited->PublisherName, "Superior");
 }
 
-TEST(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOneOnLeaving)
+TEST_F(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOneOnLeaving)
 {
-    ProgramDialog d;
-    const std::optional<ProgramRecord> edited = d.Edit(MakeProgram("Superior", "Elite", "Game"), [&] {
-        QComboBox* publisher = d.Box("ComboBox1");
-        QComboBox* type = d.Box("ComboBox2");
+    const std::optional<ProgramRecord> edited = Edit(MakeProgram("Superior", "Elite", "Game"), [&] {
+        QComboBox* publisher = Box("ComboBox1");
+        QComboBox* type = Box("ComboBox2");
         Retype(publisher, "Acorn");
         TabFrom(publisher);
         EXPECT_EQ(publisher->currentText(), "");
@@ -268,43 +262,42 @@ TEST(ProgramOptionsForm, PublisherAndTypeKeepAKnownTextAsTypedAndLoseAnUnknownOn
     EXPECT_EQ(edited->ProgramType, "ADVENTURE");
 }
 
-TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUserChangesIt)
+TEST_F(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUserChangesIt)
 {
-    ProgramDialog d;
     // The catalogue keeps a publisher and a type that the category lists do not hold.
     const ProgramRecord program = MakeProgram("Gone Ltd", "Elite", "Demo");
 
     // The focus passes from "Name" through both boxes to "Favourite"; Enter there is OK.
-    const std::optional<ProgramRecord> passed = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> passed = Edit(program, [&] {
         for (int i = 0; i < 5; ++i)
             Stroke(Qt::Key_Tab);
-        EXPECT_TRUE(Focused(d.Find<QCheckBox>("CheckBox1")));
-        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "Gone Ltd");
-        EXPECT_EQ(d.Box("ComboBox2")->currentText(), "Demo");
+        EXPECT_TRUE(Focused(Find<QCheckBox>("CheckBox1")));
+        EXPECT_EQ(Box("ComboBox1")->currentText(), "Gone Ltd");
+        EXPECT_EQ(Box("ComboBox2")->currentText(), "Demo");
         Stroke(Qt::Key_Return);
     });
     ASSERT_TRUE(passed);
     EXPECT_EQ(*passed, program);
 
     // Enter while the focus is still in "Publisher".
-    const std::optional<ProgramRecord> entered = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> entered = Edit(program, [&] {
         for (int i = 0; i < 3; ++i)
             Stroke(Qt::Key_Tab);
-        EXPECT_TRUE(Focused(d.Box("ComboBox1")));
+        EXPECT_TRUE(Focused(Box("ComboBox1")));
         Stroke(Qt::Key_Return);
     });
     ASSERT_TRUE(entered);
     EXPECT_EQ(entered->PublisherName, "Gone Ltd");
 
     // Changed by the user: an unknown text goes, a known one stays as typed.
-    const std::optional<ProgramRecord> changed = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> changed = Edit(program, [&] {
         for (int i = 0; i < 3; ++i)
             Stroke(Qt::Key_Tab);
         Stroke(Qt::Key_End);
         TypeKeys("s");
         Stroke(Qt::Key_Tab);
-        EXPECT_EQ(d.Box("ComboBox1")->currentText(), "");
-        EXPECT_TRUE(Focused(d.Box("ComboBox2")));
+        EXPECT_EQ(Box("ComboBox1")->currentText(), "");
+        EXPECT_TRUE(Focused(Box("ComboBox2")));
         Stroke(Qt::Key_A, Qt::ControlModifier);
         TypeKeys("game");
         Stroke(Qt::Key_Tab);
@@ -313,11 +306,25 @@ TEST(ProgramOptionsForm, APublisherOrTypeOutsideTheListsStaysAsLoadedUntilTheUse
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->PublisherName, "");
     EXPECT_EQ(changed->ProgramType, "game");
+
+    // Changed to an unknown text and Enter while the focus is still in the box: the text
+    // goes as on leaving, in either box.
+    for (const int tabs : {3, 4}) {
+        const std::optional<ProgramRecord> typedThenEntered = Edit(program, [&] {
+            for (int i = 0; i < tabs; ++i)
+                Stroke(Qt::Key_Tab);
+            Stroke(Qt::Key_End);
+            TypeKeys("s");
+            Stroke(Qt::Key_Return);
+        });
+        ASSERT_TRUE(typedThenEntered);
+        EXPECT_EQ(typedThenEntered->PublisherName, tabs == 3 ? "" : "Gone Ltd");
+        EXPECT_EQ(typedThenEntered->ProgramType, tabs == 3 ? "Demo" : "");
+    }
 }
 
-TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsStored)
+TEST_F(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsStored)
 {
-    ProgramDialog d;
     // One line of 300 characters, far wider than the box.
     std::string longLine;
     for (int i = 0; i < 30; ++i)
@@ -329,17 +336,17 @@ TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsSt
     // Ctrl+Tab brings the Information page, and a click puts the caret in the comment box.
     const auto toComments = [&] {
         Stroke(Qt::Key_Tab, Qt::ControlModifier);
-        ASSERT_EQ(d.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
-        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        ASSERT_TRUE(Focused(d.Find<QPlainTextEdit>("Memo1")));
+        ASSERT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 1);
+        QTest::mouseClick(Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        ASSERT_TRUE(Focused(Find<QPlainTextEdit>("Memo1")));
     };
-    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> edited = Edit(program, [&] {
         toComments();
         Stroke(Qt::Key_End, Qt::ControlModifier);
         Stroke(Qt::Key_Return);
         TypeKeys("Typed");
         Stroke(Qt::Key_Tab);
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(edited);
     ASSERT_GE(edited->Comments.size(), 4u);
@@ -347,19 +354,18 @@ TEST(ProgramOptionsForm, CommentsTheUserDidNotEditAreStoredAsLoadedAndAnEditIsSt
     EXPECT_EQ(edited->Comments.back(), "Typed");
 
     // The next use, untouched: an edit of the last use does not count.
-    const std::optional<ProgramRecord> untouched = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> untouched = Edit(program, [&] {
         toComments();
         for (int i = 0; i < 4; ++i)
             Stroke(Qt::Key_Tab);
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(untouched);
     EXPECT_EQ(untouched->Comments, program.Comments);
 }
 
-TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
+TEST_F(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
 {
-    ProgramDialog d;
     std::string longLine;
     for (int i = 0; i < 30; ++i)
         longLine += "word" + std::to_string(i) + " ";
@@ -367,16 +373,16 @@ TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
     ProgramRecord program = MakeProgram("Acornsoft", "Elite");
     program.Comments = {longLine, "Short"};
 
-    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
-        d.ShowInformation();
-        QPlainTextEdit* memo = d.Find<QPlainTextEdit>("Memo1");
+    const std::optional<ProgramRecord> edited = Edit(program, [&] {
+        ShowInformation();
+        QPlainTextEdit* memo = Find<QPlainTextEdit>("Memo1");
         memo->setFocus();
         memo->moveCursor(QTextCursor::End);
         // A typed line, then an empty last line, which is not stored.
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::keyClicks(memo, "Typed");
         QTest::keyClick(memo, Qt::Key_Return);
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(edited);
     const StringList& comments = edited->Comments;
@@ -392,17 +398,16 @@ TEST(ProgramOptionsForm, CommentLinesComeBackAsTheBoxDisplaysThem)
     EXPECT_EQ(comments.back(), "Typed");
 }
 
-TEST(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedEmulatorsStays)
+TEST_F(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedEmulatorsStays)
 {
-    ProgramDialog d;
     ProgramRecord program = MakeProgram("Acornsoft", "Elite");
     program.EmuWarningEmus = {"BeebEm", "Gone", "b2"};
     program.EmuWarningTexts = {"Slow", "\xE9t\xE9 only", "Fast"};
 
-    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
-        d.ShowInformation();
-        QComboBox* selector = d.Box("ComboBox3");
-        QLineEdit* warning = d.Line("Edit3");
+    const std::optional<ProgramRecord> edited = Edit(program, [&] {
+        ShowInformation();
+        QComboBox* selector = Box("ComboBox3");
+        QLineEdit* warning = Line("Edit3");
         EXPECT_EQ(selector->currentText(), "b2");
         EXPECT_EQ(warning->text(), "Fast");
         Retype(selector, "BeebEm");
@@ -429,33 +434,32 @@ TEST(ProgramOptionsForm, WarningsFollowTheSelectorAClearedOneGoesAndAnUndefinedE
         QTest::keyClicks(warning, "er");
         Retype(selector, "BeebEm");
         EXPECT_EQ(warning->text(), "");
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->EmuWarningEmus, (StringList{"Gone", "b2"}));
     EXPECT_EQ(edited->EmuWarningTexts, (StringList{"\xE9t\xE9 only", "Faster"}));
 }
 
-TEST(ProgramOptionsForm, TheWarningBoxIsDisabledWhileTheSelectorNamesNoEmulator)
+TEST_F(ProgramOptionsForm, TheWarningBoxIsDisabledWhileTheSelectorNamesNoEmulator)
 {
-    ProgramDialog d;
     const ProgramRecord program = MakeProgram("Acornsoft", "Elite");
-    QLineEdit* warning = d.Line("Edit3");
+    QLineEdit* warning = Line("Edit3");
 
     // No warning yet: the selector starts empty and Tab passes the warning box by.
-    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
+    const std::optional<ProgramRecord> edited = Edit(program, [&] {
         Stroke(Qt::Key_Tab, Qt::ControlModifier);
-        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::mouseClick(Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
         Stroke(Qt::Key_Tab);
-        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
-        EXPECT_EQ(d.Box("ComboBox3")->currentText(), "");
+        ASSERT_TRUE(Focused(Box("ComboBox3")));
+        EXPECT_EQ(Box("ComboBox3")->currentText(), "");
         EXPECT_FALSE(warning->isEnabled());
         Stroke(Qt::Key_Tab);
-        EXPECT_TRUE(Focused(d.Links()));
+        EXPECT_TRUE(Focused(Links()));
         TypeKeys("stray");
         // An emulator typed into the selector opens the box to its warning.
         Stroke(Qt::Key_Tab, Qt::ShiftModifier);
-        ASSERT_TRUE(Focused(d.Box("ComboBox3")));
+        ASSERT_TRUE(Focused(Box("ComboBox3")));
         TypeKeys("Beeb");
         EXPECT_FALSE(warning->isEnabled());
         TypeKeys("Em");
@@ -469,122 +473,120 @@ TEST(ProgramOptionsForm, TheWarningBoxIsDisabledWhileTheSelectorNamesNoEmulator)
         Stroke(Qt::Key_Delete);
         EXPECT_EQ(warning->text(), "");
         EXPECT_FALSE(warning->isEnabled());
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->EmuWarningEmus, (StringList{"BeebEm"}));
     EXPECT_EQ(edited->EmuWarningTexts, (StringList{"Slow"}));
 
     // With no emulator defined there is nothing a warning could be stored for.
-    d.catalogue.EmuList.clear();
-    const std::optional<ProgramRecord> none = d.Edit(program, [&] {
+    catalogue.EmuList.clear();
+    const std::optional<ProgramRecord> none = Edit(program, [&] {
         Stroke(Qt::Key_Tab, Qt::ControlModifier);
-        QTest::mouseClick(d.Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::mouseClick(Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
         Stroke(Qt::Key_Tab);
         EXPECT_FALSE(warning->isEnabled());
         Stroke(Qt::Key_Tab);
         TypeKeys("Slow");
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->EmuWarningEmus.empty());
     EXPECT_TRUE(none->EmuWarningTexts.empty());
 }
 
-TEST(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
+TEST_F(ProgramOptionsForm, LinkButtonsFollowTheRowsAndTheLimit)
 {
-    ProgramDialog d;
-    const std::optional<ProgramRecord> edited = d.Edit(WithLinks(1), [&] {
-        d.ShowInformation();
-        EXPECT_EQ(d.LinkButtons(), "100000");
-        d.ClickLink(0);
+    const std::optional<ProgramRecord> edited = Edit(WithLinks(1), [&] {
+        ShowInformation();
+        EXPECT_EQ(LinkButtons(), "100000");
+        ClickLink(0);
         // One row selected: neither arrow.
-        EXPECT_EQ(d.LinkButtons(), "111000");
+        EXPECT_EQ(LinkButtons(), "111000");
         // Alt+N on this page is "&New"; the new row is selected at the end.
-        d.NextLink("A new one", "/docs/new.txt");
+        NextLink("A new one", "/docs/new.txt");
         // An access key clicks its button a moment later, as a click would look.
-        QTest::keyClick(d.Links(), Qt::Key_N, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return d.LinkNames().size() == 2; }));
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Link 0", "A new one"}));
-        EXPECT_EQ(d.SelectedLink(), 1);
-        EXPECT_EQ(d.LinkButtons(), "111101");
-        d.Click("UpLinkButton");
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
-        EXPECT_EQ(d.SelectedLink(), 0);
-        EXPECT_EQ(d.LinkButtons(), "111011");
-        d.Click("DownLinkButton");
-        EXPECT_EQ(d.SelectedLink(), 1);
+        QTest::keyClick(Links(), Qt::Key_N, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return LinkNames().size() == 2; }));
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"Link 0", "A new one"}));
+        EXPECT_EQ(SelectedLink(), 1);
+        EXPECT_EQ(LinkButtons(), "111101");
+        Click("UpLinkButton");
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
+        EXPECT_EQ(SelectedLink(), 0);
+        EXPECT_EQ(LinkButtons(), "111011");
+        Click("DownLinkButton");
+        EXPECT_EQ(SelectedLink(), 1);
         // Sort: by name, case-sensitive; nothing selected after it.
-        d.Click("SortLinkButton");
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
-        EXPECT_EQ(d.SelectedLink(), -1);
-        EXPECT_EQ(d.LinkButtons(), "100001");
+        Click("SortLinkButton");
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"A new one", "Link 0"}));
+        EXPECT_EQ(SelectedLink(), -1);
+        EXPECT_EQ(LinkButtons(), "100001");
         // A double click (its first click selects the row) edits the row.
-        d.NextLink("Renamed", "/docs/renamed.txt");
-        d.ClickLink(1);
-        const QRect rect = d.Links()->visualItemRect(d.Links()->topLevelItem(1));
-        QTest::mouseDClick(d.Links()->viewport(), Qt::LeftButton, {}, rect.center());
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"A new one", "Renamed"}));
-        d.Ok();
+        NextLink("Renamed", "/docs/renamed.txt");
+        ClickLink(1);
+        const QRect rect = Links()->visualItemRect(Links()->topLevelItem(1));
+        QTest::mouseDClick(Links()->viewport(), Qt::LeftButton, {}, rect.center());
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"A new one", "Renamed"}));
+        Ok();
     });
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->DocLinkNames, (StringList{"A new one", "Renamed"}));
     EXPECT_EQ(edited->DocLinkUrls, (StringList{"/docs/new.txt", "/docs/renamed.txt"}));
 
     // The 14th link disables "&New"; a program loaded with more keeps them all.
-    const std::optional<ProgramRecord> full = d.Edit(WithLinks(13), [&] {
-        d.ShowInformation();
-        EXPECT_EQ(d.LinkButtons()[0], '1');
-        d.NextLink("Fourteenth", "/docs/14.txt");
-        d.Click("NewLinkButton");
-        EXPECT_EQ(d.LinkButtons(), "011101");
-        d.Ok();
+    const std::optional<ProgramRecord> full = Edit(WithLinks(13), [&] {
+        ShowInformation();
+        EXPECT_EQ(LinkButtons()[0], '1');
+        NextLink("Fourteenth", "/docs/14.txt");
+        Click("NewLinkButton");
+        EXPECT_EQ(LinkButtons(), "011101");
+        Ok();
     });
     ASSERT_TRUE(full);
     EXPECT_EQ(full->DocLinkNames.size(), 14u);
-    EXPECT_EQ(d.Edit(WithLinks(16),
-                   [&] {
-                       EXPECT_EQ(d.LinkButtons()[0], '0');
-                       d.Ok();
-                   })
+    EXPECT_EQ(Edit(WithLinks(16),
+                  [&] {
+                      EXPECT_EQ(LinkButtons()[0], '0');
+                      Ok();
+                  })
                   ->DocLinkNames.size(),
         16u);
 }
 
-TEST(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
+TEST_F(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
 {
-    ProgramDialog d;
     ProgramRecord program = MakeProgram("Acornsoft", "Elite");
     program.DocLinkNames = {"Manual", "Map", "Poster"};
     program.DocLinkUrls = {"", "/docs/beeb/map.txt", "/nowhere/poster.jpg"};
 
-    const std::optional<ProgramRecord> edited = d.Edit(program, [&] {
-        d.ShowInformation();
+    const std::optional<ProgramRecord> edited = Edit(program, [&] {
+        ShowInformation();
         // The last row: Cancel keeps it, Yes removes it although its file is missing,
         // and the new last row is selected.
-        d.ClickLink(2);
-        d.prompts.QueueAnswer(MessageAnswer::Cancel);
-        d.Click("DeleteLinkButton");
-        EXPECT_EQ(d.LinkNames().size(), 3u);
-        EXPECT_EQ(d.SelectedLink(), 2);
-        d.prompts.QueueAnswer(MessageAnswer::Yes);
-        QTest::keyClick(d.Links(), Qt::Key_Delete);
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Manual", "Map"}));
-        EXPECT_EQ(d.SelectedLink(), 1);
+        ClickLink(2);
+        prompts.QueueAnswer(MessageAnswer::Cancel);
+        Click("DeleteLinkButton");
+        EXPECT_EQ(LinkNames().size(), 3u);
+        EXPECT_EQ(SelectedLink(), 2);
+        prompts.QueueAnswer(MessageAnswer::Yes);
+        QTest::keyClick(Links(), Qt::Key_Delete);
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"Manual", "Map"}));
+        EXPECT_EQ(SelectedLink(), 1);
         // The first row (no file, no question): the row that moves up is selected.
-        d.ClickLink(0);
-        QTest::keyClick(d.Links(), Qt::Key_Delete);
-        EXPECT_EQ(d.LinkNames(), (std::vector<std::string>{"Map"}));
-        EXPECT_EQ(d.SelectedLink(), 0);
+        ClickLink(0);
+        QTest::keyClick(Links(), Qt::Key_Delete);
+        EXPECT_EQ(LinkNames(), (std::vector<std::string>{"Map"}));
+        EXPECT_EQ(SelectedLink(), 0);
         // The only row: nothing selected afterwards.
-        d.prompts.QueueAnswer(MessageAnswer::No);
-        d.Click("DeleteLinkButton");
-        EXPECT_TRUE(d.LinkNames().empty());
-        EXPECT_EQ(d.SelectedLink(), -1);
-        EXPECT_EQ(d.LinkButtons(), "100000");
-        d.Ok();
+        prompts.QueueAnswer(MessageAnswer::No);
+        Click("DeleteLinkButton");
+        EXPECT_TRUE(LinkNames().empty());
+        EXPECT_EQ(SelectedLink(), -1);
+        EXPECT_EQ(LinkButtons(), "100000");
+        Ok();
     });
-    EXPECT_EQ(d.prompts.Texts(),
+    EXPECT_EQ(prompts.Texts(),
         (std::vector<std::string>{"Also delete associated file (poster.jpg)?",
             "Also delete associated file (poster.jpg)?", "Cannot find file /nowhere/poster.jpg",
             "Also delete associated file (map.txt)?"}));
@@ -593,12 +595,11 @@ TEST(ProgramOptionsForm, DeletingALinkSelectsTheNextRowAndCancelKeepsIt)
     EXPECT_TRUE(edited->DocLinkUrls.empty());
 }
 
-TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
+TEST_F(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
 {
-    ProgramDialog d;
     // A catalogue written on Windows: Windows-1252 bytes, not valid UTF-8.
-    d.catalogue.Publishers = Names({"Acornsoft", "Soci\xE9t\xE9"});
-    d.catalogue.ProgramTypes = Names({"Jeu \xE0 deux"});
+    catalogue.Publishers = Names({"Acornsoft", "Soci\xE9t\xE9"});
+    catalogue.ProgramTypes = Names({"Jeu \xE0 deux"});
     std::string longLine;
     for (int i = 0; i < 20; ++i)
         longLine += "caf\xE9 cr\xE8me ";
@@ -620,26 +621,26 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
         // The focus passes through every box and nothing is typed.
         for (int i = 0; i < 12; ++i)
             TabFrom(QApplication::focusWidget());
-        d.ShowInformation();
+        ShowInformation();
         for (int i = 0; i < 6; ++i)
             TabFrom(QApplication::focusWidget());
-        d.Ok();
+        Ok();
     };
-    const std::optional<ProgramRecord> edited = d.Edit(program, untouched);
+    const std::optional<ProgramRecord> edited = Edit(program, untouched);
     ASSERT_TRUE(edited);
     EXPECT_EQ(*edited, program);
 
     // What is typed is stored as UTF-8; the rest keeps its bytes, and the displayed pieces
     // of a long comment line are cut from its own bytes.
-    const std::optional<ProgramRecord> typed = d.Edit(program, [&] {
-        QTest::keyClick(d.Line("Edit1"), Qt::Key_End);
-        QTest::keyClicks(d.Line("Edit1"), "!");
-        d.ShowInformation();
-        QPlainTextEdit* memo = d.Find<QPlainTextEdit>("Memo1");
+    const std::optional<ProgramRecord> typed = Edit(program, [&] {
+        QTest::keyClick(Line("Edit1"), Qt::Key_End);
+        QTest::keyClicks(Line("Edit1"), "!");
+        ShowInformation();
+        QPlainTextEdit* memo = Find<QPlainTextEdit>("Memo1");
         memo->setFocus();
         memo->moveCursor(QTextCursor::End);
         QTest::keyClicks(memo, "!");
-        d.Ok();
+        Ok();
     });
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->ProgramName, "\xC3\x89lite \xE2\x82\xAC!");
@@ -653,17 +654,16 @@ TEST(ProgramOptionsForm, UntouchedFieldsComeBackByteForByteAndTypedOnesAsUtf8)
     EXPECT_EQ(typed->Comments.back(), "\xC3\xA0 bient\xC3\xB4t!");
 }
 
-TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
+TEST_F(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
 {
-    ProgramDialog d;
-    d.form.SetDfsRomsPresent(true);
+    catalogue.DfsRomsPresent = true;
     std::vector<std::string> general;
     std::vector<std::string> information;
     // A warning, so that the selector names an emulator and its warning box takes the focus.
     ProgramRecord program = WithLinks(3);
     program.EmuWarningEmus = {"b2"};
     program.EmuWarningTexts = {"Fast"};
-    d.Edit(program, [&] {
+    Edit(program, [&] {
         const auto walk = [](std::vector<std::string>& names, int steps) {
             for (int i = 0; i < steps; ++i) {
                 QWidget* focused = QApplication::focusWidget();
@@ -674,10 +674,10 @@ TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
             }
         };
         walk(general, 10);
-        d.ShowInformation();
-        d.Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
-        d.ClickLink(1);
-        d.Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
+        ShowInformation();
+        Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
+        ClickLink(1);
+        Find<QPlainTextEdit>("Memo1")->setFocus(Qt::TabFocusReason);
         walk(information, 10);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
@@ -689,5 +689,5 @@ TEST(ProgramOptionsForm, EveryControlIsReachedFromTheKeyboardInReadingOrder)
             "DeleteLinkButton", "UpLinkButton", "DownLinkButton", "SortLinkButton"}));
 
     // Enter is OK from a text box.
-    EXPECT_TRUE(d.Edit(WithLinks(0), [&] { QTest::keyClick(d.Line("Edit1"), Qt::Key_Return); }));
+    EXPECT_TRUE(Edit(WithLinks(0), [&] { QTest::keyClick(Line("Edit1"), Qt::Key_Return); }));
 }

@@ -1,6 +1,7 @@
 // The three report option dialogs, run modally and driven while they stand: what OK and
 // Cancel give, the keyboard, and the filter drop-down's entries and bytes.
 
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
 #include "mainwindow/TextBytes.h"
@@ -28,10 +29,13 @@ using namespace vorbix::test;
 
 namespace {
 
-struct Dialogs {
-    Catalogue catalogue = SixPrograms();
-    FakePrompts prompts;
-    RecordingShell shell;
+class ReportDialogs : public DialogTest {
+protected:
+    ReportDialogs()
+    {
+        catalogue = SixPrograms();
+        catalogue.AppDir = dir.path();
+    }
 };
 
 // Runs form.Ask() with act done on the standing dialog, once it has the keyboard; act
@@ -97,10 +101,9 @@ void ExpectShape(QWidget& form)
 
 } // namespace
 
-TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnly)
+TEST_F(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnly)
 {
-    Dialogs d;
-    gui::TProgramsReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TProgramsReportForm form(catalogue);
     EXPECT_FALSE(AskWith(form, [&] { Click(form, "BitBtn2"); }).has_value());
 
     auto asked = AskWith(form, [&] {
@@ -129,7 +132,7 @@ TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnl
     EXPECT_EQ(*asked, expected);
 
     // Nothing is remembered, and the filter names are those of the moment.
-    d.catalogue.FilterList.push_back(FilterRecord{"Zed"});
+    catalogue.FilterList.push_back(FilterRecord{"Zed"});
     asked = AskWith(form, [&] {
         EXPECT_EQ(gui::Entries(Child<QComboBox>(form, "ComboBox1")).back(), "Zed");
         Click(form, "BitBtn1");
@@ -140,10 +143,9 @@ TEST(ReportDialogs, ProgramsReportStartsFromTheDefaultsAndGivesTheChoicesOnOkOnl
 
 // Enter accepts (also from the filter box, whose typed text is kept as typed rather than
 // replaced by the entry it matches ignoring case), Escape cancels; Tab in reading order.
-TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
+TEST_F(ReportDialogs, CompatibilityReportFromTheKeyboard)
 {
-    Dialogs d;
-    gui::TCompatibilityReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TCompatibilityReportForm form(catalogue);
     EXPECT_FALSE(AskWith(form, [] { Key(Qt::Key_Escape); }).has_value());
 
     auto asked = AskWith(form, [&] {
@@ -174,7 +176,7 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
     EXPECT_EQ(*asked, (CompatibilityReportOptions{ReportOrder::Program, "ACORNSOFT ONLY"}));
 
     // A filter name written on Windows (Windows-1252, not UTF-8) comes back byte for byte.
-    d.catalogue.FilterList.push_back(FilterRecord{"Caf\xe9"});
+    catalogue.FilterList.push_back(FilterRecord{"Caf\xe9"});
     asked = AskWith(form, [&] {
         auto* filter = Child<QComboBox>(form, "ComboBox1");
         const int cafe = filter->findText(QString::fromUtf8("Caf\xc3\xa9"));
@@ -202,10 +204,9 @@ TEST(ReportDialogs, CompatibilityReportFromTheKeyboard)
     }
 }
 
-TEST(ReportDialogs, LinksReportSelectsAndDeselectsTheTwelveTests)
+TEST_F(ReportDialogs, LinksReportSelectsAndDeselectsTheTwelveTests)
 {
-    Dialogs d;
-    gui::TLinksReportForm form(d.catalogue, d.prompts, d.shell);
+    gui::TLinksReportForm form(catalogue);
     EXPECT_FALSE(AskWith(form, [&] {
         Click(form, "DeselectBtn");
         Click(form, "BitBtn2");

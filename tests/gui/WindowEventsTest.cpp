@@ -3,12 +3,14 @@
 
 #include "support/RunProcess.h"
 #include "support/Writers.h"
+#include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ExitUnit.h"
 #include "mainwindow/SplashUnit.h"
+#include "mainwindow/VorbixApplication.h"
 #include "platform/FileSystem.h"
 
 #include <QAction>
@@ -56,13 +58,6 @@ void SelectRow(const StartedWindow& w, int row)
 }
 
 // Makes the window the active one, so that focus changes happen as for a user.
-void Activate(const StartedWindow& w)
-{
-    QApplication::setActiveWindow(w.form.get());
-    w.form->activateWindow();
-    QApplication::processEvents();
-}
-
 // The texts of a menu's items in order, "-" for a separator.
 std::vector<std::string> MenuItems(const QMenu* menu)
 {
@@ -190,7 +185,7 @@ TEST_F(MainWindowShape, TheWindowIsCentredOnTheDesktopWhenFirstShown)
 TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
 {
     StartedWindow& w = Start(SixPrograms());
-    Activate(w);
+    Activate(w.form.get());
     SelectRow(w, 4);
     ASSERT_EQ(w.SelectedName(), "Moonraider");
 
@@ -222,7 +217,7 @@ TEST_F(WindowEvents, TypingAValidFilterNameAndLeavingDoesNotRebuildTheList)
 TEST_F(WindowEvents, PickingAnEntryByArrowKeyInTheClosedSelectorRebuilds)
 {
     StartedWindow& w = Start(SixPrograms());
-    Activate(w);
+    Activate(w.form.get());
     auto* filters = w.Find<QComboBox>("ComboBox1");
     filters->setFocus();
     QTest::keyClick(filters, Qt::Key_Down);
@@ -315,7 +310,7 @@ TEST_F(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
     catalogue.ProgramList = {program};
     dir.Write("Manual.txt", "read me");
     StartedWindow& w = Start(catalogue);
-    Activate(w);
+    Activate(w.form.get());
     w.form->Details()->ShowTab(DetailsTab::Information);
     auto* left = w.Find<QListWidget>("ListView2");
     const QPoint entry = left->visualItemRect(left->item(0)).center();
@@ -340,6 +335,9 @@ TEST_F(WindowEvents, OnlyALeftClickOnALinkOpensItAndTheFocusGoesToTheList)
 TEST_F(WindowEvents, AnUnexpectedErrorDuringTheSplashKeepsTheWindowHidden)
 {
     StartedWindow& w = Start(SixPrograms(), false);
+    const gui::ErrorHandlerScope errors([&w](const std::string& message) { w.form->EndWithoutSaving(message); });
+    // One handler at a time: a second is refused, not silently put in the first one's place.
+    EXPECT_THROW(gui::ErrorHandlerScope([](const std::string&) {}), std::logic_error);
     w.form->SetSplashMinimum(300ms);
     QTimer::singleShot(0, [] { throw std::runtime_error("Out of luck"); });
     w.form->show();

@@ -85,7 +85,7 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
     // column's rank ascending, then the catalogue index (the rows come in index order and
     // both passes are stable). Ranks are small whole numbers, so two counting passes do
     // the one sort.
-    const bool byPublisher = sortColumn_ == 0;
+    const bool byPublisher = sortColumn_ == ListColumn::Publisher;
     const ColumnRanks& first = byPublisher ? publisherRanks_ : nameRanks_;
     const ColumnRanks& second = byPublisher ? nameRanks_ : publisherRanks_;
     std::vector<std::uint32_t> positions(rows_.size());
@@ -97,16 +97,16 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
         rows_[i] = static_cast<int>(positions[i]);
 }
 
-void ProgramListModel::HeaderClick(int column)
+void ProgramListModel::HeaderClick(ListColumn column)
 {
-    const int clicked = column == 0 ? 0 : 1;
+    const ListColumn clicked = column == ListColumn::Publisher ? ListColumn::Publisher : ListColumn::Program;
     sortDirection_ = sortColumn_ == clicked ? -sortDirection_ : 1;
     sortColumn_ = clicked;
 }
 
-void ProgramListModel::SetSort(int sortColumn, int sortDirection)
+void ProgramListModel::SetSort(ListColumn sortColumn, int sortDirection)
 {
-    sortColumn_ = sortColumn == 0 ? 0 : 1;
+    sortColumn_ = sortColumn == ListColumn::Publisher ? ListColumn::Publisher : ListColumn::Program;
     sortDirection_ = sortDirection < 0 ? -1 : 1;
 }
 
@@ -146,7 +146,7 @@ const std::string& ProgramListModel::KeyText(int row) const
     const ProgramRecord* program = Program(row);
     if (program == nullptr)
         return kEmptyText;
-    return sortColumn_ == 0 ? program->PublisherName : program->ProgramName;
+    return sortColumn_ == ListColumn::Publisher ? program->PublisherName : program->ProgramName;
 }
 
 std::optional<int> ProgramListModel::FindRowByInitial(int start, int limit, char ch) const

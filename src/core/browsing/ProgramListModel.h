@@ -21,11 +21,13 @@ public:
     void Rebuild(const Catalogue& catalogue, const std::string& filterName);
 
     // The header-click rules: a click on the sort column reverses the direction, a click on
-    // the other column sorts it ascending. Only the state changes; the caller rebuilds.
-    void HeaderClick(int column);
-    // Sets the order directly (direction +1 ascending, -1 descending); the caller rebuilds.
-    void SetSort(int sortColumn, int sortDirection);
-    int SortColumn() const { return sortColumn_; }
+    // another column sorts the other one ascending (the hidden PIdx column counts as
+    // Program). Only the state changes; the caller rebuilds.
+    void HeaderClick(ListColumn column);
+    // Sets the order directly (Publisher, else Program; direction +1 ascending, -1
+    // descending); the caller rebuilds.
+    void SetSort(ListColumn sortColumn, int sortDirection);
+    ListColumn SortColumn() const { return sortColumn_; }
     int SortDirection() const { return sortDirection_; }
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -72,7 +74,7 @@ private:
     std::vector<int> rows_;
     ColumnRanks publisherRanks_;
     ColumnRanks nameRanks_;
-    int sortColumn_ = 0;
+    ListColumn sortColumn_ = ListColumn::Publisher;
     int sortDirection_ = 1;
 };
 

@@ -7,7 +7,6 @@
 #include "platform/Process.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sys/stat.h>
 
 namespace vorbix {
@@ -15,11 +14,6 @@ namespace vorbix {
 bool IsPathSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-bool HasDriveDesignator(const std::string& path)
-{
-    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
 std::size_t FolderPartLength(const std::string& path)

@@ -16,7 +16,6 @@ namespace vorbix {
 class Shell;
 
 bool IsPathSeparator(char c);
-bool HasDriveDesignator(const std::string& path);
 
 // Everything up to and including the last separator or the drive designator.
 std::string FolderPart(const std::string& path);

@@ -40,9 +40,7 @@ bool IsWindowsPath(const std::string& path)
 {
     if (path.empty() || path.front() == '/')
         return false;
-    const bool drive = path.size() >= 2 && path[1] == ':'
-        && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    return drive || path.find('\\') != std::string::npos;
+    return HasDriveDesignator(path) || path.find('\\') != std::string::npos;
 }
 
 bool Stat(const std::string& path, struct stat& st)
@@ -51,6 +49,12 @@ bool Stat(const std::string& path, struct stat& st)
 }
 
 } // namespace
+
+bool HasDriveDesignator(std::string_view path)
+{
+    return path.size() >= 2 && path[1] == ':'
+        && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
 
 bool FileExists(const std::string& path)
 {

@@ -7,9 +7,14 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorbix {
+
+// Whether the path starts with a drive designator: an ASCII letter and a colon ("C:"), the
+// only place a colon is more than an ordinary character in a catalogue path.
+bool HasDriveDesignator(std::string_view path);
 
 bool FileExists(const std::string& path); // a file (not a folder) exists
 bool IsRegularFile(const std::string& path); // a regular file (not a FIFO, device or folder) exists

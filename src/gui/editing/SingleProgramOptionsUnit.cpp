@@ -79,7 +79,6 @@ TSingleProgramOptionsForm::TSingleProgramOptionsForm(Catalogue& catalogue, Promp
     setWindowTitle(QStringLiteral("Program Options"));
     CreateWidgets();
     ConnectWidgets();
-    SetDfsRomsPresent(catalogue_.DfsRomsPresent);
     setFixedSize(sizeHint());
 }
 
@@ -282,11 +281,6 @@ void TSingleProgramOptionsForm::ConnectWidgets()
     connect(HelpButton, &QPushButton::clicked, this, &TSingleProgramOptionsForm::HelpButtonClick);
 }
 
-void TSingleProgramOptionsForm::SetDfsRomsPresent(bool present)
-{
-    CheckBox2->setEnabled(present);
-}
-
 std::optional<ProgramRecord> TSingleProgramOptionsForm::Edit(const ProgramRecord& record)
 {
     LoadValues(record);
@@ -381,6 +375,8 @@ void TSingleProgramOptionsForm::FormShow()
     PageControl1->setCurrentIndex(1);
     PageControl1->setCurrentIndex(0);
     Edit1->setFocus(Qt::OtherFocusReason);
+    // "E00 DFS" can be set only while both DFS ROM images are present.
+    CheckBox2->setEnabled(catalogue_.DfsRomsPresent);
     UpdateLinkButtons();
     SetEntries(ComboBox3, SortedEmulatorNames(catalogue_.EmuList));
     const WarningShown shown = FirstWarningShown(catalogue_.EmuList, working_);

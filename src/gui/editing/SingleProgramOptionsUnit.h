@@ -43,9 +43,6 @@ public:
     // Shows the record modally; the record as edited on "OK", nothing on "Cancel".
     std::optional<vorbix::ProgramRecord> Edit(const vorbix::ProgramRecord& record);
 
-    // "E00 DFS" can be set only while both DFS ROM images are present.
-    void SetDfsRomsPresent(bool present);
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

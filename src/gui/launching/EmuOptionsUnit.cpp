@@ -6,9 +6,8 @@
 
 namespace vorbix::gui {
 
-TEmuOptionsForm::TEmuOptionsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& /*shell*/,
-    TSingleEmuOptionsForm& single, QWidget* parent)
-    : TListOptionsForm("EmuOptionsForm", "Emulators", parent), catalogue_(catalogue), single_(single)
+TEmuOptionsForm::TEmuOptionsForm(Catalogue& catalogue, TSingleEmuOptionsForm& single, QWidget* parent)
+    : TRecordListForm("EmuOptionsForm", "Emulators", parent), catalogue_(catalogue), single_(single)
 {}
 
 std::vector<ListRow> TEmuOptionsForm::StoreRows() const

@@ -6,9 +6,8 @@
 
 namespace vorbix::gui {
 
-TFilterOptionsForm::TFilterOptionsForm(Catalogue& catalogue, Prompts& /*prompts*/, Shell& /*shell*/,
-    TSingleFilterOptionsForm& single, QWidget* parent)
-    : TListOptionsForm("FilterOptionsForm", "Filters", parent), catalogue_(catalogue), single_(single)
+TFilterOptionsForm::TFilterOptionsForm(Catalogue& catalogue, TSingleFilterOptionsForm& single, QWidget* parent)
+    : TRecordListForm("FilterOptionsForm", "Filters", parent), catalogue_(catalogue), single_(single)
 {}
 
 std::vector<ListRow> TFilterOptionsForm::StoreRows() const

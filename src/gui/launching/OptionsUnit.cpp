@@ -127,11 +127,6 @@ void TOptionsForm::ConnectWidgets()
     connect(HelpButton, &QPushButton::clicked, this, &TOptionsForm::HelpClick);
 }
 
-void TOptionsForm::SetDfsRomsPresent(bool present)
-{
-    UseE00DfsCheck->setEnabled(present);
-}
-
 void TOptionsForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -156,6 +151,9 @@ void TOptionsForm::LoadValues()
     }
     PictureEdit->setText(ShownText(catalogue_.Options.PictureUrl));
     PictureEdit->setCursorPosition(0);
+    // "Use E00 DFS" can be changed only while both DFS ROM images are present; a disabled
+    // box keeps its state, which the launch still reads.
+    UseE00DfsCheck->setEnabled(catalogue_.DfsRomsPresent);
 }
 
 void TOptionsForm::ApplyPictureRule()

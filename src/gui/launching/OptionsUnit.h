@@ -28,10 +28,6 @@ public:
     TOptionsForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
         QWidget* parent = nullptr);
 
-    // "Use E00 DFS" can be changed only while both DFS ROM images are present; a disabled
-    // box keeps its state, which the launch still reads.
-    void SetDfsRomsPresent(bool present);
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -358,12 +358,6 @@ void TSingleEmuOptionsForm::SetImageCaptions(const std::string& diskCaption, con
     RomImagesGroup->setTitle(ShownText(romCaption));
 }
 
-void TSingleEmuOptionsForm::SetDfsRomsPresent(bool present)
-{
-    dfsRomsPresent_ = present;
-    ApplyDfsRule();
-}
-
 void TSingleEmuOptionsForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -397,7 +391,8 @@ void TSingleEmuOptionsForm::RomsCfgClick(QCheckBox* clicked, bool checked)
 
 void TSingleEmuOptionsForm::ApplyDfsRule()
 {
-    const DfsControlStates states = DfsHandlingStates(dfsRomsPresent_, HandleDfsCheck->isChecked());
+    // Without both DFS ROM images the whole "DFS handling" tab is disabled.
+    const DfsControlStates states = DfsHandlingStates(catalogue_.DfsRomsPresent, HandleDfsCheck->isChecked());
     DfsGroup->setEnabled(states.HandleDfs);
     for (QWidget* control : dfsNameControls_)
         control->setEnabled(states.Names);

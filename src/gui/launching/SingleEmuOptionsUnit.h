@@ -39,8 +39,6 @@ public:
     // image file name, set once at start-up.
     void SetImageCaptions(const std::string& diskCaption, const std::string& diskExtensions,
         const std::string& romCaption);
-    // Without both DFS ROM images the whole "DFS handling" tab is disabled.
-    void SetDfsRomsPresent(bool present);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,7 +75,6 @@ private:
     vorbix::Catalogue& catalogue_;
     vorbix::Prompts& prompts_;
     vorbix::Shell& shell_;
-    bool dfsRomsPresent_ = false;
 
     // Boxes the user types in, boxes filled by a chooser (their bytes kept as chosen),
     // and check boxes, each with its field.

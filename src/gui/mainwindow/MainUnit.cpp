@@ -52,7 +52,7 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
             | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), shell_(shell), writer_(&SystemFileWriter()),
-      prompts_(prompts, [this] { lastDialogTime_ = Now(); })
+      prompts_(prompts, [this] { NoteDialogTime(); })
 {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Vorbix"));
@@ -64,7 +64,6 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
     CreateStatusBar();
     ConnectWidgets();
     setFixedSize(sizeHint());
-    VorbixApplication::InstallErrorHandler([this](const std::string& message) { EndWithoutSaving(message); });
     CreateForms();
     openTimer_ = new QTimer(this);
     openTimer_->setSingleShot(true);
@@ -73,7 +72,6 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
 
 TMainForm::~TMainForm()
 {
-    VorbixApplication::InstallErrorHandler({});
     // Before any window goes, while the event loop can still tell the sound has loaded.
     if (splashForm_ != nullptr)
         splashForm_->ReleaseSound();
@@ -280,16 +278,16 @@ void TMainForm::ConnectWidgets()
 void TMainForm::CreateForms()
 {
     singleEmuOptionsForm_ = new TSingleEmuOptionsForm(catalogue_, prompts_, shell_, this);
-    emuOptionsForm_ = new TEmuOptionsForm(catalogue_, prompts_, shell_, *singleEmuOptionsForm_, this);
+    emuOptionsForm_ = new TEmuOptionsForm(catalogue_, *singleEmuOptionsForm_, this);
     listsForm_ = new TListsForm(catalogue_, prompts_, shell_, this);
     linksForm_ = new TLinksForm(catalogue_, prompts_, this);
     singleProgramOptionsForm_ = new TSingleProgramOptionsForm(catalogue_, prompts_, shell_, *linksForm_, this);
     singleFilterOptionsForm_ = new TSingleFilterOptionsForm(catalogue_, prompts_, shell_, this);
-    filterOptionsForm_ = new TFilterOptionsForm(catalogue_, prompts_, shell_, *singleFilterOptionsForm_, this);
+    filterOptionsForm_ = new TFilterOptionsForm(catalogue_, *singleFilterOptionsForm_, this);
     optionsForm_ = new TOptionsForm(catalogue_, prompts_, shell_, this);
-    linksReportForm_ = new TLinksReportForm(catalogue_, prompts_, shell_, this);
-    programsReportForm_ = new TProgramsReportForm(catalogue_, prompts_, shell_, this);
-    compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, prompts_, shell_, this);
+    linksReportForm_ = new TLinksReportForm(catalogue_, this);
+    programsReportForm_ = new TProgramsReportForm(catalogue_, this);
+    compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, this);
     splashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
     exitForm_ = new TExitForm(this);
 }
@@ -312,6 +310,11 @@ std::string TMainForm::EmulatorText() const
 TMainForm::TimePoint TMainForm::Now() const
 {
     return shell_.Now();
+}
+
+void TMainForm::NoteDialogTime()
+{
+    lastDialogTime_ = Now();
 }
 
 } // namespace vorbix::gui

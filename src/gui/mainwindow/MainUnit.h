@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -120,6 +121,9 @@ public:
     // The splash stays at least this long at start-up (2 seconds).
     void SetSplashMinimum(std::chrono::milliseconds minimum) { splashMinimum_ = minimum; }
     TimePoint LastDialogTime() const { return lastDialogTime_; }
+    // Shows the error and ends the run without saving: the handler of unexpected errors
+    // during the window's run, and the end of a start-up whose load failed.
+    void EndWithoutSaving(const std::string& message);
     // Whether the run is over: ended by Exit or the close, or by an unexpected error.
     bool Ended() const { return ended_; }
     bool EndedByError() const { return endedByError_; }
@@ -158,7 +162,6 @@ private:
     void WaitUntil(TimePoint deadline);
     bool SaveCatalogue(bool atExit);
     bool SaveAtExit();
-    void EndWithoutSaving(const std::string& message);
     void ApplyLaunchResult(const vorbix::LaunchResult& result);
 
     // Commands.
@@ -177,7 +180,7 @@ private:
     void CompatibilityReport1Click();
     void LinksReport1Click();
     // What the start-up sets in the other windows once the catalogue is loaded: the image
-    // captions of the emulator editor and the DFS controls.
+    // captions of the emulator editor (the DFS controls read the catalogue when shown).
     void PrepareForms();
 
     // Program list and selectors.
@@ -203,6 +206,13 @@ private:
     std::string FilterText() const;
     std::string EmulatorText() const;
     TimePoint Now() const;
+    // The program list's Enter waits 300 ms after this moment: a dialog or box of the
+    // window closed (the Enter that closed it must not reach the list), the splash came up,
+    // or Enter started a launch.
+    void NoteDialogTime();
+    // Runs a dialog of the window, or a command that may show one, and notes when it ended.
+    template <typename Show>
+    auto RunDialog(Show show) -> decltype(show());
 
     vorbix::Catalogue& catalogue_;
     vorbix::Shell& shell_;
@@ -254,5 +264,18 @@ private:
     bool ended_ = false;
     bool endedByError_ = false;
 };
+
+template <typename Show>
+auto TMainForm::RunDialog(Show show) -> decltype(show())
+{
+    if constexpr (std::is_void_v<decltype(show())>) {
+        show();
+        NoteDialogTime();
+    } else {
+        auto result = show();
+        NoteDialogTime();
+        return result;
+    }
+}
 
 } // namespace vorbix::gui

@@ -198,7 +198,8 @@ void TMainForm::ListView1DblClick()
 
 void TMainForm::ListView1ColumnClick(int column)
 {
-    listModel_->Rows().HeaderClick(column);
+    // The header's sections are the model's columns, in ListColumn order.
+    listModel_->Rows().HeaderClick(static_cast<ListColumn>(column));
     const int remembered = SelectedPIdx();
     // The rows are rebuilt without showing the first row's details: the details are shown
     // once, for the re-selected program.
@@ -224,7 +225,7 @@ void TMainForm::ListView1KeyDown(int virtualKey)
     }
     if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
         && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {
-        lastDialogTime_ = Now();
+        NoteDialogTime();
         LaunchProgram(LaunchMode::ListItem);
     }
 }

@@ -67,8 +67,8 @@ void TMainForm::FormShow()
     if (ended_)
         return; // an unexpected error arrived meanwhile; the handler has ended the run
 
-    listModel_->Rows().SetSort(0, 1);
-    lastDialogTime_ = Now();
+    listModel_->Rows().SetSort(ListColumn::Publisher, 1);
+    NoteDialogTime();
     catalogue_.ProgramsChanged = false;
     LoadCatalogueWithSplash();
     if (ended_)
@@ -172,7 +172,6 @@ bool TMainForm::SaveAtExit()
         return true;
     if (prompts_.ConfirmDestructive("Quit without saving?"))
         return true;
-    lastDialogTime_ = Now();
     if (!isVisible())
         QMainWindow::setVisible(true);
     return false;
@@ -265,15 +264,13 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
 
 void TMainForm::Contents1Click()
 {
-    OpenDocumentLink(HelpPagePath(catalogue_, "INDEX.HTM"), prompts_, shell_);
-    lastDialogTime_ = Now();
+    RunDialog([this] { OpenDocumentLink(HelpPagePath(catalogue_, "INDEX.HTM"), prompts_, shell_); });
 }
 
 void TMainForm::About1Click()
 {
     splashForm_->ShowAsAbout();
-    splashForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return splashForm_->exec(); });
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event)

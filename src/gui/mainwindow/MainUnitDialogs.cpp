@@ -27,10 +27,6 @@ namespace vorbix::gui {
 void TMainForm::PrepareForms()
 {
     singleEmuOptionsForm_->SetImageCaptions(DiskImagesCaption(), DiskImageExtensionsText(), RomImagesCaption());
-    const bool present = catalogue_.DfsRomsPresent;
-    optionsForm_->SetDfsRomsPresent(present);
-    singleProgramOptionsForm_->SetDfsRomsPresent(present);
-    singleEmuOptionsForm_->SetDfsRomsPresent(present);
 }
 
 void TMainForm::New1Click()
@@ -41,10 +37,9 @@ void TMainForm::New1Click()
 void TMainForm::NewProgram(const std::string& path)
 {
     const std::optional<ProgramRecord> added =
-        singleProgramOptionsForm_->Edit(NewProgramRecord(path, catalogue_.Publishers));
+        RunDialog([&] { return singleProgramOptionsForm_->Edit(NewProgramRecord(path, catalogue_.Publishers)); });
     if (!added)
         return;
-    lastDialogTime_ = Now();
     ApplyChange(AddProgram(catalogue_, *added));
 }
 
@@ -53,12 +48,10 @@ void TMainForm::Edit1Click()
     const int pidx = SelectedPIdx();
     if (pidx < 0)
         return;
-    const std::optional<ProgramRecord> edited =
-        singleProgramOptionsForm_->Edit(catalogue_.ProgramList[static_cast<std::size_t>(pidx)]);
-    if (edited) {
-        lastDialogTime_ = Now();
+    const std::optional<ProgramRecord> edited = RunDialog(
+        [&] { return singleProgramOptionsForm_->Edit(catalogue_.ProgramList[static_cast<std::size_t>(pidx)]); });
+    if (edited)
         ApplyChange(ReplaceProgram(catalogue_, pidx, *edited));
-    }
     RefreshDetails(); // after OK and Cancel alike
 }
 
@@ -71,21 +64,18 @@ void TMainForm::Delete1Click()
         DeleteProgram(catalogue_, prompts_, pidx, ListView1->SelectedRow(), listModel_->rowCount());
     if (!change.Programs)
         return; // answered No
-    lastDialogTime_ = Now();
     ApplyChange(change);
 }
 
 void TMainForm::Categories1Click()
 {
-    listsForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return listsForm_->exec(); });
     ApplyChange(listsForm_->TakeChange()); // the program list is not rebuilt
 }
 
 void TMainForm::Emulators1Click()
 {
-    emuOptionsForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return emuOptionsForm_->exec(); });
     CatalogueChange change = emuOptionsForm_->TakeChange();
     change.Emulators = true; // the after-close steps run whatever the dialog did
     ApplyChange(change);
@@ -93,8 +83,7 @@ void TMainForm::Emulators1Click()
 
 void TMainForm::Filters1Click()
 {
-    filterOptionsForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return filterOptionsForm_->exec(); });
     CatalogueChange change = filterOptionsForm_->TakeChange();
     change.Filters = true;
     ApplyChange(change);
@@ -102,8 +91,7 @@ void TMainForm::Filters1Click()
 
 void TMainForm::Options1Click()
 {
-    optionsForm_->exec();
-    lastDialogTime_ = Now();
+    RunDialog([this] { return optionsForm_->exec(); });
 }
 
 namespace {
@@ -123,34 +111,38 @@ void RunReport(const std::optional<Options>& options, Generate generate, Prompts
 
 void TMainForm::ProgramsReport1Click()
 {
-    RunReport(
-        programsReportForm_->Ask(),
-        [this](const ProgramsReportOptions& options) {
-            return GenerateProgramsReport(catalogue_, options, prompts_, shell_);
-        },
-        prompts_);
-    lastDialogTime_ = Now();
+    RunDialog([this] {
+        RunReport(
+            programsReportForm_->Ask(),
+            [this](const ProgramsReportOptions& options) {
+                return GenerateProgramsReport(catalogue_, options, prompts_, shell_);
+            },
+            prompts_);
+    });
 }
 
 void TMainForm::CompatibilityReport1Click()
 {
-    RunReport(
-        compatibilityReportForm_->Ask(),
-        [this](const CompatibilityReportOptions& options) {
-            return GenerateCompatibilityReport(catalogue_, options, prompts_, shell_);
-        },
-        prompts_);
-    lastDialogTime_ = Now();
+    RunDialog([this] {
+        RunReport(
+            compatibilityReportForm_->Ask(),
+            [this](const CompatibilityReportOptions& options) {
+                return GenerateCompatibilityReport(catalogue_, options, prompts_, shell_);
+            },
+            prompts_);
+    });
 }
 
 void TMainForm::LinksReport1Click()
 {
-    RunReport(
-        linksReportForm_->Ask(),
-        [this](
-            const LinksReportOptions& options) { return GenerateLinksReport(catalogue_, options, prompts_, shell_); },
-        prompts_);
-    lastDialogTime_ = Now();
+    RunDialog([this] {
+        RunReport(
+            linksReportForm_->Ask(),
+            [this](const LinksReportOptions& options) {
+                return GenerateLinksReport(catalogue_, options, prompts_, shell_);
+            },
+            prompts_);
+    });
 }
 
 } // namespace vorbix::gui

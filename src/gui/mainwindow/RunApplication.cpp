@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "mainwindow/MainUnit.h"
 #include "mainwindow/QtPrompts.h"
+#include "mainwindow/VorbixApplication.h"
 #include "mainwindow/WindowHandOver.h"
 #include "platform/CatalogueLock.h"
 #include "platform/Process.h"
@@ -62,6 +63,7 @@ int RunApplication(const StartOptions& options)
     QtPrompts prompts;
     SystemShell shell;
     TMainForm form(catalogue, prompts, shell);
+    const ErrorHandlerScope errors([&form](const std::string& message) { form.EndWithoutSaving(message); });
     prompts.SetParent(&form);
     form.SetCatalogueLock(&*lock);
     form.OpenAfterStartUp(options.Files);

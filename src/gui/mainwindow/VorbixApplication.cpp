@@ -8,6 +8,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <stdexcept>
 
 namespace vorbix::gui {
 namespace {
@@ -30,9 +31,16 @@ VorbixApplication::VorbixApplication(int& argc, char** argv) : QApplication(argc
     setWindowIcon(QIcon::fromTheme(QStringLiteral("vorbix"), QIcon(QStringLiteral(":/vorbix.png"))));
 }
 
-void VorbixApplication::InstallErrorHandler(ErrorHandler handler)
+ErrorHandlerScope::ErrorHandlerScope(VorbixApplication::ErrorHandler handler)
 {
+    if (InstalledHandler())
+        throw std::logic_error("An error handler is installed already");
     InstalledHandler() = std::move(handler);
+}
+
+ErrorHandlerScope::~ErrorHandlerScope()
+{
+    InstalledHandler() = nullptr;
 }
 
 bool VorbixApplication::notify(QObject* receiver, QEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 // The application object. Errors that no command or handler catches arrive here instead
-// of unwinding through Qt's event loop, and go to the one handler the main window installs.
+// of unwinding through Qt's event loop, and go to the one handler that the run of the
+// window installs (an ErrorHandlerScope).
 
 #include <QApplication>
 
@@ -15,13 +16,21 @@ public:
     VorbixApplication(int& argc, char** argv);
 
     using ErrorHandler = std::function<void(const std::string& message)>;
-    // The main window installs its handler when it is created.
-    static void InstallErrorHandler(ErrorHandler handler);
 
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     static void HandleUnexpectedError(const std::string& message);
+};
+
+// Sends the errors that reach the application object to the handler while it lives. There
+// is one handler at a time: a second scope while one stands is refused (std::logic_error).
+class ErrorHandlerScope {
+public:
+    explicit ErrorHandlerScope(VorbixApplication::ErrorHandler handler);
+    ~ErrorHandlerScope();
+    ErrorHandlerScope(const ErrorHandlerScope&) = delete;
+    ErrorHandlerScope& operator=(const ErrorHandlerScope&) = delete;
 };
 
 // What the handler shows when memory ran out.

@@ -1,6 +1,6 @@
 #pragma once
-// The prompts the main window hands to core operations: every box goes to the prompts the
-// window was given, and the window learns when its error box closed (the program list's
+// The prompts the main window hands to core operations: every box and chooser goes to the
+// prompts the window was given, and the window learns when each closed (the program list's
 // Enter key waits 300 ms after any dialog of the main window).
 
 #include "host/Prompts.h"
@@ -15,16 +15,19 @@ public:
         : target_(target), dialogClosed_(std::move(dialogClosed))
     {}
 
-    MessageAnswer ShowMessageBox(const MessageRequest& request) override { return target_.ShowMessageBox(request); }
+    MessageAnswer ShowMessageBox(const MessageRequest& request) override
+    {
+        return Closing(target_.ShowMessageBox(request));
+    }
 
     std::optional<std::string> ChooseFile(const FileOpenRequest& request) override
     {
-        return target_.ChooseFile(request);
+        return Closing(target_.ChooseFile(request));
     }
 
     std::optional<std::string> ChooseFolder(const FolderRequest& request) override
     {
-        return target_.ChooseFolder(request);
+        return Closing(target_.ChooseFolder(request));
     }
 
     void ShowErrorBox(const std::string& text) override
@@ -34,6 +37,13 @@ public:
     }
 
 private:
+    template <typename Answer>
+    Answer Closing(Answer answer)
+    {
+        dialogClosed_();
+        return answer;
+    }
+
     Prompts& target_;
     std::function<void()> dialogClosed_;
 };

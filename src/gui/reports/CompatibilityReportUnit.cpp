@@ -8,7 +8,7 @@
 
 namespace vorbix::gui {
 
-TCompatibilityReportForm::TCompatibilityReportForm(Catalogue& catalogue, Prompts&, Shell&, QWidget* parent)
+TCompatibilityReportForm::TCompatibilityReportForm(Catalogue& catalogue, QWidget* parent)
     : QDialog(parent), catalogue_(catalogue)
 {
     setObjectName("CompatibilityReportForm");

@@ -32,8 +32,7 @@ constexpr TestGroup kTestGroups[] = {
 
 } // namespace
 
-TLinksReportForm::TLinksReportForm(Catalogue& catalogue, Prompts&, Shell&, QWidget* parent)
-    : QDialog(parent), catalogue_(catalogue)
+TLinksReportForm::TLinksReportForm(Catalogue& catalogue, QWidget* parent) : QDialog(parent), catalogue_(catalogue)
 {
     setObjectName("LinksReportForm");
     CreateWidgets();

@@ -15,8 +15,6 @@ class QPushButton;
 
 namespace vorbix {
 struct Catalogue;
-class Prompts;
-class Shell;
 } // namespace vorbix
 
 namespace vorbix::gui {
@@ -24,10 +22,7 @@ namespace vorbix::gui {
 class TLinksReportForm : public QDialog {
     Q_OBJECT
 public:
-    // The dialog shows no box and opens nothing; prompts and shell are taken as every
-    // dialog of the window takes them.
-    TLinksReportForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
-        QWidget* parent = nullptr);
+    explicit TLinksReportForm(vorbix::Catalogue& catalogue, QWidget* parent = nullptr);
 
     // Shows the dialog modally from the defaults (every test checked), with the filter
     // names of the moment; the choices on OK, nothing on Cancel.

@@ -9,8 +9,7 @@
 
 namespace vorbix::gui {
 
-TProgramsReportForm::TProgramsReportForm(Catalogue& catalogue, Prompts&, Shell&, QWidget* parent)
-    : QDialog(parent), catalogue_(catalogue)
+TProgramsReportForm::TProgramsReportForm(Catalogue& catalogue, QWidget* parent) : QDialog(parent), catalogue_(catalogue)
 {
     setObjectName("ProgramsReportForm");
     CreateWidgets();

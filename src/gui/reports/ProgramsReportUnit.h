@@ -12,8 +12,6 @@ class QCheckBox;
 
 namespace vorbix {
 struct Catalogue;
-class Prompts;
-class Shell;
 } // namespace vorbix
 
 namespace vorbix::gui {
@@ -21,10 +19,7 @@ namespace vorbix::gui {
 class TProgramsReportForm : public QDialog {
     Q_OBJECT
 public:
-    // The dialog shows no box and opens nothing; prompts and shell are taken as every
-    // dialog of the window takes them.
-    TProgramsReportForm(vorbix::Catalogue& catalogue, vorbix::Prompts& prompts, vorbix::Shell& shell,
-        QWidget* parent = nullptr);
+    explicit TProgramsReportForm(vorbix::Catalogue& catalogue, QWidget* parent = nullptr);
 
     // Shows the dialog modally from the defaults, with the filter names of the moment;
     // the choices on OK, nothing on Cancel.

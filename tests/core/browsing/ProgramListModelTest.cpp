@@ -45,7 +45,7 @@ TEST(ProgramListModel, RowOrderAndHeaderClicks)
     const Catalogue c = SmallCatalogue();
     ProgramListModel model;
     model.Rebuild(c, "all");
-    EXPECT_EQ(model.SortColumn(), 0);
+    EXPECT_EQ(model.SortColumn(), ListColumn::Publisher);
     EXPECT_EQ(model.SortDirection(), 1);
     // Publishers equal ignoring a-z case tie; the tie is broken by program name ascending.
     EXPECT_EQ(Cells(model),
@@ -54,25 +54,25 @@ TEST(ProgramListModel, RowOrderAndHeaderClicks)
     EXPECT_EQ(model.CellText(2, ListColumn::PIdx), "2");
     EXPECT_EQ(model.PIdx(1), 5);
 
-    model.HeaderClick(0); // Publisher again: descending, names still ascending
+    model.HeaderClick(ListColumn::Publisher); // Publisher again: descending, names still ascending
     model.Rebuild(c, "all");
     EXPECT_EQ(model.SortDirection(), -1);
     EXPECT_EQ(Cells(model),
         (std::vector<std::string>{"Superior/Citadel", "Superior/Repton", "Acornsoft/aardvark", "Acornsoft/Aviator",
             "acornsoft/Elite", "/Homebrew"}));
-    model.HeaderClick(0);
+    model.HeaderClick(ListColumn::Publisher);
     EXPECT_EQ(model.SortDirection(), 1);
 
-    model.HeaderClick(0); // descending, then Program: program ascending whatever the direction was
-    model.HeaderClick(1);
+    model.HeaderClick(ListColumn::Publisher); // descending, then Program: program ascending whatever the direction was
+    model.HeaderClick(ListColumn::Program);
     model.Rebuild(c, "all");
-    EXPECT_EQ(model.SortColumn(), 1);
+    EXPECT_EQ(model.SortColumn(), ListColumn::Program);
     EXPECT_EQ(model.SortDirection(), 1);
     EXPECT_EQ(Cells(model),
         (std::vector<std::string>{"Acornsoft/aardvark", "Acornsoft/Aviator", "Superior/Citadel", "acornsoft/Elite",
             "/Homebrew", "Superior/Repton"}));
-    model.HeaderClick(2); // the hidden column counts as "any other header"
-    EXPECT_EQ(model.SortColumn(), 1);
+    model.HeaderClick(ListColumn::PIdx); // the hidden column counts as "any other header"
+    EXPECT_EQ(model.SortColumn(), ListColumn::Program);
     EXPECT_EQ(model.SortDirection(), -1);
 }
 
@@ -82,13 +82,13 @@ TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
     c.ProgramList = {MakeProgram("P", "abc"), MakeProgram("P", "ABC"), MakeProgram("P", "ab"), MakeProgram("P", "_x"),
         MakeProgram("P", "Zed"), MakeProgram("P", "\xC3\xA9t\xC3\xA9"), MakeProgram("P", "ABCD")};
     ProgramListModel model;
-    model.SetSort(1, 1);
+    model.SetSort(ListColumn::Program, 1);
     model.Rebuild(c, "all");
     // '_' (0x5F) sorts after the capitals, as the comparison is of upper-cased bytes; the
     // two names equal ignoring case keep their catalogue order; a prefix comes first.
     EXPECT_EQ(Cells(model),
         (std::vector<std::string>{"P/ab", "P/abc", "P/ABC", "P/ABCD", "P/Zed", "P/_x", "P/\xC3\xA9t\xC3\xA9"}));
-    model.SetSort(1, -1);
+    model.SetSort(ListColumn::Program, -1);
     model.Rebuild(c, "all");
     EXPECT_EQ(Cells(model).front(), "P/\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(model.Rows()[4], 0); // "abc" before "ABC" also when descending
@@ -100,7 +100,7 @@ TEST(ProgramListModel, CaseTiesPrefixesAndNonLetters)
     Catalogue longNames;
     longNames.ProgramList = {MakeProgram("P", stem + "Zed"), MakeProgram("P", stem + "ann"),
         MakeProgram("P", stem + "ANN"), MakeProgram("P", stem + "Ann2"), MakeProgram("P", stem + "an")};
-    model.SetSort(1, 1);
+    model.SetSort(ListColumn::Program, 1);
     model.Rebuild(longNames, "all");
     EXPECT_EQ(model.Rows(), (std::vector<int>{4, 1, 2, 3, 0}));
 }
@@ -122,7 +122,8 @@ TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
     Catalogue c;
     for (int i = 0; i < 3000; ++i)
         c.ProgramList.push_back(MakeProgram(word(), word()));
-    for (int column = 0; column < 2; ++column) {
+    for (const ListColumn column : {ListColumn::Publisher, ListColumn::Program}) {
+        const bool byPublisher = column == ListColumn::Publisher;
         for (int direction : {1, -1}) {
             ProgramListModel model;
             model.SetSort(column, direction);
@@ -133,14 +134,14 @@ TEST(ProgramListModel, SortMatchesPairwiseRuleOnRandomCatalogue)
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
                 const ProgramRecord& pa = c.ProgramList[static_cast<std::size_t>(a)];
                 const ProgramRecord& pb = c.ProgramList[static_cast<std::size_t>(b)];
-                const std::string& a1 = column == 0 ? pa.PublisherName : pa.ProgramName;
-                const std::string& b1 = column == 0 ? pb.PublisherName : pb.ProgramName;
-                const std::string& a2 = column == 0 ? pa.ProgramName : pa.PublisherName;
-                const std::string& b2 = column == 0 ? pb.ProgramName : pb.PublisherName;
+                const std::string& a1 = byPublisher ? pa.PublisherName : pa.ProgramName;
+                const std::string& b1 = byPublisher ? pb.PublisherName : pb.ProgramName;
+                const std::string& a2 = byPublisher ? pa.ProgramName : pa.PublisherName;
+                const std::string& b2 = byPublisher ? pb.ProgramName : pb.PublisherName;
                 int r = CompareAsciiUpper(a1, b1) * direction;
                 return (r != 0 ? r : CompareAsciiUpper(a2, b2)) < 0;
             });
-            EXPECT_EQ(model.Rows(), expected) << "column " << column << " direction " << direction;
+            EXPECT_EQ(model.Rows(), expected) << "by publisher " << byPublisher << " direction " << direction;
         }
     }
 }
@@ -173,7 +174,7 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     c.ProgramList = {MakeProgram("X", "Mango"), MakeProgram("X", "apple"), MakeProgram("X", "melon"),
         MakeProgram("X", "Zebra"), MakeProgram("X", "mint"), MakeProgram("X", "")};
     ProgramListModel model;
-    model.SetSort(1, 1);
+    model.SetSort(ListColumn::Program, 1);
     model.Rebuild(c, "all");
     // Rows: "", apple, Mango, melon, mint, Zebra
     ASSERT_EQ(model.CellText(0, ListColumn::Program), "");
@@ -190,7 +191,7 @@ TEST(ProgramListModel, TypeAheadSearchesBelowThenWraps)
     EXPECT_EQ(model.FindRowByInitial(-5, 100, 'A'), 1);
     EXPECT_FALSE(model.FindRowByInitial(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 'A'));
     EXPECT_FALSE(model.FindRowByInitial(std::numeric_limits<int>::min(), 0, ' '));
-    model.SetSort(0, 1);
+    model.SetSort(ListColumn::Publisher, 1);
     model.Rebuild(c, "all");
     EXPECT_EQ(model.FindTypeAheadRow(0, 'X'), 1); // sorted by publisher: the publisher is the key
 
@@ -211,7 +212,7 @@ TEST(ProgramListModel, KeptRanksFollowEditsOfTheCatalogue)
 {
     Catalogue c = SmallCatalogue();
     ProgramListModel model;
-    model.SetSort(1, 1);
+    model.SetSort(ListColumn::Program, 1);
     model.Rebuild(c, "all");
     ASSERT_EQ(Cells(model).front(), "Acornsoft/aardvark");
     c.ProgramList[5].ProgramName = "zardvark";
@@ -219,7 +220,7 @@ TEST(ProgramListModel, KeptRanksFollowEditsOfTheCatalogue)
     EXPECT_EQ(Cells(model).front(), "Acornsoft/Aviator");
     EXPECT_EQ(Cells(model).back(), "Acornsoft/zardvark");
     c.ProgramList[0].PublisherName = "Superiox";
-    model.SetSort(0, -1);
+    model.SetSort(ListColumn::Publisher, -1);
     model.Rebuild(c, "all");
     EXPECT_EQ(Cells(model).front(), "Superiox/Repton");
     c.ProgramList.push_back(MakeProgram("Zeta", "Alpha"));

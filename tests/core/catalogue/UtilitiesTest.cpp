@@ -46,6 +46,10 @@ TEST(Utilities, FileNameNoExtAndParts)
     EXPECT_EQ(FileNameNoExt("/media/disk:2/Elite.ssd"), "Elite");
     EXPECT_EQ(FolderPart("C:\\Games\\Demo.ssd"), "C:\\Games\\");
     EXPECT_EQ(FolderPart("C:Demo.ssd"), "C:");
+    EXPECT_EQ(FolderPart("z:Demo.ssd"), "z:");
+    // Only an ASCII letter makes a drive, whatever the locale calls a letter.
+    EXPECT_EQ(FolderPart("1:Demo.ssd"), "");
+    EXPECT_EQ(FolderPart("\xE9:Demo.ssd"), "");
     EXPECT_EQ(FolderPart("Demo.ssd"), "");
     EXPECT_EQ(FolderPart("/a/b.ssd"), "/a/");
     EXPECT_EQ(FileExtension("/a.b/c"), "");

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <jpeglib.h>
 #include <sys/resource.h>
 
 using namespace vorbix;
@@ -16,44 +15,22 @@ using vorbix::test::TempDir;
 
 namespace {
 
-// Encodes a picture with libjpeg's own compressor; pixel(x, y, sample) gives each sample.
-std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
-    const std::function<int(int, int, int)>& pixel, bool progressive = false)
+// A picture made by the JPEG writer at quality 95; pixel(x, y, sample) gives each sample.
+std::string Picture(int width, int height, JpegColours colours, const std::function<int(int, int, int)>& pixel,
+    bool progressive = false)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
-    for (int y = 0; y < height; ++y) {
+    const int perPixel = JpegSamplesPerPixel(colours);
+    std::vector<std::uint8_t> samples;
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            for (int c = 0; c < components; ++c)
-                row[static_cast<std::size_t>(x * components + c)] = static_cast<JSAMPLE>(pixel(x, y, c));
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+            for (int c = 0; c < perPixel; ++c)
+                samples.push_back(static_cast<std::uint8_t>(pixel(x, y, c)));
+    return EncodeJpeg(width, height, samples, {.Colours = colours, .Quality = 95, .Progressive = progressive});
 }
 
 std::string SolidRgb(int width, int height, int r, int g, int b)
 {
-    return EncodeJpeg(width, height, 3, JCS_RGB, [=](int, int, int c) { return c == 0 ? r : c == 1 ? g : b; });
+    return Picture(width, height, JpegColours::Rgb, [=](int, int, int c) { return c == 0 ? r : c == 1 ? g : b; });
 }
 
 Result<RgbImage> Decode(const std::string& bytes)
@@ -136,7 +113,7 @@ long PeakResidentKilobytes()
 TEST(JpegDecoder, DecodesRgbGreyAndCmykPicturesToRgb)
 {
     // An odd size that is no multiple of the 8 x 8 blocks, two colours left and right.
-    const auto halves = EncodeJpeg(37, 23, 3, JCS_RGB,
+    const auto halves = Picture(37, 23, JpegColours::Rgb,
         [](int x, int, int c) { return x < 16 ? (c == 0 ? 200 : 20) : (c == 2 ? 220 : 10); });
     const auto rgb = Decode(halves);
     ASSERT_TRUE(rgb.Ok()) << rgb.Message();
@@ -146,14 +123,14 @@ TEST(JpegDecoder, DecodesRgbGreyAndCmykPicturesToRgb)
     ExpectPixelNear(rgb.Value(), 2, 2, 200, 20, 20);
     ExpectPixelNear(rgb.Value(), 34, 20, 10, 10, 220);
 
-    const auto grey = Decode(EncodeJpeg(8, 9, 1, JCS_GRAYSCALE, [](int, int, int) { return 90; }));
+    const auto grey = Decode(Picture(8, 9, JpegColours::Grey, [](int, int, int) { return 90; }));
     ASSERT_TRUE(grey.Ok()) << grey.Message();
     EXPECT_EQ(grey.Value().Pixels.size(), 8u * 9u * 3u);
     ExpectPixelNear(grey.Value(), 4, 4, 90, 90, 90);
 
     // libjpeg writes an Adobe marker with CMYK, whose samples are stored inverted.
     const auto cmyk =
-        Decode(EncodeJpeg(16, 16, 4, JCS_CMYK, [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; }));
+        Decode(Picture(16, 16, JpegColours::Cmyk, [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; }));
     ASSERT_TRUE(cmyk.Ok()) << cmyk.Message();
     ExpectPixelNear(cmyk.Value(), 8, 8, 255, 0, 0);
 }
@@ -162,7 +139,7 @@ TEST(JpegDecoder, RefusesDamagedAndForeignDataWithoutEndingTheProcess)
 {
     // A busy picture, so that most of the file is compressed data.
     const auto good =
-        EncodeJpeg(200, 150, 3, JCS_RGB, [](int x, int y, int c) { return (x * 7 + y * 13 + c * 50) % 256; });
+        Picture(200, 150, JpegColours::Rgb, [](int x, int y, int c) { return (x * 7 + y * 13 + c * 50) % 256; });
 
     const auto truncated = Decode(good.substr(0, good.size() / 2));
     EXPECT_FALSE(truncated.Ok());
@@ -255,12 +232,12 @@ TEST(JpegDecoder, RefusesHostileFilesQuicklyAndWithoutLargeAllocations)
     // Neither limit refuses what genuine pictures hold: the flattest picture an encoder
     // makes (one colour, 2048 x 2048 in a few kilobytes per megapixel), and a progressive
     // one with the usual ten scans.
-    const std::string flat = vorbix::EncodeJpeg(2048, 2048, std::vector<std::uint8_t>(2048u * 2048u * 3u, 40));
+    const std::string flat = EncodeJpeg(2048, 2048, std::vector<std::uint8_t>(2048u * 2048u * 3u, 40));
     const auto flatResult = Decode(flat);
     ASSERT_TRUE(flatResult.Ok()) << flatResult.Message();
     ExpectPixelNear(flatResult.Value(), 2047, 2047, 40, 40, 40);
-    const auto progressive = Decode(EncodeJpeg(
-        300, 200, 3, JCS_RGB, [](int x, int y, int c) { return (x * 3 + y * 5 + c * 70) % 256; }, true));
+    const auto progressive = Decode(Picture(
+        300, 200, JpegColours::Rgb, [](int x, int y, int c) { return (x * 3 + y * 5 + c * 70) % 256; }, true));
     ASSERT_TRUE(progressive.Ok()) << progressive.Message();
     EXPECT_EQ(progressive.Value().Width, 300);
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -13,14 +14,34 @@ namespace vorbix::test {
 
 void DialogTest::WhenShown(std::function<void()> act)
 {
+    WhenModal(&waiting_, [act = std::move(act)](QWidget*) { act(); });
+}
+
+namespace {
+
+void LookForModal(QObject* context, std::function<void(QWidget*)> act, QDeadlineTimer deadline)
+{
     // A button's access key clicks it a moment after the key: look again until the dialog
-    // stands.
-    QTimer::singleShot(0, &waiting_, [this, act = std::move(act)]() mutable {
-        if (!QApplication::activeModalWidget())
-            return WhenShown(std::move(act));
-        Activate(QApplication::activeModalWidget());
-        act();
+    // stands, for a while.
+    QTimer::singleShot(10, context, [context, act = std::move(act), deadline]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            if (deadline.hasExpired()) {
+                ADD_FAILURE() << "no dialog was shown";
+                return;
+            }
+            return LookForModal(context, std::move(act), deadline);
+        }
+        Activate(modal);
+        act(modal);
     });
+}
+
+} // namespace
+
+void WhenModal(QObject* context, std::function<void(QWidget*)> act)
+{
+    LookForModal(context, std::move(act), QDeadlineTimer(std::chrono::seconds(5)));
 }
 
 void DialogTest::InDialog(QDialog& dialog, std::function<void()> changes, bool ok)
@@ -66,7 +87,7 @@ std::vector<std::pair<std::string, std::string>> ListRows(const QTreeView* list)
     return rows;
 }
 
-void ClickRow(QTreeView* list, int row)
+void ClickRow(QAbstractItemView* list, int row)
 {
     const int rows = list->model()->rowCount();
     QPoint at(10, 0);
@@ -82,7 +103,7 @@ void ClickBox(QAbstractButton* box)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
-int SelectedRow(const QTreeView* list)
+int SelectedRow(const QAbstractItemView* list)
 {
     const QModelIndexList rows = list->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();

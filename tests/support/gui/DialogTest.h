@@ -1,6 +1,7 @@
 #pragma once
-// What the dialog tests share: a catalogue, scripted prompts and a recording shell over a
-// temporary application folder, and the steps that drive a modal dialog and a list.
+// What the dialog tests share: the one fixture (a catalogue, scripted prompts and a
+// recording shell over a temporary application folder), and the steps that drive a modal
+// dialog and a list.
 
 #include "catalogue/Catalogue.h"
 #include "support/Builders.h"
@@ -19,6 +20,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QAbstractItemView;
 class QDialog;
 class QTreeView;
 class QWidget;
@@ -29,8 +31,8 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { catalogue.AppDir = dir.path(); }
 
-    // Runs act once a modal dialog has been shown (act must close it). What is still
-    // waiting when the test ends is dropped.
+    // Runs act once a modal dialog has been shown (act must close it); fails when none is
+    // shown within 5 s. What is still waiting when the test ends is dropped.
     void WhenShown(std::function<void()> act);
     // Once the single-record dialog is shown (by New or Edit): the changes, then a click on
     // its OK or Cancel.
@@ -47,21 +49,24 @@ private:
     QObject waiting_;
 };
 
-// A dialog built over a catalogue (application folder /opt/vorbix/), scripted prompts and
-// a recording shell, with its controls found by name.
+// A dialog test over one dialog built with the catalogue, the prompts and the shell, with
+// its controls found by name.
 template <typename Form>
-struct FormTest : ::testing::Test {
-    Catalogue catalogue = CatalogueIn("/opt/vorbix/");
-    FakePrompts prompts;
-    RecordingShell shell;
-    Form form{catalogue, prompts, shell};
-
+class FormTest : public DialogTest {
+protected:
     template <typename T>
     T* Find(const char* name) const
     {
         return form.template findChild<T*>(name);
     }
+
+    Form form{catalogue, prompts, shell};
 };
+
+// Runs act on the modal dialog (or box, or chooser) about to be shown, made the active
+// window, once it stands: looked for every 10 ms, and a failure when none came within 5 s.
+// Nothing runs once context is gone.
+void WhenModal(QObject* context, std::function<void(QWidget*)> act);
 
 // Runs steps once the modal dialog about to be shown stands; a dialog they leave open is
 // cancelled, so that a failing step never hangs the test.
@@ -72,12 +77,13 @@ void WhileShown(QDialog& dialog, std::function<void()> steps);
 void Activate(QWidget* widget);
 // The list's rows: the caption and the hidden second column's text.
 std::vector<std::pair<std::string, std::string>> ListRows(const QTreeView* list);
-// A left click on the row (a row past the last clicks the empty area below the rows).
-void ClickRow(QTreeView* list, int row);
+// A left click on the row of a list or tree (a row past the last clicks the empty area
+// below the rows).
+void ClickRow(QAbstractItemView* list, int row);
 // A left click on a check box's mark.
 void ClickBox(QAbstractButton* box);
-// The row of the list's selection, or -1.
-int SelectedRow(const QTreeView* list);
+// The row of the list's or tree's selection, or -1.
+int SelectedRow(const QAbstractItemView* list);
 // The object names of the named controls that Tab visits, in order, starting after the window.
 std::vector<std::string> TabOrder(QWidget* window);
 

@@ -1,4 +1,4 @@
-#include "launching/ListOptionsForm.h"
+#include "launching/RecordListForm.h"
 
 #include "mainwindow/ProgramListView.h"
 #include "mainwindow/TextBytes.h"
@@ -19,7 +19,7 @@ constexpr int kEIdxColumn = 1;
 
 } // namespace
 
-TListOptionsForm::TListOptionsForm(const char* objectName, const char* caption, QWidget* parent)
+TRecordListForm::TRecordListForm(const char* objectName, const char* caption, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(objectName);
@@ -29,7 +29,7 @@ TListOptionsForm::TListOptionsForm(const char* objectName, const char* caption, 
     setFixedSize(sizeHint());
 }
 
-void TListOptionsForm::CreateWidgets()
+void TRecordListForm::CreateWidgets()
 {
     // The list is the program list's control: whole-row selection, no editing, the
     // selection shown while the focus is elsewhere, and a click below the last row
@@ -69,18 +69,18 @@ void TListOptionsForm::CreateWidgets()
     setTabOrder(DeleteButton, CloseButton);
 }
 
-void TListOptionsForm::ConnectWidgets()
+void TRecordListForm::ConnectWidgets()
 {
-    connect(NewButton, &QPushButton::clicked, this, &TListOptionsForm::NewButtonClick);
-    connect(EditButton, &QPushButton::clicked, this, &TListOptionsForm::EditButtonClick);
-    connect(DeleteButton, &QPushButton::clicked, this, &TListOptionsForm::DeleteButtonClick);
+    connect(NewButton, &QPushButton::clicked, this, &TRecordListForm::NewButtonClick);
+    connect(EditButton, &QPushButton::clicked, this, &TRecordListForm::EditButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TRecordListForm::DeleteButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ListView1, &ProgramListView::Clicked, this, &TListOptionsForm::UpdateListButtons);
-    connect(ListView1, &ProgramListView::DoubleClicked, this, &TListOptionsForm::ListView1DblClick);
-    connect(ListView1, &ProgramListView::KeyUp, this, &TListOptionsForm::ListView1KeyUp);
+    connect(ListView1, &ProgramListView::Clicked, this, &TRecordListForm::UpdateListButtons);
+    connect(ListView1, &ProgramListView::DoubleClicked, this, &TRecordListForm::ListView1DblClick);
+    connect(ListView1, &ProgramListView::KeyUp, this, &TRecordListForm::ListView1KeyUp);
 }
 
-void TListOptionsForm::LoadValues(const std::vector<ListRow>& rows)
+void TRecordListForm::LoadValues(const std::vector<ListRow>& rows)
 {
     rows_->removeRows(0, rows_->rowCount());
     for (const ListRow& row : rows) {
@@ -93,21 +93,21 @@ void TListOptionsForm::LoadValues(const std::vector<ListRow>& rows)
     RevealListRow(-1);
 }
 
-CatalogueChange TListOptionsForm::TakeChange()
+CatalogueChange TRecordListForm::TakeChange()
 {
     CatalogueChange change = change_;
     change_ = {};
     return change;
 }
 
-void TListOptionsForm::UpdateListButtons()
+void TRecordListForm::UpdateListButtons()
 {
     const bool selected = ListView1->SelectedRow() >= 0;
     EditButton->setEnabled(selected);
     DeleteButton->setEnabled(selected);
 }
 
-void TListOptionsForm::RevealListRow(int row)
+void TRecordListForm::RevealListRow(int row)
 {
     if (row < 0 || row >= rows_->rowCount()) {
         ListView1->scrollToTop();
@@ -121,19 +121,19 @@ void TListOptionsForm::RevealListRow(int row)
     ListView1->SelectRow(row);
 }
 
-int TListOptionsForm::SelectedEIdx() const
+int TRecordListForm::SelectedEIdx() const
 {
     const int row = ListView1->SelectedRow();
     return row < 0 ? -1 : rows_->item(row, kEIdxColumn)->text().toInt();
 }
 
-void TListOptionsForm::showEvent(QShowEvent* event)
+void TRecordListForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TListOptionsForm::FormShow()
+void TRecordListForm::FormShow()
 {
     change_ = {};
     LoadValues(StoreRows());
@@ -141,21 +141,21 @@ void TListOptionsForm::FormShow()
     UpdateListButtons();
 }
 
-void TListOptionsForm::ApplyEdit(const ListEdit& edit)
+void TRecordListForm::ApplyEdit(const ListEdit& edit)
 {
     change_ |= edit.Change;
     LoadValues(edit.Rows);
     RevealListRow(edit.SelectRow);
 }
 
-void TListOptionsForm::NewButtonClick()
+void TRecordListForm::NewButtonClick()
 {
     if (const std::optional<ListEdit> edit = NewRecord())
         ApplyEdit(*edit);
     UpdateListButtons();
 }
 
-void TListOptionsForm::EditButtonClick()
+void TRecordListForm::EditButtonClick()
 {
     const int eidx = SelectedEIdx();
     if (eidx >= 0) {
@@ -165,7 +165,7 @@ void TListOptionsForm::EditButtonClick()
     UpdateListButtons();
 }
 
-void TListOptionsForm::DeleteButtonClick()
+void TRecordListForm::DeleteButtonClick()
 {
     const int eidx = SelectedEIdx();
     if (eidx >= 0)
@@ -173,14 +173,14 @@ void TListOptionsForm::DeleteButtonClick()
     UpdateListButtons();
 }
 
-void TListOptionsForm::ListView1DblClick()
+void TRecordListForm::ListView1DblClick()
 {
     UpdateListButtons();
     if (EditButton->isEnabled())
         EditButtonClick();
 }
 
-void TListOptionsForm::ListView1KeyUp(int virtualKey)
+void TRecordListForm::ListView1KeyUp(int virtualKey)
 {
     UpdateListButtons();
     if (virtualKey == kVirtualKeyDelete && DeleteButton->isEnabled())

@@ -19,7 +19,7 @@ namespace vorbix::gui {
 
 class ProgramListView;
 
-class TListOptionsForm : public QDialog {
+class TRecordListForm : public QDialog {
     Q_OBJECT
 public:
     // What the commands changed since the dialog was last shown, all of them together;
@@ -35,7 +35,7 @@ public:
     int SelectedEIdx() const;
 
 protected:
-    TListOptionsForm(const char* objectName, const char* caption, QWidget* parent);
+    TRecordListForm(const char* objectName, const char* caption, QWidget* parent);
 
     // The store's rows as the list shows them.
     virtual std::vector<ListRow> StoreRows() const = 0;
