@@ -3,6 +3,7 @@
 #include "browsing/AsciiUpperRanks.h"
 #include "browsing/FilterEvaluation.h"
 #include "browsing/TypeAhead.h"
+#include "catalogue/ProgramPrefetch.h"
 
 #include <algorithm>
 #include <cstdint>

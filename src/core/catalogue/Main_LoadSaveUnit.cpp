@@ -2,12 +2,13 @@
 
 #include "catalogue/GatheredMessages.h"
 #include "catalogue/KeptCopies.h"
+#include "catalogue/ProgramPrefetch.h"
 #include "catalogue/ProgramsFileParser.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
+#include "fastpath/CollationTable.h"
 #include "host/Prompts.h"
-#include "platform/Collation.h"
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 
@@ -452,12 +453,8 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
         writer.OpenElement("publisher");
         writer.WriteElement("publisher-name", programs[ordered[start[r]]].PublisherName);
         for (std::size_t k = start[r]; k < start[r + 1]; ++k) {
-            // The programs are visited in publisher order, scattered over the list: each
-            // record is asked for two strides ahead and its texts one stride ahead.
-            if (k + 2 * kProgramsAhead < ordered.size())
-                PrefetchObject(programs[ordered[k + 2 * kProgramsAhead]]);
-            if (k + kProgramsAhead < ordered.size())
-                PrefetchProgramTexts(programs[ordered[k + kProgramsAhead]]);
+            // The programs are visited in publisher order, scattered over the list.
+            PrefetchAheadInOrder(programs, ordered, k);
             ProgramRecord& program = programs[ordered[k]];
             writer.OpenElement("program");
             writer.WriteElement("program-name", program.ProgramName);

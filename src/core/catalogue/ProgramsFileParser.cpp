@@ -1,8 +1,8 @@
 #include "catalogue/ProgramsFileParser.h"
 
 #include "catalogue/XMLUtilities.h"
-#include "platform/ByteScan.h"
-#include "platform/LargeBuffer.h"
+#include "fastpath/ByteScan.h"
+#include "fastpath/LargeBuffer.h"
 
 #include <algorithm>
 #include <cstdint>

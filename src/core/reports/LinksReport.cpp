@@ -2,11 +2,12 @@
 // as a titled section of sorted findings.
 
 #include "browsing/FilterEvaluation.h"
+#include "catalogue/ProgramPrefetch.h"
 #include "catalogue/Utilities.h"
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
+#include "fastpath/LargeBuffer.h"
+#include "fastpath/PrefixSort.h"
 #include "platform/FileSystem.h"
-#include "platform/LargeBuffer.h"
-#include "platform/PrefixSort.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"
