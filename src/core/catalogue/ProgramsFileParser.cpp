@@ -2,7 +2,6 @@
 
 #include "catalogue/XMLUtilities.h"
 #include "fastpath/ByteScan.h"
-#include "fastpath/LargeBuffer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -470,7 +469,6 @@ bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<Pr
 {
     programs.clear();
     programs.reserve(CountOpeningTags(std::string_view(data, size), "<program>"));
-    AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
     Parser parser(data, size);
     return parser.Document(programs);
 }
@@ -490,7 +488,6 @@ ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecor
     } catch (const std::bad_alloc&) {
         programs.reserve(1024);
     }
-    AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
     if (!parser.Document(programs))
         return parser.Unreadable() ? ParseOutcome::kUnreadable : ParseOutcome::kRefused;
     // A file whose first part was much denser than the rest would keep far more room than

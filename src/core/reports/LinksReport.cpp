@@ -301,7 +301,6 @@ std::string ReportText(const LinksReportOptions& options, Count count, Bytes byt
     }
     std::string out;
     out.reserve(total);
-    AdviseLargePages(out.data(), out.capacity());
     auto line = [&out](std::string_view text, std::string_view more = {}) {
         out.append(text).append(more).append("\r\n");
     };
