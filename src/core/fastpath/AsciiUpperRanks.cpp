@@ -1,4 +1,4 @@
-#include "browsing/AsciiUpperRanks.h"
+#include "fastpath/AsciiUpperRanks.h"
 
 #include "fastpath/Prefetch.h"
 #include "platform/Collation.h"
