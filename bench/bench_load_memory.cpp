@@ -14,7 +14,6 @@
 // load's own share is the difference.
 
 #include "catalogue/Main_LoadSaveUnit.h"
-#include "platform/HeapPages.h"
 #include "support/BenchCatalogue.h"
 
 #include <pugixml.hpp>
@@ -29,8 +28,6 @@ using namespace vorbix;
 
 int main(int argc, char** argv)
 {
-    // The heap as vorbix and vorbix-cli have it.
-    vorbix::UseLargeHeapPages(argv);
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--make") {
         const int programs = std::atoi(argv[2]);
         int shape = -1;

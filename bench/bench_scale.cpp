@@ -11,7 +11,6 @@
 
 #include "browsing/ProgramListModel.h"
 #include "catalogue/Main_LoadSaveUnit.h"
-#include "platform/HeapPages.h"
 #include "reports/Main_ReportsUnit.h"
 #include "support/BenchCatalogue.h"
 
@@ -199,8 +198,6 @@ std::vector<int> Sizes()
 
 int main(int argc, char** argv)
 {
-    // The heap as vorbix and vorbix-cli have it.
-    vorbix::UseLargeHeapPages(argv);
     for (int programs : Sizes()) {
         for (int shape = 0; shape < bench::kShapeCount; ++shape) {
             const std::string tail = std::string("/") + bench::kShapes[shape] + "/" + std::to_string(programs);

@@ -21,7 +21,6 @@
 
 #include "host/Prompts.h"
 #include "mainwindow/MainUnit.h"
-#include "platform/HeapPages.h"
 #include "platform/Process.h"
 #include "support/BenchCatalogue.h"
 
@@ -214,8 +213,6 @@ std::vector<int> Sizes()
 
 int main(int argc, char** argv)
 {
-    // The heap as vorbix and vorbix-cli have it.
-    vorbix::UseLargeHeapPages(argv);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     for (int programs : Sizes()) {

@@ -4,8 +4,8 @@
 // with a crash libFuzzer records.
 
 #include "catalogue/Catalogue.h"
+#include "fastpath/CollationTable.h"
 #include "host/Prompts.h"
-#include "platform/Collation.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a folder of src/core includes a header of a folder above it, or any Qt header.
 # The layers, bottom first:
-#   host <- platform <- discs, catalogue <- browsing <- launching, reports, editing
+#   host <- platform <- fastpath <- discs, catalogue <- browsing <- launching, reports, editing
+# platform holds what differs per operating system; fastpath what is there only for speed,
+# which platform never calls. launching also reads discs (the boot option of an image).
 # launching, reports and editing sit side by side and use of browsing only its filter
 # evaluation. The per-folder libraries make the linker refuse most wrong arrows; this also
 # catches a header-only use, which the linker never sees.
@@ -12,10 +14,11 @@ allowed_for() {
   case "$1" in
     host) echo "" ;;
     platform) echo "host" ;;
-    discs|catalogue) echo "host platform" ;;
-    browsing) echo "host platform catalogue" ;;
-    launching) echo "host platform discs catalogue browsing/FilterEvaluation.h" ;;
-    reports|editing) echo "host platform catalogue browsing/FilterEvaluation.h" ;;
+    fastpath) echo "host platform" ;;
+    discs|catalogue) echo "host platform fastpath" ;;
+    browsing) echo "host platform fastpath catalogue" ;;
+    launching) echo "host platform fastpath discs catalogue browsing/FilterEvaluation.h" ;;
+    reports|editing) echo "host platform fastpath catalogue browsing/FilterEvaluation.h" ;;
     *) echo "?" ;;
   esac
 }

@@ -1,12 +1,10 @@
 #include "Cli.h"
-#include "platform/HeapPages.h"
 
 #include <iostream>
 #include <new>
 
 int main(int argc, char** argv)
 {
-    vorbix::UseLargeHeapPages(argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         return vorbix::cli::RunCli(args, std::cout, std::cerr, std::cin);

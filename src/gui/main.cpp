@@ -11,7 +11,6 @@
 #include "mainwindow/VorbixApplication.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
-#include "platform/HeapPages.h"
 #include "platform/Process.h"
 
 #include <QBuffer>
@@ -141,7 +140,6 @@ int RenderScreenshot(vorbix::gui::TMainForm& form, const QString& file)
 
 int main(int argc, char** argv)
 {
-    vorbix::UseLargeHeapPages(argv);
     std::optional<vorbix::gui::VorbixApplication> app;
     const Arguments arguments = ParseArguments(argc, argv, app);
 

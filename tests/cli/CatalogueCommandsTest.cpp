@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace vorbix;
@@ -221,37 +220,4 @@ TEST(Demo, TheCommittedDemoFolderIsWhatTheDemoToolWrites)
     auto info = RunProcess({VORBIX_CLI_PATH, "--appdir", committed.string(), "info"});
     EXPECT_EQ(info.out, "programs: 6\nemulators: 1\nfilters: 2\npublishers: 3\ntypes: 4\nsource: xml\n");
     EXPECT_EQ(info.err, "");
-}
-
-// The program starts itself again to have the heap in large pages (where the system gives
-// them on request); whether or not it did, an emulator it starts sees the environment the
-// program was started with, without the setting or the note of what it was.
-TEST(CliCatalogue, AnEmulatorGetsTheEnvironmentTheProgramWasStartedWith)
-{
-    TempDir dir;
-    const std::string script =
-        "#!/bin/sh\nprintf '%s|%s' \"${GLIBC_TUNABLES-unset}\" \"${VORBIX_TUNABLES_BEFORE-unset}\" > '"
-        + dir / "env.log" + "'\n";
-    dir.Write("emu.sh", script);
-    vorbix::test::SetMode(dir / "emu.sh", 0755);
-    Catalogue c;
-    c.AppDir = dir / "app/";
-    EmuRecord emu;
-    emu.EmuName = "Fake";
-    emu.EmuUrl = dir / "emu.sh";
-    c.EmuList.push_back(emu);
-    std::filesystem::create_directories(dir / "app/Data");
-    c.LastEmu = "Fake";
-    ASSERT_TRUE(SaveCatalogue(c, false).Ok());
-    const std::vector<std::string> run = {"--appdir", dir / "app", "run", "--emulator", "Fake", "--no-program", "--yes",
-        "--wait"};
-
-    const char* inherited = std::getenv("GLIBC_TUNABLES");
-    const auto plain = Cli(run);
-    EXPECT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(dir.Read("env.log"), std::string(inherited != nullptr ? inherited : "unset") + "|unset");
-
-    const auto own = Cli(run, {"GLIBC_TUNABLES=glibc.malloc.perturb=0"});
-    EXPECT_EQ(own.status, 0) << own.err;
-    EXPECT_EQ(dir.Read("env.log"), "glibc.malloc.perturb=0|unset");
 }

@@ -1,8 +1,9 @@
 #include "browsing/ProgramListModel.h"
 
-#include "browsing/AsciiUpperRanks.h"
 #include "browsing/FilterEvaluation.h"
 #include "browsing/TypeAhead.h"
+#include "catalogue/ProgramPrefetch.h"
+#include "fastpath/AsciiUpperRanks.h"
 
 #include <algorithm>
 #include <cstdint>

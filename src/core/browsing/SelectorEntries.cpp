@@ -2,7 +2,7 @@
 
 #include "browsing/FilterEvaluation.h"
 #include "catalogue/Utilities.h"
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
 
 #include <algorithm>
 

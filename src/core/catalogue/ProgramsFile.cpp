@@ -3,11 +3,12 @@
 #include "catalogue/ElementReading.h"
 #include "catalogue/GatheredMessages.h"
 #include "catalogue/OwedCopies.h"
+#include "catalogue/ProgramPrefetch.h"
 #include "catalogue/ProgramsFileParser.h"
 #include "catalogue/RecordFields.h"
 #include "catalogue/Utilities.h"
 #include "catalogue/XMLUtilities.h"
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -362,12 +363,8 @@ std::string ProgramsFileBytes(Catalogue& catalogue)
         writer.OpenElement("publisher");
         writer.WriteElement("publisher-name", programs[ordered[groups.Start[r]]].PublisherName);
         for (std::size_t k = groups.Start[r]; k < groups.Start[r + 1]; ++k) {
-            // The programs are visited in publisher order, scattered over the list: each
-            // record is asked for two strides ahead and its texts one stride ahead.
-            if (k + 2 * kProgramsAhead < ordered.size())
-                PrefetchObject(programs[ordered[k + 2 * kProgramsAhead]]);
-            if (k + kProgramsAhead < ordered.size())
-                PrefetchProgramTexts(programs[ordered[k + kProgramsAhead]]);
+            // The programs are visited in publisher order, scattered over the list.
+            PrefetchAheadInOrder(programs, ordered, k);
             WriteProgram(writer, programs[ordered[k]], pictures);
         }
         writer.CloseElement("publisher");

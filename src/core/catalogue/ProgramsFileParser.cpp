@@ -2,8 +2,7 @@
 
 #include "catalogue/RecordFields.h"
 #include "catalogue/XMLUtilities.h"
-#include "platform/ByteScan.h"
-#include "platform/LargeBuffer.h"
+#include "fastpath/ByteScan.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -480,7 +479,6 @@ bool ParseWrittenProgramsFile(const char* data, std::size_t size, std::vector<Pr
 {
     programs.clear();
     programs.reserve(CountOpeningTags(std::string_view(data, size), "<program>"));
-    AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
     Parser parser(data, size);
     return parser.Document(programs);
 }
@@ -500,7 +498,6 @@ ParseOutcome ParseWrittenProgramsFile(FileStream& file, std::vector<ProgramRecor
     } catch (const std::bad_alloc&) {
         programs.reserve(1024);
     }
-    AdviseLargePages(programs.data(), programs.capacity() * sizeof(ProgramRecord));
     if (!parser.Document(programs))
         return parser.Unreadable() ? ParseOutcome::kUnreadable : ParseOutcome::kRefused;
     // A file whose first part was much denser than the rest would keep far more room than

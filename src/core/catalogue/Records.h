@@ -1,8 +1,6 @@
 #pragma once
 // The three record types of the catalogue: programs, emulator definitions and filters.
 
-#include "platform/Prefetch.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,36 +26,6 @@ struct ProgramRecord {
 
     bool operator==(const ProgramRecord&) const = default;
 };
-
-// For passes over many programs: the texts of a program whose record has arrived (the four
-// fields and the lists' arrays), asked for a few programs ahead of the one being worked on.
-inline void PrefetchProgramTexts(const ProgramRecord& p)
-{
-    for (const std::string* text : {&p.ProgramName, &p.FileUrl, &p.PublisherName, &p.ProgramType})
-        PrefetchText(*text);
-    for (const StringList* list : {&p.Comments, &p.EmuWarningEmus, &p.EmuWarningTexts, &p.DocLinkNames, &p.DocLinkUrls})
-        if (!list->empty())
-            PrefetchLine(list->data());
-}
-
-// In a pass over a list of programs (records or pointers to them), at the i-th: asks for
-// the texts of the program that many places ahead, so that they have arrived when the pass
-// gets there.
-constexpr std::size_t kProgramsAhead = 8;
-inline const ProgramRecord& ProgramOf(const ProgramRecord& p)
-{
-    return p;
-}
-inline const ProgramRecord& ProgramOf(const ProgramRecord* p)
-{
-    return *p;
-}
-template <typename Programs>
-void PrefetchAhead(const Programs& programs, std::size_t i)
-{
-    if (i + kProgramsAhead < programs.size())
-        PrefetchProgramTexts(ProgramOf(programs[i + kProgramsAhead]));
-}
 
 // One emulator definition: how an installed emulator is started and fed.
 struct EmuRecord {

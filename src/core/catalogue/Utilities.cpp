@@ -1,5 +1,6 @@
 #include "catalogue/Utilities.h"
 
+#include "fastpath/CollationTable.h"
 #include "host/Shell.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"

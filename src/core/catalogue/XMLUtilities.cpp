@@ -1,9 +1,9 @@
 #include "catalogue/XMLUtilities.h"
 
+#include "fastpath/ByteScan.h"
+#include "fastpath/LargeBuffer.h"
 #include "host/Prompts.h"
-#include "platform/ByteScan.h"
 #include "platform/FileSystem.h"
-#include "platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <array>

@@ -2,11 +2,12 @@
 // as a titled section of sorted findings.
 
 #include "browsing/FilterEvaluation.h"
+#include "catalogue/ProgramPrefetch.h"
 #include "catalogue/Utilities.h"
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
+#include "fastpath/LargeBuffer.h"
+#include "fastpath/PrefixSort.h"
 #include "platform/FileSystem.h"
-#include "platform/LargeBuffer.h"
-#include "platform/PrefixSort.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"
@@ -300,7 +301,6 @@ std::string ReportText(const LinksReportOptions& options, Count count, Bytes byt
     }
     std::string out;
     out.reserve(total);
-    AdviseLargePages(out.data(), out.capacity());
     auto line = [&out](std::string_view text, std::string_view more = {}) {
         out.append(text).append(more).append("\r\n");
     };

@@ -4,10 +4,10 @@
 // after which the user is asked whether to view it.
 
 #include "catalogue/Catalogue.h"
+#include "fastpath/IndexIterator.h"
+#include "fastpath/LargeBuffer.h"
 #include "host/Result.h"
 #include "platform/FileSystem.h"
-#include "platform/IndexIterator.h"
-#include "platform/LargeBuffer.h"
 #include "reports/ReportOptions.h"
 
 #include <array>

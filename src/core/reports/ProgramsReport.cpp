@@ -1,8 +1,9 @@
 // The programs report: the programs a filter selects, each with its type, comment lines,
 // compatibility warnings and document names as chosen.
 
+#include "catalogue/ProgramPrefetch.h"
 #include "catalogue/Utilities.h"
-#include "platform/LargeBuffer.h"
+#include "fastpath/LargeBuffer.h"
 #include "reports/Main_ReportsUnit.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportLines.h"

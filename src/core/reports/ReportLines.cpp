@@ -1,7 +1,7 @@
 #include "reports/ReportLines.h"
 
-#include "platform/Collation.h"
-#include "platform/PrefixSort.h"
+#include "fastpath/CollationTable.h"
+#include "fastpath/PrefixSort.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,9 +5,9 @@
 // never mistakes a user's text for a marker. The texts lie one after another in large
 // blocks that never move, so building and sorting millions of lines stays cheap.
 
-#include "platform/Collation.h"
-#include "platform/IndexIterator.h"
-#include "platform/LargeBuffer.h"
+#include "fastpath/CollationTable.h"
+#include "fastpath/IndexIterator.h"
+#include "fastpath/LargeBuffer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "browsing/SelectorEntries.h"
 #include "browsing/StatusBarTexts.h"
 #include "catalogue/Utilities.h"
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
 #include "support/FakePrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"

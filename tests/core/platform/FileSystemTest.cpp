@@ -1,12 +1,10 @@
 #include "platform/FileSystem.h"
-#include "platform/ByteScan.h"
 
 #include "support/TempDir.h"
 #include "support/Writers.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -188,57 +186,6 @@ TEST(FileSystem, ReadAndExistenceTests)
     EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
     EXPECT_TRUE(DeleteFileAt(dir / "a/b.txt"));
     EXPECT_FALSE(FileExists(dir / "a/b.txt"));
-}
-
-// The scans look at sixteen bytes at a time and the comparison at words; each against a
-// plain reference. The search: a needle at every place of texts up to three blocks long,
-// beside near misses (the first and last bytes right, a middle one wrong) and a second copy
-// close behind or further on, from every starting place. The skip: a byte above 32 at every
-// place of a run of white space and control characters. The comparison: texts of 0 to 20
-// bytes differing at each place.
-TEST(ByteScan, ScansAndComparisonsAgreeWithPlainOnes)
-{
-    for (std::size_t size = 0; size <= 40; ++size) {
-        for (std::size_t at = 0; at <= size; ++at) {
-            std::string run;
-            for (std::size_t i = 0; i < size; ++i)
-                run += "\x01 \t\r\n\x1f "[i % 7];
-            if (at < size)
-                run[at] = static_cast<char>(at % 2 == 0 ? '!' : '\xa0');
-            for (std::size_t from = 0; from <= size; ++from)
-                ASSERT_EQ(SkipTrimmed(run, from), from <= at ? at : size) << size << " " << at << " " << from;
-        }
-    }
-    for (std::size_t n = 0; n <= 20; ++n) {
-        const std::string a(n, 'q');
-        ASSERT_TRUE(SameBytes(a.data(), std::string(a).data(), n));
-        for (std::size_t at = 0; at < n; ++at) {
-            std::string b = a;
-            b[at] = 'r';
-            ASSERT_FALSE(SameBytes(a.data(), b.data(), n)) << n << " " << at;
-        }
-    }
-
-    for (const std::string_view needle :
-        {std::string_view("<>"), std::string_view("<b>"), std::string_view("<program>")}) {
-        std::string miss(needle);
-        if (miss.size() > 2)
-            miss[miss.size() / 2] = 'X';
-        for (std::size_t size = 0; size <= 50; ++size) {
-            for (std::size_t at = 0; at <= size; ++at) {
-                std::string text(size, 'a');
-                text.replace(std::min(at, size), 0, at % 2 == 0 ? std::string(needle) : miss);
-                const std::size_t second = at + (size % 2 == 0 ? needle.size() : 20);
-                if (second < text.size())
-                    text.replace(second, needle.size(), needle);
-                for (std::size_t from = 0; from <= text.size(); ++from) {
-                    const std::size_t expected = std::string_view(text).find(needle, from);
-                    ASSERT_EQ(FindText(text, needle, from), expected == std::string_view::npos ? text.size() : expected)
-                        << text << " from " << from;
-                }
-            }
-        }
-    }
 }
 
 TEST(FileWriter, ATemporaryFileLeftByAKilledWriteGoesWithTheNextWriteOfTheSameFile)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
 
 #include <algorithm>
 #include <iterator>

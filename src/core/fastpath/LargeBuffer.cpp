@@ -1,4 +1,4 @@
-#include "platform/LargeBuffer.h"
+#include "fastpath/LargeBuffer.h"
 
 #include <sys/mman.h>
 

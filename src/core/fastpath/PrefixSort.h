@@ -5,7 +5,7 @@
 // publisher, say), so its texts stay in the cache while it is sorted, where one sort of
 // all items would fetch two texts from memory for most of its comparisons.
 
-#include "platform/Collation.h"
+#include "fastpath/CollationTable.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,5 +1,6 @@
-#include "browsing/AsciiUpperRanks.h"
+#include "fastpath/AsciiUpperRanks.h"
 
+#include "fastpath/Prefetch.h"
 #include "platform/Collation.h"
 
 #include <algorithm>
@@ -141,7 +142,7 @@ std::vector<std::uint32_t> AsciiUpperRanks(const std::vector<std::string_view>& 
     constexpr std::size_t kAhead = 16;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i + kAhead < texts.size())
-            __builtin_prefetch(texts[i + kAhead].data());
+            PrefetchLine(texts[i + kAhead].data());
         keys.push_back(KeyOf(texts[i]));
     }
     std::vector<TextKey> classes = NumberClasses(keys);

@@ -1,8 +1,12 @@
 #pragma once
 // Finding the next of a few characters in a long text, sixteen bytes at a time: the
 // catalogue files are read and written byte by byte, and almost every byte is none of the
-// few that matter (a tag's brackets, a character to escape).
+// few that matter (a tag's brackets, a character to escape). Comparing and classifying
+// texts eight bytes at a time. Each function answers as the plain loop its comment
+// describes (tests/core/fastpath/ByteScanTest.cpp holds those loops and checks each
+// against them).
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -166,6 +170,42 @@ inline std::size_t FindText(std::string_view text, std::string_view needle, std:
         if (text[from] == needle.front() && std::memcmp(text.data() + from + 1, needle.data() + 1, n - 1) == 0)
             return from;
     return text.size();
+}
+
+// Whether every byte of text is ASCII (below 0x80), eight bytes at a time.
+inline bool IsAscii(std::string_view text)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0)
+            return false;
+    }
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+// The number of leading bytes two texts share, eight at a time.
+inline std::size_t SharedPrefixLength(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t shared = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; shared + 8 <= common; shared += 8) {
+            std::uint64_t x;
+            std::uint64_t y;
+            std::memcpy(&x, a.data() + shared, 8);
+            std::memcpy(&y, b.data() + shared, 8);
+            if (x != y) // the first differing byte is the lowest
+                return shared + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+        }
+    }
+    while (shared < common && a[shared] == b[shared])
+        ++shared;
+    return shared;
 }
 
 } // namespace vorbix
