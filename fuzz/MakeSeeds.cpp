@@ -12,6 +12,8 @@
 #include "platform/FileSystem.h"
 #include "platform/JpegWriter.h"
 #include "support/Builders.h"
+#include "support/DfsImages.h"
+#include "support/PngBytes.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -178,8 +180,7 @@ void OptionsSeeds()
     const Catalogue sample = SampleOptions();
     const std::string whole = OptionsFileBytes(sample);
     WriteSeeds("options",
-        {whole, OptionsFileBytes(Catalogue{}), whole.substr(0, whole.size() * 2 / 3),
-            DeepAndJunk("emulator")});
+        {whole, OptionsFileBytes(Catalogue{}), whole.substr(0, whole.size() * 2 / 3), DeepAndJunk("emulator")});
     std::vector<std::string> names = {"options", "vorbix-version", "emulators", "emulator", "filters", "filter",
         "f-favourite", "publishers", "publisher", "program-types", "type", "other-options", "last-program-dir",
         "last-emu-dir", "last-doc-dir", "last-filter", "last-emu", "preprocessing-compatibilitywarning",
@@ -304,6 +305,26 @@ void RomsCfgSeeds()
     WriteDictionary("romscfg", {"EMPTY", "RAM", "M128\\", "\r\n", "#"});
 }
 
+void PngSeeds()
+{
+    std::vector<std::string> seeds;
+    for (auto [width, height] : {std::pair{1, 1}, {8, 8}, {17, 9}, {64, 3}})
+        seeds.push_back(test::PngBytes(width, height));
+    WriteSeeds("png", seeds);
+    WriteDictionary("png", {"\x89PNG\r\n\x1a\n", "IHDR", "PLTE", "IDAT", "IEND", "tRNS", "gAMA"});
+}
+
+void DfsSeeds()
+{
+    const std::vector<test::DfsFile> files = {{"!BOOT", '$', false, 0, 0, 0x20, 2},
+        {"GAME", 'G', true, 0x1900, 0x8023, 0x12345, 3}, {"LAST", '$', false, 0, 0, 256, 399}};
+    std::vector<std::string> seeds;
+    for (int option = 0; option <= 3; ++option)
+        seeds.push_back(test::DfsImage("SEED", option, files).substr(0, 1024));
+    seeds.push_back(test::DfsImage("BIG", 2, {}, 800, 0, 4));
+    WriteSeeds("dfs", seeds);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -318,5 +339,7 @@ int main(int argc, char** argv)
     LegacySeeds();
     JpegSeeds();
     RomsCfgSeeds();
+    PngSeeds();
+    DfsSeeds();
     return 0;
 }

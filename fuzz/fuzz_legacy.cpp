@@ -48,9 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0; // the start-up ends with the message; nothing is saved
 
     Check(WriteFileAtomic(imported.AppFile(kProgramsFile), ProgramsFileBytes(imported)).Ok());
-    Check(WriteFileAtomic(imported.AppFile(kOptionsFile),
-        OptionsFileBytes(imported))
-              .Ok());
+    Check(WriteFileAtomic(imported.AppFile(kOptionsFile), OptionsFileBytes(imported)).Ok());
     Catalogue reloaded = CatalogueInFolder();
     SilentPrompts quiet;
     Check(LoadProgramsFile(reloaded, quiet).Ok());

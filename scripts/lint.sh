@@ -4,7 +4,8 @@
 #   2. clang-tidy over src/ with the checks of .clang-tidy (warnings are errors), from the
 #      compile commands of the default build (built first when missing);
 #   3. cppcheck over src/ (warning, style, performance and portability findings), with the
-#      suppressions of scripts/cppcheck.supp and the inline ones, each with its reason.
+#      suppressions of scripts/cppcheck.supp and the inline ones, each with its reason;
+#   4. no source file of src/ over 600 lines (functions over 60 lines are clang-tidy's).
 #
 #   bash scripts/lint.sh            all three
 #   bash scripts/lint.sh --fix      formats the tree in place first
@@ -46,3 +47,12 @@ cppcheck src -Isrc/core -Isrc/gui -Isrc/cli --std=c++20 --library=qt \
   --enable=warning,style,performance,portability --inline-suppr --suppressions-list=scripts/cppcheck.supp \
   --error-exitcode=1 --quiet -j "$(nproc)" --template='{file}:{line}: {severity} [{id}] {message}'
 echo "cppcheck: clean"
+
+echo "== file length"
+long=$(git ls-files 'src/*.cpp' 'src/*.h' | xargs wc -l | awk '$2 != "total" && $1 > 600')
+if [ -n "$long" ]; then
+  echo "$long" >&2
+  echo "files over 600 lines: split them by job" >&2
+  exit 1
+fi
+echo "file length: every file of src/ within 600 lines"

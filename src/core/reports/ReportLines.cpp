@@ -30,62 +30,82 @@ char* ReportLines::Room(std::size_t size)
     return room;
 }
 
+namespace {
+
+// An empty piece may have no data at all, which memcpy must not be given.
+void Put(char* to, std::string_view piece)
+{
+    if (!piece.empty())
+        std::memcpy(to, piece.data(), piece.size());
+}
+
+} // namespace
+
 void ReportLines::AddMarked(std::string_view front, std::string_view marker, int tag, std::string_view rest)
 {
-    // An empty piece may have no data at all, which memcpy must not be given.
-    auto put = [](char* to, std::string_view piece) {
-        if (!piece.empty())
-            std::memcpy(to, piece.data(), piece.size());
-    };
     Line line;
     line.MarkerAt = front.size();
     line.MarkerSize = static_cast<std::uint32_t>(marker.size());
     line.Tag = static_cast<std::uint8_t>(tag);
+    if (SharesKeyFront(front, marker))
+        AddSharingKey(line, marker, rest);
+    else
+        AddWhole(line, front, marker, rest);
+}
+
+// Shared only where the heading lies inside the front, so that the line's heading is the
+// key's (without a heading a line is its own). The marker must begin with an ASCII
+// character, so that the tail starts a character in either encoding and the whole text is
+// valid UTF-8 exactly when both parts are.
+bool ReportLines::SharesKeyFront(std::string_view front, std::string_view marker) const
+{
+    return key_ != kNoKey && !marker.empty() && static_cast<unsigned char>(marker[0]) < 0x80 && !heading_.empty()
+        && lines_[key_].HeadSize == heading_.size() && front == lines_[key_].Text.text;
+}
+
+void ReportLines::AddSharingKey(Line line, std::string_view marker, std::string_view rest)
+{
+    const Line& key = lines_[key_];
     const std::size_t tailSize = marker.size() + rest.size();
-    // Shared only where the heading lies inside the front, so that the line's heading is
-    // the key's (without a heading a line is its own).
-    // The marker must begin with an ASCII character, so that the tail starts a character
-    // in either encoding and the whole text is valid UTF-8 exactly when both parts are.
-    if (key_ != kNoKey && !marker.empty() && static_cast<unsigned char>(marker[0]) < 0x80 && !heading_.empty()
-        && lines_[key_].HeadSize == heading_.size() && front == lines_[key_].Text.text) {
-        const Line& key = lines_[key_];
-        char* data = Room(tailSize);
-        put(data, marker);
-        put(data + marker.size(), rest);
-        line.Text = key.Text;
-        line.Tail = std::string_view(data, tailSize);
-        // Checked once here, so that the many comparisons of the sort need not check again.
-        const PreparedText tail = PrepareText(line.Tail);
-        line.TailAscii = tail.ascii;
-        line.TailUtf8 = tail.utf8;
-        line.TailLatin = tail.latin;
-        // Both parts in one encoding and one table: then so is the whole text.
-        line.ByTail = line.Text.utf8 == tail.utf8
-            && ((line.Text.ascii && tail.ascii && ComparedByTable(line.Text)) || (line.Text.latin && tail.latin));
-        if (line.Text.utf8 == tail.utf8) {
-            line.WholeAscii = line.Text.ascii && tail.ascii;
-            line.WholeUtf8 = tail.utf8;
-            line.WholeLatin = line.Text.latin && tail.latin;
-        } else { // a Windows-1252 part makes the whole text Windows-1252
-            const std::string text = WholeText(line);
-            const PreparedText whole = PrepareText(text);
-            line.WholeAscii = whole.ascii;
-            line.WholeUtf8 = whole.utf8;
-            line.WholeLatin = whole.latin;
-        }
-        line.HeadSize = key.HeadSize;
-        line.HeadAscii = key.HeadAscii;
-        line.HeadUtf8 = key.HeadUtf8;
-        line.HeadLatin = key.HeadLatin;
-        line.HeadPrefix = key.HeadPrefix;
-        lines_.push_back(line);
-        return;
+    char* data = Room(tailSize);
+    Put(data, marker);
+    Put(data + marker.size(), rest);
+    line.Text = key.Text;
+    line.Tail = std::string_view(data, tailSize);
+    // Checked once here, so that the many comparisons of the sort need not check again.
+    const PreparedText tail = PrepareText(line.Tail);
+    line.TailAscii = tail.ascii;
+    line.TailUtf8 = tail.utf8;
+    line.TailLatin = tail.latin;
+    // Both parts in one encoding and one table: then so is the whole text.
+    line.ByTail = line.Text.utf8 == tail.utf8
+        && ((line.Text.ascii && tail.ascii && ComparedByTable(line.Text)) || (line.Text.latin && tail.latin));
+    if (line.Text.utf8 == tail.utf8) {
+        line.WholeAscii = line.Text.ascii && tail.ascii;
+        line.WholeUtf8 = tail.utf8;
+        line.WholeLatin = line.Text.latin && tail.latin;
+    } else { // a Windows-1252 part makes the whole text Windows-1252
+        const std::string text = WholeText(line);
+        const PreparedText whole = PrepareText(text);
+        line.WholeAscii = whole.ascii;
+        line.WholeUtf8 = whole.utf8;
+        line.WholeLatin = whole.latin;
     }
-    const std::size_t total = front.size() + tailSize;
+    line.HeadSize = key.HeadSize;
+    line.HeadAscii = key.HeadAscii;
+    line.HeadUtf8 = key.HeadUtf8;
+    line.HeadLatin = key.HeadLatin;
+    line.HeadPrefix = key.HeadPrefix;
+    lines_.push_back(line);
+}
+
+void ReportLines::AddWhole(Line line, std::string_view front, std::string_view marker, std::string_view rest)
+{
+    const std::size_t total = front.size() + marker.size() + rest.size();
     char* data = Room(total);
-    put(data, front);
-    put(data + line.MarkerAt, marker);
-    put(data + line.MarkerAt + marker.size(), rest);
+    Put(data, front);
+    Put(data + line.MarkerAt, marker);
+    Put(data + line.MarkerAt + marker.size(), rest);
     line.Text = PrepareText(std::string_view(data, total));
     line.ByTail = ComparedByTable(line.Text);
     line.WholeAscii = line.Text.ascii;

@@ -118,6 +118,10 @@ private:
         return [](const Line& a, const Line& b) { return Less(a, b); };
     }
     char* Room(std::size_t size);
+    // The two ways AddMarked stores a line: its tail beside the key's text, or whole.
+    bool SharesKeyFront(std::string_view front, std::string_view marker) const;
+    void AddSharingKey(Line line, std::string_view marker, std::string_view rest);
+    void AddWhole(Line line, std::string_view front, std::string_view marker, std::string_view rest);
     static void StableSortLines(LineList::iterator first, LineList::iterator last);
     std::vector<Group, LargeBufferAllocator<Group>> Groups() const;
     void SortGrouped();

@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,7 @@ private:
     void CreateWidgets();
     QWidget* CreateGeneralPage();
     QWidget* CreateInformationPage();
+    QGroupBox* CreateLinksBox(QWidget* page);
     void CreateTabOrder();
     void ConnectWidgets();
     void LoadValues(const vorbix::ProgramRecord& record);
