@@ -106,7 +106,7 @@ bool ShootOpened(QDialog* dialog, const QDir& out, const std::function<void()>& 
 }
 
 // Runs act on the popup menu or modal box about to be shown, once it stands.
-void WhenShown(QObject* context, bool popup, std::function<void(QWidget*)> act, int tries = 200)
+void WhenShown(QObject* context, bool popup, const std::function<void(QWidget*)>& act, int tries = 200)
 {
     QTimer::singleShot(20, context, [=] {
         QWidget* shown = popup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();

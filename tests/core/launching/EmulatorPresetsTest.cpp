@@ -18,7 +18,7 @@ namespace {
 
 std::string Executable(const TempDir& dir, const std::string& name, unsigned mode = 0755)
 {
-    const std::string path = dir.Write(name, "#!/bin/sh\nexit 0\n");
+    std::string path = dir.Write(name, "#!/bin/sh\nexit 0\n");
     SetMode(path, mode);
     return path;
 }
@@ -27,7 +27,7 @@ std::vector<std::string> RomsCfgLines(std::size_t count)
 {
     std::vector<std::string> lines{"# BBC Model B"};
     for (std::size_t i = 0; i < count; ++i)
-        lines.push_back(i == 0 ? "OS12.ROM" : "EMPTY");
+        lines.emplace_back(i == 0 ? "OS12.ROM" : "EMPTY");
     return lines;
 }
 
