@@ -9,5 +9,6 @@ cmake --build --preset default -j "$(nproc)" --target vorbix-make-demo vorbix-di
 scratch=$(mktemp -d /tmp/vorbix-shots.XXXXXX)
 ./build/default/scripts/make-demo/vorbix-make-demo "$scratch" "$scratch"
 mkdir -p docs/dialogs
-./build/default/scripts/dialog-shots/vorbix-dialog-shots "$scratch" docs/dialogs
+# The emulator dialog's presets make their working folders in the cache: the scratch one.
+XDG_CACHE_HOME="$scratch/cache" ./build/default/scripts/dialog-shots/vorbix-dialog-shots "$scratch" docs/dialogs
 rm -rf "$scratch"

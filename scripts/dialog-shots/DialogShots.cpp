@@ -12,15 +12,21 @@
 #include "launching/SingleEmuOptionsUnit.h"
 #include "launching/SingleFilterOptionsUnit.h"
 #include "mainwindow/MainUnit.h"
+#include "mainwindow/QtPrompts.h"
 #include "mainwindow/VorbixApplication.h"
 #include "platform/Process.h"
 #include "reports/CompatibilityReportUnit.h"
 #include "reports/LinksReportUnit.h"
 #include "reports/ProgramsReportUnit.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMenu>
+#include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -31,13 +37,17 @@
 
 namespace {
 
+// Messages go to standard error, unless a box is to be shown (and shot): then through boxes.
 class StderrPrompts : public vorbix::Prompts {
 public:
     vorbix::MessageAnswer ShowMessageBox(const vorbix::MessageRequest& request) override
     {
+        if (boxes != nullptr)
+            return boxes->ShowMessageBox(request);
         std::cerr << request.Text << '\n';
         return request.Buttons == vorbix::MessageButtons::Ok ? vorbix::MessageAnswer::Ok : vorbix::MessageAnswer::No;
     }
+    vorbix::Prompts* boxes = nullptr;
     std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return std::nullopt; }
     std::optional<std::string> ChooseFolder(const vorbix::FolderRequest&) override { return std::nullopt; }
 };
@@ -95,6 +105,67 @@ bool ShootOpened(QDialog* dialog, const QDir& out, const std::function<void()>& 
     return ok;
 }
 
+// Runs act on the popup menu or modal box about to be shown, once it stands.
+void WhenShown(QObject* context, bool popup, const std::function<void(QWidget*)>& act, int tries = 200)
+{
+    QTimer::singleShot(20, context, [=] {
+        QWidget* shown = popup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
+        if (shown == nullptr || (!popup && shown == context))
+            return tries > 0 ? WhenShown(context, popup, act, tries - 1) : void(std::cerr << "Nothing was shown\n");
+        act(shown);
+    });
+}
+
+// The dialog with the menu open over it, in one picture.
+bool SaveWithMenu(QWidget* dialog, QWidget* menu, const QString& path)
+{
+    const QPoint origin = dialog->mapToGlobal(QPoint(0, 0));
+    const QRect menuRect(menu->mapToGlobal(QPoint(0, 0)) - origin, menu->size());
+    const QRect whole = QRect(QPoint(0, 0), dialog->size()).united(menuRect);
+    QPixmap picture(whole.size() * dialog->devicePixelRatioF());
+    picture.setDevicePixelRatio(dialog->devicePixelRatioF());
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(-whole.topLeft(), dialog->grab());
+    painter.drawPixmap(menuRect.topLeft() - whole.topLeft(), menu->grab());
+    painter.end();
+    if (picture.save(path, "PNG")) {
+        std::cout << path.toStdString() << '\n';
+        return true;
+    }
+    std::cerr << "Cannot create file " << path.toStdString() << '\n';
+    return false;
+}
+
+// "Preset..." with its menu open, and the box "Test" shows for the BeebEm preset on this
+// machine (the presets' folders go under $XDG_CACHE_HOME, which the script points at its
+// scratch folder).
+bool ShootPresetAndTest(vorbix::gui::TSingleEmuOptionsForm* emu, const QDir& out, StderrPrompts& prompts)
+{
+    bool ok = false;
+    auto* preset = emu->findChild<QPushButton*>("PresetButton");
+    WhenShown(emu, true, [&](QWidget* menu) {
+        auto* presets = qobject_cast<QMenu*>(menu);
+        presets->setActiveAction(presets->actions().value(4));
+        QApplication::processEvents();
+        ok = SaveWithMenu(emu, menu, out.filePath("SingleEmuOptionsForm-preset-menu.png"));
+        menu->close();
+    });
+    preset->showMenu();
+    for (QAction* action : preset->menu()->actions())
+        if (action->data().toByteArray() == "BeebEm")
+            action->trigger();
+    vorbix::gui::QtPrompts boxes(emu);
+    prompts.boxes = &boxes;
+    WhenShown(emu, false, [&](QWidget* box) {
+        ok = Save(box, out.filePath("SingleEmuOptionsForm-test.png")) && ok;
+        box->close();
+    });
+    emu->findChild<QPushButton*>("TestButton")->click();
+    prompts.boxes = nullptr;
+    return ok;
+}
+
 template <typename T>
 T* Form(QWidget& main)
 {
@@ -135,9 +206,16 @@ int main(int argc, char** argv)
         if (dialog->objectName() == "SplashForm" || dialog->objectName() == "ExitForm")
             continue;
         std::function<void()> open = [dialog] { dialog->exec(); };
-        if (auto* emu = qobject_cast<TSingleEmuOptionsForm*>(dialog))
+        if (auto* emu = qobject_cast<TSingleEmuOptionsForm*>(dialog)) {
             open = [&, emu] { emu->Edit(first(catalogue.EmuList)); };
-        else if (auto* filter = qobject_cast<TSingleFilterOptionsForm*>(dialog))
+            bool presetShots = false;
+            QTimer::singleShot(50, emu, [&, emu] {
+                presetShots = ShootPresetAndTest(emu, out, prompts);
+                emu->reject();
+            });
+            open();
+            ok = presetShots && ok;
+        } else if (auto* filter = qobject_cast<TSingleFilterOptionsForm*>(dialog))
             open = [&, filter] { filter->Edit(first(catalogue.FilterList)); };
         else if (auto* program = qobject_cast<TSingleProgramOptionsForm*>(dialog))
             open = [&, program] { program->Edit(first(catalogue.ProgramList)); };

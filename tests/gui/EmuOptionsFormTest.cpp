@@ -6,6 +6,7 @@
 #include "launching/EmuOptionsUnit.h"
 #include "launching/ImageMasks.h"
 #include "launching/SingleEmuOptionsUnit.h"
+#include "platform/FileSystem.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +16,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+
+#include <cstdlib>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +44,50 @@ ProgramRecord Warned(const std::vector<std::string>& emus)
         program.EmuWarningTexts.push_back("slow in " + emu);
     }
     return program;
+}
+
+// An environment variable set for one test, and given back its old value after it.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable()
+    {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Strikes the keys on the popup menu about to open, once it stands; counts the menus seen.
+void OnPopupMenu(QObject* context, std::vector<Qt::Key> keys, int& seen, int tries = 500)
+{
+    QTimer::singleShot(10, context, [context, keys = std::move(keys), &seen, tries]() mutable {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (popup == nullptr) {
+            if (tries == 0)
+                ADD_FAILURE() << "no menu was shown";
+            else
+                OnPopupMenu(context, std::move(keys), seen, tries - 1);
+            return;
+        }
+        ++seen;
+        for (Qt::Key key : keys) {
+            QTest::keyPress(popup, key);
+            QTest::keyRelease(popup, key);
+        }
+    });
 }
 
 class EmuOptionsForm : public DialogTest {
@@ -408,4 +457,72 @@ TEST_F(EmuOptionsForm, WorksFromTheKeyboard)
     QTest::keyClick(List(), Qt::Key_Return);
     EXPECT_FALSE(list.isVisible());
     EXPECT_EQ(list.result(), QDialog::Accepted);
+}
+
+TEST_F(EmuOptionsForm, APresetIsChosenFromTheMenuByKeysAndTestChecksWhatTheBoxesHold)
+{
+    // The presets look for executables on PATH and make their folders under the cache.
+    const ScopedVariable path("PATH", dir / "bin");
+    const ScopedVariable cache("XDG_CACHE_HOME", dir / "cache");
+    const std::string mame = dir.Write("bin/mame", "#!/bin/sh\n");
+    SetMode(mame, 0755);
+    EmuRecord stored = Emu("Old");
+    stored.EnvVarName = "KEEP";
+    stored.CleanDiskWorkingDir = true;
+    const auto text = [&](const char* box) { return Single<QLineEdit>(box)->text().toStdString(); };
+    const auto checked = [&](const char* box) { return Single<QCheckBox>(box)->isChecked(); };
+    int menus = 0;
+    // The menu is opened by Alt+P the first time, then by a click on the button: under the
+    // offscreen platform a second Alt+P opened no menu once one had closed (Alt+T still works).
+    const auto openMenu = [&](std::vector<Qt::Key> keys) {
+        OnPopupMenu(&single, std::move(keys), menus);
+        if (menus == 0)
+            Stroke(Qt::Key_P, Qt::AltModifier);
+        else
+            QTest::mouseClick(Single<QPushButton>("PresetButton"), Qt::LeftButton);
+    };
+    WhenShown([&] {
+        // Alt+P opens the menu; Escape closes it and changes nothing.
+        openMenu({Qt::Key_Down, Qt::Key_Escape});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menus == 1 && QApplication::activePopupWidget() == nullptr; }));
+        EXPECT_EQ(text("NameEdit"), "Old");
+        EXPECT_EQ(QApplication::activeModalWidget(), &single);
+
+        // The fifth entry by Down and Enter fills all three tabs and makes the folder.
+        openMenu({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return text("NameEdit") == "MAME BBC Model B (disc)"; }));
+        const std::string folder = dir / "cache/vorbix/mame-bbcb/";
+        EXPECT_EQ(text("FileNameEdit"), mame);
+        EXPECT_EQ(text("CommandLineEdit"), "bbcb -flop1 %IMAGE% -autoboot_delay 2 -autoboot_command \"%BOOT%\\n\"");
+        EXPECT_EQ(text("EnvVarNameEdit"), "");
+        EXPECT_EQ(text("DiskWorkingDirEdit"), folder);
+        EXPECT_EQ(text("RomWorkingDirEdit"), folder);
+        EXPECT_TRUE(checked("CleanDiskWorkingDirCheck") && checked("CleanRomWorkingDirCheck"));
+        EXPECT_FALSE(checked("RomsCfgModelBCheck") || checked("HandleDfsCheck"));
+        EXPECT_TRUE(DirectoryExists(folder));
+
+        // Alt+T tests the definition as shown.
+        Stroke(Qt::Key_T, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.shown.size() == 1; }));
+        EXPECT_EQ(prompts.shown[0].request.Caption, "Test");
+        EXPECT_EQ(prompts.shown[0].request.Text, "No problems found");
+        EXPECT_EQ(prompts.shown[0].request.Icon, MessageIcon::Information);
+
+        // b2, which is not installed, then given a bare file typed in: two problems, one box.
+        openMenu({Qt::Key_Down, Qt::Key_Return});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return text("NameEdit") == "b2"; }));
+        Single("CommandLineEdit")->setFocus();
+        Stroke(Qt::Key_A, Qt::ControlModifier);
+        TypeKeys("%IMAGE%");
+        Stroke(Qt::Key_T, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.shown.size() == 2; }));
+        EXPECT_EQ(prompts.shown[1].request.Text,
+            "Cannot find the emulator file b2\nb2 given only %IMAGE% hands the disc to a b2 that is already running "
+            "and ends at once: use -0 %IMAGE% -b");
+        EXPECT_EQ(prompts.shown[1].request.Icon, MessageIcon::Exclamation);
+        Stroke(Qt::Key_Escape);
+    });
+    // Cancel keeps nothing of it.
+    EXPECT_FALSE(single.Edit(stored));
+    EXPECT_EQ(menus, 3);
 }

@@ -214,6 +214,16 @@ std::string OptionsFileBytes(const Catalogue& catalogue)
     return writer.ToBytes();
 }
 
+std::string EmulatorElementBytes(const EmuRecord& emu)
+{
+    TXMLSaveObject writer;
+    WriteEmulator(writer, emu);
+    // The file's header (the XML declaration and a blank line) ends at the first empty line.
+    const std::string bytes = writer.ToBytes();
+    const std::size_t body = bytes.find("\r\n\r\n");
+    return body == std::string::npos ? bytes : bytes.substr(body + 4);
+}
+
 Status SaveOptionsFile(const Catalogue& catalogue, FileWriter& writer)
 {
     const std::string path = catalogue.AppFile(kOptionsFile);

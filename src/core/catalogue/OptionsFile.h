@@ -26,6 +26,10 @@ Status LoadOptionsFile(Catalogue& catalogue, Prompts& prompts, LoadAccess access
 // LastFilter and LastEmu, which the main window keeps up to date with its two selectors.
 std::string OptionsFileBytes(const Catalogue& catalogue);
 
+// One emulator's element as the options file holds it, from "<emulator>" to "</emulator>"
+// with CR LF after every line, indented as if it stood first in the file's tree.
+std::string EmulatorElementBytes(const EmuRecord& emu);
+
 // Refused while the file is owed a copy, as SaveProgramsFile.
 Status SaveOptionsFile(const Catalogue& catalogue, FileWriter& writer = SystemFileWriter());
 

@@ -193,42 +193,69 @@ std::string RomsCfgPath(const std::string& emuFile)
     return other.empty() ? exact : other;
 }
 
+namespace {
+
+// Reads the ROM configuration at path into bytes and lines; the message UpdateRomsCfg shows
+// when it cannot be edited, else "".
+std::string ReadRomsCfg(const std::string& path, std::string& bytes, std::vector<std::string>& lines)
+{
+    if (!FileExists(path))
+        return "Cannot find file " + path;
+    std::error_code ec;
+    if (std::filesystem::file_size(path, ec) > kMaxRomsCfgBytes && !ec)
+        return path + " does not look like a ROM configuration file";
+    Result<std::string> read = ReadFileBytes(path);
+    if (!read)
+        return read.Message();
+    bytes = std::move(read).Value();
+    if (!LooksLikeRomsCfg(bytes))
+        return path + " does not look like a ROM configuration file";
+    lines = SplitLines(bytes);
+    return {};
+}
+
+std::string TooFewLines(const std::string& path)
+{
+    return "Cannot process file " + path + ": too few lines";
+}
+
+} // namespace
+
+std::string RomsCfgProblem(const std::string& emuFile, bool modelB)
+{
+    const std::string path = RomsCfgPath(emuFile);
+    std::string bytes;
+    std::vector<std::string> lines;
+    if (std::string problem = ReadRomsCfg(path, bytes, lines); !problem.empty())
+        return problem;
+    // A removal of a name the file does not hold checks the section and changes nothing
+    // that is kept.
+    if (EditRomsCfgLines(lines, false, false, std::string(), modelB) == RomsCfgEdit::TooFewLines)
+        return TooFewLines(path);
+    return {};
+}
+
 bool UpdateRomsCfg(bool insert, bool isDfs, const std::string& emuFile, const std::string& romName, bool modelB,
     bool master128, Prompts& prompts, FileWriter& writer)
 {
     if (!modelB && !master128)
         return true;
     const std::string path = RomsCfgPath(emuFile);
-    if (!FileExists(path)) {
-        prompts.ShowErrorBox("Cannot find file " + path);
+    std::string bytes;
+    std::vector<std::string> lines;
+    if (const std::string problem = ReadRomsCfg(path, bytes, lines); !problem.empty()) {
+        prompts.ShowErrorBox(problem);
         return false;
     }
-    std::error_code ec;
-    if (std::filesystem::file_size(path, ec) > kMaxRomsCfgBytes && !ec) {
-        prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
-        return false;
-    }
-    const Result<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        prompts.ShowErrorBox(bytes.Message());
-        return false;
-    }
-    if (!LooksLikeRomsCfg(bytes.Value())) {
-        prompts.ShowErrorBox(path + " does not look like a ROM configuration file");
-        return false;
-    }
-    std::vector<std::string> lines = SplitLines(bytes.Value());
     switch (EditRomsCfgLines(lines, insert, isDfs, romName, modelB)) {
-    case RomsCfgEdit::TooFewLines:
-        prompts.ShowErrorBox("Cannot process file " + path + ": too few lines");
-        return false;
+    case RomsCfgEdit::TooFewLines: prompts.ShowErrorBox(TooFewLines(path)); return false;
     case RomsCfgEdit::InvalidName:
         prompts.ShowErrorBox("Cannot process file " + path + ": invalid rom name " + romName);
         return false;
     case RomsCfgEdit::Done: break;
     }
     std::string text;
-    const std::string lineEnd = LineEndOf(bytes.Value());
+    const std::string lineEnd = LineEndOf(bytes);
     for (const std::string& line : lines)
         text += line + lineEnd;
     if (Status written = writer.WriteFile(path, text); !written) {

@@ -36,6 +36,11 @@ RomsCfgEdit EditRomsCfgLines(std::vector<std::string>& lines, bool insert, bool 
 // file whose name differs only in case ("roms.cfg") is the same file, as on Windows.
 std::string RomsCfgPath(const std::string& emuFile);
 
+// What would keep UpdateRomsCfg from editing the emulator's ROMS.CFG for the model (modelB,
+// else the Master 128), found without changing the file: the message it would show (the
+// file missing or unreadable, no ROM configuration, too few lines), or "" when none.
+std::string RomsCfgProblem(const std::string& emuFile, bool modelB);
+
 // Enters (insert) or removes the ROM name in the emulator's ROMS.CFG when ModelB or
 // Master128 is set; the file is rewritten through a temporary file and a rename, with the
 // line end it had (CR LF for a file without one). A file over 1 MB or holding control bytes

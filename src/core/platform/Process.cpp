@@ -51,13 +51,6 @@ std::string ReasonForErrno(int err)
     }
 }
 
-bool IsExecutableFile(const std::string& path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0
-        && ::access(path.c_str(), X_OK) == 0;
-}
-
 // The value of a variable in a NAME=value list; unset gives nullptr.
 const char* ValueIn(const std::vector<std::string>& environment, const std::string& name)
 {
@@ -218,6 +211,13 @@ StartResult SpawnOpener(const std::string& target, const std::string& workingDir
 }
 
 } // namespace
+
+bool IsExecutableFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0
+        && ::access(path.c_str(), X_OK) == 0;
+}
 
 std::vector<std::string> ChildEnvironment(const EnvironmentVariables& variables)
 {

@@ -50,6 +50,9 @@ ProcessEnd WaitForProcessEnd(int pid, int errorOutput = -1);
 // Whether the text is a web or mail address rather than a file.
 bool IsAddress(const std::string& target);
 
+// Whether path is a regular file that this process may execute.
+bool IsExecutableFile(const std::string& path);
+
 // The shell of the real system. The variables that launches set are kept here and given
 // to every later start; the process's own environment is never changed.
 class SystemShell : public Shell {

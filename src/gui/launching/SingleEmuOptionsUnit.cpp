@@ -4,9 +4,13 @@
 #include "editing/EmulatorEditing.h"
 #include "launching/DialogButtons.h"
 #include "launching/EmulatorArguments.h"
+#include "launching/EmulatorCheck.h"
+#include "launching/EmulatorPresets.h"
 #include "launching/ImageMasks.h"
 #include "mainwindow/HelpPages.h"
 #include "mainwindow/TextBytes.h"
+
+#include "host/Prompts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -124,10 +129,25 @@ void TSingleEmuOptionsForm::CreateWidgets()
     PageControl1->addTab(CreateImagesTab(), QStringLiteral("Disk/rom images"));
     PageControl1->addTab(CreateDfsTab(), QStringLiteral("DFS handling"));
 
+    // Left of OK, Cancel and Help, and before them in the Tab order.
+    PresetButton = new QPushButton(QStringLiteral("&Preset..."), this);
+    PresetButton->setObjectName("PresetButton");
+    PresetMenu = new QMenu(PresetButton);
+    PresetMenu->setObjectName("PresetMenu");
+    for (const std::string& name : EmulatorPresetNames())
+        PresetMenu->addAction(ShownText(name))->setData(QByteArray::fromStdString(name));
+    PresetButton->setMenu(PresetMenu);
+    TestButton = new QPushButton(QStringLiteral("&Test"), this);
+    TestButton->setObjectName("TestButton");
+    TestButton->setAutoDefault(false);
+    PresetButton->setAutoDefault(false);
+
     const DialogButtons buttons = CreateDialogButtons(this);
     OkButton = buttons.Ok;
     CancelButton = buttons.Cancel;
     HelpButton = buttons.Help;
+    buttons.Row->insertWidget(0, PresetButton);
+    buttons.Row->insertWidget(1, TestButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
@@ -305,6 +325,9 @@ void TSingleEmuOptionsForm::ConnectWidgets()
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(HelpButton, &QPushButton::clicked, this, &TSingleEmuOptionsForm::HelpButtonClick);
+    connect(PresetMenu, &QMenu::triggered, this,
+        [this](const QAction* action) { PresetMenuClick(action->data().toByteArray().toStdString()); });
+    connect(TestButton, &QPushButton::clicked, this, &TSingleEmuOptionsForm::TestButtonClick);
     connect(FileNameButton, &QPushButton::clicked, this, &TSingleEmuOptionsForm::FileNameButtonClick);
     connect(DiskWorkingDirButton, &QPushButton::clicked, this, [this] { WorkingDirButtonClick(DiskWorkingDirEdit); });
     connect(RomWorkingDirButton, &QPushButton::clicked, this, [this] { WorkingDirButtonClick(RomWorkingDirEdit); });
@@ -319,10 +342,11 @@ void TSingleEmuOptionsForm::ConnectWidgets()
 
 std::optional<EmuRecord> TSingleEmuOptionsForm::Edit(const EmuRecord& record)
 {
-    EmuRecord edited = record;
-    LoadValues(edited);
+    editing_ = record;
+    LoadValues(record);
     if (exec() != QDialog::Accepted)
         return std::nullopt;
+    EmuRecord edited = record;
     SaveValues(edited);
     return edited;
 }
@@ -396,6 +420,32 @@ void TSingleEmuOptionsForm::ApplyDfsRule()
     DfsGroup->setEnabled(states.HandleDfs);
     for (QWidget* control : dfsNameControls_)
         control->setEnabled(states.Names);
+}
+
+// Every field of the three tabs takes the preset's value; its working folder is made at once,
+// so that Test finds it.
+void TSingleEmuOptionsForm::PresetMenuClick(const std::string& name)
+{
+    const std::optional<EmuRecord> preset = EmulatorPreset(name, SystemPresetEnvironment());
+    if (!preset)
+        return;
+    LoadValues(*preset);
+    ApplyDfsRule();
+    if (const Status made = CreateWorkingFolders(*preset); !made)
+        prompts_.ShowErrorBox(made.Message());
+}
+
+// The definition as the boxes hold it now is tested; nothing is saved.
+void TSingleEmuOptionsForm::TestButtonClick()
+{
+    EmuRecord shown = editing_;
+    SaveValues(shown);
+    const std::vector<std::string> problems = CheckEmulator(shown, catalogue_);
+    std::string text = problems.empty() ? "No problems found" : "";
+    for (const std::string& problem : problems)
+        text += (text.empty() ? "" : "\n") + problem;
+    prompts_.ShowMessageBox(
+        {"Test", text, problems.empty() ? MessageIcon::Information : MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 void TSingleEmuOptionsForm::HelpButtonClick()

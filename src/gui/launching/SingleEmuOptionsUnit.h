@@ -13,6 +13,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTabWidget;
 
@@ -66,6 +67,8 @@ private:
     void WorkingDirButtonClick(QLineEdit* box);
     void RomsCfgClick(QCheckBox* clicked, bool checked);
     void ApplyDfsRule();
+    void PresetMenuClick(const std::string& name);
+    void TestButtonClick();
     void HelpButtonClick();
 
     QLineEdit* AddTextBox(QWidget* parent, const char* name, std::string EmuRecord::*field);
@@ -75,6 +78,8 @@ private:
     vorbix::Catalogue& catalogue_;
     vorbix::Prompts& prompts_;
     vorbix::Shell& shell_;
+    // The record Edit was given: what the boxes are read back against.
+    EmuRecord editing_;
 
     // Boxes the user types in, boxes filled by a chooser (their bytes kept as chosen),
     // and check boxes, each with its field.
@@ -99,6 +104,9 @@ private:
     QGroupBox* DfsGroup = nullptr;
     QCheckBox* HandleDfsCheck = nullptr;
     std::vector<QWidget*> dfsNameControls_; // the two name boxes with their captions and notes
+    QPushButton* PresetButton = nullptr;
+    QMenu* PresetMenu = nullptr;
+    QPushButton* TestButton = nullptr;
     QPushButton* OkButton = nullptr;
     QPushButton* CancelButton = nullptr;
     QPushButton* HelpButton = nullptr;
