@@ -49,8 +49,12 @@ std::vector<std::string> EmulatorArguments(const std::string& commandLine, const
     std::vector<std::string> arguments;
     for (const std::string& word : SplitCommandLine(commandLine)) {
         const bool hasImage = word.find(kImagePlaceholder) != std::string::npos;
-        if (hasImage && imagePath.empty())
+        if (hasImage && imagePath.empty()) {
+            // The switch whose value the image was goes with it.
+            if (word == kImagePlaceholder && !arguments.empty() && arguments.back().starts_with('-'))
+                arguments.pop_back();
             continue;
+        }
         // The boot command first: an image path that holds "%BOOT%" stays as it is.
         std::string argument = ReplaceAll(word, kBootPlaceholder, bootCommand);
         arguments.push_back(hasImage ? ReplaceAll(std::move(argument), kImagePlaceholder, imagePath) : argument);

@@ -19,7 +19,9 @@ std::vector<std::string> SplitCommandLine(const std::string& text);
 
 // The words of commandLine with every %IMAGE% replaced by imagePath and every %BOOT% by
 // bootCommand. Without an image (a launch without program) a word holding %IMAGE% is left
-// out; a word holding %BOOT% always stays, as the value of the switch before it.
+// out, and so is the switch before a word that is only %IMAGE% ("-disc %IMAGE%"), which
+// would otherwise take the next switch for its value; a word holding %BOOT% always stays,
+// as the value of the switch before it.
 std::vector<std::string> EmulatorArguments(const std::string& commandLine, const std::string& imagePath,
     const std::string& bootCommand = {});
 

@@ -64,5 +64,5 @@ TEST(DfsCatalogue, TheBootCommandOfAnImageFileAndTheBootPlaceholder)
         (std::vector<std::string>{"bbcb", "-flop1", "/w/%BOOT%.ssd", "-autoboot_delay", "2", "-autoboot_command",
             "*RUN !BOOT\\n"}));
     EXPECT_EQ(EmulatorArguments(mame, "", ""),
-        (std::vector<std::string>{"bbcb", "-flop1", "-autoboot_delay", "2", "-autoboot_command", "\\n"}));
+        (std::vector<std::string>{"bbcb", "-autoboot_delay", "2", "-autoboot_command", "\\n"}));
 }

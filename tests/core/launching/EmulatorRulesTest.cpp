@@ -29,7 +29,11 @@ TEST(EmulatorRules, CommandLineWordsAndTheImagePlaceholder)
     EXPECT_TRUE(SplitCommandLine(" \t ").empty());
     EXPECT_EQ(EmulatorArguments("-disc %IMAGE% --x=%IMAGE%", "/e/a b.ssd"),
         (Texts{"-disc", "/e/a b.ssd", "--x=/e/a b.ssd"}));
-    EXPECT_EQ(EmulatorArguments("-disc %IMAGE% -fast", ""), (Texts{"-disc", "-fast"}));
+    // Without an image the switch that took it goes too, or it would take the next switch.
+    EXPECT_EQ(EmulatorArguments("-disc %IMAGE% -fast", ""), Texts{"-fast"});
+    EXPECT_EQ(EmulatorArguments("bbcb -flop1 %IMAGE% -autoboot_delay 2", ""), (Texts{"bbcb", "-autoboot_delay", "2"}));
+    EXPECT_EQ(EmulatorArguments("-x --file=%IMAGE% -fast", ""), (Texts{"-x", "-fast"}));
+    EXPECT_EQ(EmulatorArguments("model %IMAGE%", ""), Texts{"model"});
     // A path holding the placeholder's text is not replaced again.
     EXPECT_EQ(EmulatorArguments("%IMAGE%", "/e/%IMAGE%.ssd"), Texts{"/e/%IMAGE%.ssd"});
 }
