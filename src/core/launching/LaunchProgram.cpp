@@ -8,6 +8,7 @@
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
 #include "launching/WorkingFileGuard.h"
+#include "platform/AppDir.h"
 #include "platform/Collation.h"
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
@@ -63,6 +64,7 @@ private:
     std::string EmuFolder() const { return FolderPart(emu_->EmuUrl); }
     std::string WorkingFolder(const std::string& configured) const;
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
+    std::string DiskFolder() const;
     std::string DfsSource(const char* file) const { return cat_.AppFile(file); }
     bool IsDfsSource(const std::string& path) const;
     std::vector<std::pair<std::string, std::string>> DfsWorkingFiles() const;
@@ -273,11 +275,20 @@ bool LaunchSequence::ShowWarnings()
     return true;
 }
 
-// An empty working folder means the emulator's own folder; a configured one is a folder
-// whether or not it was stored with its trailing separator.
+// An empty ROM working folder means the emulator's own folder, where its ROMS.CFG names the
+// ROM images; a configured folder is a folder whether or not it was stored with its
+// trailing separator.
 std::string LaunchSequence::WorkingFolder(const std::string& configured) const
 {
     return configured.empty() ? EmuFolder() : IncludeBackslash(configured);
+}
+
+// An empty disk working folder means a private folder in the user's cache, not the
+// emulator's own folder: on Linux that is a system folder (/usr/games) where the user
+// cannot write, shared by every user of the machine.
+std::string LaunchSequence::DiskFolder() const
+{
+    return emu_->DiskWorkingDir.empty() ? CacheWorkFolder() : IncludeBackslash(emu_->DiskWorkingDir);
 }
 
 // Steps 10 and 11.
@@ -294,7 +305,7 @@ void LaunchSequence::NameTarget()
         targetName_ = FileNameNoExt(programFile_);
     if (targetExt_.empty())
         targetExt_ = FileExtension(programFile_);
-    targetPath_ = (isRom_ ? RomFolder() : WorkingFolder(emu_->DiskWorkingDir)) + targetName_ + targetExt_;
+    targetPath_ = (isRom_ ? RomFolder() : DiskFolder()) + targetName_ + targetExt_;
 
     // An image that already lies where the emulator expects it is neither copied onto
     // itself nor removed afterwards: it is the catalogue's own file.
@@ -304,6 +315,9 @@ void LaunchSequence::NameTarget()
 // Steps 12 and 13.
 bool LaunchSequence::PlaceImage()
 {
+    if (!isRom_ && emu_->DiskWorkingDir.empty())
+        if (Status made = MakePrivateFolder(CacheWorkFolder()); !made)
+            return Stop(made.Message());
     if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_, writer_))
         return Stop("Cannot copy file " + programFile_);
     if (isRom_)

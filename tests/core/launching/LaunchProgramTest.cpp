@@ -522,12 +522,23 @@ TEST_F(LaunchTest, ImagesWithoutExtensionEmptyWorkingFoldersAndImagesAlreadyInPl
     EXPECT_TRUE(prompts.shown.empty()); // neither disk nor ROM: no after-run step
     EXPECT_EQ(dir.Read("emu/discs/README"), "bare");
 
-    // An empty working folder is the emulator's own folder.
+    // An empty disk working folder is a private folder in the user's cache, made for the
+    // run; nothing goes into the emulator's own folder.
+    const std::string cacheBefore = std::getenv("XDG_CACHE_HOME") != nullptr ? std::getenv("XDG_CACHE_HOME") : "";
+    ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
     Emu().DiskWorkingDir.clear();
+    Emu().CommandLineString = "%IMAGE%";
+    Emu().CleanDiskWorkingDir = false;
     Run(0);
-    EXPECT_EQ(Log()["discs"], Texts{"README "});
-    EXPECT_FALSE(dir.Exists("emu/Elite.ssd")); // cleaned up after the run
+    cacheBefore.empty() ? ::unsetenv("XDG_CACHE_HOME") : ::setenv("XDG_CACHE_HOME", cacheBefore.c_str(), 1);
+    EXPECT_EQ(Log()["arg"], Texts{dir / "cache/vorbix/work/Elite.ssd"});
+    EXPECT_EQ(dir.Read("cache/vorbix/work/Elite.ssd"), "elite disc");
+    EXPECT_EQ(std::filesystem::status(dir / "cache/vorbix/work").permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
+    EXPECT_FALSE(dir.Exists("emu/Elite.ssd"));
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    Emu().CleanDiskWorkingDir = true;
+    Emu().CommandLineString.clear();
 
     // The catalogue's image already lies where the emulator expects it: it stays.
     Emu().DiskWorkingDir = dir / "games"; // stored without its separator
