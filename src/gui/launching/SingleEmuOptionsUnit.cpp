@@ -195,9 +195,14 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
             gridRow++, 1);
     }
 
+    // Alt+W: C is Cancel's first letter, and H, P and T belong to the button row.
+    QCheckBox* carryOn =
+        AddCheckBox(page, "WaitForExitCheck", "Carry on &when the emulator closes", &EmuRecord::WaitForExit);
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(nameGroup);
     layout->addWidget(runGroup);
+    layout->addWidget(carryOn);
     layout->addStretch();
     return page;
 }
