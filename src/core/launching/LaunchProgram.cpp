@@ -5,6 +5,7 @@
 #include "host/Prompts.h"
 #include "host/Shell.h"
 #include "launching/EmulatorArguments.h"
+#include "launching/EmulatorEnd.h"
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
 #include "launching/WorkingFileGuard.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 
 namespace vorbix {
@@ -119,6 +119,9 @@ LaunchResult LaunchSequence::Run()
     if (NoProgram() || !AfterRunNeeded()) {
         if (in_.WaitForEmulatorExit && pid > 0)
             AwaitEmulator(pid);
+        else if (pid > 0)
+            result_.UnwatchedPid = pid;
+        result_.EmulatorName = emu_->EmuName;
         return result_;
     }
     if (!WaitForEmulator(pid))
@@ -428,15 +431,27 @@ bool LaunchSequence::AfterRunNeeded() const
         || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
 }
 
-// Step 20's box holds the after-run steps until the user says the emulator has finished.
-// When nobody can say so (the terminal's input has ended), the launch waits for the
-// emulator to end; one it cannot wait for skips the after-run steps, which would otherwise
-// copy back and clean up before the emulator has written anything.
+// Step 20's box holds the after-run steps until the user says the emulator has finished,
+// or, for an emulator set to carry on when it closes, until it has ended. When nobody can
+// say so (the terminal's input has ended), the launch waits for the emulator to end; one it
+// cannot wait for skips the after-run steps, which would otherwise copy back and clean up
+// before the emulator has written anything.
 bool LaunchSequence::WaitForEmulator(int pid)
 {
-    const bool wait = (in_.WaitForEmulatorExit && pid > 0) || !prompts_.PressOkAfterRunningEmulator();
-    if (!wait)
+    if (in_.WaitForEmulatorExit && pid > 0) {
+        AwaitEmulator(pid);
         return true;
+    }
+    const bool watched = emu_->WaitForExit && pid > 0;
+    const bool confirmed = watched
+        ? prompts_.PressOkWhileWatchingEmulator([this, pid] { return WatchEmulator(shell_, pid, emu_->EmuName); })
+        : prompts_.PressOkAfterRunningEmulator();
+    if (confirmed) {
+        // An emulator that has ended by now may have failed.
+        if (const std::optional<ProcessEnd> end = shell_.ProcessEnded(pid); FailureToTell(end, watched))
+            Report(EmulatorFailureMessage(emu_->EmuName, *end));
+        return true;
+    }
     if (pid <= 0)
         return Stop("Nobody can confirm that " + emu_->EmuName
             + " has finished, and it cannot be waited for: the after-run steps were skipped");
@@ -444,28 +459,13 @@ bool LaunchSequence::WaitForEmulator(int pid)
     return true;
 }
 
-// Waits for the emulator; one that failed (a non-zero status, a signal) is an error to
-// report, with the last lines of its error output when the shell kept them. The after-run
-// steps still follow: the disk it wrote before it failed is the user's.
+// Waits for the emulator and tells a failure. The after-run steps still follow: the disk it
+// wrote before it failed is the user's.
 void LaunchSequence::AwaitEmulator(int pid)
 {
     const ProcessEnd end = shell_.WaitForExit(pid);
-    if (!end.Failed())
-        return;
-    std::string message = "The emulator " + emu_->EmuUrl;
-    if (end.Signal != 0) {
-        const char* name = ::strsignal(end.Signal);
-        message += " was ended by signal " + std::to_string(end.Signal)
-            + (name != nullptr ? std::string(" (") + name + ")" : "");
-    } else {
-        message += " ended with status " + std::to_string(end.Status);
-    }
-    if (!end.LastErrorLines.empty()) {
-        message += ". The last lines of its error output:";
-        for (const std::string& line : end.LastErrorLines)
-            message += "\n" + line;
-    }
-    Report(message);
+    if (FailureToTell(end, true))
+        Report(EmulatorFailureMessage(emu_->EmuName, end));
 }
 
 // Steps 21 to 23. When the changed disk could not come back, the working copy is the only

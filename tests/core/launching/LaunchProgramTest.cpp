@@ -561,6 +561,23 @@ TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
 }
 
+// The window's shell watches every emulator: one that failed soon after its start is told
+// once OK is pressed, under its name and with its error output, and the after-run steps
+// still run.
+TEST_F(LaunchTest, AnEmulatorThatFailedSoonIsToldAfterThePlainBox)
+{
+    cat.Options.CopyDiskBack = true;
+    Control("save");
+    dir.Write("control/fail", "no ROM found\nbye\n");
+    EmulatorShell watched(StartedPrograms::Watched);
+    LaunchPrompts okAfterEnd(watched);
+    const LaunchResult r = LaunchProgram(Input(), cat, okAfterEnd, watched);
+    EXPECT_TRUE(r.StepFailed);
+    EXPECT_EQ(okAfterEnd.Texts(),
+        (Texts{"Press OK after running emulator", "Error: BeebEm ended with status 3\nno ROM found\nbye"}));
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
+}
+
 TEST_F(LaunchTest, RunEmulatorWithAnEmptyCatalogueOnlyChecksTheEmulatorAndSetsThePlainVariable)
 {
     cat.ProgramList.clear();
