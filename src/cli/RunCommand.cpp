@@ -34,7 +34,9 @@ struct RunOptions {
 // this tool, which keeps its last lines for the report of a failed run.
 class RunShell : public SystemShell {
 public:
-    explicit RunShell(bool alwaysWaits) : SystemShell(true, alwaysWaits) {}
+    explicit RunShell(bool alwaysWaits)
+        : SystemShell(alwaysWaits ? StartedPrograms::AttachedKeepingErrors : StartedPrograms::Attached)
+    {}
 
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override

@@ -426,11 +426,18 @@ TEST_F(EmuOptionsForm, WorksFromTheKeyboard)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), Single("CommandLineEdit"));
+        // Alt+W, on the same tab, sets "Carry on when the emulator closes", off for a new one.
+        EXPECT_FALSE(Single<QCheckBox>("WaitForExitCheck")->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+        // An access key clicks the box as the mouse would, releasing it a moment later.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Single<QCheckBox>("WaitForExitCheck")->isChecked(); }));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     QTest::keyClick(List(), Qt::Key_N, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !single.isVisible() && catalogue.EmuList.size() == 2; }));
     EXPECT_EQ(catalogue.EmuList[1].EmuName, "Electron");
+    EXPECT_TRUE(catalogue.EmuList[1].WaitForExit);
+    EXPECT_FALSE(catalogue.EmuList[0].WaitForExit);
 
     bool cancelled = false;
     // Alt+E edits the selected row, Alt+H opens the help page beside the program, and Escape

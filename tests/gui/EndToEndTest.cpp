@@ -2,7 +2,8 @@
 // and event loop over a scratch application folder. A program is added through the editor,
 // run in the fake emulator with the disk copied back and the screen picture copied, the
 // three reports written, and the run ended by Exit; then the files on disk are compared
-// byte for byte with what the command-line tool writes for the same catalogue.
+// byte for byte with what the command-line tool writes for the same catalogue. An emulator
+// set to carry on when it closes is watched through its "Press OK" box.
 
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "editing/SingleProgramOptionsUnit.h"
@@ -25,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -223,4 +225,111 @@ TEST(EndToEnd, AddRunReportAndExitWriteWhatTheTerminalWrites)
         ASSERT_EQ(report.status, 0) << report.err;
         EXPECT_EQ(dir.Read(file), report.out) << file;
     }
+}
+
+// "Carry on when the emulator closes" in the real window and its real boxes: the "Press OK"
+// box closes by itself when the emulator ends after a while, and the emulator's failure is
+// told with its error output; the box stays open, saying why, for an emulator that ends at
+// once; OK pressed while the emulator still runs runs the after-run steps at once; and Run
+// Emulator, which holds no box, still tells a failure soon after the start.
+TEST(EndToEnd, TheEmulatorsEndClosesThePressOkBoxAndItsFailureIsShown)
+{
+    TempDir dir;
+    const std::string root = dir.path();
+    WriteFakeEmulator(root);
+    std::filesystem::create_directories(root + "emu/discs");
+    std::filesystem::create_directories(root + "control");
+    Catalogue start;
+    EmuRecord emu{"BeebEm", root + "emu/beebem"};
+    emu.DiskWorkingDir = root + "emu/discs/";
+    emu.CleanDiskWorkingDir = true;
+    emu.WaitForExit = true;
+    start.EmuList = {emu};
+    start.ProgramList.push_back({"Orbit", dir.Write("games/Orbit.ssd", "orbit")});
+    start.LastEmu = "BeebEm";
+    start.Options.CopyDiskBack = true;
+    WriteAppDir(start, root);
+    const auto lines = [&dir](const char* file) {
+        const std::string text = dir.Read(std::string("emu/") + file);
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    const QString pressOk = QStringLiteral("Press OK after running emulator");
+
+    QString failure;
+    QString staysOpen;
+    QString unwatchedFailure;
+    bool cleanedWhileRunning = false;
+    std::vector<Driver::Step> steps;
+    // Longer than the 3 seconds within which an end leaves the box open.
+    steps.push_back({"main window", [] { return MainWindow() != nullptr && Modal() == nullptr; },
+        [&dir] {
+            dir.Write("control/sleep", "3.5");
+            dir.Write("control/fail", "no ROM found\n");
+            Trigger("RunProgram1");
+        }});
+    steps.push_back(
+        {"the failure, once the box closed by itself", [] { return BoxStartingWith("BeebEm ended") != nullptr; },
+            [&failure] {
+                QMessageBox* box = BoxStartingWith("BeebEm ended");
+                failure = box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }});
+    steps.push_back({"second run", [] { return Modal() == nullptr; },
+        [&dir] {
+            std::filesystem::remove(dir / "control/sleep");
+            std::filesystem::remove(dir / "control/fail");
+            Trigger("RunProgram1");
+        }});
+    steps.push_back({"the box saying why it stays",
+        [pressOk] {
+            QMessageBox* box = BoxStartingWith(pressOk);
+            return box != nullptr && box->text() != pressOk;
+        },
+        [&staysOpen, pressOk] {
+            QMessageBox* box = BoxStartingWith(pressOk);
+            staysOpen = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        }});
+    steps.push_back({"third run", [] { return Modal() == nullptr; },
+        [&dir] {
+            dir.Write("control/hold", "");
+            Trigger("RunProgram1");
+        }});
+    steps.push_back({"OK while the emulator runs",
+        [&lines, pressOk] { return BoxStartingWith(pressOk) != nullptr && lines("started") == 3; },
+        [pressOk] { QTest::keyClick(BoxStartingWith(pressOk), Qt::Key_Return); }});
+    steps.push_back({"after-run steps done", [] { return Modal() == nullptr; },
+        [&] {
+            cleanedWhileRunning = lines("ended") == 2 && !dir.Exists("emu/discs/Orbit.ssd");
+            std::filesystem::remove(dir / "control/hold");
+        }});
+    // Run Emulator holds no box, yet a failure soon after the start is told.
+    steps.push_back({"fourth run", [&lines] { return Modal() == nullptr && lines("ended") == 3; },
+        [&dir] {
+            dir.Write("control/fail", "no ROM found\n");
+            Trigger("RunEmulator1");
+        }});
+    steps.push_back({"the failure without a box", [] { return BoxStartingWith("BeebEm ended") != nullptr; },
+        [&unwatchedFailure] {
+            QMessageBox* box = BoxStartingWith("BeebEm ended");
+            unwatchedFailure = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        }});
+    steps.push_back({"exit", [] { return Modal() == nullptr; }, [] { Trigger("Exit1"); }});
+
+    Driver driver(std::move(steps));
+    const int status = gui::RunApplication({root, {}, {}});
+    ClearQuitRequest();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (lines("ended") < 4 && std::chrono::steady_clock::now() < deadline)
+        QTest::qWait(20);
+    ASSERT_TRUE(driver.Finished()) << "stalled waiting for " << driver.Waiting() << " (" << driver.Stall() << ")";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(failure.toStdString(), "BeebEm ended with status 3\nno ROM found");
+    EXPECT_EQ(staysOpen.toStdString(),
+        "Press OK after running emulator\nBeebEm ended within 3 seconds of its start, perhaps handing the program "
+        "to a copy that was already running: press OK when you have finished with it.");
+    EXPECT_TRUE(cleanedWhileRunning);
+    EXPECT_EQ(unwatchedFailure, failure);
+    EXPECT_EQ(dir.Read("games/Orbit.ssd"), "orbit");
 }

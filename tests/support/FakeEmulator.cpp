@@ -26,6 +26,7 @@ std::string WriteFakeEmulator(const std::string& root)
           "  printf 'romscfg=%s\\n' \"$(tr -d '\\r' 2>/dev/null < \"$root/emu/ROMS.CFG\" | tr '\\n' '|')\"\n"
           "} > \"$root/emu/run.log.$$\"\n"
           "while [ -f \"$root/control/hold\" ]; do sleep 0.02; done\n"
+          "[ -s \"$root/control/sleep\" ] && sleep \"$(cat \"$root/control/sleep\")\"\n"
           "[ -f \"$root/control/remove\" ] && rm -rf \"$(cat \"$root/control/remove\")\"\n"
           "if [ -f \"$root/control/save\" ]; then\n"
           "  for f in \"$root\"/emu/discs/*; do [ -f \"$f\" ] && printf '+saved' >> \"$f\"; done\n"
@@ -40,6 +41,7 @@ std::string WriteFakeEmulator(const std::string& root)
           "elif [ -f \"$root/control/picture\" ]; then printf 'NEWPIC' > \"$root/emu/screen.jpg\"; fi\n"
           "mv \"$root/emu/run.log.$$\" \"$root/emu/run.log\"\n"
           "echo $$ >> \"$root/emu/ended\"\n"
+          "if [ -f \"$root/control/fail\" ]; then cat \"$root/control/fail\" >&2; exit 3; fi\n"
           "exit 0\n";
     const std::string path = root + "emu/beebem";
     WriteAll(path, script);

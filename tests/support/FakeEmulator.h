@@ -17,11 +17,13 @@ namespace vorbix::test {
 // line to root + "emu/started", records root + "emu/run.log" (its working folder,
 // arguments, the VBX_PLAIN/VBX_SS/VBX_DS variables, the files in emu/discs and emu/roms and
 // the lines of emu/ROMS.CFG) and then acts on files in root + "control/": "hold" keeps it
-// running while that file exists, "remove" deletes the file or folder whose path it
+// running while that file exists, "sleep" keeps it running for the seconds it holds,
+// "remove" deletes the file or folder whose path it
 // holds, "save" appends "+saved" to every disk image in emu/discs, "empty" empties them,
 // "block" turns each into a folder, "picture" writes its bytes (or "NEWPIC" when it is
-// empty) to emu/screen.jpg. Last it adds its process id to root + "emu/ended". Returns the
-// script's path.
+// empty) to emu/screen.jpg. Last it adds its process id to root + "emu/ended"; with
+// "fail" it then writes that file's bytes to its error output and ends with status 3.
+// Returns the script's path.
 std::string WriteFakeEmulator(const std::string& root);
 
 // The run log as name -> values (several "arg" lines keep their order).
@@ -35,7 +37,10 @@ public:
         std::vector<std::string> arguments;
     };
 
+    explicit EmulatorShell(StartedPrograms mode = StartedPrograms::Attached) : real_(mode) {}
     ~EmulatorShell() override { WaitForAll(); }
+    EmulatorShell(const EmulatorShell&) = delete;
+    EmulatorShell& operator=(const EmulatorShell&) = delete;
 
     StartResult Open(const std::string& target) override { return real_.Open(target); }
     StartResult OpenIn(const std::string& target, const std::string& workingDir) override
@@ -45,6 +50,7 @@ public:
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override;
     ProcessEnd WaitForExit(int pid) override;
+    std::optional<ProcessEnd> ProcessEnded(int pid) override { return real_.ProcessEnded(pid); }
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
     void WaitForAll();
@@ -54,7 +60,7 @@ public:
     int waits = 0; // WaitForExit calls
 
 private:
-    SystemShell real_{true};
+    SystemShell real_;
     std::vector<int> running_;
 };
 

@@ -18,6 +18,14 @@ inline std::string ReadLeaf(TXMLLoadObject& reader, std::string_view name, const
     return reader.Getvalue();
 }
 
+// The same for a leaf that may be missing: empty then, and no "No focus set" message.
+inline std::string ReadOptionalLeaf(TXMLLoadObject& reader, std::string_view name, const TXMLFocus& parent)
+{
+    TXMLFocus leaf;
+    reader.FindElement(name, 1, leaf, parent);
+    return reader.IsFocusSet(leaf) ? reader.Getvalue() : std::string();
+}
+
 // A container anywhere in the document; NoFocus when missing, so that the search for its
 // children falls back to the whole document.
 inline TXMLFocus FindContainer(TXMLLoadObject& reader, std::string_view name)

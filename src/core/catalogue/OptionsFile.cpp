@@ -44,6 +44,8 @@ const XMLStructure& OptionsFileStructure()
         }
         for (const EmuFlagField& field : kEmuFlagFields)
             emulator.Children.push_back({field.Leaf, true});
+        for (const EmuFlagField& field : kEmuOptionalFlagFields)
+            emulator.Children.push_back({field.Leaf, true});
         s.Containers.push_back(std::move(emulator));
         XMLElementRule filter{"filter", {}};
         for (const FilterTextField& field : kFilterTextFields)
@@ -83,6 +85,8 @@ void ReadRecords(TXMLLoadObject& reader, Catalogue& catalogue)
             emu.*field.Member = ReadLeaf(reader, field.Leaf, e);
         for (const EmuFlagField& field : kEmuFlagFields)
             emu.*field.Member = TextToBool(ReadLeaf(reader, field.Leaf, e));
+        for (const EmuFlagField& field : kEmuOptionalFlagFields)
+            emu.*field.Member = TextToBool(ReadOptionalLeaf(reader, field.Leaf, e));
         catalogue.EmuList.push_back(std::move(emu));
     });
     ForEachElement(reader, FindContainer(reader, "filters"), "filter", [&](const TXMLFocus& f) {
@@ -138,6 +142,9 @@ void WriteEmulator(TXMLSaveObject& writer, const EmuRecord& emu)
         writer.CloseElement(openGroup);
     for (const EmuFlagField& field : kEmuFlagFields)
         writer.WriteElement(field.Leaf, BoolToText(emu.*field.Member));
+    for (const EmuFlagField& field : kEmuOptionalFlagFields)
+        if (emu.*field.Member)
+            writer.WriteElement(field.Leaf, BoolToText(true));
     writer.CloseElement("emulator");
 }
 

@@ -52,6 +52,12 @@ inline constexpr EmuFlagField kEmuFlagFields[] = {
 };
 inline constexpr int kEmuFlagsInEveryLegacyFile = 2;
 
+// Flags written after the others only when set, so that a file whose emulators never set
+// them stays byte for byte as it was; a missing one reads as false, without a message.
+inline constexpr EmuFlagField kEmuOptionalFlagFields[] = {
+    {"wait-for-exit", &EmuRecord::WaitForExit},
+};
+
 struct FilterTextField {
     const char* Leaf;
     std::string FilterRecord::*Member;

@@ -50,6 +50,9 @@ struct EmuRecord {
     bool ProcessRomsCfgModelB = false;
     bool ProcessRomsCfgMaster128 = false;
     bool HandleDfs = false;
+    // "Carry on when the emulator closes": the launch watches the emulator, and the after-run
+    // steps start when it ends.
+    bool WaitForExit = false;
 
     bool operator==(const EmuRecord&) const = default;
 };

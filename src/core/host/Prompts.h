@@ -2,6 +2,7 @@
 // How core operations talk to the user: the window implements this with message boxes
 // and file choosers, the command-line tool on the terminal, tests with scripted fakes.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,14 @@ struct MessageRequest {
     bool Foreground = false;
     // No is the default button, so that Enter keeps what Yes would discard or delete.
     bool DefaultNo = false;
+};
+
+// What the "Press OK after running emulator" box learns when it asks about the emulator
+// it waits for: still running (Ended false); ended, so that the box closes by itself; or
+// ended in a way that leaves the box open, with a line that says why (KeepOpenReason).
+struct EmulatorWatch {
+    bool Ended = false;
+    std::string KeepOpenReason;
 };
 
 // The file-open chooser. Filter is written as the system writes it: description and
@@ -70,6 +79,14 @@ public:
     {
         ShowMessage("Press OK after running emulator");
         return true;
+    }
+
+    // The same box while the launch watches the emulator: the box asks watch from time to
+    // time and closes by itself once the emulator has ended; the user may still press OK
+    // first. Prompts that cannot ask (the terminal) show the plain box.
+    virtual bool PressOkWhileWatchingEmulator(const std::function<EmulatorWatch()>& /*watch*/)
+    {
+        return PressOkAfterRunningEmulator();
     }
 
     // A plain box with the application's title, no icon and an OK button.

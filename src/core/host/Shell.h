@@ -4,6 +4,7 @@
 // one; tests substitute fakes.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct ProcessEnd {
     int Signal = 0;
     // The last lines it wrote to its error output, when the shell kept them.
     std::vector<std::string> LastErrorLines;
+    // How long it ran, from its start to its end; zero when the shell did not time it.
+    std::chrono::steady_clock::duration Ran{};
     bool Failed() const { return Known && (Status != 0 || Signal != 0); }
 };
 
@@ -48,6 +51,10 @@ public:
         const std::vector<std::string>& arguments) = 0;
     // Waits for a process started attached by StartProgram to end.
     virtual ProcessEnd WaitForExit(int /*pid*/) { return {}; }
+    // Whether a process started attached has ended, without waiting: its end once it has,
+    // nothing while it runs (or when the shell cannot tell). A later WaitForExit still
+    // returns the same end.
+    virtual std::optional<ProcessEnd> ProcessEnded(int /*pid*/) { return std::nullopt; }
 
     // Sets a variable for every program started or opened from now on; it stays set for
     // the shell's lifetime.

@@ -4,6 +4,7 @@
 #include "launching/EmulatorArguments.h"
 #include "launching/LaunchProgram.h"
 #include "launching/RomsCfg.h"
+#include "platform/AppDir.h"
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
@@ -21,6 +22,7 @@ struct WorkingFolder {
     std::string Label; // "disk working folder", "ROM working folder" or both
     std::string Configured;
     std::string Path;
+    bool MadeWhenNeeded = false; // the private folder in the cache that an empty disk folder means
 };
 
 class EmulatorCheck {
@@ -84,11 +86,13 @@ void EmulatorCheck::CheckCommandLine()
 // One entry per folder: a disk and ROM working folder that are the same are looked at once.
 std::vector<WorkingFolder> EmulatorCheck::WorkingFolders() const
 {
-    const auto effective = [this](const std::string& configured) {
-        return configured.empty() ? FolderPart(emu_.EmuUrl) : IncludeBackslash(configured);
-    };
-    WorkingFolder disk{"disk working folder", emu_.DiskWorkingDir, effective(emu_.DiskWorkingDir)};
-    WorkingFolder rom{"ROM working folder", emu_.RomWorkingDir, effective(emu_.RomWorkingDir)};
+    // An empty disk working folder is the launch's private folder in the cache; an empty ROM
+    // working folder is the emulator's own, where ROMS.CFG names the ROMs.
+    const bool diskInCache = emu_.DiskWorkingDir.empty();
+    WorkingFolder disk{"disk working folder", emu_.DiskWorkingDir,
+        diskInCache ? CacheWorkFolder() : IncludeBackslash(emu_.DiskWorkingDir), diskInCache};
+    WorkingFolder rom{"ROM working folder", emu_.RomWorkingDir,
+        emu_.RomWorkingDir.empty() ? FolderPart(emu_.EmuUrl) : IncludeBackslash(emu_.RomWorkingDir)};
     if (disk.Path == rom.Path && disk.Configured.empty() == rom.Configured.empty()) {
         disk.Label = "disk and ROM working folder";
         return {disk};
@@ -101,8 +105,13 @@ void EmulatorCheck::CheckFolder(const WorkingFolder& folder)
     // A bare executable name has no folder to look at; the executable's line says why.
     if (folder.Path.empty())
         return;
+    // Made by the launch that needs it.
+    if (folder.MadeWhenNeeded && !PathExists(folder.Path))
+        return;
     std::string name = "The " + folder.Label + " " + folder.Path;
-    if (folder.Configured.empty())
+    if (folder.MadeWhenNeeded)
+        name += " (the private folder in the cache, as no working folder is set)";
+    else if (folder.Configured.empty())
         name += " (the emulator's own folder, as no working folder is set)";
     if (!DirectoryExists(folder.Path)) {
         problems_.push_back(name + " does not exist");

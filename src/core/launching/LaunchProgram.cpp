@@ -5,9 +5,11 @@
 #include "host/Prompts.h"
 #include "host/Shell.h"
 #include "launching/EmulatorArguments.h"
+#include "launching/EmulatorEnd.h"
 #include "launching/ImageMasks.h"
 #include "launching/RomsCfg.h"
 #include "launching/WorkingFileGuard.h"
+#include "platform/AppDir.h"
 #include "platform/Collation.h"
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
@@ -15,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 
 namespace vorbix {
@@ -63,6 +64,7 @@ private:
     std::string EmuFolder() const { return FolderPart(emu_->EmuUrl); }
     std::string WorkingFolder(const std::string& configured) const;
     std::string RomFolder() const { return WorkingFolder(emu_->RomWorkingDir); }
+    std::string DiskFolder() const;
     std::string DfsSource(const char* file) const { return cat_.AppFile(file); }
     bool IsDfsSource(const std::string& path) const;
     std::vector<std::pair<std::string, std::string>> DfsWorkingFiles() const;
@@ -117,6 +119,9 @@ LaunchResult LaunchSequence::Run()
     if (NoProgram() || !AfterRunNeeded()) {
         if (in_.WaitForEmulatorExit && pid > 0)
             AwaitEmulator(pid);
+        else if (pid > 0)
+            result_.UnwatchedPid = pid;
+        result_.EmulatorName = emu_->EmuName;
         return result_;
     }
     if (!WaitForEmulator(pid))
@@ -273,11 +278,20 @@ bool LaunchSequence::ShowWarnings()
     return true;
 }
 
-// An empty working folder means the emulator's own folder; a configured one is a folder
-// whether or not it was stored with its trailing separator.
+// An empty ROM working folder means the emulator's own folder, where its ROMS.CFG names the
+// ROM images; a configured folder is a folder whether or not it was stored with its
+// trailing separator.
 std::string LaunchSequence::WorkingFolder(const std::string& configured) const
 {
     return configured.empty() ? EmuFolder() : IncludeBackslash(configured);
+}
+
+// An empty disk working folder means a private folder in the user's cache, not the
+// emulator's own folder: on Linux that is a system folder (/usr/games) where the user
+// cannot write, shared by every user of the machine.
+std::string LaunchSequence::DiskFolder() const
+{
+    return emu_->DiskWorkingDir.empty() ? CacheWorkFolder() : IncludeBackslash(emu_->DiskWorkingDir);
 }
 
 // Steps 10 and 11.
@@ -294,7 +308,7 @@ void LaunchSequence::NameTarget()
         targetName_ = FileNameNoExt(programFile_);
     if (targetExt_.empty())
         targetExt_ = FileExtension(programFile_);
-    targetPath_ = (isRom_ ? RomFolder() : WorkingFolder(emu_->DiskWorkingDir)) + targetName_ + targetExt_;
+    targetPath_ = (isRom_ ? RomFolder() : DiskFolder()) + targetName_ + targetExt_;
 
     // An image that already lies where the emulator expects it is neither copied onto
     // itself nor removed afterwards: it is the catalogue's own file.
@@ -304,6 +318,9 @@ void LaunchSequence::NameTarget()
 // Steps 12 and 13.
 bool LaunchSequence::PlaceImage()
 {
+    if (!isRom_ && emu_->DiskWorkingDir.empty())
+        if (Status made = MakePrivateFolder(CacheWorkFolder()); !made)
+            return Stop(made.Message());
     if (!targetIsProgramFile_ && !CopyFileOverwrite(programFile_, targetPath_, writer_))
         return Stop("Cannot copy file " + programFile_);
     if (isRom_)
@@ -414,15 +431,27 @@ bool LaunchSequence::AfterRunNeeded() const
         || (options.CopyDiskBack && isDisk_) || options.CopyPicture;
 }
 
-// Step 20's box holds the after-run steps until the user says the emulator has finished.
-// When nobody can say so (the terminal's input has ended), the launch waits for the
-// emulator to end; one it cannot wait for skips the after-run steps, which would otherwise
-// copy back and clean up before the emulator has written anything.
+// Step 20's box holds the after-run steps until the user says the emulator has finished,
+// or, for an emulator set to carry on when it closes, until it has ended. When nobody can
+// say so (the terminal's input has ended), the launch waits for the emulator to end; one it
+// cannot wait for skips the after-run steps, which would otherwise copy back and clean up
+// before the emulator has written anything.
 bool LaunchSequence::WaitForEmulator(int pid)
 {
-    const bool wait = (in_.WaitForEmulatorExit && pid > 0) || !prompts_.PressOkAfterRunningEmulator();
-    if (!wait)
+    if (in_.WaitForEmulatorExit && pid > 0) {
+        AwaitEmulator(pid);
         return true;
+    }
+    const bool watched = emu_->WaitForExit && pid > 0;
+    const bool confirmed = watched
+        ? prompts_.PressOkWhileWatchingEmulator([this, pid] { return WatchEmulator(shell_, pid, emu_->EmuName); })
+        : prompts_.PressOkAfterRunningEmulator();
+    if (confirmed) {
+        // An emulator that has ended by now may have failed.
+        if (const std::optional<ProcessEnd> end = shell_.ProcessEnded(pid); FailureToTell(end, watched))
+            Report(EmulatorFailureMessage(emu_->EmuName, *end));
+        return true;
+    }
     if (pid <= 0)
         return Stop("Nobody can confirm that " + emu_->EmuName
             + " has finished, and it cannot be waited for: the after-run steps were skipped");
@@ -430,28 +459,13 @@ bool LaunchSequence::WaitForEmulator(int pid)
     return true;
 }
 
-// Waits for the emulator; one that failed (a non-zero status, a signal) is an error to
-// report, with the last lines of its error output when the shell kept them. The after-run
-// steps still follow: the disk it wrote before it failed is the user's.
+// Waits for the emulator and tells a failure. The after-run steps still follow: the disk it
+// wrote before it failed is the user's.
 void LaunchSequence::AwaitEmulator(int pid)
 {
     const ProcessEnd end = shell_.WaitForExit(pid);
-    if (!end.Failed())
-        return;
-    std::string message = "The emulator " + emu_->EmuUrl;
-    if (end.Signal != 0) {
-        const char* name = ::strsignal(end.Signal);
-        message += " was ended by signal " + std::to_string(end.Signal)
-            + (name != nullptr ? std::string(" (") + name + ")" : "");
-    } else {
-        message += " ended with status " + std::to_string(end.Status);
-    }
-    if (!end.LastErrorLines.empty()) {
-        message += ". The last lines of its error output:";
-        for (const std::string& line : end.LastErrorLines)
-            message += "\n" + line;
-    }
-    Report(message);
+    if (FailureToTell(end, true))
+        Report(EmulatorFailureMessage(emu_->EmuName, end));
 }
 
 // Steps 21 to 23. When the changed disk could not come back, the working copy is the only

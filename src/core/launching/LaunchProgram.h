@@ -53,6 +53,11 @@ struct LaunchResult {
     // updated, the emulator itself failed, or a step after the run (copy back, clean-up,
     // the DFS ROM image) did not succeed. The terminal's exit status counts it as a failure.
     bool StepFailed = false;
+    // An emulator started attached that the launch neither waited for nor held a box for
+    // (no program, or no after-run step): the window tells its failure when it fails soon
+    // after its start (FailureToTell). -1 for none.
+    int UnwatchedPid = -1;
+    std::string EmulatorName; // as the user named it, for that message
 };
 
 // The files the launch writes (the working copy, the changed disk copied back, ROMS.CFG,

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -57,6 +58,25 @@ std::string ResolveAppDir(const std::string& commandLineDir, const std::string& 
     else
         dataHome = "/tmp";
     return WithSlash(dataHome) + "vorbix/";
+}
+
+std::string CacheWorkFolder()
+{
+    std::string cacheHome;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/')
+        cacheHome = xdg;
+    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        cacheHome = WithSlash(home) + ".cache";
+    else
+        cacheHome = "/tmp";
+    return WithSlash(cacheHome) + "vorbix/work/";
+}
+
+Status MakePrivateFolder(const std::string& folder)
+{
+    if (!ForceDirectories(folder) || ::chmod(folder.c_str(), 0700) != 0)
+        return Failure{"Cannot create folder " + folder, folder};
+    return {};
 }
 
 std::string NamedAppDirProblem(const std::string& commandLineDir, const std::string& resolvedAppDir)

@@ -1,6 +1,8 @@
 #pragma once
 // Finding the application folder once at start.
 
+#include "host/Result.h"
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,15 @@ std::string NamedAppDirProblem(const std::string& commandLineDir, const std::str
 // executable's folder (so an installed tree moved elsewhere, or unpacked into a scratch
 // root, finds its own files), then the folder the build was configured to install into.
 std::vector<std::string> InstalledDataDirs(const std::string& executablePath, const std::string& configuredDir);
+
+// The folder, ending in '/', where a launch places disk images for an emulator whose disk
+// working folder is empty: $XDG_CACHE_HOME/vorbix/work/ (default ~/.cache/vorbix/work/).
+// Nothing is created here.
+std::string CacheWorkFolder();
+
+// Creates the folder (and missing parents) when needed and makes it the user's alone
+// (mode 0700); "Cannot create folder PATH" when it cannot be made.
+Status MakePrivateFolder(const std::string& folder);
 
 // The running executable's full path (from /proc/self/exe).
 std::string ExecutablePath();

@@ -4,13 +4,18 @@
 
 #include <cctype>
 #include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <pthread.h>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -137,9 +142,16 @@ void ReportErrno(int fd, int err)
         ReportErrno(errorFd, errno);
         ::_exit(127);
     }
-    if (errorOutput >= 0 && ::dup2(errorOutput, STDERR_FILENO) < 0) {
-        ReportErrno(errorFd, errno);
-        ::_exit(127);
+    if (errorOutput >= 0) {
+        if (::dup2(errorOutput, STDERR_FILENO) < 0) {
+            ReportErrno(errorFd, errno);
+            ::_exit(127);
+        }
+        // Once the front end has closed (the window, before its emulator), a write to the
+        // error output fails instead of ending the emulator with SIGPIPE.
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGPIPE, &ignore, nullptr);
     }
     ::sigprocmask(SIG_SETMASK, &mask, nullptr);
     ::execve(file, argv, envp);
@@ -300,9 +312,10 @@ int WaitForProcess(int pid)
 
 namespace {
 
-// How much of a process's error output is kept, and how many of its last lines are told.
-constexpr std::size_t kKeptErrorBytes = 4096;
-constexpr std::size_t kToldErrorLines = 10;
+// How much of a process's error output is kept, and how many of its last lines are told:
+// enough for the lines that say why an emulator gave up (a missing ROM, a bad switch).
+constexpr std::size_t kKeptErrorBytes = 16384;
+constexpr std::size_t kToldErrorLines = 50;
 
 // Passes a piece of error output on to this process's own and keeps its end in tail.
 void PassOn(const char* data, std::size_t size, std::string& tail)
@@ -417,14 +430,48 @@ StartResult SystemShell::OpenIn(const std::string& target, const std::string& wo
     return OpenWithDesktop(target, workingDir, variables_);
 }
 
+struct SystemShell::Watches {
+    std::mutex lock;
+    std::condition_variable ended;
+    std::set<int> watched; // every pid started watched, ended or not
+    std::map<int, ProcessEnd> ends;
+};
+
+SystemShell::SystemShell(StartedPrograms mode) : mode_(mode), watches_(std::make_shared<Watches>()) {}
+
 StartResult SystemShell::StartProgram(const std::string& file, const std::string& workingDir,
     const std::vector<std::string>& arguments)
 {
+    const bool attached = mode_ != StartedPrograms::Detached;
+    const bool keepErrors = mode_ == StartedPrograms::AttachedKeepingErrors || mode_ == StartedPrograms::Watched;
     int errorOutput = -1;
+    const auto start = std::chrono::steady_clock::now();
     StartResult result =
-        StartExecutable(file, workingDir, arguments, attach_, variables_, keepErrors_ ? &errorOutput : nullptr);
-    if (errorOutput >= 0)
-        errorPipes_[result.Pid] = errorOutput;
+        StartExecutable(file, workingDir, arguments, attached, variables_, keepErrors ? &errorOutput : nullptr);
+    if (result.Pid <= 0)
+        return result;
+    if (mode_ != StartedPrograms::Watched) {
+        startedAt_[result.Pid] = start;
+        if (errorOutput >= 0)
+            errorPipes_[result.Pid] = errorOutput;
+        return result;
+    }
+    const std::lock_guard<std::mutex> hold(watches_->lock);
+    try {
+        // The thread holds the watches, not the shell: it may outlive the shell.
+        std::thread([watches = watches_, pid = result.Pid, errorOutput, start] {
+            ProcessEnd end = WaitForProcessEnd(pid, errorOutput);
+            end.Ran = std::chrono::steady_clock::now() - start;
+            const std::lock_guard<std::mutex> ended(watches->lock);
+            watches->ends[pid] = std::move(end);
+            watches->ended.notify_all();
+        }).detach();
+        watches_->watched.insert(result.Pid);
+    } catch (const std::system_error&) {
+        // No thread to spare: the emulator runs unwatched, as a detached one would.
+        if (errorOutput >= 0)
+            ::close(errorOutput);
+    }
     return result;
 }
 
@@ -436,12 +483,34 @@ SystemShell::~SystemShell()
 
 ProcessEnd SystemShell::WaitForExit(int pid)
 {
+    if (mode_ == StartedPrograms::Watched) {
+        std::unique_lock<std::mutex> hold(watches_->lock);
+        if (watches_->watched.count(pid) == 0)
+            return {};
+        watches_->ended.wait(hold, [&] { return watches_->ends.count(pid) != 0; });
+        return watches_->ends[pid];
+    }
     int errorOutput = -1;
     if (const auto kept = errorPipes_.find(pid); kept != errorPipes_.end()) {
         errorOutput = kept->second;
         errorPipes_.erase(kept);
     }
-    return WaitForProcessEnd(pid, errorOutput);
+    ProcessEnd end = WaitForProcessEnd(pid, errorOutput);
+    if (const auto started = startedAt_.find(pid); started != startedAt_.end()) {
+        if (end.Known)
+            end.Ran = std::chrono::steady_clock::now() - started->second;
+        startedAt_.erase(started);
+    }
+    return end;
+}
+
+std::optional<ProcessEnd> SystemShell::ProcessEnded(int pid)
+{
+    const std::lock_guard<std::mutex> hold(watches_->lock);
+    const auto found = watches_->ends.find(pid);
+    if (found == watches_->ends.end())
+        return std::nullopt;
+    return found->second;
 }
 
 void SystemShell::SetEnvironmentVariable(const std::string& name, const std::string& value)

@@ -6,7 +6,9 @@
 
 #include "host/Shell.h"
 
+#include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,17 +55,19 @@ bool IsAddress(const std::string& target);
 // Whether path is a regular file that this process may execute.
 bool IsExecutableFile(const std::string& path);
 
+// How the real shell starts emulators. Detached: they run on their own and are never
+// waited for. Attached: the caller gets each one's Pid and must wait for it. Attached,
+// keeping errors (for a caller that always waits): WaitForExit also reports the last lines
+// each wrote to its error output. Watched (the window): as that, but a thread of the shell
+// waits for each one and keeps its end, so that ProcessEnded can tell at any time whether
+// it has ended and nothing is left for the caller to reap.
+enum class StartedPrograms { Detached, Attached, AttachedKeepingErrors, Watched };
+
 // The shell of the real system. The variables that launches set are kept here and given
 // to every later start; the process's own environment is never changed.
 class SystemShell : public Shell {
 public:
-    // attachStartedPrograms: programs started by StartProgram stay attached so that the
-    // caller can wait for them (the command-line tool's --wait). keepErrorOutput (for a
-    // caller that always waits): WaitForExit reports the last lines each wrote to its
-    // error output.
-    explicit SystemShell(bool attachStartedPrograms = false, bool keepErrorOutput = false)
-        : attach_(attachStartedPrograms), keepErrors_(attachStartedPrograms && keepErrorOutput)
-    {}
+    explicit SystemShell(StartedPrograms mode = StartedPrograms::Detached);
     ~SystemShell() override;
     SystemShell(const SystemShell&) = delete;
     SystemShell& operator=(const SystemShell&) = delete;
@@ -73,13 +77,19 @@ public:
     StartResult StartProgram(const std::string& file, const std::string& workingDir,
         const std::vector<std::string>& arguments) override;
     ProcessEnd WaitForExit(int pid) override;
+    std::optional<ProcessEnd> ProcessEnded(int pid) override;
     void SetEnvironmentVariable(const std::string& name, const std::string& value) override;
 
 private:
-    bool attach_;
-    bool keepErrors_;
+    struct Watches;
+
+    StartedPrograms mode_;
     EnvironmentVariables variables_;
     std::map<int, int> errorPipes_; // pid -> reading end of its error output
+    std::map<int, std::chrono::steady_clock::time_point> startedAt_; // attached, not yet waited for
+    // The ends the watching threads found; shared with them, as they outlive the shell when
+    // the window closes before its emulator.
+    std::shared_ptr<Watches> watches_;
 };
 
 } // namespace vorbix

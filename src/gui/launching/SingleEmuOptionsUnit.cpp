@@ -172,12 +172,29 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
     names->addWidget(Caption("File Name", FileNameEdit, nameGroup), 1, 0);
     names->addLayout(Row({FileNameEdit, FileNameButton}), 1, 1);
 
+    QGroupBox* runGroup = CreateRunGroup(page);
+
+    // Alt+W: C is Cancel's first letter, and H, P and T belong to the button row.
+    QCheckBox* carryOn =
+        AddCheckBox(page, "WaitForExitCheck", "Carry on &when the emulator closes", &EmuRecord::WaitForExit);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(nameGroup);
+    layout->addWidget(runGroup);
+    layout->addWidget(carryOn);
+    layout->addStretch();
+    return page;
+}
+
+// The command line and the three environment variables.
+QGroupBox* TSingleEmuOptionsForm::CreateRunGroup(QWidget* page)
+{
     auto* runGroup = new QGroupBox(QStringLiteral("Run options"), page);
     QLineEdit* switches = AddTextBox(runGroup, "CommandLineEdit", &EmuRecord::CommandLineString);
     switches->setMinimumWidth(260);
     switches->setToolTip(QStringLiteral("%1 in the switches stands for the image as placed for the emulator: its "
                                         "full path in the disk or rom working directory. Run without a program, a "
-                                        "switch holding %1 is left out.")
+                                        "switch holding %1 is left out, and so is the switch before a lone %1.")
                              .arg(QString::fromUtf8(kImagePlaceholder)));
     auto* run = new QGridLayout(runGroup);
     run->addWidget(Caption("Command line switches", switches, runGroup), 0, 0);
@@ -214,12 +231,7 @@ QWidget* TSingleEmuOptionsForm::CreateEmulatorTab()
                            PlainLabel(QStringLiteral("(Optional)"), runGroup)}),
             gridRow++, 1);
     }
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(nameGroup);
-    layout->addWidget(runGroup);
-    layout->addStretch();
-    return page;
+    return runGroup;
 }
 
 QWidget* TSingleEmuOptionsForm::CreateImagesTab()

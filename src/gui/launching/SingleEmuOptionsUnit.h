@@ -56,6 +56,7 @@ private:
 
     void CreateWidgets();
     QWidget* CreateEmulatorTab();
+    QGroupBox* CreateRunGroup(QWidget* page);
     QWidget* CreateImagesTab();
     QWidget* CreateDfsTab();
     void ConnectWidgets();

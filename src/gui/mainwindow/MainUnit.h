@@ -163,6 +163,7 @@ private:
     bool SaveCatalogue(bool atExit);
     bool SaveAtExit();
     void ApplyLaunchResult(const vorbix::LaunchResult& result);
+    void WatchEarlyFailure(int pid, const std::string& emuName);
 
     // Commands.
     void Save1Click();

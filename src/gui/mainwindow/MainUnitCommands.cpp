@@ -8,6 +8,7 @@
 #include "catalogue/Utilities.h"
 #include "host/Shell.h"
 #include "launching/DroppedFiles.h"
+#include "launching/EmulatorEnd.h"
 #include "launching/LaunchProgram.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ExitUnit.h"
@@ -149,8 +150,7 @@ bool TMainForm::SaveCatalogue(bool atExit)
         hide();
         exitForm_->ShowNow();
     }
-    const Result<SavedFiles> saved =
-        vorbix::SaveCatalogue(catalogue_, atExit, *writer_, &prompts_);
+    const Result<SavedFiles> saved = vorbix::SaveCatalogue(catalogue_, atExit, *writer_, &prompts_);
     QApplication::restoreOverrideCursor();
     if (showExitForm)
         exitForm_->hide();
@@ -260,6 +260,27 @@ void TMainForm::ApplyLaunchResult(const LaunchResult& result)
         RefreshDetailsWithNewPicture();
     if (result.UpdateCommandStates || result.ClearSelectorText)
         UpdateCommandStates();
+    if (result.UnwatchedPid > 0)
+        WatchEarlyFailure(result.UnwatchedPid, result.EmulatorName);
+}
+
+// An emulator started without the "Press OK" box may still give up soon after its start
+// (a missing ROM, a switch it does not know): the window looks a little longer than the
+// time within which such a failure is told, and tells it.
+void TMainForm::WatchEarlyFailure(int pid, const std::string& emuName)
+{
+    auto* timer = new QTimer(this);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(31);
+    connect(timer, &QTimer::timeout, this, [this, timer, pid, emuName, giveUp] {
+        const std::optional<ProcessEnd> end = shell_.ProcessEnded(pid);
+        if (!end && std::chrono::steady_clock::now() < giveUp)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (FailureToTell(end, false))
+            ShowErrorBox(EmulatorFailureMessage(emuName, *end));
+    });
+    timer->start(250);
 }
 
 void TMainForm::Contents1Click()

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
 
 namespace vorbix::gui {
 namespace {
@@ -119,6 +120,29 @@ MessageAnswer QtPrompts::ShowMessageBox(const MessageRequest& request)
         box.activateWindow();
     }
     return AnswerOf(box.exec());
+}
+
+// The plain "Press OK" box, asking the launch ten times a second whether the emulator has
+// ended: it then closes as if OK were pressed, or gains the line that says why it stays.
+bool QtPrompts::PressOkWhileWatchingEmulator(const std::function<EmulatorWatch()>& watch)
+{
+    const QString text = QStringLiteral("Press OK after running emulator");
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        const EmulatorWatch seen = watch();
+        if (!seen.Ended)
+            return;
+        poll.stop();
+        if (seen.KeepOpenReason.empty())
+            box.done(QMessageBox::Ok);
+        else
+            box.setText(text + QChar(u'\n') + ShownText(seen.KeepOpenReason));
+    });
+    poll.start(100);
+    box.exec();
+    return true;
 }
 
 } // namespace vorbix::gui

@@ -14,6 +14,7 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     MessageAnswer ShowMessageBox(const MessageRequest& request) override;
+    bool PressOkWhileWatchingEmulator(const std::function<EmulatorWatch()>& watch) override;
     std::optional<std::string> ChooseFile(const FileOpenRequest& request) override;
     std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
 

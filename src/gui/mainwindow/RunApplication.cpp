@@ -61,7 +61,8 @@ int RunApplication(const StartOptions& options)
     catalogue.AppDir = options.AppDir;
     catalogue.InstalledDataDirs = options.InstalledDataDirs;
     QtPrompts prompts;
-    SystemShell shell;
+    // Watched: the launch can tell when the emulator has ended, and how.
+    SystemShell shell(StartedPrograms::Watched);
     TMainForm form(catalogue, prompts, shell);
     const ErrorHandlerScope errors([&form](const std::string& message) { form.EndWithoutSaving(message); });
     prompts.SetParent(&form);

@@ -36,6 +36,12 @@ public:
         dialogClosed_();
     }
 
+    // The plain box goes through ShowMessageBox; the watched one is the target's own box.
+    bool PressOkWhileWatchingEmulator(const std::function<EmulatorWatch()>& watch) override
+    {
+        return Closing(target_.PressOkWhileWatchingEmulator(watch));
+    }
+
 private:
     template <typename Answer>
     Answer Closing(Answer answer)

@@ -152,6 +152,46 @@ TEST(OptionsFile, RoundTripOfEveryFieldAndFilterCondition)
     EXPECT_EQ(dir.Read("Data/options.xml"), first);
 }
 
+// "Carry on when the emulator closes" is a leaf only of the emulators that have it set, last
+// in the emulator: files whose emulators never set it keep their bytes, and a file without
+// it loads silently. Only the second emulator has it, so a search outside the first
+// emulator would find it there.
+TEST(OptionsFile, TheWaitForExitLeafStandsOnlyWhereItIsSetAndRoundTrips)
+{
+    TempDir dir;
+    Catalogue c = OneOfEach();
+    c.AppDir = dir.path();
+    const std::string without = OptionsFileBytes(c);
+    EXPECT_EQ(without.find("wait-for-exit"), std::string::npos);
+    EmuRecord carryOn = c.EmuList[0];
+    carryOn.EmuName = "b2";
+    carryOn.WaitForExit = true;
+    c.EmuList.push_back(carryOn);
+    std::filesystem::create_directory(dir / "Data");
+    ASSERT_TRUE(SaveOptionsFile(c).Ok());
+    const std::string with = dir.Read("Data/options.xml");
+    const std::string secondEnd = "      <handle-dfs>true</handle-dfs>\r\n"
+                                  "      <wait-for-exit>true</wait-for-exit>\r\n"
+                                  "    </emulator>\r\n"
+                                  "  </emulators>\r\n";
+    EXPECT_NE(with.find("<handle-dfs>true</handle-dfs>\r\n    </emulator>\r\n    <emulator>"), std::string::npos);
+    EXPECT_NE(with.find(secondEnd), std::string::npos) << with;
+
+    for (const std::string& bytes : {without, with}) {
+        dir.Write("Data/options.xml", bytes);
+        Catalogue loaded;
+        loaded.AppDir = dir.path();
+        FakePrompts prompts;
+        EXPECT_TRUE(LoadOptionsFile(loaded, prompts).Ok());
+        EXPECT_EQ(prompts.Texts(), std::vector<std::string>{});
+        ASSERT_EQ(loaded.EmuList.size(), bytes == with ? 2u : 1u);
+        EXPECT_FALSE(loaded.EmuList[0].WaitForExit);
+        EXPECT_TRUE(bytes == without || loaded.EmuList[1].WaitForExit);
+        ASSERT_TRUE(SaveOptionsFile(loaded).Ok());
+        EXPECT_EQ(dir.Read("Data/options.xml"), bytes);
+    }
+}
+
 TEST(OptionsFile, HandEditedFileWithoutGroupsMissingLeavesAndOddValues)
 {
     TempDir dir;

@@ -177,8 +177,9 @@ TEST(EmulatorCheck, EveryProblemOfABrokenDefinitionIsListedAndNoneOfAGoodOne)
             "ROMS.CFG processing is on, but cannot process file " + dir / "emu/ROMS.CFG" + ": too few lines",
             "DFS handling is on, but the DFS ROM image " + dir / "DFSROMS/E00DFS.ROM" + " is missing"}));
 
-    // No executable at all, no %IMAGE% beside empty working folders, whose place (the
-    // emulator's folder) cannot be written to, and no ROMS.CFG for the Master 128.
+    // No executable at all, no %IMAGE% beside empty working folders: the ROM one's place
+    // (the emulator's folder) cannot be written to, the disk one's (the cache) can; and no
+    // ROMS.CFG for the Master 128.
     EmuRecord bare;
     bare.EmuUrl = dir / "emu/beebem";
     bare.CommandLineString = "-b";
@@ -191,7 +192,7 @@ TEST(EmulatorCheck, EveryProblemOfABrokenDefinitionIsListedAndNoneOfAGoodOne)
         (std::vector<std::string>{"Cannot find the emulator file " + dir / "emu/beebem",
             "The command line has no %IMAGE% and the disk and ROM working folders are empty: the emulator is not "
             "told which image to run",
-            "The disk and ROM working folder " + dir / "emu/"
+            "The ROM working folder " + dir / "emu/"
                 + " (the emulator's own folder, as no working folder is set) cannot be written to",
             "ROMS.CFG processing is on, but cannot find file " + dir / "emu/ROMS.CFG"}));
 

@@ -150,10 +150,11 @@ TEST_F(LaunchTest, UnnamedTargetKeepsItsNameAndNeedsNoOkWithoutAfterRunSteps)
     EXPECT_EQ(dir.Read("emu/discs/Elite.ssd"), "elite disc");
     EXPECT_EQ(Log()["arg"], (Texts{"-b", dir / "emu/discs/Elite.ssd", "--title", "Two words"}));
 
-    // Without program the placeholder's word is left out and nothing is placed.
+    // Without program the placeholder's word and the switch before it are left out, and
+    // nothing is placed.
     std::filesystem::remove(dir / "emu/run.log");
     Run(Input(LaunchMode::NoProgram, -1));
-    EXPECT_EQ(Log()["arg"], (Texts{"-b", "--title", "Two words"}));
+    EXPECT_EQ(Log()["arg"], (Texts{"--title", "Two words"}));
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -522,12 +523,23 @@ TEST_F(LaunchTest, ImagesWithoutExtensionEmptyWorkingFoldersAndImagesAlreadyInPl
     EXPECT_TRUE(prompts.shown.empty()); // neither disk nor ROM: no after-run step
     EXPECT_EQ(dir.Read("emu/discs/README"), "bare");
 
-    // An empty working folder is the emulator's own folder.
+    // An empty disk working folder is a private folder in the user's cache, made for the
+    // run; nothing goes into the emulator's own folder.
+    const std::string cacheBefore = std::getenv("XDG_CACHE_HOME") != nullptr ? std::getenv("XDG_CACHE_HOME") : "";
+    ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
     Emu().DiskWorkingDir.clear();
+    Emu().CommandLineString = "%IMAGE%";
+    Emu().CleanDiskWorkingDir = false;
     Run(0);
-    EXPECT_EQ(Log()["discs"], Texts{"README "});
-    EXPECT_FALSE(dir.Exists("emu/Elite.ssd")); // cleaned up after the run
+    cacheBefore.empty() ? ::unsetenv("XDG_CACHE_HOME") : ::setenv("XDG_CACHE_HOME", cacheBefore.c_str(), 1);
+    EXPECT_EQ(Log()["arg"], Texts{dir / "cache/vorbix/work/Elite.ssd"});
+    EXPECT_EQ(dir.Read("cache/vorbix/work/Elite.ssd"), "elite disc");
+    EXPECT_EQ(std::filesystem::status(dir / "cache/vorbix/work").permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
+    EXPECT_FALSE(dir.Exists("emu/Elite.ssd"));
     EXPECT_EQ(prompts.Texts(), Texts{"Press OK after running emulator"});
+    Emu().CleanDiskWorkingDir = true;
+    Emu().CommandLineString.clear();
 
     // The catalogue's image already lies where the emulator expects it: it stays.
     Emu().DiskWorkingDir = dir / "games"; // stored without its separator
@@ -547,6 +559,23 @@ TEST_F(LaunchTest, WaitingForTheEmulatorInsteadOfAskingForOk)
     EXPECT_EQ(r.Outcome, LaunchOutcome::Finished);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(shell.waits, 1);
+    EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
+}
+
+// The window's shell watches every emulator: one that failed soon after its start is told
+// once OK is pressed, under its name and with its error output, and the after-run steps
+// still run.
+TEST_F(LaunchTest, AnEmulatorThatFailedSoonIsToldAfterThePlainBox)
+{
+    cat.Options.CopyDiskBack = true;
+    Control("save");
+    dir.Write("control/fail", "no ROM found\nbye\n");
+    EmulatorShell watched(StartedPrograms::Watched);
+    LaunchPrompts okAfterEnd(watched);
+    const LaunchResult r = LaunchProgram(Input(), cat, okAfterEnd, watched);
+    EXPECT_TRUE(r.StepFailed);
+    EXPECT_EQ(okAfterEnd.Texts(),
+        (Texts{"Press OK after running emulator", "Error: BeebEm ended with status 3\nno ROM found\nbye"}));
     EXPECT_EQ(dir.Read("games/Elite.ssd"), "elite disc+saved");
 }
 

@@ -102,7 +102,7 @@ TEST(Process, AttachedStartPassesArgumentsAndTheShellsVariablesAndCanBeWaitedFor
             + ProcessPath() + "' ] && echo inherited >> '" + out
             + "'\n"
               "exit 3\n");
-    SystemShell shell(true);
+    SystemShell shell(StartedPrograms::Attached);
     shell.SetEnvironmentVariable("VBX_ONE", "1");
     shell.SetEnvironmentVariable("VBX=BAD", "x"); // not a variable name: ignored
     StartResult r = shell.StartProgram(emu, dir.path(), {"-disc", "a b.ssd", ""});
@@ -120,7 +120,7 @@ TEST(Process, AttachedStartPassesArgumentsAndTheShellsVariablesAndCanBeWaitedFor
     EXPECT_EQ(std::getenv("VBX_ONE"), nullptr);
     EXPECT_EQ(std::getenv("VBX_TWO"), nullptr);
 
-    SystemShell other(true);
+    SystemShell other(StartedPrograms::Attached);
     r = other.StartProgram(emu, dir.path(), {});
     ASSERT_GT(r.Pid, 0);
     EXPECT_EQ(WaitForProcess(r.Pid), 3);
@@ -177,7 +177,7 @@ TEST(Process, FailuresGiveShellCodesAtOrBelow32)
         "ELF garbage");
     test::SetMode(broken, 0755);
     for (bool attached : {false, true}) {
-        SystemShell shell(attached);
+        SystemShell shell(attached ? StartedPrograms::Attached : StartedPrograms::Detached);
         EXPECT_LE(shell.StartProgram(dir / "missing", dir.path(), {}).Code, 32);
         EXPECT_LE(shell.StartProgram("", dir.path(), {}).Code, 32);
         EXPECT_LE(shell.StartProgram(emu, dir / "no-such-folder", {}).Code, 32);
