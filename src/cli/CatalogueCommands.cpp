@@ -74,8 +74,7 @@ int RunResave(CliContext& context, const std::vector<std::string>& args)
             // A file changed outside since the load is not written over: there is nobody to
             // ask, so the answer is No.
             TerminalPrompts prompts(context.err, context.in, false, false);
-            const Result<SavedFiles> saved =
-                SaveCatalogue(catalogue, false, SystemFileWriter(), &prompts);
+            const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, SystemFileWriter(), &prompts);
             if (!saved) {
                 context.err << "Error: " << saved.Message() << "\n";
                 return kExitFileError;

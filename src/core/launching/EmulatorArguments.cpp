@@ -57,7 +57,9 @@ std::vector<std::string> EmulatorArguments(const std::string& commandLine, const
         }
         // The boot command first: an image path that holds "%BOOT%" stays as it is.
         std::string argument = ReplaceAll(word, kBootPlaceholder, bootCommand);
-        arguments.push_back(hasImage ? ReplaceAll(std::move(argument), kImagePlaceholder, imagePath) : argument);
+        if (hasImage)
+            argument = ReplaceAll(argument, kImagePlaceholder, imagePath);
+        arguments.push_back(std::move(argument));
     }
     return arguments;
 }
