@@ -19,6 +19,17 @@ std::string WithSlash(std::string dir)
     return dir;
 }
 
+// An XDG base folder, ending in '/': the variable when it holds a full path, else the
+// default below $HOME, else /tmp.
+std::string XdgFolder(const char* variable, const char* belowHome)
+{
+    if (const char* xdg = std::getenv(variable); xdg != nullptr && *xdg == '/')
+        return WithSlash(xdg);
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return WithSlash(WithSlash(home) + belowHome);
+    return "/tmp/";
+}
+
 std::string Absolute(const std::string& dir)
 {
     if (!dir.empty() && dir.front() == '/')
@@ -50,26 +61,12 @@ std::string ResolveAppDir(const std::string& commandLineDir, const std::string& 
         if (DirectoryExists(exeDir + "Data"))
             return exeDir;
     }
-    std::string dataHome;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
-        dataHome = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        dataHome = WithSlash(home) + ".local/share";
-    else
-        dataHome = "/tmp";
-    return WithSlash(dataHome) + "vorbix/";
+    return XdgFolder("XDG_DATA_HOME", ".local/share") + "vorbix/";
 }
 
 std::string CacheWorkFolder()
 {
-    std::string cacheHome;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/')
-        cacheHome = xdg;
-    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        cacheHome = WithSlash(home) + ".cache";
-    else
-        cacheHome = "/tmp";
-    return WithSlash(cacheHome) + "vorbix/work/";
+    return XdgFolder("XDG_CACHE_HOME", ".cache") + "vorbix/work/";
 }
 
 Status MakePrivateFolder(const std::string& folder)
