@@ -3,7 +3,8 @@
 # The layers, bottom first:
 #   host <- platform <- fastpath <- discs, catalogue <- browsing <- launching, reports, editing
 # platform holds what differs per operating system; fastpath what is there only for speed,
-# which platform never calls. launching also reads discs (the boot option of an image).
+# which platform never calls. browsing and launching also read discs (what is on an image,
+# the boot option of one).
 # launching, reports and editing sit side by side and use of browsing only its filter
 # evaluation. The per-folder libraries make the linker refuse most wrong arrows; this also
 # catches a header-only use, which the linker never sees.
@@ -16,7 +17,7 @@ allowed_for() {
     platform) echo "host" ;;
     fastpath) echo "host platform" ;;
     discs|catalogue) echo "host platform fastpath" ;;
-    browsing) echo "host platform fastpath catalogue" ;;
+    browsing) echo "host platform fastpath discs catalogue" ;;
     launching) echo "host platform fastpath discs catalogue browsing/FilterEvaluation.h" ;;
     reports|editing) echo "host platform fastpath catalogue browsing/FilterEvaluation.h" ;;
     *) echo "?" ;;

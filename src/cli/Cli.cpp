@@ -34,6 +34,7 @@ struct CommandInfo {
 // In the order the usage text lists them.
 constexpr CommandInfo kCommands[] = {
     {"check", "", RunCheck},
+    {"disc", "FILE", RunDisc},
     {"emulators", "--presets | --preset NAME | --check [NAME]", RunEmulators},
     {"info", "", RunInfo},
     {"list", "[--filter NAME] [--order publisher|program] [--descending]", RunList},

@@ -29,6 +29,7 @@ struct CliContext {
 
 // The commands; each returns the tool's exit status.
 int RunCheck(CliContext& context, const std::vector<std::string>& args);
+int RunDisc(CliContext& context, const std::vector<std::string>& args);
 int RunEmulators(CliContext& context, const std::vector<std::string>& args);
 int RunInfo(CliContext& context, const std::vector<std::string>& args);
 int RunList(CliContext& context, const std::vector<std::string>& args);

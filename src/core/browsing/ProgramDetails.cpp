@@ -1,6 +1,7 @@
 #include "browsing/ProgramDetails.h"
 
 #include "catalogue/Utilities.h"
+#include "discs/DiscContents.h"
 #include "host/Prompts.h"
 #include "host/Shell.h"
 #include "platform/FileSystem.h"
@@ -28,6 +29,7 @@ ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
 {
     ProgramDetails details;
     details.HasProgram = true;
+    details.ImageFile = program.FileUrl;
     details.PictureFile = PictureFileFor(program.FileUrl);
     details.PictureExists = PictureFileExists(program.FileUrl);
     details.BoxCoverFile = BoxCoverFileFor(program.FileUrl);
@@ -39,6 +41,18 @@ ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount)
     details.RightLinks = LinkRange(program, kLinksPerColumn, 2 * kLinksPerColumn);
     details.Status = StatusBarTexts(program, rowCount);
     return details;
+}
+
+StringList DiscTabLines(const ProgramDetails& details)
+{
+    if (!details.HasProgram)
+        return {};
+    if (details.ImageFile.empty())
+        return {"No image file"};
+    Result<ImageDescription> description = DescribeImageFile(details.ImageFile);
+    if (!description)
+        return {description.Message()};
+    return std::move(description).Value().Lines;
 }
 
 bool IsWebAddress(const std::string& target)

@@ -28,6 +28,7 @@ inline constexpr std::size_t kLinksPerColumn = 7;
 // nothing of a previously selected program stays on screen.
 struct ProgramDetails {
     bool HasProgram = false;
+    std::string ImageFile; // the program's FileUrl, whose contents the Disc tab shows
     std::string PictureFile;
     bool PictureExists = false;
     std::string BoxCoverFile;
@@ -45,6 +46,11 @@ struct ProgramDetails {
 // The details of a selected program in a list of rowCount rows. Looks at the disk only to
 // test whether the picture and box-cover files exist.
 ProgramDetails DetailsFor(const ProgramRecord& program, int rowCount);
+
+// What the Disc tab shows for the details: what is on the program's image (DescribeImageFile),
+// or the one line why it cannot be read; nothing without a program. The image is read only
+// here, when the tab is shown, and never more than its catalogue or a bounded tape.
+StringList DiscTabLines(const ProgramDetails& details);
 
 // Whether the text is a web address (http:// or https://, in any case) that a browser opens.
 bool IsWebAddress(const std::string& target);

@@ -32,7 +32,7 @@ void DropPicture(const std::string& path, const DropInput& input, const Catalogu
 {
     const int pidx = input.SelectedPIdx;
     const bool selected = pidx >= 0 && static_cast<std::size_t>(pidx) < catalogue.ProgramList.size();
-    if (input.ShownTab == DetailsTab::Information || !selected) {
+    if (input.ShownTab == DetailsTab::Information || input.ShownTab == DetailsTab::Disc || !selected) {
         prompts.ShowErrorBox("Make sure a program is selected as well as the Picture tab sheet or the "
                              "Box Cover tab before dropping a JPEG file");
         return;

@@ -9,8 +9,9 @@
 
 namespace vorbix {
 
-// The tab the details panel shows.
-enum class DetailsTab { Picture, BoxCover, Information };
+// The tab the details panel shows. A JPEG dropped while the Disc tab shows is refused as on
+// the Information tab: neither holds a picture.
+enum class DetailsTab { Picture, BoxCover, Information, Disc };
 
 // Who chose the files: the user, dropping them on the window with the mouse, or a start of
 // vorbix with files (a file manager's "Open with", or a later start handing them over),

@@ -1,7 +1,6 @@
 #include "launching/EmulatorArguments.h"
 
 #include "discs/DfsCatalogue.h"
-#include "launching/ImageMasks.h"
 
 #include <string_view>
 
@@ -66,10 +65,7 @@ std::vector<std::string> EmulatorArguments(const std::string& commandLine, const
 
 std::string BootCommandOfImage(const std::string& imagePath)
 {
-    const std::string ext = UpperExtension(imagePath);
-    if (ext != ".SSD" && ext != ".DSD" && ext != ".IMG")
-        return {};
-    return BootCommand(DfsBootOptionOfFile(imagePath).value_or(0));
+    return BootCommand(DfsBootOptionOfImage(imagePath).value_or(0));
 }
 
 } // namespace vorbix

@@ -5,6 +5,7 @@
 #include "mainwindow/TextBytes.h"
 #include "mainwindow/VirtualKeys.h"
 
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -42,7 +43,9 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QTabWidget(parent)
     addTab(CreatePictureTab(), QStringLiteral("Picture"));
     addTab(CreateBoxCoverTab(), QStringLiteral("Box cover"));
     addTab(CreateInformationTab(), QStringLiteral("Information"));
+    addTab(CreateDiscTab(), QStringLiteral("Disc"));
     ApplyColours();
+    connect(this, &QTabWidget::currentChanged, this, [this] { ShowDisc(); });
 }
 
 QWidget* DetailsPanel::CreatePictureTab()
@@ -80,6 +83,16 @@ QWidget* DetailsPanel::CreateInformationTab()
     return page;
 }
 
+// The listing is laid out in columns, so it is drawn in the system's fixed-width font.
+QWidget* DetailsPanel::CreateDiscTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet4");
+    Memo3 = CreateTextBox(page, "Memo3", 0, kPictureHeight);
+    Memo3->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    return page;
+}
+
 QListWidget* DetailsPanel::CreateLinkColumn(QWidget* parent, const char* name, int left)
 {
     auto* column = new QListWidget(parent);
@@ -102,7 +115,7 @@ QListWidget* DetailsPanel::CreateLinkColumn(QWidget* parent, const char* name, i
 void DetailsPanel::ApplyColours()
 {
     const QPalette theme = palette();
-    for (QWidget* box : {static_cast<QWidget*>(Memo1), static_cast<QWidget*>(Memo2)}) {
+    for (QWidget* box : {static_cast<QWidget*>(Memo1), static_cast<QWidget*>(Memo2), static_cast<QWidget*>(Memo3)}) {
         QPalette colours = theme;
         colours.setColor(QPalette::Base, theme.color(QPalette::Window));
         box->setPalette(colours);
@@ -160,6 +173,18 @@ void DetailsPanel::ShowDetails(const ProgramDetails& details, Prompts& prompts)
     FillLines(Memo2, details.WarningLines);
     FillLinks(ListView2, details.LeftLinks);
     FillLinks(ListView3, details.RightLinks);
+    discDetails_ = details;
+    discShown_ = false;
+    ShowDisc();
+}
+
+// Reads the image when the Disc tab shows and has not shown these details yet.
+void DetailsPanel::ShowDisc()
+{
+    if (ShownTab() != DetailsTab::Disc || discShown_)
+        return;
+    discShown_ = true;
+    FillLines(Memo3, DiscTabLines(discDetails_));
 }
 
 void DetailsPanel::ShowPicture(const ProgramDetails& details, Prompts& prompts)

@@ -1,6 +1,6 @@
 #pragma once
 // The details panel: the selected program's picture, box cover and information (comments,
-// warnings, two columns of document links drawn as hyperlinks).
+// warnings, two columns of document links drawn as hyperlinks), and what is on its image.
 
 #include "browsing/ProgramDetails.h"
 #include "launching/DroppedFiles.h"
@@ -45,6 +45,8 @@ private:
     QWidget* CreatePictureTab();
     QWidget* CreateBoxCoverTab();
     QWidget* CreateInformationTab();
+    QWidget* CreateDiscTab();
+    void ShowDisc();
     QListWidget* CreateLinkColumn(QWidget* parent, const char* name, int left);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -60,7 +62,12 @@ private:
     QPlainTextEdit* Memo2 = nullptr; // warnings
     QListWidget* ListView2 = nullptr; // links 1 to 7
     QListWidget* ListView3 = nullptr; // links 8 to 14
+    QPlainTextEdit* Memo3 = nullptr; // what is on the image
     bool showsPlaceholder_ = false;
+    // The image is read only while the Disc tab shows: these are the details it was last
+    // given, read when the tab is chosen.
+    ProgramDetails discDetails_;
+    bool discShown_ = false;
 };
 
 } // namespace vorbix::gui
