@@ -1,6 +1,7 @@
 #pragma once
-// DFS disc images built byte by byte for the tests: a catalogue in the first two sectors,
-// each file's bytes at its start sector.
+// DFS disc images built byte by byte for the tests: a catalogue in the first two sectors
+// (and a Watford DDFS disc's second one in sectors 2 and 3), each file's bytes at its start
+// sector; double-sided images with their sides interleaved track by track.
 
 #include <string>
 #include <vector>
@@ -22,5 +23,14 @@ struct DfsFile {
 // cycle number and files.
 std::string DfsImage(const std::string& title, int bootOption, const std::vector<DfsFile>& files,
     unsigned sectors = 400, unsigned cycle = 0, int imageSectors = -1);
+
+// A Watford DDFS disc: the first 31 files in the first catalogue, the rest (up to 31 more)
+// in the second, marked by eight bytes &AA at the start of sector 2.
+std::string WatfordImage(const std::string& title, int bootOption, const std::vector<DfsFile>& files,
+    unsigned sectors = 800);
+
+// A double-sided image of two single-sided ones: track 0 of side 0, track 0 of side 1,
+// track 1 of side 0, ... (10 sectors a track); the shorter side is filled with zeros.
+std::string DsdImage(const std::string& side0, const std::string& side1);
 
 } // namespace vorbix::test

@@ -165,6 +165,13 @@ public:
         }
     }
 
+    // A tape that ends without its last file's last block is cut short too.
+    void Finish()
+    {
+        if (!tape_.Files.empty() && !lastEnded_ && !full_)
+            SetProblem("The tape ends before the last block of " + tape_.Files.back().Name);
+    }
+
     void SetProblem(const std::string& problem)
     {
         if (tape_.Problem.empty())
@@ -253,6 +260,7 @@ Result<TapeContents> ReadUefTape(std::string_view bytes)
     tape.VersionMajor = Byte(bytes, 11);
     TapeReader reader(tape);
     ReadChunks(bytes, reader);
+    reader.Finish();
     // A cut compressed stream explains a cut tape best.
     if (!unpacked.Problem.empty())
         tape.Problem = unpacked.Problem;
