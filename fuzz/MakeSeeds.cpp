@@ -11,6 +11,7 @@
 #include "catalogue/RecordFields.h"
 #include "platform/FileSystem.h"
 #include "platform/JpegWriter.h"
+#include "support/AdfsUefImages.h"
 #include "support/Builders.h"
 #include "support/DfsImages.h"
 #include "support/PngBytes.h"
@@ -322,7 +323,37 @@ void DfsSeeds()
     for (int option = 0; option <= 3; ++option)
         seeds.push_back(test::DfsImage("SEED", option, files).substr(0, 1024));
     seeds.push_back(test::DfsImage("BIG", 2, {}, 800, 0, 4));
+    std::vector<test::DfsFile> many;
+    for (unsigned i = 0; i < 40; ++i)
+        many.push_back({"F" + std::to_string(i), '$', i % 3 == 0, 0x1900, 0x8023, 256, 4 + i});
+    seeds.push_back(test::WatfordImage("WATFORD", 1, many).substr(0, 1024));
+    seeds.push_back(test::DsdImage(test::DfsImage("SIDE0", 3, files, 400, 0, 4), test::DfsImage("SIDE2", 0, files))
+                        .substr(0, 4096));
     WriteSeeds("dfs", seeds);
+}
+
+// Discs of each size with a file and a subdirectory, cut after the root directory (all the
+// reader looks at) and a whole S disc.
+void AdfsSeeds()
+{
+    const std::vector<test::AdfsFile> root = {{"!BOOT", false, false, 0, 0, 0x40, 7},
+        {"Games", true, false, 0, 0, 0x500, 8}, {"Elite", false, true, 0x1900, 0x8023, 0x5000, 13}};
+    std::vector<std::string> seeds;
+    for (const unsigned sectors : {640U, 1280U, 2560U})
+        seeds.push_back(test::AdfsImage(sectors, 2, "Seed", root, sectors == 2560).substr(0, 0x700));
+    seeds.push_back(test::AdfsImage(640, 3, "Whole", root));
+    WriteSeeds("adfs", seeds);
+    WriteDictionary("adfs", {"Hugo", "\r"});
+}
+
+void UefSeeds()
+{
+        const std::string tape = test::UefImage({{"LOADER", 0x1900, 0x1900, std::string(100, 'L')},
+            {"GAME", 0x3000, 0x3000, std::string(600, 'G'), true}, {"EMPTY", 0, 0, ""}});
+        WriteSeeds("uef", {tape, test::Gzip(tape), test::Gzip(tape.substr(0, 300)) + test::Gzip(tape.substr(300))});
+        WriteDictionary("uef",
+            {std::string("UEF File!\0", 10), std::string("\0\1", 2), std::string("\x10\x01", 2),
+                std::string("\x04\x01", 2), "\x1F\x8B", "*"});
 }
 
 } // namespace
@@ -341,5 +372,7 @@ int main(int argc, char** argv)
     RomsCfgSeeds();
     PngSeeds();
     DfsSeeds();
+    AdfsSeeds();
+    UefSeeds();
     return 0;
 }

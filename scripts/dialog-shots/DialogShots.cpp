@@ -11,6 +11,7 @@
 #include "editing/SingleProgramOptionsUnit.h"
 #include "launching/SingleEmuOptionsUnit.h"
 #include "launching/SingleFilterOptionsUnit.h"
+#include "mainwindow/DetailsPanel.h"
 #include "mainwindow/MainUnit.h"
 #include "mainwindow/QtPrompts.h"
 #include "mainwindow/VorbixApplication.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 #include <iostream>
@@ -166,6 +168,27 @@ bool ShootPresetAndTest(vorbix::gui::TSingleEmuOptionsForm* emu, const QDir& out
     return ok;
 }
 
+// The main window with the Disc tab showing the image of the program named name.
+bool ShootDisc(vorbix::gui::TMainForm& form, const std::string& name, const QString& path)
+{
+    auto* list = form.findChild<QTreeView*>("ListView1");
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 1), Qt::DisplayRole,
+        QString::fromStdString(name), 1, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        std::cerr << "No program named " << name << '\n';
+        return false;
+    }
+    form.RevealListRow(found.front().row());
+    form.RefreshDetails();
+    form.Details()->ShowTab(vorbix::DetailsTab::Disc);
+    QApplication::processEvents();
+    const bool ok = Save(&form, path);
+    form.Details()->ShowTab(vorbix::DetailsTab::Picture);
+    form.RevealListRow(0);
+    form.RefreshDetails();
+    return ok;
+}
+
 template <typename T>
 T* Form(QWidget& main)
 {
@@ -196,6 +219,8 @@ int main(int argc, char** argv)
         return 1;
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = Save(&form, out.filePath("main-window.png"));
+    ok = ShootDisc(form, "Star Miner", out.filePath("main-window-disc.png")) && ok;
+    ok = ShootDisc(form, "Tape Trek", out.filePath("main-window-tape.png")) && ok;
     // The single-record dialogs and the report dialogs are filled by their callers; the other
     // windows fill themselves when shown. The splash and the exit window are no dialogs.
     using namespace vorbix::gui;

@@ -1,5 +1,5 @@
-// Writes the demo application folder: a small catalogue of disk and ROM images made here
-// (DFS disk images with a !BOOT file, a sideways ROM), their pictures and box covers as
+// Writes the demo application folder: a small catalogue of disk, tape and ROM images made
+// here (DFS disk images with a !BOOT file, a UEF tape, a sideways ROM), their pictures and box covers as
 // JPEGs, a fake emulator with its ROMS.CFG and DFS ROM placeholders, and the two catalogue
 // files. Paths in the catalogue point at the folder given as the second argument, where
 // scripts/run.sh puts its scratch copy.
@@ -9,6 +9,8 @@
 #include "catalogue/Main_LoadSaveUnit.h"
 #include "platform/FileSystem.h"
 #include "platform/JpegWriter.h"
+#include "support/AdfsUefImages.h"
+#include "support/DfsImages.h"
 
 #include <cmath>
 #include <cstdint>
@@ -20,34 +22,44 @@
 #include <vector>
 
 using namespace vorbix;
+using namespace std::string_literals;
 
 namespace {
 
-// A 40-track single-sided DFS image: the two catalogue sectors and one !BOOT text file
-// that *EXEC types in at start-up (boot option 3).
+// A 40-track single-sided DFS image holding its files: a !BOOT text file that *EXEC types
+// in at start-up (boot option 3), a BASIC loader and the game's machine code, locked.
 std::string MakeDiskImage(const std::string& title, const std::string& bootText)
 {
-    std::string image(10 * 256, '\0');
-    std::string paddedTitle = (title + std::string(12, ' ')).substr(0, 12);
-    for (std::size_t i = 0; i < 8; ++i)
-        image[i] = paddedTitle[i];
-    for (std::size_t i = 0; i < 4; ++i)
-        image[256 + i] = paddedTitle[8 + i];
-    const std::string name = "!BOOT  ";
-    for (std::size_t i = 0; i < 7; ++i)
-        image[8 + i] = name[i];
-    image[15] = '$';
-    const int sectors = 400;
-    image[256 + 5] = 8; // one file
-    image[256 + 6] = static_cast<char>((3 << 4) | ((sectors >> 8) & 3)); // *EXEC !BOOT
-    image[256 + 7] = static_cast<char>(sectors & 0xFF);
-    const std::size_t length = bootText.size();
-    image[256 + 12] = static_cast<char>(length & 0xFF);
-    image[256 + 13] = static_cast<char>((length >> 8) & 0xFF);
-    image[256 + 15] = 2; // starts at sector 2
-    for (std::size_t i = 0; i < length && i < 256 * 8; ++i)
-        image[512 + i] = bootText[i];
+    const auto bootLength = static_cast<unsigned>(bootText.size());
+    std::string image = test::DfsImage(title, 3,
+        {{"!BOOT", '$', false, 0, 0, bootLength, 2}, {"LOADER", '$', false, 0x31900, 0x38023, 0x2E0, 3},
+            {"GAME", 'G', true, 0x1100, 0x1100, 0x1A00, 6}},
+        400, 1, 6 + 0x1A);
+    image.replace(512, bootLength, bootText);
     return image;
+}
+
+// Both sides of a disc: the game's first part on side 0, its second on side 2.
+std::string MakeDoubleSidedImage(const std::string& title, const std::string& bootText)
+{
+    return test::DsdImage(MakeDiskImage(title, bootText),
+        test::DfsImage("PART TWO", 0, {{"PART2", '$', false, 0x1900, 0x1900, 0x2400, 2}}, 400, 1, 2 + 0x24));
+}
+
+// A tape of a BASIC loader and the game's machine code in 20 blocks.
+std::string MakeTape()
+{
+    // Three lines of BASIC as the interpreter keeps them: CR, the line number, the line's
+    // length, the text (untokenised); CR and &FF end the program.
+    const std::string loader = "\r\x00\x0A\x0A"
+                               "MODE 7"
+                               "\r\x00\x14\x12"
+                               "*LOAD TREKCODE"
+                               "\r\x00\x1E\x0E"
+                               "CALL &1900"
+                               "\r\xFF"s;
+    return test::UefImage(
+        {{"TAPETREK", 0xFFFF0E00, 0xFFFF8023, loader}, {"TREKCODE", 0x1900, 0x1900, std::string(0x1400, '\xEA')}});
 }
 
 // An 8 KB sideways ROM of the service type whose service entry returns at once.
@@ -130,6 +142,7 @@ int main(int argc, char** argv)
         {"The Lost Crown", "Quill Software", "Adventure", "Quill Software/LostCrown.dsd", true, false, false},
         {"Orbit", "Acme Micro", "Arcade", "Acme Micro/Orbit.ssd", false, true, false},
         {"Disc Doctor ROM", "Acme Micro", "Utility", "Acme Micro/DiscDoctor.rom", false, false, false},
+        {"Tape Trek", "Acme Micro", "Arcade", "Acme Micro/TapeTrek.uef", false, true, false},
     };
 
     Catalogue c;
@@ -138,10 +151,16 @@ int main(int argc, char** argv)
     for (const auto& p : programs) {
         const std::string file = std::string(p.file);
         const std::string stem = file.substr(0, file.find_last_of('.'));
-        if (file.size() > 4 && file.substr(file.size() - 4) == ".rom")
+        const std::string extension = file.substr(file.size() - 4);
+        const std::string boot = "MODE 7\rPRINT \"" + std::string(p.name) + "\"\r";
+        if (extension == ".rom")
             Write(out + "programs/" + file, MakeRom(p.name));
+        else if (extension == ".uef")
+            Write(out + "programs/" + file, MakeTape());
+        else if (extension == ".dsd")
+            Write(out + "programs/" + file, MakeDoubleSidedImage(p.name, boot));
         else
-            Write(out + "programs/" + file, MakeDiskImage(p.name, "MODE 7\rPRINT \"" + std::string(p.name) + "\"\r"));
+            Write(out + "programs/" + file, MakeDiskImage(p.name, boot));
         if (p.picture)
             Write(out + "programs/" + stem + ".jpg", MakePicture(320, 256, seed));
         if (p.boxCover)

@@ -218,6 +218,6 @@ TEST(Demo, TheCommittedDemoFolderIsWhatTheDemoToolWrites)
     }
     EXPECT_GT(files, 15);
     auto info = RunProcess({VORBIX_CLI_PATH, "--appdir", committed.string(), "info"});
-    EXPECT_EQ(info.out, "programs: 6\nemulators: 1\nfilters: 2\npublishers: 3\ntypes: 4\nsource: xml\n");
+    EXPECT_EQ(info.out, "programs: 7\nemulators: 1\nfilters: 2\npublishers: 3\ntypes: 4\nsource: xml\n");
     EXPECT_EQ(info.err, "");
 }

@@ -4,8 +4,11 @@
 #include "support/gui/DialogTest.h"
 #include "support/gui/WindowTest.h"
 
+#include "discs/DiscContents.h"
 #include "mainwindow/DetailsPanel.h"
 #include "platform/FileSystem.h"
+#include "support/AdfsUefImages.h"
+#include "support/DfsImages.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +16,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -392,4 +397,47 @@ TEST_F(RealHands, AJpegGivenToTheProgramAsksBeforeItBecomesAPicture)
     EXPECT_TRUE(DropAt(w.form.get(), CentreOf(w.List()->viewport(), w.form.get()), *FilesData({shot})));
     EXPECT_TRUE(w.prompts.shown.empty()) << w.prompts.Texts()[0];
     EXPECT_EQ(dir.Read("games/Elite.jpg"), JpegBytes(16, 16));
+}
+
+// The Disc tab, chosen with the mouse, shows what is on the selected program's image and
+// follows the selection made with the keys; a picture dropped while it shows is refused as
+// on the Information tab.
+TEST_F(RealHands, TheDiscTabShowsWhatIsOnTheSelectedImage)
+{
+    const std::string disc = dir.Write("games/Elite.ssd",
+        DfsImage("ELITE", 2, {{"!BOOT", '$', false, 0, 0, 0x20, 2}, {"ELITE", 'E', true, 0x1900, 0x8023, 0x5000, 3}}));
+    const std::string tape =
+        dir.Write("games/Zap.uef", Gzip(UefImage({{"ZAP", 0x1900, 0x8023, std::string(600, 'z')}})));
+    Catalogue catalogue;
+    catalogue.ProgramList = {MakeProgram("Acornsoft", "Elite", "Game", disc), MakeProgram("Zeta", "Zap", "Game", tape)};
+    StartedWindow& w = Start(catalogue);
+    const auto shown = [&w] { return w.Find<QPlainTextEdit>("Memo3")->toPlainText().toStdString(); };
+    const auto expected = [](const std::string& path) {
+        std::string text;
+        for (const std::string& line : DescribeImageFile(path).Value().Lines)
+            text += (text.empty() ? "" : "\n") + line;
+        return text;
+    };
+    // Not read while another tab shows.
+    EXPECT_EQ(shown(), "");
+    QTabBar* tabs = w.form->Details()->tabBar();
+    ASSERT_EQ(tabs->tabText(3), "Disc");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+    EXPECT_EQ(w.form->Details()->ShownTab(), DetailsTab::Disc);
+    EXPECT_EQ(shown(), expected(disc));
+    EXPECT_NE(shown().find("  E.ELITE  L 01900 08023 05000  003\n%BOOT%   types *RUN !BOOT"), std::string::npos);
+
+    w.List()->setFocus();
+    QTest::keyClick(w.List(), Qt::Key_Down);
+    EXPECT_EQ(w.SelectedName(), "Zap");
+    EXPECT_EQ(shown(), expected(tape));
+    EXPECT_NE(shown().find("  ZAP          00001900 00008023 00000258 3"), std::string::npos);
+
+    const std::string shot = dir.Write("shot.jpg", JpegBytes(16, 16));
+    EXPECT_TRUE(DropAt(w.form.get(), CentreOf(w.List()->viewport(), w.form.get()), *FilesData({shot})));
+    EXPECT_EQ(w.prompts.Texts(),
+        Texts{"Error: Make sure a program is selected as well as the Picture tab sheet or the Box "
+              "Cover tab before dropping a JPEG file"});
+    EXPECT_FALSE(dir.Exists("games/Zap.jpg"));
+    EXPECT_FALSE(dir.Exists("games/Zap-box.jpg"));
 }

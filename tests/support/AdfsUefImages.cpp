@@ -79,8 +79,8 @@ namespace {
 unsigned Crc(const std::string& bytes)
 {
     unsigned crc = 0;
-    for (const unsigned char c : bytes) {
-        crc ^= unsigned{c} << 8;
+    for (const char c : bytes) {
+        crc ^= unsigned{static_cast<unsigned char>(c)} << 8;
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc & 0x8000U) != 0 ? ((crc << 1) ^ 0x1021U) & 0xFFFFU : (crc << 1) & 0xFFFFU;
     }
