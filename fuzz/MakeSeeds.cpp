@@ -348,12 +348,12 @@ void AdfsSeeds()
 
 void UefSeeds()
 {
-        const std::string tape = test::UefImage({{"LOADER", 0x1900, 0x1900, std::string(100, 'L')},
-            {"GAME", 0x3000, 0x3000, std::string(600, 'G'), true}, {"EMPTY", 0, 0, ""}});
-        WriteSeeds("uef", {tape, test::Gzip(tape), test::Gzip(tape.substr(0, 300)) + test::Gzip(tape.substr(300))});
-        WriteDictionary("uef",
-            {std::string("UEF File!\0", 10), std::string("\0\1", 2), std::string("\x10\x01", 2),
-                std::string("\x04\x01", 2), "\x1F\x8B", "*"});
+    const std::string tape = test::UefImage({{"LOADER", 0x1900, 0x1900, std::string(100, 'L')},
+        {"GAME", 0x3000, 0x3000, std::string(600, 'G'), true}, {"EMPTY", 0, 0, ""}});
+    WriteSeeds("uef", {tape, test::Gzip(tape), test::Gzip(tape.substr(0, 300)) + test::Gzip(tape.substr(300))});
+    WriteDictionary("uef",
+        {std::string("UEF File!\0", 10), std::string("\0\1", 2), std::string("\x10\x01", 2), std::string("\x04\x01", 2),
+            "\x1F\x8B", "*"});
 }
 
 } // namespace

@@ -43,7 +43,7 @@ Result<Unpacked> Gunzip(std::string_view packed)
     Unpacked out;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
     stream.avail_in = static_cast<uInt>(packed.size());
-    constexpr std::size_t kStep = 64 * 1024;
+    constexpr std::size_t kStep = std::size_t{64} * 1024;
     for (;;) {
         const std::size_t have = out.Bytes.size();
         // One byte over the limit tells a tape of exactly the limit from a larger one.
