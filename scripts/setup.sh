@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6test6
-  libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev libpugixml-dev
   clang-14 libclang-rt-14-dev
