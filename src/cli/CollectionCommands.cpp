@@ -79,6 +79,9 @@ int RunAddFolder(CliContext& context, const std::vector<std::string>& arguments)
     return WithCatalogue(
         context,
         [&](Catalogue& catalogue, CatalogueSource) {
+            for (const ChecksumLists::ListFile& list : lists.Files())
+                context.out << "list\t" << list.Name << '\t' << list.Entries << (list.Entries == 1 ? " file" : " files")
+                            << "\n";
             const ScanCatalogue view = ScanCatalogue::Of(catalogue);
             ScanControl control;
             const FolderScanResult result = ScanFolder(folder, view, lists, control);

@@ -246,11 +246,11 @@ Status ChecksumLists::AddText(std::string_view document, const std::string& list
     ListReader reader(document, listName);
     if (Status status = reader.Read(read); !status)
         return status;
+    files_.push_back({listName, read.size()});
     for (ChecksumEntry& entry : read) {
         byKey_.emplace(Key(entry.Size, entry.Crc), entries_.size());
         entries_.push_back(std::move(entry));
     }
-    files_.push_back(listName);
     return {};
 }
 

@@ -46,15 +46,19 @@ public:
     std::vector<std::size_t> Find(std::uint64_t size, std::uint32_t crc) const;
     // The distinct sizes of all entries, smallest first.
     std::vector<std::uint64_t> Sizes() const;
-    // The lists read, by file name.
-    const std::vector<std::string>& Files() const { return files_; }
+    // The lists read, by file name, with the count of entries each gave.
+    struct ListFile {
+        std::string Name;
+        std::size_t Entries = 0;
+    };
+    const std::vector<ListFile>& Files() const { return files_; }
 
 private:
     static std::uint64_t Key(std::uint64_t size, std::uint32_t crc) { return (size << 32) ^ crc; }
 
     std::vector<ChecksumEntry> entries_;
     std::unordered_multimap<std::uint64_t, std::size_t> byKey_;
-    std::vector<std::string> files_;
+    std::vector<ListFile> files_;
 };
 
 // The MAME software lists for BBC Micro machines that MAME's data package installs
