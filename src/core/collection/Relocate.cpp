@@ -113,6 +113,28 @@ CatalogueChange ApplyRelocation(Catalogue& catalogue, const std::vector<Relocati
     return change;
 }
 
+std::string CommonFolder(const Catalogue& catalogue)
+{
+    std::string common;
+    bool first = true;
+    for (const ProgramRecord& program : catalogue.ProgramList) {
+        const std::string folder = FolderPart(program.FileUrl);
+        if (first) {
+            common = folder;
+            first = false;
+            continue;
+        }
+        std::size_t same = 0;
+        while (same < common.size() && same < folder.size() && common[same] == folder[same])
+            ++same;
+        common.resize(same);
+    }
+    // Cut back to the last separator, so that "C:\Games\Ab" and "C:\Games\Ac" give "C:\Games\".
+    while (!common.empty() && !IsPathSeparator(common.back()))
+        common.pop_back();
+    return common;
+}
+
 std::string RelocationPlace(const Catalogue& catalogue, const Relocation& relocation)
 {
     auto programName = [&] { return catalogue.ProgramList[static_cast<std::size_t>(relocation.PIdx)].ProgramName; };

@@ -45,6 +45,10 @@ std::vector<Relocation> PlanRelocation(const Catalogue& catalogue, const std::st
 // remembered folders and the picture path are saved with the options.
 CatalogueChange ApplyRelocation(Catalogue& catalogue, const std::vector<Relocation>& plan);
 
+// The deepest folder that holds every program's file, with its separator at the end; empty
+// when the programs share none (or there are none). What the move is most often about.
+std::string CommonFolder(const Catalogue& catalogue);
+
 // "program NAME" / "link NAME of PROGRAM" / "remembered folder of programs" ... for lists.
 std::string RelocationPlace(const Catalogue& catalogue, const Relocation& relocation);
 
