@@ -24,14 +24,14 @@
 #include "reports/ProgramsReportUnit.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -196,8 +196,9 @@ std::string MakeIncoming(const vorbix::Catalogue& catalogue, const std::string& 
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08x", vorbix::Crc32Of(listed));
     const std::string list = folder + "../tosec.dat";
-    WriteFile(list, "<datafile><game name=\"Frak! (1984)(Aardvark)\"><rom name=\"f.ssd\" size=\""
-            + std::to_string(listed.size()) + "\" crc=\"" + crc + "\"/></game></datafile>");
+    WriteFile(list,
+        "<datafile><game name=\"Frak! (1984)(Aardvark)\"><rom name=\"f.ssd\" size=\"" + std::to_string(listed.size())
+            + "\" crc=\"" + crc + "\"/></game></datafile>");
     return list;
 }
 
@@ -206,7 +207,8 @@ bool ShootScanProgress(QWidget& form, const vorbix::Catalogue& catalogue, const 
 {
     const std::string many = scratch + "many/";
     for (int i = 0; i < 20000; ++i)
-        WriteFile(many + "Disc" + std::to_string(i / 1000) + "/Game" + std::to_string(i) + ".ssd", std::string(512, 'x'));
+        WriteFile(many + "Disc" + std::to_string(i / 1000) + "/Game" + std::to_string(i) + ".ssd",
+            std::string(512, 'x'));
     // Shot once the images are being named, when the bar counts them.
     bool ok = false;
     QTimer naming;
@@ -222,7 +224,8 @@ bool ShootScanProgress(QWidget& form, const vorbix::Catalogue& catalogue, const 
     });
     naming.start();
     vorbix::ChecksumLists lists;
-    (void)lists.AddText("<datafile><game name=\"g\"><rom name=\"g\" size=\"512\" crc=\"00000001\"/></game></datafile>", "x.dat");
+    (void)lists.AddText("<datafile><game name=\"g\"><rom name=\"g\" size=\"512\" crc=\"00000001\"/></game></datafile>",
+        "x.dat");
     vorbix::gui::ScanWithProgress(&form, many, vorbix::ScanCatalogue::Of(catalogue), lists);
     std::filesystem::remove_all(many);
     return ok;

@@ -60,14 +60,14 @@ void TAddFolderForm::CreateWidgets()
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setSelectionMode(QAbstractItemView::SingleSelection);
-    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-        | QAbstractItemView::AnyKeyPressed);
+    Table->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     Table->setTabKeyNavigation(false);
     Table->setWordWrap(false);
     Table->setTextElideMode(Qt::ElideMiddle);
     Table->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair {kTick, 36}, {kName, 160}, {kPublisher, 120}, {kType, 64},
-             {kSource, 66}, {kNotes, 160}})
+    for (auto [column, width] :
+        {std::pair{kTick, 36}, {kName, 160}, {kPublisher, 120}, {kType, 64}, {kSource, 66}, {kNotes, 160}})
         Table->setColumnWidth(column, width);
     connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && (item->column() == kPublisher || item->column() == kType))

@@ -56,8 +56,8 @@ void TMoveCatalogueForm::CreateWidgets()
 
     Table = new QTableWidget(0, 4, this);
     Table->setObjectName("Table");
-    Table->setHorizontalHeaderLabels(
-        {QStringLiteral("What"), QStringLiteral("Old path"), QStringLiteral("New path"), QStringLiteral("New path exists")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("What"), QStringLiteral("Old path"), QStringLiteral("New path"),
+        QStringLiteral("New path exists")});
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -67,7 +67,7 @@ void TMoveCatalogueForm::CreateWidgets()
     Table->setWordWrap(false);
     Table->setTextElideMode(Qt::ElideMiddle);
     Table->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair {0, 190}, {1, 300}, {2, 300}})
+    for (auto [column, width] : {std::pair{0, 190}, {1, 300}, {2, 300}})
         Table->setColumnWidth(column, width);
     Summary = PlainLabel(QString(), this);
     Summary->setObjectName("Summary");
@@ -151,8 +151,9 @@ void TMoveCatalogueForm::MoveButtonClick()
 {
     ShowChanges();
     if (StoredText(ToEdit->text()).empty() || plan_.empty()) {
-        prompts_.ShowMessageBox({"", StoredText(ToEdit->text()).empty() ? "Give the folder the catalogue is moved to"
-                                                                         : "No path begins with that folder",
+        prompts_.ShowMessageBox({"",
+            StoredText(ToEdit->text()).empty() ? "Give the folder the catalogue is moved to"
+                                               : "No path begins with that folder",
             MessageIcon::Information, MessageButtons::Ok});
         return;
     }
