@@ -50,13 +50,13 @@ void PrintProposals(CliContext& context, const FolderScanResult& result, const S
 
 } // namespace
 
-int RunAddFolder(CliContext& context, const std::vector<std::string>& arguments)
+int RunAddFolder(CliContext& context, const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = arguments;
-    const std::vector<std::string> operands = TakeOperands(args, 1);
+    std::vector<std::string> options = args;
+    const std::vector<std::string> operands = TakeOperands(options, 1);
     std::vector<std::string> listFiles;
     bool dryRun = false;
-    const std::string problem = ReadOptions(args,
+    const std::string problem = ReadOptions(options,
         {{"--dat", true, [&listFiles](const std::string& file) { return listFiles.push_back(file), true; }},
             FlagOption("--dry-run", dryRun)});
     if (operands.empty() || !problem.empty()) {
@@ -100,12 +100,12 @@ int RunAddFolder(CliContext& context, const std::vector<std::string>& arguments)
         access);
 }
 
-int RunRelocate(CliContext& context, const std::vector<std::string>& arguments)
+int RunRelocate(CliContext& context, const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = arguments;
-    const std::vector<std::string> operands = TakeOperands(args, 2);
+    std::vector<std::string> options = args;
+    const std::vector<std::string> operands = TakeOperands(options, 2);
     bool dryRun = false;
-    const std::string problem = ReadOptions(args, {FlagOption("--dry-run", dryRun)});
+    const std::string problem = ReadOptions(options, {FlagOption("--dry-run", dryRun)});
     if (operands.size() < 2 || !problem.empty()) {
         context.err << (problem.empty() ? "relocate needs the old and the new folder" : problem) << "\n";
         return kExitUsage;

@@ -17,7 +17,7 @@ namespace {
 // A checksum list of BBC Micro images is well under a megabyte (MAME's largest, the
 // cassettes, is 0.6 MB); a file many times that is no such list, and is refused before it
 // is read into memory.
-constexpr std::uintmax_t kMaxListBytes = 256u * 1024 * 1024;
+constexpr std::uintmax_t kMaxListBytes = 256ull * 1024 * 1024;
 
 struct RomLine {
     std::string PartId; // MAME's part_id feature of the rom's part

@@ -29,7 +29,7 @@ std::uint32_t CrcOfZeros(std::uint64_t count)
         std::array<std::uint32_t, 64> powers{};
         const unsigned char zero = 0;
         powers[0] = static_cast<std::uint32_t>(::crc32_z(0, &zero, 1));
-        for (std::size_t k = 1; k < powers.size() && k < 62; ++k) {
+        for (std::size_t k = 1; k < 62; ++k) {
             const auto half = static_cast<z_off64_t>(1ll << (k - 1));
             powers[k] = static_cast<std::uint32_t>(::crc32_combine64(powers[k - 1], powers[k - 1], half));
         }

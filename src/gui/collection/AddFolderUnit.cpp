@@ -194,7 +194,7 @@ void TAddFolderForm::ListsButtonClick()
                 files.push_back(file);
             else
                 files.erase(std::remove(files.begin(), files.end(), file), files.end());
-            SetLists(std::move(files));
+            SetLists(files);
         });
     }
     for (const std::string& file : listFiles_) {
@@ -206,7 +206,7 @@ void TAddFolderForm::ListsButtonClick()
         connect(action, &QAction::toggled, this, [this, file](bool) {
             std::vector<std::string> files = listFiles_;
             files.erase(std::remove(files.begin(), files.end(), file), files.end());
-            SetLists(std::move(files));
+            SetLists(files);
         });
     }
     if (!ListsMenu->isEmpty())
@@ -226,12 +226,12 @@ void TAddFolderForm::ChooseOtherList()
         return;
     std::vector<std::string> files = listFiles_;
     files.push_back(*chosen);
-    SetLists(std::move(files));
+    SetLists(files);
 }
 
 // Reads the lists again and scans again; a list that cannot be read is reported and left
 // out. The rows are rebuilt, so edits made before are given up for the new names.
-void TAddFolderForm::SetLists(std::vector<std::string> files)
+void TAddFolderForm::SetLists(const std::vector<std::string>& files)
 {
     ChecksumLists lists;
     std::vector<std::string> kept;

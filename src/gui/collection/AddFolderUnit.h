@@ -44,7 +44,7 @@ private:
     void Fill();
     void ListsButtonClick();
     void ChooseOtherList();
-    void SetLists(std::vector<std::string> files);
+    void SetLists(const std::vector<std::string>& files);
     void UpdateNotes(int row);
     std::vector<FolderProposal> TakeProposals() const;
 

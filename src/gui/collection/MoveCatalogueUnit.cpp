@@ -44,16 +44,29 @@ void TMoveCatalogueForm::CreateWidgets()
     FromEdit->setObjectName("FromEdit");
     ToEdit = new QLineEdit(this);
     ToEdit->setObjectName("ToEdit");
-    auto* fromLabel = PlainLabel(QStringLiteral("&From"), this);
-    fromLabel->setBuddy(FromEdit);
-    auto* toLabel = PlainLabel(QStringLiteral("&To"), this);
-    toLabel->setBuddy(ToEdit);
     BrowseButton = new QPushButton(QStringLiteral("..."), this);
     BrowseButton->setObjectName("BrowseButton");
     BrowseButton->setFixedWidth(BrowseButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     ShowButton = new QPushButton(QStringLiteral("&Show Changes"), this);
     ShowButton->setObjectName("ShowButton");
+    CreateTable();
+    Summary = PlainLabel(QString(), this);
+    Summary->setObjectName("Summary");
+    MoveButton = new QPushButton(QStringLiteral("&Move"), this);
+    MoveButton->setObjectName("MoveButton");
+    MoveButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName("CancelButton");
+    LayOut();
 
+    connect(BrowseButton, &QPushButton::clicked, this, &TMoveCatalogueForm::BrowseButtonClick);
+    connect(ShowButton, &QPushButton::clicked, this, &TMoveCatalogueForm::ShowChanges);
+    connect(MoveButton, &QPushButton::clicked, this, &TMoveCatalogueForm::MoveButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TMoveCatalogueForm::CreateTable()
+{
     Table = new QTableWidget(0, 4, this);
     Table->setObjectName("Table");
     Table->setHorizontalHeaderLabels({QStringLiteral("What"), QStringLiteral("Old path"), QStringLiteral("New path"),
@@ -63,21 +76,20 @@ void TMoveCatalogueForm::CreateWidgets()
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setTabKeyNavigation(false);
-    // A path's start is mostly the folders being moved; its end tells which file it is.
     Table->setWordWrap(false);
+    // A path's start is mostly the folders being moved; its end tells which file it is.
     Table->setTextElideMode(Qt::ElideMiddle);
     Table->horizontalHeader()->setStretchLastSection(true);
     for (auto [column, width] : {std::pair{0, 190}, {1, 300}, {2, 300}})
         Table->setColumnWidth(column, width);
-    Summary = PlainLabel(QString(), this);
-    Summary->setObjectName("Summary");
+}
 
-    MoveButton = new QPushButton(QStringLiteral("&Move"), this);
-    MoveButton->setObjectName("MoveButton");
-    MoveButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName("CancelButton");
-
+void TMoveCatalogueForm::LayOut()
+{
+    auto* fromLabel = PlainLabel(QStringLiteral("&From"), this);
+    fromLabel->setBuddy(FromEdit);
+    auto* toLabel = PlainLabel(QStringLiteral("&To"), this);
+    toLabel->setBuddy(ToEdit);
     auto* fields = new QGridLayout;
     fields->addWidget(fromLabel, 0, 0);
     fields->addWidget(FromEdit, 0, 1, 1, 2);
@@ -99,11 +111,6 @@ void TMoveCatalogueForm::CreateWidgets()
     setTabOrder(ShowButton, Table);
     setTabOrder(Table, MoveButton);
     setTabOrder(MoveButton, CancelButton);
-
-    connect(BrowseButton, &QPushButton::clicked, this, &TMoveCatalogueForm::BrowseButtonClick);
-    connect(ShowButton, &QPushButton::clicked, this, &TMoveCatalogueForm::ShowChanges);
-    connect(MoveButton, &QPushButton::clicked, this, &TMoveCatalogueForm::MoveButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<std::vector<Relocation>> TMoveCatalogueForm::Ask()

@@ -33,6 +33,8 @@ public:
 
 private:
     void CreateWidgets();
+    void CreateTable();
+    void LayOut();
     void BrowseButtonClick();
     void ShowChanges();
     void MoveButtonClick();
