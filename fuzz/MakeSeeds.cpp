@@ -340,9 +340,9 @@ void ListSeeds()
             "name=\"m.rom\" size=\"16384\" crc=\"12345678\" status=\"nodump\"/></machine></datafile>",
             "Repton 3 (demo) (1988-04)(Superior Software)(Disk 1 of 2)[cr]",
             test::DfsImage("SEED", 3, {{"GAME", '$', false, 0x1900, 0x1900, 0x800, 2}}, 800, 0, 10)});
-    WriteDictionary("lists", {"<software", "</software>", "<rom", "size=\"", "crc=\"", "sha1=\"", "<description>",
-                                 "<![CDATA[", "<!--", "&amp;", "&#x", "<datafile>", "<game name=\"", " (1988)",
-                                 "(Publisher)", ", The"});
+    WriteDictionary("lists",
+        {"<software", "</software>", "<rom", "size=\"", "crc=\"", "sha1=\"", "<description>", "<![CDATA[", "<!--",
+            "&amp;", "&#x", "<datafile>", "<game name=\"", " (1988)", "(Publisher)", ", The"});
 }
 
 } // namespace
