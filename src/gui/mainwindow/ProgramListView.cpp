@@ -2,6 +2,8 @@
 
 #include "mainwindow/VirtualKeys.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -84,8 +86,25 @@ void ProgramListView::mouseDoubleClickEvent(QMouseEvent* event)
         emit DoubleClicked();
 }
 
+// The menu key and Shift+F10 open the list's menu; they are no key of the list itself (F10
+// would otherwise count as a type-ahead character). Enter repeating while held after its
+// press went elsewhere (to the find field, which gave the list the focus) is no key-down
+// of the list either: holding it must not start the program.
 void ProgramListView::keyPressEvent(QKeyEvent* event)
 {
+    const bool menuKey =
+        event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            emit ContextMenuAsked(KeyboardMenuPlace());
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->isAutoRepeat() && !pressedKeys_.contains(event->key())) {
+        event->accept();
+        return;
+    }
     pressedKeys_.insert(event->key());
     emit KeyDown(VirtualKeyOf(*event));
     QTreeView::keyPressEvent(event);
@@ -107,6 +126,28 @@ void ProgramListView::focusOutEvent(QFocusEvent* event)
 {
     pressedKeys_.clear();
     QTreeView::focusOutEvent(event);
+}
+
+// A right-click asks for the menu where it was. A menu asked for from the keyboard comes
+// through keyPressEvent, unless the platform sends it on its own: it is taken then too,
+// but never while a menu is already open.
+void ProgramListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (QApplication::activePopupWidget() != nullptr)
+        return;
+    emit ContextMenuAsked(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : KeyboardMenuPlace());
+}
+
+QPoint ProgramListView::KeyboardMenuPlace() const
+{
+    const int row = SelectedRow();
+    if (row >= 0 && model() != nullptr) {
+        const QRect rect = visualRect(model()->index(row, 0));
+        if (rect.isValid() && viewport()->rect().intersects(rect))
+            return viewport()->mapToGlobal(rect.bottomLeft() + QPoint(8, 0));
+    }
+    return viewport()->mapToGlobal(QPoint(0, 0));
 }
 
 } // namespace vorbix::gui

@@ -26,6 +26,10 @@ signals:
     void DoubleClicked();
     void KeyDown(int virtualKey);
     void KeyUp(int virtualKey);
+    // The list's own menu is asked for, to stand at this place on the screen: by a
+    // right-click (which has selected the row under it, or cleared the selection below
+    // the last row), the menu key or Shift+F10 (under the selected row).
+    void ContextMenuAsked(const QPoint& globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -34,8 +38,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Where the menu asked for from the keyboard stands: under the selected row, or at the
+    // list's top left.
+    QPoint KeyboardMenuPlace() const;
+
     // The keys pressed while the list had the focus and not yet let go.
     QSet<int> pressedKeys_;
 };
