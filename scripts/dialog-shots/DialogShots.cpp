@@ -176,7 +176,7 @@ T* Form(QWidget& main)
 
 // The main window grown to 1920 x 1080 (the size of a maximised window on such a screen,
 // which the off-screen platform does not have), then at its first size with the find field
-// open and "el" typed into it.
+// open and "mi" typed into it.
 bool ShootMainWindowViews(QWidget& form, const QDir& out)
 {
     const QSize first = form.size();
@@ -186,7 +186,7 @@ bool ShootMainWindowViews(QWidget& form, const QDir& out)
     form.resize(first);
     form.findChild<QAction*>("Find1")->trigger();
     auto* field = form.findChild<QLineEdit*>("FindEdit1");
-    field->setText(QStringLiteral("el"));
+    field->setText(QStringLiteral("mi"));
     QApplication::processEvents();
     ok = Save(&form, out.filePath("main-window-find.png")) && ok;
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

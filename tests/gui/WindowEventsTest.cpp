@@ -220,6 +220,10 @@ TEST_F(MainWindowShape, TheWindowGrowsAndIsRememberedInTheUsersSettings)
     EXPECT_EQ(w.List()->width() - list.width() + w.form->Details()->width() - panel.width(), 140);
     EXPECT_GE(w.List()->width() - list.width(), 40); // in proportion to the widths
     EXPECT_GE(w.form->Details()->width() - panel.width(), 40);
+    // The columns widen with the list, in proportion.
+    EXPECT_GT(w.List()->columnWidth(0), 100);
+    EXPECT_GT(w.List()->columnWidth(1), w.List()->columnWidth(0));
+    EXPECT_LE(w.List()->columnWidth(0) + w.List()->columnWidth(1), w.List()->width());
     const QSize growth = w.form->Details()->size() - panel;
     EXPECT_EQ(w.Find<QWidget>("Image1")->size(), QSize(375, 300) + growth);
     EXPECT_EQ(w.Find<QWidget>("Image2")->size(), QSize(375, 300) + growth);
@@ -227,6 +231,8 @@ TEST_F(MainWindowShape, TheWindowGrowsAndIsRememberedInTheUsersSettings)
     w.form->resize(300, 200);
     QApplication::processEvents();
     EXPECT_EQ(w.form->size(), first);
+    EXPECT_EQ(w.List()->columnWidth(0), 100);
+    EXPECT_EQ(w.List()->columnWidth(1), 127);
     w.form->resize(first + QSize(120, 90));
     w.form->move(20, 30);
     auto* split = w.Find<QSplitter>("Splitter1");

@@ -234,6 +234,7 @@ void TMainForm::CreateCentralArea()
     ListView1->setColumnWidth(1, 127);
     ListView1->setColumnHidden(2, true);
     ListView1->header()->setMaximumSectionSize(300);
+    ListView1->WidenColumnsBeyond(247);
     listLayout->addWidget(ListView1);
 
     auto* detailsArea = new QWidget(Splitter1);

@@ -6,7 +6,10 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace vorbix::gui {
 
@@ -59,6 +62,28 @@ void ProgramListView::SelectRow(int row)
     }
     const QModelIndex index = model()->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ProgramListView::WidenColumnsBeyond(int firstWidth)
+{
+    firstWidth_ = firstWidth;
+    firstColumnWidths_[0] = columnWidth(0);
+    firstColumnWidths_[1] = columnWidth(1);
+}
+
+// Only a change of width moves the columns: the find field coming or going leaves widths
+// the user dragged as they are.
+void ProgramListView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    const int together = firstColumnWidths_[0] + firstColumnWidths_[1];
+    if (firstWidth_ <= 0 || together <= 0 || event->size().width() == event->oldSize().width())
+        return;
+    const int extra = std::max(0, width() - firstWidth_);
+    for (int column = 0; column < 2; ++column) {
+        const int first = firstColumnWidths_[column];
+        setColumnWidth(column, std::min(header()->maximumSectionSize(), first + extra * first / together));
+    }
 }
 
 // A click on the empty area below the last row clears the selection and the focus mark,

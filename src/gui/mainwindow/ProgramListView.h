@@ -20,6 +20,10 @@ public:
     void SetTopRow(int row);
     // Selects the row and gives it the focus mark (-1 clears both).
     void SelectRow(int row);
+    // From now on, when the list is made wider than firstWidth, the publisher and program
+    // columns widen from their present widths in proportion, each up to its largest width;
+    // at firstWidth or less they have their present widths again.
+    void WidenColumnsBeyond(int firstWidth);
 
 signals:
     void Clicked();
@@ -39,11 +43,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Where the menu asked for from the keyboard stands: under the selected row, or at the
     // list's top left.
     QPoint KeyboardMenuPlace() const;
+
+    int firstWidth_ = 0;
+    int firstColumnWidths_[2] = {};
 
     // The keys pressed while the list had the focus and not yet let go.
     QSet<int> pressedKeys_;
