@@ -40,6 +40,17 @@ bool ProgramFindIndex::Contains(std::size_t index, std::string_view folded) cons
     return std::string_view(keys_).substr(begin, ends_[index] - begin).find(folded) != std::string_view::npos;
 }
 
+namespace {
+
+// The place of the first c at or after from in text, or text.size().
+std::size_t FindByte(std::string_view text, char c, std::size_t from)
+{
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
+}
+
+} // namespace
+
 // One pass over all the keys: each match marks its program, and the search goes on after
 // that program's keys; the program a match lies in is found by walking the ends along.
 void ProgramFindIndex::FindAll(std::string_view folded, std::vector<unsigned char>& found) const
@@ -48,13 +59,7 @@ void ProgramFindIndex::FindAll(std::string_view folded, std::vector<unsigned cha
     const std::string_view keys(keys_);
     std::size_t program = 0;
     for (std::size_t at = 0; at < keys.size() && !folded.empty();) {
-        std::size_t hit = keys.size();
-        if (folded.size() == 1) {
-            const void* p = std::memchr(keys.data() + at, folded[0], keys.size() - at);
-            hit = p ? static_cast<std::size_t>(static_cast<const char*>(p) - keys.data()) : keys.size();
-        } else {
-            hit = FindText(keys, folded, at);
-        }
+        const std::size_t hit = folded.size() == 1 ? FindByte(keys, folded[0], at) : FindText(keys, folded, at);
         if (hit >= keys.size())
             break;
         while (ends_[program] <= hit)
