@@ -325,6 +325,26 @@ void DfsSeeds()
     WriteSeeds("dfs", seeds);
 }
 
+void ListSeeds()
+{
+    WriteSeeds("lists",
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE softwarelist SYSTEM \"softwarelist.dtd\">\n<!-- c -->\n"
+         "<softwarelist name=\"bbcb_flop\"><software name=\"elite\" cloneof=\"e\"><description>Elite &amp; "
+         "Co</description><year>1984</year><publisher>Acornsoft</publisher><part name=\"flop1\"><feature "
+         "name=\"part_id\" value=\"Side A\"/><dataarea name=\"flop\" size=\"102400\"><rom name=\"e.ssd\" "
+         "size=\"102400\" crc=\"5a8deaff\" sha1=\"d0f4716a376e4407492b4db7f87597bc07d7651f\"/></dataarea></part>"
+         "</software></softwarelist>\n",
+            "<?xml version=\"1.0\"?><datafile><header><name>TOSEC</name></header><game name=\"Hobbit, The "
+            "(1982)(Melbourne House)[a]\"><description>x</description><rom name=\"h.ssd\" size=\"2560\" "
+            "crc=\"0badf00d\" md5=\"00\"/></game><machine name=\"m\"><manufacturer>M</manufacturer><rom "
+            "name=\"m.rom\" size=\"16384\" crc=\"12345678\" status=\"nodump\"/></machine></datafile>",
+            "Repton 3 (demo) (1988-04)(Superior Software)(Disk 1 of 2)[cr]",
+            test::DfsImage("SEED", 3, {{"GAME", '$', false, 0x1900, 0x1900, 0x800, 2}}, 800, 0, 10)});
+    WriteDictionary("lists", {"<software", "</software>", "<rom", "size=\"", "crc=\"", "sha1=\"", "<description>",
+                                 "<![CDATA[", "<!--", "&amp;", "&#x", "<datafile>", "<game name=\"", " (1988)",
+                                 "(Publisher)", ", The"});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -341,5 +361,6 @@ int main(int argc, char** argv)
     RomsCfgSeeds();
     PngSeeds();
     DfsSeeds();
+    ListSeeds();
     return 0;
 }

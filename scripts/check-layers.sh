@@ -2,11 +2,14 @@
 # Fails when a folder of src/core includes a header of a folder above it, or any Qt header.
 # The layers, bottom first:
 #   host <- platform <- fastpath <- discs, catalogue <- browsing <- launching, reports, editing
+#   <- collection
 # platform holds what differs per operating system; fastpath what is there only for speed,
 # which platform never calls. launching also reads discs (the boot option of an image).
 # launching, reports and editing sit side by side and use of browsing only its filter
-# evaluation. The per-folder libraries make the linker refuse most wrong arrows; this also
-# catches a header-only use, which the linker never sees.
+# evaluation. collection, which adds folders of images, sits on top: it uses the program
+# editor's rules, the image masks and the disc readers. The per-folder libraries make the
+# linker refuse most wrong arrows; this also catches a header-only use, which the linker
+# never sees.
 set -euo pipefail
 cd "$(dirname "$0")/../src/core"
 
@@ -19,6 +22,7 @@ allowed_for() {
     browsing) echo "host platform fastpath catalogue" ;;
     launching) echo "host platform fastpath discs catalogue browsing/FilterEvaluation.h" ;;
     reports|editing) echo "host platform fastpath catalogue browsing/FilterEvaluation.h" ;;
+    collection) echo "host platform fastpath discs catalogue editing launching/ImageMasks.h" ;;
     *) echo "?" ;;
   esac
 }

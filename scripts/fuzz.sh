@@ -5,7 +5,7 @@
 # executions, the coverage (cov: edges, ft: features) and the findings.
 #
 #   bash scripts/fuzz.sh [SECONDS [TARGET...]]     SECONDS defaults to 30; TARGET is one of
-#                                                  programs options legacy jpeg romscfg png dfs
+#                                                  programs options legacy jpeg romscfg png dfs lists
 #
 # Each target's corpus grows in build/fuzz/corpus/TARGET from run to run; a finding (crash,
 # undefined behaviour, leak, timeout of 10 s, more than 2 GB of memory) stops that target and
@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(programs options legacy jpeg romscfg png dfs)
+[ ${#targets[@]} -gt 0 ] || targets=(programs options legacy jpeg romscfg png dfs lists)
 
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6test6
-  libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev libpugixml-dev
   clang-14 libclang-rt-14-dev
@@ -34,6 +34,17 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# MAME's checksum lists of BBC Micro software, which the add-folder tests read when the
+# package is to be had here; a machine without it runs those tests on generated lists only.
+optional=(mame-data)
+add_available_optional() {
+  for p in "${optional[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+      && apt-cache show "$p" >/dev/null 2>&1; then
+      missing+=("$p")
+    fi
+  done
+}
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
@@ -43,4 +54,5 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 echo "Installing: ${missing[*]}"
 $SUDO apt-get update -qq
+add_available_optional
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -7,6 +7,10 @@
 // Nothing is saved and no box waits for an answer: messages go to standard error.
 
 #include "catalogue/Catalogue.h"
+#include "collection/AddFolderUnit.h"
+#include "collection/ImageMatching.h"
+#include "collection/MoveCatalogueUnit.h"
+#include "collection/ScanProgress.h"
 #include "editing/LinksUnit.h"
 #include "editing/SingleProgramOptionsUnit.h"
 #include "launching/SingleEmuOptionsUnit.h"
@@ -28,10 +32,14 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -50,7 +58,8 @@ public:
         return request.Buttons == vorbix::MessageButtons::Ok ? vorbix::MessageAnswer::Ok : vorbix::MessageAnswer::No;
     }
     vorbix::Prompts* boxes = nullptr;
-    std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFile(const vorbix::FileOpenRequest&) override { return chosenFile; }
+    std::optional<std::string> chosenFile;
     std::optional<std::string> ChooseFolder(const vorbix::FolderRequest&) override { return std::nullopt; }
 };
 
@@ -168,6 +177,104 @@ bool ShootPresetAndTest(vorbix::gui::TSingleEmuOptionsForm* emu, const QDir& out
     return ok;
 }
 
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A folder of images as a collection brings them: TOSEC names, publisher folders, a copy of
+// a catalogue program, and a DAT file that knows one of them.
+std::string MakeIncoming(const vorbix::Catalogue& catalogue, const std::string& folder)
+{
+    const std::string listed(40 * 256, '\x11');
+    WriteFile(folder + "Superior/Repton 3 (1988)(Superior Software)[a].ssd", std::string(80 * 256, '\x01'));
+    WriteFile(folder + "Superior/Citadel (1985)(Superior Software).ssd", std::string(80 * 256, '\x02'));
+    WriteFile(folder + "Acme Micro/StarRaider.uef", std::string(3000, '\x03'));
+    WriteFile(folder + "discs/disc042.ssd", listed);
+    if (!catalogue.ProgramList.empty())
+        std::filesystem::copy_file(catalogue.ProgramList.front().FileUrl, folder + "discs/backup.ssd");
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", vorbix::Crc32Of(listed));
+    const std::string list = folder + "../tosec.dat";
+    WriteFile(list,
+        "<datafile><game name=\"Frak! (1984)(Aardvark)\"><rom name=\"f.ssd\" size=\"" + std::to_string(listed.size())
+            + "\" crc=\"" + crc + "\"/></game></datafile>");
+    return list;
+}
+
+// Shoots the folder scan's progress over the window on a folder many images fill.
+bool ShootScanProgress(QWidget& form, const vorbix::Catalogue& catalogue, const std::string& scratch, const QDir& out)
+{
+    const std::string many = scratch + "many/";
+    for (int i = 0; i < 20000; ++i)
+        WriteFile(many + "Disc" + std::to_string(i / 1000) + "/Game" + std::to_string(i) + ".ssd",
+            std::string(512, 'x'));
+    // Shot once the images are being named, when the bar counts them.
+    bool ok = false;
+    QTimer naming;
+    naming.setInterval(5);
+    QObject::connect(&naming, &QTimer::timeout, &form, [&] {
+        auto* bar = QApplication::activeModalWidget() != nullptr
+            ? QApplication::activeModalWidget()->findChild<QProgressBar*>()
+            : nullptr;
+        if (bar == nullptr || bar->maximum() == 0 || bar->value() < bar->maximum() / 4)
+            return;
+        naming.stop();
+        ok = Save(QApplication::activeModalWidget(), out.filePath("ScanProgress.png"));
+    });
+    naming.start();
+    vorbix::ChecksumLists lists;
+    (void)lists.AddText("<datafile><game name=\"g\"><rom name=\"g\" size=\"512\" crc=\"00000001\"/></game></datafile>",
+        "x.dat");
+    vorbix::gui::ScanWithProgress(&form, many, vorbix::ScanCatalogue::Of(catalogue), lists);
+    std::filesystem::remove_all(many);
+    return ok;
+}
+
+// The Add Folder preview of a generated folder, with a DAT file chosen from "Lists...", and
+// the Move Catalogue dialog with its changes shown.
+bool ShootCollectionForms(QWidget& form, vorbix::Catalogue& catalogue, StderrPrompts& prompts, const QDir& out)
+{
+    using namespace vorbix::gui;
+    const std::string scratch = catalogue.AppDir + "shots/";
+    bool ok = ShootScanProgress(form, catalogue, scratch, out);
+    const std::string list = MakeIncoming(catalogue, scratch + "incoming/");
+    auto* add = form.findChild<TAddFolderForm*>(QString(), Qt::FindDirectChildrenOnly);
+    prompts.chosenFile = list;
+    // The preview stands once the scan's progress has gone: then "Lists..." takes the DAT file.
+    QTimer waitForPreview;
+    waitForPreview.setInterval(20);
+    QObject::connect(&waitForPreview, &QTimer::timeout, add, [&] {
+        if (QApplication::activeModalWidget() != add)
+            return;
+        waitForPreview.stop();
+        WhenShown(add, true, [](QWidget* menu) {
+            qobject_cast<QMenu*>(menu)->actions().constLast()->trigger();
+            menu->close();
+        });
+        add->findChild<QPushButton*>("ListsButton")->click();
+        QTimer::singleShot(300, add, [&] {
+            ok = Save(add, out.filePath("AddFolderForm.png")) && ok;
+            add->reject();
+        });
+    });
+    waitForPreview.start();
+    add->Preview(scratch + "incoming/");
+    prompts.chosenFile.reset();
+
+    auto* move = form.findChild<TMoveCatalogueForm*>(QString(), Qt::FindDirectChildrenOnly);
+    QTimer::singleShot(50, move, [&] {
+        move->findChild<QLineEdit*>("ToEdit")->setText(QStringLiteral("/home/me/Beeb/"));
+        move->findChild<QPushButton*>("ShowButton")->click();
+        ok = Save(move, out.filePath("MoveCatalogueForm.png")) && ok;
+        move->reject();
+    });
+    move->Ask();
+    std::filesystem::remove_all(scratch);
+    return ok;
+}
+
 template <typename T>
 T* Form(QWidget& main)
 {
@@ -227,7 +334,8 @@ int main(int argc, char** argv)
         return list.empty() ? typename std::decay_t<decltype(list)>::value_type{} : list.front();
     };
     for (QDialog* dialog : form.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
-        if (dialog->objectName() == "SplashForm" || dialog->objectName() == "ExitForm")
+        if (dialog->objectName() == "SplashForm" || dialog->objectName() == "ExitForm"
+            || dialog->objectName() == "AddFolderForm" || dialog->objectName() == "MoveCatalogueForm")
             continue;
         std::function<void()> open = [dialog] { dialog->exec(); };
         if (auto* emu = qobject_cast<TSingleEmuOptionsForm*>(dialog)) {
@@ -257,5 +365,6 @@ int main(int argc, char** argv)
             open = [links] { links->Ask(); };
         ok = ShootOpened(dialog, out, open) && ok;
     }
+    ok = ShootCollectionForms(form, catalogue, prompts, out) && ok;
     return ok ? 0 : 1;
 }

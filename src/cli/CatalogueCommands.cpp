@@ -2,7 +2,6 @@
 
 #include "CliCatalogue.h"
 #include "CliOptions.h"
-#include "platform/CatalogueLock.h"
 
 #include <ostream>
 
@@ -63,30 +62,7 @@ int RunPrograms(CliContext& context, const std::vector<std::string>& args)
 int RunResave(CliContext& context, const std::vector<std::string>& args)
 {
     return WithCatalogueOnly(
-        context, args,
-        [&](Catalogue& catalogue, CatalogueSource) {
-            if (context.lock != nullptr) {
-                if (Status held = context.lock->HoldData(); !held) {
-                    context.err << held.Message() << "\n";
-                    return kExitFileError;
-                }
-            }
-            // A file changed outside since the load is not written over: there is nobody to
-            // ask, so the answer is No.
-            TerminalPrompts prompts(context.err, context.in, false, false);
-            const Result<SavedFiles> saved = SaveCatalogue(catalogue, false, SystemFileWriter(), &prompts);
-            if (!saved) {
-                context.err << "Error: " << saved.Message() << "\n";
-                return kExitFileError;
-            }
-            if (saved.Value().Declined) {
-                context.err << "Error: nothing was saved\n";
-                return kExitFileError;
-            }
-            for (const std::string& notice : saved.Value().Notices)
-                context.err << notice << "\n";
-            return kExitOk;
-        },
+        context, args, [&](Catalogue& catalogue, CatalogueSource) { return SaveCatalogueForCli(context, catalogue); },
         LoadAccess::KeepCopies);
 }
 

@@ -22,6 +22,12 @@ bool UnlessToStandardOutput(const std::vector<std::string>& args)
     return std::find(args.begin(), args.end(), "--stdout") == args.end();
 }
 
+// A command that changes the catalogue writes nothing when only asked what it would do.
+bool WithoutDryRun(const std::vector<std::string>& args)
+{
+    return std::find(args.begin(), args.end(), "--dry-run") == args.end();
+}
+
 struct CommandInfo {
     const char* name;
     const char* usage; // the argument synopsis shown by the usage text
@@ -33,11 +39,13 @@ struct CommandInfo {
 
 // In the order the usage text lists them.
 constexpr CommandInfo kCommands[] = {
+    {"add-folder", "DIR [--dat FILE]... [--dry-run]", RunAddFolder, WithoutDryRun},
     {"check", "", RunCheck},
     {"emulators", "--presets | --preset NAME | --check [NAME]", RunEmulators},
     {"info", "", RunInfo},
     {"list", "[--filter NAME] [--order publisher|program] [--descending]", RunList},
     {"programs", "", RunPrograms},
+    {"relocate", "FROM TO [--dry-run]", RunRelocate, WithoutDryRun},
     {"report",
         "programs|compatibility|links [--filter NAME] [--order publisher|program] [--no-type] [--no-information] "
         "[--no-warnings] [--no-links] [--skip CONTROL]... [--stdout]",

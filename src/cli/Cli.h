@@ -28,11 +28,13 @@ struct CliContext {
 };
 
 // The commands; each returns the tool's exit status.
+int RunAddFolder(CliContext& context, const std::vector<std::string>& args);
 int RunCheck(CliContext& context, const std::vector<std::string>& args);
 int RunEmulators(CliContext& context, const std::vector<std::string>& args);
 int RunInfo(CliContext& context, const std::vector<std::string>& args);
 int RunList(CliContext& context, const std::vector<std::string>& args);
 int RunPrograms(CliContext& context, const std::vector<std::string>& args);
+int RunRelocate(CliContext& context, const std::vector<std::string>& args);
 int RunReport(CliContext& context, const std::vector<std::string>& args);
 int RunResave(CliContext& context, const std::vector<std::string>& args);
 int RunRun(CliContext& context, const std::vector<std::string>& args);

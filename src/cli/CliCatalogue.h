@@ -32,6 +32,11 @@ int WithCatalogue(CliContext& context, Body body, LoadAccess access = LoadAccess
     return body(catalogue, source);
 }
 
+// Saves the catalogue as the window's "&Save" does, holding the catalogue's lock for it. A
+// file changed outside since the load is not written over: there is nobody to ask, so the
+// answer is No and nothing is saved. Returns kExitOk or kExitFileError (with the message).
+int SaveCatalogueForCli(CliContext& context, Catalogue& catalogue);
+
 // Output that never reached the terminal or the pipe is no success: kExitFileError with
 // "Error: Cannot write to standard output", else status.
 int FlushedOutput(CliContext& context, int status);

@@ -86,10 +86,10 @@ TEST_F(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShort
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Run", "&Programs", "&Edit", "&Help"}));
     ASSERT_EQ(menus.size(), 5u);
     EXPECT_EQ(menus[0],
-        (std::vector<std::string>{"&Save", "-", "&Programs Report", "&Compatibility Report", "&Links Report", "-",
-            "&Exit"}));
+        (std::vector<std::string>{"&Save", "-", "&Move Catalogue...", "-", "&Programs Report", "&Compatibility Report",
+            "&Links Report", "-", "&Exit"}));
     EXPECT_EQ(menus[1], (std::vector<std::string>{"Run &Program", "Run &Emulator"}));
-    EXPECT_EQ(menus[2], (std::vector<std::string>{"&New", "&Edit", "&Delete", "-", "&Find..."}));
+    EXPECT_EQ(menus[2], (std::vector<std::string>{"&New", "&Edit", "&Delete", "-", "Add &Folder...", "F&ind..."}));
     EXPECT_EQ(w.Find<QAction>("Find1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     EXPECT_EQ(menus[3], (std::vector<std::string>{"&Categories", "&Emulators", "&Filters", "-", "&Options"}));
     EXPECT_EQ(menus[4], (std::vector<std::string>{"&Contents", "-", "&About"}));

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -405,6 +406,11 @@ void TSingleEmuOptionsForm::FormShow()
     ApplyDfsRule();
     PageControl1->setCurrentIndex(0);
     NameEdit->setFocus();
+    if (presetMenuOnShow_) {
+        presetMenuOnShow_ = false;
+        // Once the dialog's own loop runs, so that the menu opens over the dialog standing.
+        QTimer::singleShot(0, PresetButton, [this] { PresetButton->showMenu(); });
+    }
 }
 
 void TSingleEmuOptionsForm::FileNameButtonClick()

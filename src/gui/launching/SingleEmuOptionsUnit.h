@@ -36,6 +36,10 @@ public:
     // Shows the record's values; on OK the record as the dialog left it, on Cancel nothing.
     std::optional<EmuRecord> Edit(const EmuRecord& record);
 
+    // The next showing opens the "Preset..." menu as soon as the dialog stands: the way in of
+    // a first start's "Set up an emulator...".
+    void OpenPresetMenuOnNextShow() { presetMenuOnShow_ = true; }
+
     // The captions of the two image sections and the disk extensions shown beside the disk
     // image file name, set once at start-up.
     void SetImageCaptions(const std::string& diskCaption, const std::string& diskExtensions,
@@ -106,6 +110,7 @@ private:
     QCheckBox* HandleDfsCheck = nullptr;
     std::vector<QWidget*> dfsNameControls_; // the two name boxes with their captions and notes
     QPushButton* PresetButton = nullptr;
+    bool presetMenuOnShow_ = false;
     QMenu* PresetMenu = nullptr;
     QPushButton* TestButton = nullptr;
     QPushButton* OkButton = nullptr;

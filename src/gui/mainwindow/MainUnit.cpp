@@ -3,6 +3,8 @@
 #include "mainwindow/MainUnit.h"
 
 #include "catalogue/Catalogue.h"
+#include "collection/AddFolderUnit.h"
+#include "collection/MoveCatalogueUnit.h"
 #include "editing/LinksUnit.h"
 #include "editing/SingleProgramOptionsUnit.h"
 #include "host/Shell.h"
@@ -110,13 +112,15 @@ void TMainForm::CreateActions()
     New1 = AddAction("New1", "&New", "New Program", CommandIcon::NewProgram);
     Edit1 = AddAction("Edit1", "&Edit", "Edit Program", CommandIcon::EditProgram);
     Delete1 = AddAction("Delete1", "&Delete", "Delete Program", CommandIcon::DeleteProgram);
+    AddFolder1 = AddAction("AddFolder1", "Add &Folder...");
+    MoveCatalogue1 = AddAction("MoveCatalogue1", "&Move Catalogue...");
     Categories1 = AddAction("Categories1", "&Categories", "Edit Categories", CommandIcon::Categories);
     Emulators1 = AddAction("Emulators1", "&Emulators", "Edit Emulators", CommandIcon::Emulators);
     Filters1 = AddAction("Filters1", "&Filters", "Edit Filters", CommandIcon::Filters);
     Options1 = AddAction("Options1", "&Options", "Edit Options", CommandIcon::Options);
     Contents1 = AddAction("Contents1", "&Contents");
     About1 = AddAction("About1", "&About");
-    Find1 = AddAction("Find1", "&Find...", "Find Program");
+    Find1 = AddAction("Find1", "F&ind...", "Find Program"); // "Add &Folder..." has the F
     Find1->setShortcut(QKeySequence::Find);
 }
 
@@ -125,6 +129,8 @@ void TMainForm::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(Save1);
     file->addSeparator();
+    file->addAction(MoveCatalogue1);
+    file->addSeparator();
     file->addActions({ProgramsReport1, CompatibilityReport1, LinksReport1});
     file->addSeparator();
     file->addAction(Exit1);
@@ -132,7 +138,7 @@ void TMainForm::CreateMenus()
     QMenu* programs = menuBar()->addMenu(QStringLiteral("&Programs"));
     programs->addActions({New1, Edit1, Delete1});
     programs->addSeparator();
-    programs->addAction(Find1);
+    programs->addActions({AddFolder1, Find1});
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({Categories1, Emulators1, Filters1});
     edit->addSeparator();
@@ -297,6 +303,8 @@ void TMainForm::ConnectWidgets()
     connect(Contents1, &QAction::triggered, this, &TMainForm::Contents1Click);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
     connect(New1, &QAction::triggered, this, &TMainForm::New1Click);
+    connect(AddFolder1, &QAction::triggered, this, &TMainForm::AddFolder1Click);
+    connect(MoveCatalogue1, &QAction::triggered, this, &TMainForm::MoveCatalogue1Click);
     connect(Edit1, &QAction::triggered, this, &TMainForm::Edit1Click);
     connect(Delete1, &QAction::triggered, this, &TMainForm::Delete1Click);
     connect(Categories1, &QAction::triggered, this, &TMainForm::Categories1Click);
@@ -347,6 +355,8 @@ void TMainForm::CreateForms()
     compatibilityReportForm_ = new TCompatibilityReportForm(catalogue_, this);
     splashForm_ = new TSplashForm(catalogue_.AppDir, shell_, this);
     exitForm_ = new TExitForm(this);
+    addFolderForm_ = new TAddFolderForm(catalogue_, prompts_, this);
+    moveCatalogueForm_ = new TMoveCatalogueForm(catalogue_, prompts_, this);
 }
 
 void TMainForm::SetCommandEnabled(QAction* action, bool enabled)

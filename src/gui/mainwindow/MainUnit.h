@@ -40,6 +40,7 @@ namespace vorbix::gui {
 class DetailsPanel;
 class ProgramListView;
 class ProgramTableModel;
+class TAddFolderForm;
 class TCompatibilityReportForm;
 class TEmuOptionsForm;
 class TExitForm;
@@ -47,6 +48,7 @@ class TFilterOptionsForm;
 class TLinksForm;
 class TLinksReportForm;
 class TListsForm;
+class TMoveCatalogueForm;
 class TOptionsForm;
 class TProgramsReportForm;
 class TSingleEmuOptionsForm;
@@ -102,6 +104,9 @@ public:
     // The program editor's New with a file path (empty for none): on OK the program is
     // added, the list rebuilt and the new program's row revealed.
     void NewProgram(const std::string& path);
+    // Add Folder: the images below the folder are scanned and shown in the preview; the
+    // ticked ones are added, the list rebuilt and the first added program revealed.
+    void AddFolder(const std::string& folder);
     // Files named on the command line ("Open with" from a file manager): handled as files
     // dropped on the window once the window is first shown after start-up, except that a
     // JPEG asks before it becomes the selected program's picture.
@@ -183,6 +188,8 @@ private:
     void New1Click();
     void Edit1Click();
     void Delete1Click();
+    void AddFolder1Click();
+    void MoveCatalogue1Click();
     void Categories1Click();
     void Emulators1Click();
     void Filters1Click();
@@ -244,7 +251,7 @@ private:
     vorbix::gui::WindowPrompts prompts_;
 
     QAction *Save1, *ProgramsReport1, *CompatibilityReport1, *LinksReport1, *Exit1;
-    QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1;
+    QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1, *AddFolder1, *MoveCatalogue1;
     QAction *Categories1, *Emulators1, *Filters1, *Options1, *Contents1, *About1;
     QAction* Find1;
 
@@ -272,6 +279,8 @@ private:
     TLinksReportForm* linksReportForm_ = nullptr;
     TProgramsReportForm* programsReportForm_ = nullptr;
     TCompatibilityReportForm* compatibilityReportForm_ = nullptr;
+    TAddFolderForm* addFolderForm_ = nullptr;
+    TMoveCatalogueForm* moveCatalogueForm_ = nullptr;
     TSplashForm* splashForm_ = nullptr;
     TExitForm* exitForm_ = nullptr;
 

@@ -1,0 +1,83 @@
+// Add Folder from the Programs menu, through the preview's real widgets.
+
+#include "support/gui/DialogTest.h"
+#include "support/gui/WindowTest.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+using namespace vorbix;
+using namespace vorbix::test;
+
+TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
+{
+    Catalogue catalogue = SixPrograms();
+    catalogue.Publishers = Names({"Acornsoft", "Superior"});
+    catalogue.ProgramTypes = Names({"Game"});
+    TempDir images;
+    images.Write("Acornsoft/Elite.ssd", "el");
+    images.Write("Misc/ChuckieEgg.ssd", "ce");
+    images.Write("Superior/Repton 3 (1988)(Superior Software)[a].ssd", "r3");
+    StartedWindow& w = Start(catalogue);
+    w.prompts.QueueChoice(images.path());
+
+    // The preview stands once the scan's progress has gone.
+    QStringList notes;
+    QString summary;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal->objectName() != "AddFolderForm")
+            return;
+        poll.stop();
+        auto* table = modal->findChild<QTableWidget*>("Table");
+        summary = modal->findChild<QLabel*>("Summary")->text();
+        // Space unticks Elite; Down, Right and F2 edit Chuckie Egg's name; Right and typing
+        // give it a publisher the categories lack.
+        Stroke(Qt::Key_Space);
+        Stroke(Qt::Key_Down);
+        Stroke(Qt::Key_Right);
+        Stroke(Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        TypeKeys("Chuckie Egg II");
+        Stroke(Qt::Key_Return);
+        QApplication::processEvents(); // the editor closes on the next turn of the loop
+        Stroke(Qt::Key_Right);
+        TypeKeys("Bug-Byte");
+        Stroke(Qt::Key_Return);
+        QApplication::processEvents();
+        for (int row = 0; row < table->rowCount(); ++row)
+            notes << table->item(row, 5)->text();
+        QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier);
+    });
+    poll.start();
+    Activate(w.form.get());
+    QTest::keyClick(w.form->menuBar(), Qt::Key_P, Qt::AltModifier);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_F);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !poll.isActive(); }, 5000));
+
+    EXPECT_EQ(w.prompts.folderRequests.size(), 1u);
+    EXPECT_EQ(summary, "3 images found: 3 to add");
+    EXPECT_EQ(notes, (QStringList{"", "new publisher", "new publisher"}));
+    ASSERT_EQ(w.catalogue.ProgramList.size(), 8u);
+    const ProgramRecord& chuckie = w.catalogue.ProgramList[6];
+    EXPECT_EQ(chuckie.ProgramName, "Chuckie Egg II");
+    EXPECT_EQ(chuckie.PublisherName, "Bug-Byte");
+    EXPECT_EQ(chuckie.FileUrl, images.path() + "Misc/ChuckieEgg.ssd");
+    EXPECT_EQ(w.catalogue.ProgramList[7].ProgramName, "Repton 3");
+    EXPECT_EQ(w.catalogue.ProgramList[7].PublisherName, "Superior Software");
+    EXPECT_TRUE(w.catalogue.ProgramsChanged);
+    EXPECT_EQ(w.catalogue.Publishers.Items(), (StringList{"Acornsoft", "Bug-Byte", "Superior", "Superior Software"}));
+    EXPECT_EQ(w.List()->model()->rowCount(), 8);
+    EXPECT_EQ(w.SelectedName(), "Chuckie Egg II");
+}
