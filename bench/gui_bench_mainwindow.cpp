@@ -14,6 +14,13 @@
 //                        program stays selected), until the list is painted again.
 //   TypeAheadNoHit       a letter typed in the list that no row starts with (every row is
 //                        searched, by the view and by the type-ahead), until painted again.
+//   FindOpen             Ctrl+F: the find field opens and every name and publisher is folded
+//                        for it, until the field is painted.
+//   FindKeystroke        one keystroke in the open find field, until the list is painted
+//                        again: the keystrokes type "elite" and take it back with five
+//                        Backspaces, in turn (each letter narrows the rows of the one
+//                        before; each Backspace searches the filter's rows again). The
+//                        counter worst_ms is the slowest keystroke.
 // Each runs on the catalogue shapes of bench_scale (ordinary, shared-prefix, ...); the wait
 // beyond the splash and the type-ahead on the ordinary one only. Sizes come from
 // VORBIX_BENCH_SIZES (default "100000"; "100000,1000000" adds the large catalogue).
@@ -24,12 +31,14 @@
 #include "platform/Process.h"
 #include "support/BenchCatalogue.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -198,6 +207,55 @@ void TypeAheadNoHit(benchmark::State& state, int shape, int programs)
     }
 }
 
+// "&Find..." (Ctrl+F), as the menu or the shortcut triggers it.
+void PressFind(QWidget* form)
+{
+    form->findChild<QAction*>("Find1")->trigger();
+}
+
+void FindOpen(benchmark::State& state, int shape, int programs)
+{
+    for (auto _ : state) {
+        Window window(shape, programs, std::chrono::milliseconds(0));
+        window.Show();
+        auto* field = window.form->findChild<QLineEdit*>("FindEdit1");
+        PaintCounter fieldPaints(field);
+        QElapsedTimer clock;
+        clock.start();
+        PressFind(window.form.get());
+        ProcessUntilPainted(fieldPaints, 0);
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    }
+}
+
+void FindKeystroke(benchmark::State& state, int shape, int programs)
+{
+    Window window(shape, programs, std::chrono::milliseconds(0));
+    window.Show();
+    PressFind(window.form.get());
+    QApplication::processEvents();
+    auto* field = window.form->findChild<QLineEdit*>("FindEdit1");
+    const std::vector<std::pair<Qt::Key, QString>> keys = {{Qt::Key_E, "e"}, {Qt::Key_L, "l"}, {Qt::Key_I, "i"},
+        {Qt::Key_T, "t"}, {Qt::Key_E, "e"}, {Qt::Key_Backspace, ""}, {Qt::Key_Backspace, ""}, {Qt::Key_Backspace, ""},
+        {Qt::Key_Backspace, ""}, {Qt::Key_Backspace, ""}};
+    std::size_t next = 0;
+    double worst = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const int before = window.listPaints->Paints();
+        const auto& [key, text] = keys[next];
+        next = (next + 1) % keys.size();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(field, &press);
+        QApplication::sendEvent(field, &release);
+        ProcessUntilPainted(*window.listPaints, before);
+        worst = std::max(worst, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    state.counters["worst_ms"] = worst;
+}
+
 std::vector<int> Sizes()
 {
     std::vector<int> sizes;
@@ -238,6 +296,17 @@ int main(int argc, char** argv)
                 [=](benchmark::State& st) { HeaderClick(st, shape, programs); })
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(large ? 10 : 40);
+            if (shape == 0 || shape == 4 || shape == 5) {
+                benchmark::RegisterBenchmark(("FindOpen" + tail).c_str(),
+                    [=](benchmark::State& st) { FindOpen(st, shape, programs); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseManualTime()
+                    ->Iterations(large ? 2 : 5);
+                benchmark::RegisterBenchmark(("FindKeystroke" + tail).c_str(),
+                    [=](benchmark::State& st) { FindKeystroke(st, shape, programs); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(large ? 20 : 40);
+            }
             if (shape == 0)
                 benchmark::RegisterBenchmark(("TypeAheadNoHit" + tail).c_str(),
                     [=](benchmark::State& st) { TypeAheadNoHit(st, shape, programs); })

@@ -8,6 +8,7 @@
 #include "collection/ChecksumLists.h"
 #include "collection/ImageMatching.h"
 #include "collection/TosecName.h"
+#include "discs/DfsCatalogue.h"
 
 #include <cstdint>
 #include <string>

@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -303,6 +304,27 @@ T* Form(QWidget& main)
     return main.findChild<T*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// The main window grown to 1920 x 1080 (the size of a maximised window on such a screen,
+// which the off-screen platform does not have), then at its first size with the find field
+// open and "mi" typed into it.
+bool ShootMainWindowViews(QWidget& form, const QDir& out)
+{
+    const QSize first = form.size();
+    form.resize(1920, 1080);
+    QApplication::processEvents();
+    bool ok = Save(&form, out.filePath("main-window-1920x1080.png"));
+    form.resize(first);
+    form.findChild<QAction*>("Find1")->trigger();
+    auto* field = form.findChild<QLineEdit*>("FindEdit1");
+    field->setText(QStringLiteral("mi"));
+    QApplication::processEvents();
+    ok = Save(&form, out.filePath("main-window-find.png")) && ok;
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(field, &escape);
+    QApplication::processEvents();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -327,6 +349,7 @@ int main(int argc, char** argv)
         return 1;
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = Save(&form, out.filePath("main-window.png"));
+    ok = ShootMainWindowViews(form, out) && ok;
     ok = ShootDisc(form, "Star Miner", out.filePath("main-window-disc.png")) && ok;
     ok = ShootDisc(form, "Tape Trek", out.filePath("main-window-tape.png")) && ok;
     // The single-record dialogs and the report dialogs are filled by their callers; the other

@@ -10,10 +10,15 @@
 #include "support/AdfsUefImages.h"
 #include "support/DfsImages.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -176,6 +181,7 @@ struct WindowInHands {
     }
 
     QTreeView* List() const { return form->findChild<QTreeView*>("ListView1"); }
+    bool Enabled(const char* action) const { return form->findChild<QAction*>(action)->isEnabled(); }
     std::string Selected() const
     {
         const int pidx = form->SelectedPIdx();
@@ -440,4 +446,205 @@ TEST_F(RealHands, TheDiscTabShowsWhatIsOnTheSelectedImage)
               "Cover tab before dropping a JPEG file"});
     EXPECT_FALSE(dir.Exists("games/Zap.jpg"));
     EXPECT_FALSE(dir.Exists("games/Zap-box.jpg"));
+}
+
+namespace {
+
+// The names the list shows, in row order.
+Texts ShownNames(const WindowInHands& w)
+{
+    Texts names;
+    const QAbstractItemModel* rows = w.List()->model();
+    for (int r = 0; r < rows->rowCount(); ++r)
+        names.push_back(rows->index(r, 1).data().toString().toStdString());
+    return names;
+}
+
+std::string CountPanel(const WindowInHands& w)
+{
+    return w.form->findChild<QLabel*>("StatusPanel5")->text().toStdString();
+}
+
+// A right-click as a desktop delivers it: the press, the menu asked for where it was, then
+// the release.
+void RightClick(QWidget* widget, QPoint at)
+{
+    QTest::mousePress(widget, Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QTest::mouseRelease(widget, Qt::RightButton, {}, at);
+}
+
+// Runs act on the popup menu about to open, once it stands; looks again until then, and
+// gives up after 5 s.
+void WhenMenuOpens(QObject* context, std::function<void(QMenu*)> act, int tries = 500)
+{
+    QTimer::singleShot(10, context, [context, act = std::move(act), tries]() mutable {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+            act(menu);
+        else if (tries > 0)
+            WhenMenuOpens(context, std::move(act), tries - 1);
+    });
+}
+
+} // namespace
+
+// Ctrl+F opens the find field; each key typed narrows the list to the programs whose name
+// or publisher holds the text, whatever its case and accents, also in a name written on
+// Windows; the selected program stays while it matches, and the count follows. Enter takes
+// the first match into the list, and the Enter guard holds the next Enter back; Escape
+// gives the filter's rows back; with the field closed the type-ahead works as before.
+TEST_F(RealHands, FindAsYouTypeNarrowsTheListAndGivesItBack)
+{
+    Catalogue catalogue;
+    // NOLINTBEGIN(bugprone-suspicious-missing-comma)
+    catalogue.ProgramList = {MakeProgram("Acornsoft", "Elite"), MakeProgram("Acornsoft", "Meteors"),
+        MakeProgram("Superior", "Repton"), MakeProgram("Micro Power", "Caf\xc3\xa9 Society"),
+        MakeProgram("Bug Byte", "\xc9lan Vital"), // Windows-1252
+        MakeProgram("\xc3\x89"
+                    "ditions Zap",
+            "Quasar")};
+    // NOLINTEND(bugprone-suspicious-missing-comma)
+    EmuRecord emulator;
+    emulator.EmuName = "Fake BeebEm";
+    catalogue.EmuList = {emulator};
+    catalogue.LastEmu = emulator.EmuName;
+    WriteAppDir(catalogue, dir.path());
+    WindowInHands w(dir.path());
+    Activate(w.form.get());
+    const Texts all = ShownNames(w);
+    ASSERT_EQ(all.size(), 6u);
+    w.hands.PressAndLetGo(Qt::Key_Down);
+    ASSERT_EQ(w.Selected(), "Meteors");
+    auto* field = w.form->findChild<QLineEdit*>("FindEdit1");
+    ASSERT_FALSE(field->isVisible());
+
+    w.hands.PressAndLetGo(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(field->isVisible());
+    ASSERT_EQ(KeyReceiver(), field);
+    w.hands.PressAndLetGo(Qt::Key_E);
+    EXPECT_EQ(ShownNames(w),
+        (Texts{"Elite", "Meteors", "\xc3\x89lan Vital", "Caf\xc3\xa9 Society", "Repton", "Quasar"}));
+    w.hands.PressAndLetGo(Qt::Key_T);
+    EXPECT_EQ(ShownNames(w), (Texts{"Meteors", "Caf\xc3\xa9 Society"}));
+    EXPECT_EQ(w.Selected(), "Meteors");
+    EXPECT_EQ(CountPanel(w), "2 Programs  ");
+    w.hands.PressAndLetGo(Qt::Key_Backspace);
+    w.hands.PressAndLetGo(Qt::Key_Backspace);
+    EXPECT_EQ(ShownNames(w), all);
+    EXPECT_EQ(w.Selected(), "Meteors");
+
+    // An accent typed matches the plain letter and the accented one, in UTF-8 and in a
+    // Windows-1252 name, in capitals too; the selection goes to the first match.
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_Eacute, QString::fromUtf8("\xc3\xa9"), Qt::NoModifier);
+    QTest::keyClicks(field, QStringLiteral("LAN"));
+    EXPECT_EQ(ShownNames(w), (Texts{"\xc3\x89lan Vital"}));
+    EXPECT_EQ(w.Selected(), "\xc9lan Vital");
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("cafe"));
+    EXPECT_EQ(ShownNames(w), (Texts{"Caf\xc3\xa9 Society"}));
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("EDITION")); // a publisher
+    EXPECT_EQ(ShownNames(w), (Texts{"Quasar"}));
+    EXPECT_EQ(CountPanel(w), "1 Programs  ");
+
+    // Nothing found: no row, the count says so, and Down stays in the field.
+    QTest::keyClicks(field, QStringLiteral("zz"));
+    EXPECT_TRUE(ShownNames(w).empty());
+    EXPECT_EQ(CountPanel(w), "0 Programs  ");
+    EXPECT_FALSE(w.Enabled("RunProgram1"));
+    w.hands.PressAndLetGo(Qt::Key_Down);
+    EXPECT_EQ(KeyReceiver(), field);
+
+    // Enter takes the first match into the list without starting it; an Enter in the list
+    // at once after is held back by the guard, one 400 ms later starts the program.
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("o"));
+    const auto now = std::chrono::system_clock::now() + 10s; // long after the start-up
+    w.shell.FixedNow = now;
+    w.hands.PressAndLetGo(Qt::Key_Return);
+    EXPECT_EQ(KeyReceiver(), w.List());
+    EXPECT_EQ(w.Selected(), "Elite"); // its publisher holds the "o"
+    EXPECT_TRUE(w.prompts.shown.empty());
+    w.hands.PressAndLetGo(Qt::Key_Return);
+    EXPECT_TRUE(w.prompts.shown.empty());
+    w.shell.FixedNow = now + 400ms;
+    w.prompts.CloseKey = Qt::Key_Escape;
+    w.hands.PressAndLetGo(Qt::Key_Return);
+    EXPECT_FALSE(w.prompts.shown.empty()); // the launch ran (and found no emulator program)
+
+    // Escape in the list closes the find: every row back, the program still selected.
+    w.hands.PressAndLetGo(Qt::Key_Down);
+    w.hands.PressAndLetGo(Qt::Key_Down);
+    ASSERT_EQ(w.Selected(), "Caf\xc3\xa9 Society");
+    w.hands.PressAndLetGo(Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(ShownNames(w), all);
+    EXPECT_EQ(w.Selected(), "Caf\xc3\xa9 Society");
+    EXPECT_EQ(CountPanel(w), "6 Programs  ");
+
+    // "F&ind..." in the Programs menu opens it again, empty; Escape in the field closes it.
+    w.hands.PressAndLetGo(Qt::Key_P, Qt::AltModifier);
+    w.hands.PressAndLetGo(Qt::Key_I);
+    EXPECT_EQ(KeyReceiver(), field);
+    EXPECT_TRUE(field->text().isEmpty());
+    w.hands.PressAndLetGo(Qt::Key_Q);
+    EXPECT_EQ(ShownNames(w), (Texts{"Quasar"}));
+    w.hands.PressAndLetGo(Qt::Key_Escape);
+    EXPECT_EQ(KeyReceiver(), w.List());
+    EXPECT_EQ(ShownNames(w), all);
+
+    // The type-ahead goes by the publisher's initial again.
+    w.hands.PressAndLetGo(Qt::Key_S);
+    EXPECT_EQ(w.Selected(), "Repton");
+}
+
+// The list's menu, by a right-click on a row or from the keyboard: Copy Path puts the
+// image's path on the clipboard, Open Containing Folder hands its folder to the desktop's
+// opener (a folder that is gone is said so), and Run, Edit and Delete are enabled as the
+// commands are.
+TEST_F(RealHands, TheListsMenuCopiesThePathAndOpensTheFolder)
+{
+    const std::string elite = dir.Write("games/Elite.ssd", "disc");
+    Catalogue catalogue;
+    catalogue.ProgramList = {MakeProgram("A", "Elite", "Game", elite),
+        MakeProgram("B", "Lost", "Game", dir / "gone/Lost.ssd")};
+    WriteAppDir(catalogue, dir.path());
+    WindowInHands w(dir.path());
+    Activate(w.form.get());
+    ASSERT_EQ(w.Selected(), "Elite");
+
+    // A right-click on the second row selects it and opens the menu there.
+    Texts items;
+    bool runEnabled = true;
+    WhenMenuOpens(w.form.get(), [&](QMenu* menu) {
+        for (const QAction* action : menu->actions())
+            items.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+        runEnabled = menu->findChild<QAction*>("ListRun1")->isEnabled();
+        w.hands.PressAndLetGo(Qt::Key_C);
+    });
+    const QPoint second = w.List()->visualRect(w.List()->model()->index(1, 0)).center();
+    RightClick(w.List()->viewport(), second);
+    EXPECT_EQ(items, (Texts{"&Run", "&Edit", "&Delete", "-", "Open Containing &Folder", "&Copy Path"}));
+    EXPECT_EQ(runEnabled, w.Enabled("RunProgram1"));
+    EXPECT_FALSE(runEnabled); // no emulator chosen
+    EXPECT_EQ(w.Selected(), "Lost");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), dir / "gone/Lost.ssd");
+
+    // Its folder is gone: said so, and nothing opened.
+    WhenMenuOpens(w.form.get(), [&](QMenu*) { w.hands.PressAndLetGo(Qt::Key_F); });
+    w.hands.PressAndLetGo(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(w.prompts.Texts(), Texts{"Cannot find folder " + dir / "gone/"});
+    EXPECT_TRUE(w.shell.opened.empty());
+
+    // The menu key on the first row: its folder goes to the opener.
+    w.hands.PressAndLetGo(Qt::Key_Up);
+    ASSERT_EQ(w.Selected(), "Elite");
+    WhenMenuOpens(w.form.get(), [&](QMenu*) { w.hands.PressAndLetGo(Qt::Key_F); });
+    w.hands.PressAndLetGo(Qt::Key_Menu);
+    EXPECT_EQ(w.shell.opened, Texts{dir / "games/"});
+    WhenMenuOpens(w.form.get(), [&](QMenu*) { w.hands.PressAndLetGo(Qt::Key_C); });
+    w.hands.PressAndLetGo(Qt::Key_Menu);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), elite);
+    EXPECT_EQ(w.Selected(), "Elite"); // F10 and the menu key are no type-ahead
 }

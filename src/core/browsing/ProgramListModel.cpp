@@ -4,6 +4,7 @@
 #include "browsing/TypeAhead.h"
 #include "catalogue/ProgramPrefetch.h"
 #include "fastpath/AsciiUpperRanks.h"
+#include "platform/Collation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -81,6 +82,7 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
     if (!ranked) {
         publisherRanks_.Make(programs, &ProgramRecord::PublisherName);
         nameRanks_.Make(programs, &ProgramRecord::ProgramName);
+        findIndex_.Clear(); // folded from texts that have changed
     }
     // The order of the rows: the sort column's rank in the sort direction, then the other
     // column's rank ascending, then the catalogue index (the rows come in index order and
@@ -96,6 +98,32 @@ void ProgramListModel::Rebuild(const Catalogue& catalogue, const std::string& fi
     positions = CountingSort(positions, first.Ranks(), first.Count(), sortDirection_ < 0);
     for (std::size_t i = 0; i < positions.size(); ++i)
         rows_[i] = static_cast<int>(positions[i]);
+    filterRows_ = rows_;
+    if (!findFolded_.empty()) {
+        PrepareFind();
+        rows_ = NarrowRows(findIndex_, filterRows_, findFolded_);
+    }
+}
+
+void ProgramListModel::SetFindText(const std::string& text)
+{
+    std::string folded = FoldForSearch(text);
+    const bool narrower = !findFolded_.empty() && folded.find(findFolded_) != std::string::npos;
+    findText_ = text;
+    if (folded.empty()) {
+        findFolded_.clear();
+        rows_ = filterRows_;
+        return;
+    }
+    PrepareFind();
+    rows_ = NarrowRows(findIndex_, narrower ? rows_ : filterRows_, folded);
+    findFolded_ = std::move(folded);
+}
+
+void ProgramListModel::PrepareFind()
+{
+    if (!findIndex_.Built() && programs_ != nullptr)
+        findIndex_.Build(*programs_);
 }
 
 void ProgramListModel::HeaderClick(ListColumn column)

@@ -2,6 +2,7 @@
 // The rows of the main window's program list: the programs a filter selects, as indices
 // into ProgramList (PIdx), in the list's row order. The window only presents them.
 
+#include "browsing/ProgramFind.h"
 #include "catalogue/Catalogue.h"
 
 #include <cstdint>
@@ -19,6 +20,20 @@ public:
     // up exactly, as given) and sorts them once. The catalogue must outlive the rows; any
     // change to ProgramList is followed by a Rebuild.
     void Rebuild(const Catalogue& catalogue, const std::string& filterName);
+
+    // Find as you type: the rows shown are those of the filter whose program name or
+    // publisher contains text (UTF-8, as typed) without regard to case or accents; an empty
+    // text shows all the filter's rows. A text that contains the previous one narrows the
+    // rows shown, any other looks through the filter's rows again. The text holds over
+    // rebuilds until it is set empty.
+    void SetFindText(const std::string& text);
+    const std::string& FindText() const { return findText_; }
+    // Folds the programs' names and publishers for the find, unless that was done since
+    // their texts last changed. SetFindText does it when needed; a window calls it when the
+    // find opens, so the first keystroke does not wait for it.
+    void PrepareFind();
+    // The number of rows the filter selects, found or not.
+    int FilterRowCount() const { return static_cast<int>(filterRows_.size()); }
 
     // The header-click rules: a click on the sort column reverses the direction, a click on
     // another column sorts the other one ascending (the hidden PIdx column counts as
@@ -71,7 +86,11 @@ private:
     const std::string& KeyText(int row) const;
 
     const std::vector<ProgramRecord>* programs_ = nullptr;
-    std::vector<int> rows_;
+    std::vector<int> filterRows_; // the rows the filter selects, sorted
+    std::vector<int> rows_; // the rows shown: the filter's rows that the find keeps
+    std::string findText_;
+    std::string findFolded_;
+    ProgramFindIndex findIndex_;
     ColumnRanks publisherRanks_;
     ColumnRanks nameRanks_;
     ListColumn sortColumn_ = ListColumn::Publisher;

@@ -14,5 +14,7 @@ using StatusPanels = std::array<std::string, 5>;
 // " E00", "!" when it has comment lines or document links, and the row count followed by
 // " Programs  " (also for one row).
 StatusPanels StatusBarTexts(const ProgramRecord& program, int rowCount);
+// The fifth panel: the row count followed by " Programs  ".
+std::string ProgramCountText(int rowCount);
 
 } // namespace vorbix

@@ -69,6 +69,11 @@ std::string CacheWorkFolder()
     return XdgFolder("XDG_CACHE_HOME", ".cache") + "vorbix/work/";
 }
 
+std::string WindowSettingsFile()
+{
+    return XdgFolder("XDG_CONFIG_HOME", ".config") + "vorbix/vorbix.conf";
+}
+
 Status MakePrivateFolder(const std::string& folder)
 {
     if (!ForceDirectories(folder) || ::chmod(folder.c_str(), 0700) != 0)

@@ -30,6 +30,11 @@ std::vector<std::string> InstalledDataDirs(const std::string& executablePath, co
 // Nothing is created here.
 std::string CacheWorkFolder();
 
+// The file of the user's own settings for the windows (the main window's size, place and
+// split), never part of the catalogue: $XDG_CONFIG_HOME/vorbix/vorbix.conf (default
+// ~/.config/vorbix/vorbix.conf). Nothing is created here.
+std::string WindowSettingsFile();
+
 // Creates the folder (and missing parents) when needed and makes it the user's alone
 // (mode 0700); "Cannot create folder PATH" when it cannot be made.
 Status MakePrivateFolder(const std::string& folder);

@@ -2,15 +2,22 @@
 
 #include "platform/TextCoding.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/unorm2.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace vorbix {
 
@@ -60,6 +67,7 @@ struct Collators {
     std::string locale = UserCollationLocale();
     CollatorPtr caseSensitive = OpenCollator(locale, UCOL_TERTIARY);
     CollatorPtr caseInsensitive = OpenCollator(locale, UCOL_SECONDARY);
+    CollatorPtr primary = OpenCollator(locale, UCOL_PRIMARY);
 };
 
 // One set per thread: an ICU collator must not be used by two threads at once.
@@ -100,7 +108,131 @@ int Collate(UCollator* collator, std::string_view a, std::string_view b)
     return CollateUtf8(collator, a, b);
 }
 
+// Whether the collator takes the two characters (b may be none) for the same.
+bool SameCharacter(const UCollator* collator, char32_t a, std::optional<char32_t> b)
+{
+    UChar x[2];
+    UChar y[2];
+    int32_t xLength = 0;
+    int32_t yLength = 0;
+    UBool error = false;
+    U16_APPEND(x, xLength, 2, a, error);
+    if (b)
+        U16_APPEND(y, yLength, 2, *b, error);
+    return !error && ucol_strcoll(collator, x, xLength, y, yLength) == UCOL_EQUAL;
+}
+
+// One character as the find compares it (see FoldForSearch), as UTF-8: empty for a
+// character the collator ignores; the base letter of its canonical decomposition when
+// the collator takes the two for the same; case-folded when that is the same letter too.
+// Without a collator the accents and the case always go, and only the controls are left
+// out.
+std::string FoldCharacter(const UCollator* primary, char32_t c)
+{
+    if (primary ? SameCharacter(primary, c, std::nullopt) : c < 0x20)
+        return {};
+    char32_t base = c;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
+    UChar decomposed[8];
+    const int32_t length =
+        U_SUCCESS(status) ? unorm2_getDecomposition(nfd, static_cast<UChar32>(c), decomposed, 8, &status) : -1;
+    if (U_SUCCESS(status) && length > 0) {
+        UChar32 first = 0;
+        int32_t at = 0;
+        U16_NEXT(decomposed, at, length, first);
+        if (!primary || SameCharacter(primary, c, static_cast<char32_t>(first)))
+            base = static_cast<char32_t>(first);
+    }
+    auto folded = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(base), U_FOLD_CASE_DEFAULT));
+    if (primary && folded != base && !SameCharacter(primary, base, folded))
+        folded = base;
+    char utf8[4];
+    int32_t n = 0;
+    UBool error = false;
+    U8_APPEND(utf8, n, 4, static_cast<UChar32>(folded), error);
+    return error ? std::string() : std::string(utf8, static_cast<std::size_t>(n));
+}
+
+// The folded form of every character met so far, for the collator of this thread: the
+// ASCII characters (each folds to one ASCII character or none, kNone) and the Windows-1252
+// bytes are tabled at once, any other character when it first comes.
+class SearchFolding {
+public:
+    static constexpr char kNone = 0;
+
+    SearchFolding() : primary_(ThreadCollators().primary.get())
+    {
+        for (unsigned c = 0; c < 128; ++c) {
+            const std::string folded = FoldCharacter(primary_, c);
+            ascii_[c] = folded.size() == 1 ? folded[0] : kNone;
+        }
+        for (unsigned byte = 0; byte < 256; ++byte)
+            windows1252_[byte] = byte < 128 ? std::string(ascii_[byte] == kNone ? 0 : 1, ascii_[byte])
+                                            : Of(Windows1252Character(static_cast<unsigned char>(byte)));
+    }
+
+    char Ascii(unsigned char c) const { return ascii_[c]; }
+    const std::string& Windows1252(unsigned char byte) const { return windows1252_[byte]; }
+    const std::string& Of(char32_t c)
+    {
+        auto [it, added] = others_.try_emplace(c);
+        if (added)
+            it->second = FoldCharacter(primary_, c);
+        return it->second;
+    }
+
+private:
+    const UCollator* primary_;
+    std::array<char, 128> ascii_{};
+    std::array<std::string, 256> windows1252_;
+    std::unordered_map<char32_t, std::string> others_;
+};
+
+SearchFolding& ThreadSearchFolding()
+{
+    thread_local SearchFolding folding;
+    return folding;
+}
+
 } // namespace
+
+std::string FoldForSearch(std::string_view text)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    AppendFoldedForSearch(text, folded);
+    return folded;
+}
+
+void AppendFoldedForSearch(std::string_view text, std::string& out)
+{
+    SearchFolding& folding = ThreadSearchFolding();
+    std::size_t i = 0;
+    // Most names are plain ASCII: one table look-up a byte.
+    for (; i < text.size() && static_cast<unsigned char>(text[i]) < 0x80; ++i)
+        if (const char c = folding.Ascii(static_cast<unsigned char>(text[i])); c != SearchFolding::kNone)
+            out += c;
+    if (i == text.size())
+        return;
+    if (!IsValidUtf8(text)) {
+        for (; i < text.size(); ++i)
+            out += folding.Windows1252(static_cast<unsigned char>(text[i]));
+        return;
+    }
+    const auto length = static_cast<int32_t>(text.size());
+    auto at = static_cast<int32_t>(i);
+    while (at < length) {
+        UChar32 c = 0;
+        U8_NEXT(text.data(), at, length, c);
+        if (c < 0x80) {
+            if (const char a = folding.Ascii(static_cast<unsigned char>(c)); a != SearchFolding::kNone)
+                out += a;
+        } else if (c > 0) {
+            out += folding.Of(static_cast<char32_t>(c));
+        }
+    }
+}
 
 int CompareText(std::string_view a, std::string_view b)
 {

@@ -23,6 +23,17 @@ int CollateUtf8IgnoreCase(std::string_view a, std::string_view b);
 // the tables derived from it. An ICU collator serves one thread only.
 const UCollator* IgnoreCaseCollator();
 
+// The text as the program list's find compares it: every character case-folded, with its
+// accents dropped where the user's locale's collator takes the accented letter for the
+// plain one at primary strength (so "é" is "e" in English, while "ö" stays
+// apart from "o" in Swedish), and characters that collator ignores (controls, combining
+// marks) left out; as UTF-8. A text that is not valid UTF-8 is read as Windows-1252. One
+// text contains another without regard to case or accents when its folded bytes contain
+// the other's folded bytes. Never yields a zero byte.
+std::string FoldForSearch(std::string_view text);
+// The same, appended to out.
+void AppendFoldedForSearch(std::string_view text, std::string& out);
+
 // Plain byte comparison after mapping the ASCII letters a-z to A-Z.
 int CompareAsciiUpper(std::string_view a, std::string_view b);
 

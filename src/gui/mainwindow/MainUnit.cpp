@@ -14,6 +14,7 @@
 #include "launching/SingleEmuOptionsUnit.h"
 #include "launching/SingleFilterOptionsUnit.h"
 #include "mainwindow/CommandIcons.h"
+#include "mainwindow/DetailsGrowth.h"
 #include "mainwindow/DetailsPanel.h"
 #include "mainwindow/ExitUnit.h"
 #include "mainwindow/ListsUnit.h"
@@ -33,10 +34,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace vorbix::gui {
 
@@ -52,7 +55,7 @@ constexpr int kCentralHeight = 386 - kToolBarHeight - kStatusBarHeight;
 TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidget* parent)
     : QMainWindow(parent,
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-            | Qt::WindowCloseButtonHint),
+            | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       catalogue_(catalogue), shell_(shell), writer_(&SystemFileWriter()),
       prompts_(prompts, [this] { NoteDialogTime(); })
 {
@@ -65,7 +68,13 @@ TMainForm::TMainForm(Catalogue& catalogue, Prompts& prompts, Shell& shell, QWidg
     CreateCentralArea();
     CreateStatusBar();
     ConnectWidgets();
-    setFixedSize(sizeHint());
+    // The size of a first start is the smallest the window takes; the user may make it
+    // larger or maximise it, and the client area then grows with it.
+    const QSize firstSize = sizeHint();
+    centralWidget()->setMinimumSize(kClientWidth, kCentralHeight);
+    centralWidget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(firstSize);
+    resize(firstSize);
     CreateForms();
     openTimer_ = new QTimer(this);
     openTimer_->setSingleShot(true);
@@ -111,6 +120,8 @@ void TMainForm::CreateActions()
     Options1 = AddAction("Options1", "&Options", "Edit Options", CommandIcon::Options);
     Contents1 = AddAction("Contents1", "&Contents");
     About1 = AddAction("About1", "&About");
+    Find1 = AddAction("Find1", "F&ind...", "Find Program"); // "Add &Folder..." has the F
+    Find1->setShortcut(QKeySequence::Find);
 }
 
 void TMainForm::CreateMenus()
@@ -127,7 +138,7 @@ void TMainForm::CreateMenus()
     QMenu* programs = menuBar()->addMenu(QStringLiteral("&Programs"));
     programs->addActions({New1, Edit1, Delete1});
     programs->addSeparator();
-    programs->addAction(AddFolder1);
+    programs->addActions({AddFolder1, Find1});
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({Categories1, Emulators1, Filters1});
     edit->addSeparator();
@@ -148,13 +159,20 @@ void TMainForm::CreateToolBar()
     bar->setIconSize(QSize(21, 21));
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
 
+    // The selectors are 135 and 95 wide at least, and share what room the toolbar has left
+    // (up to a width where long names show whole), so that a name such as "Fake BeebEm"
+    // is not cut.
     ComboBox1 = new QComboBox(bar);
     ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setFixedWidth(135);
+    ComboBox1->setMinimumWidth(135);
+    ComboBox1->setMaximumWidth(300);
     ComboBox2 = new QComboBox(bar);
     ComboBox2->setObjectName("ComboBox2");
-    ComboBox2->setFixedWidth(95);
+    ComboBox2->setMinimumWidth(95);
+    ComboBox2->setMaximumWidth(240);
     for (QComboBox* selector : {ComboBox1, ComboBox2}) {
+        selector->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        selector->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         selector->setEditable(true);
         selector->setInsertPolicy(QComboBox::NoInsert);
         selector->setCompleter(nullptr);
@@ -188,25 +206,57 @@ void TMainForm::CreateToolBar()
     }
 }
 
+// The client area: the list area (the find field over the program list) and the details
+// panel side by side in a splitter, which the user may move. At the first-start size they
+// stand where the fixed window had them: the list 247 x 322 at 44 from the toolbar's top,
+// the panel 384 x 328 at (251, 38). A larger window gives the list the extra height and
+// shares the extra width between the list and the panel.
 void TMainForm::CreateCentralArea()
 {
     auto* central = new QWidget(this);
     central->setObjectName("ClientArea");
     central->setFixedSize(kClientWidth, kCentralHeight);
     setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Splitter1 = new QSplitter(Qt::Horizontal, central);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(4);
+    Splitter1->setChildrenCollapsible(false);
+    layout->addWidget(Splitter1);
 
+    listArea_ = new QWidget(Splitter1);
+    listArea_->setObjectName("ListArea");
+    listArea_->setMinimumWidth(120);
+    auto* listLayout = new QVBoxLayout(listArea_);
+    listLayout->setContentsMargins(0, 44 - kToolBarHeight, 0, 1);
+    listLayout->setSpacing(4);
+    listLayout->addWidget(CreateFindBar(listArea_));
     listModel_ = new ProgramTableModel(this);
-    ListView1 = new ProgramListView(central);
+    ListView1 = new ProgramListView(listArea_);
     ListView1->setObjectName("ListView1");
     ListView1->setModel(listModel_);
-    ListView1->setGeometry(0, 44 - kToolBarHeight, 247, 322);
     ListView1->setColumnWidth(0, 100);
     ListView1->setColumnWidth(1, 127);
     ListView1->setColumnHidden(2, true);
     ListView1->header()->setMaximumSectionSize(300);
+    ListView1->WidenColumnsBeyond(247);
+    listLayout->addWidget(ListView1);
 
-    PageControl1 = new DetailsPanel(central);
-    PageControl1->setGeometry(251, 38 - kToolBarHeight, 384, 328);
+    auto* detailsArea = new QWidget(Splitter1);
+    detailsArea->setObjectName("DetailsArea");
+    detailsArea->setMinimumWidth(200);
+    auto* detailsLayout = new QVBoxLayout(detailsArea);
+    detailsLayout->setContentsMargins(0, 38 - kToolBarHeight, 1, 1);
+    PageControl1 = new DetailsPanel(detailsArea);
+    detailsLayout->addWidget(PageControl1);
+    FollowPanelSize(PageControl1);
+
+    Splitter1->addWidget(listArea_);
+    Splitter1->addWidget(detailsArea);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({247, 384 + 1});
 }
 
 void TMainForm::CreateStatusBar()
@@ -264,6 +314,9 @@ void TMainForm::ConnectWidgets()
     connect(ProgramsReport1, &QAction::triggered, this, &TMainForm::ProgramsReport1Click);
     connect(CompatibilityReport1, &QAction::triggered, this, &TMainForm::CompatibilityReport1Click);
     connect(LinksReport1, &QAction::triggered, this, &TMainForm::LinksReport1Click);
+    connect(Find1, &QAction::triggered, this, &TMainForm::Find1Click);
+    connect(FindEdit1, &QLineEdit::textChanged, this, &TMainForm::FindEdit1Change);
+    FindEdit1->installEventFilter(this);
 
     connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &TMainForm::ComboBox2Change);
@@ -280,6 +333,7 @@ void TMainForm::ConnectWidgets()
     connect(ListView1, &ProgramListView::DoubleClicked, this, &TMainForm::ListView1DblClick);
     connect(ListView1, &ProgramListView::KeyDown, this, &TMainForm::ListView1KeyDown);
     connect(ListView1, &ProgramListView::KeyUp, this, &TMainForm::ListView1KeyUp);
+    connect(ListView1, &ProgramListView::ContextMenuAsked, this, &TMainForm::ListView1ContextMenu);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TMainForm::ListView1ColumnClick);
     connect(PageControl1, &DetailsPanel::LinkClicked, this, &TMainForm::LinkClick);
 }

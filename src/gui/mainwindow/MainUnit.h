@@ -24,6 +24,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QSplitter;
 class QTimer;
 
 namespace vorbix {
@@ -114,6 +116,10 @@ public:
     // OK after running emulator" included), each hand-over in turn; a JPEG asks first, as
     // above.
     void OpenHandedFiles(const std::vector<std::string>& files);
+    // The file of the user's window settings: the size, place and split restored at the
+    // first showing and written when the run ends by Exit or the close. A window given none
+    // (a screenshot, a test) starts at the first-start size and remembers nothing.
+    void UseWindowSettings(const std::string& file) { settingsFile_ = file; }
     // The catalogue's lock, held on the folder the saves create (none in tests).
     void SetCatalogueLock(CatalogueLock* lock) { lock_ = lock; }
 
@@ -141,6 +147,9 @@ public:
     vorbix::StringList EmulatorSelectorItems() const;
     // The PIdx of the selected row, or -1.
     int SelectedPIdx() const;
+    // The left side of the window, the find field over the program list, in a vertical
+    // layout; what is to stand in for the list or over it goes there.
+    QWidget* ListArea() const { return listArea_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,6 +164,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateCentralArea();
+    QWidget* CreateFindBar(QWidget* parent);
     void CreateStatusBar();
     void ConnectWidgets();
     void CreateForms();
@@ -202,6 +212,19 @@ private:
     void ListView1KeyDown(int virtualKey);
     void ListView1KeyUp(int virtualKey);
     void LinkClick(bool onEntry, const std::string& target);
+
+    // Find as you type, and the list's own menu (MainUnitFind.cpp).
+    void Find1Click();
+    void FindEdit1Change();
+    // Down, Enter, Return or Escape in the find field; whether the key was taken.
+    bool FindEdit1KeyDown(int qtKey);
+    void CloseFind();
+    void ListView1ContextMenu(const QPoint& globalPos);
+    void CopyPath1Click();
+    void OpenContainingFolder1Click();
+    // The window's size, place and split, from and to the user's settings.
+    bool RestoreWindowPlacement();
+    void SaveWindowPlacement();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // RefillProgramList without refreshing the details.
@@ -230,12 +253,18 @@ private:
     QAction *Save1, *ProgramsReport1, *CompatibilityReport1, *LinksReport1, *Exit1;
     QAction *RunProgram1, *RunEmulator1, *New1, *Edit1, *Delete1, *AddFolder1, *MoveCatalogue1;
     QAction *Categories1, *Emulators1, *Filters1, *Options1, *Contents1, *About1;
+    QAction* Find1;
 
     QComboBox* ComboBox1 = nullptr; // filter selector
     QComboBox* ComboBox2 = nullptr; // emulator selector
     vorbix::gui::ProgramListView* ListView1 = nullptr;
     vorbix::gui::ProgramTableModel* listModel_ = nullptr;
     vorbix::gui::DetailsPanel* PageControl1 = nullptr;
+    QSplitter* Splitter1 = nullptr; // the list area | the details panel
+    QWidget* listArea_ = nullptr;
+    QWidget* FindBar1 = nullptr;
+    QLineEdit* FindEdit1 = nullptr;
+    std::string settingsFile_;
     QLabel* statusPanels_[5] = {};
 
     // Every other window, created with the main window and living until the end.

@@ -5,6 +5,7 @@
 #include "browsing/CommandStates.h"
 #include "browsing/FilterEvaluation.h"
 #include "browsing/SelectorEntries.h"
+#include "browsing/StatusBarTexts.h"
 #include "browsing/TypeAhead.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -121,6 +123,9 @@ void TMainForm::RefreshDetails()
     detailsShownFor_ = std::move(shownFor);
     PageControl1->ShowDetails(details, shownAlready ? static_cast<Prompts&>(silent) : prompts_);
     ShowStatus(details.Status);
+    // While the find narrows the list, the count follows it even when nothing is found.
+    if (program == nullptr && !listModel_->Rows().FindText().empty())
+        statusPanels_[4]->setText(ShownText(ProgramCountText(listModel_->rowCount())));
     UpdateCommandStates();
 }
 
@@ -175,6 +180,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
     };
+    if (watched == FindEdit1 && event->type() == QEvent::KeyPress
+        && FindEdit1KeyDown(static_cast<QKeyEvent*>(event)->key()))
+        return true;
     if (lostFocus()) {
         if (watched == ComboBox1 || watched == ComboBox1->lineEdit())
             ComboBox1Exit();
@@ -222,6 +230,11 @@ void TMainForm::ListView1KeyDown(int virtualKey)
     } else {
         keyDownTopRow_ = 0;
         keyDownSelRow_ = 0;
+    }
+    // Escape in the list while the find field is open closes it, as Escape in the field does.
+    if (virtualKey == kVirtualKeyEscape && FindBar1->isVisible()) {
+        CloseFind();
+        return;
     }
     if (virtualKey == kVirtualKeyReturn && ListView1->SelectedRow() >= 0
         && Now() > lastDialogTime_ + std::chrono::milliseconds(300)) {

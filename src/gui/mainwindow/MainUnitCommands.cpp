@@ -43,8 +43,8 @@ void TMainForm::setVisible(bool visible)
         FormShow();
         if (ended_)
             return; // an unexpected error during start-up ended the run
-        // Centred on the desktop when first shown.
-        if (const QScreen* desktop = screen())
+        // Where the user left it at the end of the last run, else centred on the desktop.
+        if (const QScreen* desktop = screen(); !RestoreWindowPlacement() && desktop != nullptr)
             move(desktop->availableGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
         // From the message loop, so that the window is on screen before a launch or a
         // question about the file.
@@ -185,6 +185,7 @@ void TMainForm::Save1Click()
 
 void TMainForm::Exit1Click()
 {
+    SaveWindowPlacement();
     if (!SaveAtExit())
         return;
     ended_ = true;
@@ -195,6 +196,8 @@ void TMainForm::Exit1Click()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (!ended_)
+        SaveWindowPlacement();
     if (ended_ || SaveAtExit()) {
         ended_ = true;
         event->accept();

@@ -2,9 +2,14 @@
 
 #include "mainwindow/VirtualKeys.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace vorbix::gui {
 
@@ -59,6 +64,28 @@ void ProgramListView::SelectRow(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void ProgramListView::WidenColumnsBeyond(int firstWidth)
+{
+    firstWidth_ = firstWidth;
+    firstColumnWidths_[0] = columnWidth(0);
+    firstColumnWidths_[1] = columnWidth(1);
+}
+
+// Only a change of width moves the columns: the find field coming or going leaves widths
+// the user dragged as they are.
+void ProgramListView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    const int together = firstColumnWidths_[0] + firstColumnWidths_[1];
+    if (firstWidth_ <= 0 || together <= 0 || event->size().width() == event->oldSize().width())
+        return;
+    const int extra = std::max(0, width() - firstWidth_);
+    for (int column = 0; column < 2; ++column) {
+        const int first = firstColumnWidths_[column];
+        setColumnWidth(column, std::min(header()->maximumSectionSize(), first + extra * first / together));
+    }
+}
+
 // A click on the empty area below the last row clears the selection and the focus mark,
 // as the details panel and the commands then go by "no row selected".
 void ProgramListView::mousePressEvent(QMouseEvent* event)
@@ -84,8 +111,25 @@ void ProgramListView::mouseDoubleClickEvent(QMouseEvent* event)
         emit DoubleClicked();
 }
 
+// The menu key and Shift+F10 open the list's menu; they are no key of the list itself (F10
+// would otherwise count as a type-ahead character). Enter repeating while held after its
+// press went elsewhere (to the find field, which gave the list the focus) is no key-down
+// of the list either: holding it must not start the program.
 void ProgramListView::keyPressEvent(QKeyEvent* event)
 {
+    const bool menuKey =
+        event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            emit ContextMenuAsked(KeyboardMenuPlace());
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->isAutoRepeat() && !pressedKeys_.contains(event->key())) {
+        event->accept();
+        return;
+    }
     pressedKeys_.insert(event->key());
     emit KeyDown(VirtualKeyOf(*event));
     QTreeView::keyPressEvent(event);
@@ -107,6 +151,28 @@ void ProgramListView::focusOutEvent(QFocusEvent* event)
 {
     pressedKeys_.clear();
     QTreeView::focusOutEvent(event);
+}
+
+// A right-click asks for the menu where it was. A menu asked for from the keyboard comes
+// through keyPressEvent, unless the platform sends it on its own: it is taken then too,
+// but never while a menu is already open.
+void ProgramListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (QApplication::activePopupWidget() != nullptr)
+        return;
+    emit ContextMenuAsked(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : KeyboardMenuPlace());
+}
+
+QPoint ProgramListView::KeyboardMenuPlace() const
+{
+    const int row = SelectedRow();
+    if (row >= 0 && model() != nullptr) {
+        const QRect rect = visualRect(model()->index(row, 0));
+        if (rect.isValid() && viewport()->rect().intersects(rect))
+            return viewport()->mapToGlobal(rect.bottomLeft() + QPoint(8, 0));
+    }
+    return viewport()->mapToGlobal(QPoint(0, 0));
 }
 
 } // namespace vorbix::gui

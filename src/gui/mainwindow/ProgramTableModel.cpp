@@ -11,6 +11,13 @@ void ProgramTableModel::Rebuild(const Catalogue& catalogue, const std::string& f
     endResetModel();
 }
 
+void ProgramTableModel::SetFindText(const std::string& text)
+{
+    beginResetModel();
+    rows_.SetFindText(text);
+    endResetModel();
+}
+
 int ProgramTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : rows_.RowCount();

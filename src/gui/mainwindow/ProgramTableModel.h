@@ -16,6 +16,9 @@ public:
     // Rebuilds the rows through the named filter; views are told of one whole reset.
     void Rebuild(const Catalogue& catalogue, const std::string& filterName);
 
+    // Find as you type (see ProgramListModel::SetFindText); views are told of one reset.
+    void SetFindText(const std::string& text);
+
     ProgramListModel& Rows() { return rows_; }
     const ProgramListModel& Rows() const { return rows_; }
 

@@ -5,6 +5,7 @@
 #include "mainwindow/QtPrompts.h"
 #include "mainwindow/VorbixApplication.h"
 #include "mainwindow/WindowHandOver.h"
+#include "platform/AppDir.h"
 #include "platform/CatalogueLock.h"
 #include "platform/Process.h"
 
@@ -67,6 +68,7 @@ int RunApplication(const StartOptions& options)
     const ErrorHandlerScope errors([&form](const std::string& message) { form.EndWithoutSaving(message); });
     prompts.SetParent(&form);
     form.SetCatalogueLock(&*lock);
+    form.UseWindowSettings(WindowSettingsFile());
     form.OpenAfterStartUp(options.Files);
     // A window that cannot listen still works; a later start then says the catalogue is open.
     HandOverServer server;

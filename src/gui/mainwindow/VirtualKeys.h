@@ -9,6 +9,7 @@ class QKeyEvent;
 namespace vorbix::gui {
 
 inline constexpr int kVirtualKeyReturn = 0x0D;
+inline constexpr int kVirtualKeyEscape = 0x1B;
 inline constexpr int kVirtualKeyDelete = 0x2E;
 
 // 0 for a key that has no virtual-key code here. Shifted digits give their digit key, as

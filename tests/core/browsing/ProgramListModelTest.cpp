@@ -232,3 +232,87 @@ TEST(ProgramListModel, KeptRanksFollowEditsOfTheCatalogue)
         (std::vector<std::string>{"Zeta/Alpha", "Superior/Citadel", "Acornsoft/Aviator", "acornsoft/Elite",
             "Acornsoft/zardvark", "/Homebrew"}));
 }
+
+// The find keeps the filter's rows, in their order, whose name or publisher holds the text
+// without regard to case or accents: checked against folding each name on its own, as the
+// text grows (narrowing what was shown), shrinks and changes, over a header click, and
+// after edits of the catalogue. A match never runs from a name into its publisher.
+TEST(ProgramListModel, FindKeepsTheFilterRowsThatHoldTheText)
+{
+    // NOLINTBEGIN(bugprone-suspicious-missing-comma)
+    const char* const pieces[] = {"el", "ITE", "\xc3\xa9l", "\xc9L", "caf", "\xc3\xa9", "\xe9", "mon", "Star", " ", "x",
+        "\xc3\x89"};
+    // NOLINTEND(bugprone-suspicious-missing-comma)
+    std::mt19937 random(29);
+    auto text = [&] {
+        std::string t;
+        const int parts = 1 + static_cast<int>(random() % 4);
+        bool windows = random() % 3 == 0; // Windows-1252 bytes stay out of UTF-8 texts
+        for (int i = 0; i < parts; ++i) {
+            std::string piece = pieces[random() % std::size(pieces)];
+            const bool high = piece.size() == 1 && static_cast<unsigned char>(piece[0]) >= 0x80;
+            const bool utf8 = piece.size() > 1 && static_cast<unsigned char>(piece[0]) >= 0x80;
+            if ((windows && utf8) || (!windows && high))
+                piece = "a";
+            t += piece;
+        }
+        return t;
+    };
+    Catalogue c;
+    for (int i = 0; i < 3000; ++i) {
+        c.ProgramList.push_back(MakeProgram(text(), text()));
+        c.ProgramList.back().Favourite = i % 3 != 0;
+    }
+    c.ProgramList.push_back(MakeProgram("cd", "ab")); // "bc" only across name and publisher
+    c.ProgramList.back().Favourite = true;
+    FilterRecord favourites;
+    favourites.FilterName = "fav";
+    favourites.FFavourite = FavouriteCondition::fcTrue;
+    c.FilterList = {favourites};
+
+    ProgramListModel model;
+    model.Rebuild(c, "fav");
+    auto expected = [&](const std::vector<int>& filterRows, const std::string& typed) {
+        const std::string folded = FoldForSearch(typed);
+        std::vector<int> rows;
+        for (int pidx : filterRows) {
+            const ProgramRecord& p = c.ProgramList[static_cast<std::size_t>(pidx)];
+            if (FoldForSearch(p.ProgramName).find(folded) != std::string::npos
+                || FoldForSearch(p.PublisherName).find(folded) != std::string::npos)
+                rows.push_back(pidx);
+        }
+        return rows;
+    };
+    const std::vector<int> filterRows = model.Rows();
+    ASSERT_EQ(model.FilterRowCount(), static_cast<int>(filterRows.size()));
+    const char* const typing[] = {"e", "\xc3\xa9l", "ELI", "elit", "elite", "eli", "", "caf\xc3\xa9", "CAFE ", "bc",
+        "a", "x el", "zzz", "STAR"};
+    for (const char* typed : typing) {
+        model.SetFindText(typed);
+        EXPECT_EQ(model.Rows(), expected(filterRows, typed)) << typed;
+        EXPECT_EQ(model.FindText(), typed);
+    }
+    EXPECT_EQ(model.FilterRowCount(), static_cast<int>(filterRows.size()));
+
+    // A header click rebuilds the rows in the new order, still found.
+    model.SetFindText("el");
+    model.HeaderClick(ListColumn::Program);
+    model.Rebuild(c, "fav");
+    ProgramListModel byProgram;
+    byProgram.SetSort(ListColumn::Program, 1);
+    byProgram.Rebuild(c, "fav");
+    ASSERT_NE(byProgram.Rows(), filterRows);
+    EXPECT_EQ(model.Rows(), expected(byProgram.Rows(), "el"));
+
+    // An edited name is folded again: it is found, and the old name no longer is.
+    const int pidx = model.Rows().front();
+    c.ProgramList[static_cast<std::size_t>(pidx)].ProgramName = "Zorro";
+    c.ProgramList[static_cast<std::size_t>(pidx)].PublisherName = "Zorro";
+    c.ProgramList[0].ProgramName = "Quelque Chose";
+    c.ProgramList[0].Favourite = true;
+    model.Rebuild(c, "fav");
+    EXPECT_EQ(model.RowOfPIdx(pidx), -1);
+    EXPECT_GE(model.RowOfPIdx(0), 0);
+    model.SetFindText("");
+    EXPECT_EQ(model.RowCount(), model.FilterRowCount());
+}

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace vorbix;
@@ -74,4 +76,46 @@ TEST(Collation, TextWrittenOnWindowsComparesAsWindows1252)
     // Past the first eight bytes too (the validity check runs eight ASCII bytes at a time).
     EXPECT_NE(CollateIgnoreCase("Acornsoft Caf\xe9", "Acornsoft Caf\xe8"), 0);
     EXPECT_EQ(CollateIgnoreCase("Acornsoft Caf\xe9 Ltd", "ACORNSOFT CAF\xc3\x89 LTD"), 0);
+}
+
+TEST(Collation, FoldForSearchDropsCaseAndAccentsAsTheLocaleDoes)
+{
+    // NOLINTBEGIN(bugprone-suspicious-missing-comma)
+    const std::string elite = "\xc3\x89lite Caf\xc3\xa9"; // "Élite Café" in UTF-8
+    EXPECT_EQ(FoldForSearch(elite), "elite cafe");
+    EXPECT_EQ(FoldForSearch("\xc9lite Caf\xe9"), "elite cafe"); // the same, written on Windows
+    EXPECT_EQ(FoldForSearch("E\xcc\x81LITE"), "elite"); // a combining accent after the letter
+    EXPECT_EQ(FoldForSearch("Manic MINER"), "manic miner");
+    // Controls and zero bytes are left out, so a zero byte can separate folded texts.
+    EXPECT_EQ(FoldForSearch(std::string("a\0b\x01"
+                                        "c",
+                  5)),
+        "abc");
+    // A truncated UTF-8 sequence makes the whole text Windows-1252: "\xc3" is "Ã".
+    EXPECT_EQ(FoldForSearch("Caf\xc3"), "cafa");
+    std::string appended = "x";
+    AppendFoldedForSearch("\xc3\x9c"
+                          "BER",
+        appended);
+    EXPECT_EQ(appended, "xuber");
+    // NOLINTEND(bugprone-suspicious-missing-comma)
+
+    // In Swedish "ö" is a letter of its own, not an "o" with an accent; "é" is still an "e".
+    const char* const before = std::getenv("LC_ALL");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("LC_ALL", "sv_SE", 1);
+    std::string swedishO;
+    std::string swedishE;
+    // A new thread opens the collators for the locale now set.
+    std::thread([&] {
+        swedishO = FoldForSearch("\xc3\x96verlord"); // "Överlord"
+        swedishE = FoldForSearch("\xc3\x89lite");
+    }).join();
+    if (before != nullptr)
+        ::setenv("LC_ALL", kept.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
+    EXPECT_EQ(swedishO, "\xc3\xb6verlord");
+    EXPECT_EQ(swedishE, "elite");
+    EXPECT_EQ(FoldForSearch("\xc3\x96verlord"), "overlord"); // this thread's locale, not Swedish
 }

@@ -11,6 +11,10 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 namespace vorbix::test {
 namespace {
 
@@ -19,12 +23,27 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
+        // The windows' own settings (and those of any vorbix this run starts) go to a
+        // folder of the run's own, never into the user's.
+        char config[] = "/tmp/vorbix-test-config.XXXXXX";
+        if (::mkdtemp(config) != nullptr) {
+            configFolder_ = config;
+            ::setenv("XDG_CONFIG_HOME", config, 1);
+        }
         static int argc = 1;
         static char name[] = "test_gui";
         static char* argv[] = {name, nullptr};
         if (!QApplication::instance())
             new vorbix::gui::VorbixApplication(argc, argv);
     }
+    void TearDown() override
+    {
+        if (!configFolder_.empty())
+            std::filesystem::remove_all(configFolder_);
+    }
+
+private:
+    std::string configFolder_;
 };
 
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
