@@ -63,11 +63,11 @@ std::string AdfsImage(unsigned totalSectors, int bootOption, const std::string& 
     disc[256 + 0xFD] = static_cast<char>(bootOption);
     disc.replace(512, 1280, AdfsDirectory(title, 2, root));
     for (const AdfsFile& file : root)
-        if (file.Directory && (file.StartSector + 5) * 256 <= disc.size())
+        if (file.Directory && (std::size_t{file.StartSector} + 5) * 256 <= disc.size())
             disc.replace(std::size_t{file.StartSector} * 256, 1280, AdfsDirectory(file.Name, 2, {}));
     if (!interleaved)
         return disc;
-    constexpr std::size_t kTrack = 16 * 256;
+    constexpr std::size_t kTrack = std::size_t{16} * 256;
     std::string image(disc.size(), '\0');
     for (std::size_t track = 0; track < disc.size() / kTrack; ++track)
         image.replace(((track % 80) * 2 + track / 80) * kTrack, kTrack, disc, track * kTrack, kTrack);

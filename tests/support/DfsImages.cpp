@@ -42,7 +42,7 @@ std::string DfsImage(const std::string& title, int bootOption, const std::vector
     unsigned cycle, int imageSectors)
 {
     const unsigned held = imageSectors < 0 ? sectors : static_cast<unsigned>(imageSectors);
-    std::string image(std::max(held, 2U) * 256, '\0');
+    std::string image(std::size_t{std::max(held, 2U)} * 256, '\0');
     const std::string padded = (title + std::string(12, ' ')).substr(0, 12);
     for (std::size_t i = 0; i < 8; ++i)
         image[i] = padded[i];
@@ -67,7 +67,7 @@ std::string WatfordImage(const std::string& title, int bootOption, const std::ve
 
 std::string DsdImage(const std::string& side0, const std::string& side1)
 {
-    constexpr std::size_t kTrack = 10 * 256;
+    constexpr std::size_t kTrack = std::size_t{10} * 256;
     const std::size_t tracks = (std::max(side0.size(), side1.size()) + kTrack - 1) / kTrack;
     std::string image;
     for (std::size_t t = 0; t < tracks; ++t)
