@@ -38,6 +38,9 @@ TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
         if (modal == nullptr || modal->objectName() != "AddFolderForm")
             return;
         poll.stop();
+        modal->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000));
         auto* table = modal->findChild<QTableWidget*>("Table");
         summary = modal->findChild<QLabel*>("Summary")->text();
         // Space unticks Elite; Down, Right and F2 edit Chuckie Egg's name; Right and typing

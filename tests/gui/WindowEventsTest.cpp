@@ -79,9 +79,11 @@ TEST_F(MainWindowShape, MenusCarryTheCaptionsAccessKeysAndSeparatorsWithoutShort
     for (const QAction* action : w.form->menuBar()->actions()) {
         titles.push_back(action->text().toStdString());
         menus.push_back(MenuItems(action->menu()));
-        for (const QAction* item : action->menu()->actions())
-            if (item->objectName() != QLatin1String("Find1"))
+        for (const QAction* item : action->menu()->actions()) {
+            if (item->objectName() != QLatin1String("Find1")) {
                 EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+            }
+        }
     }
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Run", "&Programs", "&Edit", "&Help"}));
     ASSERT_EQ(menus.size(), 5u);

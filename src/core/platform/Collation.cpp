@@ -224,7 +224,11 @@ void AppendFoldedForSearch(std::string_view text, std::string& out)
     auto at = static_cast<int32_t>(i);
     while (at < length) {
         UChar32 c = 0;
+        // ICU's macro narrows its own int to a byte inside; the text is what it reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wconversion"
         U8_NEXT(text.data(), at, length, c);
+#pragma GCC diagnostic pop
         if (c < 0x80) {
             if (const char a = folding.Ascii(static_cast<unsigned char>(c)); a != SearchFolding::kNone)
                 out += a;
