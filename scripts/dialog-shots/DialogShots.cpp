@@ -298,6 +298,25 @@ bool ShootCollectionForms(QWidget& form, vorbix::Catalogue& catalogue, StderrPro
     return ok;
 }
 
+// The window of a first start: no catalogue yet, what to do first in place of the rows.
+bool ShootFirstStart(vorbix::Shell& shell, const QDir& out)
+{
+    const std::string empty = QDir::temp().filePath(QStringLiteral("vorbix-first-start")).toStdString() + "/";
+    std::filesystem::create_directories(empty);
+    vorbix::Catalogue catalogue;
+    catalogue.AppDir = empty;
+    StderrPrompts prompts;
+    vorbix::gui::TMainForm first(catalogue, prompts, shell);
+    first.LoadWithoutWriting();
+    first.SetSplashMinimum(std::chrono::milliseconds(0));
+    first.show();
+    QApplication::processEvents();
+    const bool ok = Save(&first, out.filePath("main-window-first-start.png"));
+    first.hide();
+    std::filesystem::remove_all(empty);
+    return ok;
+}
+
 template <typename T>
 T* Form(QWidget& main)
 {
@@ -391,5 +410,6 @@ int main(int argc, char** argv)
         ok = ShootOpened(dialog, out, open) && ok;
     }
     ok = ShootCollectionForms(form, catalogue, prompts, out) && ok;
+    ok = ShootFirstStart(shell, out) && ok;
     return ok ? 0 : 1;
 }

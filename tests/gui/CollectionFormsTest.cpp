@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -83,4 +84,54 @@ TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
     EXPECT_EQ(w.catalogue.Publishers.Items(), (StringList{"Acornsoft", "Bug-Byte", "Superior", "Superior Software"}));
     EXPECT_EQ(w.List()->model()->rowCount(), 8);
     EXPECT_EQ(w.SelectedName(), "Chuckie Egg II");
+}
+
+TEST_F(WindowTest, AnEmptyCatalogueShowsWhatToDoFirst)
+{
+    StartedWindow& w = Start(Catalogue{});
+    auto* hint = w.Find<QWidget>("EmptyCatalogueHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->size(), w.List()->viewport()->size());
+
+    // "Set up an emulator...": the Emulators list, then a new emulator's dialog with the
+    // preset menu open; Escape closes the menu, the dialog and the list.
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            seen << popup->parentWidget()->objectName();
+            QTest::keyClick(popup, Qt::Key_Escape);
+        } else if (modal != nullptr && !seen.isEmpty() && seen.last() != modal->objectName()) {
+            seen << modal->objectName();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }
+    });
+    poll.start();
+    Activate(w.form.get());
+    QTest::mouseClick(w.Find<QPushButton>("SetUpEmulatorButton"), Qt::LeftButton);
+    poll.stop();
+    EXPECT_EQ(seen, (QStringList{"PresetButton", "SingleEmuOptionsForm", "EmuOptionsForm"}));
+    EXPECT_TRUE(w.catalogue.EmuList.empty());
+
+    // "Add a folder of images...": once a program is added the rows take the hint's place.
+    TempDir images;
+    images.Write("Elite.ssd", "el");
+    w.prompts.QueueChoice(images.path());
+    QTimer add;
+    add.setInterval(10);
+    QObject::connect(&add, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->objectName() == "AddFolderForm") {
+            add.stop();
+            QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier);
+        }
+    });
+    add.start();
+    QTest::mouseClick(w.Find<QPushButton>("AddFolderButton"), Qt::LeftButton);
+    EXPECT_EQ(w.catalogue.ProgramList.size(), 1u);
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(w.SelectedName(), "Elite");
 }

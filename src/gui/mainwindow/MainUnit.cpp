@@ -257,6 +257,7 @@ void TMainForm::CreateCentralArea()
     Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({247, 384 + 1});
+    CreateEmptyCatalogueHint();
 }
 
 void TMainForm::CreateStatusBar()

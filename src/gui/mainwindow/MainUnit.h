@@ -190,6 +190,12 @@ private:
     void Delete1Click();
     void AddFolder1Click();
     void MoveCatalogue1Click();
+    // The first start's way in: with no program in the catalogue the list shows, in place
+    // of rows, what to do first, with "Add a folder of images..." and "Set up an
+    // emulator..." (Emulators, New, with the Preset menu open).
+    void CreateEmptyCatalogueHint();
+    void ShowEmptyCatalogueHint(bool show);
+    void SetUpEmulator();
     void Categories1Click();
     void Emulators1Click();
     void Filters1Click();
@@ -281,6 +287,7 @@ private:
     TCompatibilityReportForm* compatibilityReportForm_ = nullptr;
     TAddFolderForm* addFolderForm_ = nullptr;
     TMoveCatalogueForm* moveCatalogueForm_ = nullptr;
+    QWidget* emptyHint_ = nullptr;
     TSplashForm* splashForm_ = nullptr;
     TExitForm* exitForm_ = nullptr;
 

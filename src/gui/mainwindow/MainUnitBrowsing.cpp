@@ -84,6 +84,7 @@ void TMainForm::RebuildRows()
     if (listModel_->rowCount() > 0)
         ListView1->SelectRow(0);
     ListView1->scrollToTop();
+    ShowEmptyCatalogueHint(catalogue_.ProgramList.empty());
 }
 
 void TMainForm::UpdateCommandStates()

@@ -6,7 +6,16 @@
 #include "collection/AddFolderUnit.h"
 #include "collection/MoveCatalogueUnit.h"
 #include "collection/Relocate.h"
+#include "launching/EmuOptionsUnit.h"
+#include "launching/SingleEmuOptionsUnit.h"
 #include "mainwindow/ProgramListView.h"
+#include "mainwindow/TextBytes.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace vorbix::gui {
 
@@ -37,6 +46,73 @@ void TMainForm::MoveCatalogue1Click()
     change.RebuildProgramList = true;
     change.RevealPIdx = SelectedPIdx();
     ApplyChange(change);
+}
+
+namespace {
+
+// Keeps a widget over the whole of another (the list's rows area) as that one is resized.
+class CoverFollower : public QObject {
+public:
+    CoverFollower(QWidget* cover, QWidget* under) : QObject(cover), cover_(cover)
+    {
+        under->installEventFilter(this);
+        cover_->setGeometry(under->rect());
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            cover_->setGeometry(static_cast<QWidget*>(watched)->rect());
+        return false;
+    }
+
+private:
+    QWidget* cover_;
+};
+
+} // namespace
+
+void TMainForm::CreateEmptyCatalogueHint()
+{
+    QWidget* rows = ListView1->viewport();
+    emptyHint_ = new QWidget(rows);
+    emptyHint_->setObjectName("EmptyCatalogueHint");
+    emptyHint_->setAutoFillBackground(true);
+    auto* text = PlainLabel(QStringLiteral("The catalogue has no programs yet. Bring in a folder of disc, tape and "
+                                           "ROM images, and set up an emulator to run them in."),
+        emptyHint_);
+    text->setObjectName("EmptyCatalogueText");
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    auto* addFolder = new QPushButton(QStringLiteral("Add a folder of images..."), emptyHint_);
+    addFolder->setObjectName("AddFolderButton");
+    auto* setUp = new QPushButton(QStringLiteral("Set up an emulator..."), emptyHint_);
+    setUp->setObjectName("SetUpEmulatorButton");
+    auto* layout = new QVBoxLayout(emptyHint_);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addStretch();
+    layout->addWidget(text);
+    layout->addSpacing(8);
+    layout->addWidget(addFolder);
+    layout->addWidget(setUp);
+    layout->addStretch(2);
+    new CoverFollower(emptyHint_, rows);
+    emptyHint_->hide();
+    connect(addFolder, &QPushButton::clicked, this, &TMainForm::AddFolder1Click);
+    connect(setUp, &QPushButton::clicked, this, &TMainForm::SetUpEmulator);
+}
+
+void TMainForm::ShowEmptyCatalogueHint(bool show)
+{
+    emptyHint_->setVisible(show);
+}
+
+void TMainForm::SetUpEmulator()
+{
+    singleEmuOptionsForm_->OpenPresetMenuOnNextShow();
+    // New, once the list dialog's own loop runs: the emulator dialog opens over it.
+    QTimer::singleShot(0, emuOptionsForm_,
+        [this] { emuOptionsForm_->findChild<QPushButton*>(QStringLiteral("NewButton"))->click(); });
+    Emulators1Click();
 }
 
 } // namespace vorbix::gui
