@@ -17,11 +17,6 @@ namespace {
 // A DFS disc has at most 1023 sectors (ten bits); no padded copy of one is larger.
 constexpr std::uint64_t kLargestDfsDisc = 1024ull * kDfsSectorBytes;
 
-unsigned Byte(std::string_view bytes, std::size_t at)
-{
-    return static_cast<unsigned char>(bytes[at]);
-}
-
 std::uint32_t CrcOfZeros(std::uint64_t count)
 {
     // The CRC-32 of 2^k zero bytes, built once; any count is combined from its bits.
@@ -121,16 +116,13 @@ Sha1Digest Sha1Of(std::string_view bytes)
 
 std::optional<std::size_t> DfsUsedBytes(std::string_view image)
 {
-    if (!DfsBootOption(image))
+    const Result<DfsCatalogueContents> catalogue = ReadDfsCatalogue(image);
+    if (!catalogue)
         return std::nullopt;
-    const std::string_view details = image.substr(kDfsSectorBytes, kDfsSectorBytes);
-    std::size_t endSector = 2;
-    for (std::size_t entry = 8; entry <= Byte(details, 5); entry += 8) {
-        const unsigned mixed = Byte(details, entry + 6);
-        const unsigned length = ((mixed & 0x30U) << 12) | (Byte(details, entry + 5) << 8) | Byte(details, entry + 4);
-        const unsigned start = ((mixed & 0x03U) << 8) | Byte(details, entry + 7);
-        endSector = std::max<std::size_t>(endSector, start + (length + 255) / 256);
-    }
+    // A Watford disc's second catalogue takes sectors 2 and 3.
+    std::size_t endSector = catalogue.Value().Watford ? 4 : 2;
+    for (const DfsFileEntry& file : catalogue.Value().Files)
+        endSector = std::max<std::size_t>(endSector, file.StartSector + (file.Length + 255) / 256);
     return endSector * kDfsSectorBytes;
 }
 

@@ -245,8 +245,9 @@ TEST(DiscContents, AUefTapeListsItsFilesPlainOrGzippedAndWhatIsLeftOfACutOne)
         ASSERT_LE(got.size(), files.size()) << size;
         for (std::size_t i = 0; i + 1 < got.size(); ++i)
             EXPECT_EQ(got[i], files[i]) << size;
-        if (!got.empty())
+        if (!got.empty()) {
             EXPECT_EQ(got.back().Name, files[got.size() - 1].Name) << size;
+        }
         // A cut that leaves a file incomplete is said.
         const bool whole = got == std::vector<TapeFile>(files.begin(), files.begin() + static_cast<long>(got.size()));
         EXPECT_TRUE(whole || !cut.Value().Problem.empty()) << size;
