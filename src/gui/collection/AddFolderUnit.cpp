@@ -4,12 +4,12 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Utilities.h"
+#include "collection/PreviewTable.h"
 #include "collection/ScanProgress.h"
 #include "host/Prompts.h"
 #include "mainwindow/TextBytes.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -23,13 +23,6 @@ namespace vorbix::gui {
 namespace {
 
 enum Column { kTick, kName, kPublisher, kType, kSource, kNotes, kFile, kColumns };
-
-QTableWidgetItem* FixedItem(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
 
 QTableWidgetItem* EditableItem(const std::string& bytes)
 {
@@ -52,23 +45,12 @@ TAddFolderForm::TAddFolderForm(Catalogue& catalogue, Prompts& prompts, QWidget* 
 
 void TAddFolderForm::CreateWidgets()
 {
-    Table = new QTableWidget(0, kColumns, this);
-    Table->setObjectName("Table");
-    Table->setHorizontalHeaderLabels({QStringLiteral("Add"), QStringLiteral("Name"), QStringLiteral("Publisher"),
-        QStringLiteral("Type"), QStringLiteral("From"), QStringLiteral("Notes"), QStringLiteral("File")});
-    Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table = CreatePreviewTable(this,
+        {QStringLiteral("Add"), QStringLiteral("Name"), QStringLiteral("Publisher"), QStringLiteral("Type"),
+            QStringLiteral("From"), QStringLiteral("Notes"), QStringLiteral("File")},
+        {36, 160, 120, 64, 66, 160});
     Table->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    Table->setTabKeyNavigation(false);
-    Table->setWordWrap(false);
-    Table->setTextElideMode(Qt::ElideMiddle);
-    Table->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] :
-        {std::pair{kTick, 36}, {kName, 160}, {kPublisher, 120}, {kType, 64}, {kSource, 66}, {kNotes, 160}})
-        Table->setColumnWidth(column, width);
     connect(Table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && (item->column() == kPublisher || item->column() == kType))
             UpdateNotes(item->row());
@@ -142,11 +124,11 @@ void TAddFolderForm::Fill()
         Table->setItem(row, kName, EditableItem(proposal.Record.ProgramName));
         Table->setItem(row, kPublisher, EditableItem(proposal.Record.PublisherName));
         Table->setItem(row, kType, EditableItem(proposal.Record.ProgramType));
-        Table->setItem(row, kSource, FixedItem(QString::fromStdString(SourceText(proposal.Source))));
-        Table->setItem(row, kNotes, FixedItem(QString()));
+        Table->setItem(row, kSource, ReadOnlyItem(QString::fromStdString(SourceText(proposal.Source))));
+        Table->setItem(row, kNotes, ReadOnlyItem(QString()));
         // The file below the folder scanned; the whole path in its tip.
         const std::string& path = proposal.Record.FileUrl;
-        auto* file = FixedItem(ShownText(path.rfind(folder_, 0) == 0 ? path.substr(folder_.size()) : path));
+        auto* file = ReadOnlyItem(ShownText(path.rfind(folder_, 0) == 0 ? path.substr(folder_.size()) : path));
         file->setToolTip(ShownText(path));
         Table->setItem(row, kFile, file);
         UpdateNotes(row);

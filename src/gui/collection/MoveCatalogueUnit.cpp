@@ -3,12 +3,12 @@
 #include "collection/MoveCatalogueUnit.h"
 
 #include "catalogue/Catalogue.h"
+#include "collection/PreviewTable.h"
 #include "host/Prompts.h"
 #include "mainwindow/TextBytes.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,17 +16,6 @@
 #include <QVBoxLayout>
 
 namespace vorbix::gui {
-
-namespace {
-
-QTableWidgetItem* Cell(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
-
-} // namespace
 
 TMoveCatalogueForm::TMoveCatalogueForm(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -67,21 +56,11 @@ void TMoveCatalogueForm::CreateWidgets()
 
 void TMoveCatalogueForm::CreateTable()
 {
-    Table = new QTableWidget(0, 4, this);
-    Table->setObjectName("Table");
-    Table->setHorizontalHeaderLabels({QStringLiteral("What"), QStringLiteral("Old path"), QStringLiteral("New path"),
-        QStringLiteral("New path exists")});
-    Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table = CreatePreviewTable(this,
+        {QStringLiteral("What"), QStringLiteral("Old path"), QStringLiteral("New path"),
+            QStringLiteral("New path exists")},
+        {190, 300, 300});
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setTabKeyNavigation(false);
-    Table->setWordWrap(false);
-    // A path's start is mostly the folders being moved; its end tells which file it is.
-    Table->setTextElideMode(Qt::ElideMiddle);
-    Table->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair{0, 190}, {1, 300}, {2, 300}})
-        Table->setColumnWidth(column, width);
 }
 
 void TMoveCatalogueForm::LayOut()
@@ -141,10 +120,10 @@ void TMoveCatalogueForm::ShowChanges()
     for (int row = 0; row < Table->rowCount(); ++row) {
         const Relocation& relocation = plan_[static_cast<std::size_t>(row)];
         missing += relocation.Exists ? 0 : 1;
-        Table->setItem(row, 0, Cell(ShownText(RelocationPlace(catalogue_, relocation))));
-        Table->setItem(row, 1, Cell(ShownText(relocation.OldPath)));
-        Table->setItem(row, 2, Cell(ShownText(relocation.NewPath)));
-        Table->setItem(row, 3, Cell(relocation.Exists ? QStringLiteral("yes") : QStringLiteral("no")));
+        Table->setItem(row, 0, ReadOnlyItem(ShownText(RelocationPlace(catalogue_, relocation))));
+        Table->setItem(row, 1, ReadOnlyItem(ShownText(relocation.OldPath)));
+        Table->setItem(row, 2, ReadOnlyItem(ShownText(relocation.NewPath)));
+        Table->setItem(row, 3, ReadOnlyItem(relocation.Exists ? QStringLiteral("yes") : QStringLiteral("no")));
     }
     Summary->setText(QStringLiteral("%1 %2 to move, %3 of them missing")
                          .arg(plan_.size())
