@@ -84,12 +84,16 @@ std::optional<ListMatch> ContentMatch(const ChecksumLists& lists, const std::vec
             crc = static_cast<std::uint32_t>(::crc32_combine64(wholeCrc, CrcOfZeros(size - image.size()),
                 static_cast<z_off64_t>(size - image.size())));
         }
-        for (std::size_t index : lists.Find(size, crc)) {
-            std::string content(image.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, image.size()))));
-            content.resize(static_cast<std::size_t>(size), '\0');
-            if (Sha1Confirms(lists[index], content))
+        const std::vector<std::size_t> candidates = lists.Find(size, crc);
+        if (candidates.empty())
+            continue;
+        // The disc as the entry holds it: the image cut or padded with zeros to its size.
+        std::string content(image.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, image.size()))));
+        content.resize(static_cast<std::size_t>(size), '\0');
+        const Sha1Digest digest = Sha1Of(content);
+        for (std::size_t index : candidates)
+            if (!lists[index].HasSha1 || lists[index].Sha1 == digest)
                 return ListMatch{index, true};
-        }
     }
     return std::nullopt;
 }
@@ -110,6 +114,7 @@ Sha1Digest Sha1Of(std::string_view bytes)
 {
     Sha1Digest digest{};
     unsigned int length = 0;
+    // cppcheck-suppress invalidLifetime ; the bytes are read before this returns, while the caller's string lives
     ::EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, ::EVP_sha1(), nullptr);
     return digest;
 }

@@ -20,8 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <initializer_list>

@@ -23,12 +23,9 @@ struct Growth {
 };
 
 const Growth kGrowths[] = {
-    {"Image1", QRect(0, 0, 375, 300), 0, 1, 1},
-    {"Image2", QRect(0, 0, 375, 300), 0, 1, 1},
-    {"Memo1", QRect(0, 0, 376, 101), 0, 1, 0},
-    {"Memo2", QRect(0, 105, 376, 66), 0, 1, 0},
-    {"ListView2", QRect(0, 175, 185, 124), 0, 0.5, 1},
-    {"ListView3", QRect(191, 175, 185, 124), 0.5, 0.5, 1},
+    {"Image1", QRect(0, 0, 375, 300), 0, 1, 1}, {"Image2", QRect(0, 0, 375, 300), 0, 1, 1},
+    {"Memo1", QRect(0, 0, 376, 101), 0, 1, 0}, {"Memo2", QRect(0, 105, 376, 66), 0, 1, 0},
+    {"ListView2", QRect(0, 175, 185, 124), 0, 0.5, 1}, {"ListView3", QRect(191, 175, 185, 124), 0.5, 0.5, 1},
     {"Memo3", QRect(0, 0, 376, 300), 0, 1, 1}, // the Disc tab's listing
 };
 
