@@ -138,6 +138,10 @@ void TSingleEmuOptionsForm::CreateWidgets()
     for (const std::string& name : EmulatorPresetNames())
         PresetMenu->addAction(ShownText(name))->setData(QByteArray::fromStdString(name));
     PresetButton->setMenu(PresetMenu);
+    presetMenuTimer_ = new QTimer(this);
+    presetMenuTimer_->setSingleShot(true);
+    presetMenuTimer_->setInterval(0);
+    connect(presetMenuTimer_, &QTimer::timeout, PresetButton, &QPushButton::showMenu);
     TestButton = new QPushButton(QStringLiteral("&Test"), this);
     TestButton->setObjectName("TestButton");
     TestButton->setAutoDefault(false);
@@ -409,7 +413,7 @@ void TSingleEmuOptionsForm::FormShow()
     if (presetMenuOnShow_) {
         presetMenuOnShow_ = false;
         // Once the dialog's own loop runs, so that the menu opens over the dialog standing.
-        QTimer::singleShot(0, PresetButton, [this] { PresetButton->showMenu(); });
+        presetMenuTimer_->start();
     }
 }
 

@@ -15,6 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QTabWidget;
 
 namespace vorbix {
@@ -111,6 +112,7 @@ private:
     std::vector<QWidget*> dfsNameControls_; // the two name boxes with their captions and notes
     QPushButton* PresetButton = nullptr;
     bool presetMenuOnShow_ = false;
+    QTimer* presetMenuTimer_ = nullptr;
     QMenu* PresetMenu = nullptr;
     QPushButton* TestButton = nullptr;
     QPushButton* OkButton = nullptr;

@@ -288,6 +288,7 @@ private:
     TAddFolderForm* addFolderForm_ = nullptr;
     TMoveCatalogueForm* moveCatalogueForm_ = nullptr;
     QWidget* emptyHint_ = nullptr;
+    QTimer* setUpTimer_ = nullptr; // presses the emulator list's New once it stands
     TSplashForm* splashForm_ = nullptr;
     TExitForm* exitForm_ = nullptr;
 

@@ -99,6 +99,11 @@ void TMainForm::CreateEmptyCatalogueHint()
     emptyHint_->hide();
     connect(addFolder, &QPushButton::clicked, this, &TMainForm::AddFolder1Click);
     connect(setUp, &QPushButton::clicked, this, &TMainForm::SetUpEmulator);
+    setUpTimer_ = new QTimer(this);
+    setUpTimer_->setSingleShot(true);
+    setUpTimer_->setInterval(0);
+    connect(setUpTimer_, &QTimer::timeout, this,
+        [this] { emuOptionsForm_->findChild<QPushButton*>(QStringLiteral("NewButton"))->click(); });
 }
 
 void TMainForm::ShowEmptyCatalogueHint(bool show)
@@ -110,8 +115,7 @@ void TMainForm::SetUpEmulator()
 {
     singleEmuOptionsForm_->OpenPresetMenuOnNextShow();
     // New, once the list dialog's own loop runs: the emulator dialog opens over it.
-    QTimer::singleShot(0, emuOptionsForm_,
-        [this] { emuOptionsForm_->findChild<QPushButton*>(QStringLiteral("NewButton"))->click(); });
+    setUpTimer_->start();
     Emulators1Click();
 }
 
