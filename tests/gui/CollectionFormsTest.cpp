@@ -4,6 +4,7 @@
 #include "support/gui/WindowTest.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,8 +15,49 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vorbix;
 using namespace vorbix::test;
+
+namespace {
+
+// Runs act on Add Folder's preview once it stands as the active window (after the scan's
+// progress has gone). A preview still open 10 s later is cancelled, so that a step that
+// fails never leaves the test waiting.
+void OnPreview(QTimer& poll, std::function<void(QWidget*)> act)
+{
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act = std::move(act)] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr || modal->objectName() != "AddFolderForm")
+            return;
+        poll.stop();
+        QTimer::singleShot(10000, modal, [modal] { modal->reject(); });
+        modal->activateWindow();
+        if (!QTest::qWaitForWindowActive(modal)
+            || !QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000)) {
+            ADD_FAILURE() << "the preview never became the active window";
+            modal->reject();
+            return;
+        }
+        act(modal);
+    });
+    poll.start();
+}
+
+// Closes every menu and dialog still open after 10 s.
+void CloseEverythingLater(QObject* context)
+{
+    QTimer::singleShot(10000, context, [] {
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            modal->reject();
+    });
+}
+
+} // namespace
 
 TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
 {
@@ -33,15 +75,7 @@ TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
     QStringList notes;
     QString summary;
     QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal->objectName() != "AddFolderForm")
-            return;
-        poll.stop();
-        modal->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 5000));
+    OnPreview(poll, [&](QWidget* modal) {
         auto* table = modal->findChild<QTableWidget*>("Table");
         summary = modal->findChild<QLabel*>("Summary")->text();
         // Space unticks Elite; Down, Right and F2 edit Chuckie Egg's name; Right and typing
@@ -62,7 +96,6 @@ TEST_F(WindowTest, AddFolderPreviewTakesTicksAndEditsFromTheKeyboard)
             notes << table->item(row, 5)->text();
         QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier);
     });
-    poll.start();
     Activate(w.form.get());
     QTest::keyClick(w.form->menuBar(), Qt::Key_P, Qt::AltModifier);
     QApplication::processEvents();
@@ -110,6 +143,7 @@ TEST_F(WindowTest, AnEmptyCatalogueShowsWhatToDoFirst)
         }
     });
     poll.start();
+    CloseEverythingLater(w.form.get());
     Activate(w.form.get());
     QTest::mouseClick(w.Find<QPushButton>("SetUpEmulatorButton"), Qt::LeftButton);
     poll.stop();
@@ -121,15 +155,7 @@ TEST_F(WindowTest, AnEmptyCatalogueShowsWhatToDoFirst)
     images.Write("Elite.ssd", "el");
     w.prompts.QueueChoice(images.path());
     QTimer add;
-    add.setInterval(10);
-    QObject::connect(&add, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->objectName() == "AddFolderForm") {
-            add.stop();
-            QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier);
-        }
-    });
-    add.start();
+    OnPreview(add, [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier); });
     QTest::mouseClick(w.Find<QPushButton>("AddFolderButton"), Qt::LeftButton);
     EXPECT_EQ(w.catalogue.ProgramList.size(), 1u);
     EXPECT_FALSE(hint->isVisible());
