@@ -111,8 +111,8 @@ int Collate(UCollator* collator, std::string_view a, std::string_view b)
 // Whether the collator takes the two characters (b may be none) for the same.
 bool SameCharacter(const UCollator* collator, char32_t a, std::optional<char32_t> b)
 {
-    UChar x[2];
-    UChar y[2];
+    UChar x[2] = {};
+    UChar y[2] = {};
     int32_t xLength = 0;
     int32_t yLength = 0;
     UBool error = false;
