@@ -6,6 +6,7 @@
 #include "collection/Relocate.h"
 #include "platform/FileSystem.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace vorbix::cli {
@@ -63,7 +64,8 @@ int RunAddFolder(CliContext& context, const std::vector<std::string>& args)
         context.err << (problem.empty() ? "add-folder needs a folder" : problem) << "\n";
         return kExitUsage;
     }
-    const std::string& folder = operands[0];
+    // The catalogue keeps full paths: a folder given from the current one is made whole.
+    const std::string folder = std::filesystem::absolute(operands[0]).lexically_normal().string();
     if (!DirectoryExists(folder)) {
         context.err << "Error: Cannot find folder " << folder << "\n";
         return kExitFileError;

@@ -46,7 +46,10 @@ TEST(CliCollection, AddFolderProposesSavesAndThenFindsNothingNew)
         "<?xml version=\"1.0\"?><datafile>" + DatEntry("Citadel (1985)(Superior Software)", "listed bytes")
             + "</datafile>");
 
-    const auto dry = Cli({"--appdir", app, "add-folder", images, "--dat", dat, "--dry-run"});
+    // The folder named from the current one: the paths proposed are full ones all the same.
+    const auto dry = RunProcess({"/bin/sh", "-c",
+        "cd '" + dir.path() + "' && exec '" VORBIX_CLI_PATH "' --appdir '" + app + "' add-folder images --dat '" + dat
+            + "' --dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
     EXPECT_EQ(dry.out,
         "list\ttosec.dat\t1 file\n"
