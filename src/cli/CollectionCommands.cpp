@@ -49,6 +49,15 @@ void PrintProposals(CliContext& context, const FolderScanResult& result, const S
     }
 }
 
+// A folder of this system named from the current one, made whole; a full path and a Windows
+// one are left as they stand.
+std::string WholeFolder(const std::string& folder)
+{
+    if (folder.empty() || folder.front() == '/' || HasDriveDesignator(folder) || folder.find('\\') != std::string::npos)
+        return folder;
+    return std::filesystem::absolute(folder).lexically_normal().string();
+}
+
 } // namespace
 
 int RunAddFolder(CliContext& context, const std::vector<std::string>& args)
@@ -65,7 +74,7 @@ int RunAddFolder(CliContext& context, const std::vector<std::string>& args)
         return kExitUsage;
     }
     // The catalogue keeps full paths: a folder given from the current one is made whole.
-    const std::string folder = std::filesystem::absolute(operands[0]).lexically_normal().string();
+    const std::string folder = WholeFolder(operands[0]);
     if (!DirectoryExists(folder)) {
         context.err << "Error: Cannot find folder " << folder << "\n";
         return kExitFileError;
@@ -116,7 +125,7 @@ int RunRelocate(CliContext& context, const std::vector<std::string>& args)
     return WithCatalogue(
         context,
         [&](Catalogue& catalogue, CatalogueSource) {
-            const std::vector<Relocation> plan = PlanRelocation(catalogue, operands[0], operands[1]);
+            const std::vector<Relocation> plan = PlanRelocation(catalogue, operands[0], WholeFolder(operands[1]));
             std::size_t missing = 0;
             for (const Relocation& relocation : plan) {
                 missing += relocation.Exists ? 0 : 1;

@@ -106,7 +106,10 @@ TEST(CliCollection, RelocateMovesAWindowsCatalogueOnlyWithoutDryRun)
     dir.Write("Beeb/Acornsoft/Elite.ssd", "e");
     const auto before = dir.Contents();
 
-    const auto dry = Cli({"--appdir", app, "relocate", "C:\\BEEB", dir / "Beeb", "--dry-run"});
+    // The new folder named from the current one is made whole.
+    const auto dry = RunProcess({"/bin/sh", "-c",
+        "cd '" + dir.path() + "' && exec '" VORBIX_CLI_PATH "' --appdir '" + app
+            + "' relocate 'C:\\BEEB' Beeb --dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
     EXPECT_EQ(dry.out,
         "program Elite\tC:\\Beeb\\Acornsoft\\Elite.ssd\t" + dir / "Beeb/Acornsoft/Elite.ssd\texists\n"
