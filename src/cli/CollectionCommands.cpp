@@ -24,19 +24,12 @@ std::vector<std::string> TakeOperands(std::vector<std::string>& args, std::size_
     return operands;
 }
 
-std::string ProposalNotes(const FolderProposal& proposal, const ScanCatalogue& catalogue)
+std::string JoinedNotes(const std::vector<std::string>& notes)
 {
-    std::string notes;
-    auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : ", ") + note; };
-    if (proposal.CopyOf >= 0)
-        add("copy of " + catalogue.Names[static_cast<std::size_t>(proposal.CopyOf)]);
-    if (IsNewCategory(catalogue.Publishers, proposal.Record.PublisherName))
-        add("new publisher");
-    if (!proposal.ListName.empty())
-        add(proposal.ListName);
-    if (proposal.Unmatched)
-        add("not in the lists");
-    return notes;
+    std::string joined;
+    for (const std::string& note : notes)
+        joined += (joined.empty() ? "" : ", ") + note;
+    return joined;
 }
 
 void PrintProposals(CliContext& context, const FolderScanResult& result, const ScanCatalogue& catalogue)
@@ -44,8 +37,8 @@ void PrintProposals(CliContext& context, const FolderScanResult& result, const S
     for (const FolderProposal& proposal : result.Proposals) {
         const ProgramRecord& record = proposal.Record;
         context.out << (proposal.Ticked ? "add" : "skip") << '\t' << record.ProgramName << '\t' << record.PublisherName
-                    << '\t' << SourceText(proposal.Source) << '\t' << ProposalNotes(proposal, catalogue) << '\t'
-                    << record.FileUrl << "\n";
+                    << '\t' << SourceText(proposal.Source) << '\t' << JoinedNotes(ProposalNotes(proposal, catalogue))
+                    << '\t' << record.FileUrl << "\n";
     }
 }
 

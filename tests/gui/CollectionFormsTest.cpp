@@ -161,3 +161,42 @@ TEST_F(WindowTest, AnEmptyCatalogueShowsWhatToDoFirst)
     EXPECT_FALSE(hint->isVisible());
     EXPECT_EQ(w.SelectedName(), "Elite");
 }
+
+TEST_F(WindowTest, MoveCatalogueFromTheKeyboard)
+{
+    Catalogue catalogue = SixPrograms();
+    for (ProgramRecord& program : catalogue.ProgramList)
+        program.FileUrl = "C:\\Beeb\\" + program.ProgramName + ".ssd";
+    StartedWindow& w = Start(catalogue);
+    dir.Write("Moved/Elite.ssd", "el");
+
+    // Alt+F, M opens the dialog with the programs' common folder in From; the new folder is
+    // typed into To, Alt+S lists the changes and Alt+M makes them.
+    int rows = -1;
+    QString from;
+    QString summary;
+    WhenModal(w.form.get(), [&](QWidget* modal) {
+        CloseEverythingLater(modal);
+        from = QApplication::focusWidget()->property("text").toString();
+        Stroke(Qt::Key_Tab);
+        TypeKeys((dir.path() + "Moved").c_str());
+        QTest::keyClick(modal, Qt::Key_S, Qt::AltModifier);
+        auto* table = modal->findChild<QTableWidget*>("Table");
+        EXPECT_TRUE(QTest::qWaitFor([table] { return table->rowCount() > 0; })); // an access key clicks after a moment
+        rows = table->rowCount();
+        summary = modal->findChild<QLabel*>("Summary")->text();
+        QTest::keyClick(modal, Qt::Key_M, Qt::AltModifier);
+    });
+    Activate(w.form.get());
+    QTest::keyClick(w.form->menuBar(), Qt::Key_F, Qt::AltModifier);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
+
+    EXPECT_EQ(from, "C:\\Beeb\\");
+    EXPECT_EQ(rows, 6);
+    EXPECT_EQ(summary, "6 paths to move, 5 of them missing");
+    for (const ProgramRecord& program : w.catalogue.ProgramList)
+        EXPECT_EQ(program.FileUrl, dir.path() + "Moved/" + program.ProgramName + ".ssd");
+    EXPECT_TRUE(w.catalogue.ProgramsChanged);
+}

@@ -332,6 +332,22 @@ std::string ScanSummary(const FolderScanResult& result, bool listsGiven)
     return text;
 }
 
+std::vector<std::string> ProposalNotes(const FolderProposal& proposal, const ScanCatalogue& catalogue)
+{
+    std::vector<std::string> notes;
+    if (proposal.CopyOf >= 0)
+        notes.push_back("copy of " + catalogue.Names[static_cast<std::size_t>(proposal.CopyOf)]);
+    if (IsNewCategory(catalogue.Publishers, proposal.Record.PublisherName))
+        notes.emplace_back("new publisher");
+    if (IsNewCategory(catalogue.ProgramTypes, proposal.Record.ProgramType))
+        notes.emplace_back("new type");
+    if (!proposal.ListName.empty())
+        notes.push_back(proposal.ListName);
+    if (proposal.Unmatched)
+        notes.emplace_back("not in the lists");
+    return notes;
+}
+
 std::string SourceText(NameSource source)
 {
     switch (source) {

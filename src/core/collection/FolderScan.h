@@ -91,6 +91,11 @@ std::string SourceText(NameSource source);
 // never is).
 bool IsNewCategory(const NameList& list, const std::string& name);
 
+// What the preview and the terminal say of a proposal beside its name, in this order:
+// "copy of PROGRAM", "new publisher", "new type", the list that matched, "not in the lists".
+// Each is catalogue text (bytes) on its own, so that each is shown as its own encoding reads.
+std::vector<std::string> ProposalNotes(const FolderProposal& proposal, const ScanCatalogue& catalogue);
+
 // The scan in one line, for the preview's last line and the terminal: "12 images found: 9 to
 // add, 1 copy of a catalogue program, 2 already in the catalogue, 3 not in the lists;
 // skipped: 1 unreadable folder, 1 link that loops or leads nowhere, 1 special file".

@@ -142,20 +142,13 @@ void TAddFolderForm::Fill()
 
 void TAddFolderForm::UpdateNotes(int row)
 {
-    const FolderProposal& proposal = result_.Proposals[static_cast<std::size_t>(row)];
-    const std::string publisher = EditedText(Table->item(row, kPublisher)->text(), proposal.Record.PublisherName);
-    const std::string type = EditedText(Table->item(row, kType)->text(), proposal.Record.ProgramType);
+    // The notes of the row as edited: a publisher or type typed in may be a new one.
+    FolderProposal proposal = result_.Proposals[static_cast<std::size_t>(row)];
+    proposal.Record.PublisherName = EditedText(Table->item(row, kPublisher)->text(), proposal.Record.PublisherName);
+    proposal.Record.ProgramType = EditedText(Table->item(row, kType)->text(), proposal.Record.ProgramType);
     QStringList notes;
-    if (proposal.CopyOf >= 0)
-        notes << QStringLiteral("copy of ") + ShownText(view_.Names[static_cast<std::size_t>(proposal.CopyOf)]);
-    if (IsNewCategory(catalogue_.Publishers, publisher))
-        notes << QStringLiteral("new publisher");
-    if (IsNewCategory(catalogue_.ProgramTypes, type))
-        notes << QStringLiteral("new type");
-    if (!proposal.ListName.empty())
-        notes << ShownText(proposal.ListName);
-    if (proposal.Unmatched)
-        notes << QStringLiteral("not in the lists");
+    for (const std::string& note : ProposalNotes(proposal, view_))
+        notes << ShownText(note);
     const bool wasFilling = filling_;
     filling_ = true;
     Table->item(row, kNotes)->setText(notes.join(QStringLiteral(", ")));
